@@ -1,0 +1,60 @@
+#ifndef QUILLOWBY_ENGINE_ENUMERATION_H
+#define QUILLOWBY_ENGINE_ENUMERATION_H
+
+#include "engine/FileServices.h"
+
+#include <string>
+#include <vector>
+
+class CountedString;
+class EntryList;
+
+// An open folder search; closed when the owner goes.
+class FolderSearch
+{
+public:
+    explicit FolderSearch(FileServices& fs) : fs(fs), handle(nullptr) {}
+    ~FolderSearch() { Close(); }
+
+    // Searches "folder<separator>mask" (one separator, the mask as typed) and fetches the
+    // first result. False when the folder cannot be searched or nothing at all matches.
+    bool Start(const CountedString& folder, const CountedString& mask);
+    FindNextResult Next() { return fs.FindNext(handle, current); }
+    void Close();
+
+    const FoundFile& Current() const { return current; }
+
+private:
+    FolderSearch(const FolderSearch&);
+    FolderSearch& operator=(const FolderSearch&);
+
+    FileServices& fs;
+    SearchHandle handle;
+    FoundFile current;
+};
+
+enum CollectResult
+{
+    CollectDone,
+    CollectListingFailed,
+    CollectNameTooLong
+};
+
+struct CollectReport
+{
+    // Names the ANSI code page cannot reach; left out of the batch.
+    std::vector<std::string> unreachable;
+    // The name that stopped the collection.
+    std::string offendingName;
+};
+
+// Clears the list and adds one entry per regular file the started search yields, in its
+// order; closes the search. The file at logPath (if it lies there) is never part of the
+// batch. On any result but CollectDone the list is released and left empty.
+CollectResult CollectEntries(FolderSearch& search, const char* folderText, const char* logPath, EntryList& list,
+                             FileServices& fs, CollectReport& report);
+
+// Releases the entries at positions from..Count()-1 and clears the list.
+void ReleaseEntries(EntryList& list, int from);
+
+#endif

@@ -1,0 +1,57 @@
+#include "engine/FileEntry.h"
+
+#include "engine/FileServices.h"
+
+#include <cstring>
+
+FileEntry::FileEntry(const char* folderText, const FileServices& fs)
+    : folder(folderText), stepFailure(nullptr), stepError(0)
+{
+    if (!EndsWithSeparator(folderText, fs)) {
+        const char separator[2] = {fs.Separator(), '\0'};
+        folder.Append(separator);
+    }
+    loggedFrom[0] = '\0';
+    loggedTo[0] = '\0';
+    currentName[0] = '\0';
+    newName[0] = '\0';
+}
+
+bool FileEntry::FillFromFindData(const FoundFile& found)
+{
+    if (found.isDirectory)
+        return false;
+    newName[0] = '\0';
+    loggedTo[0] = '\0';
+    loggedFrom[0] = '\0';
+    std::strncpy(currentName, found.name, kNameSize - 1);
+    currentName[kNameSize - 1] = '\0';
+    return true;
+}
+
+EntryHandle* NewEntryHandle(const char* folderText, const FileServices& fs)
+{
+    EntryHandle* handle = new EntryHandle;
+    handle->entry = new FileEntry(folderText, fs);
+    return handle;
+}
+
+void ReleaseEntryHandle(EntryHandle* handle)
+{
+    delete handle->entry;
+    delete handle;
+}
+
+EntryIndex::EntryIndex(const EntryList& list)
+{
+    slots.reserve(static_cast<size_t>(list.Count()));
+    for (int i = 0; i < list.Count(); ++i)
+        slots.push_back(list.At(i));
+}
+
+void EntryIndex::Exchange(int a, int b)
+{
+    FileEntry* held = slots[static_cast<size_t>(a)]->entry;
+    slots[static_cast<size_t>(a)]->entry = slots[static_cast<size_t>(b)]->entry;
+    slots[static_cast<size_t>(b)]->entry = held;
+}

@@ -1,0 +1,105 @@
+#ifndef QUILLOWBY_ENGINE_FILE_ENTRY_H
+#define QUILLOWBY_ENGINE_FILE_ENTRY_H
+
+#include "core/CountedString.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+const int kNameSize = 256;  // 255 bytes of name and the NUL
+
+struct FoundFile;
+class FileServices;
+class LogWriter;
+class RenameJob;
+
+// What one rename step did to an entry's file.
+enum RenameStep
+{
+    StepDone,     // the file has its new name (or already had it)
+    StepWaiting,  // the target was taken: the file went to a temporary name and must come again
+    StepFailed    // the file could not be moved; it is still under currentName
+};
+
+// One file of a run. The four names are bare names within folder, never paths.
+class FileEntry
+{
+public:
+    // folder gets one final separator if it has none.
+    FileEntry(const char* folderText, const FileServices& fs);
+
+    // False for a directory (the entry is left as it was).
+    bool FillFromFindData(const FoundFile& found);
+    // Prefix, number, suffix and the extension of currentName; false when that would not
+    // fit in 255 bytes (newName is then left as it was).
+    bool FormNewName(const RenameJob& job, int32_t number, FileServices& fs);
+    // One step towards newName, never overwriting a file.
+    RenameStep RenameEntry(FileServices& fs);
+    // Moves a file left under a temporary name back to the name it had before the run.
+    bool PutBack(FileServices& fs);
+    // The line of the last step: loggedFrom, TAB, "->", TAB, loggedTo, and for a step that
+    // failed a TAB and the reason, then CR LF.
+    void WriteLogLine(LogWriter& log, FileServices& fs) const;
+
+    CountedString folder;
+    char loggedFrom[kNameSize];
+    char loggedTo[kNameSize];
+    char currentName[kNameSize];
+    char newName[kNameSize];
+    // The name the file had before the run; set when it first goes to a temporary name, so
+    // that a file which cannot reach its new name can be put back.
+    CountedString originalName;
+    // Why the last step failed (null when it did not) and the platform's error code.
+    const char* stepFailure;
+    int stepError;
+
+private:
+    RenameStep MoveAside(const CountedString& oldPath, FileServices& fs);
+
+    FileEntry(const FileEntry&);
+    FileEntry& operator=(const FileEntry&);
+};
+
+// The one-word holder through which an entry is listed and ordered. Ordering exchanges
+// the entry pointers of two holders; the holders themselves never move.
+struct EntryHandle
+{
+    FileEntry* entry;
+};
+
+// Creates an entry and its holder together, and releases them together.
+EntryHandle* NewEntryHandle(const char* folderText, const FileServices& fs);
+void ReleaseEntryHandle(EntryHandle* handle);
+
+// The ordered holders a run works on. A walk by position stays valid while AddLast
+// appends, and reaches what was appended.
+class EntryList
+{
+public:
+    void AddLast(EntryHandle* handle) { positions.push_back(handle); }
+    void Clear() { positions.clear(); }
+    int Count() const { return static_cast<int>(positions.size()); }
+    EntryHandle* At(int position) const { return positions[static_cast<size_t>(position)]; }
+    void Reserve(int count) { positions.reserve(static_cast<size_t>(count)); }
+
+private:
+    std::vector<EntryHandle*> positions;
+};
+
+// Slot i holds the holder at list position i; the ordering works through it.
+class EntryIndex
+{
+public:
+    explicit EntryIndex(const EntryList& list);
+
+    int Count() const { return static_cast<int>(slots.size()); }
+    FileEntry& EntryAt(int slot) const { return *slots[static_cast<size_t>(slot)]->entry; }
+    EntryHandle* Slot(int slot) const { return slots[static_cast<size_t>(slot)]; }
+    void Exchange(int a, int b);
+
+private:
+    std::vector<EntryHandle*> slots;
+};
+
+#endif

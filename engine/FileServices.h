@@ -1,0 +1,90 @@
+#ifndef QUILLOWBY_ENGINE_FILE_SERVICES_H
+#define QUILLOWBY_ENGINE_FILE_SERVICES_H
+
+#include <cstdarg>
+
+// Everything the engine asks of the platform: folder search, existence test, a move that
+// never replaces, the log file, formatted print and the code page's lead bytes. One Win32
+// implementation (the ANSI calls), one POSIX implementation (so the engine runs natively),
+// and tests wrap either to inject faults.
+
+// Room for the longest long name a folder search hands back (MAX_PATH).
+const int kFoundNameSize = 260;
+// A formatted print writes at most 1024 characters and its NUL.
+const int kFormatBufferSize = 1025;
+
+struct FoundFile
+{
+    bool isDirectory;
+    // The name cannot be reached through the ANSI code page (the search put "?" in place
+    // of characters it has no bytes for); such a file must not be touched.
+    bool unreachable;
+    char name[kFoundNameSize];
+};
+
+enum FindNextResult
+{
+    FindNextFound,
+    FindNextEnd,
+    FindNextError
+};
+
+enum MoveResult
+{
+    MoveDone,
+    // Something of the target's name already exists; nothing was moved.
+    MoveTargetTaken,
+    MoveFailed
+};
+
+// Opaque handles; null means "none".
+typedef void* SearchHandle;
+typedef void* LogHandle;
+
+class FileServices
+{
+public:
+    virtual ~FileServices() {}
+
+    // Opens a search for "folder<sep>mask" and gives its first result; null when the folder
+    // cannot be searched or nothing matches.
+    virtual SearchHandle FindFirst(const char* pattern, FoundFile& first) = 0;
+    virtual FindNextResult FindNext(SearchHandle search, FoundFile& next) = 0;
+    virtual void FindClose(SearchHandle search) = 0;
+
+    // True when a directory entry of that name exists. A root given with its separator
+    // ("C:\" or "/") is tested as it stands.
+    virtual bool FolderExists(const char* path) = 0;
+    // True when a file or folder of that name exists, names matched as the file system
+    // matches them. A test that fails for another reason answers false.
+    virtual bool Exists(const char* path) = 0;
+    // Moves a file to another name in the same folder; never replaces what exists there.
+    // On MoveFailed, error holds the platform's error code.
+    virtual MoveResult Move(const char* from, const char* to, int& error) = 0;
+    // Both paths name the same existing file.
+    virtual bool SameFile(const char* a, const char* b) = 0;
+
+    // Creates or empties the log file; null when it cannot be created.
+    virtual LogHandle CreateLog(const char* path) = 0;
+    virtual bool WriteLog(LogHandle log, const void* bytes, int count) = 0;
+    virtual void CloseLog(LogHandle log) = 0;
+
+    // Formats into a buffer of kFormatBufferSize bytes; "%s", "%d" and "%0<width>d" as the
+    // platform's formatted print has them. Returns the length written.
+    virtual int FormatV(char* buffer, const char* format, va_list args) = 0;
+    // First byte of a double-byte character in the ANSI code page in force.
+    virtual bool IsLeadByte(unsigned char c) const = 0;
+    // The byte that separates a folder from a name.
+    virtual char Separator() const = 0;
+
+    int Format(char* buffer, const char* format, ...);
+};
+
+// The implementation for the platform this program is built for.
+FileServices& PlatformFileServices();
+
+// Whether text ends with the separator as a whole character: a double-byte character
+// whose second byte happens to equal the separator is not one.
+bool EndsWithSeparator(const char* text, const FileServices& fs);
+
+#endif

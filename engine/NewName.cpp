@@ -1,0 +1,76 @@
+#include "engine/NewName.h"
+
+#include "engine/FileEntry.h"
+#include "engine/FileServices.h"
+#include "engine/RenameJob.h"
+
+#include <cstring>
+
+void LocateNameParts(const char* name, const FileServices& fs, int& stemStart, int& extStart)
+{
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(name);
+    int scanStart = (bytes[0] != 0 && bytes[1] == ':') ? 2 : 0;
+    int fileStart = scanStart;
+    int lastDot = -1;
+    int i = scanStart;
+    while (bytes[i] != 0) {
+        if (fs.IsLeadByte(bytes[i])) {
+            // The second byte of a double-byte character is never a separator or a dot.
+            i += bytes[i + 1] != 0 ? 2 : 1;
+            continue;
+        }
+        if (bytes[i] == '/' || bytes[i] == '\\')
+            fileStart = i + 1;
+        else if (bytes[i] == '.')
+            lastDot = i;
+        ++i;
+    }
+    stemStart = fileStart;
+    extStart = lastDot >= fileStart ? lastDot : i;
+}
+
+// Copies at most 255 bytes; a lead byte that would be the 255th is left out with its pair.
+static void CopyPart(char* out, const char* from, int count, const FileServices& fs)
+{
+    int taken = 0;
+    while (taken < count) {
+        int width = fs.IsLeadByte(static_cast<unsigned char>(from[taken])) && taken + 1 < count ? 2 : 1;
+        if (taken + width > kNameSize - 1)
+            break;
+        taken += width;
+    }
+    std::memcpy(out, from, static_cast<size_t>(taken));
+    out[taken] = '\0';
+}
+
+void SplitFileName(const char* name, char* stem, char* ext, const FileServices& fs)
+{
+    int stemStart = 0;
+    int extStart = 0;
+    LocateNameParts(name, fs, stemStart, extStart);
+    if (stem)
+        CopyPart(stem, name + stemStart, extStart - stemStart, fs);
+    if (ext)
+        CopyPart(ext, name + extStart, static_cast<int>(std::strlen(name + extStart)), fs);
+}
+
+bool FileEntry::FormNewName(const RenameJob& job, int32_t number, FileServices& fs)
+{
+    char ext[kNameSize];
+    SplitFileName(currentName, nullptr, ext, fs);
+
+    char format[kFormatBufferSize];
+    if (job.padDigits)
+        fs.Format(format, "%s%d%s", "%s%0", static_cast<int>(job.digitCount), "d%s%s");
+    else
+        std::strcpy(format, "%s%d%s%s");
+
+    char formed[kFormatBufferSize];
+    const char* prefix = job.prefix.Data() ? job.prefix.Data() : "";
+    const char* suffix = job.suffix.Data() ? job.suffix.Data() : "";
+    int length = fs.Format(formed, format, prefix, static_cast<int>(number), suffix, ext);
+    if (length < 0 || length > kNameSize - 1)
+        return false;
+    std::memcpy(newName, formed, static_cast<size_t>(length) + 1);
+    return true;
+}

@@ -1,0 +1,149 @@
+#include "engine/Ordering.h"
+
+#include "engine/FileEntry.h"
+#include "engine/NewName.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+uint32_t randomState = 1;
+
+static unsigned char Fold(unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 0x20) : c;
+}
+
+// The end of a range compares like the NUL that ends a string.
+static int32_t CompareNoCaseRange(const char* a, int aLength, const char* b, int bLength)
+{
+    for (int i = 0;; ++i) {
+        unsigned char x = i < aLength ? static_cast<unsigned char>(a[i]) : 0;
+        unsigned char y = i < bLength ? static_cast<unsigned char>(b[i]) : 0;
+        if (x == y) {
+            if (x == 0)
+                return 0;
+            continue;
+        }
+        x = Fold(x);
+        y = Fold(y);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+}
+
+int32_t CompareNoCase(const char* a, const char* b)
+{
+    return CompareNoCaseRange(a, static_cast<int>(std::strlen(a)), b, static_cast<int>(std::strlen(b)));
+}
+
+static int32_t CompareParts(const char* stemA, const char* extA, const char* stemB, const char* extB,
+                            int32_t order)
+{
+    int32_t c = 0;
+    switch (order) {
+    case ExtAscending:
+    case ExtDescending:
+        c = CompareNoCase(extA, extB);
+        if (c == 0)
+            c = CompareNoCase(stemA, stemB);
+        break;
+    case NameAscending:
+    case NameDescending:
+        c = CompareNoCase(stemA, stemB);
+        if (c == 0)
+            c = CompareNoCase(extA, extB);
+        break;
+    default:
+        return 0;
+    }
+    return (order == ExtDescending || order == NameDescending) ? -c : c;
+}
+
+int32_t CompareEntries(const FileEntry& a, const FileEntry& b, int32_t order, const FileServices& fs)
+{
+    char stemA[kNameSize], extA[kNameSize], stemB[kNameSize], extB[kNameSize];
+    SplitFileName(a.currentName, stemA, extA, fs);
+    SplitFileName(b.currentName, stemB, extB, fs);
+    return CompareParts(stemA, extA, stemB, extB, order);
+}
+
+namespace {
+
+// An entry with its name's parts located once, so that comparing costs no copying.
+struct SortKey
+{
+    FileEntry* entry;
+    int stemStart;
+    int stemLength;
+    int extStart;
+    int extLength;
+};
+
+class KeyLess
+{
+public:
+    explicit KeyLess(int32_t order) : order(order) {}
+
+    bool operator()(const SortKey& a, const SortKey& b) const
+    {
+        const char* nameA = a.entry->currentName;
+        const char* nameB = b.entry->currentName;
+        bool byExt = order == ExtAscending || order == ExtDescending;
+        int32_t c = byExt ? CompareNoCaseRange(nameA + a.extStart, a.extLength, nameB + b.extStart, b.extLength)
+                          : CompareNoCaseRange(nameA + a.stemStart, a.stemLength, nameB + b.stemStart, b.stemLength);
+        if (c == 0)
+            c = byExt ? CompareNoCaseRange(nameA + a.stemStart, a.stemLength, nameB + b.stemStart, b.stemLength)
+                      : CompareNoCaseRange(nameA + a.extStart, a.extLength, nameB + b.extStart, b.extLength);
+        if (order == ExtDescending || order == NameDescending)
+            c = -c;
+        return c < 0;
+    }
+
+private:
+    int32_t order;
+};
+
+}  // namespace
+
+void SortEntries(EntryIndex& index, int32_t order, const FileServices& fs)
+{
+    if (order < ExtAscending || order > NameDescending || index.Count() < 2)
+        return;
+
+    std::vector<SortKey> keys(static_cast<size_t>(index.Count()));
+    for (int i = 0; i < index.Count(); ++i) {
+        SortKey& key = keys[static_cast<size_t>(i)];
+        key.entry = &index.EntryAt(i);
+        int stemStart = 0, extStart = 0;
+        LocateNameParts(key.entry->currentName, fs, stemStart, extStart);
+        int length = static_cast<int>(std::strlen(key.entry->currentName));
+        key.stemStart = stemStart;
+        key.stemLength = extStart - stemStart;
+        key.extStart = extStart;
+        key.extLength = length - extStart;
+    }
+    std::stable_sort(keys.begin(), keys.end(), KeyLess(order));
+    for (int i = 0; i < index.Count(); ++i)
+        index.Slot(i)->entry = keys[static_cast<size_t>(i)].entry;
+}
+
+int32_t NextRandom(uint32_t& state)
+{
+    state = state * 214013u + 2531011u;
+    return static_cast<int32_t>((state >> 16) & 0x7FFF);
+}
+
+int32_t NextRandom()
+{
+    return NextRandom(randomState);
+}
+
+void ShuffleEntries(EntryIndex& index, uint32_t& state)
+{
+    int n = index.Count();
+    for (int i = 0; i < n; ++i) {
+        int j = NextRandom(state) % n;
+        index.Exchange(i, j);
+    }
+}

@@ -1,0 +1,42 @@
+#ifndef QUILLOWBY_ENGINE_ORDERING_H
+#define QUILLOWBY_ENGINE_ORDERING_H
+
+#include <cstdint>
+
+class EntryIndex;
+class FileEntry;
+class FileServices;
+
+enum SortOrder
+{
+    ExtAscending = 0,
+    NameAscending = 1,
+    ExtDescending = 2,
+    NameDescending = 3,
+    Unsorted = 4,
+    Random = 5
+};
+
+// Byte by byte, folding only "A".."Z" to lower case; -1, 0 or +1. No locale, no code page:
+// the second byte of a double-byte character is folded like any other byte.
+int32_t CompareNoCase(const char* a, const char* b);
+
+// By extension then stem (or stem then extension), reversed for the descending orders;
+// 0 for any order that does not sort.
+int32_t CompareEntries(const FileEntry& a, const FileEntry& b, int32_t order, const FileServices& fs);
+
+// The stable order of the current listing by CompareEntries: entries that compare equal
+// never pass each other, in the descending orders too.
+void SortEntries(EntryIndex& index, int32_t order, const FileServices& fs);
+
+// Exchanges slot i with a slot drawn from the whole range, for every slot in turn.
+void ShuffleEntries(EntryIndex& index, uint32_t& state);
+
+// 0..32767 from a linear congruential generator.
+int32_t NextRandom(uint32_t& state);
+int32_t NextRandom();
+
+// The generator's state for the whole process; it starts at 1 at every program start.
+extern uint32_t randomState;
+
+#endif

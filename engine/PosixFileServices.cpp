@@ -1,0 +1,209 @@
+// The file services on Linux and other POSIX systems, so the engine runs and is tested
+// natively. Names are UTF-8 there: no byte is a lead byte. The separator is "/".
+#include "engine/FileServices.h"
+
+#include "engine/WildcardMatch.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#include <vector>
+
+#ifndef RENAME_NOREPLACE
+#define RENAME_NOREPLACE (1 << 0)
+#endif
+
+namespace {
+
+struct ListedName
+{
+    std::string name;
+    bool isDirectory;
+};
+
+// The whole listing is read when the search starts and handed out in the order a Windows
+// folder search gives: by name, ignoring letter case.
+struct PosixSearch
+{
+    std::vector<ListedName> names;
+    size_t next;
+};
+
+bool ListedBefore(const ListedName& a, const ListedName& b)
+{
+    size_t n = std::min(a.name.size(), b.name.size());
+    for (size_t i = 0; i < n; ++i) {
+        unsigned char x = static_cast<unsigned char>(a.name[i]);
+        unsigned char y = static_cast<unsigned char>(b.name[i]);
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<unsigned char>(x + 0x20);
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<unsigned char>(y + 0x20);
+        if (x != y)
+            return x < y;
+    }
+    if (a.name.size() != b.name.size())
+        return a.name.size() < b.name.size();
+    return a.name < b.name;
+}
+
+void Fill(FoundFile& found, const ListedName& listed)
+{
+    found.isDirectory = listed.isDirectory;
+    found.unreachable = false;
+    std::strncpy(found.name, listed.name.c_str(), kFoundNameSize - 1);
+    found.name[kFoundNameSize - 1] = '\0';
+}
+
+bool IsDirectory(int folder, const dirent* item)
+{
+    if (item->d_type == DT_DIR)
+        return true;
+    if (item->d_type == DT_REG)
+        return false;
+    struct stat info;
+    return fstatat(folder, item->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+}
+
+class PosixFileServices : public FileServices
+{
+public:
+    SearchHandle FindFirst(const char* pattern, FoundFile& first) override
+    {
+        std::string path(pattern);
+        size_t slash = path.rfind('/');
+        std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+        std::string mask = slash == std::string::npos ? path : path.substr(slash + 1);
+
+        DIR* dir = opendir(folder.c_str());
+        if (dir == nullptr)
+            return nullptr;
+        PosixSearch* search = new PosixSearch;
+        search->next = 0;
+        while (const dirent* item = readdir(dir)) {
+            if (MatchesMask(item->d_name, mask.c_str()))
+                search->names.push_back(ListedName{item->d_name, IsDirectory(dirfd(dir), item)});
+        }
+        closedir(dir);
+        if (search->names.empty()) {
+            delete search;
+            return nullptr;
+        }
+        std::sort(search->names.begin(), search->names.end(), ListedBefore);
+        Fill(first, search->names[0]);
+        search->next = 1;
+        return search;
+    }
+
+    FindNextResult FindNext(SearchHandle handle, FoundFile& next) override
+    {
+        PosixSearch* search = static_cast<PosixSearch*>(handle);
+        if (search->next >= search->names.size())
+            return FindNextEnd;
+        Fill(next, search->names[search->next++]);
+        return FindNextFound;
+    }
+
+    void FindClose(SearchHandle handle) override { delete static_cast<PosixSearch*>(handle); }
+
+    bool FolderExists(const char* path) override
+    {
+        struct stat info;
+        return stat(path, &info) == 0;
+    }
+
+    bool Exists(const char* path) override
+    {
+        struct stat info;
+        return lstat(path, &info) == 0;
+    }
+
+    MoveResult Move(const char* from, const char* to, int& error) override
+    {
+        error = 0;
+        if (syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0)
+            return MoveDone;
+        if (errno != EINVAL && errno != ENOSYS)
+            return Failure(error);
+        // A file system without renameat2's no-replace: a new link fails when the name is
+        // taken, so nothing is ever replaced either.
+        if (link(from, to) != 0)
+            return Failure(error);
+        if (unlink(from) != 0) {
+            int unlinkError = errno;
+            unlink(to);
+            errno = unlinkError;
+            return Failure(error);
+        }
+        return MoveDone;
+    }
+
+    bool SameFile(const char* a, const char* b) override
+    {
+        struct stat infoA, infoB;
+        return stat(a, &infoA) == 0 && stat(b, &infoB) == 0 && infoA.st_dev == infoB.st_dev &&
+               infoA.st_ino == infoB.st_ino;
+    }
+
+    LogHandle CreateLog(const char* path) override
+    {
+        int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        return fd < 0 ? nullptr : reinterpret_cast<LogHandle>(static_cast<intptr_t>(fd) + 1);
+    }
+
+    bool WriteLog(LogHandle log, const void* bytes, int count) override
+    {
+        int fd = Descriptor(log);
+        const char* next = static_cast<const char*>(bytes);
+        while (count > 0) {
+            ssize_t written = write(fd, next, static_cast<size_t>(count));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0)
+                return false;
+            next += written;
+            count -= static_cast<int>(written);
+        }
+        return true;
+    }
+
+    void CloseLog(LogHandle log) override { close(Descriptor(log)); }
+
+    int FormatV(char* buffer, const char* format, va_list args) override
+    {
+        int length = vsnprintf(buffer, kFormatBufferSize, format, args);
+        if (length < 0) {
+            buffer[0] = '\0';
+            return 0;
+        }
+        return std::min(length, kFormatBufferSize - 1);
+    }
+
+    bool IsLeadByte(unsigned char) const override { return false; }
+    char Separator() const override { return '/'; }
+
+private:
+    static MoveResult Failure(int& error)
+    {
+        error = errno;
+        return errno == EEXIST ? MoveTargetTaken : MoveFailed;
+    }
+
+    static int Descriptor(LogHandle log) { return static_cast<int>(reinterpret_cast<intptr_t>(log) - 1); }
+};
+
+}  // namespace
+
+FileServices& PlatformFileServices()
+{
+    static PosixFileServices services;
+    return services;
+}

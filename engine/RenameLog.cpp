@@ -1,0 +1,46 @@
+#include "engine/RenameLog.h"
+
+#include "core/CountedString.h"
+#include "engine/FileEntry.h"
+
+LogWriter::~LogWriter()
+{
+    if (handle)
+        fs.CloseLog(handle);
+}
+
+void LogWriter::Open(const char* path)
+{
+    if (path == nullptr || path[0] == '\0')
+        return;
+    handle = fs.CreateLog(path);
+    complete = handle != nullptr;
+}
+
+void LogWriter::WriteHeader(const CountedString& folder)
+{
+    if (folder.Length() > 0)
+        Write(folder.Data(), folder.Length());
+    Write("\r\n", 2);
+}
+
+void LogWriter::Write(const char* bytes, int count)
+{
+    if (handle == nullptr)
+        return;
+    if (!fs.WriteLog(handle, bytes, count))
+        complete = false;
+}
+
+void FileEntry::WriteLogLine(LogWriter& log, FileServices& fs) const
+{
+    char line[kFormatBufferSize];
+    int length;
+    if (stepFailure == nullptr)
+        length = fs.Format(line, "%s\t->\t%s\r\n", loggedFrom, loggedTo);
+    else if (stepError != 0)
+        length = fs.Format(line, "%s\t->\t%s\t%s (error %d)\r\n", loggedFrom, loggedTo, stepFailure, stepError);
+    else
+        length = fs.Format(line, "%s\t->\t%s\t%s\r\n", loggedFrom, loggedTo, stepFailure);
+    log.Write(line, length);
+}

@@ -1,0 +1,34 @@
+#ifndef QUILLOWBY_ENGINE_RENAME_LOG_H
+#define QUILLOWBY_ENGINE_RENAME_LOG_H
+
+#include "engine/FileServices.h"
+
+class CountedString;
+
+// The run's log file: created or emptied when opened, written one line per write so that
+// a log cut short by a crash ends at the last step taken, closed when the owner goes.
+class LogWriter
+{
+public:
+    explicit LogWriter(FileServices& fs) : fs(fs), handle(nullptr), complete(false) {}
+    ~LogWriter();
+
+    // A log that cannot be created leaves the writer without a file; the run goes on.
+    void Open(const char* path);
+    // The folder exactly as typed: its stored length of bytes, then CR LF.
+    void WriteHeader(const CountedString& folder);
+    void Write(const char* bytes, int count);
+
+    // Created, and every write landed whole.
+    bool Complete() const { return handle != nullptr && complete; }
+
+private:
+    LogWriter(const LogWriter&);
+    LogWriter& operator=(const LogWriter&);
+
+    FileServices& fs;
+    LogHandle handle;
+    bool complete;
+};
+
+#endif

@@ -1,0 +1,129 @@
+#include "engine/SafeRename.h"
+
+#include "engine/FileEntry.h"
+#include "engine/FileServices.h"
+
+#include <cstring>
+
+int32_t nextTempNumber = 0;
+
+// Temporary numbers skipped in a row before a move aside gives up; a folder holding more
+// leftover temporary files than this is not a folder anyone renumbers.
+static const int kMaxTempSkips = 100000;
+
+void FormatTempName(char* buffer, int32_t number, FileServices& fs)
+{
+    fs.Format(buffer, "~ren%04d.tmp", static_cast<int>(number));
+}
+
+// A root ("C:\" or "/") loses nothing: without its separator it would name something else.
+static bool IsRoot(const CountedString& folder)
+{
+    return folder.Length() == 1 || (folder.Length() >= 2 && *folder.CharAt(folder.Length() - 2) == ':');
+}
+
+void ProbeTempNumber(const char* folderText, FileServices& fs)
+{
+    if (folderText == nullptr)
+        return;
+    CountedString folder(folderText);
+    bool hadSeparator = EndsWithSeparator(folderText, fs);
+    if (hadSeparator && !IsRoot(folder)) {
+        *folder.LastChar() = '\0';
+        if (!fs.FolderExists(folder.Data()))
+            return;
+        *folder.LastChar() = fs.Separator();
+    } else {
+        if (!fs.FolderExists(folder.Data()))
+            return;
+        if (!hadSeparator) {
+            const char separator[2] = {fs.Separator(), '\0'};
+            folder.Append(separator);
+        }
+    }
+
+    nextTempNumber = 0;
+    char temp[kFormatBufferSize];
+    for (;;) {
+        FormatTempName(temp, nextTempNumber, fs);
+        if (!fs.Exists(folder.Concat(temp).Data()))
+            break;
+        ++nextTempNumber;
+    }
+}
+
+RenameStep FileEntry::RenameEntry(FileServices& fs)
+{
+    std::strcpy(loggedFrom, currentName);
+    std::strcpy(loggedTo, newName);
+    stepFailure = nullptr;
+    stepError = 0;
+
+    CountedString oldPath = folder.Concat(currentName);
+    CountedString target = folder.Concat(newName);
+    if (oldPath.Equals(target.Data()))
+        return StepDone;
+
+    if (!fs.Exists(target.Data())) {
+        int error = 0;
+        MoveResult moved = fs.Move(oldPath.Data(), target.Data(), error);
+        if (moved == MoveDone)
+            return StepDone;
+        if (moved == MoveFailed) {
+            stepFailure = "move failed";
+            stepError = error;
+            return StepFailed;
+        }
+        // Something took the name between the test and the move: wait like for any taken target.
+    }
+    return MoveAside(oldPath, fs);
+}
+
+RenameStep FileEntry::MoveAside(const CountedString& oldPath, FileServices& fs)
+{
+    char temp[kFormatBufferSize];
+    for (int skipped = 0; skipped < kMaxTempSkips; ++skipped) {
+        FormatTempName(temp, nextTempNumber, fs);
+        std::strcpy(loggedTo, temp);
+        int error = 0;
+        MoveResult moved = fs.Move(oldPath.Data(), folder.Concat(temp).Data(), error);
+        if (moved == MoveTargetTaken) {
+            ++nextTempNumber;
+            continue;
+        }
+        if (moved == MoveFailed) {
+            stepFailure = "move failed";
+            stepError = error;
+            return StepFailed;
+        }
+        if (originalName.IsAbsent())
+            originalName.Assign(currentName);
+        std::strcpy(currentName, temp);
+        ++nextTempNumber;
+        return StepWaiting;
+    }
+    stepFailure = "no free temporary name";
+    return StepFailed;
+}
+
+bool FileEntry::PutBack(FileServices& fs)
+{
+    std::strcpy(loggedFrom, currentName);
+    std::strcpy(loggedTo, originalName.Data());
+    stepFailure = nullptr;
+    stepError = 0;
+
+    int error = 0;
+    MoveResult moved = fs.Move(folder.Concat(currentName).Data(), folder.Concat(originalName.Data()).Data(), error);
+    if (moved == MoveDone) {
+        std::strcpy(currentName, originalName.Data());
+        return true;
+    }
+    if (moved == MoveTargetTaken) {
+        stepFailure = "original name taken, file left under its temporary name";
+    } else {
+        stepFailure = "move failed, file left under its temporary name";
+        stepError = error;
+    }
+    return false;
+}

@@ -1,0 +1,19 @@
+#ifndef QUILLOWBY_ENGINE_SAFE_RENAME_H
+#define QUILLOWBY_ENGINE_SAFE_RENAME_H
+
+#include <cstdint>
+
+class FileServices;
+
+// The number of the next temporary name "~ren%04d.tmp", for the whole process.
+extern int32_t nextTempNumber;
+
+// Sets nextTempNumber to the first number whose temporary name is free in the folder (typed
+// with or without its final separator). Leaves it alone when the folder cannot be found.
+void ProbeTempNumber(const char* folderText, FileServices& fs);
+
+// "~ren%04d.tmp" for number; buffer holds at least kFormatBufferSize bytes, so numbers of
+// five and more digits fit too.
+void FormatTempName(char* buffer, int32_t number, FileServices& fs);
+
+#endif
