@@ -1,0 +1,140 @@
+#include "engine/Enumeration.h"
+#include "engine/FileEntry.h"
+#include "tests/support/EngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Collected
+{
+    bool started;
+    CollectResult result;
+    std::string pattern;
+    std::vector<std::string> names;
+    std::vector<std::string> folders;
+};
+
+Collected Collect(FaultyFileServices& fs, const std::string& folder, const char* mask, const char* logPath = nullptr)
+{
+    Collected collected = Collected();
+    fs.beforeCall = [&collected](FileCall call, int, const char* first, const char*) {
+        if (call == CallFindFirst)
+            collected.pattern = first;
+    };
+    CountedString folderText(folder.c_str());
+    CountedString maskText(mask);
+    FolderSearch search(fs);
+    collected.started = search.Start(folderText, maskText);
+    if (!collected.started)
+        return collected;
+    EntryList list;
+    CollectReport report;
+    collected.result = CollectEntries(search, folder.c_str(), logPath, list, fs, report);
+    for (int i = 0; i < list.Count(); ++i) {
+        collected.names.push_back(list.At(i)->entry->currentName);
+        collected.folders.push_back(list.At(i)->entry->folder.Data());
+    }
+    ReleaseEntries(list, 0);
+    return collected;
+}
+
+typedef std::vector<std::string> Names;
+
+}  // namespace
+
+TEST(Enumeration, FolderTypedWithOrWithoutSeparatorSearchesTheSamePath)
+{
+    TempFolder folder;
+    folder.Write("a.txt", "a");
+    for (bool withSeparator : {false, true}) {
+        FaultyFileServices fs(PlatformFileServices());
+        Collected collected = Collect(fs, withSeparator ? folder.Slash() : folder.Path(), "*.*");
+        ASSERT_TRUE(collected.started);
+        EXPECT_EQ(folder.Slash() + "*.*", collected.pattern);
+        EXPECT_EQ(Names{folder.Slash()}, collected.folders);
+    }
+}
+
+TEST(Enumeration, TakesRegularFilesOnly)
+{
+    TempFolder folder;
+    folder.MakeFolder("sub.txt");
+    folder.MakeFolder("other");
+    folder.Write("b.txt", "b");
+    folder.Write("a.jpg", "a");
+    folder.Write("hidden.txt", "h");
+    folder.SetHidden("hidden.txt");
+    FaultyFileServices fs(PlatformFileServices());
+
+    struct Case { const char* mask; bool started; Names names; } cases[] = {
+        {"*.*", true, {"a.jpg", "b.txt", "hidden.txt"}},
+        {"*.txt", true, {"b.txt", "hidden.txt"}},
+        {"sub*", true, {}},
+        {"*.png", false, {}},
+    };
+    for (const Case& c : cases) {
+        Collected collected = Collect(fs, folder.Path(), c.mask);
+        EXPECT_EQ(c.started, collected.started) << c.mask;
+        Names names = collected.names;
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(c.names, names) << c.mask;
+    }
+}
+
+TEST(Enumeration, FolderOfSubfoldersOnlyGivesAnEmptyList)
+{
+    TempFolder folder;
+    folder.MakeFolder("one");
+    FaultyFileServices fs(PlatformFileServices());
+    Collected collected = Collect(fs, folder.Path(), "*.*");
+    EXPECT_TRUE(collected.started);
+    EXPECT_EQ(CollectDone, collected.result);
+    EXPECT_TRUE(collected.names.empty());
+}
+
+TEST(Enumeration, MissingFolderCannotBeSearched)
+{
+    TempFolder folder;
+    FaultyFileServices fs(PlatformFileServices());
+    EXPECT_FALSE(Collect(fs, folder.PathOf("missing"), "*.*").started);
+}
+
+TEST(Enumeration, TheLogFileIsNeverPartOfTheBatch)
+{
+    TempFolder folder;
+    folder.Write("log.txt", "old log");
+    folder.Write("a.txt", "a");
+    FaultyFileServices fs(PlatformFileServices());
+    struct Case { std::string logPath; Names names; } cases[] = {
+        {folder.PathOf("log.txt"), {"a.txt"}},
+        {folder.Slash() + "." + TempFolder::Separator() + "log.txt", {"a.txt"}},
+        {folder.PathOf("other.txt"), {"a.txt", "log.txt"}},
+    };
+    for (const Case& c : cases) {
+        Names names = Collect(fs, folder.Path(), "*.*", c.logPath.c_str()).names;
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(c.names, names) << c.logPath;
+    }
+#ifdef _WIN32
+    // The file system there ignores case, and so does the comparison.
+    Names names = Collect(fs, folder.Path(), "*.*", folder.PathOf("LOG.TXT").c_str()).names;
+    EXPECT_EQ(Names{"a.txt"}, names);
+#endif
+}
+
+TEST(Enumeration, ListingThatBreaksOffLeavesNothingCollected)
+{
+    TempFolder folder;
+    folder.Write("a.txt", "a");
+    folder.Write("b.txt", "b");
+    FaultyFileServices fs(PlatformFileServices());
+    fs.Inject(CallFindNext, 1, FaultFail);
+    Collected collected = Collect(fs, folder.Path(), "*.*");
+    EXPECT_EQ(CollectListingFailed, collected.result);
+    EXPECT_TRUE(collected.names.empty());
+}

@@ -1,0 +1,228 @@
+#include "engine/Enumeration.h"
+#include "engine/FileEntry.h"
+#include "engine/Ordering.h"
+#include "tests/support/EngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Entries made from names, listed in the given order, with their holders.
+class Listing
+{
+public:
+    Listing(const std::vector<std::string>& names, const FileServices& fs)
+    {
+        for (const std::string& name : names) {
+            EntryHandle* handle = NewEntryHandle("f", fs);
+            FoundFile found = FoundFile();
+            std::strncpy(found.name, name.c_str(), sizeof found.name - 1);
+            handle->entry->FillFromFindData(found);
+            list.AddLast(handle);
+        }
+    }
+    ~Listing() { ReleaseEntries(list, 0); }
+
+    std::vector<std::string> Walk() const
+    {
+        std::vector<std::string> names;
+        for (int i = 0; i < list.Count(); ++i)
+            names.push_back(list.At(i)->entry->currentName);
+        return names;
+    }
+
+    EntryList list;
+};
+
+std::vector<std::string> Sorted(const std::vector<std::string>& names, int32_t order, const FileServices& fs)
+{
+    Listing listing(names, fs);
+    EntryIndex index(listing.list);
+    SortEntries(index, order, fs);
+    return listing.Walk();
+}
+
+// The bidirectional bubble sort whose result the fast sort must give exactly.
+std::vector<std::string> ShakerSorted(const std::vector<std::string>& names, int32_t order, const FileServices& fs)
+{
+    Listing listing(names, fs);
+    EntryIndex index(listing.list);
+    int n = index.Count();
+    if (n > 1) {
+        int lo = 0, hi = n - 1, last = n - 1;
+        while (lo < hi) {
+            for (int i = lo; i < hi; ++i) {
+                if (CompareEntries(index.EntryAt(i), index.EntryAt(i + 1), order, fs) > 0) {
+                    index.Exchange(i, i + 1);
+                    last = i;
+                }
+            }
+            hi = last;
+            for (int i = hi; i > lo; --i) {
+                if (CompareEntries(index.EntryAt(i - 1), index.EntryAt(i), order, fs) > 0) {
+                    index.Exchange(i - 1, i);
+                    last = i;
+                }
+            }
+            lo = last;
+        }
+    }
+    return listing.Walk();
+}
+
+typedef std::vector<std::string> Names;
+
+}  // namespace
+
+TEST(CompareNoCase, FoldsOnlyAsciiCapitals)
+{
+    struct Case { const char* a; const char* b; int32_t result; } cases[] = {
+        {"abc", "ABC", 0},   {"abc", "abd", -1}, {"ab", "abc", -1},  {"abc", "ab", 1},
+        {"_a", "B", -1},     {"[", "a", -1},     {"z", "\x80", -1},  {"\x83\x41", "\x83\x61", 0},
+        {"", "", 0},         {"Z", "a", 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.result, CompareNoCase(c.a, c.b)) << c.a << " vs " << c.b;
+}
+
+TEST(SortEntries, EachOrderOfTheListing)
+{
+    const Names listed = {"b.txt", "C.doc", "a.TXT", "readme", "d.Doc"};
+    struct Case { int32_t order; Names expected; } cases[] = {
+        {ExtAscending, {"readme", "C.doc", "d.Doc", "a.TXT", "b.txt"}},
+        {NameAscending, {"a.TXT", "b.txt", "C.doc", "d.Doc", "readme"}},
+        {ExtDescending, {"b.txt", "a.TXT", "d.Doc", "C.doc", "readme"}},
+        {NameDescending, {"readme", "d.Doc", "C.doc", "b.txt", "a.TXT"}},
+        {Unsorted, listed},
+        {Random, listed},
+        {17, listed},
+    };
+    FileServices& fs = PlatformFileServices();
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, Sorted(listed, c.order, fs)) << "order " << c.order;
+}
+
+TEST(SortEntries, EqualNamesKeepTheirListingOrderInEveryDirection)
+{
+    FaultyFileServices cp932(PlatformFileServices());
+    cp932.UseCp932LeadBytes();
+    // ア (83 41) and ヂ (83 61) differ only by 0x20 in their second byte.
+    const Names listed = {"\x83\x41.txt", "\x83\x61.txt", "A.TXT", "a.txt"};
+    for (int32_t order : {ExtAscending, NameAscending, ExtDescending, NameDescending}) {
+        Names sorted = Sorted(listed, order, cp932);
+        EXPECT_EQ(sorted, ShakerSorted(listed, order, cp932)) << order;
+        bool descending = order == ExtDescending || order == NameDescending;
+        Names expected = descending ? Names{"\x83\x41.txt", "\x83\x61.txt", "A.TXT", "a.txt"}
+                                    : Names{"A.TXT", "a.txt", "\x83\x41.txt", "\x83\x61.txt"};
+        EXPECT_EQ(expected, sorted) << order;
+    }
+}
+
+TEST(SortEntries, SeveralDotsAndUnderscores)
+{
+    FileServices& fs = PlatformFileServices();
+    EXPECT_EQ((Names{"_a.txt", "B.txt"}), Sorted({"B.txt", "_a.txt"}, NameAscending, fs));
+    // x.tar.gz has the stem x.tar and the extension .gz.
+    EXPECT_EQ((Names{"x.tar.gz", "x.zip"}), Sorted({"x.zip", "x.tar.gz"}, ExtAscending, fs));
+    EXPECT_EQ((Names{"x.zip", "x.tar.gz"}), Sorted({"x.zip", "x.tar.gz"}, NameAscending, fs));
+}
+
+TEST(SortEntries, GivesExactlyTheBubbleSortsOrderOnRandomListings)
+{
+    FaultyFileServices cp932(PlatformFileServices());
+    cp932.UseCp932LeadBytes();
+    std::mt19937 random(12345);
+    const char alphabet[] = {'a', 'A', 'b', 'B', '.', '_', '[', '0', '\x83', '\x41', '\x61', '~', 'z'};
+    for (int round = 0; round < 300; ++round) {
+        Names names(random() % 40);
+        for (std::string& name : names) {
+            size_t length = 1 + random() % 7;
+            for (size_t i = 0; i < length; ++i)
+                name += alphabet[random() % sizeof alphabet];
+        }
+        for (int32_t order : {ExtAscending, NameAscending, ExtDescending, NameDescending})
+            ASSERT_EQ(ShakerSorted(names, order, cp932), Sorted(names, order, cp932))
+                << "round " << round << " order " << order;
+    }
+}
+
+TEST(SortEntries, EmptyAndSingleListsStay)
+{
+    FileServices& fs = PlatformFileServices();
+    EXPECT_EQ(Names{}, Sorted({}, ExtAscending, fs));
+    EXPECT_EQ(Names{"a"}, Sorted({"a"}, NameDescending, fs));
+}
+
+TEST(NextRandom, StartsTheKnownSequenceFromOne)
+{
+    uint32_t state = 1;
+    const int32_t expected[] = {41, 18467, 6334, 26500, 19169, 15724};
+    for (int32_t value : expected)
+        EXPECT_EQ(value, NextRandom(state));
+}
+
+TEST(ShuffleEntries, FirstRunsAfterStart)
+{
+    FileServices& fs = PlatformFileServices();
+    struct Case { Names listed; Names expected; } cases[] = {
+        {{"E0", "E1", "E2"}, {"E2", "E1", "E0"}},
+        {{"E0", "E1"}, {"E1", "E0"}},
+        {{"E0"}, {"E0"}},
+        {{}, {}},
+    };
+    for (const Case& c : cases) {
+        uint32_t state = 1;
+        Listing listing(c.listed, fs);
+        EntryIndex index(listing.list);
+        ShuffleEntries(index, state);
+        EXPECT_EQ(c.expected, listing.Walk());
+        uint32_t drawn = 1;
+        for (size_t i = 0; i < c.listed.size(); ++i)
+            NextRandom(drawn);
+        EXPECT_EQ(drawn, state) << "one number per slot";
+    }
+}
+
+TEST(ShuffleEntries, ASecondRunContinuesTheSequence)
+{
+    FileServices& fs = PlatformFileServices();
+    uint32_t state = 1;
+    Listing first({"E0", "E1", "E2"}, fs);
+    EntryIndex firstIndex(first.list);
+    ShuffleEntries(firstIndex, state);
+    Listing second({"E0", "E1", "E2"}, fs);
+    EntryIndex secondIndex(second.list);
+    ShuffleEntries(secondIndex, state);
+    // Draws 26500, 19169, 15724: j = 1, 2, 1.
+    EXPECT_EQ((Names{"E1", "E0", "E2"}), second.Walk());
+}
+
+TEST(EntryIndex, ExchangingHoldersReordersTheWalk)
+{
+    FileServices& fs = PlatformFileServices();
+    Listing listing({"first", "second", "third"}, fs);
+    EntryIndex index(listing.list);
+    index.Exchange(0, 2);
+    EXPECT_EQ((Names{"third", "second", "first"}), listing.Walk());
+    EXPECT_EQ(index.Slot(0), listing.list.At(0));
+}
+
+TEST(EntryList, TheSameHolderMayStandTwice)
+{
+    FileServices& fs = PlatformFileServices();
+    EntryList list;
+    EntryHandle* handle = NewEntryHandle("f", fs);
+    list.AddLast(handle);
+    list.AddLast(handle);
+    EXPECT_EQ(2, list.Count());
+    EXPECT_EQ(list.At(0), list.At(1));
+    list.Clear();
+    EXPECT_EQ(0, list.Count());
+    ReleaseEntryHandle(handle);
+}

@@ -1,0 +1,338 @@
+#include "engine/Ordering.h"
+#include "engine/RunRename.h"
+#include "engine/SafeRename.h"
+#include "tests/support/EngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+typedef std::vector<std::string> Names;
+
+}  // namespace
+
+TEST(RunRename, TheWorkedExample)
+{
+    RunFixture run;
+    run.AddFiles({"001.jpg", "002.jpg", "c.jpg"});
+    run.job.startNumber = 2;
+    run.job.order = NameAscending;
+    ASSERT_TRUE(run.Run());
+
+    std::string expected = run.folder.Path() + "\r\n" +
+                           "001.jpg\t->\t~ren0000.tmp\r\n"
+                           "002.jpg\t->\t003.jpg\r\n"
+                           "c.jpg\t->\t004.jpg\r\n"
+                           "~ren0000.tmp\t->\t002.jpg\r\n";
+    EXPECT_EQ(expected, run.Log());
+    EXPECT_EQ((Names{"002.jpg", "003.jpg", "004.jpg"}), run.folder.Names());
+    EXPECT_EQ("001.jpg", run.folder.Read("002.jpg"));
+    EXPECT_EQ("002.jpg", run.folder.Read("003.jpg"));
+    EXPECT_EQ("c.jpg", run.folder.Read("004.jpg"));
+    EXPECT_EQ(1, nextTempNumber);
+    EXPECT_EQ(3, run.outcome.fileCount);
+    EXPECT_EQ(0, run.outcome.notRenamed);
+    EXPECT_EQ(4, run.outcome.steps);
+    EXPECT_TRUE(run.outcome.logComplete);
+    EXPECT_EQ(0, run.list.Count());
+}
+
+TEST(RunRename, TwoFilesExchangeTheirNames)
+{
+    RunFixture run;
+    run.AddFiles({"000.txt", "001.txt"});
+    run.job.order = NameDescending;
+    ASSERT_TRUE(run.Run());
+    EXPECT_EQ((Names{Line("001.txt", "~ren0000.tmp"), Line("000.txt", "001.txt"), Line("~ren0000.tmp", "000.txt")}),
+              run.LogLines());
+    EXPECT_EQ("001.txt", run.folder.Read("000.txt"));
+    EXPECT_EQ("000.txt", run.folder.Read("001.txt"));
+    EXPECT_EQ(1, nextTempNumber);
+}
+
+TEST(RunRename, HeaderIsTheFolderExactlyAsTyped)
+{
+    for (bool withSeparator : {false, true}) {
+        RunFixture run;
+        run.folder.MakeFolder("only a folder");
+        run.TypeFolder(withSeparator);
+        ASSERT_TRUE(run.Run());
+        EXPECT_EQ(std::string(run.job.folder.Data()) + "\r\n", run.Log());
+        EXPECT_EQ(0, run.outcome.fileCount);
+    }
+}
+
+TEST(RunRename, ANameThatStaysIsLoggedOnBothSides)
+{
+    RunFixture run;
+    run.AddFiles({"001.jpg"});
+    run.job.startNumber = 1;
+    ASSERT_TRUE(run.Run());
+    EXPECT_EQ(Names{Line("001.jpg", "001.jpg")}, run.LogLines());
+    EXPECT_EQ(Names{"001.jpg"}, run.folder.Names());
+}
+
+TEST(RunRename, UnsortedFollowsTheListingAndRandomTheShuffle)
+{
+    RunFixture unsorted;
+    unsorted.AddFiles({"b.txt", "a.txt", "c.txt"});
+    unsorted.job.order = Unsorted;
+    unsorted.job.logPath = unsorted.elsewhere.PathOf("u.txt").c_str();
+    ASSERT_TRUE(unsorted.Run());
+    // Windows and this program's POSIX search both list by name, ignoring case.
+    EXPECT_EQ("a.txt", unsorted.folder.Read("000.txt"));
+    EXPECT_EQ("b.txt", unsorted.folder.Read("001.txt"));
+
+    RunFixture shuffled;
+    shuffled.AddFiles({"a.txt", "b.txt", "c.txt"});
+    shuffled.job.order = Random;
+    uint32_t before = randomState;
+    ASSERT_TRUE(shuffled.Run());
+    uint32_t expectedState = before;
+    for (int i = 0; i < 3; ++i)
+        NextRandom(expectedState);
+    EXPECT_EQ(expectedState, randomState);
+    EXPECT_EQ((Names{"000.txt", "001.txt", "002.txt"}), shuffled.folder.Names());
+}
+
+TEST(RunRename, RunsThatDoNotStartTouchNothing)
+{
+    struct Case { const char* name; bool emptyFolder; const char* mask; bool missingFolder; } cases[] = {
+        {"empty folder field", true, "*.*", false},
+        {"mask matches nothing", false, "*.png", false},
+        {"folder does not exist", false, "*.*", true},
+    };
+    for (const Case& c : cases) {
+        RunFixture run;
+        run.AddFiles({"a.txt"});
+        run.elsewhere.Write(run.logName, "earlier log");
+        run.job.mask = c.mask;
+        if (c.emptyFolder)
+            run.job.folder = "";
+        if (c.missingFolder)
+            run.job.folder = run.folder.PathOf("missing").c_str();
+        EXPECT_FALSE(run.Run()) << c.name;
+        EXPECT_EQ(RefusalNotStarted, run.outcome.refusal) << c.name;
+        EXPECT_EQ("earlier log", run.Log()) << c.name;
+        EXPECT_EQ(Names{"a.txt"}, run.folder.Names()) << c.name;
+    }
+}
+
+TEST(RunRename, ALogThatCannotBeWrittenDoesNotStopTheRun)
+{
+    struct Case { const char* name; bool missingLogFolder; FileCall fault; } cases[] = {
+        {"log folder missing", true, CallKinds},
+        {"log not created", false, CallCreateLog},
+        {"writes refused", false, CallWriteLog},
+    };
+    for (const Case& c : cases) {
+        RunFixture run;
+        run.AddFiles({"a.txt", "b.txt"});
+        if (c.missingLogFolder)
+            run.job.logPath = run.elsewhere.PathOf("missing" + std::string(1, TempFolder::Separator()) + "log.txt").c_str();
+        if (c.fault != CallKinds)
+            run.fs.Inject(c.fault, 0, FaultFail);
+        EXPECT_TRUE(run.Run()) << c.name;
+        EXPECT_EQ(0, run.outcome.notRenamed) << c.name;
+        EXPECT_FALSE(run.outcome.logComplete) << c.name;
+        EXPECT_EQ((Names{"000.txt", "001.txt"}), run.folder.Names()) << c.name;
+    }
+}
+
+TEST(RunRename, ASecondRunReplacesTheLog)
+{
+    RunFixture run;
+    run.AddFiles({"a.txt", "b.txt"});
+    ASSERT_TRUE(run.Run());
+    run.job.startNumber = 10;
+    ASSERT_TRUE(run.Run());
+    EXPECT_EQ((Names{Line("000.txt", "010.txt"), Line("001.txt", "011.txt")}), run.LogLines());
+}
+
+TEST(RunRename, AnExistingLogInTheFolderIsLeftOutOfTheBatch)
+{
+    RunFixture run;
+    run.AddFiles({"a.txt", "b.txt"});
+    run.folder.Write("log.txt", "earlier log");
+    run.job.logPath = run.folder.PathOf("log.txt").c_str();
+    ASSERT_TRUE(run.Run());
+    EXPECT_EQ((Names{"000.txt", "001.txt", "log.txt"}), run.folder.Names());
+    EXPECT_EQ(2, run.outcome.fileCount);
+    EXPECT_EQ(2u, run.LogLines().size());
+}
+
+TEST(RunRename, ATargetHeldOutsideTheBatchEndsTheWalkAndPutsTheFileBack)
+{
+    RunFixture run;
+    run.AddFiles({"a.txt", "b.txt"});
+    run.folder.MakeFolder("001.txt");
+    ASSERT_TRUE(run.Run());
+    EXPECT_EQ((Names{Line("a.txt", "000.txt"), Line("b.txt", "~ren0000.tmp"), Line("~ren0000.tmp", "~ren0001.tmp"),
+                     Line("~ren0001.tmp", "b.txt")}),
+              run.LogLines());
+    EXPECT_EQ((Names{"000.txt", "001.txt", "b.txt"}), run.folder.Names());
+    EXPECT_EQ("b.txt", run.folder.Read("b.txt"));
+    EXPECT_EQ(1, run.outcome.notRenamed);
+}
+
+TEST(RunRename, TakenTemporaryNamesAreSkipped)
+{
+    RunFixture run;
+    run.AddFiles({"000.jpg", "001.jpg", "002.jpg"});
+    run.folder.Write("~ren0001.tmp", "someone else's");
+    run.job.mask = "*.jpg";
+    run.job.order = NameAscending;
+    run.job.startNumber = 1;
+    ASSERT_TRUE(run.Run());
+    EXPECT_EQ((Names{Line("000.jpg", "~ren0000.tmp"), Line("001.jpg", "~ren0002.tmp"), Line("002.jpg", "003.jpg"),
+                     Line("~ren0000.tmp", "001.jpg"), Line("~ren0002.tmp", "002.jpg")}),
+              run.LogLines());
+    EXPECT_EQ("someone else's", run.folder.Read("~ren0001.tmp"));
+    EXPECT_EQ("000.jpg", run.folder.Read("001.jpg"));
+    EXPECT_EQ(0, run.outcome.notRenamed);
+}
+
+TEST(RunRename, FailedMovesAreLoggedAndCounted)
+{
+    RunFixture run;
+    run.AddFiles({"a.txt", "b.txt"});
+    run.fs.Inject(CallMove, 1, FaultFail);
+    ASSERT_TRUE(run.Run());
+    EXPECT_EQ((Names{Line("a.txt", "000.txt") + "\tmove failed (error 5)", Line("b.txt", "001.txt")}), run.LogLines());
+    EXPECT_EQ((Names{"001.txt", "a.txt"}), run.folder.Names());
+    EXPECT_EQ(1, run.outcome.notRenamed);
+}
+
+TEST(RunRename, AFileThatCannotLeaveItsTemporaryNameGoesBack)
+{
+    RunFixture run;
+    run.AddFiles({"001.jpg", "002.jpg", "c.jpg"});
+    run.job.startNumber = 2;
+    run.job.order = NameAscending;
+    run.fs.Inject(CallMove, 4, FaultFail);
+    ASSERT_TRUE(run.Run());
+    EXPECT_EQ((Names{Line("001.jpg", "~ren0000.tmp"), Line("002.jpg", "003.jpg"), Line("c.jpg", "004.jpg"),
+                     Line("~ren0000.tmp", "002.jpg") + "\tmove failed (error 5)", Line("~ren0000.tmp", "001.jpg")}),
+              run.LogLines());
+    EXPECT_EQ((Names{"001.jpg", "003.jpg", "004.jpg"}), run.folder.Names());
+    EXPECT_EQ("001.jpg", run.folder.Read("001.jpg"));
+    EXPECT_EQ(1, run.outcome.notRenamed);
+}
+
+TEST(RunRename, AnExistenceTestThatErrsNeverCostsAFile)
+{
+    RunFixture run;
+    run.AddFiles({"000.txt", "001.txt"});
+    run.job.order = NameDescending;
+    run.fs.Inject(CallExists, 0, FaultFail);
+    ASSERT_TRUE(run.Run());
+    EXPECT_EQ("001.txt", run.folder.Read("000.txt"));
+    EXPECT_EQ("000.txt", run.folder.Read("001.txt"));
+    EXPECT_EQ(0, run.outcome.notRenamed);
+}
+
+TEST(RunRename, RefusalsComeBeforeAnyMoveAndAnyLog)
+{
+    struct Case
+    {
+        const char* name;
+        uint32_t start;
+        std::string pattern;
+        RunRefusal refusal;
+        const char* refusedName;
+    } cases[] = {
+        {"numbers pass the largest", 2147483647u, "?", RefusalNumberTooLarge, "b.txt"},
+        {"start number too large", 4294967295u, "?", RefusalNumberTooLarge, "a.txt"},
+        {"new name too long", 0, std::string(250, 'p') + "?", RefusalNewNameTooLong, "a.txt"},
+    };
+    for (const Case& c : cases) {
+        RunFixture run;
+        run.AddFiles({"a.txt", "b.txt"});
+        run.elsewhere.Write(run.logName, "earlier log");
+        run.job.order = NameAscending;
+        run.job.startNumber = static_cast<int32_t>(c.start);
+        run.job.SplitPattern(c.pattern.c_str());
+        EXPECT_FALSE(run.Run()) << c.name;
+        EXPECT_EQ(c.refusal, run.outcome.refusal) << c.name;
+        EXPECT_STREQ(c.refusedName, run.outcome.refusedName) << c.name;
+        EXPECT_EQ((Names{"a.txt", "b.txt"}), run.folder.Names()) << c.name;
+        EXPECT_EQ("earlier log", run.Log()) << c.name;
+        EXPECT_EQ(0, run.list.Count());
+    }
+}
+
+TEST(RunRename, TheLargestNumberItselfIsAllowed)
+{
+    RunFixture run;
+    run.AddFiles({"a.txt", "b.txt"});
+    run.job.order = NameAscending;
+    run.job.startNumber = 2147483646;
+    run.job.padDigits = 0;
+    ASSERT_TRUE(run.Run());
+    EXPECT_EQ((Names{"2147483646.txt", "2147483647.txt"}), run.folder.Names());
+}
+
+TEST(RunRename, AListingThatBreaksOffIsRefused)
+{
+    RunFixture run;
+    run.AddFiles({"a.txt", "b.txt", "c.txt"});
+    run.fs.Inject(CallFindNext, 2, FaultFail);
+    EXPECT_FALSE(run.Run());
+    EXPECT_EQ(RefusalListingFailed, run.outcome.refusal);
+    EXPECT_EQ((Names{"a.txt", "b.txt", "c.txt"}), run.folder.Names());
+    EXPECT_EQ("", run.Log());
+}
+
+TEST(RunRename, ARenameThatChangesOnlyLetterCase)
+{
+    RunFixture run;
+    run.AddFiles({"ABC001.txt"});
+    run.job.SplitPattern("abc?");
+    run.job.startNumber = 1;
+    ASSERT_TRUE(run.Run());
+#ifdef _WIN32
+    // The file system ignores case: the new name counts as taken by the file itself.
+    EXPECT_EQ((Names{Line("ABC001.txt", "~ren0000.tmp"), Line("~ren0000.tmp", "abc001.txt")}), run.LogLines());
+#else
+    EXPECT_EQ((Names{Line("ABC001.txt", "abc001.txt")}), run.LogLines());
+#endif
+    EXPECT_EQ(Names{"abc001.txt"}, run.folder.Names());
+    EXPECT_EQ("ABC001.txt", run.folder.Read("abc001.txt"));
+}
+
+TEST(RunRename, NamesOf255BytesMakeAWholeLine)
+{
+    RunFixture run;
+    std::string longName = std::string(251, 'n') + ".txt";
+    run.AddFiles({longName});
+    run.job.SplitPattern((std::string(248, 'p') + "?").c_str());
+    ASSERT_TRUE(run.Run());
+    std::string newName = std::string(248, 'p') + "000.txt";
+    ASSERT_EQ(Names{Line(longName, newName)}, run.LogLines());
+    EXPECT_EQ(516u, run.LogLines()[0].size() + 2);
+}
+
+#ifdef _WIN32
+TEST(RunRename, AFolderEndingInADoubleByteCharacterGetsItsSeparator)
+{
+    TempFolder parent;
+    // ソ (83 5C) ends the folder's name: its second byte is no separator.
+    const std::string folderName = "\x83\x5C";
+    ASSERT_TRUE(parent.MakeFolder(folderName));
+    std::string folder = parent.PathOf(folderName);
+    parent.Write(folderName + "\\a.txt", "a");
+    parent.Write(folderName + "\\\x95\x5C.txt", "hyou");
+
+    RunFixture run;
+    run.job.folder = folder.c_str();
+    run.job.order = NameAscending;
+    ASSERT_TRUE(run.Run());
+    EXPECT_EQ(0, run.outcome.notRenamed);
+    EXPECT_EQ("a", ReadWholeFile(folder + "\\000.txt"));
+    EXPECT_EQ("hyou", ReadWholeFile(folder + "\\001.txt"));
+    EXPECT_EQ((Names{Line("a.txt", "000.txt"), Line("\x95\x5C.txt", "001.txt")}), run.LogLines());
+}
+#endif

@@ -1,0 +1,66 @@
+#include "tests/support/EngineTestSupport.h"
+
+#include "engine/FileServices.h"
+
+#include <cstring>
+#include <sstream>
+
+RunFixture::RunFixture() : logName("log.txt"), fs(PlatformFileServices())
+{
+    job.mask = "*.*";
+    job.SplitPattern("?");
+    job.digitCount = 3;
+    job.order = 0;
+    job.logPath = elsewhere.PathOf(logName).c_str();
+    TypeFolder(false);
+}
+
+void RunFixture::TypeFolder(bool withSeparator)
+{
+    job.folder = (withSeparator ? folder.Slash() : folder.Path()).c_str();
+}
+
+void RunFixture::AddFiles(const std::vector<std::string>& names) const
+{
+    for (const std::string& name : names)
+        folder.Write(name, name);
+}
+
+bool RunFixture::Run()
+{
+    return RunRename(job, list, fs, outcome);
+}
+
+std::vector<std::string> RunFixture::LogLines() const
+{
+    std::string log = ReadWholeFile(job.logPath.Data());
+    std::vector<std::string> lines;
+    size_t start = log.find("\r\n");
+    if (start == std::string::npos)
+        return lines;
+    start += 2;
+    while (start < log.size()) {
+        size_t end = log.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(log.substr(start) + "<no CR LF>");
+            break;
+        }
+        lines.push_back(log.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+std::unique_ptr<FileEntry> MakeEntry(const std::string& folder, const std::string& name, const FileServices& fs)
+{
+    std::unique_ptr<FileEntry> entry(new FileEntry(folder.c_str(), fs));
+    FoundFile found = FoundFile();
+    std::strncpy(found.name, name.c_str(), sizeof found.name - 1);
+    entry->FillFromFindData(found);
+    return entry;
+}
+
+std::string Line(const std::string& from, const std::string& to)
+{
+    return from + "\t->\t" + to;
+}

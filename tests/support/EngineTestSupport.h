@@ -1,0 +1,44 @@
+#ifndef QUILLOWBY_TESTS_ENGINE_TEST_SUPPORT_H
+#define QUILLOWBY_TESTS_ENGINE_TEST_SUPPORT_H
+
+#include "engine/FileEntry.h"
+#include "engine/RenameJob.h"
+#include "engine/RunRename.h"
+#include "tests/support/FaultyFileServices.h"
+#include "tests/support/TempFolder.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// A folder of files, a job over it with the window's defaults, and the services a run
+// goes through (faults can be injected there).
+class RunFixture
+{
+public:
+    RunFixture();
+
+    // The job's folder as typed, with or without its final separator.
+    void TypeFolder(bool withSeparator);
+    // Each file's content is its own name, so that every file can be traced.
+    void AddFiles(const std::vector<std::string>& names) const;
+    bool Run();
+    std::string Log() const { return ReadWholeFile(job.logPath.Data()); }
+    // The log's step lines, without the header.
+    std::vector<std::string> LogLines() const;
+
+    TempFolder folder;
+    TempFolder elsewhere;
+    std::string logName;
+    RenameJob job;
+    EntryList list;
+    FaultyFileServices fs;
+    RunOutcome outcome;
+};
+
+// One entry made from a name, as the enumeration would make it.
+std::unique_ptr<FileEntry> MakeEntry(const std::string& folder, const std::string& name, const FileServices& fs);
+
+std::string Line(const std::string& from, const std::string& to);
+
+#endif

@@ -1,0 +1,93 @@
+#include "tests/support/FaultyFileServices.h"
+
+void FaultyFileServices::Inject(FileCall call, int nth, FaultAction action)
+{
+    faults.push_back(Fault{call, nth, action});
+}
+
+bool FaultyFileServices::Faulty(FileCall call, const char* first, const char* second, FaultAction& action)
+{
+    int nth = ++calls[call];
+    if (beforeCall)
+        beforeCall(call, nth, first, second);
+    for (const Fault& fault : faults) {
+        if (fault.call == call && (fault.nth == 0 || fault.nth == nth)) {
+            action = fault.action;
+            return true;
+        }
+    }
+    return false;
+}
+
+SearchHandle FaultyFileServices::FindFirst(const char* pattern, FoundFile& first)
+{
+    FaultAction action;
+    if (Faulty(CallFindFirst, pattern, nullptr, action))
+        return nullptr;
+    return real.FindFirst(pattern, first);
+}
+
+FindNextResult FaultyFileServices::FindNext(SearchHandle search, FoundFile& next)
+{
+    FaultAction action;
+    if (Faulty(CallFindNext, nullptr, nullptr, action))
+        return FindNextError;
+    return real.FindNext(search, next);
+}
+
+bool FaultyFileServices::FolderExists(const char* path)
+{
+    FaultAction action;
+    if (Faulty(CallFolderExists, path, nullptr, action))
+        return action == FaultReportTaken;
+    return real.FolderExists(path);
+}
+
+bool FaultyFileServices::Exists(const char* path)
+{
+    FaultAction action;
+    if (Faulty(CallExists, path, nullptr, action))
+        return action == FaultReportTaken;
+    return real.Exists(path);
+}
+
+MoveResult FaultyFileServices::Move(const char* from, const char* to, int& error)
+{
+    FaultAction action;
+    if (Faulty(CallMove, from, to, action)) {
+        error = action == FaultReportTaken ? 0 : 5;
+        return action == FaultReportTaken ? MoveTargetTaken : MoveFailed;
+    }
+    return real.Move(from, to, error);
+}
+
+bool FaultyFileServices::SameFile(const char* a, const char* b)
+{
+    FaultAction action;
+    if (Faulty(CallSameFile, a, b, action))
+        return action == FaultReportTaken;
+    return real.SameFile(a, b);
+}
+
+LogHandle FaultyFileServices::CreateLog(const char* path)
+{
+    FaultAction action;
+    if (Faulty(CallCreateLog, path, nullptr, action))
+        return nullptr;
+    return real.CreateLog(path);
+}
+
+bool FaultyFileServices::WriteLog(LogHandle log, const void* bytes, int count)
+{
+    FaultAction action;
+    if (Faulty(CallWriteLog, nullptr, nullptr, action))
+        return false;
+    return real.WriteLog(log, bytes, count);
+}
+
+bool FaultyFileServices::IsLeadByte(unsigned char c) const
+{
+    if (cp932)
+        return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    return real.IsLeadByte(c);
+}

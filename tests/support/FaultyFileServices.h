@@ -1,0 +1,81 @@
+#ifndef QUILLOWBY_TESTS_FAULTY_FILE_SERVICES_H
+#define QUILLOWBY_TESTS_FAULTY_FILE_SERVICES_H
+
+#include "engine/FileServices.h"
+
+#include <functional>
+#include <vector>
+
+// Passes every call to the real services unless told to make one misbehave, and lets a
+// test act between the engine's calls the way another program would.
+enum FileCall
+{
+    CallFindFirst,
+    CallFindNext,
+    CallFolderExists,
+    CallExists,
+    CallMove,
+    CallSameFile,
+    CallCreateLog,
+    CallWriteLog,
+    CallKinds
+};
+
+enum FaultAction
+{
+    // The call fails: no search, listing error, "does not exist", move failed with
+    // error 5, log not created, write not taken. Nothing reaches the platform.
+    FaultFail,
+    // Exists answers true; a move answers "target taken" and moves nothing.
+    FaultReportTaken
+};
+
+class FaultyFileServices : public FileServices
+{
+public:
+    explicit FaultyFileServices(FileServices& real) : real(real), cp932(false), calls() {}
+
+    // The nth call of that kind (from 1) misbehaves; nth 0 means every call of it.
+    void Inject(FileCall call, int nth, FaultAction action);
+    int Calls(FileCall call) const { return calls[call]; }
+    // Lead bytes of code page 932 whatever the platform's code page is.
+    void UseCp932LeadBytes() { cp932 = true; }
+
+    // Runs before a call reaches the platform, with its number and its path arguments.
+    std::function<void(FileCall call, int nth, const char* first, const char* second)> beforeCall;
+
+    SearchHandle FindFirst(const char* pattern, FoundFile& first) override;
+    FindNextResult FindNext(SearchHandle search, FoundFile& next) override;
+    void FindClose(SearchHandle search) override { real.FindClose(search); }
+    bool FolderExists(const char* path) override;
+    bool Exists(const char* path) override;
+    MoveResult Move(const char* from, const char* to, int& error) override;
+    bool SameFile(const char* a, const char* b) override;
+    LogHandle CreateLog(const char* path) override;
+    bool WriteLog(LogHandle log, const void* bytes, int count) override;
+    void CloseLog(LogHandle log) override { real.CloseLog(log); }
+    int FormatV(char* buffer, const char* format, va_list args) override
+    {
+        return real.FormatV(buffer, format, args);
+    }
+    bool IsLeadByte(unsigned char c) const override;
+    char Separator() const override { return real.Separator(); }
+
+private:
+    struct Fault
+    {
+        FileCall call;
+        int nth;
+        FaultAction action;
+    };
+
+    // Counts the call, runs the hook, and tells whether (and how) it misbehaves.
+    bool Faulty(FileCall call, const char* first, const char* second, FaultAction& action);
+
+    FileServices& real;
+    bool cp932;
+    int calls[CallKinds];
+    std::vector<Fault> faults;
+};
+
+#endif

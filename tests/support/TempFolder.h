@@ -1,0 +1,39 @@
+#ifndef QUILLOWBY_TESTS_TEMP_FOLDER_H
+#define QUILLOWBY_TESTS_TEMP_FOLDER_H
+
+#include <string>
+#include <vector>
+
+// A fresh folder under the system's temporary folder, removed with everything in it when
+// the owner goes. Names are bare names within it; paths use the platform's separator.
+class TempFolder
+{
+public:
+    TempFolder();
+    ~TempFolder();
+
+    const std::string& Path() const { return path; }
+    // The folder with its final separator.
+    std::string Slash() const { return path + Separator(); }
+    std::string PathOf(const std::string& name) const { return Slash() + name; }
+    static char Separator();
+
+    bool Write(const std::string& name, const std::string& content) const;
+    std::string Read(const std::string& name) const;
+    bool MakeFolder(const std::string& name) const;
+    bool Exists(const std::string& name) const;
+    bool SetHidden(const std::string& name) const;
+    // Every name in the folder but "." and "..", sorted bytewise.
+    std::vector<std::string> Names() const;
+
+private:
+    TempFolder(const TempFolder&);
+    TempFolder& operator=(const TempFolder&);
+
+    std::string path;
+};
+
+// Reads a whole file by path; empty when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+
+#endif
