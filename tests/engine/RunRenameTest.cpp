@@ -1,10 +1,17 @@
 #include "engine/Ordering.h"
+#include "engine/RenameLog.h"
 #include "engine/RunRename.h"
 #include "engine/SafeRename.h"
 #include "tests/support/EngineTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -303,16 +310,24 @@ TEST(RunRename, ARenameThatChangesOnlyLetterCase)
     EXPECT_EQ("ABC001.txt", run.folder.Read("abc001.txt"));
 }
 
-TEST(RunRename, NamesOf255BytesMakeAWholeLine)
+TEST(WriteLogLine, NamesOf255BytesMakeAWholeLine)
 {
-    RunFixture run;
-    std::string longName = std::string(251, 'n') + ".txt";
-    run.AddFiles({longName});
-    run.job.SplitPattern((std::string(248, 'p') + "?").c_str());
-    ASSERT_TRUE(run.Run());
-    std::string newName = std::string(248, 'p') + "000.txt";
-    ASSERT_EQ(Names{Line(longName, newName)}, run.LogLines());
-    EXPECT_EQ(516u, run.LogLines()[0].size() + 2);
+    TempFolder folder;
+    FileServices& fs = PlatformFileServices();
+    std::unique_ptr<FileEntry> entry = MakeEntry(folder.Path(), "a", fs);
+    std::string from(255, 'f');
+    std::string to(255, 't');
+    std::strcpy(entry->loggedFrom, from.c_str());
+    std::strcpy(entry->loggedTo, to.c_str());
+    {
+        LogWriter log(fs);
+        log.Open(folder.PathOf("log.txt").c_str());
+        entry->WriteLogLine(log, fs);
+        EXPECT_TRUE(log.Complete());
+    }
+    std::string line = folder.Read("log.txt");
+    EXPECT_EQ(516u, line.size());
+    EXPECT_EQ(from + "\t->\t" + to + "\r\n", line);
 }
 
 #ifdef _WIN32
@@ -334,5 +349,28 @@ TEST(RunRename, AFolderEndingInADoubleByteCharacterGetsItsSeparator)
     EXPECT_EQ("a", ReadWholeFile(folder + "\\000.txt"));
     EXPECT_EQ("hyou", ReadWholeFile(folder + "\\001.txt"));
     EXPECT_EQ((Names{Line("a.txt", "000.txt"), Line("\x95\x5C.txt", "001.txt")}), run.LogLines());
+}
+#endif
+
+#ifdef _WIN32
+TEST(RunRename, ANameTheCodePageCannotHoldIsLeftAloneAndReported)
+{
+    RunFixture run;
+    run.AddFiles({"a.txt"});
+    // 丂 has no bytes in code page 932: the ANSI search shows "?" in its place.
+    std::wstring wide = std::wstring(run.folder.Path().begin(), run.folder.Path().end()) + L"\\x\u4E02.txt";
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    CloseHandle(file);
+
+    ASSERT_TRUE(run.Run());
+    EXPECT_EQ(1, run.outcome.fileCount);
+    EXPECT_EQ(1, run.outcome.unreachable);
+    EXPECT_EQ(1, run.outcome.notRenamed);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(wide.c_str()));
+    EXPECT_EQ("a.txt", run.folder.Read("000.txt"));
+    std::vector<std::string> lines = run.LogLines();
+    ASSERT_EQ(2u, lines.size());
+    EXPECT_NE(std::string::npos, lines[0].find("name not representable"));
 }
 #endif
