@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Builds Quillowby.exe (64-bit, MinGW-w64) and starts it under Wine.
+# With a DISPLAY the program opens there and the script waits until it is closed. Without
+# one, the program runs on a private Xvfb display; once its window is up, the script saves
+# a screenshot of it (default docs/screenshot.png, or the file given as first argument),
+# stops the program and says where the picture is.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+root=$(pwd)
+screenshot=${1:-$root/docs/screenshot.png}
+
+bash scripts/install-deps.sh
+
+build=$root/build/win64
+[ -f "$build/CMakeCache.txt" ] ||
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+cmake --build "$build" --target Quillowby -j 2
+program=$build/ui/Quillowby.exe
+
+# A prefix of its own, so that stopping this program never touches a test run's Wine.
+export WINEPREFIX=$build/start-prefix
+echo "Wine prefix: $WINEPREFIX (the desktop, where the log goes by default, is under drive_c/users)"
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec bash scripts/wine-run.sh "$program"
+fi
+
+bash scripts/wine-prefix.sh "$WINEPREFIX"
+xvfb_pid=""
+program_pid=""
+cleanup() {
+  [ -z "$program_pid" ] || kill "$program_pid" 2>/dev/null || true
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  rm -f "${frame:-}"
+}
+trap cleanup EXIT
+
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$display_file" ] && break
+  sleep 0.1
+done
+[ -s "$display_file" ] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$display_file")"
+rm -f "$display_file"
+
+bash scripts/wine-run.sh "$program" &
+program_pid=$!
+
+# The screen is black until the window is drawn; then the picture has more than one colour.
+frame=$(mktemp --suffix=.xwd)
+shown=no
+for _ in $(seq 60); do
+  sleep 1
+  xwd -root -silent >"$frame"
+  if [ "$(convert "$frame" -format '%k' info:)" -gt 1 ]; then
+    shown=yes
+    break
+  fi
+done
+[ "$shown" = yes ] || { echo "the window did not appear" >&2; exit 1; }
+# Let the window finish painting, then cut it out of the black screen.
+sleep 2
+xwd -root -silent >"$frame"
+mkdir -p "$(dirname "$screenshot")"
+convert "$frame" -trim +repage "$screenshot"
+echo "screenshot of the window: $screenshot"

@@ -1,0 +1,70 @@
+#include "ui/FileDialogSettings.h"
+
+#include <commdlg.h>
+
+#include <cstdio>
+
+namespace {
+
+const int kPathBufferSize = 260;
+const int kTitleBufferSize = 256;
+
+// The common dialog wants the filter as NUL-separated items ending in an empty one; the
+// settings keep it with "|" so that it can be written as one literal.
+CountedString FilterList(const CountedString& filter)
+{
+    CountedString list(filter);
+    for (int i = 0; i < filter.Length(); ++i) {
+        if (*list.CharAt(i) == '|')
+            *list.CharAt(i) = '\0';
+    }
+    return list;
+}
+
+} // namespace
+
+FileDialogSettings::FileDialogSettings()
+    : filterIndex(0), flags(0), fileOffset(0), extensionOffset(0)
+{
+    filePath.Reserve(kPathBufferSize);
+    fileTitle.Reserve(kTitleBufferSize);
+}
+
+bool FileDialogSettings::ShowFileDialog(int mode, HWND owner)
+{
+    if (mode != kFileDialogOpen && mode != kFileDialogSave)
+        return false;
+
+    CountedString filterList = FilterList(filter);
+    char title[32];
+    std::snprintf(title, sizeof title, "%s", mode == kFileDialogOpen ? "開く" : "名前をつけて保存");
+    *filePath.CharAt(0) = '\0';
+    *fileTitle.CharAt(0) = '\0';
+
+    OPENFILENAMEA dialog = {};
+    // The record as it was before Windows 2000 added its last members.
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filterList.Data();
+    dialog.nFilterIndex = static_cast<DWORD>(filterIndex);
+    dialog.lpstrFile = filePath.Data();
+    dialog.nMaxFile = static_cast<DWORD>(filePath.Length() + 1);
+    dialog.lpstrFileTitle = fileTitle.Data();
+    dialog.nMaxFileTitle = static_cast<DWORD>(fileTitle.Length() + 1);
+    dialog.lpstrInitialDir = initialDir.Data();
+    dialog.lpstrTitle = title;
+    dialog.Flags = flags;
+    dialog.nFileOffset = fileOffset;
+    dialog.nFileExtension = extensionOffset;
+    dialog.lpstrDefExt = defaultExt.Data();
+
+    BOOL chosen = mode == kFileDialogOpen ? GetOpenFileNameA(&dialog) : GetSaveFileNameA(&dialog);
+    if (!chosen)
+        return false;
+
+    filterIndex = static_cast<int32_t>(dialog.nFilterIndex);
+    initialDir.Assign(filePath);
+    fileOffset = dialog.nFileOffset;
+    extensionOffset = dialog.nFileExtension;
+    return true;
+}

@@ -1,0 +1,36 @@
+#ifndef QUILLOWBY_UI_FILE_DIALOG_SETTINGS_H
+#define QUILLOWBY_UI_FILE_DIALOG_SETTINGS_H
+
+#include <windows.h>
+
+#include "core/CountedString.h"
+
+#include <cstdint>
+
+const int kFileDialogOpen = 1;
+const int kFileDialogSave = -1;
+
+// The settings of the common open/save dialog and its last results, kept between uses so
+// that each dialog starts where the last choice was made.
+class FileDialogSettings
+{
+public:
+    FileDialogSettings();
+
+    // mode is kFileDialogOpen or kFileDialogSave. True when the user chose a file; then
+    // filePath holds it and the next dialog starts from it.
+    bool ShowFileDialog(int mode, HWND owner);
+
+    // Pairs of display text and pattern, each item followed by "|".
+    CountedString filter;
+    int32_t filterIndex;
+    CountedString filePath;
+    CountedString fileTitle;
+    CountedString initialDir;
+    uint32_t flags;
+    uint16_t fileOffset;
+    uint16_t extensionOffset;
+    CountedString defaultExt;
+};
+
+#endif

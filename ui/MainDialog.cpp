@@ -1,0 +1,214 @@
+#include "ui/MainDialog.h"
+
+#include "res/resource.h"
+#include "ui/AboutDialog.h"
+#include "ui/AppObjects.h"
+#include "ui/RunCommand.h"
+#include "ui/SkinnedAreas.h"
+#include "ui/SpecialFolder.h"
+
+#include <shlobj.h>
+
+namespace {
+
+// The labels of IDC_ORDER; an entry's index is its sort order.
+const char kOrderLabels[6][21] = {
+    "拡張子ごとに昇順",
+    "ファイル名だけで昇順",
+    "拡張子ごとに降順",
+    "ファイル名だけで降順",
+    "ソートなし",
+    "ランダム",
+};
+
+struct GlyphButton
+{
+    int buttonId;
+    int bitmapId;
+};
+
+const GlyphButton kGlyphButtons[] = {
+    {IDC_DESKTOP, IDB_DESKTOP},
+    {IDC_DOCUMENTS, IDB_DOCUMENTS},
+    {IDC_LOG_BROWSE, IDB_SAVE},
+};
+const int kGlyphCount = sizeof kGlyphButtons / sizeof kGlyphButtons[0];
+
+// The buttons do not own their images; the window deletes them when it goes.
+HBITMAP glyphBitmaps[kGlyphCount];
+
+void LoadGlyphs(HWND dialog)
+{
+    for (int i = 0; i < kGlyphCount; ++i) {
+        glyphBitmaps[i] = LoadBitmapA(appInstance, MAKEINTRESOURCEA(kGlyphButtons[i].bitmapId));
+        SendDlgItemMessageA(dialog, kGlyphButtons[i].buttonId, BM_SETIMAGE, IMAGE_BITMAP,
+                            reinterpret_cast<LPARAM>(glyphBitmaps[i]));
+    }
+}
+
+void DeleteGlyphs()
+{
+    for (HBITMAP& glyph : glyphBitmaps) {
+        if (glyph)
+            DeleteObject(glyph);
+        glyph = nullptr;
+    }
+}
+
+void FillFileDialogSettings(const char* desktop)
+{
+    fileDialogSettings.defaultExt.Assign("txt");
+    fileDialogSettings.filterIndex = 1;
+    fileDialogSettings.filter.Assign("Text Files (*txt)|*.txt|");
+    fileDialogSettings.flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NONETWORKBUTTON;
+    if (desktop[0] != '\0')
+        fileDialogSettings.initialDir.Assign(desktop);
+}
+
+void FillOrderList(HWND dialog)
+{
+    for (const char* label : kOrderLabels)
+        SendDlgItemMessageA(dialog, IDC_ORDER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
+    SendDlgItemMessageA(dialog, IDC_ORDER, CB_SETCURSEL, 0, 0);
+}
+
+// Without a desktop folder there is no sensible default; the field stays empty rather than
+// naming a log somewhere unexpected.
+void ShowDefaultLogPath(HWND dialog, const char* desktop)
+{
+    if (desktop[0] == '\0')
+        return;
+    CountedString logPath(desktop);
+    logPath.Append("\\log.txt");
+    SetDlgItemTextA(dialog, IDC_LOG_PATH, logPath.Data());
+}
+
+void OnInitDialog(HWND dialog)
+{
+    SetWindowPos(dialog, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_APP))));
+    LoadSkin();
+    LoadGlyphs(dialog);
+
+    char desktop[kSpecialFolderBufferSize];
+    SpecialFolderPath(dialog, CSIDL_DESKTOP, desktop);
+    FillFileDialogSettings(desktop);
+    FillOrderList(dialog);
+    SetDlgItemTextA(dialog, IDC_PATTERN, "?");
+    SetDlgItemTextA(dialog, IDC_MASK, "*.*");
+    ShowDefaultLogPath(dialog, desktop);
+    SetDlgItemInt(dialog, IDC_START, 0, FALSE);
+    SetDlgItemInt(dialog, IDC_DIGITS, 3, FALSE);
+    SendDlgItemMessageA(dialog, IDC_FIX_DIGITS, BM_SETCHECK, BST_CHECKED, 0);
+}
+
+// A folder the shell cannot name leaves the field as it was.
+void ShowSpecialFolder(HWND dialog, int folderId)
+{
+    char path[kSpecialFolderBufferSize];
+    if (!SpecialFolderPath(dialog, folderId, path))
+        return;
+    SetDlgItemTextA(dialog, IDC_FOLDER, path);
+    HWND folder = GetDlgItem(dialog, IDC_FOLDER);
+    SetFocus(folder);
+    // Posted, so the caret goes to the end once the focus change has settled.
+    PostMessageA(folder, WM_KEYDOWN, VK_END, 0);
+}
+
+void ShowDesktopFolder(HWND dialog)
+{
+    ShowSpecialFolder(dialog, CSIDL_DESKTOP);
+}
+
+void ShowDocumentsFolder(HWND dialog)
+{
+    ShowSpecialFolder(dialog, CSIDL_PERSONAL);
+}
+
+// The automatic check box flips its own mark on the same click, so the mark, the flag and
+// the digit field move together from their common start: checked, on, enabled.
+void TogglePadding(HWND dialog)
+{
+    EnableWindow(GetDlgItem(dialog, IDC_DIGITS), !renameJob.padDigits);
+    renameJob.padDigits = !renameJob.padDigits;
+}
+
+void ChooseLogFile(HWND dialog)
+{
+    if (fileDialogSettings.ShowFileDialog(kFileDialogSave, dialog))
+        SetDlgItemTextA(dialog, IDC_LOG_PATH, fileDialogSettings.filePath.Data());
+}
+
+void CloseMainWindow(HWND dialog)
+{
+    DestroyWindow(dialog);
+}
+
+struct CommandRoute
+{
+    WORD id;
+    void (*handler)(HWND dialog);
+};
+
+const CommandRoute kCommandRoutes[] = {
+    {IDOK, RunCommand},
+    {IDCANCEL, CloseMainWindow},
+    {IDM_EXIT, CloseMainWindow},
+    {IDC_DESKTOP, ShowDesktopFolder},
+    {IDC_DOCUMENTS, ShowDocumentsFolder},
+    {IDC_FIX_DIGITS, TogglePadding},
+    {IDC_LOG_BROWSE, ChooseLogFile},
+    {IDM_ABOUT, ShowAboutBox},
+};
+
+// Only the command id counts; notification codes are not looked at.
+void OnCommand(HWND dialog, WORD id)
+{
+    for (const CommandRoute& route : kCommandRoutes) {
+        if (route.id == id) {
+            route.handler(dialog);
+            return;
+        }
+    }
+}
+
+void OnDestroy()
+{
+    DeleteGlyphs();
+    PostQuitMessage(0);
+}
+
+} // namespace
+
+// Every message also goes on to the dialog manager's default handling, the initialisation
+// included, which sets no focus of its own.
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog(dialog);
+        break;
+    case WM_COMMAND:
+        OnCommand(dialog, LOWORD(wParam));
+        break;
+    case WM_PAINT:
+        PaintSkinnedAreas(dialog);
+        break;
+    case WM_LBUTTONDOWN:
+        PressSkinnedArea(dialog, lParam);
+        break;
+    case WM_LBUTTONUP:
+        ReleaseSkinnedArea(dialog, lParam);
+        break;
+    case WM_DESTROY:
+        OnDestroy();
+        break;
+    }
+    return 0;
+}
+
+HWND CreateMainWindow()
+{
+    return CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
+}

@@ -1,0 +1,12 @@
+#ifndef QUILLOWBY_UI_MESSAGE_BOXES_H
+#define QUILLOWBY_UI_MESSAGE_BOXES_H
+
+#include <windows.h>
+
+// Every message box of the program is owned by the main window and carries its name.
+inline int ShowMessage(HWND owner, const char* text, UINT flags)
+{
+    return MessageBoxA(owner, text, "Quillowby", flags);
+}
+
+#endif

@@ -1,0 +1,86 @@
+#include "ui/RunCommand.h"
+
+#include "res/resource.h"
+#include "ui/AppObjects.h"
+#include "ui/MessageBoxes.h"
+#include "ui/RunResult.h"
+#include "ui/WaitCursor.h"
+
+#include "engine/FileServices.h"
+#include "engine/RunRename.h"
+
+namespace {
+
+// The field's whole text, as long as the control says it is.
+void ReadFieldText(HWND dialog, int id, CountedString& text)
+{
+    HWND field = GetDlgItem(dialog, id);
+    const int length = GetWindowTextLengthA(field);
+    GetWindowTextA(field, text.Reserve(length + 1), length + 1);
+}
+
+// Text that cannot be read as a number reads as 0. The 32 bits go into the signed field
+// unchanged, so numbers from 2147483648 up arrive negative.
+int32_t ReadFieldNumber(HWND dialog, int id)
+{
+    return static_cast<int32_t>(GetDlgItemInt(dialog, id, nullptr, FALSE));
+}
+
+// A start number that does not fit into a signed 32-bit number, also one too long for the
+// platform to read at all, must not quietly become another number.
+bool StartNumberValid(HWND dialog, int32_t startNumber)
+{
+    if (startNumber < 0)
+        return false;
+    BOOL converted = FALSE;
+    GetDlgItemInt(dialog, IDC_START, &converted, FALSE);
+    return converted || GetWindowTextLengthA(GetDlgItem(dialog, IDC_START)) == 0;
+}
+
+void FillJob(HWND dialog, RenameJob& job)
+{
+    CountedString pattern;
+    ReadFieldText(dialog, IDC_FOLDER, job.folder);
+    ReadFieldText(dialog, IDC_PATTERN, pattern);
+    ReadFieldText(dialog, IDC_MASK, job.mask);
+    ReadFieldText(dialog, IDC_LOG_PATH, job.logPath);
+    job.SplitPattern(pattern.Data());
+    job.startNumber = ReadFieldNumber(dialog, IDC_START);
+    job.digitCount = ReadFieldNumber(dialog, IDC_DIGITS);
+    job.order = static_cast<int32_t>(SendDlgItemMessageA(dialog, IDC_ORDER, CB_GETCURSEL, 0, 0));
+}
+
+// Leaves the field ready for the correction: focused, its whole text selected.
+void RejectField(HWND dialog, int id, const char* warning)
+{
+    ShowMessage(dialog, warning, MB_OK | MB_ICONEXCLAMATION);
+    HWND field = GetDlgItem(dialog, id);
+    SetFocus(field);
+    SendMessageA(field, EM_SETSEL, 0, -1);
+}
+
+} // namespace
+
+void RunCommand(HWND dialog)
+{
+    if (ShowMessage(dialog, "よろしいですか?", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return;
+
+    WaitCursor wait;
+    FillJob(dialog, renameJob);
+    if (!renameJob.DigitCountValid()) {
+        wait.Restore();
+        RejectField(dialog, IDC_DIGITS, "桁数は1から10桁までにしてください.");
+        return;
+    }
+    if (!StartNumberValid(dialog, renameJob.startNumber)) {
+        wait.Restore();
+        RejectField(dialog, IDC_START, "開始数字は0から2147483647までにしてください.");
+        return;
+    }
+
+    RunOutcome outcome;
+    const bool ran = RunRename(renameJob, entryList, PlatformFileServices(), outcome);
+    wait.Restore();
+    ShowMessage(dialog, RunResultText(ran, outcome).Data(), MB_OK | MB_ICONEXCLAMATION);
+}

@@ -1,0 +1,10 @@
+#ifndef QUILLOWBY_UI_RUN_COMMAND_H
+#define QUILLOWBY_UI_RUN_COMMAND_H
+
+#include <windows.h>
+
+// Asks for confirmation, copies the window's fields into the job, checks the numbers, runs
+// the job and tells the user how it went.
+void RunCommand(HWND dialog);
+
+#endif

@@ -1,0 +1,11 @@
+#ifndef QUILLOWBY_UI_RUN_RESULT_H
+#define QUILLOWBY_UI_RUN_RESULT_H
+
+#include "core/CountedString.h"
+#include "engine/RunRename.h"
+
+// What the result box says after a run: "Completed." only when every file reached its new
+// name, "Failed." when the run could not start, otherwise what went wrong.
+CountedString RunResultText(bool ran, const RunOutcome& outcome);
+
+#endif
