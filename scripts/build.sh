@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs what is missing, then configures and builds:
+#   native       build/native       Linux, g++, tests under AddressSanitizer and UBSan
+#   win64        build/win64        64-bit Windows (MinGW-w64): program and tests, run under Wine
+#   win32-check  build/win32-check  32-bit Windows: the libraries only, a compile check
+# Usage: build.sh [--no-deps] [native|win64|win32-check ...]   (no names: all three)
+# A build folder that is configured already is only brought up to date.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+install_deps=1
+builds=()
+for arg in "$@"; do
+  case $arg in
+    --no-deps) install_deps=0 ;;
+    native | win64 | win32-check) builds+=("$arg") ;;
+    *) echo "build.sh: unknown argument: $arg" >&2; exit 2 ;;
+  esac
+done
+[ ${#builds[@]} -gt 0 ] || builds=(native win64 win32-check)
+
+[ "$install_deps" -eq 0 ] || bash scripts/install-deps.sh
+
+jobs=2
+
+configure() {
+  local dir=$1
+  shift
+  [ -f "$dir/CMakeCache.txt" ] || cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug "$@"
+}
+
+for build in "${builds[@]}"; do
+  case $build in
+    native)
+      configure build/native
+      cmake --build build/native -j "$jobs"
+      ;;
+    win64)
+      configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+      cmake --build build/win64 -j "$jobs"
+      ;;
+    win32-check)
+      configure build/win32-check -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
+        -DQUILLOWBY_BUILD_TESTS=OFF
+      cmake --build build/win32-check -j "$jobs" --target quillowby_libraries
+      ;;
+  esac
+done

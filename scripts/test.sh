@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds all three builds, and runs the native and the Windows
+# test suites through CTest. A build that fails counts as one failed test and its suite is
+# skipped. The last line is always the sum over both: "tests: N passed, N failed".
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+root=$(pwd)
+prefix=$root/build/win64/wineprefix
+
+started=$SECONDS
+step() {
+  echo "== $1 ($((SECONDS - started)) s)"
+}
+
+passed=0
+failed=0
+xvfb_pid=""
+wine_started=0
+
+finish() {
+  local status=$?
+  if [ "$wine_started" -eq 1 ]; then
+    # A wineserver left behind would keep the caller's output open and stall CI.
+    { WINEPREFIX=$prefix wineserver -k && WINEPREFIX=$prefix wineserver -w; } >/dev/null 2>&1 || true
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  if [ "$status" -ne 0 ] && [ "$failed" -eq 0 ]; then
+    failed=1
+  fi
+  echo "tests: $passed passed, $failed failed"
+  [ "$failed" -eq 0 ] || exit 1
+}
+trap finish EXIT
+
+step "dependencies"
+bash scripts/install-deps.sh
+
+built=()
+for build in native win64 win32-check; do
+  step "build $build"
+  if bash scripts/build.sh --no-deps "$build"; then
+    built+=("$build")
+  else
+    echo "== build $build FAILED"
+    failed=$((failed + 1))
+  fi
+done
+
+has_build() {
+  local b
+  for b in "${built[@]}"; do
+    [ "$b" = "$1" ] && return 0
+  done
+  return 1
+}
+
+run_ctest() {
+  local dir=$1 log rc=0 total bad
+  log=$(mktemp)
+  step "ctest $dir"
+  (cd "$dir" && ctest --output-on-failure --no-tests=error -j 2) 2>&1 | tee "$log" || rc=$?
+  total=$(sed -n 's/.*tests failed out of \([0-9]\+\).*/\1/p' "$log" | tail -n1)
+  bad=$(sed -n 's/.*, \([0-9]\+\) tests failed out of.*/\1/p' "$log" | tail -n1)
+  rm -f "$log"
+  if [ -z "$total" ] || [ -z "$bad" ]; then
+    # No summary: CTest itself failed; the whole suite counts as one failure.
+    failed=$((failed + 1))
+    return 0
+  fi
+  passed=$((passed + total - bad))
+  failed=$((failed + bad))
+  if [ "$rc" -ne 0 ] && [ "$bad" -eq 0 ]; then
+    failed=$((failed + 1))
+  fi
+}
+
+if has_build native; then
+  run_ctest build/native
+fi
+
+if has_build win64; then
+  step "Wine prefix"
+  bash scripts/wine-prefix.sh "$prefix"
+
+  step "X display"
+  display_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    [ -s "$display_file" ] && break
+    sleep 0.1
+  done
+  [ -s "$display_file" ] || { echo "Xvfb did not start" >&2; exit 1; }
+  export DISPLAY=":$(head -n1 "$display_file")"
+  rm -f "$display_file"
+  echo "DISPLAY=$DISPLAY"
+
+  # One wineserver for the whole run, so a program starts in a fraction of a second
+  # instead of bringing up Wine's services each time. They are started here, away from
+  # CTest: a service started by a test would keep that test's output open, and CTest
+  # would wait for it.
+  step "Wine services"
+  wine_started=1
+  WINEPREFIX=$prefix WINEDEBUG=-all wineserver -p30 </dev/null >/dev/null 2>&1
+  WINEPREFIX=$prefix bash scripts/wine-run.sh cmd /c exit </dev/null >/dev/null 2>&1
+
+  run_ctest build/win64
+fi
+step "done"

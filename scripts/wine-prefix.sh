@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Creates the 64-bit Wine prefix the Windows programs run in, once; later calls find it
+# ready and return at once. Usage: wine-prefix.sh <prefix folder>
+set -euo pipefail
+
+prefix=${1:?usage: wine-prefix.sh <prefix folder>}
+mkdir -p "$(dirname "$prefix")"
+prefix=$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")
+ready="$prefix/.quillowby-ready"
+[ -f "$ready" ] && exit 0
+
+export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all
+# No Mono or Gecko: their installers would ask questions, and nothing here needs them.
+# No menu builder: it would write desktop entries into $HOME.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+
+# Two tests may find the prefix missing at the same time; one of them creates it.
+exec 9>"$prefix.lock"
+flock 9
+[ -f "$ready" ] && exit 0
+
+rm -rf "$prefix"
+wineboot -i >/dev/null 2>&1
+reg_add() {
+  wine reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null 2>&1
+}
+# Without a window manager every closing window would wait about two seconds for one.
+reg_add 'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N
+# A crashing program must end with its exit code, not wait in a debugger dialog.
+reg_add 'HKCU\Software\Wine\WineDbg' ShowCrashDialog REG_DWORD 0
+reg_add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' Auto REG_SZ 1
+reg_add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' Debugger REG_SZ ''
+wineserver -w
+
+# Wine links Desktop, Documents and the like to $HOME; real folders keep what the
+# programs write there (a log on the desktop) inside the prefix.
+for link in "$prefix"/drive_c/users/*/*; do
+  if [ -L "$link" ]; then
+    rm "$link"
+    mkdir "$link"
+  fi
+done
+touch "$ready"
