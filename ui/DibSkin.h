@@ -21,6 +21,7 @@ public:
     // needed only while the section is made.
     bool Load(HDC dc, WORD resourceId, HINSTANCE instance);
     void Unload();
+    bool Loaded() const { return bitmap != nullptr; }
     void Draw(HDC target, int x, int y, int sourceX, int sourceY, int width, int height,
               DWORD rasterOperation) const;
 

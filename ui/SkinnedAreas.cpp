@@ -59,8 +59,11 @@ void LoadSkin()
     dibSkin.Load(screen.Handle(), IDB_SKIN, appInstance);
 }
 
+// Without a skin the controls are left to paint themselves, as the empty statics they are.
 void PaintSkinnedAreas(HWND dialog)
 {
+    if (!dibSkin.Loaded())
+        return;
     for (const SkinnedArea& area : kAreas) {
         PaintDc dc(GetDlgItem(dialog, area.controlId));
         DrawTile(dc.Handle(), area, false);

@@ -1,0 +1,226 @@
+#include "tests/ui/UiTestSupport.h"
+
+#include "res/resource.h"
+#include "ui/AppObjects.h"
+
+#include <shlobj.h>
+
+namespace {
+
+struct FieldDefault
+{
+    int id;
+    const char* text;
+};
+
+TEST_F(MainWindowTest, StartsWithTheDefaults)
+{
+    const FieldDefault defaults[] = {
+        {IDC_FOLDER, ""}, {IDC_PATTERN, "?"}, {IDC_MASK, "*.*"}, {IDC_START, "0"}, {IDC_DIGITS, "3"},
+    };
+    for (const FieldDefault& field : defaults)
+        EXPECT_EQ(field.text, Text(field.id)) << "field " << field.id;
+
+    EXPECT_EQ(Lower(DesktopPath() + "\\log.txt"), Lower(Text(IDC_LOG_PATH)));
+    EXPECT_EQ(0, SendDlgItemMessageA(dialog, IDC_ORDER, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_FIX_DIGITS));
+    EXPECT_TRUE(IsWindowEnabled(Item(IDC_DIGITS)));
+    EXPECT_EQ("Quillowby Ver2.00", WindowText(dialog));
+
+    RECT window = {};
+    GetWindowRect(dialog, &window);
+    EXPECT_EQ(100, window.left);
+    EXPECT_EQ(100, window.top);
+}
+
+TEST_F(MainWindowTest, OffersTheSixOrdersInSortOrder)
+{
+    const char* const labels[] = {
+        "拡張子ごとに昇順", "ファイル名だけで昇順", "拡張子ごとに降順",
+        "ファイル名だけで降順", "ソートなし", "ランダム",
+    };
+    ASSERT_EQ(6, SendDlgItemMessageA(dialog, IDC_ORDER, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < 6; ++i) {
+        char label[64] = "";
+        SendDlgItemMessageA(dialog, IDC_ORDER, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                            reinterpret_cast<LPARAM>(label));
+        EXPECT_STREQ(labels[i], label) << "order " << i;
+    }
+}
+
+TEST_F(MainWindowTest, ShowsTheSmallIconAndTheThreeButtonFaces)
+{
+    EXPECT_NE(0, SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
+    for (int id : {IDC_DESKTOP, IDC_DOCUMENTS, IDC_LOG_BROWSE}) {
+        HBITMAP face = reinterpret_cast<HBITMAP>(SendDlgItemMessageA(dialog, id, BM_GETIMAGE, IMAGE_BITMAP, 0));
+        BITMAP info = {};
+        ASSERT_NE(nullptr, face) << "button " << id;
+        ASSERT_NE(0, GetObjectA(face, sizeof info, &info));
+        EXPECT_EQ(16, info.bmWidth);
+        EXPECT_EQ(16, info.bmHeight);
+    }
+}
+
+TEST_F(MainWindowTest, MenuHoldsAboutAndExit)
+{
+    HMENU menu = GetMenu(dialog);
+    ASSERT_NE(nullptr, menu);
+    char text[64] = "";
+    GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ("ﾒﾆｭｰ(&M)", text);
+    HMENU items = GetSubMenu(menu, 0);
+    ASSERT_EQ(2, GetMenuItemCount(items));
+    EXPECT_EQ(IDM_ABOUT, static_cast<int>(GetMenuItemID(items, 0)));
+    EXPECT_EQ(IDM_EXIT, static_cast<int>(GetMenuItemID(items, 1)));
+    GetMenuStringA(items, 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ("ﾊﾞｰｼﾞｮﾝ情報(&A)...", text);
+    GetMenuStringA(items, 1, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ("終了(&X)", text);
+}
+
+TEST_F(MainWindowTest, TabVisitsTheControlsInTemplateOrder)
+{
+    const int order[] = {IDC_FOLDER, IDC_DESKTOP, IDC_DOCUMENTS, IDC_LOG_PATH, IDC_LOG_BROWSE, IDC_ORDER,
+                         IDC_PATTERN, IDC_MASK, IDC_START, IDC_FIX_DIGITS, IDC_DIGITS, IDC_FOLDER};
+    HWND control = Item(order[0]);
+    for (size_t i = 1; i < sizeof order / sizeof order[0]; ++i) {
+        control = GetNextDlgTabItem(dialog, control, FALSE);
+        EXPECT_EQ(order[i], GetDlgCtrlID(control)) << "tab stop " << i;
+    }
+}
+
+struct Mnemonic
+{
+    char key;
+    int field;
+};
+
+TEST_F(MainWindowTest, LabelMnemonicsFocusTheFieldAfterThem)
+{
+    const Mnemonic mnemonics[] = {{'p', IDC_PATTERN}, {'t', IDC_MASK}, {'s', IDC_START}};
+    for (const Mnemonic& mnemonic : mnemonics) {
+        SetFocus(Item(IDC_FOLDER));
+        MSG message = {};
+        message.hwnd = GetFocus();
+        message.message = WM_SYSCHAR;
+        message.wParam = static_cast<WPARAM>(mnemonic.key);
+        message.lParam = 0x20000001;
+        IsDialogMessageA(dialog, &message);
+        EXPECT_EQ(Item(mnemonic.field), GetFocus()) << "Alt+" << mnemonic.key;
+    }
+}
+
+struct Typing
+{
+    int field;
+    const char* typed;
+    const char* shown;
+};
+
+TEST_F(MainWindowTest, TextFieldsFoldLettersAndNumberFieldsTakeOnlyDigits)
+{
+    const Typing typings[] = {
+        {IDC_FOLDER, "C:\\Pics", "c:\\pics"}, {IDC_LOG_PATH, "Log.TXT", "log.txt"},
+        {IDC_PATTERN, "IMG_?", "img_?"},       {IDC_MASK, "*.JPG", "*.jpg"},
+        {IDC_START, "1x2", "12"},              {IDC_DIGITS, "-4", "4"},
+    };
+    for (const Typing& typing : typings) {
+        SetText(typing.field, "");
+        SetFocus(Item(typing.field));
+        for (const char* c = typing.typed; *c; ++c)
+            SendMessageA(Item(typing.field), WM_CHAR, static_cast<unsigned char>(*c), 1);
+        EXPECT_EQ(typing.shown, Text(typing.field)) << "typed " << typing.typed;
+    }
+}
+
+TEST_F(MainWindowTest, PaddingToggleDisablesAndEnablesTheDigitField)
+{
+    Click(IDC_FIX_DIGITS);
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog, IDC_FIX_DIGITS));
+    EXPECT_FALSE(IsWindowEnabled(Item(IDC_DIGITS)));
+    EXPECT_EQ(0, renameJob.padDigits);
+
+    Click(IDC_FIX_DIGITS);
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_FIX_DIGITS));
+    EXPECT_TRUE(IsWindowEnabled(Item(IDC_DIGITS)));
+    EXPECT_EQ(1, renameJob.padDigits);
+}
+
+struct Shortcut
+{
+    int button;
+    int folderId;
+};
+
+TEST_F(MainWindowTest, FolderShortcutsFillTheFolderWithTheCaretAtTheEnd)
+{
+    const Shortcut shortcuts[] = {{IDC_DESKTOP, CSIDL_DESKTOP}, {IDC_DOCUMENTS, CSIDL_PERSONAL}};
+    for (const Shortcut& shortcut : shortcuts) {
+        char expected[MAX_PATH] = "";
+        ASSERT_TRUE(SHGetSpecialFolderPathA(dialog, expected, shortcut.folderId, FALSE));
+        SetText(IDC_FOLDER, "x");
+        SetFocus(Item(IDC_LOG_PATH));
+
+        Click(shortcut.button);
+        Pump();
+
+        const std::string folder = Text(IDC_FOLDER);
+        EXPECT_EQ(Lower(expected), Lower(folder));
+        EXPECT_EQ(Item(IDC_FOLDER), GetFocus());
+        DWORD start = 0;
+        DWORD end = 0;
+        SendMessageA(Item(IDC_FOLDER), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(folder.size(), start);
+        EXPECT_EQ(folder.size(), end);
+    }
+}
+
+class ExitTest : public MainWindowTest
+{
+public:
+    void Close(UINT key) { Key(key); }
+    void Send(UINT message, WPARAM wParam) { SendMessageA(dialog, message, wParam, 0); }
+};
+
+TEST_F(ExitTest, EscapeClosesWithoutAQuestion)
+{
+    BoxAnswerer answerer(dialog);
+    Close(VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(QuitPosted());
+    EXPECT_TRUE(answerer.seen.empty());
+}
+
+TEST_F(ExitTest, CloseBoxClosesWithoutAQuestion)
+{
+    BoxAnswerer answerer(dialog);
+    Send(WM_SYSCOMMAND, SC_CLOSE);
+    Pump();
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(QuitPosted());
+    EXPECT_TRUE(answerer.seen.empty());
+}
+
+TEST_F(ExitTest, MenuExitClosesWithoutAQuestion)
+{
+    BoxAnswerer answerer(dialog);
+    Send(WM_COMMAND, IDM_EXIT);
+    Pump();
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(QuitPosted());
+    EXPECT_TRUE(answerer.seen.empty());
+}
+
+TEST_F(MainWindowTest, EnterAsksBeforeRunning)
+{
+    BoxAnswerer answerer(dialog);
+    answerer.QueuePress(IDNO);
+    SetFocus(Item(IDC_PATTERN));
+    Key(VK_RETURN);
+    ASSERT_EQ(1u, answerer.seen.size());
+    EXPECT_EQ("よろしいですか?", answerer.seen[0].text);
+    EXPECT_TRUE(IsWindow(dialog));
+}
+
+} // namespace

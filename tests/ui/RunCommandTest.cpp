@@ -1,0 +1,261 @@
+#include "tests/ui/UiTestSupport.h"
+
+#include "res/resource.h"
+#include "tests/support/TempFolder.h"
+#include "ui/AppObjects.h"
+
+namespace {
+
+const char kConfirmation[] = "よろしいですか?";
+const char kDigitWarning[] = "桁数は1から10桁までにしてください.";
+const char kStartWarning[] = "開始数字は0から2147483647までにしてください.";
+
+class RunCommandTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        SetText(IDC_FOLDER, folder.Path());
+        SetText(IDC_LOG_PATH, LogPath());
+        SendDlgItemMessageA(dialog, IDC_ORDER, CB_SETCURSEL, 1, 0);
+    }
+
+    std::string LogPath() const { return logs.PathOf("log.txt"); }
+    bool LogExists() const { return GetFileAttributesA(LogPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+    void AddFiles(const std::vector<std::string>& names) const
+    {
+        for (const std::string& name : names)
+            ASSERT_TRUE(folder.Write(name, name));
+    }
+
+    // Confirms with Yes (or the first press given) and answers the boxes that follow with OK.
+    std::vector<SeenBox> Run(std::vector<int> presses = {IDYES, IDOK})
+    {
+        BoxAnswerer answerer(dialog);
+        for (int press : presses)
+            answerer.QueuePress(press);
+        Command(IDOK);
+        EXPECT_EQ(0, answerer.unexpected) << "a box appeared that the test did not expect";
+        EXPECT_EQ(0u, answerer.Pending()) << "a box the test expected did not appear";
+        return answerer.seen;
+    }
+
+    void ExpectSelectedField(int id)
+    {
+        EXPECT_EQ(Item(id), GetFocus());
+        DWORD start = 1;
+        DWORD end = 0;
+        SendMessageA(Item(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(0u, start);
+        EXPECT_EQ(Text(id).size(), end);
+    }
+
+    TempFolder folder;
+    TempFolder logs;
+};
+
+HICON SystemIcon(LPCSTR id)
+{
+    return LoadIconA(nullptr, id);
+}
+
+HCURSOR Arrow()
+{
+    return LoadCursorA(nullptr, IDC_ARROW);
+}
+
+TEST_F(RunCommandTest, NoLeavesJobAndFolderAlone)
+{
+    AddFiles({"a.txt"});
+    renameJob.folder.Assign("before");
+
+    std::vector<SeenBox> seen = Run({IDNO});
+
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ("Quillowby", seen[0].title);
+    EXPECT_EQ(kConfirmation, seen[0].text);
+    EXPECT_EQ(SystemIcon(IDI_QUESTION), seen[0].icon);
+    EXPECT_TRUE(seen[0].hasYes && seen[0].hasNo);
+    EXPECT_EQ(IDNO, seen[0].defaultId);
+    EXPECT_FALSE(seen[0].ownerEnabled) << "the question must be modal to the main window";
+    EXPECT_STREQ("before", renameJob.folder.Data());
+    EXPECT_EQ(std::vector<std::string>{"a.txt"}, folder.Names());
+    EXPECT_FALSE(LogExists());
+}
+
+struct BadDigits
+{
+    const char* digits;
+    bool padding;
+};
+
+TEST_F(RunCommandTest, DigitCountOutsideOneToTenIsRefused)
+{
+    AddFiles({"a.txt"});
+    const BadDigits cases[] = {{"0", true}, {"11", true}, {"", true}, {"2147483648", true}, {"0", false}};
+    for (const BadDigits& bad : cases) {
+        SCOPED_TRACE(std::string("digits \"") + bad.digits + (bad.padding ? "\"" : "\", padding off"));
+        SetText(IDC_DIGITS, bad.digits);
+        if (!bad.padding)
+            Click(IDC_FIX_DIGITS);
+        SetFocus(Item(IDC_FOLDER));
+
+        std::vector<SeenBox> seen = Run();
+
+        ASSERT_EQ(2u, seen.size());
+        EXPECT_EQ(kDigitWarning, seen[1].text);
+        EXPECT_EQ("Quillowby", seen[1].title);
+        EXPECT_EQ(SystemIcon(IDI_EXCLAMATION), seen[1].icon);
+        EXPECT_TRUE(seen[1].hasOk && !seen[1].hasYes);
+        EXPECT_EQ(Arrow(), seen[1].cursor) << "the wait cursor must be gone when the warning shows";
+        EXPECT_EQ(Arrow(), GetCursor());
+        if (bad.padding)
+            ExpectSelectedField(IDC_DIGITS);
+        else
+            Click(IDC_FIX_DIGITS);
+        EXPECT_EQ(std::vector<std::string>{"a.txt"}, folder.Names());
+        EXPECT_FALSE(LogExists());
+    }
+}
+
+TEST_F(RunCommandTest, StartNumberPastTheSignedRangeIsRefused)
+{
+    AddFiles({"a.txt"});
+    for (const char* start : {"2147483648", "4294967295", "99999999999"}) {
+        SCOPED_TRACE(start);
+        SetText(IDC_START, start);
+        SetFocus(Item(IDC_FOLDER));
+
+        std::vector<SeenBox> seen = Run();
+
+        ASSERT_EQ(2u, seen.size());
+        EXPECT_EQ(kStartWarning, seen[1].text);
+        EXPECT_EQ(SystemIcon(IDI_EXCLAMATION), seen[1].icon);
+        EXPECT_EQ(Arrow(), seen[1].cursor);
+        ExpectSelectedField(IDC_START);
+        EXPECT_EQ(std::vector<std::string>{"a.txt"}, folder.Names());
+        EXPECT_FALSE(LogExists());
+    }
+}
+
+struct CompletedRun
+{
+    const char* pattern;
+    const char* start;
+    const char* digits;
+    bool padding;
+    std::vector<std::string> before;
+    std::vector<std::string> after;
+};
+
+TEST_F(RunCommandTest, CompletedRunRenamesEveryFileAndSaysSo)
+{
+    const CompletedRun runs[] = {
+        {"img?", "0", "3", true, {"b.txt", "a.txt"}, {"img000.txt", "img001.txt"}},
+        {"?", "7", "1", true, {"a.txt"}, {"7.txt"}},
+        {"?", "7", "10", true, {"a.txt"}, {"0000000007.txt"}},
+        {"?", "7", "3", false, {"a.txt"}, {"7.txt"}},
+        {"x?y", "", "3", true, {"a.jpg"}, {"x000y.jpg"}},
+        {"?", "2147483647", "3", true, {"a.txt"}, {"2147483647.txt"}},
+    };
+    for (const CompletedRun& run : runs) {
+        SCOPED_TRACE(std::string(run.pattern) + " start " + run.start + " digits " + run.digits);
+        TempFolder here;
+        for (const std::string& name : run.before)
+            ASSERT_TRUE(here.Write(name, name));
+        SetText(IDC_FOLDER, here.Path());
+        SetText(IDC_PATTERN, run.pattern);
+        SetText(IDC_START, run.start);
+        SetText(IDC_DIGITS, run.digits);
+        if (!run.padding)
+            Click(IDC_FIX_DIGITS);
+
+        std::vector<SeenBox> seen = Run();
+
+        if (!run.padding)
+            Click(IDC_FIX_DIGITS);
+        ASSERT_EQ(2u, seen.size());
+        EXPECT_EQ("Completed.", seen[1].text);
+        EXPECT_EQ("Quillowby", seen[1].title);
+        EXPECT_EQ(SystemIcon(IDI_EXCLAMATION), seen[1].icon);
+        EXPECT_EQ(Arrow(), seen[1].cursor);
+        EXPECT_EQ(run.after, here.Names());
+        EXPECT_NE("", ReadWholeFile(LogPath()));
+        EXPECT_EQ(Arrow(), GetCursor());
+    }
+}
+
+TEST_F(RunCommandTest, RunThatCannotStartSaysFailed)
+{
+    AddFiles({"a.txt"});
+    for (std::string typed : {std::string(), folder.PathOf("missing")}) {
+        SCOPED_TRACE("folder \"" + typed + "\"");
+        SetText(IDC_FOLDER, typed);
+
+        std::vector<SeenBox> seen = Run();
+
+        ASSERT_EQ(2u, seen.size());
+        EXPECT_EQ("Failed.", seen[1].text);
+        EXPECT_EQ(SystemIcon(IDI_EXCLAMATION), seen[1].icon);
+        EXPECT_EQ(Arrow(), seen[1].cursor);
+        EXPECT_FALSE(LogExists());
+    }
+}
+
+// A name that the ANSI code page cannot spell is left alone by the run.
+void AddUnreachableFile(const TempFolder& folder)
+{
+    wchar_t path[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, folder.Path().c_str(), -1, path, MAX_PATH);
+    std::wstring name = std::wstring(path) + L"\\\x0101.txt";
+    HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    CloseHandle(file);
+}
+
+TEST_F(RunCommandTest, PartlyDoneRunSaysHowManyAndPointsToTheLog)
+{
+    AddFiles({"a.txt"});
+    AddUnreachableFile(folder);
+
+    std::vector<SeenBox> seen = Run();
+
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ("1 file could not be renamed; the log has the details.", seen[1].text);
+    EXPECT_EQ(SystemIcon(IDI_EXCLAMATION), seen[1].icon);
+    EXPECT_EQ(Arrow(), seen[1].cursor);
+    EXPECT_TRUE(folder.Exists("000.txt"));
+    EXPECT_TRUE(LogExists());
+}
+
+struct Refusal
+{
+    std::string pattern;
+    const char* start;
+    std::string message;
+};
+
+TEST_F(RunCommandTest, RunRefusedBeforeAnyMoveSaysWhyAndWhichFile)
+{
+    const Refusal refusals[] = {
+        {"?", "2147483647", "Nothing was renamed: the number of \"b.txt\" would pass 2147483647."},
+        {std::string(250, 'n') + "?", "0",
+         "Nothing was renamed: the new name of \"a.txt\" would be longer than 255 bytes."},
+    };
+    AddFiles({"a.txt", "b.txt"});
+    for (const Refusal& refusal : refusals) {
+        SCOPED_TRACE(refusal.message);
+        SetText(IDC_PATTERN, refusal.pattern);
+        SetText(IDC_START, refusal.start);
+
+        std::vector<SeenBox> seen = Run();
+
+        ASSERT_EQ(2u, seen.size());
+        EXPECT_EQ(refusal.message, seen[1].text);
+        EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt"}), folder.Names());
+    }
+}
+
+} // namespace

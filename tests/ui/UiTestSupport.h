@@ -1,0 +1,98 @@
+#ifndef QUILLOWBY_TESTS_UI_TEST_SUPPORT_H
+#define QUILLOWBY_TESTS_UI_TEST_SUPPORT_H
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+// What a modal window (a message box, the about box, a common dialog) showed when it was
+// answered.
+struct SeenBox
+{
+    std::string title;
+    // A message box's text; empty for other dialogs.
+    std::string text;
+    HICON icon;
+    bool hasYes;
+    bool hasNo;
+    bool hasOk;
+    // The button drawn as the default one, 0 when none is.
+    int defaultId;
+    HCURSOR cursor;
+    bool ownerEnabled;
+};
+
+// Answers the modal windows that the code under test opens, one queued answer per window,
+// from a thread timer: the modal loops dispatch its ticks while they wait. A window that
+// finds no answer queued is cancelled and counted as unexpected.
+class BoxAnswerer
+{
+public:
+    typedef std::function<void(HWND box)> Answer;
+
+    explicit BoxAnswerer(HWND owner);
+    ~BoxAnswerer();
+
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+
+    void Queue(Answer answer) { answers.push_back(answer); }
+    // Presses a message box's button (IDYES, IDNO, IDOK).
+    void QueuePress(int buttonId);
+
+    std::vector<SeenBox> seen;
+    int unexpected;
+    size_t Pending() const { return answers.size(); }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    void AnswerOpenBoxes();
+
+    HWND owner;
+    UINT_PTR timer;
+    std::deque<Answer> answers;
+    std::set<HWND> handled;
+    static BoxAnswerer* current;
+};
+
+SeenBox DescribeBox(HWND box, HWND owner);
+std::string WindowText(HWND window);
+
+// Runs the main window as the program does, created from the program's own resources.
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    HWND Item(int id) const { return GetDlgItem(dialog, id); }
+    std::string Text(int id) const { return WindowText(Item(id)); }
+    void SetText(int id, const std::string& text) const { SetDlgItemTextA(dialog, id, text.c_str()); }
+    void Command(int id) const { SendMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+    void Click(int id) const { SendMessageA(Item(id), BM_CLICK, 0, 0); }
+    // Hands a key press to the dialog manager, as the program's message loop does.
+    void Key(UINT key) const;
+    // Handles what is waiting in the queue, as the program's loop would.
+    void Pump();
+    // The command messages waiting for the dialog (removed from the queue, not handled).
+    std::vector<WPARAM> TakeCommands();
+    // The centre of a control, in the dialog's client coordinates.
+    POINT CentreOf(int id) const;
+    RECT ClientRectOf(int id) const;
+    bool QuitPosted() const { return quitSeen; }
+
+    HWND dialog = nullptr;
+    bool quitSeen = false;
+};
+
+LPARAM PointParam(POINT point);
+std::string Lower(std::string text);
+std::string DesktopPath();
+
+#endif
