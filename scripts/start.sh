@@ -21,11 +21,19 @@ program=$build/ui/Quillowby.exe
 export WINEPREFIX=$build/start-prefix
 echo "Wine prefix: $WINEPREFIX (the desktop, where the log goes by default, is under drive_c/users)"
 
+bash scripts/wine-prefix.sh "$WINEPREFIX"
+# The window asks for the proportional Gothic face of Japanese Windows; the nearest free
+# one is IPA's proportional Gothic. Without this Wine falls back to a fixed-pitch face.
+if [ ! -f "$WINEPREFIX/.quillowby-fonts" ]; then
+  LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\Fonts\Replacements' \
+    /v 'ＭＳ Ｐゴシック' /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1
+  touch "$WINEPREFIX/.quillowby-fonts"
+fi
+
 if [ -n "${DISPLAY:-}" ]; then
   exec bash scripts/wine-run.sh "$program"
 fi
 
-bash scripts/wine-prefix.sh "$WINEPREFIX"
 xvfb_pid=""
 program_pid=""
 cleanup() {
