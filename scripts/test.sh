@@ -34,6 +34,8 @@ finish() {
   [ "$failed" -eq 0 ] || exit 1
 }
 trap finish EXIT
+# An interrupted run still stops its Xvfb and wineserver.
+trap 'exit 130' INT TERM
 
 step "dependencies"
 bash scripts/install-deps.sh
