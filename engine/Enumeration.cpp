@@ -38,7 +38,8 @@ static bool SameIgnoringAsciiCase(const char* a, const char* b)
     return *a == *b;
 }
 
-// The part of a path behind its last separator ("\" and "/" both count on Windows).
+// The part of a path behind its last separator: the platform's own, and "/", which Windows
+// takes as one too. Elsewhere a backslash is an ordinary byte of a name.
 static const char* FinalComponent(const char* path, const FileServices& fs)
 {
     const char* final = path;
@@ -47,7 +48,7 @@ static const char* FinalComponent(const char* path, const FileServices& fs)
             ++p;
             continue;
         }
-        if (*p == fs.Separator() || *p == '\\' || *p == '/')
+        if (*p == fs.Separator() || *p == '/')
             final = p + 1;
     }
     return final;
