@@ -27,6 +27,8 @@ bash scripts/wine-prefix.sh "$WINEPREFIX"
 if [ ! -f "$WINEPREFIX/.quillowby-fonts" ]; then
   LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\Fonts\Replacements' \
     /v 'ＭＳ Ｐゴシック' /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1
+  # Wine's session must end here: one started without the display below would keep it.
+  wineserver -w
   touch "$WINEPREFIX/.quillowby-fonts"
 fi
 
@@ -62,9 +64,10 @@ bash scripts/wine-run.sh "$program" &
 program_pid=$!
 
 # The screen is black until the window is drawn; then the picture has more than one colour.
+# The first start in a new prefix can take a while.
 frame=$(mktemp --suffix=.xwd)
 shown=no
-for _ in $(seq 60); do
+for _ in $(seq 180); do
   sleep 1
   xwd -root -silent >"$frame"
   if [ "$(convert "$frame" -format '%k' info:)" -gt 1 ]; then
