@@ -5,18 +5,63 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
+#include <unordered_set>
 
 namespace {
 
-void Fill(FoundFile& found, const WIN32_FIND_DATAA& data)
+std::string FoldedAscii(const char* name)
 {
-    found.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    std::memcpy(found.name, data.cFileName, sizeof found.name);
-    found.name[kFoundNameSize - 1] = '\0';
-    // Windows never allows "?" in a name: the search put it where the code page has no
-    // bytes for a character, so the name would reach another file or none.
-    found.unreachable = std::strchr(found.name, '?') != nullptr;
+    std::string folded(name);
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 0x20);
+    }
+    return folded;
 }
+
+// The length of "folder\" in "folder\mask"; a second byte equal to "\" is no separator.
+size_t FolderLength(const char* pattern)
+{
+    size_t length = 0;
+    for (size_t i = 0; pattern[i]; ++i) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(pattern[i])) && pattern[i + 1])
+            ++i;
+        else if (pattern[i] == '\\' || pattern[i] == '/')
+            length = i + 1;
+    }
+    return length;
+}
+
+// An open search and what it has listed so far, so that a name which does not lead back to
+// its own file can be told apart.
+struct Win32Search
+{
+    HANDLE handle;
+    std::string folder;
+    std::unordered_set<std::string> listed;
+
+    void Fill(FoundFile& found, const WIN32_FIND_DATAA& data)
+    {
+        found.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        std::memcpy(found.name, data.cFileName, sizeof found.name);
+        found.name[kFoundNameSize - 1] = '\0';
+        found.unreachable = !found.isDirectory && !Reachable(found.name);
+    }
+
+    // The search gives "?" or a look-alike (e with an accent becomes e) where the code page
+    // has no bytes for a character. Windows never allows "?" in a name; a look-alike names
+    // no file, or another one, which then comes twice in the listing. Renaming by such a
+    // name would miss the file or move someone else's.
+    bool Reachable(const char* name)
+    {
+        if (std::strchr(name, '?') != nullptr)
+            return false;
+        if (!listed.insert(FoldedAscii(name)).second)
+            return false;
+        return GetFileAttributesA((folder + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+};
 
 // Identity of an existing file or folder, whatever name reaches it.
 bool Identify(const char* path, BY_HANDLE_FILE_INFORMATION& info)
@@ -36,23 +81,32 @@ public:
     SearchHandle FindFirst(const char* pattern, FoundFile& first) override
     {
         WIN32_FIND_DATAA data;
-        HANDLE search = FindFirstFileA(pattern, &data);
-        if (search == INVALID_HANDLE_VALUE)
+        HANDLE handle = FindFirstFileA(pattern, &data);
+        if (handle == INVALID_HANDLE_VALUE)
             return nullptr;
-        Fill(first, data);
+        Win32Search* search = new Win32Search;
+        search->handle = handle;
+        search->folder.assign(pattern, FolderLength(pattern));
+        search->Fill(first, data);
         return search;
     }
 
-    FindNextResult FindNext(SearchHandle search, FoundFile& next) override
+    FindNextResult FindNext(SearchHandle handle, FoundFile& next) override
     {
+        Win32Search* search = static_cast<Win32Search*>(handle);
         WIN32_FIND_DATAA data;
-        if (!FindNextFileA(static_cast<HANDLE>(search), &data))
+        if (!FindNextFileA(search->handle, &data))
             return GetLastError() == ERROR_NO_MORE_FILES ? FindNextEnd : FindNextError;
-        Fill(next, data);
+        search->Fill(next, data);
         return FindNextFound;
     }
 
-    void FindClose(SearchHandle search) override { ::FindClose(static_cast<HANDLE>(search)); }
+    void FindClose(SearchHandle handle) override
+    {
+        Win32Search* search = static_cast<Win32Search*>(handle);
+        ::FindClose(search->handle);
+        delete search;
+    }
 
     bool FolderExists(const char* path) override
     {

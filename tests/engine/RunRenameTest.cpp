@@ -353,24 +353,61 @@ TEST(RunRename, AFolderEndingInADoubleByteCharacterGetsItsSeparator)
 #endif
 
 #ifdef _WIN32
+namespace {
+
+bool WriteWide(const std::string& folder, const wchar_t* name, const char* content)
+{
+    std::wstring path = std::wstring(folder.begin(), folder.end()) + L"\\" + name;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    WriteFile(file, content, static_cast<DWORD>(std::strlen(content)), &written, nullptr);
+    CloseHandle(file);
+    return true;
+}
+
+bool ExistsWide(const std::string& folder, const wchar_t* name)
+{
+    std::wstring path = std::wstring(folder.begin(), folder.end()) + L"\\" + name;
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace
+
 TEST(RunRename, ANameTheCodePageCannotHoldIsLeftAloneAndReported)
 {
-    RunFixture run;
-    run.AddFiles({"a.txt"});
-    // 丂 has no bytes in code page 932: the ANSI search shows "?" in its place.
-    std::wstring wide = std::wstring(run.folder.Path().begin(), run.folder.Path().end()) + L"\\x\u4E02.txt";
-    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    CloseHandle(file);
+    struct Case
+    {
+        const char* name;
+        const wchar_t* unreachable;
+        bool withPlainTwin;
+    } cases[] = {
+        // 丂 has no bytes in code page 932: the ANSI search shows "?" in its place.
+        {"question mark", L"x\u4E02.txt", false},
+        // An e with an accent is shown as a plain e, which names no file...
+        {"look-alike", L"\u00E9.txt", false},
+        // ...or names another one, which then comes twice in the listing.
+        {"look-alike of a listed name", L"\u00E9.txt", true},
+    };
+    for (const Case& c : cases) {
+        RunFixture run;
+        run.AddFiles({"a.txt"});
+        if (c.withPlainTwin)
+            run.folder.Write("e.txt", "plain e");
+        ASSERT_TRUE(WriteWide(run.folder.Path(), c.unreachable, "unreachable")) << c.name;
 
-    ASSERT_TRUE(run.Run());
-    EXPECT_EQ(1, run.outcome.fileCount);
-    EXPECT_EQ(1, run.outcome.unreachable);
-    EXPECT_EQ(1, run.outcome.notRenamed);
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(wide.c_str()));
-    EXPECT_EQ("a.txt", run.folder.Read("000.txt"));
-    std::vector<std::string> lines = run.LogLines();
-    ASSERT_EQ(2u, lines.size());
-    EXPECT_NE(std::string::npos, lines[0].find("name not representable"));
+        ASSERT_TRUE(run.Run()) << c.name;
+        EXPECT_EQ(1, run.outcome.unreachable) << c.name;
+        EXPECT_EQ(1, run.outcome.notRenamed) << c.name;
+        EXPECT_TRUE(ExistsWide(run.folder.Path(), c.unreachable)) << c.name;
+        EXPECT_EQ("a.txt", run.folder.Read("000.txt")) << c.name;
+        if (c.withPlainTwin) {
+            EXPECT_EQ("plain e", run.folder.Read("001.txt")) << c.name;
+        }
+        std::vector<std::string> lines = run.LogLines();
+        ASSERT_EQ(c.withPlainTwin ? 3u : 2u, lines.size()) << c.name;
+        EXPECT_NE(std::string::npos, lines[0].find("name not representable")) << c.name;
+    }
 }
 #endif
