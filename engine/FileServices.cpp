@@ -24,3 +24,16 @@ bool EndsWithSeparator(const char* text, const FileServices& fs)
     }
     return lastIsSeparator;
 }
+
+bool HoldsSeparator(const char* name, const FileServices& fs)
+{
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p) {
+        if (fs.IsLeadByte(*p) && p[1] != 0) {
+            ++p;
+            continue;
+        }
+        if (*p == static_cast<unsigned char>(fs.Separator()) || *p == '/')
+            return true;
+    }
+    return false;
+}

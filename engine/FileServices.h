@@ -86,5 +86,8 @@ FileServices& PlatformFileServices();
 // Whether text ends with the separator as a whole character: a double-byte character
 // whose second byte happens to equal the separator is not one.
 bool EndsWithSeparator(const char* text, const FileServices& fs);
+// Whether a name holds a separator as a whole character: the platform's own or "/", which
+// Windows takes as one too.
+bool HoldsSeparator(const char* name, const FileServices& fs);
 
 #endif

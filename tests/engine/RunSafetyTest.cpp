@@ -37,3 +37,28 @@ TEST(RunSafety, AnExistingLogIsLeftOutWhateverBytesItsNameHolds)
         EXPECT_EQ((Names{Line("a.txt", "000.txt"), Line("b.txt", "001.txt")}), run.LogLines()) << c.name;
     }
 }
+
+TEST(RunSafety, APatternHoldingASeparatorMovesNoFileOutOfTheFolder)
+{
+    const std::string separator(1, TempFolder::Separator());
+    struct Case { const char* name; std::string pattern; } cases[] = {
+        {"into a sub-folder", "sub" + separator + "?"},
+        {"into the parent", ".." + separator + "?"},
+        {"forward slash", "sub/?"},
+    };
+    for (const Case& c : cases) {
+        RunFixture run;
+        run.AddFiles({"a.txt", "b.txt"});
+        run.folder.MakeFolder("sub");
+        run.job.SplitPattern(c.pattern.c_str());
+        run.job.order = NameAscending;
+        ASSERT_TRUE(run.Run()) << c.name;
+        EXPECT_EQ((Names{"a.txt", "b.txt", "sub"}), run.folder.Names()) << c.name;
+        EXPECT_EQ(2, run.outcome.notRenamed) << c.name;
+        std::string moved = c.pattern.substr(0, c.pattern.size() - 1);
+        EXPECT_EQ((Names{Line("a.txt", moved + "000.txt") + "\tnew name is not a plain file name",
+                         Line("b.txt", moved + "001.txt") + "\tnew name is not a plain file name"}),
+                  run.LogLines())
+            << c.name;
+    }
+}
