@@ -131,7 +131,7 @@ void ShowDocumentsFolder(HWND dialog)
 void TogglePadding(HWND dialog)
 {
     EnableWindow(GetDlgItem(dialog, IDC_DIGITS), !renameJob.padDigits);
-    renameJob.padDigits = !renameJob.padDigits;
+    renameJob.padDigits = renameJob.padDigits ? 0 : 1;
 }
 
 void ChooseLogFile(HWND dialog)
