@@ -83,6 +83,16 @@ if has_build native; then
   run_ctest build/native
 fi
 
+# The benchmark in its own Release build, once at 2,000 files: no timing is asserted, it
+# must only run through (it checks every file of every run it times).
+step "benchmark"
+if bash scripts/bench.sh --files 2000 --repeat 1; then
+  passed=$((passed + 1))
+else
+  echo "== benchmark FAILED"
+  failed=$((failed + 1))
+fi
+
 if has_build win64; then
   step "Wine prefix"
   bash scripts/wine-prefix.sh "$prefix"

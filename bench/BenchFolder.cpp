@@ -1,0 +1,75 @@
+#include "bench/BenchFolder.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+static bool Complain(const char* what, const std::string& path)
+{
+    std::fprintf(stderr, "bench: %s %s: %s\n", what, path.c_str(), std::strerror(errno));
+    return false;
+}
+
+bool MakeFolderOfFiles(const std::string& folder, BenchJob job, int fileCount, std::vector<ino_t>& inodes)
+{
+    if (mkdir(folder.c_str(), 0755) != 0)
+        return Complain("cannot create", folder);
+    int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+        return Complain("cannot open", folder);
+    inodes.resize(static_cast<size_t>(fileCount));
+    bool made = true;
+    for (int i = 0; i < fileCount && made; ++i) {
+        char name[kBenchNameSize];
+        SourceName(job, i, name);
+        int file = openat(dir, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        struct stat info;
+        made = file >= 0 && fstat(file, &info) == 0;
+        if (made)
+            inodes[static_cast<size_t>(i)] = info.st_ino;
+        else
+            Complain("cannot create a file in", folder);
+        if (file >= 0)
+            close(file);
+    }
+    if (made && syncfs(dir) != 0)
+        made = Complain("cannot flush", folder);
+    close(dir);
+    return made;
+}
+
+int CountNames(const std::string& folder)
+{
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr)
+        return -1;
+    int count = 0;
+    while (const dirent* item = readdir(dir)) {
+        if (std::strcmp(item->d_name, ".") != 0 && std::strcmp(item->d_name, "..") != 0)
+            ++count;
+    }
+    closedir(dir);
+    return count;
+}
+
+bool RemoveFolder(const std::string& folder)
+{
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr)
+        return Complain("cannot open", folder);
+    bool removed = true;
+    while (const dirent* item = readdir(dir)) {
+        if (std::strcmp(item->d_name, ".") == 0 || std::strcmp(item->d_name, "..") == 0)
+            continue;
+        if (unlinkat(dirfd(dir), item->d_name, 0) != 0)
+            removed = Complain("cannot remove a file in", folder);
+    }
+    closedir(dir);
+    if (rmdir(folder.c_str()) != 0)
+        removed = Complain("cannot remove", folder);
+    return removed;
+}

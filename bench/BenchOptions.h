@@ -1,0 +1,27 @@
+#ifndef QUILLOWBY_BENCH_BENCH_OPTIONS_H
+#define QUILLOWBY_BENCH_BENCH_OPTIONS_H
+
+#include "bench/BenchJobs.h"
+
+#include <string>
+#include <vector>
+
+struct BenchOptions
+{
+    // 1,000, 10,000 and 100,000 files, every job and the ordering, three repetitions, when
+    // not given.
+    std::vector<int> fileCounts;
+    std::vector<BenchJob> jobs;
+    bool ordering;
+    // Where the folders are made; empty: a fresh folder under the system's temporary folder.
+    std::string dir;
+    int repeat;
+};
+
+// --files N and --job J may each come more than once; "--job ordering" asks for the
+// ordering times. False, with a message on stderr, on
+// anything else than the options the usage names.
+bool ParseOptions(int argc, char** argv, BenchOptions& options);
+void PrintUsage();
+
+#endif

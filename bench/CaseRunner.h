@@ -1,0 +1,36 @@
+#ifndef QUILLOWBY_BENCH_CASE_RUNNER_H
+#define QUILLOWBY_BENCH_CASE_RUNNER_H
+
+#include "bench/BenchJobs.h"
+#include "bench/PhaseClock.h"
+#include "bench/Stopwatch.h"
+
+#include <string>
+
+struct CaseResult
+{
+    CaseResult() : peakKb(0), steps(0) {}
+
+    // The fastest whole run and the fastest floor of the repetitions (wall and processor
+    // time each on its own), and the stages of the run fastest on the wall clock. Later runs
+    // reuse the heap the first one freed, as a program's later runs do; the first run alone
+    // pays for bringing every entry's memory in.
+    Lap run;
+    Lap firstRun;
+    Lap floor;
+    RunPhases phases;
+    // Resident memory the first run added to what the process held before it.
+    long peakKb;
+    // Log lines after the header.
+    int steps;
+};
+
+// Repeats, each time on a fresh folder of fileCount files under dir: a whole run of the job,
+// log included, and the floor: one existence test and one move that never replaces per file,
+// through the same platform services, nothing else. False, with a message on stderr, when a
+// folder cannot be made or a run leaves anything but the expected files.
+// Meant for a fresh process: the first run's memory is measured against what the process
+// holds when it starts.
+bool RunCase(BenchJob job, int fileCount, int repeat, const std::string& dir, CaseResult& result);
+
+#endif
