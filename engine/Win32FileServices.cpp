@@ -57,6 +57,9 @@ struct Win32Search
     {
         if (std::strchr(name, '?') != nullptr)
             return false;
+        // The yen sign comes as "\", which would lead into a sub-folder or out of this one.
+        if (FolderLength(name) != 0)
+            return false;
         if (!listed.insert(FoldedAscii(name)).second)
             return false;
         return GetFileAttributesA((folder + name).c_str()) != INVALID_FILE_ATTRIBUTES;

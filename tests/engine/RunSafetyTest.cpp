@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 #include <string>
 #include <vector>
 
@@ -62,3 +67,37 @@ TEST(RunSafety, APatternHoldingASeparatorMovesNoFileOutOfTheFolder)
             << c.name;
     }
 }
+
+#ifdef _WIN32
+TEST(RunSafety, ANameWhoseLookAlikeHoldsASeparatorIsLeftAlone)
+{
+    // ¥ has no byte of its own in code page 932: the ANSI search shows "\" in its place, so
+    // "a¥b.txt" comes as "a\b.txt", which names the file b.txt in the sub-folder a.
+    struct Case { const char* name; bool withSubFolder; } cases[] = {
+        {"sub-folder holds the look-alike", true},
+        {"no such sub-folder", false},
+    };
+    for (const Case& c : cases) {
+        RunFixture run;
+        run.AddFiles({"c.txt"});
+        if (c.withSubFolder) {
+            ASSERT_TRUE(run.folder.MakeFolder("a")) << c.name;
+            run.folder.Write("a\\b.txt", "inside a");
+        }
+        std::wstring wide = std::wstring(run.folder.Path().begin(), run.folder.Path().end()) + L"\\a\u00A5b.txt";
+        HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file) << c.name;
+        CloseHandle(file);
+
+        ASSERT_TRUE(run.Run()) << c.name;
+        EXPECT_EQ(1, run.outcome.fileCount) << c.name;
+        EXPECT_EQ(1, run.outcome.unreachable) << c.name;
+        EXPECT_EQ(1, run.outcome.notRenamed) << c.name;
+        EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(wide.c_str())) << c.name;
+        EXPECT_EQ("c.txt", run.folder.Read("000.txt")) << c.name;
+        if (c.withSubFolder) {
+            EXPECT_EQ("inside a", run.folder.Read("a\\b.txt")) << c.name;
+        }
+    }
+}
+#endif
