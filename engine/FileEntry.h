@@ -36,6 +36,8 @@ public:
     bool FormNewName(const RenameJob& job, int32_t number, FileServices& fs);
     // One step towards newName, never overwriting a file.
     RenameStep RenameEntry(FileServices& fs);
+    // A step that moves nothing and fails for the reason given.
+    RenameStep FailStep(const char* reason);
     // Moves a file left under a temporary name back to the name it had before the run.
     bool PutBack(FileServices& fs);
     // The line of the last step: loggedFrom, TAB, "->", TAB, loggedTo, and for a step that

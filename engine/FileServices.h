@@ -76,6 +76,8 @@ public:
     virtual bool IsLeadByte(unsigned char c) const = 0;
     // The byte that separates a folder from a name.
     virtual char Separator() const = 0;
+    // Names that differ only in the letters "A" to "Z" and "a" to "z" name the same file.
+    virtual bool IgnoresCase() const { return false; }
 
     int Format(char* buffer, const char* format, ...);
 };

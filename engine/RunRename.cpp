@@ -8,6 +8,8 @@
 #include "engine/SafeRename.h"
 
 #include <cstring>
+#include <string>
+#include <unordered_set>
 
 static const int64_t kLargestNumber = 2147483647;
 
@@ -56,12 +58,48 @@ static void LogUnreachable(const CollectReport& report, LogWriter& log, FileServ
     }
 }
 
+namespace {
+
+// The names the walk has brought files to, as the file system compares them. An entry still
+// waiting under one of them has lost its file to another program, which moved or deleted it
+// before the walk put another file there: moving "it" would move that other file.
+class ArrivedNames
+{
+public:
+    explicit ArrivedNames(const FileServices& fs) : fs(fs) {}
+
+    void Add(const char* name) { names.insert(Key(name)); }
+    bool Holds(const char* name) const { return names.count(Key(name)) != 0; }
+
+private:
+    std::string Key(const char* name) const
+    {
+        std::string key(name);
+        if (!fs.IgnoresCase())
+            return key;
+        for (size_t i = 0; i < key.size(); ++i) {
+            unsigned char c = static_cast<unsigned char>(key[i]);
+            if (fs.IsLeadByte(c) && i + 1 < key.size())
+                ++i;
+            else if (c >= 'A' && c <= 'Z')
+                key[i] = static_cast<char>(c + 0x20);
+        }
+        return key;
+    }
+
+    const FileServices& fs;
+    std::unordered_set<std::string> names;
+};
+
+}  // namespace
+
 // Renames entry after entry; an entry whose target is taken waits under a temporary name at
 // the end of the list. The entries appended during one pass make the next pass; a pass that
 // brings no file to its final name ends the walk, since nothing in the batch will free the
 // targets then. Returns the position of the first entry still waiting.
 static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOutcome& outcome)
 {
+    ArrivedNames arrived(fs);
     int passEnd = list.Count();
     bool firstPass = true;
     bool progress = false;
@@ -76,7 +114,9 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
         }
         EntryHandle* handle = list.At(position);
         FileEntry& entry = *handle->entry;
-        RenameStep step = entry.RenameEntry(fs);
+        RenameStep step = arrived.Holds(entry.currentName)
+                              ? entry.FailStep("file no longer under this name, another file is")
+                              : entry.RenameEntry(fs);
         entry.WriteLogLine(log, fs);
         ++outcome.steps;
         if (step == StepWaiting) {
@@ -85,6 +125,7 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
         }
         if (step == StepDone) {
             progress = true;
+            arrived.Add(entry.newName);
         } else {
             ++outcome.notRenamed;
             if (!entry.originalName.IsAbsent()) {

@@ -86,6 +86,15 @@ RenameStep FileEntry::RenameEntry(FileServices& fs)
     return MoveAside(oldPath, fs);
 }
 
+RenameStep FileEntry::FailStep(const char* reason)
+{
+    std::strcpy(loggedFrom, currentName);
+    std::strcpy(loggedTo, newName);
+    stepFailure = reason;
+    stepError = 0;
+    return StepFailed;
+}
+
 RenameStep FileEntry::MoveAside(const CountedString& oldPath, FileServices& fs)
 {
     char temp[kFormatBufferSize];

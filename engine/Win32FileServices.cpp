@@ -167,6 +167,7 @@ public:
 
     bool IsLeadByte(unsigned char c) const override { return IsDBCSLeadByte(c) != FALSE; }
     char Separator() const override { return '\\'; }
+    bool IgnoresCase() const override { return true; }
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <windows.h>
 #endif
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -101,3 +102,37 @@ TEST(RunSafety, ANameWhoseLookAlikeHoldsASeparatorIsLeftAlone)
     }
 }
 #endif
+
+TEST(RunSafety, AFileThatAnotherProgramTookAwayIsNotConfusedWithTheOneMovedInItsPlace)
+{
+    struct Case { const char* name; std::string heldName; std::string heldNewName; } cases[] = {
+        {"same letters", "0.txt", "1.txt"},
+#ifdef _WIN32
+        // The walk brings a.txt to "0.txt", the same name there as "0.TXT".
+        {"other letter case", "0.TXT", "1.TXT"},
+#endif
+    };
+    for (const Case& c : cases) {
+        RunFixture run;
+        run.AddFiles({"a.txt", c.heldName});
+        run.job.order = NameDescending;
+        run.job.padDigits = 0;
+        // Just before the walk tests whether 0.txt is free for a.txt, another program moves
+        // the file there away, so a.txt takes the name.
+        bool moved = false;
+        run.fs.beforeCall = [&](FileCall call, int, const char* path, const char*) {
+            if (call == CallExists && !moved && run.folder.PathOf("0.txt") == path)
+                moved = std::rename(run.folder.PathOf(c.heldName).c_str(), run.folder.PathOf("moved.dat").c_str()) == 0;
+        };
+        ASSERT_TRUE(run.Run()) << c.name;
+        ASSERT_TRUE(moved) << c.name;
+        EXPECT_EQ((Names{"0.txt", "moved.dat"}), run.folder.Names()) << c.name;
+        EXPECT_EQ("a.txt", run.folder.Read("0.txt")) << c.name;
+        EXPECT_EQ(c.heldName, run.folder.Read("moved.dat")) << c.name;
+        EXPECT_EQ(1, run.outcome.notRenamed) << c.name;
+        EXPECT_EQ((Names{Line("a.txt", "0.txt"),
+                         Line(c.heldName, c.heldNewName) + "\tfile no longer under this name, another file is"}),
+                  run.LogLines())
+            << c.name;
+    }
+}

@@ -2,7 +2,12 @@
 
 void FaultyFileServices::Inject(FileCall call, int nth, FaultAction action)
 {
-    faults.push_back(Fault{call, nth, action});
+    faults.push_back(Fault{call, nth, action, false});
+}
+
+void FaultyFileServices::InjectFrom(FileCall call, int nth, FaultAction action)
+{
+    faults.push_back(Fault{call, nth, action, true});
 }
 
 bool FaultyFileServices::Faulty(FileCall call, const char* first, const char* second, FaultAction& action)
@@ -11,7 +16,7 @@ bool FaultyFileServices::Faulty(FileCall call, const char* first, const char* se
     if (beforeCall)
         beforeCall(call, nth, first, second);
     for (const Fault& fault : faults) {
-        if (fault.call == call && (fault.nth == 0 || fault.nth == nth)) {
+        if (fault.call == call && (fault.nth == 0 || fault.nth == nth || (fault.onwards && nth > fault.nth))) {
             action = fault.action;
             return true;
         }
@@ -24,7 +29,10 @@ SearchHandle FaultyFileServices::FindFirst(const char* pattern, FoundFile& first
     FaultAction action;
     if (Faulty(CallFindFirst, pattern, nullptr, action))
         return nullptr;
-    return real.FindFirst(pattern, first);
+    SearchHandle search = real.FindFirst(pattern, first);
+    if (search && adjustFound)
+        adjustFound(first);
+    return search;
 }
 
 FindNextResult FaultyFileServices::FindNext(SearchHandle search, FoundFile& next)
@@ -32,7 +40,10 @@ FindNextResult FaultyFileServices::FindNext(SearchHandle search, FoundFile& next
     FaultAction action;
     if (Faulty(CallFindNext, nullptr, nullptr, action))
         return FindNextError;
-    return real.FindNext(search, next);
+    FindNextResult result = real.FindNext(search, next);
+    if (result == FindNextFound && adjustFound)
+        adjustFound(next);
+    return result;
 }
 
 bool FaultyFileServices::FolderExists(const char* path)

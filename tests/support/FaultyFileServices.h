@@ -37,12 +37,17 @@ public:
 
     // The nth call of that kind (from 1) misbehaves; nth 0 means every call of it.
     void Inject(FileCall call, int nth, FaultAction action);
+    // The nth call of that kind and every later one misbehave (a disk that fills up).
+    void InjectFrom(FileCall call, int nth, FaultAction action);
     int Calls(FileCall call) const { return calls[call]; }
     // Lead bytes of code page 932 whatever the platform's code page is.
     void UseCp932LeadBytes() { cp932 = true; }
 
     // Runs before a call reaches the platform, with its number and its path arguments.
     std::function<void(FileCall call, int nth, const char* first, const char* second)> beforeCall;
+    // Sees every search result before the engine does and may change it, the way another
+    // platform layer would report it.
+    std::function<void(FoundFile& found)> adjustFound;
 
     SearchHandle FindFirst(const char* pattern, FoundFile& first) override;
     FindNextResult FindNext(SearchHandle search, FoundFile& next) override;
@@ -60,6 +65,7 @@ public:
     }
     bool IsLeadByte(unsigned char c) const override;
     char Separator() const override { return real.Separator(); }
+    bool IgnoresCase() const override { return real.IgnoresCase(); }
 
 private:
     struct Fault
@@ -67,6 +73,7 @@ private:
         FileCall call;
         int nth;
         FaultAction action;
+        bool onwards;
     };
 
     // Counts the call, runs the hook, and tells whether (and how) it misbehaves.
