@@ -115,6 +115,15 @@ bool TimeFloor(const std::string& folder, int fileCount, bool first, CaseResult&
     return true;
 }
 
+bool TimeFloorOnFreshFolder(const std::string& folder, int fileCount, bool first, CaseResult& result)
+{
+    std::vector<ino_t> inodes;
+    if (!MakeFolderOfFiles(folder, JobFresh, fileCount, inodes))
+        return false;
+    bool floored = TimeFloor(folder, fileCount, first, result);
+    return RemoveFolder(folder) && floored;
+}
+
 }  // namespace
 
 bool RunCase(BenchJob job, int fileCount, int repeat, const std::string& dir, CaseResult& result)
@@ -128,19 +137,19 @@ bool RunCase(BenchJob job, int fileCount, int repeat, const std::string& dir, Ca
     FolderPaths runPaths(dir, "run", job, fileCount);
     FolderPaths floorPaths(dir, "floor", job, fileCount);
 
+    // Run and floor take turns at going first, so that a machine growing busier or quieter
+    // over the case weighs on both alike.
     for (int r = 0; r < repeat; ++r) {
+        bool floorFirst = r % 2 == 1;
+        if (floorFirst && !TimeFloorOnFreshFolder(floorPaths.folder, fileCount, r == 0, result))
+            return false;
         if (!MakeFolderOfFiles(runPaths.folder, job, fileCount, inodes))
             return false;
         bool ran = TimeRun(job, runPaths, inodes, expected, r == 0, result);
         bool removed = RemoveFolder(runPaths.folder) && unlink(runPaths.log.c_str()) == 0;
         if (!ran || !removed)
             return false;
-
-        std::vector<ino_t> floorInodes;
-        if (!MakeFolderOfFiles(floorPaths.folder, JobFresh, fileCount, floorInodes))
-            return false;
-        bool floored = TimeFloor(floorPaths.folder, fileCount, r == 0, result);
-        if (!RemoveFolder(floorPaths.folder) || !floored)
+        if (!floorFirst && !TimeFloorOnFreshFolder(floorPaths.folder, fileCount, r == 0, result))
             return false;
     }
     return true;
