@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <iterator>
 
 BoxAnswerer* BoxAnswerer::current = nullptr;
 
@@ -115,6 +116,10 @@ void CALLBACK BoxAnswerer::Tick(HWND, UINT, UINT_PTR, DWORD)
 
 void BoxAnswerer::AnswerOpenBoxes()
 {
+    // A handle may be given to a new window once the old one is gone.
+    for (auto it = handled.begin(); it != handled.end();)
+        it = IsWindow(*it) ? std::next(it) : handled.erase(it);
+
     OpenBoxSearch search = {owner, {}};
     EnumThreadWindows(GetCurrentThreadId(), CollectBox, reinterpret_cast<LPARAM>(&search));
     for (HWND box : search.boxes) {
