@@ -181,8 +181,8 @@ void OnDestroy()
 
 } // namespace
 
-// Every message also goes on to the dialog manager's default handling, the initialisation
-// included, which sets no focus of its own.
+// Returning 0 leaves every message to the dialog manager's default handling as well; for the
+// initialisation it means that no default focus is asked for.
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
