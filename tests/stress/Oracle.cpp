@@ -1,0 +1,204 @@
+#include "tests/stress/Oracle.h"
+
+#include "tests/stress/Scenario.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+const int64_t kLargestNumber = 2147483647;
+const size_t kLongestName = 255;
+
+bool IsLead(unsigned char c, bool cp932)
+{
+    return cp932 && ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC));
+}
+
+unsigned char Fold(unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 0x20) : c;
+}
+
+int CompareNoCaseModel(const std::string& a, const std::string& b)
+{
+    size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        unsigned char x = Fold(static_cast<unsigned char>(a[i]));
+        unsigned char y = Fold(static_cast<unsigned char>(b[i]));
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+struct Candidate
+{
+    std::string key;
+    std::string stem;
+    std::string extension;
+};
+
+int CompareCandidates(const Candidate& a, const Candidate& b, int order)
+{
+    int byExtension = CompareNoCaseModel(a.extension, b.extension);
+    int byStem = CompareNoCaseModel(a.stem, b.stem);
+    if (order == 0 || order == 2) {
+        int c = byExtension != 0 ? byExtension : byStem;
+        return order == 0 ? c : -c;
+    }
+    int c = byStem != 0 ? byStem : byExtension;
+    return order == 1 ? c : -c;
+}
+
+void Shuffle(std::vector<Candidate>& items, uint32_t state)
+{
+    size_t n = items.size();
+    for (size_t i = 0; i < n; ++i) {
+        state = state * 214013u + 2531011u;
+        size_t j = ((state >> 16) & 0x7FFF) % n;
+        std::swap(items[i], items[j]);
+    }
+}
+
+// The first call that a fault of that kind hits; 0 when there is none.
+// Whether the engine can reach the file through the ANSI code page at all.
+bool ReachableByEngine(const Scenario& scenario, const std::string& key, const std::string& entryFolder)
+{
+    if (!Representable(key))
+        return false;
+    if (scenario.questionMarksUnreachable && key.find('?') != std::string::npos)
+        return false;
+    if (PathTooLongForEngine(entryFolder + key))
+        return false;
+    return true;
+}
+
+int FaultAt(const Scenario& scenario, FaultKind kind)
+{
+    int first = 0;
+    for (const FaultSpec& fault : scenario.faults) {
+        if (fault.kind == kind && (first == 0 || fault.nth < first))
+            first = fault.nth;
+    }
+    return first;
+}
+
+}  // namespace
+
+void SplitPatternModel(const std::string& pattern, std::string& prefix, std::string& suffix)
+{
+    size_t first = pattern.find('?');
+    size_t last = pattern.rfind('?');
+    prefix.clear();
+    suffix.clear();
+    if (first == std::string::npos) {
+        prefix = pattern;
+    } else if (first == last && pattern.size() > 1) {
+        prefix = pattern.substr(0, first);
+        suffix = pattern.substr(first + 1);
+    }
+}
+
+std::string NumberText(int32_t number, bool padDigits, int digitCount)
+{
+    char text[32];
+    if (padDigits)
+        std::snprintf(text, sizeof text, "%0*d", digitCount, static_cast<int>(number));
+    else
+        std::snprintf(text, sizeof text, "%d", static_cast<int>(number));
+    return text;
+}
+
+void SplitNameModel(const std::string& name, bool cp932, std::string& stem, std::string& extension)
+{
+    size_t start = name.size() >= 2 && name[1] == ':' ? 2 : 0;
+    size_t fileStart = start;
+    size_t lastDot = std::string::npos;
+    for (size_t i = start; i < name.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(name[i]);
+        if (IsLead(c, cp932)) {
+            ++i;
+            continue;
+        }
+        if (c == '/' || c == '\\')
+            fileStart = i + 1;
+        else if (c == '.')
+            lastDot = i;
+    }
+    size_t extensionStart = lastDot != std::string::npos && lastDot >= fileStart ? lastDot : name.size();
+    stem = name.substr(fileStart, extensionStart - fileStart);
+    extension = name.substr(extensionStart);
+}
+
+Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing, const std::string& logKey,
+                   const std::string& entryFolder, bool cp932)
+{
+    Expected expected;
+    expected.refusal = RefusalNone;
+    expected.unreachable = 0;
+
+    if (listing.empty() || FaultAt(scenario, FaultSearchFails) != 0) {
+        expected.refusal = RefusalNotStarted;
+        return expected;
+    }
+
+    // The listing is taken up to its end or up to the first name that cannot be numbered;
+    // a search step that errs before that end breaks it off.
+    std::vector<Candidate> candidates;
+    int breakAt = FaultAt(scenario, FaultListingBreaks);
+    for (size_t i = 0; i < listing.size(); ++i) {
+        const Listed& found = listing[i];
+        bool unreachable = !ReachableByEngine(scenario, found.key, entryFolder);
+        if (!found.isDirectory && unreachable) {
+            ++expected.unreachable;
+        } else if (!found.isDirectory && found.key.size() > kLongestName) {
+            expected.refusal = RefusalNameTooLong;
+            expected.refusedName = found.key;
+            return expected;
+        } else if (!found.isDirectory && found.key != logKey) {
+            Candidate candidate;
+            candidate.key = found.key;
+            SplitNameModel(found.key, cp932, candidate.stem, candidate.extension);
+            candidates.push_back(candidate);
+        }
+        if (breakAt != 0 && static_cast<size_t>(breakAt) == i + 1) {
+            expected.refusal = RefusalListingFailed;
+            return expected;
+        }
+    }
+
+    if (scenario.order >= 0 && scenario.order <= 3) {
+        int order = scenario.order;
+        std::stable_sort(candidates.begin(), candidates.end(), [order](const Candidate& a, const Candidate& b) {
+            return CompareCandidates(a, b, order) < 0;
+        });
+    } else if (scenario.order == 5) {
+        Shuffle(candidates, scenario.randomStateBefore);
+    }
+
+    std::string prefix, suffix;
+    SplitPatternModel(scenario.pattern, prefix, suffix);
+    int64_t first = scenario.startNumber;
+    for (size_t n = 0; n < candidates.size(); ++n) {
+        if (first + static_cast<int64_t>(n) > kLargestNumber) {
+            expected.refusal = RefusalNumberTooLarge;
+            expected.refusedName = candidates[n].key;
+            expected.batch.clear();
+            return expected;
+        }
+        int32_t number = static_cast<int32_t>(first + static_cast<int64_t>(n));
+        std::string newName = prefix + NumberText(number, scenario.padDigits, scenario.digitCount) + suffix +
+                              candidates[n].extension;
+        if (newName.size() > kLongestName) {
+            expected.refusal = RefusalNewNameTooLong;
+            expected.refusedName = candidates[n].key;
+            expected.batch.clear();
+            return expected;
+        }
+        expected.batch.push_back(Planned{candidates[n].key, newName});
+    }
+    return expected;
+}

@@ -1,0 +1,46 @@
+#ifndef QUILLOWBY_TESTS_STRESS_ORACLE_H
+#define QUILLOWBY_TESTS_STRESS_ORACLE_H
+
+#include "engine/RunRename.h"
+#include "tests/stress/StressFolder.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct Scenario;
+
+// What a run must do, worked out from the folder's listing and the job alone, apart from
+// the engine's code: which files make the batch, in which order, under which new names, and
+// whether the run must refuse to start.
+
+void SplitPatternModel(const std::string& pattern, std::string& prefix, std::string& suffix);
+// The number as the new name shows it: zeros in front up to digitCount when padding.
+std::string NumberText(int32_t number, bool padDigits, int digitCount);
+// The extension, from the last "." of the name's file part (the part behind the last "/" or
+// "\" and behind a drive designator), dot included; lead bytes take the next byte with them.
+void SplitNameModel(const std::string& name, bool cp932, std::string& stem, std::string& extension);
+
+struct Planned
+{
+    std::string key;
+    std::string newName;
+};
+
+struct Expected
+{
+    RunRefusal refusal;
+    std::string refusedName;
+    // The batch in numbering order.
+    std::vector<Planned> batch;
+    // Files matched by the mask that the ANSI code page cannot name.
+    int unreachable;
+};
+
+// listing: what the folder search yields, in its order; logKey: the log file's name in the
+// folder when it lies there and exists before the run ("" otherwise); entryFolder: the
+// folder as the engine puts it in front of every name.
+Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing, const std::string& logKey,
+                   const std::string& entryFolder, bool cp932);
+
+#endif

@@ -1,0 +1,411 @@
+#include "tests/stress/Scenario.h"
+
+#include "tests/stress/Oracle.h"
+#include "tests/stress/Dice.h"
+#include "tests/stress/StressFolder.h"
+
+#include <cstdio>
+#include <set>
+
+namespace {
+
+#ifdef _WIN32
+const bool kWindows = true;
+#else
+const bool kWindows = false;
+#endif
+
+// Code page 932 characters whose second byte is 0x5C, the backslash: ソ 十 表 能 予 構 申 貼 噂.
+const std::vector<std::string> kBackslashSecondByte = {"\x83\x5C", "\x8F\x5C", "\x95\x5C", "\x94\x5C", "\x97\x5C",
+                                                       "\x8D\x5C", "\x90\x5C", "\x93\x5C", "\x89\x5C"};
+// Other double-byte characters: ア (second byte "A"), ヂ (second byte "a"), ポ (second byte "|"), 日.
+const std::vector<std::string> kOtherDoubleByte = {"\x83\x41", "\x83\x61", "\x83\x7C", "\x93\xFA"};
+
+const std::vector<std::string> kExtensions = {".txt", ".jpg", ".TXT", ".JPG", "", ".tar.gz", ".Txt", ".tmp", ".c"};
+
+bool IsLead(unsigned char c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// A name that the platform takes as a file name of its own.
+bool Creatable(const std::string& key)
+{
+    if (key.empty() || key == "." || key == ".." || key.size() > 255 * 2)
+        return false;
+    if (!kWindows)
+        return key.find('/') == std::string::npos && key.find('\0') == std::string::npos && key.size() <= 255;
+    if (!Representable(key))
+        return true;
+    for (size_t i = 0; i < key.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(key[i]);
+        if (IsLead(c)) {
+            ++i;
+            continue;
+        }
+        if (c < 0x20 || std::string("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string::npos)
+            return false;
+    }
+    char last = key[key.size() - 1];
+    return last != '.' && last != ' ';
+}
+
+std::string Upper(const std::string& text)
+{
+    std::string upper = text;
+    for (size_t i = 0; i < upper.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(upper[i]);
+        if (IsLead(c) && kWindows) {
+            ++i;
+            continue;
+        }
+        if (c >= 'a' && c <= 'z')
+            upper[i] = static_cast<char>(c - 0x20);
+    }
+    return upper;
+}
+
+class Generator
+{
+public:
+    Generator(Scenario& scenario, Dice& random) : s(scenario), random(random)
+    {
+        SplitPatternModel(s.pattern, prefix, suffix);
+    }
+
+    // The new name that number start + k would get with this extension.
+    std::string TargetName(int k, const std::string& extension) const
+    {
+        int32_t number = static_cast<int32_t>(s.startNumber + static_cast<uint32_t>(k));
+        return prefix + NumberText(number, s.padDigits, s.digitCount) + suffix + extension;
+    }
+
+    std::string Extension()
+    {
+        if (kWindows && random.Percent(10))
+            return "." + random.Pick(kBackslashSecondByte);
+        if (!kWindows && random.Percent(4))
+            return random.Pick(std::vector<std::string>{".\xFF", ".a\\b", ". "});
+        return random.Pick(kExtensions);
+    }
+
+    std::string Word()
+    {
+        static const std::vector<std::string> words = {"a", "b", "photo", "IMG", "readme", "x", "data", "Q", "log"};
+        std::string word = random.Pick(words);
+        if (random.Percent(50))
+            word += std::to_string(random.Below(100));
+        return word;
+    }
+
+    std::string LongName()
+    {
+        std::string extension = random.Percent(50) ? ".txt" : "";
+        if (kWindows && random.Percent(50)) {
+            // Near 255 bytes with double-byte characters in it. Wine keeps names as UTF-8 of
+            // at most 255 bytes, three for each of these characters, so only a few fit.
+            std::string name;
+            int characters = random.Between(1, 5);
+            for (int i = 0; i < characters; ++i)
+                name += random.Pick(kBackslashSecondByte);
+            size_t length = static_cast<size_t>(random.Between(245, 255 - characters)) - extension.size();
+            return name + std::string(length - name.size(), 'k') + extension;
+        }
+        size_t length = static_cast<size_t>(random.Between(240, 255)) - extension.size();
+        return std::string(length, static_cast<char>('a' + random.Below(26))) + extension;
+    }
+
+    std::string FileName(int fileCount)
+    {
+        int kind = static_cast<int>(random.Below(100));
+        if (kind < 30)
+            return TargetName(random.Between(-3, fileCount + 3), Extension());
+        if (kind < 42) {
+            char name[32];
+            int number = random.Percent(90) ? random.Between(0, 15) : random.Between(9998, 10001);
+            std::snprintf(name, sizeof name, "~ren%04d.tmp", number);
+            return random.Percent(20) ? Upper(name) : std::string(name);
+        }
+        if (kind < 50)
+            return Upper(TargetName(random.Between(-1, fileCount + 1), Extension()));
+        if (kind < 56)
+            return random.Pick(std::vector<std::string>{"a.b.c", "x.tar", "..a", "v1.2.3", "a..b"}) + Extension();
+        if (kind < 62)
+            return random.Percent(50) ? Word() : std::to_string(random.Below(1000));
+        if (kind < 67)
+            return "." + Word();
+        if (kind < 71)
+            return LongName();
+        if (kind < 81 && kWindows)
+            return DoubleByteName();
+        if (kind < 87 && kWindows)
+            return UnrepresentableName();
+        if (kind < 81 && !kWindows)
+            return OddBytesName();
+        return Word() + Extension();
+    }
+
+    std::string DoubleByteName()
+    {
+        std::string name;
+        int characters = random.Between(1, 4);
+        for (int i = 0; i < characters; ++i)
+            name += random.Percent(70) ? random.Pick(kBackslashSecondByte) : random.Pick(kOtherDoubleByte);
+        return name + (random.Percent(30) ? "." + random.Pick(kBackslashSecondByte) : Extension());
+    }
+
+    std::string UnrepresentableName()
+    {
+        // 丂 has no bytes in code page 932; é and ¥ only have look-alikes ("e" and "\").
+        static const std::vector<std::string> names = {
+            "x\xE4\xB8\x82.txt", "\xE4\xB8\x82", "caf\xC3\xA9.txt", "a\xC2\xA5" "b.txt", "x.\xE4\xB8\x82",
+            "\xC2\xA5.jpg", "a\xC2\xA5..\xC2\xA5" "b.txt"};
+        return std::string(1, kUnrepresentable) + random.Pick(names);
+    }
+
+    std::string OddBytesName()
+    {
+        static const std::vector<std::string> pieces = {"\\", ":", "*", "?", " ", "\xE9", "\x83\x5C", "\x80", ".",
+                                                        "~", "\x7F"};
+        std::string name = Word();
+        int count = random.Between(1, 3);
+        for (int i = 0; i < count; ++i)
+            name.insert(random.Below(static_cast<uint32_t>(name.size() + 1)), random.Pick(pieces));
+        return name + Extension();
+    }
+
+    bool Take(const std::string& key)
+    {
+        if (!Creatable(key))
+            return false;
+        return taken.insert(CaseFolded(key)).second;
+    }
+
+    bool IsTaken(const std::string& key) const { return taken.count(CaseFolded(key)) != 0; }
+
+    Scenario& s;
+    Dice& random;
+    std::string prefix;
+    std::string suffix;
+    std::set<std::string> taken;
+};
+
+std::string ChoosePattern(Dice& random)
+{
+    int kind = static_cast<int>(random.Below(100));
+    if (kind < 25)
+        return "?";
+    if (kind < 60)
+        return random.Pick(std::vector<std::string>{"", "img?", "IMG?", "?_x", "a?b", "abc", "??", "x?y?z", "?.bak",
+                                                    "~ren?", "photo-?", "?.", "? ", "a.?.b"});
+    if (kind < 68)
+        return std::string(static_cast<size_t>(random.Between(235, 252)), 'p') + "?";
+    if (kind < 80 && kWindows)
+        return random.Pick(std::vector<std::string>{"\x83\x5C?", "?\x95\x5C", "com?", "lpt?", "nul?", "a:?", "?:x",
+                                                    "a<?", "\x83\x5C?\x83\x5C"});
+    if (kind < 80 && !kWindows)
+        return random.Pick(std::vector<std::string>{"a\\?", "?:x", "\xE9?", "\x83\x5C?", "*?", "? x"});
+    if (kind < 84)
+        return random.Pick(std::vector<std::string>{kWindows ? "d\\?" : "d/?", kWindows ? "..\\?" : "../?"});
+    return random.Pick(std::vector<std::string>{"img?", "?", "a?b", "IMG_?"});
+}
+
+uint32_t ChooseStart(Dice& random, int fileCount)
+{
+    int kind = static_cast<int>(random.Below(100));
+    if (kind < 30)
+        return 0;
+    if (kind < 60)
+        return random.Below(21);
+    if (kind < 75)
+        return 2147483647u - random.Below(static_cast<uint32_t>(fileCount + 20));
+    if (kind < 80)
+        return random.Pick(std::vector<uint32_t>{2147483648u, 4294967295u, 3000000000u});
+    if (kind < 85)
+        return random.Pick(std::vector<uint32_t>{9, 99, 999, 9999, 99999, 999999999});
+    return random.Below(100000);
+}
+
+void ChooseJob(Scenario& s, Dice& random, int fileCount)
+{
+    s.pattern = ChoosePattern(random);
+    s.padDigits = random.Percent(70);
+    s.digitCount = random.Percent(80) ? random.Between(1, 4) : random.Between(1, 10);
+    s.startNumber = ChooseStart(random, fileCount);
+    s.order = random.Percent(97) ? random.Between(0, 5) : random.Pick(std::vector<int>{6, -1});
+    int kind = static_cast<int>(random.Below(100));
+    if (kind < 40)
+        s.mask = "*.*";
+    else
+        s.mask = random.Pick(std::vector<std::string>{"*", "*.txt", "*.TXT", "a*", "?.*", "??*", "~ren*.tmp", "*0*",
+                                                      "*.", "*.jpg", "0*", "*.t*", "???.*"});
+}
+
+void ChooseFiles(Scenario& s, Generator& names, Dice& random, int fileCount)
+{
+    int folders = random.Percent(40) ? 0 : random.Between(1, 3);
+    for (int i = 0; i < folders; ++i) {
+        std::string name = random.Percent(60) ? names.TargetName(random.Between(0, fileCount + 2), names.Extension())
+                                              : random.Pick(std::vector<std::string>{"sub", "d", "a", "SUB"});
+        if (names.Take(name))
+            s.subFolders.push_back(name);
+    }
+    for (const std::string& folder : s.subFolders) {
+        int inside = random.Between(0, 2);
+        for (int i = 0; i < inside; ++i) {
+            std::string name = random.Percent(50) ? names.TargetName(random.Between(0, fileCount), ".txt") : "b.txt";
+            if (i == 1)
+                name = "inner" + std::to_string(i) + ".txt";
+            s.files.push_back(FileSpec{folder + "/" + name, false, false});
+        }
+    }
+    for (int i = 0; i < fileCount; ++i) {
+        std::string name = names.FileName(fileCount);
+        if (!names.Take(name))
+            continue;
+        s.files.push_back(FileSpec{name, random.Percent(8), random.Percent(8)});
+        // The look-alike of "a¥b.txt" is "a\b.txt": give it a file to lead to.
+        if (name.find("a\xC2\xA5" "b.txt") != std::string::npos && random.Percent(60) && names.Take("a")) {
+            s.subFolders.push_back("a");
+            s.files.push_back(FileSpec{"a/b.txt", false, false});
+        }
+    }
+}
+
+// A name of the folder's top level that a file holds, or "" when there is none.
+std::string SomeTopLevelFile(const Scenario& s, Dice& random)
+{
+    std::vector<std::string> candidates;
+    for (const FileSpec& file : s.files) {
+        if (file.key.find('/') == std::string::npos && Representable(file.key))
+            candidates.push_back(file.key);
+    }
+    return candidates.empty() ? std::string() : random.Pick(candidates);
+}
+
+void ChooseLog(Scenario& s, Generator& names, Dice& random, int fileCount)
+{
+    int kind = static_cast<int>(random.Below(100));
+    s.logPlace = kind < 30 ? LogElsewhere
+               : kind < 50 ? LogElsewhereExisting
+               : kind < 62 ? LogInFolderNew
+               : kind < 74 ? LogInFolderExisting
+               : kind < 80 ? LogInFolderDotted
+               : kind < 86 ? LogInSubFolder
+               : kind < 92 ? LogMissingFolder
+               : kind < 95 ? LogIsTheFolder
+                           : LogEmptyPath;
+    if (s.logPlace == LogInFolderExisting || s.logPlace == LogInFolderDotted) {
+        s.logKey = SomeTopLevelFile(s, random);
+        s.logTypedName = kWindows && random.Percent(30) ? Upper(s.logKey) : s.logKey;
+        if (s.logKey.empty())
+            s.logPlace = LogInFolderNew;
+    }
+    if (s.logPlace == LogInSubFolder) {
+        if (s.subFolders.empty()) {
+            s.logPlace = LogInFolderNew;
+        } else {
+            s.logKey = random.Pick(s.subFolders) + "/log.txt";
+            s.logTypedName = s.logKey;
+        }
+    }
+    if (s.logPlace == LogInFolderNew) {
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            std::string name = random.Pick(std::vector<std::string>{"log.txt", names.TargetName(random.Between(0, fileCount), ".txt"), "~ren0000.tmp", "~ren0001.tmp", "LOG.TXT"});
+            if (!names.IsTaken(name) && Creatable(name)) {
+                s.logKey = name;
+                s.logTypedName = name;
+                break;
+            }
+        }
+        if (s.logKey.empty())
+            s.logPlace = LogElsewhere;
+    }
+}
+
+FaultKind ChooseFaultKind(Dice& random)
+{
+    static const int weights[FaultKindCount] = {15, 10, 10, 8, 5, 6, 12, 8, 8, 5, 3, 2};
+    int total = 0;
+    for (int weight : weights)
+        total += weight;
+    int draw = static_cast<int>(random.Below(static_cast<uint32_t>(total)));
+    for (int kind = 0; kind < FaultKindCount; ++kind) {
+        if (draw < weights[kind])
+            return static_cast<FaultKind>(kind);
+        draw -= weights[kind];
+    }
+    return FaultMoveFails;
+}
+
+void ChooseFaults(Scenario& s, Dice& random, int fileCount)
+{
+    int draw = static_cast<int>(random.Below(100));
+    int count = draw < 35 ? 0 : draw < 70 ? 1 : draw < 90 ? 2 : 3;
+    int items = static_cast<int>(s.files.size() + s.subFolders.size());
+    for (int i = 0; i < count; ++i) {
+        FaultKind kind = ChooseFaultKind(random);
+        int nth = 1;
+        switch (kind) {
+        case FaultMoveFails:
+        case FaultMoveSaysTaken:
+        case FaultTargetAppears:
+        case FaultFileDeleted:
+        case FaultFileRenamed:
+            nth = random.Between(1, 2 * fileCount + 2);
+            break;
+        case FaultExistsErrs:
+        case FaultExistsSaysTaken:
+            nth = random.Between(1, 2 * fileCount + 4);
+            break;
+        case FaultLogWritesStop:
+            nth = random.Between(1, fileCount + 3);
+            break;
+        case FaultListingBreaks:
+            nth = random.Between(1, items + 3);
+            break;
+        default:
+            break;
+        }
+        s.faults.push_back(FaultSpec{kind, nth});
+    }
+}
+
+}  // namespace
+
+Scenario MakeScenario(uint64_t seed, uint64_t index)
+{
+    Dice random(ScenarioSeed(seed, index));
+    Scenario s = Scenario();
+    s.seed = seed;
+    s.index = index;
+    int fileCount = random.Percent(70) ? random.Between(0, 15) : random.Between(0, kWindows ? 25 : 40);
+
+    ChooseJob(s, random, fileCount);
+    s.runFolderName = "f";
+    if (kWindows && random.Percent(15))
+        s.runFolderName = random.Pick(kBackslashSecondByte);
+    if (!kWindows && random.Percent(5))
+        s.runFolderName = "f\\";
+    s.typedWithSeparator = random.Percent(50);
+    s.questionMarksUnreachable = !kWindows && random.Percent(30);
+    s.cp932LeadBytes = !kWindows && random.Percent(30);
+
+    Generator names(s, random);
+    ChooseFiles(s, names, random, fileCount);
+    ChooseLog(s, names, random, fileCount);
+    ChooseFaults(s, random, fileCount);
+    if (!kWindows && random.Percent(3))
+        s.overlongName = SomeTopLevelFile(s, random);
+
+    int tempKind = static_cast<int>(random.Below(100));
+    s.tempNumberBefore = tempKind < 70 ? random.Between(0, 20) : tempKind < 95 ? random.Between(0, 3000)
+                                                                              : random.Between(9990, 10005);
+    s.randomStateBefore = static_cast<uint32_t>(random.Next());
+    return s;
+}
+
+std::string OverlongListedName(const std::string& name)
+{
+    return name.size() >= 258 ? name : name + std::string(258 - name.size(), '~');
+}

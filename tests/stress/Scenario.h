@@ -1,0 +1,103 @@
+#ifndef QUILLOWBY_TESTS_STRESS_SCENARIO_H
+#define QUILLOWBY_TESTS_STRESS_SCENARIO_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class Dice;
+
+struct FileSpec
+{
+    std::string key;  // a key of StressFolder.h, "/" inside a sub-folder
+    bool hidden;
+    bool readOnly;
+};
+
+// Where the job's log path points.
+enum LogPlace
+{
+    LogElsewhere,         // a file in a folder of its own
+    LogElsewhereExisting, // the same, holding an earlier log
+    LogInFolderNew,       // a name in the run's folder that nothing holds yet
+    LogInFolderExisting,  // a file of the folder (the path may spell it in other letter case)
+    LogInFolderDotted,    // a file of the folder, reached through "<folder>/./<name>"
+    LogInSubFolder,       // a file inside a sub-folder of the run's folder
+    LogMissingFolder,     // inside a folder that does not exist
+    LogIsTheFolder,       // the run's folder itself
+    LogEmptyPath
+};
+
+enum FaultKind
+{
+    FaultMoveFails,         // the nth move fails, nothing moved
+    FaultMoveSaysTaken,     // the nth move answers "target taken", nothing moved
+    FaultExistsErrs,        // the nth existence test errs (answers "no such name")
+    FaultExistsSaysTaken,   // the nth existence test answers "exists"
+    FaultLogNotCreated,
+    FaultLogWritesStop,     // the nth write and every later one are refused
+    FaultTargetAppears,     // another program creates the target of the nth move just before it
+    FaultFileDeleted,       // another program deletes a file of the batch before the nth move
+    FaultFileRenamed,       // another program renames a file of the batch before the nth move
+    FaultFolderTestErrs,    // the folder test at the start answers "no such folder"
+    FaultListingBreaks,     // the nth search step reports an error
+    FaultSearchFails,       // the search does not start
+    FaultKindCount
+};
+
+struct FaultSpec
+{
+    FaultKind kind;
+    int nth;
+};
+
+struct Scenario
+{
+    uint64_t seed;
+    uint64_t index;
+
+    // The run's folder inside the scenario's own folder; its name may end in a double-byte
+    // character whose second byte is the separator's.
+    std::string runFolderName;
+    bool typedWithSeparator;
+    std::vector<std::string> subFolders;
+    std::vector<FileSpec> files;
+    // Natively: the names holding "?" are reported as unreachable, as Windows does.
+    bool questionMarksUnreachable;
+    // Natively: the name splitter knows code page 932's lead bytes.
+    bool cp932LeadBytes;
+    // Natively: the search reports this file under a name longer than 255 bytes, as Windows
+    // does for long double-byte names ("" for none).
+    std::string overlongName;
+
+    std::string mask;
+    std::string pattern;
+    uint32_t startNumber;
+    bool padDigits;
+    int digitCount;
+    int order;
+
+    LogPlace logPlace;
+    // The log's name in the folder (or sub-folder "/" name) for the places inside the folder.
+    std::string logKey;
+    std::string logTypedName;
+
+    std::vector<FaultSpec> faults;
+
+    // The process-wide counters as the run finds them.
+    int32_t tempNumberBefore;
+    uint32_t randomStateBefore;
+};
+
+Scenario MakeScenario(uint64_t seed, uint64_t index);
+
+// The name the search reports for the scenario's overlongName.
+std::string OverlongListedName(const std::string& name);
+
+const char* FaultName(FaultKind kind);
+const char* LogPlaceName(LogPlace place);
+// Bytes outside printable ASCII as \xHH, so any name prints.
+std::string Printable(const std::string& bytes);
+std::string Describe(const Scenario& scenario);
+
+#endif

@@ -1,0 +1,69 @@
+#ifndef QUILLOWBY_TESTS_STRESS_SCENARIO_RUN_H
+#define QUILLOWBY_TESTS_STRESS_SCENARIO_RUN_H
+
+#include "engine/RunRename.h"
+#include "tests/stress/Oracle.h"
+#include "tests/stress/StressFolder.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+struct Scenario;
+
+// What another program did to the folder during the run.
+struct ExternalEvent
+{
+    enum Kind
+    {
+        Created,
+        Deleted,
+        Renamed
+    };
+    Kind kind;
+    std::string key;
+    std::string to;
+    std::string content;
+    // Step lines the log held when it happened.
+    int linesBefore;
+};
+
+// Everything seen around one run, for the invariants to judge.
+struct Observation
+{
+    std::string typedFolder;
+    Tree before;
+    Tree after;
+    std::vector<Listed> listing;
+    // The names the engine's platform layer reports as unreachable.
+    std::vector<std::string> platformUnreachable;
+    // The log's key in the folder's tree, "" when it lies outside.
+    std::string logKey;
+    std::string logPath;
+    bool logExistedBefore;
+    std::string logBefore;
+    bool logReadable;
+    std::string logText;
+    // The run created (or emptied) the file at the log path.
+    bool logCreated;
+    // The log may fail to open without any injected fault (a hidden or read-only file).
+    bool logMayFail;
+    // The log cannot be opened at all (no such folder, a folder, no path).
+    bool logCannotOpen;
+    bool cp932;
+    Expected expected;
+    std::map<std::string, std::string> batchContents;  // key before the run -> content
+    bool ran;
+    RunOutcome outcome;
+    int logWrites;
+    std::vector<ExternalEvent> events;
+    int faultsFired;
+    // Calls of the file services beyond the bound a run may take.
+    bool runaway;
+};
+
+// Makes the scenario's folder, runs the engine over it and observes; base is the tester's
+// own temporary folder.
+Observation RunScenario(const Scenario& scenario, const std::string& base);
+
+#endif

@@ -1,0 +1,74 @@
+#ifndef QUILLOWBY_TESTS_STRESS_STRESS_FOLDER_H
+#define QUILLOWBY_TESTS_STRESS_STRESS_FOLDER_H
+
+#include <map>
+#include <string>
+#include <vector>
+
+// The tester's own view of the file system, apart from the engine's file services: it
+// makes the scenarios' folders and reads them back to check the engine against.
+//
+// Names are keys: the name's bytes in the ANSI code page when that code page holds the
+// name exactly. On Windows a name it cannot hold (no bytes for a character, or only a
+// look-alike) is kUnrepresentable followed by the name in UTF-8. Inside a tree the names
+// of nested items are joined with "/", which no name holds on either platform.
+
+const char kUnrepresentable = '\x01';
+
+inline bool Representable(const std::string& key)
+{
+    return key.empty() || key[0] != kUnrepresentable;
+}
+
+struct Item
+{
+    bool isDirectory;
+    // A file's bytes; empty for a folder. unreadable when another program holds the file.
+    std::string content;
+    bool unreadable;
+};
+
+typedef std::map<std::string, Item> Tree;
+
+struct Listed
+{
+    std::string key;
+    bool isDirectory;
+};
+
+// The byte that separates a folder from a name in the paths the engine is given.
+char PathSeparator();
+// Names differ only in letter case and still are the same file (Windows).
+bool NamesIgnoreCase();
+// The key as the platform compares names: on Windows, letter case folded (the second byte
+// of a double-byte character is no letter).
+std::string CaseFolded(const std::string& key);
+// The name a file gets when it is given this one (Windows drops trailing dots and spaces).
+std::string NameAsStored(const std::string& name);
+// The engine's ANSI file calls cannot reach a path this long (Windows: more than MAX_PATH
+// characters, a double-byte character counting once, as Wine counts them).
+bool PathTooLongForEngine(const std::string& path);
+// A fresh folder under the system's temporary folder, for one whole tester run.
+std::string NewBaseFolder();
+
+bool MakeFolder(const std::string& folder, const std::string& key);
+// Creates a file that must not exist yet.
+bool CreateNewFile(const std::string& folder, const std::string& key, const std::string& content, bool hidden,
+                   bool readOnly);
+bool RemoveFile(const std::string& folder, const std::string& key);
+// Never replaces an existing file.
+bool RenameFile(const std::string& folder, const std::string& from, const std::string& to);
+bool ItemExists(const std::string& folder, const std::string& key);
+
+// Every item below the folder, sub-folders entered.
+Tree ReadTree(const std::string& folder);
+// The names directly in the folder.
+std::vector<std::string> NamesIn(const std::string& folder);
+bool ReadContent(const std::string& folder, const std::string& key, std::string& content);
+// What the platform's own folder search yields for folder, separator, mask, in its order.
+std::vector<Listed> ListMatching(const std::string& folder, const std::string& mask);
+// Reads a file by a path as the engine was given it; false when it cannot be read.
+bool ReadPath(const std::string& path, std::string& content);
+void RemoveTree(const std::string& folder);
+
+#endif

@@ -1,0 +1,193 @@
+// The tester's file system view on Linux: names are bytes, letter case counts.
+#include "tests/stress/StressFolder.h"
+
+#include "engine/FileServices.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#ifndef RENAME_NOREPLACE
+#define RENAME_NOREPLACE (1 << 0)
+#endif
+
+namespace {
+
+std::string Join(const std::string& folder, const std::string& key)
+{
+    return folder + "/" + key;
+}
+
+bool ReadFd(int fd, std::string& content)
+{
+    content.clear();
+    char buffer[4096];
+    for (;;) {
+        ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+        content.append(buffer, static_cast<size_t>(got));
+    }
+}
+
+void ReadInto(const std::string& folder, const std::string& prefix, Tree& tree)
+{
+    for (const std::string& name : NamesIn(folder)) {
+        std::string path = Join(folder, name);
+        struct stat info;
+        if (lstat(path.c_str(), &info) != 0)
+            continue;
+        Item item = Item();
+        item.isDirectory = S_ISDIR(info.st_mode);
+        if (item.isDirectory)
+            ReadInto(path, prefix + name + "/", tree);
+        else
+            item.unreadable = !ReadPath(path, item.content);
+        tree[prefix + name] = item;
+    }
+}
+
+}  // namespace
+
+char PathSeparator()
+{
+    return '/';
+}
+
+bool NamesIgnoreCase()
+{
+    return false;
+}
+
+std::string CaseFolded(const std::string& key)
+{
+    return key;
+}
+
+std::string NameAsStored(const std::string& name)
+{
+    return name;
+}
+
+bool PathTooLongForEngine(const std::string& path)
+{
+    return path.size() >= 4096;
+}
+
+std::string NewBaseFolder()
+{
+    const char* base = getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/qbstress.XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    return mkdtemp(buffer.data()) ? std::string(buffer.data()) : std::string();
+}
+
+bool MakeFolder(const std::string& folder, const std::string& key)
+{
+    return mkdir(Join(folder, key).c_str(), 0755) == 0;
+}
+
+bool CreateNewFile(const std::string& folder, const std::string& key, const std::string& content, bool hidden,
+                   bool readOnly)
+{
+    (void)hidden;  // a leading dot hides a name here; the names carry that themselves
+    int fd = open(Join(folder, key).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, readOnly ? 0444 : 0644);
+    if (fd < 0)
+        return false;
+    bool written = write(fd, content.data(), content.size()) == static_cast<ssize_t>(content.size());
+    close(fd);
+    return written;
+}
+
+bool RemoveFile(const std::string& folder, const std::string& key)
+{
+    return unlink(Join(folder, key).c_str()) == 0;
+}
+
+bool RenameFile(const std::string& folder, const std::string& from, const std::string& to)
+{
+    return syscall(SYS_renameat2, AT_FDCWD, Join(folder, from).c_str(), AT_FDCWD, Join(folder, to).c_str(),
+                   RENAME_NOREPLACE) == 0;
+}
+
+bool ItemExists(const std::string& folder, const std::string& key)
+{
+    struct stat info;
+    return lstat(Join(folder, key).c_str(), &info) == 0;
+}
+
+Tree ReadTree(const std::string& folder)
+{
+    Tree tree;
+    ReadInto(folder, "", tree);
+    return tree;
+}
+
+std::vector<std::string> NamesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (const dirent* item = readdir(dir)) {
+            std::string name = item->d_name;
+            if (name != "." && name != "..")
+                names.push_back(name);
+        }
+        closedir(dir);
+    }
+    return names;
+}
+
+bool ReadContent(const std::string& folder, const std::string& key, std::string& content)
+{
+    return ReadPath(Join(folder, key), content);
+}
+
+std::vector<Listed> ListMatching(const std::string& folder, const std::string& mask)
+{
+    // Natively the engine's own POSIX layer is the platform: its search is what a folder
+    // search yields here.
+    std::vector<Listed> listed;
+    FileServices& fs = PlatformFileServices();
+    FoundFile found;
+    SearchHandle search = fs.FindFirst((folder + "/" + mask).c_str(), found);
+    if (search == nullptr)
+        return listed;
+    do {
+        listed.push_back(Listed{found.name, found.isDirectory});
+    } while (fs.FindNext(search, found) == FindNextFound);
+    fs.FindClose(search);
+    return listed;
+}
+
+bool ReadPath(const std::string& path, std::string& content)
+{
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool read = ReadFd(fd, content);
+    close(fd);
+    return read;
+}
+
+void RemoveTree(const std::string& folder)
+{
+    for (const std::string& name : NamesIn(folder)) {
+        std::string path = Join(folder, name);
+        struct stat info;
+        if (lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+            RemoveTree(path);
+        else
+            unlink(path.c_str());
+    }
+    rmdir(folder.c_str());
+}

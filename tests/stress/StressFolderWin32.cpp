@@ -1,0 +1,282 @@
+// The tester's file system view on Windows. It goes through the wide calls, so it sees the
+// names as they really are, also those the ANSI code page cannot hold, and long paths.
+#include "tests/stress/StressFolder.h"
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+namespace {
+
+std::wstring WideOf(UINT codePage, const std::string& bytes)
+{
+    if (bytes.empty())
+        return std::wstring();
+    int count = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(count), L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), &wide[0], count);
+    return wide;
+}
+
+std::string BytesOf(UINT codePage, const std::wstring& wide, bool& exact)
+{
+    exact = true;
+    if (wide.empty())
+        return std::string();
+    BOOL usedDefault = FALSE;
+    BOOL* askDefault = codePage == CP_UTF8 ? nullptr : &usedDefault;
+    DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    int count = WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                    askDefault);
+    std::string bytes(static_cast<size_t>(count), '\0');
+    WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), &bytes[0], count, nullptr,
+                        askDefault);
+    exact = !usedDefault && WideOf(codePage, bytes) == wide;
+    return bytes;
+}
+
+std::string KeyOf(const std::wstring& name)
+{
+    bool exact = false;
+    std::string bytes = BytesOf(CP_ACP, name, exact);
+    if (exact)
+        return bytes;
+    return std::string(1, kUnrepresentable) + BytesOf(CP_UTF8, name, exact);
+}
+
+std::wstring WideName(const std::string& key)
+{
+    if (!Representable(key))
+        return WideOf(CP_UTF8, key.substr(1));
+    return WideOf(CP_ACP, key);
+}
+
+// The long form, so that names near 255 characters stay reachable whatever the folder.
+std::wstring LongPath(const std::string& folder, const std::string& key)
+{
+    std::wstring path = L"\\\\?\\" + WideOf(CP_ACP, folder);
+    size_t start = 0;
+    while (start <= key.size()) {
+        size_t slash = key.find('/', start);
+        if (slash == std::string::npos)
+            slash = key.size();
+        path += L"\\" + WideName(key.substr(start, slash - start));
+        start = slash + 1;
+    }
+    return path;
+}
+
+std::wstring LongFolder(const std::string& folder)
+{
+    return L"\\\\?\\" + WideOf(CP_ACP, folder);
+}
+
+bool ReadHandle(HANDLE file, std::string& content)
+{
+    content.clear();
+    char buffer[4096];
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(file, buffer, sizeof buffer, &got, nullptr))
+            return false;
+        if (got == 0)
+            return true;
+        content.append(buffer, got);
+    }
+}
+
+bool ReadWide(const std::wstring& path, std::string& content)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool read = ReadHandle(file, content);
+    CloseHandle(file);
+    return read;
+}
+
+struct WideItem
+{
+    std::wstring name;
+    bool isDirectory;
+};
+
+std::vector<WideItem> WideItems(const std::wstring& folder)
+{
+    std::vector<WideItem> items;
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return items;
+    do {
+        std::wstring name = data.cFileName;
+        if (name != L"." && name != L"..")
+            items.push_back(WideItem{name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+    return items;
+}
+
+void ReadInto(const std::wstring& folder, const std::string& prefix, Tree& tree)
+{
+    for (const WideItem& child : WideItems(folder)) {
+        std::wstring path = folder + L"\\" + child.name;
+        std::string key = prefix + KeyOf(child.name);
+        Item item = Item();
+        item.isDirectory = child.isDirectory;
+        if (item.isDirectory)
+            ReadInto(path, key + "/", tree);
+        else
+            item.unreadable = !ReadWide(path, item.content);
+        tree[key] = item;
+    }
+}
+
+void RemoveWide(const std::wstring& folder)
+{
+    for (const WideItem& child : WideItems(folder)) {
+        std::wstring path = folder + L"\\" + child.name;
+        if (child.isDirectory) {
+            RemoveWide(path);
+        } else {
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(path.c_str());
+        }
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
+char PathSeparator()
+{
+    return '\\';
+}
+
+bool NamesIgnoreCase()
+{
+    return true;
+}
+
+std::string CaseFolded(const std::string& key)
+{
+    std::string folded = key;
+    for (size_t i = 0; i < folded.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(folded[i]);
+        if (Representable(key) && IsDBCSLeadByte(c)) {
+            ++i;
+            continue;
+        }
+        if (c >= 'A' && c <= 'Z')
+            folded[i] = static_cast<char>(c + 0x20);
+    }
+    return folded;
+}
+
+std::string NameAsStored(const std::string& name)
+{
+    size_t end = name.find_last_not_of(". ");
+    return end == std::string::npos ? name : name.substr(0, end + 1);
+}
+
+bool PathTooLongForEngine(const std::string& path)
+{
+    return WideOf(CP_ACP, path).size() > MAX_PATH;
+}
+
+std::string NewBaseFolder()
+{
+    char base[MAX_PATH + 1];
+    GetTempPathA(sizeof base, base);
+    for (unsigned serial = 0;; ++serial) {
+        char name[64];
+        wsprintfA(name, "qbstress%lu_%u", GetCurrentProcessId(), serial);
+        std::string path = std::string(base) + name;
+        if (CreateDirectoryA(path.c_str(), nullptr))
+            return path;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            return std::string();
+    }
+}
+
+bool MakeFolder(const std::string& folder, const std::string& key)
+{
+    return CreateDirectoryW(LongPath(folder, key).c_str(), nullptr) != FALSE;
+}
+
+bool CreateNewFile(const std::string& folder, const std::string& key, const std::string& content, bool hidden,
+                   bool readOnly)
+{
+    DWORD attributes = FILE_ATTRIBUTE_NORMAL;
+    if (hidden || readOnly)
+        attributes = (hidden ? FILE_ATTRIBUTE_HIDDEN : 0) | (readOnly ? FILE_ATTRIBUTE_READONLY : 0);
+    HANDLE file = CreateFileW(LongPath(folder, key).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool whole = ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+                 written == content.size();
+    CloseHandle(file);
+    return whole;
+}
+
+bool RemoveFile(const std::string& folder, const std::string& key)
+{
+    std::wstring path = LongPath(folder, key);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return DeleteFileW(path.c_str()) != FALSE;
+}
+
+bool RenameFile(const std::string& folder, const std::string& from, const std::string& to)
+{
+    return MoveFileExW(LongPath(folder, from).c_str(), LongPath(folder, to).c_str(), 0) != FALSE;
+}
+
+bool ItemExists(const std::string& folder, const std::string& key)
+{
+    return GetFileAttributesW(LongPath(folder, key).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+Tree ReadTree(const std::string& folder)
+{
+    Tree tree;
+    ReadInto(LongFolder(folder), "", tree);
+    return tree;
+}
+
+std::vector<std::string> NamesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const WideItem& child : WideItems(LongFolder(folder)))
+        names.push_back(KeyOf(child.name));
+    return names;
+}
+
+bool ReadContent(const std::string& folder, const std::string& key, std::string& content)
+{
+    return ReadWide(LongPath(folder, key), content);
+}
+
+std::vector<Listed> ListMatching(const std::string& folder, const std::string& mask)
+{
+    std::vector<Listed> listed;
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW(WideOf(CP_ACP, folder + "\\" + mask).c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return listed;
+    do {
+        listed.push_back(Listed{KeyOf(data.cFileName), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+    return listed;
+}
+
+bool ReadPath(const std::string& path, std::string& content)
+{
+    return ReadWide(WideOf(CP_ACP, path), content);
+}
+
+void RemoveTree(const std::string& folder)
+{
+    RemoveWide(LongFolder(folder));
+}

@@ -1,0 +1,184 @@
+// Randomized runs of the renaming engine over folders filled to cause trouble, with faults
+// injected through the file services, each run checked against the promises the engine
+// makes. Usage:
+//   stress_tests [--seed S] [--scenarios N] [--only K] [--time-limit SECONDS]
+// Without --seed the seed comes from the clock; it is printed either way, and the same seed
+// gives the same scenarios. --only K replays scenario K of the seed alone and describes it.
+// The last line is "scenarios=N faults=F breaches=B seed=S".
+#include "engine/RunRename.h"
+#include "tests/stress/Invariants.h"
+#include "tests/stress/Scenario.h"
+#include "tests/stress/ScenarioRun.h"
+#include "tests/stress/StressFolder.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+namespace {
+
+struct Options
+{
+    uint64_t seed = 0;
+    bool seedGiven = false;
+    uint64_t scenarios = 100;
+    bool only = false;
+    uint64_t onlyIndex = 0;
+    int timeLimit = 120;
+};
+
+bool ParseOptions(int argc, char** argv, Options& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        std::string name = argv[i];
+        if (i + 1 >= argc)
+            return false;
+        uint64_t value = std::strtoull(argv[++i], nullptr, 10);
+        if (name == "--seed") {
+            options.seed = value;
+            options.seedGiven = true;
+        } else if (name == "--scenarios") {
+            options.scenarios = value;
+        } else if (name == "--only") {
+            options.only = true;
+            options.onlyIndex = value;
+        } else if (name == "--time-limit") {
+            options.timeLimit = static_cast<int>(value);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The scenario in progress, for the watchdog to name when one runs away.
+std::atomic<uint64_t> currentIndex(0);
+std::atomic<int64_t> scenarioStarted(0);
+std::atomic<bool> finished(false);
+
+int64_t NowSeconds()
+{
+    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void Watch(uint64_t seed, int limit)
+{
+    while (!finished) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        if (!finished && NowSeconds() - scenarioStarted > limit) {
+            std::printf("BREACH seed=%llu scenario=%llu: the run did not end within %d seconds\n",
+                        static_cast<unsigned long long>(seed), static_cast<unsigned long long>(currentIndex.load()),
+                        limit);
+            std::printf("replay: --seed %llu --only %llu\n", static_cast<unsigned long long>(seed),
+                        static_cast<unsigned long long>(currentIndex.load()));
+            std::fflush(stdout);
+            std::_Exit(3);
+        }
+    }
+}
+
+std::string OutcomeText(const Observation& o)
+{
+    char text[512];
+    std::snprintf(text, sizeof text,
+                  "  outcome: ran %d, refusal %d \"%s\", fileCount %d, notRenamed %d, unreachable %d, steps %d, "
+                  "logComplete %d\n",
+                  o.ran ? 1 : 0, o.outcome.refusal, Printable(o.outcome.refusedName).c_str(), o.outcome.fileCount,
+                  o.outcome.notRenamed, o.outcome.unreachable, o.outcome.steps, o.outcome.logComplete ? 1 : 0);
+    return text;
+}
+
+std::string TreeText(const char* title, const Tree& tree)
+{
+    std::string text = std::string("  ") + title + ":\n";
+    for (const auto& item : tree) {
+        text += "    \"" + Printable(item.first) + "\"" +
+                (item.second.isDirectory ? " (folder)" : " = \"" + item.second.content + "\"") + "\n";
+    }
+    return text;
+}
+
+void Report(const Scenario& scenario, const Observation& o, const std::vector<std::string>& breaches)
+{
+    for (const std::string& breach : breaches) {
+        std::printf("BREACH seed=%llu scenario=%llu: %s\n", static_cast<unsigned long long>(scenario.seed),
+                    static_cast<unsigned long long>(scenario.index), breach.c_str());
+    }
+    std::string text = Describe(scenario) + OutcomeText(o) + TreeText("before", o.before) + TreeText("after", o.after);
+    for (const std::string& name : o.platformUnreachable)
+        text += "  unreachable by the platform layer: \"" + Printable(name) + "\"\n";
+    for (const ExternalEvent& event : o.events) {
+        static const char* const kinds[] = {"created", "deleted", "renamed"};
+        text += std::string("  another program ") + kinds[event.kind] + " \"" + Printable(event.key) + "\"" +
+                (event.to.empty() ? "" : " to \"" + Printable(event.to) + "\"") + " after log line " +
+                std::to_string(event.linesBefore) + "\n";
+    }
+    text += "  log:\n" + Printable(o.logText).substr(0, 6000) + "\n";
+    std::printf("%s", text.c_str());
+    std::printf("replay: --seed %llu --only %llu\n", static_cast<unsigned long long>(scenario.seed),
+                static_cast<unsigned long long>(scenario.index));
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    if (!ParseOptions(argc, argv, options)) {
+        std::fprintf(stderr, "usage: stress_tests [--seed S] [--scenarios N] [--only K] [--time-limit SECONDS]\n");
+        return 2;
+    }
+    if (!options.seedGiven)
+        options.seed = static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()) % 1000000007u;
+    std::printf("seed=%llu\n", static_cast<unsigned long long>(options.seed));
+    std::fflush(stdout);
+
+    std::string base = NewBaseFolder();
+    if (base.empty()) {
+        std::fprintf(stderr, "cannot make a temporary folder\n");
+        return 2;
+    }
+
+    scenarioStarted = NowSeconds();
+    std::thread watchdog(Watch, options.seed, options.timeLimit);
+    uint64_t first = options.only ? options.onlyIndex : 0;
+    uint64_t count = options.only ? 1 : options.scenarios;
+    uint64_t faults = 0;
+    uint64_t breaches = 0;
+    uint64_t refused = 0;
+    uint64_t allRenamed = 0;
+    uint64_t files = 0;
+    uint64_t notRenamed = 0;
+    for (uint64_t index = first; index < first + count; ++index) {
+        currentIndex = index;
+        scenarioStarted = NowSeconds();
+        Scenario scenario = MakeScenario(options.seed, index);
+        Observation observation = RunScenario(scenario, base);
+        std::vector<std::string> found = CheckRun(scenario, observation);
+        faults += static_cast<uint64_t>(observation.faultsFired);
+        refused += observation.ran ? 0 : 1;
+        allRenamed += observation.ran && observation.outcome.notRenamed == 0 ? 1 : 0;
+        files += static_cast<uint64_t>(observation.outcome.fileCount);
+        notRenamed += static_cast<uint64_t>(observation.outcome.notRenamed);
+        if (!found.empty() || options.only)
+            Report(scenario, observation, found);
+        breaches += found.empty() ? 0 : 1;
+    }
+    finished = true;
+    watchdog.join();
+    RemoveTree(base);
+
+    std::printf("runs refused=%llu, every file renamed=%llu; files in batches=%llu, not renamed=%llu\n",
+                static_cast<unsigned long long>(refused), static_cast<unsigned long long>(allRenamed),
+                static_cast<unsigned long long>(files), static_cast<unsigned long long>(notRenamed));
+    std::printf("scenarios=%llu faults=%llu breaches=%llu seed=%llu\n", static_cast<unsigned long long>(count),
+                static_cast<unsigned long long>(faults), static_cast<unsigned long long>(breaches),
+                static_cast<unsigned long long>(options.seed));
+    return breaches == 0 ? 0 : 1;
+}
