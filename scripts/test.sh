@@ -83,6 +83,19 @@ if has_build native; then
   run_ctest build/native
 fi
 
+# The fuzz target needs clang's libFuzzer, so it has a build of its own; its CTest test
+# fuzzes for a bounded time.
+step "build fuzz"
+if { [ -f build/fuzz/CMakeCache.txt ] ||
+     cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+       -DCMAKE_CXX_COMPILER=clang++ -DQUILLOWBY_SANITIZE=OFF -DQUILLOWBY_BUILD_TESTS=OFF >/dev/null; } &&
+   cmake --build build/fuzz -j 2 --target name_fuzzer; then
+  run_ctest build/fuzz/fuzz
+else
+  echo "== build fuzz FAILED"
+  failed=$((failed + 1))
+fi
+
 # The benchmark in its own Release build, once at 2,000 files: no timing is asserted, it
 # must only run through (it checks every file of every run it times).
 step "benchmark"
