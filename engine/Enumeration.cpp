@@ -7,6 +7,10 @@
 
 bool FolderSearch::Start(const CountedString& folder, const CountedString& mask)
 {
+    // A separator in the mask would list another folder, whose names the run would then
+    // look for, and rename, in this one.
+    if (mask.Data() && HoldsSeparator(mask.Data(), fs))
+        return false;
     CountedString pattern(folder);
     if (!EndsWithSeparator(pattern.Data() ? pattern.Data() : "", fs)) {
         const char separator[2] = {fs.Separator(), '\0'};

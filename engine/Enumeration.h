@@ -17,7 +17,8 @@ public:
     ~FolderSearch() { Close(); }
 
     // Searches "folder<separator>mask" (one separator, the mask as typed) and fetches the
-    // first result. False when the folder cannot be searched or nothing at all matches.
+    // first result. False when the folder cannot be searched, nothing at all matches, or the
+    // mask holds a separator.
     bool Start(const CountedString& folder, const CountedString& mask);
     FindNextResult Next() { return fs.FindNext(handle, current); }
     void Close();

@@ -136,3 +136,27 @@ TEST(RunSafety, AFileThatAnotherProgramTookAwayIsNotConfusedWithTheOneMovedInIts
             << c.name;
     }
 }
+
+TEST(RunSafety, AMaskHoldingASeparatorRefusesTheRun)
+{
+    const std::string separator(1, TempFolder::Separator());
+    struct Case { const char* name; std::string mask; } cases[] = {
+        {"a sub-folder's files", "sub" + separator + "*.*"},
+        {"the parent's files", ".." + separator + "*"},
+        {"forward slash", "sub/*"},
+    };
+    for (const Case& c : cases) {
+        RunFixture run;
+        run.AddFiles({"a.txt"});
+        run.folder.MakeFolder("sub");
+        run.folder.Write("sub" + separator + "a.txt", "inside sub");
+        run.elsewhere.Write(run.logName, "earlier log");
+        run.job.mask = c.mask.c_str();
+        EXPECT_FALSE(run.Run()) << c.name;
+        EXPECT_EQ(RefusalNotStarted, run.outcome.refusal) << c.name;
+        EXPECT_EQ((Names{"a.txt", "sub"}), run.folder.Names()) << c.name;
+        EXPECT_EQ("a.txt", run.folder.Read("a.txt")) << c.name;
+        EXPECT_EQ("inside sub", run.folder.Read("sub" + separator + "a.txt")) << c.name;
+        EXPECT_EQ("earlier log", run.Log()) << c.name;
+    }
+}
