@@ -64,6 +64,21 @@ void Shuffle(std::vector<Candidate>& items, uint32_t state)
 }
 
 // The first call that a fault of that kind hits; 0 when there is none.
+// A mask with a separator would search another folder than the one whose files are renamed.
+bool HoldsSeparator(const std::string& mask, bool cp932)
+{
+    for (size_t i = 0; i < mask.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(mask[i]);
+        if (IsLead(c, cp932)) {
+            ++i;
+            continue;
+        }
+        if (c == '/' || c == static_cast<unsigned char>(PathSeparator()))
+            return true;
+    }
+    return false;
+}
+
 // Whether the engine can reach the file through the ANSI code page at all.
 bool ReachableByEngine(const Scenario& scenario, const std::string& key, const std::string& entryFolder)
 {
@@ -140,7 +155,7 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
     expected.refusal = RefusalNone;
     expected.unreachable = 0;
 
-    if (listing.empty() || FaultAt(scenario, FaultSearchFails) != 0) {
+    if (listing.empty() || FaultAt(scenario, FaultSearchFails) != 0 || HoldsSeparator(scenario.mask, cp932)) {
         expected.refusal = RefusalNotStarted;
         return expected;
     }

@@ -236,6 +236,9 @@ void ChooseJob(Scenario& s, Dice& random, int fileCount)
     int kind = static_cast<int>(random.Below(100));
     if (kind < 40)
         s.mask = "*.*";
+    else if (kind < 43)
+        s.mask = random.Pick(kWindows ? std::vector<std::string>{"sub\\*.*", "a\\*", "..\\*", "*\\*", "a/*"}
+                                      : std::vector<std::string>{"sub/*.*", "a/*", "../*", "*/*"});
     else
         s.mask = random.Pick(std::vector<std::string>{"*", "*.txt", "*.TXT", "a*", "?.*", "??*", "~ren*.tmp", "*0*",
                                                       "*.", "*.jpg", "0*", "*.t*", "???.*"});
@@ -387,7 +390,7 @@ Scenario MakeScenario(uint64_t seed, uint64_t index)
         s.runFolderName = random.Pick(kBackslashSecondByte);
     if (!kWindows && random.Percent(5))
         s.runFolderName = "f\\";
-    s.typedWithSeparator = random.Percent(50);
+    s.typedSeparators = random.Percent(50) ? 0 : random.Percent(90) ? 1 : 2;
     s.questionMarksUnreachable = !kWindows && random.Percent(30);
     s.cp932LeadBytes = !kWindows && random.Percent(30);
 

@@ -59,7 +59,8 @@ struct Scenario
     // The run's folder inside the scenario's own folder; its name may end in a double-byte
     // character whose second byte is the separator's.
     std::string runFolderName;
-    bool typedWithSeparator;
+    // Separators typed behind the folder's name: none, one, or two.
+    int typedSeparators;
     std::vector<std::string> subFolders;
     std::vector<FileSpec> files;
     // Natively: the names holding "?" are reported as unreachable, as Windows does.

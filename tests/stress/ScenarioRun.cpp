@@ -8,6 +8,7 @@
 #include "tests/stress/Scenario.h"
 #include "tests/support/FaultyFileServices.h"
 
+#include <cstdio>
 #include <cstring>
 #include <set>
 
@@ -120,12 +121,32 @@ private:
                 return;
             Record(ExternalEvent::Deleted, key, "", content);
         } else {
-            std::string to = "moved by another program " + std::to_string(serial++) + ".other";
-            if (!RenameFile(folder, key, to))
-                return;
+            // Out of the way, or onto a name the walk is about to want.
+            std::string to = RenameTarget();
+            if (!RenameFile(folder, key, to)) {
+                to = "moved by another program " + std::to_string(serial++) + ".other";
+                if (!RenameFile(folder, key, to))
+                    return;
+            }
             Record(ExternalEvent::Renamed, key, to, content);
         }
         fired.insert(fault);
+    }
+
+    std::string RenameTarget()
+    {
+        int kind = static_cast<int>(random.Below(4));
+        if (kind == 0 && !o.expected.batch.empty()) {
+            std::string name = NameAsStored(o.expected.batch[random.Below(static_cast<uint32_t>(o.expected.batch.size()))].newName);
+            if (IsBareName(name))
+                return name;
+        }
+        if (kind == 1) {
+            char name[32];
+            std::snprintf(name, sizeof name, "~ren%04d.tmp", static_cast<int>(nextTempNumber + random.Between(0, 2)));
+            return name;
+        }
+        return "moved by another program " + std::to_string(serial++) + ".other";
     }
 
     void Record(ExternalEvent::Kind kind, const std::string& key, const std::string& to, const std::string& content)
@@ -310,8 +331,10 @@ Observation RunScenario(const Scenario& s, const std::string& base)
     o.platformUnreachable = UnreachableByPlatform(folder, s.mask);
     bool logListed = !o.logKey.empty() && o.logKey.find('/') == std::string::npos && o.before.count(o.logKey);
     o.cp932 = kWindows || s.cp932LeadBytes;
-    o.typedFolder = s.typedWithSeparator ? folder + sep : folder;
-    std::string entryFolder = s.typedWithSeparator ? o.typedFolder : o.typedFolder + sep;
+    o.typedFolder = folder;
+    for (int i = 0; i < s.typedSeparators; ++i)
+        o.typedFolder += sep;
+    std::string entryFolder = s.typedSeparators > 0 ? o.typedFolder : o.typedFolder + sep;
     o.expected = ExpectRun(s, o.listing, logListed ? o.logKey : std::string(), entryFolder, o.cp932);
     for (const Planned& planned : o.expected.batch)
         o.batchContents[planned.key] = o.before[planned.key].content;

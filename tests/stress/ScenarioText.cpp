@@ -42,8 +42,8 @@ std::string Describe(const Scenario& s)
     std::snprintf(line, sizeof line, "scenario %llu of seed %llu\n", static_cast<unsigned long long>(s.index),
                   static_cast<unsigned long long>(s.seed));
     text += line;
-    text += "  folder \"" + Printable(s.runFolderName) + "\" typed " +
-            (s.typedWithSeparator ? "with" : "without") + " its separator\n";
+    text += "  folder \"" + Printable(s.runFolderName) + "\" typed with " + std::to_string(s.typedSeparators) +
+            " separators behind it\n";
     std::snprintf(line, sizeof line,
                   "  job: mask \"%s\", pattern \"%s\", start %u, padding %s, %d digits, order %d\n",
                   Printable(s.mask).c_str(), Printable(s.pattern).substr(0, 120).c_str(), s.startNumber,
