@@ -164,6 +164,7 @@ private:
         }
 
         int notAtNewName = 0;
+        int otherLetters = 0;
         for (const Planned& planned : o.expected.batch) {
             const std::string& content = o.before.at(planned.key).content;
             if (touched.count(content))
@@ -171,11 +172,16 @@ private:
             auto found = location.find(content);
             if (found == location.end())
                 continue;  // reported by CheckContents
-            // Under a name the file system takes as the new one: Wine keeps the old letter case
-            // when a file is moved onto its own name in other letters.
             const std::string& now = found->second;
-            if (CaseFolded(now) == CaseFolded(NameAsStored(planned.newName)))
+            if (now == NameAsStored(planned.newName))
                 continue;
+            // The new name in other letters: the same name to the file system, and the file may
+            // count either way. Wine keeps the old letters when a file is moved onto its own
+            // name in other letters; a run that put the file back reports it not renamed.
+            if (CaseFolded(now) == CaseFolded(NameAsStored(planned.newName))) {
+                ++otherLetters;
+                continue;
+            }
             ++notAtNewName;
             bool atOldName = CaseFolded(now) == CaseFolded(planned.key);
             if (!atOldName && !IsTemporaryName(now) && !movedAway.count(now)) {
@@ -187,7 +193,7 @@ private:
         }
         int reported = o.outcome.notRenamed - o.outcome.unreachable;
         int touchedCount = static_cast<int>(touched.size());
-        if (reported < notAtNewName || reported > notAtNewName + touchedCount) {
+        if (reported < notAtNewName || reported > notAtNewName + otherLetters + touchedCount) {
             Breach("notRenamed " + std::to_string(o.outcome.notRenamed) + " (" + std::to_string(o.outcome.unreachable) +
                    " unreachable), but " + std::to_string(notAtNewName) + " files are not under their new names" +
                    (touchedCount ? " and " + std::to_string(touchedCount) + " were taken by another program" : ""));

@@ -328,7 +328,7 @@ void ChooseLog(Scenario& s, Generator& names, Dice& random, int fileCount)
 
 FaultKind ChooseFaultKind(Dice& random)
 {
-    static const int weights[FaultKindCount] = {15, 10, 10, 8, 5, 6, 12, 8, 8, 5, 3, 2};
+    static const int weights[FaultKindCount] = {15, 10, 10, 8, 5, 6, 12, 8, 8, 5, 3, 2, 8};
     int total = 0;
     for (int weight : weights)
         total += weight;
@@ -343,8 +343,9 @@ FaultKind ChooseFaultKind(Dice& random)
 
 void ChooseFaults(Scenario& s, Dice& random, int fileCount)
 {
+    // Mostly a few faults; now and then a storm of them.
     int draw = static_cast<int>(random.Below(100));
-    int count = draw < 35 ? 0 : draw < 70 ? 1 : draw < 90 ? 2 : 3;
+    int count = draw < 33 ? 0 : draw < 66 ? 1 : draw < 84 ? 2 : draw < 92 ? 3 : random.Between(6, 15);
     int items = static_cast<int>(s.files.size() + s.subFolders.size());
     for (int i = 0; i < count; ++i) {
         FaultKind kind = ChooseFaultKind(random);
@@ -366,6 +367,9 @@ void ChooseFaults(Scenario& s, Dice& random, int fileCount)
             break;
         case FaultListingBreaks:
             nth = random.Between(1, items + 3);
+            break;
+        case FaultFileHeldOpen:
+            nth = random.Between(0, fileCount);
             break;
         default:
             break;

@@ -42,6 +42,7 @@ enum FaultKind
     FaultFolderTestErrs,    // the folder test at the start answers "no such folder"
     FaultListingBreaks,     // the nth search step reports an error
     FaultSearchFails,       // the search does not start
+    FaultFileHeldOpen,      // another program holds a file open: it cannot be moved (nth picks it)
     FaultKindCount
 };
 

@@ -201,6 +201,53 @@ void InjectFaults(const Scenario& s, FaultyFileServices& fs)
     }
 }
 
+// Files another program holds open for the whole run. Where holding a file open does not stop
+// a move, the file services refuse every move of it instead.
+class HeldFiles
+{
+public:
+    HeldFiles(const Scenario& s, Observation& o, const std::string& folder, const std::string& entryFolder,
+              FaultyFileServices& fs)
+    {
+        std::vector<std::string> candidates;
+        for (const FileSpec& file : s.files) {
+            if (Representable(file.key) && file.key.find('/') == std::string::npos)
+                candidates.push_back(file.key);
+        }
+        for (const FaultSpec& fault : s.faults) {
+            if (fault.kind != FaultFileHeldOpen || candidates.empty())
+                continue;
+            const std::string& key = candidates[static_cast<size_t>(fault.nth) % candidates.size()];
+            if (void* file = HoldOpen(folder, key))
+                open.push_back(file);
+            else
+                refused.insert(entryFolder + key);
+            // A log that is to be written into that very file cannot be.
+            if (key == o.logKey)
+                o.logMayFail = true;
+            ++count;
+        }
+        fs.failWhen = [this](FileCall call, const char* from, const char*) {
+            return call == CallMove && refused.count(from) != 0;
+        };
+    }
+
+    ~HeldFiles()
+    {
+        for (void* file : open)
+            Release(file);
+    }
+
+    int count = 0;
+
+private:
+    HeldFiles(const HeldFiles&);
+    HeldFiles& operator=(const HeldFiles&);
+
+    std::vector<void*> open;
+    std::set<std::string> refused;
+};
+
 int FaultsFired(const Scenario& s, const FaultyFileServices& fs, const std::set<size_t>& externalFired)
 {
     int fired = 0;
@@ -229,6 +276,8 @@ int FaultsFired(const Scenario& s, const FaultyFileServices& fs, const std::set<
             break;
         case FaultSearchFails:
             fired += fs.Calls(CallFindFirst) >= 1;
+            break;
+        case FaultFileHeldOpen:
             break;
         default:
             fired += externalFired.count(i) ? 1 : 0;
@@ -280,7 +329,7 @@ void PlaceLog(const Scenario& s, Observation& o, const std::string& root, const 
         o.logCannotOpen = true;
     o.logExistedBefore = !o.logPath.empty() && s.logPlace != LogIsTheFolder && ReadPath(o.logPath, o.logBefore);
     const FileSpec* spec = FindSpec(s, o.logKey);
-    o.logMayFail = spec && (spec->hidden || spec->readOnly);
+    o.logMayFail = (spec && (spec->hidden || spec->readOnly)) || NamesADevice(s.logTypedName);
 }
 
 std::vector<std::string> UnreachableByPlatform(const std::string& folder, const std::string& mask)
@@ -380,9 +429,12 @@ Observation RunScenario(const Scenario& s, const std::string& base)
     nextTempNumber = s.tempNumberBefore;
     randomState = s.randomStateBefore;
     EntryList list;
-    o.ran = RunRename(job, list, fs, o.outcome);
+    {
+        HeldFiles held(s, o, folder, entryFolder, fs);
+        o.ran = RunRename(job, list, fs, o.outcome);
+        o.faultsFired = FaultsFired(s, fs, intruder.fired) + held.count;
+    }
     o.logWrites = fs.Calls(CallWriteLog);
-    o.faultsFired = FaultsFired(s, fs, intruder.fired);
 
     o.after = ReadTree(folder);
     o.logReadable = !o.logPath.empty() && s.logPlace != LogIsTheFolder && ReadPath(o.logPath, o.logText);

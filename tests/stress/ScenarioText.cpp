@@ -8,7 +8,8 @@ const char* FaultName(FaultKind kind)
     static const char* const names[FaultKindCount] = {
         "move fails", "move says taken", "existence test errs", "existence test says taken", "log not created",
         "log writes stop", "target appears", "file deleted by another program", "file renamed by another program",
-        "folder test errs", "listing breaks", "search fails"};
+        "folder test errs", "listing breaks", "search fails",
+        "file held open by another program"};
     return names[kind];
 }
 

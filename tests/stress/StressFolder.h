@@ -45,6 +45,9 @@ bool NamesIgnoreCase();
 std::string CaseFolded(const std::string& key);
 // The name a file gets when it is given this one (Windows drops trailing dots and spaces).
 std::string NameAsStored(const std::string& name);
+// The name is one of the platform's devices (Windows: CON, NUL, COM1 and the like, with any
+// extension), so no file can be written under it.
+bool NamesADevice(const std::string& name);
 // The engine's ANSI file calls cannot reach a path this long (Windows: more than MAX_PATH
 // characters, a double-byte character counting once, as Wine counts them).
 bool PathTooLongForEngine(const std::string& path);
@@ -70,5 +73,9 @@ std::vector<Listed> ListMatching(const std::string& folder, const std::string& m
 // Reads a file by a path as the engine was given it; false when it cannot be read.
 bool ReadPath(const std::string& path, std::string& content);
 void RemoveTree(const std::string& folder);
+// Holds a file open the way another program would, so that it cannot be moved; null where
+// an open file can still be moved (then the file services must be told to refuse).
+void* HoldOpen(const std::string& folder, const std::string& key);
+void Release(void* held);
 
 #endif

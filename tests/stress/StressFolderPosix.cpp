@@ -78,6 +78,11 @@ std::string NameAsStored(const std::string& name)
     return name;
 }
 
+bool NamesADevice(const std::string&)
+{
+    return false;
+}
+
 bool PathTooLongForEngine(const std::string& path)
 {
     return path.size() >= 4096;
@@ -190,4 +195,13 @@ void RemoveTree(const std::string& folder)
             unlink(path.c_str());
     }
     rmdir(folder.c_str());
+}
+
+void* HoldOpen(const std::string&, const std::string&)
+{
+    return nullptr;
+}
+
+void Release(void*)
+{
 }

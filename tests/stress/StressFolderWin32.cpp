@@ -179,6 +179,18 @@ std::string NameAsStored(const std::string& name)
     return end == std::string::npos ? name : name.substr(0, end + 1);
 }
 
+bool NamesADevice(const std::string& name)
+{
+    std::string stem = CaseFolded(name.substr(0, name.find('.')));
+    static const char* const devices[] = {"con", "prn", "aux", "nul"};
+    for (const char* device : devices) {
+        if (stem == device)
+            return true;
+    }
+    return stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) &&
+           stem[3] >= '1' && stem[3] <= '9';
+}
+
 bool PathTooLongForEngine(const std::string& path)
 {
     return WideOf(CP_ACP, path).size() > MAX_PATH;
@@ -279,4 +291,16 @@ bool ReadPath(const std::string& path, std::string& content)
 void RemoveTree(const std::string& folder)
 {
     RemoveWide(LongFolder(folder));
+}
+
+void* HoldOpen(const std::string& folder, const std::string& key)
+{
+    HANDLE file = CreateFileW(LongPath(folder, key).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file == INVALID_HANDLE_VALUE ? nullptr : file;
+}
+
+void Release(void* held)
+{
+    CloseHandle(static_cast<HANDLE>(held));
 }

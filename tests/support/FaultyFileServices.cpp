@@ -15,6 +15,10 @@ bool FaultyFileServices::Faulty(FileCall call, const char* first, const char* se
     int nth = ++calls[call];
     if (beforeCall)
         beforeCall(call, nth, first, second);
+    if (failWhen && failWhen(call, first, second)) {
+        action = FaultFail;
+        return true;
+    }
     for (const Fault& fault : faults) {
         if (fault.call == call && (fault.nth == 0 || fault.nth == nth || (fault.onwards && nth > fault.nth))) {
             action = fault.action;

@@ -48,6 +48,9 @@ public:
     // Sees every search result before the engine does and may change it, the way another
     // platform layer would report it.
     std::function<void(FoundFile& found)> adjustFound;
+    // Makes a call fail by its path arguments, the way a file held open by another program
+    // refuses every move.
+    std::function<bool(FileCall call, const char* first, const char* second)> failWhen;
 
     SearchHandle FindFirst(const char* pattern, FoundFile& first) override;
     FindNextResult FindNext(SearchHandle search, FoundFile& next) override;
