@@ -9,7 +9,7 @@
 
 #include <cstring>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 
 static const int64_t kLargestNumber = 2147483647;
 
@@ -60,16 +60,27 @@ static void LogUnreachable(const CollectReport& report, LogWriter& log, FileServ
 
 namespace {
 
-// The names the walk has brought files to, as the file system compares them. An entry still
-// waiting under one of them has lost its file to another program, which moved or deleted it
-// before the walk put another file there: moving "it" would move that other file.
+// The names the walk has brought files to, as the file system compares them, each with the
+// entry waiting there, or none once the file has its final name. An entry listed under a name
+// that holds another entry's file has lost its own to another program, which moved or
+// deleted it before the walk put that other file there: moving "it" would move that file.
 class ArrivedNames
 {
 public:
     explicit ArrivedNames(const FileServices& fs) : fs(fs) {}
 
-    void Add(const char* name) { names.insert(Key(name)); }
-    bool Holds(const char* name) const { return names.count(Key(name)) != 0; }
+    void Arrive(const char* name, const FileEntry* waiting) { names[Key(name)] = waiting; }
+    void Leave(const char* name, const FileEntry* waiting)
+    {
+        auto found = names.find(Key(name));
+        if (found != names.end() && found->second == waiting)
+            names.erase(found);
+    }
+    bool HoldsAnotherFile(const FileEntry& entry) const
+    {
+        auto found = names.find(Key(entry.currentName));
+        return found != names.end() && found->second != &entry;
+    }
 
 private:
     std::string Key(const char* name) const
@@ -88,7 +99,7 @@ private:
     }
 
     const FileServices& fs;
-    std::unordered_set<std::string> names;
+    std::unordered_map<std::string, const FileEntry*> names;
 };
 
 }  // namespace
@@ -114,18 +125,21 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
         }
         EntryHandle* handle = list.At(position);
         FileEntry& entry = *handle->entry;
-        RenameStep step = arrived.Holds(entry.currentName)
+        RenameStep step = arrived.HoldsAnotherFile(entry)
                               ? entry.FailStep("file no longer under this name, another file is")
                               : entry.RenameEntry(fs);
         entry.WriteLogLine(log, fs);
         ++outcome.steps;
         if (step == StepWaiting) {
+            arrived.Leave(entry.loggedFrom, &entry);
+            arrived.Arrive(entry.currentName, &entry);
             list.AddLast(handle);
             continue;
         }
         if (step == StepDone) {
             progress = true;
-            arrived.Add(entry.newName);
+            arrived.Leave(entry.loggedFrom, &entry);
+            arrived.Arrive(entry.newName, nullptr);
         } else {
             ++outcome.notRenamed;
             if (!entry.originalName.IsAbsent()) {

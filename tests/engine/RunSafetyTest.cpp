@@ -160,3 +160,32 @@ TEST(RunSafety, AMaskHoldingASeparatorRefusesTheRun)
         EXPECT_EQ("earlier log", run.Log()) << c.name;
     }
 }
+
+TEST(RunSafety, AFileMovedAsideOntoAFreedTemporaryNameIsNotTakenForTheFileThatHadIt)
+{
+    RunFixture run;
+    run.AddFiles({"0.txt", "1.txt", "2.txt", "~ren0001.tmp"});
+    run.job.order = NameAscending;
+    run.job.startNumber = 1;
+    run.job.padDigits = 0;
+    // Just before 1.txt is moved aside to ~ren0001.tmp, another program moves the file of
+    // that name (one of the batch) away, so the name is free for 1.txt.
+    bool moved = false;
+    run.fs.beforeCall = [&](FileCall call, int, const char*, const char* to) {
+        if (call == CallMove && !moved && run.folder.PathOf("~ren0001.tmp") == to) {
+            moved = std::rename(run.folder.PathOf("~ren0001.tmp").c_str(), run.folder.PathOf("moved.dat").c_str()) == 0;
+        }
+    };
+    ASSERT_TRUE(run.Run());
+    ASSERT_TRUE(moved);
+    EXPECT_EQ((Names{"1.txt", "2.txt", "3.txt", "moved.dat"}), run.folder.Names());
+    EXPECT_EQ("0.txt", run.folder.Read("1.txt"));
+    EXPECT_EQ("1.txt", run.folder.Read("2.txt"));
+    EXPECT_EQ("2.txt", run.folder.Read("3.txt"));
+    EXPECT_EQ("~ren0001.tmp", run.folder.Read("moved.dat"));
+    EXPECT_EQ(1, run.outcome.notRenamed);
+    EXPECT_EQ((Names{Line("0.txt", "~ren0000.tmp"), Line("1.txt", "~ren0001.tmp"), Line("2.txt", "3.txt"),
+                     Line("~ren0001.tmp", "4.tmp") + "\tfile no longer under this name, another file is",
+                     Line("~ren0000.tmp", "1.txt"), Line("~ren0001.tmp", "2.txt")}),
+              run.LogLines());
+}
