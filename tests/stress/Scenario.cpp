@@ -262,8 +262,15 @@ void ChooseFiles(Scenario& s, Generator& names, Dice& random, int fileCount)
             s.files.push_back(FileSpec{folder + "/" + name, false, false});
         }
     }
+    // Now and then the whole batch is already numbered, shifted against its new numbers so
+    // that every target is another file's name: renumbering in place, shifts, swaps and
+    // rotations, depending on the order.
+    bool numbered = random.Percent(15);
+    int shift = random.Between(-2, 2);
+    std::string extension = names.Extension();
     for (int i = 0; i < fileCount; ++i) {
-        std::string name = names.FileName(fileCount);
+        std::string name = numbered ? names.TargetName(i + shift, random.Percent(90) ? extension : names.Extension())
+                                    : names.FileName(fileCount);
         if (!names.Take(name))
             continue;
         s.files.push_back(FileSpec{name, random.Percent(8), random.Percent(8)});
@@ -387,6 +394,8 @@ Scenario MakeScenario(uint64_t seed, uint64_t index)
     s.seed = seed;
     s.index = index;
     int fileCount = random.Percent(70) ? random.Between(0, 15) : random.Between(0, kWindows ? 25 : 40);
+    if (!kWindows && random.Percent(2))
+        fileCount = random.Between(60, 120);
 
     ChooseJob(s, random, fileCount);
     s.runFolderName = "f";
