@@ -37,6 +37,10 @@ bool Creatable(const std::string& key)
         return key.find('/') == std::string::npos && key.find('\0') == std::string::npos && key.size() <= 255;
     if (!Representable(key))
         return true;
+    // Windows programs cannot make files under device names; other systems can, but then no
+    // Windows program reaches them.
+    if (NamesADevice(key))
+        return false;
     for (size_t i = 0; i < key.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(key[i]);
         if (IsLead(c)) {
