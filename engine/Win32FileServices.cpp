@@ -10,12 +10,15 @@
 
 namespace {
 
+// The second byte of a double-byte character is no letter: ア and ヂ differ only there.
 std::string FoldedAscii(const char* name)
 {
     std::string folded(name);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + 0x20);
+    for (size_t i = 0; i < folded.size(); ++i) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(folded[i])) && i + 1 < folded.size())
+            ++i;
+        else if (folded[i] >= 'A' && folded[i] <= 'Z')
+            folded[i] = static_cast<char>(folded[i] + 0x20);
     }
     return folded;
 }

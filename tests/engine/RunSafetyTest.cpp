@@ -189,3 +189,18 @@ TEST(RunSafety, AFileMovedAsideOntoAFreedTemporaryNameIsNotTakenForTheFileThatHa
                      Line("~ren0000.tmp", "1.txt"), Line("~ren0001.tmp", "2.txt")}),
               run.LogLines());
 }
+
+#ifdef _WIN32
+TEST(RunSafety, NamesThatDifferOnlyInTheSecondByteOfACharacterAreBothRenamed)
+{
+    // ア is 83 41 and ヂ is 83 61: the second bytes are "A" and "a", yet the names are not
+    // the same name in other letters.
+    RunFixture run;
+    run.AddFiles({"\x83\x41.txt", "\x83\x61.txt"});
+    run.job.order = Unsorted;
+    ASSERT_TRUE(run.Run());
+    EXPECT_EQ(0, run.outcome.unreachable);
+    EXPECT_EQ(0, run.outcome.notRenamed);
+    EXPECT_EQ((Names{"000.txt", "001.txt"}), run.folder.Names());
+}
+#endif
