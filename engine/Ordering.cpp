@@ -70,10 +70,13 @@ int32_t CompareEntries(const FileEntry& a, const FileEntry& b, int32_t order, co
 
 namespace {
 
-// An entry with its name's parts located once, so that comparing costs no copying.
+// An entry with its name's parts located once. The names are copied side by side into one
+// buffer, so that comparing reads a few neighbouring bytes: read inside the entries, which lie
+// over a kilobyte apart, tens of thousands of names cost more in cache misses than in comparing.
 struct SortKey
 {
     FileEntry* entry;
+    size_t name;  // where the name starts in the buffer
     int stemStart;
     int stemLength;
     int extStart;
@@ -83,12 +86,12 @@ struct SortKey
 class KeyLess
 {
 public:
-    explicit KeyLess(int32_t order) : order(order) {}
+    KeyLess(int32_t order, const char* names) : order(order), names(names) {}
 
     bool operator()(const SortKey& a, const SortKey& b) const
     {
-        const char* nameA = a.entry->currentName;
-        const char* nameB = b.entry->currentName;
+        const char* nameA = names + a.name;
+        const char* nameB = names + b.name;
         bool byExt = order == ExtAscending || order == ExtDescending;
         int32_t c = byExt ? CompareNoCaseRange(nameA + a.extStart, a.extLength, nameB + b.extStart, b.extLength)
                           : CompareNoCaseRange(nameA + a.stemStart, a.stemLength, nameB + b.stemStart, b.stemLength);
@@ -102,6 +105,7 @@ public:
 
 private:
     int32_t order;
+    const char* names;
 };
 
 }  // namespace
@@ -112,18 +116,22 @@ void SortEntries(EntryIndex& index, int32_t order, const FileServices& fs)
         return;
 
     std::vector<SortKey> keys(static_cast<size_t>(index.Count()));
+    std::vector<char> names;
     for (int i = 0; i < index.Count(); ++i) {
         SortKey& key = keys[static_cast<size_t>(i)];
         key.entry = &index.EntryAt(i);
+        const char* name = key.entry->currentName;
         int stemStart = 0, extStart = 0;
-        LocateNameParts(key.entry->currentName, fs, stemStart, extStart);
-        int length = static_cast<int>(std::strlen(key.entry->currentName));
+        LocateNameParts(name, fs, stemStart, extStart);
+        int length = static_cast<int>(std::strlen(name));
+        key.name = names.size();
         key.stemStart = stemStart;
         key.stemLength = extStart - stemStart;
         key.extStart = extStart;
         key.extLength = length - extStart;
+        names.insert(names.end(), name, name + length);
     }
-    std::stable_sort(keys.begin(), keys.end(), KeyLess(order));
+    std::stable_sort(keys.begin(), keys.end(), KeyLess(order, names.data()));
     for (int i = 0; i < index.Count(); ++i)
         index.Slot(i)->entry = keys[static_cast<size_t>(i)].entry;
 }
