@@ -9,6 +9,7 @@
 #include "engine/NewName.h"
 #include "engine/RenameJob.h"
 #include "tests/support/FaultyFileServices.h"
+#include "tests/support/NameModel.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -54,16 +55,11 @@ void CheckSplitPattern(const std::string& pattern, const RenameJob& job)
 // The rule as written for the splitter: skip a drive designator, pass over double-byte
 // characters whole, the file part begins behind the last separator, the extension at the last
 // dot within it; each part cut to 255 bytes without splitting a character.
-bool IsLead(unsigned char c, bool cp932)
-{
-    return cp932 && ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC));
-}
-
 std::string Cut(const std::string& part, bool cp932)
 {
     size_t taken = 0;
     while (taken < part.size()) {
-        size_t width = IsLead(static_cast<unsigned char>(part[taken]), cp932) && taken + 1 < part.size() ? 2 : 1;
+        size_t width = IsLeadModel(static_cast<unsigned char>(part[taken]), cp932) && taken + 1 < part.size() ? 2 : 1;
         if (taken + width > kLongestPart)
             break;
         taken += width;
@@ -73,23 +69,9 @@ std::string Cut(const std::string& part, bool cp932)
 
 void ExpectedParts(const std::string& name, bool cp932, std::string& stem, std::string& extension)
 {
-    size_t start = name.size() >= 2 && name[1] == ':' ? 2 : 0;
-    size_t fileStart = start;
-    size_t lastDot = std::string::npos;
-    for (size_t i = start; i < name.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(name[i]);
-        if (IsLead(c, cp932)) {
-            ++i;
-            continue;
-        }
-        if (c == '/' || c == '\\')
-            fileStart = i + 1;
-        else if (c == '.')
-            lastDot = i;
-    }
-    size_t extensionStart = lastDot != std::string::npos && lastDot >= fileStart ? lastDot : name.size();
-    stem = Cut(name.substr(fileStart, extensionStart - fileStart), cp932);
-    extension = Cut(name.substr(extensionStart), cp932);
+    SplitNameModel(name, cp932, stem, extension);
+    stem = Cut(stem, cp932);
+    extension = Cut(extension, cp932);
 }
 
 void CheckSplitFileName(const std::string& name, bool cp932, const FileServices& fs)

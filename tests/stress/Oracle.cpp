@@ -1,6 +1,7 @@
 #include "tests/stress/Oracle.h"
 
 #include "tests/stress/Scenario.h"
+#include "tests/support/NameModel.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -9,11 +10,6 @@ namespace {
 
 const int64_t kLargestNumber = 2147483647;
 const size_t kLongestName = 255;
-
-bool IsLead(unsigned char c, bool cp932)
-{
-    return cp932 && ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC));
-}
 
 unsigned char Fold(unsigned char c)
 {
@@ -69,7 +65,7 @@ bool HoldsSeparator(const std::string& mask, bool cp932)
 {
     for (size_t i = 0; i < mask.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(mask[i]);
-        if (IsLead(c, cp932)) {
+        if (IsLeadModel(c, cp932)) {
             ++i;
             continue;
         }
@@ -125,27 +121,6 @@ std::string NumberText(int32_t number, bool padDigits, int digitCount)
     else
         std::snprintf(text, sizeof text, "%d", static_cast<int>(number));
     return text;
-}
-
-void SplitNameModel(const std::string& name, bool cp932, std::string& stem, std::string& extension)
-{
-    size_t start = name.size() >= 2 && name[1] == ':' ? 2 : 0;
-    size_t fileStart = start;
-    size_t lastDot = std::string::npos;
-    for (size_t i = start; i < name.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(name[i]);
-        if (IsLead(c, cp932)) {
-            ++i;
-            continue;
-        }
-        if (c == '/' || c == '\\')
-            fileStart = i + 1;
-        else if (c == '.')
-            lastDot = i;
-    }
-    size_t extensionStart = lastDot != std::string::npos && lastDot >= fileStart ? lastDot : name.size();
-    stem = name.substr(fileStart, extensionStart - fileStart);
-    extension = name.substr(extensionStart);
 }
 
 Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing, const std::string& logKey,

@@ -17,9 +17,6 @@ struct Scenario;
 void SplitPatternModel(const std::string& pattern, std::string& prefix, std::string& suffix);
 // The number as the new name shows it: zeros in front up to digitCount when padding.
 std::string NumberText(int32_t number, bool padDigits, int digitCount);
-// The extension, from the last "." of the name's file part (the part behind the last "/" or
-// "\" and behind a drive designator), dot included; lead bytes take the next byte with them.
-void SplitNameModel(const std::string& name, bool cp932, std::string& stem, std::string& extension);
 
 struct Planned
 {
