@@ -100,16 +100,6 @@ void CheckSplitFileName(const std::string& name, bool cp932, const FileServices&
     Require(std::strcmp(onlyExtension, extension) == 0, "the extension alone is the same");
 }
 
-std::string NumberText(int32_t number, bool padDigits, int digitCount)
-{
-    char text[32];
-    if (padDigits)
-        std::snprintf(text, sizeof text, "%0*d", digitCount, static_cast<int>(number));
-    else
-        std::snprintf(text, sizeof text, "%d", static_cast<int>(number));
-    return text;
-}
-
 void CheckFormNewName(const std::string& name, const RenameJob& job, int32_t number, FileServices& fs)
 {
     FileEntry entry("folder", fs);

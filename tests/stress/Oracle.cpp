@@ -113,16 +113,6 @@ void SplitPatternModel(const std::string& pattern, std::string& prefix, std::str
     }
 }
 
-std::string NumberText(int32_t number, bool padDigits, int digitCount)
-{
-    char text[32];
-    if (padDigits)
-        std::snprintf(text, sizeof text, "%0*d", digitCount, static_cast<int>(number));
-    else
-        std::snprintf(text, sizeof text, "%d", static_cast<int>(number));
-    return text;
-}
-
 Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing, const std::string& logKey,
                    const std::string& entryFolder, bool cp932)
 {

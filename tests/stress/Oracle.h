@@ -5,6 +5,8 @@
 #include "tests/stress/StressFolder.h"
 
 #include <cstdint>
+#include "tests/support/NameModel.h"
+
 #include <string>
 #include <vector>
 
@@ -15,8 +17,6 @@ struct Scenario;
 // whether the run must refuse to start.
 
 void SplitPatternModel(const std::string& pattern, std::string& prefix, std::string& suffix);
-// The number as the new name shows it: zeros in front up to digitCount when padding.
-std::string NumberText(int32_t number, bool padDigits, int digitCount);
 
 struct Planned
 {

@@ -4,28 +4,18 @@
 #include "tests/stress/Scenario.h"
 #include "tests/stress/StressFolder.h"
 #include "tests/support/FaultyFileServices.h"
+#include "tests/support/NameModel.h"
 
 #include <cstdio>
 
 namespace {
-
-#ifdef _WIN32
-const bool kWindows = true;
-#else
-const bool kWindows = false;
-#endif
-
-bool IsLead(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
 
 // A bare name, no folder in it.
 bool IsBareName(const std::string& name)
 {
     for (size_t i = 0; i < name.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(name[i]);
-        if (kWindows && IsLead(c)) {
+        if (kWindows && IsLeadModel(c, true)) {
             ++i;
             continue;
         }

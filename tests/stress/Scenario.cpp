@@ -3,17 +3,12 @@
 #include "tests/stress/Oracle.h"
 #include "tests/stress/Dice.h"
 #include "tests/stress/StressFolder.h"
+#include "tests/support/NameModel.h"
 
 #include <cstdio>
 #include <set>
 
 namespace {
-
-#ifdef _WIN32
-const bool kWindows = true;
-#else
-const bool kWindows = false;
-#endif
 
 // Code page 932 characters whose second byte is 0x5C, the backslash: ソ 十 表 能 予 構 申 貼 噂.
 const std::vector<std::string> kBackslashSecondByte = {"\x83\x5C", "\x8F\x5C", "\x95\x5C", "\x94\x5C", "\x97\x5C",
@@ -22,11 +17,6 @@ const std::vector<std::string> kBackslashSecondByte = {"\x83\x5C", "\x8F\x5C", "
 const std::vector<std::string> kOtherDoubleByte = {"\x83\x41", "\x83\x61", "\x83\x7C", "\x93\xFA"};
 
 const std::vector<std::string> kExtensions = {".txt", ".jpg", ".TXT", ".JPG", "", ".tar.gz", ".Txt", ".tmp", ".c"};
-
-bool IsLead(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
 
 // A name that the platform takes as a file name of its own.
 bool Creatable(const std::string& key)
@@ -43,7 +33,7 @@ bool Creatable(const std::string& key)
         return false;
     for (size_t i = 0; i < key.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(key[i]);
-        if (IsLead(c)) {
+        if (IsLeadModel(c, true)) {
             ++i;
             continue;
         }
@@ -59,7 +49,7 @@ std::string Upper(const std::string& text)
     std::string upper = text;
     for (size_t i = 0; i < upper.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(upper[i]);
-        if (IsLead(c) && kWindows) {
+        if (IsLeadModel(c, true) && kWindows) {
             ++i;
             continue;
         }

@@ -6,18 +6,14 @@
 #include "engine/SafeRename.h"
 #include "tests/stress/OtherProgram.h"
 #include "tests/stress/Scenario.h"
+#include "tests/stress/StressFolder.h"
 #include "tests/support/FaultyFileServices.h"
+#include "tests/support/NameModel.h"
 
 #include <cstring>
 #include <set>
 
 namespace {
-
-#ifdef _WIN32
-const bool kWindows = true;
-#else
-const bool kWindows = false;
-#endif
 
 std::string NativePath(const std::string& key)
 {

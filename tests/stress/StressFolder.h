@@ -38,6 +38,12 @@ struct Listed
 
 // The byte that separates a folder from a name in the paths the engine is given.
 char PathSeparator();
+
+#ifdef _WIN32
+const bool kWindows = true;
+#else
+const bool kWindows = false;
+#endif
 // Names differ only in letter case and still are the same file (Windows).
 bool NamesIgnoreCase();
 // The key as the platform compares names: on Windows, letter case folded (the second byte
