@@ -49,16 +49,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$display_file" ] && break
-  sleep 0.1
-done
-[ -s "$display_file" ] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$display_file")"
-rm -f "$display_file"
+source scripts/xvfb.sh
+start_xvfb 800x600 || exit 1
 
 bash scripts/wine-run.sh "$program" &
 program_pid=$!

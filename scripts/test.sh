@@ -111,16 +111,8 @@ if has_build win64; then
   bash scripts/wine-prefix.sh "$prefix"
 
   step "X display"
-  display_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$display_file" ] && break
-    sleep 0.1
-  done
-  [ -s "$display_file" ] || { echo "Xvfb did not start" >&2; exit 1; }
-  export DISPLAY=":$(head -n1 "$display_file")"
-  rm -f "$display_file"
+  source scripts/xvfb.sh
+  start_xvfb 1024x768 || exit 1
   echo "DISPLAY=$DISPLAY"
 
   # One wineserver for the whole run, so a program starts in a fraction of a second
