@@ -5,7 +5,7 @@
 #include "ui/AppObjects.h"
 #include "ui/RunCommand.h"
 #include "ui/SkinnedAreas.h"
-#include "ui/SpecialFolder.h"
+#include "ui/ShellFolders.h"
 
 #include <shlobj.h>
 

@@ -151,8 +151,8 @@ void PlaceLog(const Scenario& s, Observation& o, const std::string& root, const 
     if (PathTooLongForEngine(o.logPath))
         o.logCannotOpen = true;
     o.logExistedBefore = !o.logPath.empty() && s.logPlace != LogIsTheFolder && ReadPath(o.logPath, o.logBefore);
-    const FileSpec* spec = FindSpec(s, o.logKey);
-    o.logMayFail = (spec && (spec->hidden || spec->readOnly)) || NamesADevice(s.logTypedName);
+    const FileSpec* logFile = FindSpec(s, o.logKey);
+    o.logMayFail = (logFile && (logFile->hidden || logFile->readOnly)) || NamesADevice(s.logTypedName);
 }
 
 std::vector<std::string> UnreachableByPlatform(const std::string& folder, const std::string& mask)

@@ -1,4 +1,4 @@
-#include "ui/SpecialFolder.h"
+#include "ui/ShellFolders.h"
 
 #include <shlobj.h>
 
