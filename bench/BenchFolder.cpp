@@ -65,7 +65,11 @@ bool RemoveFolder(const std::string& folder)
     while (const dirent* item = readdir(dir)) {
         if (std::strcmp(item->d_name, ".") == 0 || std::strcmp(item->d_name, "..") == 0)
             continue;
-        if (unlinkat(dirfd(dir), item->d_name, 0) != 0)
+        struct stat info;
+        bool isFolder = fstatat(dirfd(dir), item->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
+        if (isFolder)
+            removed = RemoveFolder(folder + "/" + item->d_name) && removed;
+        else if (unlinkat(dirfd(dir), item->d_name, 0) != 0)
             removed = Complain("cannot remove a file in", folder);
     }
     closedir(dir);

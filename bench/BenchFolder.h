@@ -15,7 +15,7 @@ bool MakeFolderOfFiles(const std::string& folder, BenchJob job, int fileCount, s
 // The number of names in folder, "." and ".." left out; -1 when it cannot be read.
 int CountNames(const std::string& folder);
 
-// Removes folder and everything directly in it.
+// Removes folder and everything in it, sub-folders too.
 bool RemoveFolder(const std::string& folder);
 
 #endif

@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,26 +43,6 @@ static bool PrepareDir(BenchOptions& options, bool& madeHere)
         return false;
     }
     return true;
-}
-
-// A case that broke off leaves its folders behind; the benchmark's own folder goes whole.
-static void RemoveBenchDir(const std::string& dir)
-{
-    if (DIR* listing = opendir(dir.c_str())) {
-        while (const dirent* item = readdir(listing)) {
-            std::string name = item->d_name;
-            if (name == "." || name == "..")
-                continue;
-            std::string path = dir + "/" + name;
-            struct stat info;
-            if (lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
-                RemoveFolder(path);
-            else
-                unlink(path.c_str());
-        }
-        closedir(listing);
-    }
-    rmdir(dir.c_str());
 }
 
 static bool PrintCase(BenchJob job, int fileCount, int repeat, const std::string& dir)
@@ -151,6 +130,6 @@ int main(int argc, char** argv)
     }
 
     if (madeHere)
-        RemoveBenchDir(options.dir);
+        RemoveFolder(options.dir);
     return allDone ? 0 : 1;
 }
