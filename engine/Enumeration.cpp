@@ -1,6 +1,7 @@
 #include "engine/Enumeration.h"
 
 #include "core/CountedString.h"
+#include "engine/AsciiFold.h"
 #include "engine/FileEntry.h"
 
 #include <cstring>
@@ -26,11 +27,6 @@ void FolderSearch::Close()
     if (handle)
         fs.FindClose(handle);
     handle = nullptr;
-}
-
-static unsigned char FoldAscii(unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 0x20) : c;
 }
 
 static bool SameIgnoringAsciiCase(const char* a, const char* b)

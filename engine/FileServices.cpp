@@ -1,5 +1,7 @@
 #include "engine/FileServices.h"
 
+#include "engine/AsciiFold.h"
+
 #include <cstring>
 
 int FileServices::Format(char* buffer, const char* format, ...)
@@ -36,4 +38,17 @@ bool HoldsSeparator(const char* name, const FileServices& fs)
             return true;
     }
     return false;
+}
+
+std::string FoldedName(const char* name, const FileServices& fs)
+{
+    std::string folded(name);
+    for (size_t i = 0; i < folded.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(folded[i]);
+        if (fs.IsLeadByte(c) && i + 1 < folded.size())
+            ++i;
+        else
+            folded[i] = static_cast<char>(FoldAscii(c));
+    }
+    return folded;
 }

@@ -2,6 +2,7 @@
 #define QUILLOWBY_ENGINE_FILE_SERVICES_H
 
 #include <cstdarg>
+#include <string>
 
 // Everything the engine asks of the platform: folder search, existence test, a move that
 // never replaces, the log file, formatted print and the code page's lead bytes. One Win32
@@ -91,5 +92,8 @@ bool EndsWithSeparator(const char* text, const FileServices& fs);
 // Whether a name holds a separator as a whole character: the platform's own or "/", which
 // Windows takes as one too.
 bool HoldsSeparator(const char* name, const FileServices& fs);
+// The name as a file system that ignores letter case sees it: "A" to "Z" folded, second
+// bytes of double-byte characters left alone.
+std::string FoldedName(const char* name, const FileServices& fs);
 
 #endif

@@ -1,5 +1,6 @@
 #include "engine/Ordering.h"
 
+#include "engine/AsciiFold.h"
 #include "engine/FileEntry.h"
 #include "engine/NewName.h"
 
@@ -8,11 +9,6 @@
 #include <vector>
 
 uint32_t randomState = 1;
-
-static unsigned char Fold(unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 0x20) : c;
-}
 
 // The end of a range compares like the NUL that ends a string.
 static int32_t CompareNoCaseRange(const char* a, int aLength, const char* b, int bLength)
@@ -25,8 +21,8 @@ static int32_t CompareNoCaseRange(const char* a, int aLength, const char* b, int
                 return 0;
             continue;
         }
-        x = Fold(x);
-        y = Fold(y);
+        x = FoldAscii(x);
+        y = FoldAscii(y);
         if (x != y)
             return x < y ? -1 : 1;
     }

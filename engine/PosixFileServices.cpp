@@ -2,6 +2,7 @@
 // natively. Names are UTF-8 there: no byte is a lead byte. The separator is "/".
 #include "engine/FileServices.h"
 
+#include "engine/AsciiFold.h"
 #include "engine/WildcardMatch.h"
 
 #include <algorithm>
@@ -41,12 +42,8 @@ bool ListedBefore(const ListedName& a, const ListedName& b)
 {
     size_t n = std::min(a.name.size(), b.name.size());
     for (size_t i = 0; i < n; ++i) {
-        unsigned char x = static_cast<unsigned char>(a.name[i]);
-        unsigned char y = static_cast<unsigned char>(b.name[i]);
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<unsigned char>(x + 0x20);
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<unsigned char>(y + 0x20);
+        unsigned char x = FoldAscii(static_cast<unsigned char>(a.name[i]));
+        unsigned char y = FoldAscii(static_cast<unsigned char>(b.name[i]));
         if (x != y)
             return x < y;
     }

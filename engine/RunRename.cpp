@@ -83,20 +83,7 @@ public:
     }
 
 private:
-    std::string Key(const char* name) const
-    {
-        std::string key(name);
-        if (!fs.IgnoresCase())
-            return key;
-        for (size_t i = 0; i < key.size(); ++i) {
-            unsigned char c = static_cast<unsigned char>(key[i]);
-            if (fs.IsLeadByte(c) && i + 1 < key.size())
-                ++i;
-            else if (c >= 'A' && c <= 'Z')
-                key[i] = static_cast<char>(c + 0x20);
-        }
-        return key;
-    }
+    std::string Key(const char* name) const { return fs.IgnoresCase() ? FoldedName(name, fs) : std::string(name); }
 
     const FileServices& fs;
     std::unordered_map<std::string, const FileEntry*> names;

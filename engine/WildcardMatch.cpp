@@ -1,12 +1,8 @@
 #include "engine/WildcardMatch.h"
 
+#include "engine/AsciiFold.h"
 #include <cstring>
 #include <string>
-
-static unsigned char Fold(unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 0x20) : c;
-}
 
 // Greedy matching with one backtrack point for the last "*": linear in practice.
 static bool Match(const char* name, const char* mask)
@@ -17,8 +13,8 @@ static bool Match(const char* name, const char* mask)
         if (*mask == '*') {
             starMask = ++mask;
             starName = name;
-        } else if (*mask == '?' || (*mask && Fold(static_cast<unsigned char>(*mask)) ==
-                                                 Fold(static_cast<unsigned char>(*name)))) {
+        } else if (*mask == '?' || (*mask && FoldAscii(static_cast<unsigned char>(*mask)) ==
+                                                 FoldAscii(static_cast<unsigned char>(*name)))) {
             ++mask;
             ++name;
         } else if (starMask) {

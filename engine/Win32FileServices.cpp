@@ -11,18 +11,6 @@
 namespace {
 
 // The second byte of a double-byte character is no letter: ア and ヂ differ only there.
-std::string FoldedAscii(const char* name)
-{
-    std::string folded(name);
-    for (size_t i = 0; i < folded.size(); ++i) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(folded[i])) && i + 1 < folded.size())
-            ++i;
-        else if (folded[i] >= 'A' && folded[i] <= 'Z')
-            folded[i] = static_cast<char>(folded[i] + 0x20);
-    }
-    return folded;
-}
-
 // The length of "folder\" in "folder\mask"; a second byte equal to "\" is no separator.
 size_t FolderLength(const char* pattern)
 {
@@ -63,7 +51,7 @@ struct Win32Search
         // The yen sign comes as "\", which would lead into a sub-folder or out of this one.
         if (FolderLength(name) != 0)
             return false;
-        if (!listed.insert(FoldedAscii(name)).second)
+        if (!listed.insert(FoldedName(name, PlatformFileServices())).second)
             return false;
         return GetFileAttributesA((folder + name).c_str()) != INVALID_FILE_ATTRIBUTES;
     }
