@@ -7,8 +7,6 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 build=build/bench
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLOWBY_SANITIZE=OFF -DQUILLOWBY_BUILD_TESTS=OFF >/dev/null
-fi
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLOWBY_SANITIZE=OFF -DQUILLOWBY_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j 2 --target quillowby_bench >/dev/null
 exec "$build/bench/quillowby_bench" "$@"

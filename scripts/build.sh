@@ -4,7 +4,7 @@
 #   win64        build/win64        64-bit Windows (MinGW-w64): program and tests, run under Wine
 #   win32-check  build/win32-check  32-bit Windows: the libraries only, a compile check
 # Usage: build.sh [--no-deps] [native|win64|win32-check ...]   (no names: all three)
-# A build folder that is configured already is only brought up to date.
+# Configuring runs every time (it is cheap), so changed options and new files are noticed.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -26,7 +26,7 @@ jobs=2
 configure() {
   local dir=$1
   shift
-  [ -f "$dir/CMakeCache.txt" ] || cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug "$@"
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug "$@" >/dev/null
 }
 
 for build in "${builds[@]}"; do

@@ -2,18 +2,17 @@
 # Builds Quillowby.exe (64-bit, MinGW-w64) and starts it under Wine.
 # With a DISPLAY the program opens there and the script waits until it is closed. Without
 # one, the program runs on a private Xvfb display; once its window is up, the script saves
-# a screenshot of it (default docs/screenshot.png, or the file given as first argument),
+# a screenshot of it (default build/screenshot.png, or the file given as first argument),
 # stops the program and says where the picture is.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$(pwd)
-screenshot=${1:-$root/docs/screenshot.png}
+screenshot=${1:-$root/build/screenshot.png}
 
 bash scripts/install-deps.sh
 
 build=$root/build/win64
-[ -f "$build/CMakeCache.txt" ] ||
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
 cmake --build "$build" --target Quillowby -j 2
 program=$build/ui/Quillowby.exe
 

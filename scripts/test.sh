@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds all three builds, and runs the native and the Windows
 # test suites through CTest. A build that fails counts as one failed test and its suite is
-# skipped. The last line is always the sum over both: "tests: N passed, N failed".
+# skipped. The last line is always the sum over both, in test programs and, from GoogleTest's
+# own reports, test cases: "tests: N programs, N cases passed, N failed" (failed programs).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$(pwd)
@@ -14,6 +15,7 @@ step() {
 
 passed=0
 failed=0
+cases=0
 xvfb_pid=""
 wine_started=0
 
@@ -30,7 +32,7 @@ finish() {
   if [ "$status" -ne 0 ] && [ "$failed" -eq 0 ]; then
     failed=1
   fi
-  echo "tests: $passed passed, $failed failed"
+  echo "tests: $passed programs, $cases cases passed, $failed failed"
   [ "$failed" -eq 0 ] || exit 1
 }
 trap finish EXIT
@@ -59,11 +61,32 @@ has_build() {
   return 1
 }
 
+# Adds up the passed cases of the GoogleTest reports in a folder (one XML file a program).
+count_cases() {
+  local report counts
+  for report in "$1"/*.xml; do
+    [ -f "$report" ] || continue
+    # The first element with a tests count is <testsuites>, the program's total.
+    counts=$(grep -m1 -o '<testsuites [^>]*' "$report" |
+      sed -n 's/.* tests="\([0-9]*\)" failures="\([0-9]*\)" disabled="\([0-9]*\)".*/\1 \2 \3/p')
+    [ -n "$counts" ] || continue
+    set -- $counts
+    cases=$((cases + $1 - $2 - $3))
+  done
+}
+
 run_ctest() {
-  local dir=$1 log rc=0 total bad
+  local dir=$1 log rc=0 total bad reports seen_as
   log=$(mktemp)
+  reports=$root/$dir/gtest-reports
+  rm -rf "$reports"
+  # A Windows program takes "/work/..." for a folder on its current drive; Wine's Z: is "/".
+  seen_as=$reports
+  [ "$dir" != build/win64 ] || seen_as=Z:$reports
   step "ctest $dir"
-  (cd "$dir" && ctest --output-on-failure --no-tests=error -j 2) 2>&1 | tee "$log" || rc=$?
+  (cd "$dir" && GTEST_OUTPUT="xml:$seen_as/" ctest --output-on-failure --no-tests=error -j 2) 2>&1 |
+    tee "$log" || rc=$?
+  count_cases "$reports"
   total=$(sed -n 's/.*tests failed out of \([0-9]\+\).*/\1/p' "$log" | tail -n1)
   bad=$(sed -n 's/.*, \([0-9]\+\) tests failed out of.*/\1/p' "$log" | tail -n1)
   rm -f "$log"
@@ -86,8 +109,7 @@ fi
 # The fuzz target needs clang's libFuzzer, so it has a build of its own; its CTest test
 # fuzzes for a bounded time.
 step "build fuzz"
-if { [ -f build/fuzz/CMakeCache.txt ] ||
-     cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+if { cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
        -DCMAKE_CXX_COMPILER=clang++ -DQUILLOWBY_SANITIZE=OFF -DQUILLOWBY_BUILD_TESTS=OFF >/dev/null; } &&
    cmake --build build/fuzz -j 2 --target name_fuzzer; then
   run_ctest build/fuzz/fuzz
