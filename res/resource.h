@@ -25,6 +25,14 @@
 #define IDC_LOG_PATH        1010
 #define IDC_LOG_BROWSE      1011
 
+// The string table: the program's own texts, in the order the labels of IDC_ORDER are listed.
+#define IDS_ORDER_FIRST         200
+#define IDS_OPEN_TITLE          210
+#define IDS_SAVE_TITLE          211
+#define IDS_CONFIRM_RUN         220
+#define IDS_DIGIT_WARNING       221
+#define IDS_START_WARNING       222
+
 #define IDM_ABOUT           40001
 #define IDM_EXIT            40002
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, then configures and builds:
 #   native       build/native       Linux, g++, tests under AddressSanitizer and UBSan
+#   clang        build/clang        Linux, clang, the same tests and the libFuzzer target
 #   win64        build/win64        64-bit Windows (MinGW-w64): program and tests, run under Wine
 #   win32-check  build/win32-check  32-bit Windows: the libraries only, a compile check
-# Usage: build.sh [--no-deps] [native|win64|win32-check ...]   (no names: all three)
+# Usage: build.sh [--no-deps] [native|clang|win64|win32-check ...]   (no names: all four)
 # Configuring runs every time (it is cheap), so changed options and new files are noticed.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -13,11 +14,11 @@ builds=()
 for arg in "$@"; do
   case $arg in
     --no-deps) install_deps=0 ;;
-    native | win64 | win32-check) builds+=("$arg") ;;
+    native | clang | win64 | win32-check) builds+=("$arg") ;;
     *) echo "build.sh: unknown argument: $arg" >&2; exit 2 ;;
   esac
 done
-[ ${#builds[@]} -gt 0 ] || builds=(native win64 win32-check)
+[ ${#builds[@]} -gt 0 ] || builds=(native clang win64 win32-check)
 
 [ "$install_deps" -eq 0 ] || bash scripts/install-deps.sh
 
@@ -34,6 +35,12 @@ for build in "${builds[@]}"; do
     native)
       configure build/native
       cmake --build build/native -j "$jobs"
+      ;;
+    clang)
+      # Optimised, so that the fuzz target gets through many inputs in its time.
+      cmake -S . -B build/clang -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+        -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+      cmake --build build/clang -j "$jobs"
       ;;
     win64)
       configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake

@@ -1,8 +1,9 @@
 #include "ui/FileDialogSettings.h"
 
-#include <commdlg.h>
+#include "res/resource.h"
+#include "ui/ResourceText.h"
 
-#include <cstdio>
+#include <commdlg.h>
 
 namespace {
 
@@ -36,8 +37,7 @@ bool FileDialogSettings::ShowFileDialog(int mode, HWND owner)
         return false;
 
     CountedString filterList = FilterList(filter);
-    char title[32];
-    std::snprintf(title, sizeof title, "%s", mode == kFileDialogOpen ? "開く" : "名前をつけて保存");
+    CountedString title = ResourceText(mode == kFileDialogOpen ? IDS_OPEN_TITLE : IDS_SAVE_TITLE);
     *filePath.CharAt(0) = '\0';
     *fileTitle.CharAt(0) = '\0';
 
@@ -52,7 +52,7 @@ bool FileDialogSettings::ShowFileDialog(int mode, HWND owner)
     dialog.lpstrFileTitle = fileTitle.Data();
     dialog.nMaxFileTitle = static_cast<DWORD>(fileTitle.Length() + 1);
     dialog.lpstrInitialDir = initialDir.Data();
-    dialog.lpstrTitle = title;
+    dialog.lpstrTitle = title.Data();
     dialog.Flags = flags;
     dialog.nFileOffset = fileOffset;
     dialog.nFileExtension = extensionOffset;

@@ -3,6 +3,7 @@
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
 #include "ui/AppObjects.h"
+#include "ui/ResourceText.h"
 #include "ui/RunCommand.h"
 #include "ui/SkinnedAreas.h"
 #include "ui/ShellFolders.h"
@@ -11,15 +12,9 @@
 
 namespace {
 
-// The labels of IDC_ORDER; an entry's index is its sort order.
-const char kOrderLabels[6][21] = {
-    "拡張子ごとに昇順",
-    "ファイル名だけで昇順",
-    "拡張子ごとに降順",
-    "ファイル名だけで降順",
-    "ソートなし",
-    "ランダム",
-};
+// The labels of IDC_ORDER stand in the string table from IDS_ORDER_FIRST on; an entry's
+// index is its sort order.
+const int kOrderCount = 6;
 
 struct GlyphButton
 {
@@ -67,8 +62,10 @@ void FillFileDialogSettings(const char* desktop)
 
 void FillOrderList(HWND dialog)
 {
-    for (const char* label : kOrderLabels)
-        SendDlgItemMessageA(dialog, IDC_ORDER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
+    for (int order = 0; order < kOrderCount; ++order) {
+        CountedString label = ResourceText(IDS_ORDER_FIRST + order);
+        SendDlgItemMessageA(dialog, IDC_ORDER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.Data()));
+    }
     SendDlgItemMessageA(dialog, IDC_ORDER, CB_SETCURSEL, 0, 0);
 }
 

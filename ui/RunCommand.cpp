@@ -3,6 +3,7 @@
 #include "res/resource.h"
 #include "ui/AppObjects.h"
 #include "ui/MessageBoxes.h"
+#include "ui/ResourceText.h"
 #include "ui/RunResult.h"
 #include "ui/WaitCursor.h"
 
@@ -51,9 +52,9 @@ void FillJob(HWND dialog, RenameJob& job)
 }
 
 // Leaves the field ready for the correction: focused, its whole text selected.
-void RejectField(HWND dialog, int id, const char* warning)
+void RejectField(HWND dialog, int id, UINT warning)
 {
-    ShowMessage(dialog, warning, MB_OK | MB_ICONEXCLAMATION);
+    ShowMessage(dialog, ResourceText(warning).Data(), MB_OK | MB_ICONEXCLAMATION);
     HWND field = GetDlgItem(dialog, id);
     SetFocus(field);
     SendMessageA(field, EM_SETSEL, 0, -1);
@@ -63,19 +64,19 @@ void RejectField(HWND dialog, int id, const char* warning)
 
 void RunCommand(HWND dialog)
 {
-    if (ShowMessage(dialog, "よろしいですか?", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+    if (ShowMessage(dialog, ResourceText(IDS_CONFIRM_RUN).Data(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
 
     WaitCursor wait;
     FillJob(dialog, renameJob);
     if (!renameJob.DigitCountValid()) {
         wait.Restore();
-        RejectField(dialog, IDC_DIGITS, "桁数は1から10桁までにしてください.");
+        RejectField(dialog, IDC_DIGITS, IDS_DIGIT_WARNING);
         return;
     }
     if (!StartNumberValid(dialog, renameJob.startNumber)) {
         wait.Restore();
-        RejectField(dialog, IDC_START, "開始数字は0から2147483647までにしてください.");
+        RejectField(dialog, IDC_START, IDS_START_WARNING);
         return;
     }
 

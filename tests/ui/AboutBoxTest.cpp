@@ -61,7 +61,7 @@ TEST_F(MainWindowTest, AboutBoxShowsTheAddressAndClosesEachWay)
         Command(IDM_ABOUT);
 
         EXPECT_EQ(0u, answerer.Pending());
-        EXPECT_EQ("ﾊﾞｰｼﾞｮﾝ情報", view.title);
+        EXPECT_EQ(AnsiText(u8"ﾊﾞｰｼﾞｮﾝ情報"), view.title);
         EXPECT_EQ("http://www.example.org/quillowby/", view.address);
         EXPECT_TRUE(view.addressStyle & ES_READONLY);
         EXPECT_TRUE(view.addressStyle & ES_CENTER);

@@ -68,7 +68,7 @@ TEST_F(MainWindowTest, CancelledChooserChangesNothing)
     Click(IDC_LOG_BROWSE);
 
     EXPECT_EQ(0u, answerer.Pending());
-    EXPECT_EQ("名前をつけて保存", view.title);
+    EXPECT_EQ(AnsiText(u8"名前をつけて保存"), view.title);
     EXPECT_EQ("", view.name);
     EXPECT_EQ(1, view.filterCount);
     EXPECT_EQ("Text Files (*txt)", view.filter);
@@ -133,7 +133,7 @@ TEST_F(MainWindowTest, OpenModeIsTitledOpen)
     BoxAnswerer answerer(dialog);
     answerer.Queue(Cancel(&view));
     EXPECT_FALSE(fileDialogSettings.ShowFileDialog(kFileDialogOpen, dialog));
-    EXPECT_EQ("開く", view.title);
+    EXPECT_EQ(AnsiText(u8"開く"), view.title);
 }
 
 } // namespace

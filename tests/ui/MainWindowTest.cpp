@@ -36,15 +36,15 @@ TEST_F(MainWindowTest, StartsWithTheDefaults)
 TEST_F(MainWindowTest, OffersTheSixOrdersInSortOrder)
 {
     const char* const labels[] = {
-        "拡張子ごとに昇順", "ファイル名だけで昇順", "拡張子ごとに降順",
-        "ファイル名だけで降順", "ソートなし", "ランダム",
+        u8"拡張子ごとに昇順", u8"ファイル名だけで昇順", u8"拡張子ごとに降順",
+        u8"ファイル名だけで降順", u8"ソートなし", u8"ランダム",
     };
     ASSERT_EQ(6, SendDlgItemMessageA(dialog, IDC_ORDER, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < 6; ++i) {
         char label[64] = "";
         SendDlgItemMessageA(dialog, IDC_ORDER, CB_GETLBTEXT, static_cast<WPARAM>(i),
                             reinterpret_cast<LPARAM>(label));
-        EXPECT_STREQ(labels[i], label) << "order " << i;
+        EXPECT_EQ(AnsiText(labels[i]), label) << "order " << i;
     }
 }
 
@@ -67,15 +67,15 @@ TEST_F(MainWindowTest, MenuHoldsAboutAndExit)
     ASSERT_NE(nullptr, menu);
     char text[64] = "";
     GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
-    EXPECT_STREQ("ﾒﾆｭｰ(&M)", text);
+    EXPECT_EQ(AnsiText(u8"ﾒﾆｭｰ(&M)"), text);
     HMENU items = GetSubMenu(menu, 0);
     ASSERT_EQ(2, GetMenuItemCount(items));
     EXPECT_EQ(IDM_ABOUT, static_cast<int>(GetMenuItemID(items, 0)));
     EXPECT_EQ(IDM_EXIT, static_cast<int>(GetMenuItemID(items, 1)));
     GetMenuStringA(items, 0, text, sizeof text, MF_BYPOSITION);
-    EXPECT_STREQ("ﾊﾞｰｼﾞｮﾝ情報(&A)...", text);
+    EXPECT_EQ(AnsiText(u8"ﾊﾞｰｼﾞｮﾝ情報(&A)..."), text);
     GetMenuStringA(items, 1, text, sizeof text, MF_BYPOSITION);
-    EXPECT_STREQ("終了(&X)", text);
+    EXPECT_EQ(AnsiText(u8"終了(&X)"), text);
 }
 
 TEST_F(MainWindowTest, TabVisitsTheControlsInTemplateOrder)
@@ -219,7 +219,7 @@ TEST_F(MainWindowTest, EnterAsksBeforeRunning)
     SetFocus(Item(IDC_PATTERN));
     Key(VK_RETURN);
     ASSERT_EQ(1u, answerer.seen.size());
-    EXPECT_EQ("よろしいですか?", answerer.seen[0].text);
+    EXPECT_EQ(AnsiText(u8"よろしいですか?"), answerer.seen[0].text);
     EXPECT_TRUE(IsWindow(dialog));
 }
 

@@ -1,4 +1,5 @@
 #include "res/resource.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/AppObjects.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +43,7 @@ TEST(ResourcesTest, VersionRecordNamesTheProgramInJapanese)
     const VersionString strings[] = {
         {"FileDescription", "Quillowby Ver2.00"},
         {"ProductName", "Quillowby Ver2.00"},
-        {"Comments", "ファイルの連番を作成"},
+        {"Comments", u8"ファイルの連番を作成"},
         {"FileVersion", "2, 0, 0, 0"},
         {"ProductVersion", "2, 0, 0, 0"},
     };
@@ -51,7 +52,7 @@ TEST(ResourcesTest, VersionRecordNamesTheProgramInJapanese)
         std::string key = std::string("\\StringFileInfo\\041104b0\\") + expected.name;
         ASSERT_TRUE(VerQueryValueA(record.data(), key.c_str(), reinterpret_cast<void**>(&value), &size))
             << expected.name;
-        EXPECT_STREQ(expected.value, value) << expected.name;
+        EXPECT_EQ(AnsiText(expected.value), value) << expected.name;
     }
 }
 

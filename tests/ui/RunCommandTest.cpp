@@ -6,9 +6,11 @@
 
 namespace {
 
-const char kConfirmation[] = "よろしいですか?";
-const char kDigitWarning[] = "桁数は1から10桁までにしてください.";
-const char kStartWarning[] = "開始数字は0から2147483647までにしてください.";
+// The question in the very bytes of code page 932: the string table must reach the window
+// as the ANSI code page, not as UTF-8 or UTF-16.
+const std::string kConfirmation = "\x82\xE6\x82\xEB\x82\xB5\x82\xA2\x82\xC5\x82\xB7\x82\xA9?";
+const std::string kDigitWarning = AnsiText(u8"桁数は1から10桁までにしてください.");
+const std::string kStartWarning = AnsiText(u8"開始数字は0から2147483647までにしてください.");
 
 class RunCommandTest : public MainWindowTest
 {

@@ -63,6 +63,8 @@ private:
 
 SeenBox DescribeBox(HWND box, HWND owner);
 std::string WindowText(HWND window);
+// A text of the tests' UTF-8 sources as the program sees it: in the ANSI code page.
+std::string AnsiText(const char* utf8);
 
 // Runs the main window as the program does, created from the program's own resources.
 class MainWindowTest : public ::testing::Test
