@@ -17,6 +17,8 @@ const char* RefusalFormat(RunRefusal refusal)
         return "Nothing was renamed: the new name of \"%s\" would be longer than 255 bytes.";
     case RefusalNumberTooLarge:
         return "Nothing was renamed: the number of \"%s\" would pass 2147483647.";
+    case RefusalPathTooLong:
+        return "名前は一つも変更していません: フォルダのパスが長すぎて \"%s\" に新しい名前を付けられません。";
     case RefusalNone:
     case RefusalNotStarted:
         break;

@@ -32,6 +32,8 @@ TEST(RunResultTest, SaysWhatHappenedToTheFiles)
          "Nothing was renamed: the new name of \"a.txt\" would be longer than 255 bytes."},
         {false, RefusalNumberTooLarge, "b%s.txt", 0, false,
          "Nothing was renamed: the number of \"b%s.txt\" would pass 2147483647."},
+        {false, RefusalPathTooLong, "\x83\x5C.txt", 0, false,
+         "名前は一つも変更していません: フォルダのパスが長すぎて \"\x83\x5C.txt\" に新しい名前を付けられません。"},
     };
     for (const ResultCase& c : cases) {
         RunOutcome outcome;
