@@ -1,5 +1,7 @@
 #include "ui/FileDialogSettings.h"
 
+#include "ui/SystemDlls.h"
+
 #include <commdlg.h>
 
 #include <cstdio>
@@ -58,8 +60,10 @@ bool FileDialogSettings::ShowFileDialog(int mode, HWND owner)
     dialog.nFileExtension = extensionOffset;
     dialog.lpstrDefExt = defaultExt.Data();
 
-    BOOL chosen = mode == kFileDialogOpen ? GetOpenFileNameA(&dialog) : GetSaveFileNameA(&dialog);
-    if (!chosen)
+    typedef BOOL(WINAPI * FileDialogCall)(LPOPENFILENAMEA);
+    FileDialogCall showDialog = SystemDllFunctionAs<FileDialogCall>(
+        L"comdlg32.dll", mode == kFileDialogOpen ? "GetOpenFileNameA" : "GetSaveFileNameA");
+    if (!showDialog || !showDialog(&dialog))
         return false;
 
     filterIndex = static_cast<int32_t>(dialog.nFilterIndex);
