@@ -95,3 +95,8 @@ char PhaseClock::Separator() const
 {
     return inner.Separator();
 }
+
+int PhaseClock::LongestPath() const
+{
+    return inner.LongestPath();
+}

@@ -77,6 +77,9 @@ public:
     virtual bool IsLeadByte(unsigned char c) const = 0;
     // The byte that separates a folder from a name.
     virtual char Separator() const = 0;
+    // The most characters a full path may have for the file calls to take it, a double-byte
+    // character counting once.
+    virtual int LongestPath() const = 0;
     // Names that differ only in the letters "A" to "Z" and "a" to "z" name the same file.
     virtual bool IgnoresCase() const { return false; }
 

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <stdio.h>
 #include <string>
 #include <sys/stat.h>
@@ -186,6 +187,7 @@ public:
 
     bool IsLeadByte(unsigned char) const override { return false; }
     char Separator() const override { return '/'; }
+    int LongestPath() const override { return PATH_MAX - 1; }
 
 private:
     static MoveResult Failure(int& error)

@@ -3,6 +3,7 @@
 #include "engine/Enumeration.h"
 #include "engine/FileEntry.h"
 #include "engine/Ordering.h"
+#include "engine/PathReach.h"
 #include "engine/RenameJob.h"
 #include "engine/RenameLog.h"
 #include "engine/SafeRename.h"
@@ -179,6 +180,12 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
 
     OrderEntries(list, job.order, fs);
     if (!NumberEntries(job, list, fs, outcome)) {
+        ReleaseEntries(list, 0);
+        return false;
+    }
+    // Otherwise a file could reach a temporary name and then fail to move on to its new one.
+    if (const FileEntry* outOfReach = FirstEntryOutOfReach(list, fs)) {
+        Refuse(outcome, RefusalPathTooLong, outOfReach->currentName);
         ReleaseEntries(list, 0);
         return false;
     }

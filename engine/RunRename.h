@@ -19,7 +19,10 @@ enum RunRefusal
     // The new name of refusedName would be longer than 255 bytes.
     RefusalNewNameTooLong,
     // The numbers of the run would pass 2147483647 (refusedName gets the first such file).
-    RefusalNumberTooLarge
+    RefusalNumberTooLarge,
+    // The folder's path with the new name of refusedName, or with a temporary name, would be
+    // longer than the file calls take.
+    RefusalPathTooLong
 };
 
 struct RunOutcome

@@ -158,6 +158,8 @@ public:
 
     bool IsLeadByte(unsigned char c) const override { return IsDBCSLeadByte(c) != FALSE; }
     char Separator() const override { return '\\'; }
+    // MAX_PATH holds the terminating NUL; the ANSI calls are not long-path aware.
+    int LongestPath() const override { return MAX_PATH - 1; }
     bool IgnoresCase() const override { return true; }
 };
 

@@ -32,6 +32,19 @@
 #define IDS_CONFIRM_RUN         220
 #define IDS_DIGIT_WARNING       221
 #define IDS_START_WARNING       222
+// What a run ended in; a refusal's text takes the file's name, a partial run's the count.
+#define IDS_COMPLETED                   300
+#define IDS_COMPLETED_NO_LOG            301
+#define IDS_ONE_NOT_RENAMED             302
+#define IDS_ONE_NOT_RENAMED_NO_LOG      303
+#define IDS_SOME_NOT_RENAMED            304
+#define IDS_SOME_NOT_RENAMED_NO_LOG     305
+#define IDS_FAILED                      310
+#define IDS_REFUSED_LISTING             311
+#define IDS_REFUSED_NAME_TOO_LONG       312
+#define IDS_REFUSED_NEW_NAME_TOO_LONG   313
+#define IDS_REFUSED_NUMBER_TOO_LARGE    314
+#define IDS_REFUSED_PATH_TOO_LONG       315
 
 #define IDM_ABOUT           40001
 #define IDM_EXIT            40002

@@ -2,6 +2,7 @@
 
 #include "res/resource.h"
 #include "ui/ResourceText.h"
+#include "ui/SystemDlls.h"
 
 #include <commdlg.h>
 
@@ -58,8 +59,10 @@ bool FileDialogSettings::ShowFileDialog(int mode, HWND owner)
     dialog.nFileExtension = extensionOffset;
     dialog.lpstrDefExt = defaultExt.Data();
 
-    BOOL chosen = mode == kFileDialogOpen ? GetOpenFileNameA(&dialog) : GetSaveFileNameA(&dialog);
-    if (!chosen)
+    typedef BOOL(WINAPI * FileDialogCall)(LPOPENFILENAMEA);
+    FileDialogCall showDialog = SystemDllFunctionAs<FileDialogCall>(
+        L"comdlg32.dll", mode == kFileDialogOpen ? "GetOpenFileNameA" : "GetSaveFileNameA");
+    if (!showDialog || !showDialog(&dialog))
         return false;
 
     filterIndex = static_cast<int32_t>(dialog.nFilterIndex);

@@ -1,27 +1,41 @@
 #include "ui/RunResult.h"
 
+#include "res/resource.h"
+#include "ui/ResourceText.h"
+
 #include <cstdio>
 
 namespace {
 
 const int kTextSize = 512;
 
-const char* RefusalFormat(RunRefusal refusal)
+UINT RefusalFormat(RunRefusal refusal)
 {
     switch (refusal) {
     case RefusalListingFailed:
-        return "Failed: the folder could not be read to its end. Nothing was renamed.";
+        return IDS_REFUSED_LISTING;
     case RefusalNameTooLong:
-        return "Nothing was renamed: the name of \"%s\" is too long.";
+        return IDS_REFUSED_NAME_TOO_LONG;
     case RefusalNewNameTooLong:
-        return "Nothing was renamed: the new name of \"%s\" would be longer than 255 bytes.";
+        return IDS_REFUSED_NEW_NAME_TOO_LONG;
     case RefusalNumberTooLarge:
-        return "Nothing was renamed: the number of \"%s\" would pass 2147483647.";
+        return IDS_REFUSED_NUMBER_TOO_LARGE;
+    case RefusalPathTooLong:
+        return IDS_REFUSED_PATH_TOO_LONG;
     case RefusalNone:
     case RefusalNotStarted:
         break;
     }
-    return "Failed.";
+    return IDS_FAILED;
+}
+
+UINT OutcomeFormat(const RunOutcome& outcome)
+{
+    if (outcome.notRenamed == 0)
+        return outcome.logComplete ? IDS_COMPLETED : IDS_COMPLETED_NO_LOG;
+    if (outcome.notRenamed == 1)
+        return outcome.logComplete ? IDS_ONE_NOT_RENAMED : IDS_ONE_NOT_RENAMED_NO_LOG;
+    return outcome.logComplete ? IDS_SOME_NOT_RENAMED : IDS_SOME_NOT_RENAMED_NO_LOG;
 }
 
 } // namespace
@@ -29,20 +43,9 @@ const char* RefusalFormat(RunRefusal refusal)
 CountedString RunResultText(bool ran, const RunOutcome& outcome)
 {
     char text[kTextSize];
-    if (!ran) {
-        std::snprintf(text, sizeof text, RefusalFormat(outcome.refusal), outcome.refusedName);
-    } else if (outcome.notRenamed == 0) {
-        std::snprintf(text, sizeof text, "%s",
-                      outcome.logComplete ? "Completed." : "Completed, but the log could not be written.");
-    } else if (outcome.notRenamed == 1) {
-        std::snprintf(text, sizeof text, "%s",
-                      outcome.logComplete ? "1 file could not be renamed; the log has the details."
-                                          : "1 file could not be renamed, and the log could not be written.");
-    } else {
-        std::snprintf(text, sizeof text,
-                      outcome.logComplete ? "%d files could not be renamed; the log has the details."
-                                          : "%d files could not be renamed, and the log could not be written.",
-                      outcome.notRenamed);
-    }
+    if (!ran)
+        std::snprintf(text, sizeof text, ResourceText(RefusalFormat(outcome.refusal)).Data(), outcome.refusedName);
+    else
+        std::snprintf(text, sizeof text, ResourceText(OutcomeFormat(outcome)).Data(), outcome.notRenamed);
     return CountedString(text);
 }

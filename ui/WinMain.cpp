@@ -1,8 +1,11 @@
 #include "ui/AppObjects.h"
 #include "ui/MainDialog.h"
+#include "ui/SystemDlls.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    // First of all: the window, its themes and the file chooser load further DLLs by name.
+    LoadDllsFromSystemFolderOnly();
     appInstance = instance;
     HWND window = CreateMainWindow();
     if (!window)

@@ -180,5 +180,16 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
         }
         expected.batch.push_back(Planned{candidates[n].key, newName});
     }
+
+    // Once every file has its new name, no file may have a path too long under it or under
+    // the widest temporary name the counter can make.
+    for (const Planned& planned : expected.batch) {
+        if (PathTooLongForRun(entryFolder + planned.newName) || PathTooLongForRun(entryFolder + "~ren2147483647.tmp")) {
+            expected.refusal = RefusalPathTooLong;
+            expected.refusedName = planned.key;
+            expected.batch.clear();
+            return expected;
+        }
+    }
     return expected;
 }

@@ -57,6 +57,9 @@ bool NamesADevice(const std::string& name);
 // The engine's ANSI file calls cannot reach a path this long (Windows: more than MAX_PATH
 // characters, a double-byte character counting once, as Wine counts them).
 bool PathTooLongForEngine(const std::string& path);
+// A run refuses to start rather than give a file a path this long (Windows: MAX_PATH
+// characters or more, the length the ANSI calls of Windows itself refuse).
+bool PathTooLongForRun(const std::string& path);
 // A fresh folder under the system's temporary folder, for one whole tester run.
 std::string NewBaseFolder();
 

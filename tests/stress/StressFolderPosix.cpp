@@ -88,6 +88,11 @@ bool PathTooLongForEngine(const std::string& path)
     return path.size() >= 4096;
 }
 
+bool PathTooLongForRun(const std::string& path)
+{
+    return PathTooLongForEngine(path);
+}
+
 std::string NewBaseFolder()
 {
     const char* base = getenv("TMPDIR");

@@ -196,6 +196,11 @@ bool PathTooLongForEngine(const std::string& path)
     return WideOf(CP_ACP, path).size() > MAX_PATH;
 }
 
+bool PathTooLongForRun(const std::string& path)
+{
+    return WideOf(CP_ACP, path).size() >= MAX_PATH;
+}
+
 std::string NewBaseFolder()
 {
     char base[MAX_PATH + 1];

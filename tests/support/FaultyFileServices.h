@@ -33,7 +33,7 @@ enum FaultAction
 class FaultyFileServices : public FileServices
 {
 public:
-    explicit FaultyFileServices(FileServices& real) : real(real), cp932(false), calls() {}
+    explicit FaultyFileServices(FileServices& real) : real(real), cp932(false), windowsPaths(false), calls() {}
 
     // The nth call of that kind (from 1) misbehaves; nth 0 means every call of it.
     void Inject(FileCall call, int nth, FaultAction action);
@@ -42,6 +42,8 @@ public:
     int Calls(FileCall call) const { return calls[call]; }
     // Lead bytes of code page 932 whatever the platform's code page is.
     void UseCp932LeadBytes() { cp932 = true; }
+    // Paths as long as Windows takes them (MAX_PATH less its NUL) whatever the platform takes.
+    void UseWindowsPathLimit() { windowsPaths = true; }
 
     // Runs before a call reaches the platform, with its number and its path arguments.
     std::function<void(FileCall call, int nth, const char* first, const char* second)> beforeCall;
@@ -68,6 +70,7 @@ public:
     }
     bool IsLeadByte(unsigned char c) const override;
     char Separator() const override { return real.Separator(); }
+    int LongestPath() const override { return windowsPaths ? 259 : real.LongestPath(); }
     bool IgnoresCase() const override { return real.IgnoresCase(); }
 
 private:
@@ -84,6 +87,7 @@ private:
 
     FileServices& real;
     bool cp932;
+    bool windowsPaths;
     int calls[CallKinds];
     std::vector<Fault> faults;
 };

@@ -1,8 +1,11 @@
 #include "ui/RunResult.h"
 
+#include "tests/ui/UiTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -13,7 +16,7 @@ struct ResultCase
     const char* refusedName;
     int notRenamed;
     bool logComplete;
-    const char* text;
+    std::string text;
 };
 
 TEST(RunResultTest, SaysWhatHappenedToTheFiles)
@@ -32,6 +35,9 @@ TEST(RunResultTest, SaysWhatHappenedToTheFiles)
          "Nothing was renamed: the new name of \"a.txt\" would be longer than 255 bytes."},
         {false, RefusalNumberTooLarge, "b%s.txt", 0, false,
          "Nothing was renamed: the number of \"b%s.txt\" would pass 2147483647."},
+        {false, RefusalPathTooLong, "\x83\x5C.txt", 0, false,
+         AnsiText(u8"名前は一つも変更していません: フォルダのパスが長すぎて \"") + "\x83\x5C.txt" +
+             AnsiText(u8"\" に新しい名前を付けられません。")},
     };
     for (const ResultCase& c : cases) {
         RunOutcome outcome;
@@ -39,7 +45,7 @@ TEST(RunResultTest, SaysWhatHappenedToTheFiles)
         std::strcpy(outcome.refusedName, c.refusedName);
         outcome.notRenamed = c.notRenamed;
         outcome.logComplete = c.logComplete;
-        EXPECT_STREQ(c.text, RunResultText(c.ran, outcome).Data());
+        EXPECT_EQ(c.text, RunResultText(c.ran, outcome).Data());
     }
 }
 

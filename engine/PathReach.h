@@ -1,0 +1,16 @@
+#ifndef QUILLOWBY_ENGINE_PATH_REACH_H
+#define QUILLOWBY_ENGINE_PATH_REACH_H
+
+class EntryList;
+class FileEntry;
+class FileServices;
+
+// Characters of text as the ANSI code page reads it: a double-byte character counts once.
+int PathCharacters(const char* text, const FileServices& fs);
+
+// The first entry, in list order, whose full path under its new name, or under the widest
+// temporary name the counter can give, would be longer than the file calls take; null when
+// every such path fits.
+const FileEntry* FirstEntryOutOfReach(const EntryList& list, FileServices& fs);
+
+#endif

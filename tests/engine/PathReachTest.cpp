@@ -1,0 +1,95 @@
+// Runs in folders so deep that the longest paths of the run come near the length the
+// Windows file calls take (MAX_PATH less its NUL: 259 characters). Natively the services
+// are held to that length; under Wine it is the platform's own.
+#include "engine/Ordering.h"
+#include "tests/support/EngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+typedef std::vector<std::string> Names;
+
+const int kLongestPath = 259;
+// "~ren2147483647.tmp", the widest temporary name.
+const int kWidestTemp = 18;
+// あ: two bytes, one character.
+const std::string kWide = "\x82\xA0";
+
+// Characters of code page 932 text.
+int Characters(const std::string& text)
+{
+    int count = 0;
+    for (size_t i = 0; i < text.size(); ++i, ++count) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC))
+            ++i;
+    }
+    return count;
+}
+
+// A name whose folder path, typed with its final separator, has exactly that many
+// characters; it starts with the given text.
+std::string DeepFolderName(const TempFolder& base, int characters, const std::string& start)
+{
+    return start + std::string(static_cast<size_t>(characters - Characters(base.Slash()) - Characters(start) - 1), 'd');
+}
+
+}  // namespace
+
+TEST(PathReach, ARunWhoseNewNamesWouldReachTheLimitIsRefusedBeforeAnyMove)
+{
+    struct Case
+    {
+        const char* name;
+        // Characters of the folder with its final separator.
+        int folder;
+        std::string folderStart;
+        std::string prefix;
+        bool refused;
+    } cases[] = {
+        // Every new name "<prefix>000.txt"..., seven characters besides the prefix.
+        {"new names one character past", kLongestPath - kWidestTemp, "", std::string(12, 'p'), true},
+        {"new names just fit", kLongestPath - kWidestTemp, "", std::string(11, 'p'), false},
+        {"double-byte characters count once", kLongestPath - kWidestTemp, kWide + kWide,
+         kWide + kWide + kWide + kWide + kWide + std::string(6, 'p'), false},
+        {"double-byte characters past", kLongestPath - kWidestTemp, kWide + kWide,
+         kWide + kWide + kWide + kWide + kWide + std::string(7, 'p'), true},
+        {"the widest temporary name past", kLongestPath - kWidestTemp + 1, "", "", true},
+    };
+    const std::string separator(1, TempFolder::Separator());
+    for (const Case& c : cases) {
+        RunFixture run;
+#ifndef _WIN32
+        run.fs.UseWindowsPathLimit();
+#endif
+        run.fs.UseCp932LeadBytes();
+        std::string deep = DeepFolderName(run.folder, c.folder, c.folderStart);
+        ASSERT_TRUE(run.folder.MakeFolder(deep)) << c.name;
+        for (const char* name : {"b.txt", "a.txt"})
+            ASSERT_TRUE(run.folder.Write(deep + separator + name, name)) << c.name;
+        run.elsewhere.Write(run.logName, "earlier log");
+        run.job.folder = run.folder.PathOf(deep).c_str();
+        run.job.SplitPattern((c.prefix + "?").c_str());
+        run.job.order = NameAscending;
+
+        Names expected = {"a.txt", "b.txt"};
+        if (c.refused) {
+            EXPECT_FALSE(run.Run()) << c.name;
+            EXPECT_EQ(RefusalPathTooLong, run.outcome.refusal) << c.name;
+            EXPECT_STREQ("a.txt", run.outcome.refusedName) << c.name;
+            EXPECT_EQ("earlier log", run.Log()) << c.name;
+        } else {
+            ASSERT_TRUE(run.Run()) << c.name;
+            EXPECT_EQ(0, run.outcome.notRenamed) << c.name;
+            EXPECT_EQ(kLongestPath, Characters(run.folder.PathOf(deep + separator + c.prefix + "001.txt"))) << c.name;
+            expected = {c.prefix + "000.txt", c.prefix + "001.txt"};
+        }
+        for (size_t i = 0; i < expected.size(); ++i)
+            EXPECT_EQ(i == 0 ? "a.txt" : "b.txt", run.folder.Read(deep + separator + expected[i])) << c.name;
+        EXPECT_EQ(0, run.list.Count()) << c.name;
+    }
+}
