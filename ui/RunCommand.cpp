@@ -2,6 +2,7 @@
 
 #include "res/resource.h"
 #include "ui/AppObjects.h"
+#include "ui/LogFileQuestion.h"
 #include "ui/MessageBoxes.h"
 #include "ui/RunResult.h"
 #include "ui/WaitCursor.h"
@@ -78,6 +79,8 @@ void RunCommand(HWND dialog)
         RejectField(dialog, IDC_START, "開始数字は0から2147483647までにしてください.");
         return;
     }
+    if (!MayReplaceLogFile(dialog, renameJob.logPath.Data(), wait))
+        return;
 
     RunOutcome outcome;
     const bool ran = RunRename(renameJob, entryList, PlatformFileServices(), outcome);
