@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -20,6 +21,33 @@ CountedString FilterList(const CountedString& filter)
     }
     return list;
 }
+
+// The common dialog moves the process into a folder of its own (the one it showed or the
+// one chosen), and the flags leave it free to. Relative folder and log texts must name
+// what they named before it came up, so the process goes back when it closes.
+class CurrentFolderKeeper
+{
+public:
+    CurrentFolderKeeper()
+    {
+        DWORD size = GetCurrentDirectoryA(0, nullptr);
+        if (size == 0)
+            return;
+        folder.resize(size);
+        folder.resize(GetCurrentDirectoryA(size, &folder[0]));
+    }
+    ~CurrentFolderKeeper()
+    {
+        if (!folder.empty())
+            SetCurrentDirectoryA(folder.c_str());
+    }
+
+    CurrentFolderKeeper(const CurrentFolderKeeper&) = delete;
+    CurrentFolderKeeper& operator=(const CurrentFolderKeeper&) = delete;
+
+private:
+    std::string folder;
+};
 
 } // namespace
 
@@ -58,6 +86,7 @@ bool FileDialogSettings::ShowFileDialog(int mode, HWND owner)
     dialog.nFileExtension = extensionOffset;
     dialog.lpstrDefExt = defaultExt.Data();
 
+    CurrentFolderKeeper keeper;
     BOOL chosen = mode == kFileDialogOpen ? GetOpenFileNameA(&dialog) : GetSaveFileNameA(&dialog);
     if (!chosen)
         return false;
