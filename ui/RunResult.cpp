@@ -31,6 +31,13 @@ CountedString RunResultText(bool ran, const RunOutcome& outcome)
     char text[kTextSize];
     if (!ran) {
         std::snprintf(text, sizeof text, RefusalFormat(outcome.refusal), outcome.refusedName);
+    } else if (!outcome.logAsked) {
+        if (outcome.notRenamed == 0)
+            std::snprintf(text, sizeof text, "%s", "完了しました. ログファイルの指定がないため, ログは書いていません.");
+        else
+            std::snprintf(text, sizeof text,
+                          "%d 個のファイルの名前を変えられませんでした. ログファイルの指定がないため, ログは書いていません.",
+                          outcome.notRenamed);
     } else if (outcome.notRenamed == 0) {
         std::snprintf(text, sizeof text, "%s",
                       outcome.logComplete ? "Completed." : "Completed, but the log could not be written.");
