@@ -5,7 +5,8 @@
 #include <string>
 
 // Everything the engine asks of the platform: folder search, existence test, a move that
-// never replaces, the log file, formatted print and the code page's lead bytes. One Win32
+// never replaces, the log file, reading a file, formatted print and the code page's lead
+// bytes. One Win32
 // implementation (the ANSI calls), one POSIX implementation (so the engine runs natively),
 // and tests wrap either to inject faults.
 
@@ -41,6 +42,7 @@ enum MoveResult
 // Opaque handles; null means "none".
 typedef void* SearchHandle;
 typedef void* LogHandle;
+typedef void* ReadHandle;
 
 class FileServices
 {
@@ -69,6 +71,14 @@ public:
     virtual LogHandle CreateLog(const char* path) = 0;
     virtual bool WriteLog(LogHandle log, const void* bytes, int count) = 0;
     virtual void CloseLog(LogHandle log) = 0;
+
+    // Opens an existing file (not a folder) for reading, leaving it open to other readers and
+    // writers. Null when that fails; then fileThere tells whether a file of that name exists
+    // all the same (one that is locked or that this user may not read).
+    virtual ReadHandle OpenRead(const char* path, bool& fileThere) = 0;
+    // The number of bytes read into buffer, 0 at the end of the file, -1 on an error.
+    virtual int Read(ReadHandle file, void* buffer, int size) = 0;
+    virtual void CloseRead(ReadHandle file) = 0;
 
     // Formats into a buffer of kFormatBufferSize bytes; "%s", "%d" and "%0<width>d" as the
     // platform's formatted print has them. Returns the length written.

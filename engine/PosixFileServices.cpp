@@ -175,6 +175,30 @@ public:
 
     void CloseLog(LogHandle log) override { close(Descriptor(log)); }
 
+    ReadHandle OpenRead(const char* path, bool& fileThere) override
+    {
+        struct stat info;
+        // Only a regular file: opening a pipe for reading would wait for a writer.
+        fileThere = stat(path, &info) == 0 && S_ISREG(info.st_mode);
+        if (!fileThere)
+            return nullptr;
+        int fd = open(path, O_RDONLY | O_CLOEXEC);
+        return fd < 0 ? nullptr : reinterpret_cast<ReadHandle>(static_cast<intptr_t>(fd) + 1);
+    }
+
+    int Read(ReadHandle file, void* buffer, int size) override
+    {
+        for (;;) {
+            ssize_t read = ::read(Descriptor(file), buffer, static_cast<size_t>(size));
+            if (read >= 0)
+                return static_cast<int>(read);
+            if (errno != EINTR)
+                return -1;
+        }
+    }
+
+    void CloseRead(ReadHandle file) override { close(Descriptor(file)); }
+
     int FormatV(char* buffer, const char* format, va_list args) override
     {
         int length = vsnprintf(buffer, kFormatBufferSize, format, args);
@@ -196,7 +220,8 @@ private:
         return errno == EEXIST ? MoveTargetTaken : MoveFailed;
     }
 
-    static int Descriptor(LogHandle log) { return static_cast<int>(reinterpret_cast<intptr_t>(log) - 1); }
+    // A descriptor is kept as itself plus one, so that descriptor 0 is no null handle.
+    static int Descriptor(void* handle) { return static_cast<int>(reinterpret_cast<intptr_t>(handle) - 1); }
 };
 
 }  // namespace

@@ -198,6 +198,7 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
     int stillWaiting = WalkEntries(list, log, fs, outcome);
     PutBackWaiting(list, stillWaiting, log, fs, outcome);
     list.Clear();
+    outcome.logAsked = job.logPath.Length() > 0;
     outcome.logComplete = log.Complete();
     return true;
 }

@@ -28,7 +28,7 @@ enum RunRefusal
 struct RunOutcome
 {
     RunOutcome() : refusal(RefusalNone), fileCount(0), notRenamed(0), unreachable(0),
-                   steps(0), logComplete(false) { refusedName[0] = '\0'; }
+                   steps(0), logAsked(false), logComplete(false) { refusedName[0] = '\0'; }
 
     RunRefusal refusal;
     char refusedName[kFoundNameSize];
@@ -40,6 +40,8 @@ struct RunOutcome
     int unreachable;
     // Rename steps taken (log lines after the header).
     int steps;
+    // The job named a log file; without one the run goes on and writes none.
+    bool logAsked;
     // The log was created and took every write.
     bool logComplete;
 };

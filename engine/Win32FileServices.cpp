@@ -151,6 +151,29 @@ public:
 
     void CloseLog(LogHandle log) override { CloseHandle(static_cast<HANDLE>(log)); }
 
+    ReadHandle OpenRead(const char* path, bool& fileThere) override
+    {
+        HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            fileThere = true;
+            return file;
+        }
+        DWORD attributes = GetFileAttributesA(path);
+        fileThere = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+        return nullptr;
+    }
+
+    int Read(ReadHandle file, void* buffer, int size) override
+    {
+        DWORD read = 0;
+        if (!ReadFile(static_cast<HANDLE>(file), buffer, static_cast<DWORD>(size), &read, nullptr))
+            return -1;
+        return static_cast<int>(read);
+    }
+
+    void CloseRead(ReadHandle file) override { CloseHandle(static_cast<HANDLE>(file)); }
+
     int FormatV(char* buffer, const char* format, va_list args) override
     {
         return wvsprintfA(buffer, format, args);

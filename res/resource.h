@@ -32,6 +32,9 @@
 #define IDS_CONFIRM_RUN         220
 #define IDS_DIGIT_WARNING       221
 #define IDS_START_WARNING       222
+// The question before a run empties a file that is no rename log: text, path, text.
+#define IDS_LOG_NOT_A_LOG_BEFORE        230
+#define IDS_LOG_NOT_A_LOG_AFTER         231
 // What a run ended in; a refusal's text takes the file's name, a partial run's the count.
 #define IDS_COMPLETED                   300
 #define IDS_COMPLETED_NO_LOG            301
@@ -39,6 +42,8 @@
 #define IDS_ONE_NOT_RENAMED_NO_LOG      303
 #define IDS_SOME_NOT_RENAMED            304
 #define IDS_SOME_NOT_RENAMED_NO_LOG     305
+#define IDS_COMPLETED_NO_LOG_ASKED      306
+#define IDS_NOT_RENAMED_NO_LOG_ASKED    307
 #define IDS_FAILED                      310
 #define IDS_REFUSED_LISTING             311
 #define IDS_REFUSED_NAME_TOO_LONG       312

@@ -1,13 +1,29 @@
 #!/usr/bin/env bash
 # Creates the 64-bit Wine prefix the Windows programs run in, once; later calls find it
 # ready and return at once. Usage: wine-prefix.sh <prefix folder>
+#
+# It only ever removes a prefix that it began to make itself and did not finish. A folder of
+# that name that it did not make (a developer's own ~/.wine, say) is refused, left as it is;
+# an empty one is filled.
 set -euo pipefail
 
 prefix=${1:?usage: wine-prefix.sh <prefix folder>}
 mkdir -p "$(dirname "$prefix")"
 prefix=$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")
 ready="$prefix/.quillowby-ready"
+making="$prefix/.quillowby-making"
 [ -f "$ready" ] && exit 0
+
+# Something is there, it is not empty, and it is no creation of this script cut short.
+refuse_foreign() {
+  if [ ! -e "$prefix" ] || [ -f "$making" ] || [ -z "$(ls -A "$prefix")" ]; then
+    return 0
+  fi
+  echo "wine-prefix.sh: $prefix exists and was not made by this script; it is left as it is." >&2
+  echo "wine-prefix.sh: name a folder that does not exist yet, or remove that one yourself." >&2
+  exit 1
+}
+refuse_foreign
 
 export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all
 # No Mono or Gecko: their installers would ask questions, and nothing here needs them.
@@ -19,8 +35,14 @@ export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 exec 9>"$prefix.lock"
 flock 9
 [ -f "$ready" ] && exit 0
+refuse_foreign
 
-rm -rf "$prefix"
+# What is there now was begun by this script and cut short.
+if [ -f "$making" ]; then
+  rm -rf "$prefix"
+fi
+mkdir -p "$prefix"
+touch "$making"
 wineboot -i >/dev/null 2>&1
 reg_add() {
   wine reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null 2>&1
@@ -42,3 +64,4 @@ for link in "$prefix"/drive_c/users/*/*; do
   fi
 done
 touch "$ready"
+rm -f "$making"

@@ -6,6 +6,7 @@
 #
 # The prefix is $WINEPREFIX when set, else <build folder>/wineprefix, the build folder being
 # the nearest folder above the program that holds CMakeCache.txt. It is created when missing.
+# An inherited $WINEPREFIX that wine-prefix.sh did not make is refused, never changed.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -28,5 +29,8 @@ export WINEPREFIX WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 
-bash "$here/wine-prefix.sh" "$WINEPREFIX"
+if ! bash "$here/wine-prefix.sh" "$WINEPREFIX"; then
+  echo "wine-run.sh: not running in $WINEPREFIX; unset WINEPREFIX to use the build's own prefix" >&2
+  exit 2
+fi
 exec wine "$@"

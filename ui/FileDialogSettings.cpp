@@ -6,6 +6,8 @@
 
 #include <commdlg.h>
 
+#include <string>
+
 namespace {
 
 const int kPathBufferSize = 260;
@@ -22,6 +24,33 @@ CountedString FilterList(const CountedString& filter)
     }
     return list;
 }
+
+// The common dialog moves the process into a folder of its own (the one it showed or the
+// one chosen), and the flags leave it free to. Relative folder and log texts must name
+// what they named before it came up, so the process goes back when it closes.
+class CurrentFolderKeeper
+{
+public:
+    CurrentFolderKeeper()
+    {
+        DWORD size = GetCurrentDirectoryA(0, nullptr);
+        if (size == 0)
+            return;
+        folder.resize(size);
+        folder.resize(GetCurrentDirectoryA(size, &folder[0]));
+    }
+    ~CurrentFolderKeeper()
+    {
+        if (!folder.empty())
+            SetCurrentDirectoryA(folder.c_str());
+    }
+
+    CurrentFolderKeeper(const CurrentFolderKeeper&) = delete;
+    CurrentFolderKeeper& operator=(const CurrentFolderKeeper&) = delete;
+
+private:
+    std::string folder;
+};
 
 } // namespace
 
@@ -59,6 +88,7 @@ bool FileDialogSettings::ShowFileDialog(int mode, HWND owner)
     dialog.nFileExtension = extensionOffset;
     dialog.lpstrDefExt = defaultExt.Data();
 
+    CurrentFolderKeeper keeper;
     typedef BOOL(WINAPI * FileDialogCall)(LPOPENFILENAMEA);
     FileDialogCall showDialog = SystemDllFunctionAs<FileDialogCall>(
         L"comdlg32.dll", mode == kFileDialogOpen ? "GetOpenFileNameA" : "GetSaveFileNameA");

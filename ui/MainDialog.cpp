@@ -198,6 +198,9 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_LBUTTONUP:
         ReleaseSkinnedArea(dialog, lParam);
         break;
+    case WM_CAPTURECHANGED:
+        DropSkinnedPress(dialog);
+        break;
     case WM_DESTROY:
         OnDestroy();
         break;

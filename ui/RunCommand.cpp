@@ -2,6 +2,7 @@
 
 #include "res/resource.h"
 #include "ui/AppObjects.h"
+#include "ui/LogFileQuestion.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ResourceText.h"
 #include "ui/RunResult.h"
@@ -79,6 +80,8 @@ void RunCommand(HWND dialog)
         RejectField(dialog, IDC_START, IDS_START_WARNING);
         return;
     }
+    if (!MayReplaceLogFile(dialog, renameJob.logPath.Data(), wait))
+        return;
 
     RunOutcome outcome;
     const bool ran = RunRename(renameJob, entryList, PlatformFileServices(), outcome);

@@ -31,6 +31,8 @@ UINT RefusalFormat(RunRefusal refusal)
 
 UINT OutcomeFormat(const RunOutcome& outcome)
 {
+    if (!outcome.logAsked)
+        return outcome.notRenamed == 0 ? IDS_COMPLETED_NO_LOG_ASKED : IDS_NOT_RENAMED_NO_LOG_ASKED;
     if (outcome.notRenamed == 0)
         return outcome.logComplete ? IDS_COMPLETED : IDS_COMPLETED_NO_LOG;
     if (outcome.notRenamed == 1)

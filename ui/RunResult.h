@@ -5,7 +5,8 @@
 #include "engine/RunRename.h"
 
 // What the result box says after a run: "Completed." only when every file reached its new
-// name, "Failed." when the run could not start, otherwise what went wrong.
+// name, "Failed." when the run could not start, otherwise what went wrong. A run that was
+// given no log file says that it wrote none.
 CountedString RunResultText(bool ran, const RunOutcome& outcome);
 
 #endif

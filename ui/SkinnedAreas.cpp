@@ -82,15 +82,26 @@ void PressSkinnedArea(HWND dialog, LPARAM point)
     }
 }
 
+// The press is over before the capture goes, so the capture change that follows finds
+// nothing to drop.
 void ReleaseSkinnedArea(HWND dialog, LPARAM point)
 {
     if (pressedArea < 1 || pressedArea > kAreaCount)
         return;
     const SkinnedArea& area = kAreas[pressedArea - 1];
     const bool inside = PointInArea(dialog, point, area);
+    pressedArea = 0;
     ReleaseCapture();
     ShowTile(dialog, area, false);
-    pressedArea = 0;
     if (inside)
         PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(area.controlId), 0);
+}
+
+void DropSkinnedPress(HWND dialog)
+{
+    if (pressedArea < 1 || pressedArea > kAreaCount)
+        return;
+    const SkinnedArea& area = kAreas[pressedArea - 1];
+    pressedArea = 0;
+    ShowTile(dialog, area, false);
 }

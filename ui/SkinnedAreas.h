@@ -13,5 +13,8 @@ void PaintSkinnedAreas(HWND dialog);
 void PressSkinnedArea(HWND dialog, LPARAM point);
 // A release over the area that was pressed posts that area's command to the dialog.
 void ReleaseSkinnedArea(HWND dialog, LPARAM point);
+// The mouse capture went elsewhere (another window came up, the user switched away): the
+// press is dropped, so that no later release acts on it, and the area is drawn up again.
+void DropSkinnedPress(HWND dialog);
 
 #endif

@@ -130,21 +130,25 @@ TEST(RunRename, RunsThatDoNotStartTouchNothing)
 
 TEST(RunRename, ALogThatCannotBeWrittenDoesNotStopTheRun)
 {
-    struct Case { const char* name; bool missingLogFolder; FileCall fault; } cases[] = {
-        {"log folder missing", true, CallKinds},
-        {"log not created", false, CallCreateLog},
-        {"writes refused", false, CallWriteLog},
+    struct Case { const char* name; bool missingLogFolder; FileCall fault; bool noLogPath; } cases[] = {
+        {"log folder missing", true, CallKinds, false},
+        {"log not created", false, CallCreateLog, false},
+        {"writes refused", false, CallWriteLog, false},
+        {"no log asked for", false, CallKinds, true},
     };
     for (const Case& c : cases) {
         RunFixture run;
         run.AddFiles({"a.txt", "b.txt"});
         if (c.missingLogFolder)
             run.job.logPath = run.elsewhere.PathOf("missing" + std::string(1, TempFolder::Separator()) + "log.txt").c_str();
+        if (c.noLogPath)
+            run.job.logPath = "";
         if (c.fault != CallKinds)
             run.fs.Inject(c.fault, 0, FaultFail);
         EXPECT_TRUE(run.Run()) << c.name;
         EXPECT_EQ(0, run.outcome.notRenamed) << c.name;
         EXPECT_FALSE(run.outcome.logComplete) << c.name;
+        EXPECT_EQ(!c.noLogPath, run.outcome.logAsked) << c.name;
         EXPECT_EQ((Names{"000.txt", "001.txt"}), run.folder.Names()) << c.name;
     }
 }

@@ -48,7 +48,10 @@ public:
     {
         if (o.runaway)
             Breach("the walk did not end: the run went past its bound of steps");
-        if (!o.ran)
+        CheckQuestion();
+        if (o.declined)
+            CheckDeclinedRun();
+        else if (!o.ran)
             CheckRefusedRun();
         else
             CheckFinishedRun();
@@ -57,6 +60,23 @@ public:
 
 private:
     void Breach(const std::string& text) { breaches.push_back(text); }
+
+    // The question comes for a user's document and never for an earlier rename log.
+    void CheckQuestion()
+    {
+        if (s.logPlace == LogElsewhereUserFile && !o.asked)
+            Breach("a user's document at the log path was taken for a rename log");
+        if (s.logPlace == LogElsewhereExisting && o.asked)
+            Breach("an earlier rename log at the log path was taken for a user's document");
+    }
+
+    // Told No: nothing moved, and the file at the log path is byte for byte what it was.
+    void CheckDeclinedRun()
+    {
+        CompareTrees(o.before, o.after, "a run told No changed the folder");
+        if (!o.logReadable || !o.logExistedBefore || o.logText != o.logBefore)
+            Breach("a run told No changed the file at the log path");
+    }
 
     void CheckRefusedRun()
     {

@@ -290,7 +290,8 @@ std::string SomeTopLevelFile(const Scenario& s, Dice& random)
 void ChooseLog(Scenario& s, Generator& names, Dice& random, int fileCount)
 {
     int kind = static_cast<int>(random.Below(100));
-    s.logPlace = kind < 30 ? LogElsewhere
+    s.logPlace = kind < 22 ? LogElsewhere
+               : kind < 30 ? LogElsewhereUserFile
                : kind < 50 ? LogElsewhereExisting
                : kind < 62 ? LogInFolderNew
                : kind < 74 ? LogInFolderExisting
@@ -299,6 +300,18 @@ void ChooseLog(Scenario& s, Generator& names, Dice& random, int fileCount)
                : kind < 92 ? LogMissingFolder
                : kind < 95 ? LogIsTheFolder
                            : LogEmptyPath;
+    // Documents that look a little like a rename log, and one that does not at all.
+    static const std::vector<std::string> documents = {
+        "name\tsize\r\na.txt\t12\r\n",
+        "notes\r\na.txt -> 000.txt\r\n",
+        "notes\r\na.txt\t->\t000.txt\r\nremember the milk\r\n",
+        "C:\\photos\na.txt\t->\t000.txt\n",
+        "shopping list",
+        std::string("PK\x03\x04\x00\x00", 6),
+    };
+    if (s.logPlace == LogElsewhereUserFile)
+        s.userFileContent = random.Pick(documents);
+    s.toldYes = random.Percent(60);
     if (s.logPlace == LogInFolderExisting || s.logPlace == LogInFolderDotted) {
         s.logKey = SomeTopLevelFile(s, random);
         s.logTypedName = kWindows && random.Percent(30) ? Upper(s.logKey) : s.logKey;

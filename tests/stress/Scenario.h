@@ -25,7 +25,8 @@ enum LogPlace
     LogInSubFolder,       // a file inside a sub-folder of the run's folder
     LogMissingFolder,     // inside a folder that does not exist
     LogIsTheFolder,       // the run's folder itself
-    LogEmptyPath
+    LogEmptyPath,
+    LogElsewhereUserFile  // a file in a folder of its own holding a user's document
 };
 
 enum FaultKind
@@ -83,6 +84,11 @@ struct Scenario
     // The log's name in the folder (or sub-folder "/" name) for the places inside the folder.
     std::string logKey;
     std::string logTypedName;
+    // What the user's document at the log path holds (LogElsewhereUserFile).
+    std::string userFileContent;
+    // The answer to the window's question before a file at the log path that is no rename
+    // log is emptied.
+    bool toldYes;
 
     std::vector<FaultSpec> faults;
 

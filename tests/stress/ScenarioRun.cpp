@@ -3,6 +3,7 @@
 #include "engine/FileEntry.h"
 #include "engine/Ordering.h"
 #include "engine/RenameJob.h"
+#include "engine/RenameLogReader.h"
 #include "engine/SafeRename.h"
 #include "tests/stress/OtherProgram.h"
 #include "tests/stress/Scenario.h"
@@ -120,7 +121,12 @@ void PlaceLog(const Scenario& s, Observation& o, const std::string& root, const 
         o.logPath = elsewhere + sep + "log.txt";
         break;
     case LogElsewhereExisting:
-        CreateNewFile(elsewhere, "log.txt", "earlier log " + std::to_string(s.index), false, false);
+        CreateNewFile(elsewhere, "log.txt", "earlier run " + std::to_string(s.index) + "\r\nold.txt\t->\t000.txt\r\n",
+                      false, false);
+        o.logPath = elsewhere + sep + "log.txt";
+        break;
+    case LogElsewhereUserFile:
+        CreateNewFile(elsewhere, "log.txt", s.userFileContent, false, false);
         o.logPath = elsewhere + sep + "log.txt";
         break;
     case LogInFolderNew:
@@ -251,8 +257,11 @@ Observation RunScenario(const Scenario& s, const std::string& base)
 
     nextTempNumber = s.tempNumberBefore;
     randomState = s.randomStateBefore;
+    // The window's question before the run, answered as the scenario says.
+    o.asked = LogPathHoldsOtherFile(o.logPath.c_str(), PlatformFileServices());
+    o.declined = o.asked && !s.toldYes;
     EntryList list;
-    {
+    if (!o.declined) {
         HeldFiles held(s, o, folder, entryFolder, fs);
         o.ran = RunRename(job, list, fs, o.outcome);
         o.faultsFired = FaultsFired(s, fs, intruder.fired) + held.count;

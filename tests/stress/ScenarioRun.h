@@ -53,6 +53,10 @@ struct Observation
     bool cp932;
     Expected expected;
     std::map<std::string, std::string> batchContents;  // key before the run -> content
+    // The file at the log path was no rename log, so the window would have asked first.
+    bool asked;
+    // ... and the answer was No: the run was never started.
+    bool declined;
     bool ran;
     RunOutcome outcome;
     int logWrites;

@@ -17,7 +17,8 @@ const char* LogPlaceName(LogPlace place)
 {
     static const char* const names[] = {"elsewhere",  "elsewhere, earlier log", "in folder, new",
                                         "in folder, existing file", "in folder through ./", "in sub-folder",
-                                        "missing folder", "the folder itself", "empty path"};
+                                        "missing folder", "the folder itself", "empty path",
+                                        "elsewhere, a user's document"};
     return names[place];
 }
 
@@ -50,7 +51,9 @@ std::string Describe(const Scenario& s)
                   Printable(s.mask).c_str(), Printable(s.pattern).substr(0, 120).c_str(), s.startNumber,
                   s.padDigits ? "on" : "off", s.digitCount, s.order);
     text += line;
-    text += std::string("  log: ") + LogPlaceName(s.logPlace) + " \"" + Printable(s.logTypedName) + "\"\n";
+    text += std::string("  log: ") + LogPlaceName(s.logPlace) + " \"" + Printable(s.logTypedName) + "\"" +
+            (s.userFileContent.empty() ? "" : " holding \"" + Printable(s.userFileContent) + "\"") +
+            (s.toldYes ? ", Yes" : ", No") + " to replacing a file that is no rename log\n";
     std::snprintf(line, sizeof line, "  temporary counter %d, random state %u%s%s\n", s.tempNumberBefore,
                   s.randomStateBefore, s.questionMarksUnreachable ? ", \"?\" names unreachable" : "",
                   s.cp932LeadBytes ? ", code page 932 lead bytes" : "");

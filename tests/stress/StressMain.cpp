@@ -152,6 +152,7 @@ int main(int argc, char** argv)
     uint64_t faults = 0;
     uint64_t breaches = 0;
     uint64_t refused = 0;
+    uint64_t declined = 0;
     uint64_t allRenamed = 0;
     uint64_t files = 0;
     uint64_t notRenamed = 0;
@@ -163,6 +164,7 @@ int main(int argc, char** argv)
         std::vector<std::string> found = CheckRun(scenario, observation);
         faults += static_cast<uint64_t>(observation.faultsFired);
         refused += observation.ran ? 0 : 1;
+        declined += observation.declined ? 1 : 0;
         allRenamed += observation.ran && observation.outcome.notRenamed == 0 ? 1 : 0;
         files += static_cast<uint64_t>(observation.outcome.fileCount);
         notRenamed += static_cast<uint64_t>(observation.outcome.notRenamed);
@@ -174,8 +176,9 @@ int main(int argc, char** argv)
     watchdog.join();
     RemoveTree(base);
 
-    std::printf("runs refused=%llu, every file renamed=%llu; files in batches=%llu, not renamed=%llu\n",
-                static_cast<unsigned long long>(refused), static_cast<unsigned long long>(allRenamed),
+    std::printf("runs refused=%llu (told No=%llu), every file renamed=%llu; files in batches=%llu, not renamed=%llu\n",
+                static_cast<unsigned long long>(refused), static_cast<unsigned long long>(declined),
+                static_cast<unsigned long long>(allRenamed),
                 static_cast<unsigned long long>(files), static_cast<unsigned long long>(notRenamed));
     std::printf("scenarios=%llu faults=%llu breaches=%llu seed=%llu\n", static_cast<unsigned long long>(count),
                 static_cast<unsigned long long>(faults), static_cast<unsigned long long>(breaches),

@@ -92,6 +92,24 @@ LogHandle FaultyFileServices::CreateLog(const char* path)
     return real.CreateLog(path);
 }
 
+ReadHandle FaultyFileServices::OpenRead(const char* path, bool& fileThere)
+{
+    FaultAction action;
+    if (Faulty(CallOpenRead, path, nullptr, action)) {
+        fileThere = true;
+        return nullptr;
+    }
+    return real.OpenRead(path, fileThere);
+}
+
+int FaultyFileServices::Read(ReadHandle file, void* buffer, int size)
+{
+    FaultAction action;
+    if (Faulty(CallRead, nullptr, nullptr, action))
+        return -1;
+    return real.Read(file, buffer, size);
+}
+
 bool FaultyFileServices::WriteLog(LogHandle log, const void* bytes, int count)
 {
     FaultAction action;

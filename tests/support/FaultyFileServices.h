@@ -18,13 +18,16 @@ enum FileCall
     CallSameFile,
     CallCreateLog,
     CallWriteLog,
+    CallOpenRead,
+    CallRead,
     CallKinds
 };
 
 enum FaultAction
 {
     // The call fails: no search, listing error, "does not exist", move failed with
-    // error 5, log not created, write not taken. Nothing reaches the platform.
+    // error 5, log not created, write not taken, a file there that cannot be opened, a read
+    // error. Nothing reaches the platform.
     FaultFail,
     // Exists answers true; a move answers "target taken" and moves nothing.
     FaultReportTaken
@@ -64,6 +67,9 @@ public:
     LogHandle CreateLog(const char* path) override;
     bool WriteLog(LogHandle log, const void* bytes, int count) override;
     void CloseLog(LogHandle log) override { real.CloseLog(log); }
+    ReadHandle OpenRead(const char* path, bool& fileThere) override;
+    int Read(ReadHandle file, void* buffer, int size) override;
+    void CloseRead(ReadHandle file) override { real.CloseRead(file); }
     int FormatV(char* buffer, const char* format, va_list args) override
     {
         return real.FormatV(buffer, format, args);

@@ -118,6 +118,52 @@ TEST_F(MainWindowTest, ChoosingAnExistingFileAsksFirst)
     EXPECT_EQ("kept", chosen.Read("old.txt")) << "choosing a log file does not write it";
 }
 
+// Puts the process into a folder for the test and back where it was after it.
+class CurrentFolder
+{
+public:
+    explicit CurrentFolder(const std::string& path)
+    {
+        GetCurrentDirectoryA(MAX_PATH, before);
+        SetCurrentDirectoryA(path.c_str());
+    }
+    ~CurrentFolder() { SetCurrentDirectoryA(before); }
+
+private:
+    char before[MAX_PATH] = "";
+};
+
+TEST_F(MainWindowTest, RelativeTextsNameTheSameFoldersAfterTheChooser)
+{
+    for (const char* typed : {"photos", ".\\photos"}) {
+        SCOPED_TRACE(typed);
+        TempFolder start;
+        TempFolder chosen;
+        for (const TempFolder* folder : {&start, &chosen}) {
+            ASSERT_TRUE(folder->MakeFolder("photos"));
+            ASSERT_TRUE(folder->Write("photos\\a.txt", "a"));
+        }
+        CurrentFolder inStart(start.Path());
+        ChooserView view;
+        BoxAnswerer answerer(dialog);
+        answerer.Queue(Choose(chosen.PathOf("chosen.txt"), &view));
+        Click(IDC_LOG_BROWSE);
+        ASSERT_EQ(0u, answerer.Pending());
+
+        SetText(IDC_FOLDER, typed);
+        SetText(IDC_LOG_PATH, "rel.txt");
+        answerer.QueuePress(IDYES);
+        answerer.QueuePress(IDOK);
+        Command(IDOK);
+
+        EXPECT_EQ(0u, answerer.Pending());
+        EXPECT_TRUE(start.Exists("photos\\000.txt")) << "the folder named before the chooser is renamed";
+        EXPECT_TRUE(chosen.Exists("photos\\a.txt")) << "the chosen log's folder is not";
+        EXPECT_TRUE(start.Exists("rel.txt"));
+        EXPECT_FALSE(chosen.Exists("rel.txt"));
+    }
+}
+
 TEST_F(MainWindowTest, ChooserModesOtherThanOpenAndSaveShowNothing)
 {
     BoxAnswerer answerer(dialog);

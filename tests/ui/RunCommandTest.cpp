@@ -232,6 +232,54 @@ TEST_F(RunCommandTest, PartlyDoneRunSaysHowManyAndPointsToTheLog)
     EXPECT_TRUE(LogExists());
 }
 
+struct FileAtLogPath
+{
+    const char* name;
+    std::string content;
+    std::vector<int> presses;
+    bool asked;
+    bool renamed;
+};
+
+TEST_F(RunCommandTest, AFileNoRunWroteIsReplacedOnlyWhenTheUserSaysSo)
+{
+    const std::string earlierLog = "C:\\photos\r\na.txt\t->\t000.txt\r\n";
+    const FileAtLogPath cases[] = {
+        {"user's file, No", "shopping\r\nmilk\r\n", {IDYES, IDNO}, true, false},
+        {"user's file, Yes", "shopping\r\nmilk\r\n", {IDYES, IDYES, IDOK}, true, true},
+        {"earlier log", earlierLog, {IDYES, IDOK}, false, true},
+        {"empty file", "", {IDYES, IDOK}, false, true},
+    };
+    for (const FileAtLogPath& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder here;
+        ASSERT_TRUE(here.Write("a.txt", "a"));
+        ASSERT_TRUE(logs.Write("log.txt", c.content));
+        SetText(IDC_FOLDER, here.Path());
+
+        std::vector<SeenBox> seen = Run(c.presses);
+
+        ASSERT_EQ(c.presses.size(), seen.size());
+        if (c.asked) {
+            EXPECT_EQ("Quillowby", seen[1].title);
+            EXPECT_NE(std::string::npos, Lower(seen[1].text).find(Lower(LogPath()))) << "the question names the file";
+            EXPECT_TRUE(seen[1].hasYes && seen[1].hasNo);
+            EXPECT_EQ(IDNO, seen[1].defaultId);
+            EXPECT_FALSE(seen[1].ownerEnabled);
+            EXPECT_EQ(Arrow(), seen[1].cursor);
+        }
+        if (c.renamed) {
+            EXPECT_EQ("Completed.", seen.back().text);
+            EXPECT_EQ(std::vector<std::string>{"000.txt"}, here.Names());
+            EXPECT_EQ(Lower(here.Path()) + "\r\na.txt\t->\t000.txt\r\n", logs.Read("log.txt"));
+        } else {
+            EXPECT_EQ(std::vector<std::string>{"a.txt"}, here.Names());
+            EXPECT_EQ(c.content, logs.Read("log.txt"));
+        }
+        EXPECT_EQ(Arrow(), GetCursor());
+    }
+}
+
 struct Refusal
 {
     std::string pattern;

@@ -44,8 +44,29 @@ TEST(RunResultTest, SaysWhatHappenedToTheFiles)
         outcome.refusal = c.refusal;
         std::strcpy(outcome.refusedName, c.refusedName);
         outcome.notRenamed = c.notRenamed;
+        outcome.logAsked = true;
         outcome.logComplete = c.logComplete;
         EXPECT_EQ(c.text, RunResultText(c.ran, outcome).Data());
+    }
+}
+
+struct UnloggedCase
+{
+    int notRenamed;
+    const char* text;
+};
+
+TEST(RunResultTest, ARunGivenNoLogFileSaysThatItWroteNone)
+{
+    const UnloggedCase cases[] = {
+        {0, u8"完了しました. ログファイルの指定がないため, ログは書いていません."},
+        {1, u8"1 個のファイルの名前を変えられませんでした. ログファイルの指定がないため, ログは書いていません."},
+        {3, u8"3 個のファイルの名前を変えられませんでした. ログファイルの指定がないため, ログは書いていません."},
+    };
+    for (const UnloggedCase& c : cases) {
+        RunOutcome outcome;
+        outcome.notRenamed = c.notRenamed;
+        EXPECT_EQ(AnsiText(c.text), RunResultText(true, outcome).Data()) << c.notRenamed;
     }
 }
 

@@ -93,6 +93,42 @@ TEST_F(SkinnedAreasTest, OnlyAReleaseOverThePressedAreaPostsItsCommand)
     }
 }
 
+struct CaptureLoss
+{
+    const char* how;
+    int id;
+    int tileY;
+    std::function<void(HWND dialog)> takeCapture;
+};
+
+TEST_F(SkinnedAreasTest, AHeldAreaWhoseCaptureIsTakenDropsThePress)
+{
+    const auto toAnotherWindow = [](HWND) {
+        HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        SetCapture(other);
+        DestroyWindow(other);
+    };
+    const auto released = [](HWND) { ReleaseCapture(); };
+    const CaptureLoss losses[] = {
+        {"Run, capture taken by another window", IDOK, kRunTileY, toAnotherWindow},
+        {"Run, capture released", IDOK, kRunTileY, released},
+        {"Exit, capture taken by another window", IDCANCEL, kExitTileY, toAnotherWindow},
+    };
+    for (const CaptureLoss& loss : losses) {
+        SCOPED_TRACE(loss.how);
+        Mouse(WM_LBUTTONDOWN, CentreOf(loss.id));
+        ASSERT_EQ("", ShowsPressed(loss.id, loss.tileY));
+
+        loss.takeCapture(dialog);
+
+        EXPECT_EQ(0, pressedArea);
+        EXPECT_EQ("", ShowsNormal(loss.id, loss.tileY));
+        Mouse(WM_LBUTTONUP, CentreOf(loss.id));
+        EXPECT_TRUE(TakeCommands().empty()) << "the release after the loss posts nothing";
+        EXPECT_EQ("", ShowsNormal(loss.id, loss.tileY));
+    }
+}
+
 TEST_F(SkinnedAreasTest, ExitAreaPostsTheExitCommandWhichClosesTheWindow)
 {
     Mouse(WM_LBUTTONDOWN, CentreOf(IDCANCEL));
