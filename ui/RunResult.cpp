@@ -11,12 +11,20 @@ const char* RefusalFormat(RunRefusal refusal)
     switch (refusal) {
     case RefusalListingFailed:
         return "Failed: the folder could not be read to its end. Nothing was renamed.";
-    case RefusalNameTooLong:
-        return "Nothing was renamed: the name of \"%s\" is too long.";
     case RefusalNewNameTooLong:
         return "Nothing was renamed: the new name of \"%s\" would be longer than 255 bytes.";
     case RefusalNumberTooLarge:
         return "Nothing was renamed: the number of \"%s\" would pass 2147483647.";
+    case RefusalForbiddenCharacter:
+        return "名前を変更しませんでした: \"%s\" の新しい名前に、名前に使えない文字 "
+               "(\\ / : * ? \" < > | または制御文字) が入ります。";
+    case RefusalEndsInDotOrSpace:
+        return "名前を変更しませんでした: \"%s\" の新しい名前がピリオドか空白で終わります。"
+               "Windows はこれを取り除き、別の名前にしてしまいます。";
+    case RefusalDeviceName:
+        return "名前を変更しませんでした: \"%s\" の新しい名前が CON や COM1 のような装置名になります。";
+    case RefusalMaskHoldsSeparator:
+        return "名前を変更しませんでした: マスクにフォルダーの区切り (\\ または /) が入っています。";
     case RefusalNone:
     case RefusalNotStarted:
         break;

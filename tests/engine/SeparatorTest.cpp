@@ -67,22 +67,3 @@ TEST(EndsWithSeparator, LooksAtTheLastWholeCharacter)
         EXPECT_STREQ(c.entryFolder, entry.folder.Data()) << c.folder;
     }
 }
-
-TEST(CollectEntries, ANameLongerThan255BytesStopsTheRunBeforeAnyMove)
-{
-    std::string tooLong(256, 'n');
-    Cp932Listing fs({"a.txt", tooLong, "b.txt"});
-    RenameJob job;
-    job.folder = "C:\\photos";
-    job.mask = "*.*";
-    job.SplitPattern("?");
-    job.digitCount = 3;
-    EntryList list;
-    RunOutcome outcome;
-    EXPECT_FALSE(RunRename(job, list, fs, outcome));
-    EXPECT_EQ(RefusalNameTooLong, outcome.refusal);
-    EXPECT_EQ(tooLong, outcome.refusedName);
-    EXPECT_EQ(0, fs.Calls(CallMove));
-    EXPECT_EQ(0, fs.Calls(CallCreateLog));
-    EXPECT_EQ(0, list.Count());
-}

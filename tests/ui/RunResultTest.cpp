@@ -27,11 +27,20 @@ TEST(RunResultTest, SaysWhatHappenedToTheFiles)
         {false, RefusalNotStarted, "", 0, false, "Failed."},
         {false, RefusalListingFailed, "", 0, false,
          "Failed: the folder could not be read to its end. Nothing was renamed."},
-        {false, RefusalNameTooLong, "long.txt", 0, false, "Nothing was renamed: the name of \"long.txt\" is too long."},
         {false, RefusalNewNameTooLong, "a.txt", 0, false,
          "Nothing was renamed: the new name of \"a.txt\" would be longer than 255 bytes."},
         {false, RefusalNumberTooLarge, "b%s.txt", 0, false,
          "Nothing was renamed: the number of \"b%s.txt\" would pass 2147483647."},
+        {false, RefusalForbiddenCharacter, "a.txt", 0, false,
+         "名前を変更しませんでした: \"a.txt\" の新しい名前に、名前に使えない文字 "
+         "(\\ / : * ? \" < > | または制御文字) が入ります。"},
+        {false, RefusalEndsInDotOrSpace, "readme", 0, false,
+         "名前を変更しませんでした: \"readme\" の新しい名前がピリオドか空白で終わります。"
+         "Windows はこれを取り除き、別の名前にしてしまいます。"},
+        {false, RefusalDeviceName, "a.txt", 0, false,
+         "名前を変更しませんでした: \"a.txt\" の新しい名前が CON や COM1 のような装置名になります。"},
+        {false, RefusalMaskHoldsSeparator, "", 0, false,
+         "名前を変更しませんでした: マスクにフォルダーの区切り (\\ または /) が入っています。"},
     };
     for (const ResultCase& c : cases) {
         RunOutcome outcome;
