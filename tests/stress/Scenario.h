@@ -25,7 +25,8 @@ enum LogPlace
     LogInSubFolder,       // a file inside a sub-folder of the run's folder
     LogMissingFolder,     // inside a folder that does not exist
     LogIsTheFolder,       // the run's folder itself
-    LogEmptyPath
+    LogEmptyPath,
+    LogOtherName          // a file of the folder, reached under another name (OtherPathTo)
 };
 
 enum FaultKind

@@ -17,7 +17,8 @@ const char* LogPlaceName(LogPlace place)
 {
     static const char* const names[] = {"elsewhere",  "elsewhere, earlier log", "in folder, new",
                                         "in folder, existing file", "in folder through ./", "in sub-folder",
-                                        "missing folder", "the folder itself", "empty path"};
+                                        "missing folder", "the folder itself", "empty path",
+                                        "a file of the folder under another name"};
     return names[place];
 }
 
