@@ -89,7 +89,7 @@ TEST(Enumeration, TakesRegularFilesOnly)
 TEST(Enumeration, TheMaskIsMatchedOnTheLongNameOnly)
 {
     TempFolder folder;
-    const Names files = {"a.jpg", "c.jpg_old", "d.jpgx", "e.htm", "f.html", "file1.txt", "file12.txt",
+    const Names files = {"a.jpg", "c.jpg_old", "d.jpgx", "e.htm", "f.html", "g.jpeg", "file1.txt", "file12.txt",
                          // ア, and the full-width letter A
                          "\x83\x41.txt", "\x82\x60.txt"};
     for (const std::string& name : files)
