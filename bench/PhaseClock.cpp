@@ -54,9 +54,9 @@ MoveResult PhaseClock::Move(const char* from, const char* to, int& error)
     return inner.Move(from, to, error);
 }
 
-bool PhaseClock::SameFile(const char* a, const char* b)
+bool PhaseClock::Identify(const char* path, FileIdentity& identity)
 {
-    return inner.SameFile(a, b);
+    return inner.Identify(path, identity);
 }
 
 LogHandle PhaseClock::CreateLog(const char* path)

@@ -33,7 +33,8 @@ public:
     bool FolderExists(const char* path) override;
     bool Exists(const char* path) override;
     MoveResult Move(const char* from, const char* to, int& error) override;
-    bool SameFile(const char* a, const char* b) override;
+    bool Identify(const char* path, FileIdentity& identity) override;
+    bool SameName(const char* a, const char* b) const override { return inner.SameName(a, b); }
     LogHandle CreateLog(const char* path) override;
     bool WriteLog(LogHandle log, const void* bytes, int count) override;
     void CloseLog(LogHandle log) override;

@@ -1,8 +1,8 @@
 #include "engine/Enumeration.h"
 
 #include "core/CountedString.h"
-#include "engine/AsciiFold.h"
 #include "engine/FileEntry.h"
+#include "engine/LogFileFilter.h"
 
 #include <cstring>
 
@@ -29,59 +29,6 @@ void FolderSearch::Close()
     handle = nullptr;
 }
 
-static bool SameIgnoringAsciiCase(const char* a, const char* b)
-{
-    for (; *a && *b; ++a, ++b) {
-        if (FoldAscii(static_cast<unsigned char>(*a)) != FoldAscii(static_cast<unsigned char>(*b)))
-            return false;
-    }
-    return *a == *b;
-}
-
-// The part of a path behind its last separator: the platform's own, and "/", which Windows
-// takes as one too. Elsewhere a backslash is an ordinary byte of a name.
-static const char* FinalComponent(const char* path, const FileServices& fs)
-{
-    const char* final = path;
-    for (const char* p = path; *p; ++p) {
-        if (fs.IsLeadByte(static_cast<unsigned char>(*p)) && p[1]) {
-            ++p;
-            continue;
-        }
-        if (*p == fs.Separator() || *p == '/')
-            final = p + 1;
-    }
-    return final;
-}
-
-namespace {
-
-// Tells whether a listed name is the log file. Only names that could be it by their final
-// component are asked of the file system, which alone knows how it compares names.
-class LogFileFilter
-{
-public:
-    LogFileFilter(const char* logPath, FileServices& fs) : logPath(logPath), fs(fs), logName(nullptr)
-    {
-        if (logPath && logPath[0])
-            logName = FinalComponent(logPath, fs);
-    }
-
-    bool IsLog(const FileEntry& entry) const
-    {
-        if (logName == nullptr || !SameIgnoringAsciiCase(logName, entry.currentName))
-            return false;
-        return fs.SameFile(logPath, entry.folder.Concat(entry.currentName).Data());
-    }
-
-private:
-    const char* logPath;
-    FileServices& fs;
-    const char* logName;
-};
-
-}  // namespace
-
 void ReleaseEntries(EntryList& list, int from)
 {
     for (int i = from; i < list.Count(); ++i)
@@ -99,15 +46,14 @@ CollectResult CollectEntries(FolderSearch& search, const char* folderText, const
         const FoundFile& found = search.Current();
         if (!found.isDirectory) {
             if (found.unreachable) {
-                report.unreachable.push_back(found.name);
+                report.unreachable.push_back(UnreachableName{found.name, "name not representable, file left as it was"});
             } else if (std::strlen(found.name) > static_cast<size_t>(kNameSize - 1)) {
-                report.offendingName = found.name;
-                result = CollectNameTooLong;
-                break;
+                // Possible in a double-byte code page: the file system counts characters.
+                report.unreachable.push_back(UnreachableName{found.name, "name longer than 255 bytes, file left as it was"});
             } else {
                 EntryHandle* handle = NewEntryHandle(folderText, fs);
                 handle->entry->FillFromFindData(found);
-                if (logFilter.IsLog(*handle->entry))
+                if (logFilter.IsLog(found, *handle->entry))
                     ReleaseEntryHandle(handle);
                 else
                     list.AddLast(handle);

@@ -37,16 +37,20 @@ private:
 enum CollectResult
 {
     CollectDone,
-    CollectListingFailed,
-    CollectNameTooLong
+    CollectListingFailed
+};
+
+// A file the run cannot touch, and why, as its log line says.
+struct UnreachableName
+{
+    std::string name;
+    const char* reason;
 };
 
 struct CollectReport
 {
-    // Names the ANSI code page cannot reach; left out of the batch.
-    std::vector<std::string> unreachable;
-    // The name that stopped the collection.
-    std::string offendingName;
+    // Names the ANSI code page cannot reach, or too long to rename; left out of the batch.
+    std::vector<UnreachableName> unreachable;
 };
 
 // Clears the list and adds one entry per regular file the started search yields, in its

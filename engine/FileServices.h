@@ -2,6 +2,7 @@
 #define QUILLOWBY_ENGINE_FILE_SERVICES_H
 
 #include <cstdarg>
+#include <cstdint>
 #include <string>
 
 // Everything the engine asks of the platform: folder search, existence test, a move that
@@ -15,13 +16,27 @@ const int kFoundNameSize = 260;
 // A formatted print writes at most 1024 characters and its NUL.
 const int kFormatBufferSize = 1025;
 
+// What tells a file apart whatever name leads to it.
+struct FileIdentity
+{
+    uint64_t volume;
+    uint64_t index;
+    // The names (hard links) the file has.
+    uint32_t links;
+};
+
 struct FoundFile
 {
     bool isDirectory;
     // The name cannot be reached through the ANSI code page (the search put "?" in place
     // of characters it has no bytes for); such a file must not be touched.
     bool unreachable;
+    // The listing gave the file's volume and index for nothing (not its links).
+    bool identityKnown;
+    FileIdentity identity;
     char name[kFoundNameSize];
+    // The 8.3 name the file system keeps beside a long one; empty when there is none.
+    char shortName[14];
 };
 
 enum FindNextResult
@@ -64,8 +79,11 @@ public:
     // Moves a file to another name in the same folder; never replaces what exists there.
     // On MoveFailed, error holds the platform's error code.
     virtual MoveResult Move(const char* from, const char* to, int& error) = 0;
-    // Both paths name the same existing file.
-    virtual bool SameFile(const char* a, const char* b) = 0;
+    // The identity of the existing file or folder a path leads to; false when it cannot be told.
+    virtual bool Identify(const char* path, FileIdentity& identity) = 0;
+    // The two names lead to the same directory entry of a folder, compared the way the file
+    // system compares names.
+    virtual bool SameName(const char* a, const char* b) const = 0;
 
     // Creates or empties the log file; null when it cannot be created.
     virtual LogHandle CreateLog(const char* path) = 0;

@@ -29,6 +29,7 @@ struct ListedName
 {
     std::string name;
     bool isDirectory;
+    ino_t inode;
 };
 
 // The whole listing is read when the search starts and handed out in the order a Windows
@@ -37,6 +38,8 @@ struct PosixSearch
 {
     std::vector<ListedName> names;
     size_t next;
+    // The folder's device, which its files share.
+    dev_t device;
 };
 
 bool ListedBefore(const ListedName& a, const ListedName& b)
@@ -53,12 +56,17 @@ bool ListedBefore(const ListedName& a, const ListedName& b)
     return a.name < b.name;
 }
 
-void Fill(FoundFile& found, const ListedName& listed)
+void Fill(FoundFile& found, const ListedName& listed, dev_t device)
 {
     found.isDirectory = listed.isDirectory;
     found.unreachable = false;
+    found.identityKnown = true;
+    found.identity.volume = static_cast<uint64_t>(device);
+    found.identity.index = static_cast<uint64_t>(listed.inode);
+    found.identity.links = 0;
     std::strncpy(found.name, listed.name.c_str(), kFoundNameSize - 1);
     found.name[kFoundNameSize - 1] = '\0';
+    found.shortName[0] = '\0';
 }
 
 bool IsDirectory(int folder, const dirent* item)
@@ -84,11 +92,17 @@ public:
         DIR* dir = opendir(folder.c_str());
         if (dir == nullptr)
             return nullptr;
+        struct stat folderInfo;
+        if (fstat(dirfd(dir), &folderInfo) != 0) {
+            closedir(dir);
+            return nullptr;
+        }
         PosixSearch* search = new PosixSearch;
         search->next = 0;
+        search->device = folderInfo.st_dev;
         while (const dirent* item = readdir(dir)) {
             if (MatchesMask(item->d_name, mask.c_str()))
-                search->names.push_back(ListedName{item->d_name, IsDirectory(dirfd(dir), item)});
+                search->names.push_back(ListedName{item->d_name, IsDirectory(dirfd(dir), item), item->d_ino});
         }
         closedir(dir);
         if (search->names.empty()) {
@@ -96,7 +110,7 @@ public:
             return nullptr;
         }
         std::sort(search->names.begin(), search->names.end(), ListedBefore);
-        Fill(first, search->names[0]);
+        Fill(first, search->names[0], search->device);
         search->next = 1;
         return search;
     }
@@ -106,7 +120,7 @@ public:
         PosixSearch* search = static_cast<PosixSearch*>(handle);
         if (search->next >= search->names.size())
             return FindNextEnd;
-        Fill(next, search->names[search->next++]);
+        Fill(next, search->names[search->next++], search->device);
         return FindNextFound;
     }
 
@@ -144,12 +158,18 @@ public:
         return MoveDone;
     }
 
-    bool SameFile(const char* a, const char* b) override
+    bool Identify(const char* path, FileIdentity& identity) override
     {
-        struct stat infoA, infoB;
-        return stat(a, &infoA) == 0 && stat(b, &infoB) == 0 && infoA.st_dev == infoB.st_dev &&
-               infoA.st_ino == infoB.st_ino;
+        struct stat info;
+        if (stat(path, &info) != 0)
+            return false;
+        identity.volume = static_cast<uint64_t>(info.st_dev);
+        identity.index = static_cast<uint64_t>(info.st_ino);
+        identity.links = static_cast<uint32_t>(info.st_nlink);
+        return true;
     }
+
+    bool SameName(const char* a, const char* b) const override { return std::strcmp(a, b) == 0; }
 
     LogHandle CreateLog(const char* path) override
     {

@@ -2,6 +2,7 @@
 
 #include "engine/Enumeration.h"
 #include "engine/FileEntry.h"
+#include "engine/ForbiddenNames.h"
 #include "engine/Ordering.h"
 #include "engine/PathReach.h"
 #include "engine/RenameJob.h"
@@ -31,10 +32,29 @@ static void OrderEntries(EntryList& list, int32_t order, FileServices& fs)
         ShuffleEntries(index, randomState);
 }
 
+static RunRefusal RefusalFor(NameFault fault)
+{
+    switch (fault) {
+    case NameForbiddenCharacter:
+        return RefusalForbiddenCharacter;
+    case NameEndsInDotOrSpace:
+        return RefusalEndsInDotOrSpace;
+    case NameIsDevice:
+        return RefusalDeviceName;
+    case NameFine:
+        break;
+    }
+    return RefusalNone;
+}
+
 // Gives the entry at position n the number startNumber + n. Refuses, before anything is
-// moved, numbers past 2147483647 and names that would not fit.
+// moved, numbers past 2147483647, names that would not fit, and names that Windows would
+// refuse or change, so that the log and the result never name a file that is not there.
 static bool NumberEntries(const RenameJob& job, EntryList& list, FileServices& fs, RunOutcome& outcome)
 {
+    NameFault patternFault = PatternTextFault(job.prefix.Data() ? job.prefix.Data() : "", fs);
+    if (patternFault == NameFine)
+        patternFault = PatternTextFault(job.suffix.Data() ? job.suffix.Data() : "", fs);
     int64_t first = static_cast<uint32_t>(job.startNumber);
     for (int n = 0; n < list.Count(); ++n) {
         FileEntry& entry = *list.At(n)->entry;
@@ -42,6 +62,9 @@ static bool NumberEntries(const RenameJob& job, EntryList& list, FileServices& f
             return Refuse(outcome, RefusalNumberTooLarge, entry.currentName);
         if (!entry.FormNewName(job, static_cast<int32_t>(first + n), fs))
             return Refuse(outcome, RefusalNewNameTooLong, entry.currentName);
+        NameFault fault = patternFault != NameFine ? patternFault : NewNameFault(entry.newName);
+        if (fault != NameFine)
+            return Refuse(outcome, RefusalFor(fault), entry.currentName);
     }
     return true;
 }
@@ -50,8 +73,8 @@ static void LogUnreachable(const CollectReport& report, LogWriter& log, FileServ
 {
     char line[kFormatBufferSize];
     for (size_t i = 0; i < report.unreachable.size(); ++i) {
-        const char* name = report.unreachable[i].c_str();
-        int length = fs.Format(line, "%s\t->\t%s\t%s\r\n", name, name, "name not representable, file left as it was");
+        const char* name = report.unreachable[i].name.c_str();
+        int length = fs.Format(line, "%s\t->\t%s\t%s\r\n", name, name, report.unreachable[i].reason);
         log.Write(line, length);
         ++outcome.steps;
         ++outcome.notRenamed;
@@ -161,6 +184,8 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
     if (job.folder.Length() <= 0)
         return Refuse(outcome, RefusalNotStarted, "");
 
+    if (job.mask.Data() && HoldsSeparator(job.mask.Data(), fs))
+        return Refuse(outcome, RefusalMaskHoldsSeparator, "");
     FolderSearch search(fs);
     if (!search.Start(job.folder, job.mask))
         return Refuse(outcome, RefusalNotStarted, "");
@@ -173,8 +198,6 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
         break;
     case CollectListingFailed:
         return Refuse(outcome, RefusalListingFailed, "");
-    case CollectNameTooLong:
-        return Refuse(outcome, RefusalNameTooLong, report.offendingName.c_str());
     }
     outcome.fileCount = list.Count();
 

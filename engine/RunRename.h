@@ -14,15 +14,22 @@ enum RunRefusal
     RefusalNotStarted,
     // The folder listing broke off; numbering part of a folder would be wrong.
     RefusalListingFailed,
-    // A name from the folder is longer than 255 bytes (refusedName).
-    RefusalNameTooLong,
     // The new name of refusedName would be longer than 255 bytes.
     RefusalNewNameTooLong,
     // The numbers of the run would pass 2147483647 (refusedName gets the first such file).
     RefusalNumberTooLarge,
     // The folder's path with the new name of refusedName, or with a temporary name, would be
     // longer than the file calls take.
-    RefusalPathTooLong
+    RefusalPathTooLong,
+    // The new name of refusedName would hold a character no Windows name may hold; it comes
+    // from the pattern, and a separator there is one.
+    RefusalForbiddenCharacter,
+    // The new name of refusedName would end in a dot or a space, which Windows drops.
+    RefusalEndsInDotOrSpace,
+    // The new name of refusedName would be a device name such as CON or COM1.
+    RefusalDeviceName,
+    // The mask holds a separator, so the search would list another folder.
+    RefusalMaskHoldsSeparator
 };
 
 struct RunOutcome
@@ -36,7 +43,8 @@ struct RunOutcome
     int fileCount;
     // Files that did not reach their new names, unreachable ones included; the log says why.
     int notRenamed;
-    // Files left untouched because the ANSI code page cannot name them.
+    // Files left untouched because the ANSI code page cannot name them or their names are
+    // longer than 255 bytes.
     int unreachable;
     // Rename steps taken (log lines after the header).
     int steps;

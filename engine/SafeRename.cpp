@@ -59,13 +59,6 @@ RenameStep FileEntry::RenameEntry(FileServices& fs)
     stepFailure = nullptr;
     stepError = 0;
 
-    // A pattern holding a separator would send the file into another folder, or out of this
-    // one through "..".
-    if (HoldsSeparator(newName, fs)) {
-        stepFailure = "new name is not a plain file name";
-        return StepFailed;
-    }
-
     CountedString oldPath = folder.Concat(currentName);
     CountedString target = folder.Concat(newName);
     if (oldPath.Equals(target.Data()))

@@ -1,40 +1,116 @@
 #include "engine/WildcardMatch.h"
 
 #include "engine/AsciiFold.h"
-#include <cstring>
-#include <string>
 
-// Greedy matching with one backtrack point for the last "*": linear in practice.
-static bool Match(const char* name, const char* mask)
+#include <vector>
+
+namespace {
+
+enum TokenKind
 {
-    const char* starMask = nullptr;
-    const char* starName = nullptr;
-    while (*name) {
-        if (*mask == '*') {
-            starMask = ++mask;
-            starName = name;
-        } else if (*mask == '?' || (*mask && FoldAscii(static_cast<unsigned char>(*mask)) ==
-                                                 FoldAscii(static_cast<unsigned char>(*name)))) {
-            ++mask;
-            ++name;
-        } else if (starMask) {
-            mask = starMask;
-            name = ++starName;
+    TokenLiteral,
+    // Any run of characters.
+    TokenStar,
+    // Any run of characters up to the name's last dot, which it may take as its end.
+    TokenDosStar,
+    // One character; nothing at a dot or at the end of the name.
+    TokenDosQuestion,
+    // A dot, or nothing at the end of the name.
+    TokenDosDot
+};
+
+struct Token
+{
+    TokenKind kind;
+    char32_t character;
+};
+
+std::vector<Token> Translate(const std::u32string& mask)
+{
+    std::vector<Token> tokens;
+    if (mask == U"*" || mask == U"*.*") {
+        tokens.push_back(Token{TokenStar, 0});
+        return tokens;
+    }
+    size_t length = mask.size();
+    for (size_t i = 0; i < length; ++i) {
+        char32_t c = mask[i];
+        if (c == '*') {
+            tokens.push_back(Token{TokenStar, 0});
+        } else if (c == '?') {
+            tokens.push_back(Token{TokenDosQuestion, 0});
+        } else if (c == '.' && i + 1 == length && i > 0 && mask[i - 1] == '*') {
+            tokens.back().kind = TokenDosStar;
+        } else if (c == '.' && i + 1 < length && (mask[i + 1] == '?' || mask[i + 1] == '*')) {
+            tokens.push_back(Token{TokenDosDot, 0});
         } else {
-            return false;
+            tokens.push_back(Token{TokenLiteral, c});
         }
     }
-    while (*mask == '*')
-        ++mask;
-    return *mask == '\0';
+    return tokens;
+}
+
+bool SameAsciiFolded(char32_t a, char32_t b)
+{
+    return a == b || (a < 0x100 && b < 0x100 && FoldAscii(static_cast<unsigned char>(a)) ==
+                                                    FoldAscii(static_cast<unsigned char>(b)));
+}
+
+}  // namespace
+
+// matches[i][j]: the name from character i on matches the tokens from j on. Filled from the
+// ends backwards, so every answer a cell needs is there before it: quadratic at worst, and
+// names and masks are short.
+bool MatchesMask(const std::u32string& name, const std::u32string& mask, SameCharacter same)
+{
+    if (name.empty() || mask.empty())
+        return false;
+    std::vector<Token> tokens = Translate(mask);
+    const size_t n = name.size();
+    const size_t m = tokens.size();
+    size_t lastDot = name.rfind('.');
+    std::vector<char> matches((n + 1) * (m + 1), 0);
+    auto at = [&](size_t i, size_t j) -> char& { return matches[j * (n + 1) + i]; };
+    at(n, m) = 1;
+    for (size_t j = m; j-- > 0;) {
+        const Token& token = tokens[j];
+        for (size_t i = n + 1; i-- > 0;) {
+            bool more = i < n;
+            bool dot = more && name[i] == '.';
+            bool match = false;
+            switch (token.kind) {
+            case TokenLiteral:
+                match = more && same(name[i], token.character) && at(i + 1, j + 1);
+                break;
+            case TokenStar:
+                match = at(i, j + 1) || (more && at(i + 1, j));
+                break;
+            case TokenDosStar:
+                match = at(i, j + 1) || (more && (!dot || i != lastDot) && at(i + 1, j)) ||
+                        (dot && i == lastDot && at(i + 1, j + 1));
+                break;
+            case TokenDosQuestion:
+                match = (!more || dot) ? at(i, j + 1) : at(i + 1, j + 1);
+                break;
+            case TokenDosDot:
+                match = more ? dot && at(i + 1, j + 1) : at(i, j + 1);
+                break;
+            }
+            at(i, j) = match ? 1 : 0;
+        }
+    }
+    return at(0, 0) != 0;
+}
+
+static std::u32string Characters(const char* bytes)
+{
+    std::u32string characters;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes); *p; ++p)
+        characters.push_back(*p);
+    return characters;
 }
 
 bool MatchesMask(const char* name, const char* mask)
 {
-    if (Match(name, mask))
-        return true;
-    size_t length = std::strlen(mask);
-    if (length >= 2 && mask[length - 2] == '.' && mask[length - 1] == '*')
-        return Match(name, std::string(mask, length - 2).c_str());
-    return false;
+    return MatchesMask(Characters(name), Characters(mask), SameAsciiFolded);
 }

@@ -1,6 +1,8 @@
 // The file services on Windows: the ANSI calls, so names are bytes of the ANSI code page.
 #include "engine/FileServices.h"
 
+#include "engine/WildcardMatch.h"
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -24,19 +26,50 @@ size_t FolderLength(const char* pattern)
     return length;
 }
 
+// The characters of an ANSI text as the file system holds them: UTF-16 units.
+std::u32string Characters(const char* text)
+{
+    std::u32string characters;
+    int count = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (count <= 1)
+        return characters;
+    std::wstring wide(static_cast<size_t>(count), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], count);
+    wide.resize(static_cast<size_t>(count - 1));
+    for (wchar_t unit : wide)
+        characters.push_back(static_cast<char32_t>(unit));
+    return characters;
+}
+
+// Letter case compared with the system's own upper-case table, the one the file system uses.
+bool SameCharacter(char32_t a, char32_t b)
+{
+    WCHAR x = static_cast<WCHAR>(a);
+    WCHAR y = static_cast<WCHAR>(b);
+    return x == y || CompareStringOrdinal(&x, 1, &y, 1, TRUE) == CSTR_EQUAL;
+}
+
 // An open search and what it has listed so far, so that a name which does not lead back to
 // its own file can be told apart.
 struct Win32Search
 {
     HANDLE handle;
     std::string folder;
+    // The search also matches the mask against the short names, so that "*.jpg" lists
+    // c.jpg_old (short name C~1.JPG); only names whose long form matches are taken.
+    std::u32string mask;
     std::unordered_set<std::string> listed;
+
+    bool Matches(const WIN32_FIND_DATAA& data) const { return MatchesMask(Characters(data.cFileName), mask, SameCharacter); }
 
     void Fill(FoundFile& found, const WIN32_FIND_DATAA& data)
     {
         found.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         std::memcpy(found.name, data.cFileName, sizeof found.name);
         found.name[kFoundNameSize - 1] = '\0';
+        found.identityKnown = false;
+        std::memcpy(found.shortName, data.cAlternateFileName, sizeof found.shortName);
+        found.shortName[sizeof found.shortName - 1] = '\0';
         found.unreachable = !found.isDirectory && !Reachable(found.name);
     }
 
@@ -57,16 +90,13 @@ struct Win32Search
     }
 };
 
-// Identity of an existing file or folder, whatever name reaches it.
-bool Identify(const char* path, BY_HANDLE_FILE_INFORMATION& info)
+// A name as Windows stores it: a final dot or space is dropped.
+std::u32string StoredCharacters(const char* name)
 {
-    HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    bool known = GetFileInformationByHandle(file, &info) != FALSE;
-    CloseHandle(file);
-    return known;
+    std::u32string characters = Characters(name);
+    while (!characters.empty() && (characters.back() == '.' || characters.back() == ' '))
+        characters.pop_back();
+    return characters;
 }
 
 class Win32FileServices : public FileServices
@@ -81,6 +111,14 @@ public:
         Win32Search* search = new Win32Search;
         search->handle = handle;
         search->folder.assign(pattern, FolderLength(pattern));
+        search->mask = Characters(pattern + search->folder.size());
+        while (!search->Matches(data)) {
+            if (!FindNextFileA(handle, &data)) {
+                // Nothing matches by its long name: as if nothing matched at all.
+                FindClose(search);
+                return nullptr;
+            }
+        }
         search->Fill(first, data);
         return search;
     }
@@ -89,8 +127,10 @@ public:
     {
         Win32Search* search = static_cast<Win32Search*>(handle);
         WIN32_FIND_DATAA data;
-        if (!FindNextFileA(search->handle, &data))
-            return GetLastError() == ERROR_NO_MORE_FILES ? FindNextEnd : FindNextError;
+        do {
+            if (!FindNextFileA(search->handle, &data))
+                return GetLastError() == ERROR_NO_MORE_FILES ? FindNextEnd : FindNextError;
+        } while (!search->Matches(data));
         search->Fill(next, data);
         return FindNextFound;
     }
@@ -128,12 +168,34 @@ public:
         return (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS) ? MoveTargetTaken : MoveFailed;
     }
 
-    bool SameFile(const char* a, const char* b) override
+    bool Identify(const char* path, FileIdentity& identity) override
     {
-        BY_HANDLE_FILE_INFORMATION infoA, infoB;
-        return Identify(a, infoA) && Identify(b, infoB) &&
-               infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber &&
-               infoA.nFileIndexHigh == infoB.nFileIndexHigh && infoA.nFileIndexLow == infoB.nFileIndexLow;
+        HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        BY_HANDLE_FILE_INFORMATION info;
+        bool known = GetFileInformationByHandle(file, &info) != FALSE;
+        CloseHandle(file);
+        if (!known)
+            return false;
+        identity.volume = info.dwVolumeSerialNumber;
+        identity.index = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+        identity.links = info.nNumberOfLinks;
+        return true;
+    }
+
+    bool SameName(const char* a, const char* b) const override
+    {
+        std::u32string x = StoredCharacters(a);
+        std::u32string y = StoredCharacters(b);
+        if (x.size() != y.size())
+            return false;
+        for (size_t i = 0; i < x.size(); ++i) {
+            if (!SameCharacter(x[i], y[i]))
+                return false;
+        }
+        return true;
     }
 
     LogHandle CreateLog(const char* path) override

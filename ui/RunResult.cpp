@@ -14,14 +14,20 @@ UINT RefusalFormat(RunRefusal refusal)
     switch (refusal) {
     case RefusalListingFailed:
         return IDS_REFUSED_LISTING;
-    case RefusalNameTooLong:
-        return IDS_REFUSED_NAME_TOO_LONG;
     case RefusalNewNameTooLong:
         return IDS_REFUSED_NEW_NAME_TOO_LONG;
     case RefusalNumberTooLarge:
         return IDS_REFUSED_NUMBER_TOO_LARGE;
     case RefusalPathTooLong:
         return IDS_REFUSED_PATH_TOO_LONG;
+    case RefusalForbiddenCharacter:
+        return IDS_REFUSED_FORBIDDEN_CHARACTER;
+    case RefusalEndsInDotOrSpace:
+        return IDS_REFUSED_ENDS_IN_DOT_OR_SPACE;
+    case RefusalDeviceName:
+        return IDS_REFUSED_DEVICE_NAME;
+    case RefusalMaskHoldsSeparator:
+        return IDS_REFUSED_MASK_SEPARATOR;
     case RefusalNone:
     case RefusalNotStarted:
         break;

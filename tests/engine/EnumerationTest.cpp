@@ -86,6 +86,35 @@ TEST(Enumeration, TakesRegularFilesOnly)
     }
 }
 
+TEST(Enumeration, TheMaskIsMatchedOnTheLongNameOnly)
+{
+    TempFolder folder;
+    const Names files = {"a.jpg", "c.jpg_old", "d.jpgx", "e.htm", "f.html", "g.jpeg", "file1.txt", "file12.txt",
+                         // ア, and the full-width letter A
+                         "\x83\x41.txt", "\x82\x60.txt"};
+    for (const std::string& name : files)
+        folder.Write(name, name);
+    FaultyFileServices fs(PlatformFileServices());
+    struct Case { const char* mask; bool started; Names names; } cases[] = {
+        {"*.jpg", true, {"a.jpg"}},
+        {"*.htm", true, {"e.htm"}},
+        {"*.jpe", false, {}},
+        {"file?.txt", true, {"file1.txt"}},
+#ifdef _WIN32
+        // One character of two bytes; a full-width letter in other case.
+        {"?.txt", true, {"\x82\x60.txt", "\x83\x41.txt"}},
+        {"\x82\x81*", true, {"\x82\x60.txt"}},
+#endif
+    };
+    for (const Case& c : cases) {
+        Collected collected = Collect(fs, folder.Path(), c.mask);
+        EXPECT_EQ(c.started, collected.started) << c.mask;
+        Names names = collected.names;
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(c.names, names) << c.mask;
+    }
+}
+
 TEST(Enumeration, FolderOfSubfoldersOnlyGivesAnEmptyList)
 {
     TempFolder folder;

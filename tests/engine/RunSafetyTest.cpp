@@ -8,9 +8,12 @@
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -44,28 +47,49 @@ TEST(RunSafety, AnExistingLogIsLeftOutWhateverBytesItsNameHolds)
     }
 }
 
-TEST(RunSafety, APatternHoldingASeparatorMovesNoFileOutOfTheFolder)
+TEST(RunSafety, NewNamesWindowsWouldChangeOrRefuseStopTheRunBeforeAnyMove)
 {
     const std::string separator(1, TempFolder::Separator());
-    struct Case { const char* name; std::string pattern; } cases[] = {
-        {"into a sub-folder", "sub" + separator + "?"},
-        {"into the parent", ".." + separator + "?"},
-        {"forward slash", "sub/?"},
+    struct Case { const char* name; std::string pattern; bool padDigits; RunRefusal refusal; } cases[] = {
+        {"into a sub-folder", "sub" + separator + "?", true, RefusalForbiddenCharacter},
+        {"into the parent", ".." + separator + "?", true, RefusalForbiddenCharacter},
+        {"forward slash", "sub/?", true, RefusalForbiddenCharacter},
+        {"backslash", "a\\?", true, RefusalForbiddenCharacter},
+        {"stream of another file", "?:x", true, RefusalForbiddenCharacter},
+        {"wildcard", "a*?", true, RefusalForbiddenCharacter},
+        {"quote", "?\"", true, RefusalForbiddenCharacter},
+        {"angle bracket", "<?", true, RefusalForbiddenCharacter},
+        {"bar", "?|", true, RefusalForbiddenCharacter},
+        {"control character", "\t?", true, RefusalForbiddenCharacter},
+        {"final dot", "?.", true, RefusalEndsInDotOrSpace},
+        {"final space", "? ", true, RefusalEndsInDotOrSpace},
+        {"device with an extension", "com?", false, RefusalDeviceName},
+        {"device in capitals", "LPT?", false, RefusalDeviceName},
+        // ソ ends in the byte of a backslash, which is no separator inside the character.
+        {"double-byte character", "\x83\x5C?", true, RefusalNone},
+        {"dot inside", "a.?.b", true, RefusalNone},
+        {"no device", "con?", true, RefusalNone},
     };
     for (const Case& c : cases) {
         RunFixture run;
-        run.AddFiles({"a.txt", "b.txt"});
+        run.fs.UseCp932LeadBytes();
+        run.AddFiles({"a", "b.txt"});
         run.folder.MakeFolder("sub");
+        run.elsewhere.Write(run.logName, "earlier log");
         run.job.SplitPattern(c.pattern.c_str());
+        run.job.padDigits = c.padDigits ? 1 : 0;
+        run.job.startNumber = 1;
         run.job.order = NameAscending;
-        ASSERT_TRUE(run.Run()) << c.name;
-        EXPECT_EQ((Names{"a.txt", "b.txt", "sub"}), run.folder.Names()) << c.name;
-        EXPECT_EQ(2, run.outcome.notRenamed) << c.name;
-        std::string moved = c.pattern.substr(0, c.pattern.size() - 1);
-        EXPECT_EQ((Names{Line("a.txt", moved + "000.txt") + "\tnew name is not a plain file name",
-                         Line("b.txt", moved + "001.txt") + "\tnew name is not a plain file name"}),
-                  run.LogLines())
-            << c.name;
+        EXPECT_EQ(c.refusal == RefusalNone, run.Run()) << c.name;
+        EXPECT_EQ(c.refusal, run.outcome.refusal) << c.name;
+        if (c.refusal == RefusalNone) {
+            EXPECT_EQ(0, run.outcome.notRenamed) << c.name;
+            continue;
+        }
+        EXPECT_STREQ("a", run.outcome.refusedName) << c.name;
+        EXPECT_EQ((Names{"a", "b.txt", "sub"}), run.folder.Names()) << c.name;
+        EXPECT_EQ("earlier log", run.Log()) << c.name;
+        EXPECT_EQ(0, run.fs.Calls(CallMove)) << c.name;
     }
 }
 
@@ -153,7 +177,7 @@ TEST(RunSafety, AMaskHoldingASeparatorRefusesTheRun)
         run.elsewhere.Write(run.logName, "earlier log");
         run.job.mask = c.mask.c_str();
         EXPECT_FALSE(run.Run()) << c.name;
-        EXPECT_EQ(RefusalNotStarted, run.outcome.refusal) << c.name;
+        EXPECT_EQ(RefusalMaskHoldsSeparator, run.outcome.refusal) << c.name;
         EXPECT_EQ((Names{"a.txt", "sub"}), run.folder.Names()) << c.name;
         EXPECT_EQ("a.txt", run.folder.Read("a.txt")) << c.name;
         EXPECT_EQ("inside sub", run.folder.Read("sub" + separator + "a.txt")) << c.name;
@@ -204,3 +228,80 @@ TEST(RunSafety, NamesThatDifferOnlyInTheSecondByteOfACharacterAreBothRenamed)
     EXPECT_EQ((Names{"000.txt", "001.txt"}), run.folder.Names());
 }
 #endif
+
+TEST(RunSafety, TheLogFileIsLeftOutWhateverNameLeadsToIt)
+{
+    enum Way { HardLink, ShortName, FullWidthCase, FinalDot };
+    struct Case { const char* name; Way way; std::string fileName; std::string typedName; } cases[] = {
+        {"another hard link", HardLink, "other.txt", ""},
+#ifdef _WIN32
+        {"short name", ShortName, "a long log name.txt", ""},
+        // ＬＯＧ.txt typed as ｌｏｇ.txt, as a field that turns letters into lower case does.
+        {"full-width letters in other case", FullWidthCase, "\x82\x6B\x82\x6E\x82\x66.txt",
+         "\x82\x8C\x82\x8F\x82\x87.txt"},
+        {"final dot", FinalDot, "log.txt", "log.txt."},
+#endif
+    };
+    for (const Case& c : cases) {
+        RunFixture run;
+        run.AddFiles({"a.txt", "b.txt"});
+        run.job.order = NameAscending;
+        if (c.way == HardLink) {
+            run.elsewhere.Write(run.logName, "earlier log");
+#ifdef _WIN32
+            ASSERT_TRUE(CreateHardLinkA(run.folder.PathOf(c.fileName).c_str(), run.elsewhere.PathOf(run.logName).c_str(),
+                                        nullptr))
+                << c.name;
+#else
+            ASSERT_EQ(0, link(run.elsewhere.PathOf(run.logName).c_str(), run.folder.PathOf(c.fileName).c_str())) << c.name;
+#endif
+        } else {
+            run.folder.Write(c.fileName, "earlier log");
+            std::string typed = c.typedName;
+#ifdef _WIN32
+            if (c.way == ShortName) {
+                char shortPath[MAX_PATH];
+                DWORD length = GetShortPathNameA(run.folder.PathOf(c.fileName).c_str(), shortPath, sizeof shortPath);
+                ASSERT_TRUE(length > 0 && length < sizeof shortPath) << c.name;
+                typed = std::strrchr(shortPath, '\\') + 1;
+                ASSERT_NE(c.fileName, typed) << c.name;
+            }
+#endif
+            run.job.logPath = run.folder.PathOf(typed).c_str();
+        }
+        ASSERT_TRUE(run.Run()) << c.name;
+        EXPECT_EQ(2, run.outcome.fileCount) << c.name;
+        EXPECT_EQ((Names{"000.txt", "001.txt", c.fileName}), run.folder.Names()) << c.name;
+        EXPECT_EQ((Names{Line("a.txt", "000.txt"), Line("b.txt", "001.txt")}), run.LogLines()) << c.name;
+        EXPECT_EQ(run.Log(), run.folder.Read(c.fileName)) << c.name;
+    }
+}
+
+TEST(RunSafety, ANameLongerThan255BytesIsLeftOutAndReported)
+{
+    // Windows lists such names in a double-byte code page: the file system counts characters.
+    struct Case { const char* name; size_t length; } cases[] = {
+        {"one byte too long", 256},
+        {"as long as a listing gives", kFoundNameSize - 1},
+    };
+    for (const Case& c : cases) {
+        RunFixture run;
+        run.AddFiles({"a.txt", "b.txt", "c.txt"});
+        run.job.order = NameAscending;
+        const std::string tooLong = std::string(c.length - 4, 'n') + ".txt";
+        run.fs.adjustFound = [&tooLong](FoundFile& found) {
+            if (std::string(found.name) == "b.txt")
+                std::strcpy(found.name, tooLong.c_str());
+        };
+        ASSERT_TRUE(run.Run()) << c.name;
+        EXPECT_EQ(2, run.outcome.fileCount) << c.name;
+        EXPECT_EQ(1, run.outcome.unreachable) << c.name;
+        EXPECT_EQ(1, run.outcome.notRenamed) << c.name;
+        EXPECT_EQ((Names{"000.txt", "001.txt", "b.txt"}), run.folder.Names()) << c.name;
+        EXPECT_EQ("c.txt", run.folder.Read("001.txt")) << c.name;
+        EXPECT_EQ((Names{tooLong + "\t->\t" + tooLong + "\tname longer than 255 bytes, file left as it was",
+                         Line("a.txt", "000.txt"), Line("c.txt", "001.txt")}),
+                  run.LogLines())
+            << c.name;
+    }
+}

@@ -1,57 +1,24 @@
-#include "engine/Enumeration.h"
 #include "engine/FileEntry.h"
-#include "engine/RenameJob.h"
-#include "engine/RunRename.h"
-#include "tests/support/EngineTestSupport.h"
+#include "tests/support/FaultyFileServices.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <string>
-#include <vector>
-
 namespace {
 
-// Code page 932 with the backslash for a separator, as on the target systems, and a
-// listing made up by the test.
-class Cp932Listing : public FaultyFileServices
+// Code page 932 with the backslash for a separator, as on the target systems.
+class Cp932Services : public FaultyFileServices
 {
 public:
-    explicit Cp932Listing(std::vector<std::string> names)
-        : FaultyFileServices(PlatformFileServices()), names(names), next(0)
-    {
-        UseCp932LeadBytes();
-    }
+    Cp932Services() : FaultyFileServices(PlatformFileServices()) { UseCp932LeadBytes(); }
 
     char Separator() const override { return '\\'; }
-
-    SearchHandle FindFirst(const char*, FoundFile& first) override
-    {
-        next = 0;
-        return Deliver(first) == FindNextFound ? this : nullptr;
-    }
-    FindNextResult FindNext(SearchHandle, FoundFile& found) override { return Deliver(found); }
-    void FindClose(SearchHandle) override {}
-
-private:
-    FindNextResult Deliver(FoundFile& found)
-    {
-        if (next >= names.size())
-            return FindNextEnd;
-        found = FoundFile();
-        std::strncpy(found.name, names[next++].c_str(), sizeof found.name - 1);
-        return FindNextFound;
-    }
-
-    std::vector<std::string> names;
-    size_t next;
 };
 
 }  // namespace
 
 TEST(EndsWithSeparator, LooksAtTheLastWholeCharacter)
 {
-    Cp932Listing fs({});
+    Cp932Services fs;
     struct Case { const char* folder; const char* entryFolder; } cases[] = {
         {"C:\\photos", "C:\\photos\\"},
         {"C:\\photos\\", "C:\\photos\\"},
@@ -66,23 +33,4 @@ TEST(EndsWithSeparator, LooksAtTheLastWholeCharacter)
         FileEntry entry(c.folder, fs);
         EXPECT_STREQ(c.entryFolder, entry.folder.Data()) << c.folder;
     }
-}
-
-TEST(CollectEntries, ANameLongerThan255BytesStopsTheRunBeforeAnyMove)
-{
-    std::string tooLong(256, 'n');
-    Cp932Listing fs({"a.txt", tooLong, "b.txt"});
-    RenameJob job;
-    job.folder = "C:\\photos";
-    job.mask = "*.*";
-    job.SplitPattern("?");
-    job.digitCount = 3;
-    EntryList list;
-    RunOutcome outcome;
-    EXPECT_FALSE(RunRename(job, list, fs, outcome));
-    EXPECT_EQ(RefusalNameTooLong, outcome.refusal);
-    EXPECT_EQ(tooLong, outcome.refusedName);
-    EXPECT_EQ(0, fs.Calls(CallMove));
-    EXPECT_EQ(0, fs.Calls(CallCreateLog));
-    EXPECT_EQ(0, list.Count());
 }

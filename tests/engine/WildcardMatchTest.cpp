@@ -4,15 +4,39 @@
 
 TEST(WildcardMatch, FollowsTheWindowsRulesForLongNames)
 {
-    struct Case { const char* name; const char* mask; bool matches; } cases[] = {
-        {"a.jpg", "*.*", true},     {"README", "*.*", true},      {".", "*.*", true},
-        {"..", "*.*", true},        {".profile", "*.*", true},    {"x.tar.gz", "*.gz", true},
-        {"A.JPG", "*.jpg", true},   {"a.jpeg", "*.jpg", false},   {"a.jpg", "?.jpg", true},
-        {"ab.jpg", "?.jpg", false}, {"img001", "img*", true},     {"IMG001", "img*", true},
-        {"abc", "a*c", true},       {"abcbc", "a*bc", true},      {"abcb", "a*bc", false},
-        {"readme", "read*.*", true}, {"a.b", "*", true},          {"", "*", true},
-        {"a", "", false},           {"~ren0001.tmp", "~ren????.tmp", true},
-        {"a.txt", "*.", false},     {"\xE3\x81\x82.txt", "*.TXT", true},
+    struct Case { const char* mask; const char* name; bool matches; } cases[] = {
+        // "*" and "*.*" take every name, with or without a dot.
+        {"*.*", "footxt", true},    {"*.*", "foo.txt", true},    {"*.*", ".foo", true},
+        {"*.*", "foo.", true},      {"*.*", "..", true},         {"*", "ab", true},
+        {"*", "", false},           {"", "a", false},            {".", "foo.txt", false},
+        // "?" takes one character, or nothing before a dot or at the end.
+        {"?.?", "a.b", true},       {"?.?", "a.", true},         {"?.?", "a", true},
+        {"?.?", "ab", false},       {"?.?", "a.bc", false},      {"?.?", "ab.c", false},
+        {"??.??", "a.b", true},     {"??.??", "a.bc", true},     {"??.??", "ab.ba", true},
+        {"??.??", "ab.", true},     {"??b.??", "ab.ba", false},  {"a??.??", "ab.ba", true},
+        {"??.??a", "ab.ba", false}, {"??.b??", "ab.ba", true},   {"??.b??", "ab.b", true},
+        {"??.??.??", "ab.ba", true}, {"??.??.??", "abba", false}, {"ab.ba.??", "ab.ba", true},
+        {"??.??.???", "ab.ba.cab", true}, {"a??.b??.c???", "ab.ba.cab", true},
+        {"file?.txt", "file.txt", true}, {"file?.txt", "file1.txt", true}, {"file?.txt", "file12.txt", false},
+        {"?.jpg", "a.jpg", true},   {"?.jpg", "ab.jpg", false},  {"a?c", "a.c", false},
+        {"~ren????.tmp", "~ren0001.tmp", true},
+        // A dot before "?" or "*" also takes the end of the name.
+        {"a.*", "a", true},         {"a.*", "a.b", true},        {"a.*", "ab", false},
+        {"read*.*", "readme", true},
+        // "*." takes the names without a dot.
+        {"*.", "a", true},          {"*.", "a.", true},          {"*.", "a. ", false},
+        {"*.", "a.b", false},       {"*.", "a.txt", false},      {"foo*.", "foo.", true},
+        {"foo*.", "foo", true},     {"foo*.", "foo. ", false},   {"foo*.", "food.txt", false},
+        // Otherwise an extension is matched whole: no "*.jpg" for c.jpg_old or d.jpgx.
+        {"*.jpg", "c.jpg_old", false}, {"*.jpg", "d.jpgx", false}, {"*.jpg", "A.JPG", true},
+        {"*.htm", "a.html", false}, {"*.jpe", "a.jpeg", false},  {"*.gz", "x.tar.gz", true},
+        {"*.txt", "a.txt.bak", false},
+        // Letters match without regard to case, and "*" takes any run of characters.
+        {"log.txt", "LOG.TXT", true}, {"log.txt", "log.txt.bak", false}, {"log.txt", "mylog.txt", false},
+        {"*foo", "nofoo", true},    {"*foo", "NoFOO", true},     {"img*", "IMG001", true},
+        {"pre*fix", "pre_extra_fix", true}, {"pre*fix", "prefi", false}, {"file*txt", "file.txt", true},
+        {"file*txt", "file", false}, {"a*bc", "abcbc", true},    {"a*bc", "abcb", false},
+        {"*.TXT", "\xE3\x81\x82.txt", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.matches, MatchesMask(c.name, c.mask)) << c.name << " ~ " << c.mask;

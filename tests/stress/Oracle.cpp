@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -87,6 +88,43 @@ bool ReachableByEngine(const Scenario& scenario, const std::string& key, const s
     return true;
 }
 
+// Characters no Windows name holds, in the text typed around the number.
+bool HoldsForbiddenCharacter(const std::string& text, bool cp932)
+{
+    for (size_t i = 0; i < text.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if (IsLeadModel(c, cp932) && i + 1 < text.size()) {
+            ++i;
+            continue;
+        }
+        if (c < 0x20 || std::strchr("\\/:*?\"<>|", c) != nullptr)
+            return true;
+    }
+    return false;
+}
+
+bool EndsInDotOrSpace(const std::string& name)
+{
+    return !name.empty() && (name.back() == '.' || name.back() == ' ');
+}
+
+// CON, PRN, AUX, NUL, COM0 to COM9, LPT0 to LPT9 before the first dot, spaces behind ignored.
+bool IsDeviceName(const std::string& name)
+{
+    std::string stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ')
+        stem.pop_back();
+    for (char& c : stem)
+        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    static const char* const devices[] = {"CON", "PRN", "AUX", "NUL"};
+    for (const char* device : devices) {
+        if (stem == device)
+            return true;
+    }
+    return stem.size() == 4 && (stem.substr(0, 3) == "COM" || stem.substr(0, 3) == "LPT") && stem[3] >= '0' &&
+           stem[3] <= '9';
+}
+
 int FaultAt(const Scenario& scenario, FaultKind kind)
 {
     int first = 0;
@@ -120,7 +158,11 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
     expected.refusal = RefusalNone;
     expected.unreachable = 0;
 
-    if (listing.empty() || FaultAt(scenario, FaultSearchFails) != 0 || HoldsSeparator(scenario.mask, cp932)) {
+    if (HoldsSeparator(scenario.mask, cp932)) {
+        expected.refusal = RefusalMaskHoldsSeparator;
+        return expected;
+    }
+    if (listing.empty() || FaultAt(scenario, FaultSearchFails) != 0) {
         expected.refusal = RefusalNotStarted;
         return expected;
     }
@@ -131,13 +173,10 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
     int breakAt = FaultAt(scenario, FaultListingBreaks);
     for (size_t i = 0; i < listing.size(); ++i) {
         const Listed& found = listing[i];
-        bool unreachable = !ReachableByEngine(scenario, found.key, entryFolder);
+        // A name longer than 255 bytes is left out and reported like one the code page cannot hold.
+        bool unreachable = !ReachableByEngine(scenario, found.key, entryFolder) || found.key.size() > kLongestName;
         if (!found.isDirectory && unreachable) {
             ++expected.unreachable;
-        } else if (!found.isDirectory && found.key.size() > kLongestName) {
-            expected.refusal = RefusalNameTooLong;
-            expected.refusedName = found.key;
-            return expected;
         } else if (!found.isDirectory && found.key != logKey) {
             Candidate candidate;
             candidate.key = found.key;
@@ -172,8 +211,17 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
         int32_t number = static_cast<int32_t>(first + static_cast<int64_t>(n));
         std::string newName = prefix + NumberText(number, scenario.padDigits, scenario.digitCount) + suffix +
                               candidates[n].extension;
-        if (newName.size() > kLongestName) {
-            expected.refusal = RefusalNewNameTooLong;
+        RunRefusal refusal = RefusalNone;
+        if (newName.size() > kLongestName)
+            refusal = RefusalNewNameTooLong;
+        else if (HoldsForbiddenCharacter(prefix, cp932) || HoldsForbiddenCharacter(suffix, cp932))
+            refusal = RefusalForbiddenCharacter;
+        else if (EndsInDotOrSpace(newName))
+            refusal = RefusalEndsInDotOrSpace;
+        else if (IsDeviceName(newName))
+            refusal = RefusalDeviceName;
+        if (refusal != RefusalNone) {
+            expected.refusal = refusal;
             expected.refusedName = candidates[n].key;
             expected.batch.clear();
             return expected;

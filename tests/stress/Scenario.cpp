@@ -16,7 +16,10 @@ const std::vector<std::string> kBackslashSecondByte = {"\x83\x5C", "\x8F\x5C", "
 // Other double-byte characters: ア (second byte "A"), ヂ (second byte "a"), ポ (second byte "|"), 日.
 const std::vector<std::string> kOtherDoubleByte = {"\x83\x41", "\x83\x61", "\x83\x7C", "\x93\xFA"};
 
-const std::vector<std::string> kExtensions = {".txt", ".jpg", ".TXT", ".JPG", "", ".tar.gz", ".Txt", ".tmp", ".c"};
+// Some extensions whose short form another mask takes: c.jpg_old and d.jpgx are C~1.JPG and
+// D~1.JPG there, e.html is E~1.HTM.
+const std::vector<std::string> kExtensions = {".txt", ".jpg",  ".TXT", ".JPG",     "",      ".tar.gz", ".Txt",
+                                              ".tmp", ".c",    ".jpg_old", ".jpgx", ".html",  ".jpeg"};
 
 // A name that the platform takes as a file name of its own.
 bool Creatable(const std::string& key)
@@ -126,6 +129,8 @@ public:
             return random.Pick(std::vector<std::string>{"a.b.c", "x.tar", "..a", "v1.2.3", "a..b"}) + Extension();
         if (kind < 62)
             return random.Percent(50) ? Word() : std::to_string(random.Below(1000));
+        if (kind < 64 && !kWindows)
+            return Word() + random.Pick(std::vector<std::string>{".", " ", "..", ". ", "a .", ".txt."});
         if (kind < 67)
             return "." + Word();
         if (kind < 71)
@@ -198,7 +203,8 @@ std::string ChoosePattern(Dice& random)
         return random.Pick(std::vector<std::string>{"\x83\x5C?", "?\x95\x5C", "com?", "lpt?", "nul?", "a:?", "?:x",
                                                     "a<?", "\x83\x5C?\x83\x5C"});
     if (kind < 80 && !kWindows)
-        return random.Pick(std::vector<std::string>{"a\\?", "?:x", "\xE9?", "\x83\x5C?", "*?", "? x"});
+        return random.Pick(std::vector<std::string>{"a\\?", "?:x", "\xE9?", "\x83\x5C?", "*?", "? x", "com?", "LPT?",
+                                                    "nul?", "?..", "a\t?", "?|"});
     if (kind < 84)
         return random.Pick(std::vector<std::string>{kWindows ? "d\\?" : "d/?", kWindows ? "..\\?" : "../?"});
     return random.Pick(std::vector<std::string>{"img?", "?", "a?b", "IMG_?"});
@@ -235,7 +241,8 @@ void ChooseJob(Scenario& s, Dice& random, int fileCount)
                                       : std::vector<std::string>{"sub/*.*", "a/*", "../*", "*/*"});
     else
         s.mask = random.Pick(std::vector<std::string>{"*", "*.txt", "*.TXT", "a*", "?.*", "??*", "~ren*.tmp", "*0*",
-                                                      "*.", "*.jpg", "0*", "*.t*", "???.*"});
+                                                      "*.", "*.jpg", "0*", "*.t*", "???.*", "*.htm", "*.jpe",
+                                                      "file?.txt", "?.?", "a.*", "*.t?t", "??.??", "x?*."});
 }
 
 void ChooseFiles(Scenario& s, Generator& names, Dice& random, int fileCount)
@@ -297,9 +304,10 @@ void ChooseLog(Scenario& s, Generator& names, Dice& random, int fileCount)
                : kind < 74 ? LogInFolderExisting
                : kind < 80 ? LogInFolderDotted
                : kind < 86 ? LogInSubFolder
-               : kind < 92 ? LogMissingFolder
-               : kind < 95 ? LogIsTheFolder
-                           : LogEmptyPath;
+               : kind < 90 ? LogMissingFolder
+               : kind < 92 ? LogIsTheFolder
+               : kind < 94 ? LogEmptyPath
+                           : LogOtherName;
     // Documents that look a little like a rename log, and one that does not at all.
     static const std::vector<std::string> documents = {
         "name\tsize\r\na.txt\t12\r\n",
@@ -312,7 +320,7 @@ void ChooseLog(Scenario& s, Generator& names, Dice& random, int fileCount)
     if (s.logPlace == LogElsewhereUserFile)
         s.userFileContent = random.Pick(documents);
     s.toldYes = random.Percent(60);
-    if (s.logPlace == LogInFolderExisting || s.logPlace == LogInFolderDotted) {
+    if (s.logPlace == LogInFolderExisting || s.logPlace == LogInFolderDotted || s.logPlace == LogOtherName) {
         s.logKey = SomeTopLevelFile(s, random);
         s.logTypedName = kWindows && random.Percent(30) ? Upper(s.logKey) : s.logKey;
         if (s.logKey.empty())

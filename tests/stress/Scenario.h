@@ -26,7 +26,8 @@ enum LogPlace
     LogMissingFolder,     // inside a folder that does not exist
     LogIsTheFolder,       // the run's folder itself
     LogEmptyPath,
-    LogElsewhereUserFile  // a file in a folder of its own holding a user's document
+    LogElsewhereUserFile, // a file in a folder of its own holding a user's document
+    LogOtherName          // a file of the folder, reached under another name (OtherPathTo)
 };
 
 enum FaultKind

@@ -153,6 +153,12 @@ void PlaceLog(const Scenario& s, Observation& o, const std::string& root, const 
     case LogEmptyPath:
         o.logCannotOpen = true;
         break;
+    case LogOtherName:
+        o.logPath = OtherPathTo(folder, s.logKey, elsewhere);
+        o.logKey = s.logKey;
+        if (o.logPath.empty())
+            o.logPath = folder + sep + s.logKey;
+        break;
     }
     if (PathTooLongForEngine(o.logPath))
         o.logCannotOpen = true;

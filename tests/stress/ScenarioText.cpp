@@ -18,7 +18,8 @@ const char* LogPlaceName(LogPlace place)
     static const char* const names[] = {"elsewhere",  "elsewhere, earlier log", "in folder, new",
                                         "in folder, existing file", "in folder through ./", "in sub-folder",
                                         "missing folder", "the folder itself", "empty path",
-                                        "elsewhere, a user's document"};
+                                        "elsewhere, a user's document",
+                                        "a file of the folder under another name"};
     return names[place];
 }
 

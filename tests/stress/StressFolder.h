@@ -77,11 +77,15 @@ Tree ReadTree(const std::string& folder);
 // The names directly in the folder.
 std::vector<std::string> NamesIn(const std::string& folder);
 bool ReadContent(const std::string& folder, const std::string& key, std::string& content);
-// What the platform's own folder search yields for folder, separator, mask, in its order.
+// What a folder search yields for folder, separator, mask, in its order: natively the
+// tester's own listing, on Windows the platform's; names matched on their long form.
 std::vector<Listed> ListMatching(const std::string& folder, const std::string& mask);
 // Reads a file by a path as the engine was given it; false when it cannot be read.
 bool ReadPath(const std::string& path, std::string& content);
 void RemoveTree(const std::string& folder);
+// A path that leads to the file key of folder under another name: natively a hard link made
+// in elsewhere; on Windows the file's short name, or its name with a final dot.
+std::string OtherPathTo(const std::string& folder, const std::string& key, const std::string& elsewhere);
 // Holds a file open the way another program would, so that it cannot be moved; null where
 // an open file can still be moved (then the file services must be told to refuse).
 void* HoldOpen(const std::string& folder, const std::string& key);

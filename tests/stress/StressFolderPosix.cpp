@@ -1,7 +1,9 @@
 // The tester's file system view on Linux: names are bytes, letter case counts.
 #include "tests/stress/StressFolder.h"
 
-#include "engine/FileServices.h"
+#include "tests/stress/MaskModel.h"
+
+#include <algorithm>
 
 #include <cerrno>
 #include <cstdio>
@@ -164,18 +166,29 @@ bool ReadContent(const std::string& folder, const std::string& key, std::string&
 
 std::vector<Listed> ListMatching(const std::string& folder, const std::string& mask)
 {
-    // Natively the engine's own POSIX layer is the platform: its search is what a folder
-    // search yields here.
+    // What a Windows folder search would give for this folder: every name the mask takes,
+    // "." and ".." among them, in the order of the names with letters in lower case.
     std::vector<Listed> listed;
-    FileServices& fs = PlatformFileServices();
-    FoundFile found;
-    SearchHandle search = fs.FindFirst((folder + "/" + mask).c_str(), found);
-    if (search == nullptr)
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr)
         return listed;
-    do {
-        listed.push_back(Listed{found.name, found.isDirectory});
-    } while (fs.FindNext(search, found) == FindNextFound);
-    fs.FindClose(search);
+    while (const dirent* item = readdir(dir)) {
+        std::string name = item->d_name;
+        struct stat info;
+        if (MaskTakes(mask, name, false) && lstat(Join(folder, name).c_str(), &info) == 0)
+            listed.push_back(Listed{name, S_ISDIR(info.st_mode)});
+    }
+    closedir(dir);
+    auto lower = [](std::string text) {
+        for (char& c : text)
+            c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        return text;
+    };
+    std::sort(listed.begin(), listed.end(), [&lower](const Listed& a, const Listed& b) {
+        std::string x = lower(a.key);
+        std::string y = lower(b.key);
+        return x != y ? x < y : a.key < b.key;
+    });
     return listed;
 }
 
@@ -200,6 +213,12 @@ void RemoveTree(const std::string& folder)
             unlink(path.c_str());
     }
     rmdir(folder.c_str());
+}
+
+std::string OtherPathTo(const std::string& folder, const std::string& key, const std::string& elsewhere)
+{
+    std::string path = Join(elsewhere, "log.txt");
+    return link(Join(folder, key).c_str(), path.c_str()) == 0 ? path : std::string();
 }
 
 void* HoldOpen(const std::string&, const std::string&)

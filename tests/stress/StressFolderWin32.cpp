@@ -2,6 +2,8 @@
 // names as they really are, also those the ANSI code page cannot hold, and long paths.
 #include "tests/stress/StressFolder.h"
 
+#include "tests/stress/MaskModel.h"
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -281,8 +283,12 @@ std::vector<Listed> ListMatching(const std::string& folder, const std::string& m
     HANDLE search = FindFirstFileW(WideOf(CP_ACP, folder + "\\" + mask).c_str(), &data);
     if (search == INVALID_HANDLE_VALUE)
         return listed;
+    // The search also takes names whose short form matches (c.jpg_old for "*.jpg"), and Wine
+    // takes fewer than Windows for some masks: a long name must match on both counts.
     do {
-        listed.push_back(Listed{KeyOf(data.cFileName), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        std::string key = KeyOf(data.cFileName);
+        if (MaskTakes(mask, key, true))
+            listed.push_back(Listed{key, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
     } while (FindNextFileW(search, &data));
     FindClose(search);
     return listed;
@@ -296,6 +302,20 @@ bool ReadPath(const std::string& path, std::string& content)
 void RemoveTree(const std::string& folder)
 {
     RemoveWide(LongFolder(folder));
+}
+
+std::string OtherPathTo(const std::string& folder, const std::string& key, const std::string&)
+{
+    wchar_t shortPath[MAX_PATH * 2];
+    DWORD length = GetShortPathNameW(LongPath(folder, key).c_str(), shortPath, MAX_PATH * 2);
+    if (length > 0 && length < MAX_PATH * 2) {
+        std::wstring path(shortPath, length);
+        std::wstring name = path.substr(path.rfind(L'\\') + 1);
+        std::string shortKey = KeyOf(name);
+        if (Representable(shortKey) && shortKey != key)
+            return folder + "\\" + shortKey;
+    }
+    return folder + "\\" + key + ".";
 }
 
 void* HoldOpen(const std::string& folder, const std::string& key)

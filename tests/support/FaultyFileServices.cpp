@@ -76,12 +76,12 @@ MoveResult FaultyFileServices::Move(const char* from, const char* to, int& error
     return real.Move(from, to, error);
 }
 
-bool FaultyFileServices::SameFile(const char* a, const char* b)
+bool FaultyFileServices::Identify(const char* path, FileIdentity& identity)
 {
     FaultAction action;
-    if (Faulty(CallSameFile, a, b, action))
-        return action == FaultReportTaken;
-    return real.SameFile(a, b);
+    if (Faulty(CallIdentify, path, nullptr, action))
+        return false;
+    return real.Identify(path, identity);
 }
 
 LogHandle FaultyFileServices::CreateLog(const char* path)

@@ -30,7 +30,6 @@ TEST(RunResultTest, SaysWhatHappenedToTheFiles)
         {false, RefusalNotStarted, "", 0, false, "Failed."},
         {false, RefusalListingFailed, "", 0, false,
          "Failed: the folder could not be read to its end. Nothing was renamed."},
-        {false, RefusalNameTooLong, "long.txt", 0, false, "Nothing was renamed: the name of \"long.txt\" is too long."},
         {false, RefusalNewNameTooLong, "a.txt", 0, false,
          "Nothing was renamed: the new name of \"a.txt\" would be longer than 255 bytes."},
         {false, RefusalNumberTooLarge, "b%s.txt", 0, false,
@@ -38,6 +37,16 @@ TEST(RunResultTest, SaysWhatHappenedToTheFiles)
         {false, RefusalPathTooLong, "\x83\x5C.txt", 0, false,
          AnsiText(u8"名前は一つも変更していません: フォルダのパスが長すぎて \"") + "\x83\x5C.txt" +
              AnsiText(u8"\" に新しい名前を付けられません。")},
+        {false, RefusalForbiddenCharacter, "a.txt", 0, false,
+         AnsiText(u8"名前を変更しませんでした: \"a.txt\" の新しい名前に、名前に使えない文字 "
+                  u8"(\\ / : * ? \" < > | または制御文字) が入ります。")},
+        {false, RefusalEndsInDotOrSpace, "readme", 0, false,
+         AnsiText(u8"名前を変更しませんでした: \"readme\" の新しい名前がピリオドか空白で終わります。"
+                  u8"Windows はこれを取り除き、別の名前にしてしまいます。")},
+        {false, RefusalDeviceName, "a.txt", 0, false,
+         AnsiText(u8"名前を変更しませんでした: \"a.txt\" の新しい名前が CON や COM1 のような装置名になります。")},
+        {false, RefusalMaskHoldsSeparator, "", 0, false,
+         AnsiText(u8"名前を変更しませんでした: マスクにフォルダーの区切り (\\ または /) が入っています。")},
     };
     for (const ResultCase& c : cases) {
         RunOutcome outcome;
