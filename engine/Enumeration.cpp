@@ -38,22 +38,6 @@ static bool SameIgnoringAsciiCase(const char* a, const char* b)
     return *a == *b;
 }
 
-// The part of a path behind its last separator: the platform's own, and "/", which Windows
-// takes as one too. Elsewhere a backslash is an ordinary byte of a name.
-static const char* FinalComponent(const char* path, const FileServices& fs)
-{
-    const char* final = path;
-    for (const char* p = path; *p; ++p) {
-        if (fs.IsLeadByte(static_cast<unsigned char>(*p)) && p[1]) {
-            ++p;
-            continue;
-        }
-        if (*p == fs.Separator() || *p == '/')
-            final = p + 1;
-    }
-    return final;
-}
-
 namespace {
 
 // Tells whether a listed name is the log file. Only names that could be it by their final

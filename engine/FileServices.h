@@ -92,6 +92,9 @@ bool EndsWithSeparator(const char* text, const FileServices& fs);
 // Whether a name holds a separator as a whole character: the platform's own or "/", which
 // Windows takes as one too.
 bool HoldsSeparator(const char* name, const FileServices& fs);
+// The part of a path behind its last separator: the platform's own, and "/", which Windows
+// takes as one too. Elsewhere a backslash is an ordinary byte of a name.
+const char* FinalComponent(const char* path, const FileServices& fs);
 // The name as a file system that ignores letter case sees it: "A" to "Z" folded, second
 // bytes of double-byte characters left alone.
 std::string FoldedName(const char* name, const FileServices& fs);

@@ -2,6 +2,7 @@
 
 #include "engine/Enumeration.h"
 #include "engine/FileEntry.h"
+#include "engine/LogName.h"
 #include "engine/Ordering.h"
 #include "engine/RenameJob.h"
 #include "engine/RenameLog.h"
@@ -41,6 +42,17 @@ static bool NumberEntries(const RenameJob& job, EntryList& list, FileServices& f
             return Refuse(outcome, RefusalNumberTooLarge, entry.currentName);
         if (!entry.FormNewName(job, static_cast<int32_t>(first + n), fs))
             return Refuse(outcome, RefusalNewNameTooLong, entry.currentName);
+    }
+    return true;
+}
+
+// Refuses, before anything is moved, a batch in which a file would get the log's name.
+static bool KeepOffTheLogName(const EntryList& list, const LogName& logName, RunOutcome& outcome)
+{
+    for (int n = 0; n < list.Count(); ++n) {
+        const FileEntry& entry = *list.At(n)->entry;
+        if (logName.Is(entry.newName))
+            return Refuse(outcome, RefusalNewNameIsLog, entry.currentName);
     }
     return true;
 }
@@ -178,18 +190,22 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
     outcome.fileCount = list.Count();
 
     OrderEntries(list, job.order, fs);
-    if (!NumberEntries(job, list, fs, outcome)) {
+    LogName logName(job, fs);
+    if (!NumberEntries(job, list, fs, outcome) || !KeepOffTheLogName(list, logName, outcome)) {
         ReleaseEntries(list, 0);
         return false;
     }
 
     LogWriter log(fs);
     log.Open(job.logPath.Data());
+    // Without a log file at its name, nothing else keeps a file of the batch off it.
+    LogNameHeld held(fs, logName);
+    FileServices& walkFs = log.Complete() ? fs : held;
     log.WriteHeader(job.folder);
     LogUnreachable(report, log, fs, outcome);
 
-    int stillWaiting = WalkEntries(list, log, fs, outcome);
-    PutBackWaiting(list, stillWaiting, log, fs, outcome);
+    int stillWaiting = WalkEntries(list, log, walkFs, outcome);
+    PutBackWaiting(list, stillWaiting, log, walkFs, outcome);
     list.Clear();
     outcome.logComplete = log.Complete();
     return true;

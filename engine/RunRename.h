@@ -19,7 +19,9 @@ enum RunRefusal
     // The new name of refusedName would be longer than 255 bytes.
     RefusalNewNameTooLong,
     // The numbers of the run would pass 2147483647 (refusedName gets the first such file).
-    RefusalNumberTooLarge
+    RefusalNumberTooLarge,
+    // The new name of refusedName is the name of the log file, which lies in the run's folder.
+    RefusalNewNameIsLog
 };
 
 struct RunOutcome

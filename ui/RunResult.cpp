@@ -17,6 +17,8 @@ const char* RefusalFormat(RunRefusal refusal)
         return "Nothing was renamed: the new name of \"%s\" would be longer than 255 bytes.";
     case RefusalNumberTooLarge:
         return "Nothing was renamed: the number of \"%s\" would pass 2147483647.";
+    case RefusalNewNameIsLog:
+        return "名前を変更しませんでした: \"%s\" の新しい名前がログファイルの名前と同じです.";
     case RefusalNone:
     case RefusalNotStarted:
         break;

@@ -48,6 +48,8 @@ public:
     {
         if (o.runaway)
             Breach("the walk did not end: the run went past its bound of steps");
+        if (o.movesOntoLogName > 0 && !o.logCreated)
+            Breach("a file was moved onto the log's name, which no log held");
         if (!o.ran)
             CheckRefusedRun();
         else

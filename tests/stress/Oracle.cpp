@@ -59,9 +59,9 @@ void Shuffle(std::vector<Candidate>& items, uint32_t state)
     }
 }
 
-// The first call that a fault of that kind hits; 0 when there is none.
-// A mask with a separator would search another folder than the one whose files are renamed.
-bool HoldsSeparator(const std::string& mask, bool cp932)
+}  // namespace
+
+bool HoldsSeparatorModel(const std::string& mask, bool cp932)
 {
     for (size_t i = 0; i < mask.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(mask[i]);
@@ -75,6 +75,8 @@ bool HoldsSeparator(const std::string& mask, bool cp932)
     return false;
 }
 
+namespace {
+
 // Whether the engine can reach the file through the ANSI code page at all.
 bool ReachableByEngine(const Scenario& scenario, const std::string& key, const std::string& entryFolder)
 {
@@ -87,6 +89,7 @@ bool ReachableByEngine(const Scenario& scenario, const std::string& key, const s
     return true;
 }
 
+// The first call that a fault of that kind hits; 0 when there is none.
 int FaultAt(const Scenario& scenario, FaultKind kind)
 {
     int first = 0;
@@ -114,13 +117,13 @@ void SplitPatternModel(const std::string& pattern, std::string& prefix, std::str
 }
 
 Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing, const std::string& logKey,
-                   const std::string& entryFolder, bool cp932)
+                   const std::string& logName, const std::string& entryFolder, bool cp932)
 {
     Expected expected;
     expected.refusal = RefusalNone;
     expected.unreachable = 0;
 
-    if (listing.empty() || FaultAt(scenario, FaultSearchFails) != 0 || HoldsSeparator(scenario.mask, cp932)) {
+    if (listing.empty() || FaultAt(scenario, FaultSearchFails) != 0 || HoldsSeparatorModel(scenario.mask, cp932)) {
         expected.refusal = RefusalNotStarted;
         return expected;
     }
@@ -179,6 +182,14 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
             return expected;
         }
         expected.batch.push_back(Planned{candidates[n].key, newName});
+    }
+    for (const Planned& planned : expected.batch) {
+        if (!logName.empty() && CaseFolded(planned.newName) == CaseFolded(logName)) {
+            expected.refusal = RefusalNewNameIsLog;
+            expected.refusedName = planned.key;
+            expected.batch.clear();
+            break;
+        }
     }
     return expected;
 }

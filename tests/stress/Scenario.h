@@ -25,7 +25,8 @@ enum LogPlace
     LogInSubFolder,       // a file inside a sub-folder of the run's folder
     LogMissingFolder,     // inside a folder that does not exist
     LogIsTheFolder,       // the run's folder itself
-    LogEmptyPath
+    LogEmptyPath,
+    LogOnANewName         // a name of the run's folder the batch wants; the log cannot be created there
 };
 
 enum FaultKind
@@ -83,6 +84,11 @@ struct Scenario
     // The log's name in the folder (or sub-folder "/" name) for the places inside the folder.
     std::string logKey;
     std::string logTypedName;
+    // LogOnANewName: the new name of the batch file at this position (of those whose new
+    // names hold no separator), in other letters when asked; -1: logTypedName, the first
+    // temporary name of the walk.
+    int logNewNameAt;
+    bool logOtherLetters;
 
     std::vector<FaultSpec> faults;
 
@@ -92,6 +98,9 @@ struct Scenario
 };
 
 Scenario MakeScenario(uint64_t seed, uint64_t index);
+
+// The name in capitals, as far as the platform takes bytes for letters.
+std::string Upper(const std::string& text);
 
 // The name the search reports for the scenario's overlongName.
 std::string OverlongListedName(const std::string& name);

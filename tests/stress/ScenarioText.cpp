@@ -17,7 +17,8 @@ const char* LogPlaceName(LogPlace place)
 {
     static const char* const names[] = {"elsewhere",  "elsewhere, earlier log", "in folder, new",
                                         "in folder, existing file", "in folder through ./", "in sub-folder",
-                                        "missing folder", "the folder itself", "empty path"};
+                                        "missing folder", "the folder itself", "empty path",
+                                        "in folder, on a name the batch wants"};
     return names[place];
 }
 
@@ -50,7 +51,10 @@ std::string Describe(const Scenario& s)
                   Printable(s.mask).c_str(), Printable(s.pattern).substr(0, 120).c_str(), s.startNumber,
                   s.padDigits ? "on" : "off", s.digitCount, s.order);
     text += line;
-    text += std::string("  log: ") + LogPlaceName(s.logPlace) + " \"" + Printable(s.logTypedName) + "\"\n";
+    text += std::string("  log: ") + LogPlaceName(s.logPlace) + " \"" + Printable(s.logTypedName) + "\"";
+    if (s.logPlace == LogOnANewName && s.logNewNameAt >= 0)
+        text += " the new name at " + std::to_string(s.logNewNameAt) + (s.logOtherLetters ? " in other letters" : "");
+    text += "\n";
     std::snprintf(line, sizeof line, "  temporary counter %d, random state %u%s%s\n", s.tempNumberBefore,
                   s.randomStateBefore, s.questionMarksUnreachable ? ", \"?\" names unreachable" : "",
                   s.cp932LeadBytes ? ", code page 932 lead bytes" : "");

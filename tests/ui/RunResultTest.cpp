@@ -32,6 +32,8 @@ TEST(RunResultTest, SaysWhatHappenedToTheFiles)
          "Nothing was renamed: the new name of \"a.txt\" would be longer than 255 bytes."},
         {false, RefusalNumberTooLarge, "b%s.txt", 0, false,
          "Nothing was renamed: the number of \"b%s.txt\" would pass 2147483647."},
+        {false, RefusalNewNameIsLog, "a.txt", 0, false,
+         "名前を変更しませんでした: \"a.txt\" の新しい名前がログファイルの名前と同じです."},
     };
     for (const ResultCase& c : cases) {
         RunOutcome outcome;
