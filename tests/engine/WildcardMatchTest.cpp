@@ -13,6 +13,7 @@ TEST(WildcardMatch, FollowsTheWindowsRulesForLongNames)
         {"readme", "read*.*", true}, {"a.b", "*", true},          {"", "*", true},
         {"a", "", false},           {"~ren0001.tmp", "~ren????.tmp", true},
         {"a.txt", "*.", false},     {"\xE3\x81\x82.txt", "*.TXT", true},
+        {"a.txt", "a.txt**", true}, {"abc", "*c**", true},        {"abd", "*c**", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.matches, MatchesMask(c.name, c.mask)) << c.name << " ~ " << c.mask;
