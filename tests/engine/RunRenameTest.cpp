@@ -9,6 +9,10 @@
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+#else
+#include <sched.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include <cstring>
@@ -386,6 +390,36 @@ TEST(WriteLogLine, NamesOf255BytesMakeAWholeLine)
     EXPECT_EQ(516u, line.size());
     EXPECT_EQ(from + "\t->\t" + to + "\r\n", line);
 }
+
+#ifndef _WIN32
+TEST(RunRename, AFolderGivenAsTheRoot)
+{
+    RunFixture run;
+    run.AddFiles({"a.txt", "b.txt"});
+    run.folder.MakeFolder("elsewhere");
+    // A child whose root is the fixture's folder runs the batch on "/", from another current
+    // folder, so that a path that lost its root leads nowhere.
+    pid_t child = fork();
+    if (child == 0) {
+        if ((geteuid() != 0 && unshare(CLONE_NEWUSER) != 0) || chroot(run.folder.Path().c_str()) != 0 ||
+            chdir("/elsewhere") != 0 || access("/", W_OK) != 0)
+            _exit(2);
+        run.job.folder = "/";
+        run.job.logPath = "/log.txt";
+        run.job.order = NameAscending;
+        _exit(run.Run() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2)
+        GTEST_SKIP() << "no folder can be made the root here";
+    EXPECT_EQ(0, WEXITSTATUS(status));
+    EXPECT_EQ((Names{"000.txt", "001.txt", "elsewhere", "log.txt"}), run.folder.Names());
+    EXPECT_EQ("/\r\n" + Line("a.txt", "000.txt") + "\r\n" + Line("b.txt", "001.txt") + "\r\n",
+              run.folder.Read("log.txt"));
+}
+#endif
 
 #ifdef _WIN32
 TEST(RunRename, AFolderEndingInADoubleByteCharacterGetsItsSeparator)
