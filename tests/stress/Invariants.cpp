@@ -3,6 +3,7 @@
 #include "tests/stress/Scenario.h"
 #include "tests/stress/ScenarioRun.h"
 
+#include <cstring>
 #include <map>
 #include <set>
 
@@ -55,7 +56,7 @@ bool PlainNewName(const std::string& name, const std::string& entryFolder, bool 
             stored += 3;
         } else if (c >= 0xA1 && c <= 0xDF) {
             stored += 3;
-        } else if (c < 0x20 || c >= 0x80 || std::string("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string::npos) {
+        } else if (c < 0x20 || c >= 0x80 || std::strchr("\\/:*?\"<>|", c) != nullptr) {
             return false;
         } else {
             ++stored;
