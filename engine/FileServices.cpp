@@ -40,6 +40,26 @@ bool HoldsSeparator(const char* name, const FileServices& fs)
     return false;
 }
 
+bool SameFile(const char* a, const char* b, FileServices& fs)
+{
+    FileIdentity first, second;
+    return fs.Identify(a, first) && fs.Identify(b, second) && SameIdentity(first, second);
+}
+
+const char* FinalComponent(const char* path, const FileServices& fs)
+{
+    const char* final = path;
+    for (const char* p = path; *p; ++p) {
+        if (fs.IsLeadByte(static_cast<unsigned char>(*p)) && p[1]) {
+            ++p;
+            continue;
+        }
+        if (*p == fs.Separator() || *p == '/')
+            final = p + 1;
+    }
+    return final;
+}
+
 std::string FoldedName(const char* name, const FileServices& fs)
 {
     std::string folded(name);

@@ -114,6 +114,14 @@ public:
     int Format(char* buffer, const char* format, ...);
 };
 
+// The two identities are one file's.
+inline bool SameIdentity(const FileIdentity& a, const FileIdentity& b)
+{
+    return a.volume == b.volume && a.index == b.index;
+}
+// Both paths lead to the same existing file or folder.
+bool SameFile(const char* a, const char* b, FileServices& fs);
+
 // The implementation for the platform this program is built for.
 FileServices& PlatformFileServices();
 
@@ -123,6 +131,9 @@ bool EndsWithSeparator(const char* text, const FileServices& fs);
 // Whether a name holds a separator as a whole character: the platform's own or "/", which
 // Windows takes as one too.
 bool HoldsSeparator(const char* name, const FileServices& fs);
+// The part of a path behind its last separator: the platform's own, and "/", which Windows
+// takes as one too. Elsewhere a backslash is an ordinary byte of a name.
+const char* FinalComponent(const char* path, const FileServices& fs);
 // The name as a file system that ignores letter case sees it: "A" to "Z" folded, second
 // bytes of double-byte characters left alone.
 std::string FoldedName(const char* name, const FileServices& fs);

@@ -3,6 +3,7 @@
 #include "engine/Enumeration.h"
 #include "engine/FileEntry.h"
 #include "engine/ForbiddenNames.h"
+#include "engine/LogName.h"
 #include "engine/Ordering.h"
 #include "engine/PathReach.h"
 #include "engine/RenameJob.h"
@@ -65,6 +66,17 @@ static bool NumberEntries(const RenameJob& job, EntryList& list, FileServices& f
         NameFault fault = patternFault != NameFine ? patternFault : NewNameFault(entry.newName);
         if (fault != NameFine)
             return Refuse(outcome, RefusalFor(fault), entry.currentName);
+    }
+    return true;
+}
+
+// Refuses, before anything is moved, a batch in which a file would get the log's name.
+static bool KeepOffTheLogName(const EntryList& list, const LogName& logName, RunOutcome& outcome)
+{
+    for (int n = 0; n < list.Count(); ++n) {
+        const FileEntry& entry = *list.At(n)->entry;
+        if (logName.Is(entry.newName))
+            return Refuse(outcome, RefusalNewNameIsLog, entry.currentName);
     }
     return true;
 }
@@ -202,7 +214,8 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
     outcome.fileCount = list.Count();
 
     OrderEntries(list, job.order, fs);
-    if (!NumberEntries(job, list, fs, outcome)) {
+    LogName logName(job, fs);
+    if (!NumberEntries(job, list, fs, outcome) || !KeepOffTheLogName(list, logName, outcome)) {
         ReleaseEntries(list, 0);
         return false;
     }
@@ -215,11 +228,14 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
 
     LogWriter log(fs);
     log.Open(job.logPath.Data());
+    // Without a log file at its name, nothing else keeps a file of the batch off it.
+    LogNameHeld held(fs, logName);
+    FileServices& walkFs = log.Complete() ? fs : held;
     log.WriteHeader(job.folder);
     LogUnreachable(report, log, fs, outcome);
 
-    int stillWaiting = WalkEntries(list, log, fs, outcome);
-    PutBackWaiting(list, stillWaiting, log, fs, outcome);
+    int stillWaiting = WalkEntries(list, log, walkFs, outcome);
+    PutBackWaiting(list, stillWaiting, log, walkFs, outcome);
     list.Clear();
     outcome.logAsked = job.logPath.Length() > 0;
     outcome.logComplete = log.Complete();

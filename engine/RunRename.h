@@ -29,7 +29,9 @@ enum RunRefusal
     // The new name of refusedName would be a device name such as CON or COM1.
     RefusalDeviceName,
     // The mask holds a separator, so the search would list another folder.
-    RefusalMaskHoldsSeparator
+    RefusalMaskHoldsSeparator,
+    // The new name of refusedName is the name of the log file, which lies in the run's folder.
+    RefusalNewNameIsLog
 };
 
 struct RunOutcome

@@ -53,6 +53,7 @@
 #define IDS_REFUSED_ENDS_IN_DOT_OR_SPACE 317
 #define IDS_REFUSED_DEVICE_NAME         318
 #define IDS_REFUSED_MASK_SEPARATOR      319
+#define IDS_REFUSED_NEW_NAME_IS_LOG     320
 
 #define IDM_ABOUT           40001
 #define IDM_EXIT            40002

@@ -28,6 +28,8 @@ UINT RefusalFormat(RunRefusal refusal)
         return IDS_REFUSED_DEVICE_NAME;
     case RefusalMaskHoldsSeparator:
         return IDS_REFUSED_MASK_SEPARATOR;
+    case RefusalNewNameIsLog:
+        return IDS_REFUSED_NEW_NAME_IS_LOG;
     case RefusalNone:
     case RefusalNotStarted:
         break;

@@ -101,6 +101,19 @@ TEST(CountedString, ConcatAndAppendWithNullOrAbsent)
     EXPECT_EQ(1, absent.Length());
 }
 
+TEST(CountedString, ConcatKeepsEveryByteOfBothSides)
+{
+    // A root folder is a left side of one byte.
+    struct Case { const char* left; const char* right; const char* joined; } cases[] = {
+        {"/", "a.txt", "/a.txt"}, {"\\", "a.txt", "\\a.txt"}, {"C:\\", "a", "C:\\a"}, {"", "a", "a"}, {"ab", "c", "abc"},
+    };
+    for (const Case& c : cases) {
+        CountedString joined = CountedString(c.left).Concat(c.right);
+        EXPECT_STREQ(c.joined, joined.Data()) << c.left;
+        EXPECT_EQ(static_cast<int>(std::strlen(c.joined)), joined.Length()) << c.left;
+    }
+}
+
 TEST(CountedString, EqualsIsByteExactAndCaseSensitive)
 {
     CountedString s("ABC");

@@ -156,6 +156,23 @@ TEST(Enumeration, TheLogFileIsNeverPartOfTheBatch)
 #endif
 }
 
+#ifndef _WIN32
+TEST(Enumeration, ThisSystemsListingGoesByNameIgnoringCaseLikeWindows)
+{
+    struct Case { Names files; Names listed; } cases[] = {
+        {{"ab", "a", "B"}, {"a", "ab", "B"}},
+        {{"a.txt", "a", "A.b"}, {"a", "A.b", "a.txt"}},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        for (const std::string& name : c.files)
+            folder.Write(name, name);
+        FaultyFileServices fs(PlatformFileServices());
+        EXPECT_EQ(c.listed, Collect(fs, folder.Path(), "*").names) << c.files[0];
+    }
+}
+#endif
+
 TEST(Enumeration, ListingThatBreaksOffLeavesNothingCollected)
 {
     TempFolder folder;

@@ -9,6 +9,10 @@
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+#else
+#include <sched.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include <cstring>
@@ -43,6 +47,7 @@ TEST(RunRename, TheWorkedExample)
     EXPECT_EQ(3, run.outcome.fileCount);
     EXPECT_EQ(0, run.outcome.notRenamed);
     EXPECT_EQ(4, run.outcome.steps);
+    EXPECT_EQ(run.outcome.steps, static_cast<int>(run.LogLines().size()));
     EXPECT_TRUE(run.outcome.logComplete);
     EXPECT_EQ(0, run.list.Count());
 }
@@ -165,14 +170,27 @@ TEST(RunRename, ASecondRunReplacesTheLog)
 
 TEST(RunRename, AnExistingLogInTheFolderIsLeftOutOfTheBatch)
 {
-    RunFixture run;
-    run.AddFiles({"a.txt", "b.txt"});
-    run.folder.Write("log.txt", "earlier log");
-    run.job.logPath = run.folder.PathOf("log.txt").c_str();
-    ASSERT_TRUE(run.Run());
-    EXPECT_EQ((Names{"000.txt", "001.txt", "log.txt"}), run.folder.Names());
-    EXPECT_EQ(2, run.outcome.fileCount);
-    EXPECT_EQ(2u, run.LogLines().size());
+    struct Case { const char* name; bool logInFolder; Names after; } cases[] = {
+        {"log in the folder", true, {"000.txt", "001.txt", "log.txt"}},
+        // Only the name is the same: that file is one of the batch.
+        {"log of that name elsewhere", false, {"000.txt", "001.txt", "002.txt"}},
+    };
+    for (const Case& c : cases) {
+        RunFixture run;
+        run.AddFiles({"a.txt", "b.txt"});
+        run.folder.Write("log.txt", "earlier log");
+        run.job.order = NameAscending;
+        run.job.logPath = (c.logInFolder ? run.folder : run.elsewhere).PathOf("log.txt").c_str();
+        ASSERT_TRUE(run.Run()) << c.name;
+        EXPECT_EQ(c.after, run.folder.Names()) << c.name;
+        EXPECT_EQ(static_cast<int>(c.after.size()) - (c.logInFolder ? 1 : 0), run.outcome.fileCount) << c.name;
+        EXPECT_EQ(0, run.outcome.notRenamed) << c.name;
+        EXPECT_EQ(run.outcome.fileCount, run.outcome.steps) << c.name;
+        EXPECT_EQ(run.outcome.steps, static_cast<int>(run.LogLines().size())) << c.name;
+        if (!c.logInFolder) {
+            EXPECT_EQ("earlier log", run.folder.Read("002.txt")) << c.name;
+        }
+    }
 }
 
 TEST(RunRename, ATargetHeldOutsideTheBatchEndsTheWalkAndPutsTheFileBack)
@@ -187,6 +205,49 @@ TEST(RunRename, ATargetHeldOutsideTheBatchEndsTheWalkAndPutsTheFileBack)
     EXPECT_EQ((Names{"000.txt", "001.txt", "b.txt"}), run.folder.Names());
     EXPECT_EQ("b.txt", run.folder.Read("b.txt"));
     EXPECT_EQ(1, run.outcome.notRenamed);
+}
+
+TEST(RunRename, OnlyALaterPassWithoutAFileReachingItsNameEndsTheWalk)
+{
+    const std::string moveFailed = "\tmove failed (error 5)";
+    struct Case
+    {
+        const char* name;
+        Names files;
+        Names folders;
+        const char* pattern;
+        int failingMove;
+        Names log;
+        Names after;
+        int notRenamed;
+    } cases[] = {
+        // No file arrives in the first pass; a.txt does in the second, b000.txt never does.
+        {"first pass without progress", {"a.txt", "b000.txt"}, {"b001.txt"}, "b?", 0,
+         {Line("a.txt", "~ren0000.tmp"), Line("b000.txt", "~ren0001.tmp"), Line("~ren0000.tmp", "b000.txt"),
+          Line("~ren0001.tmp", "~ren0002.tmp"), Line("~ren0002.tmp", "~ren0003.tmp"),
+          Line("~ren0003.tmp", "b000.txt") + "\toriginal name taken, file left under its temporary name"},
+         {"b000.txt", "b001.txt", "~ren0003.tmp"}, 1},
+        // The failed move brings no file to its name: the second pass ends the walk.
+        {"a failed step is no progress", {"a.txt", "b.txt"}, {"000.txt", "001.txt"}, "?", 3,
+         {Line("a.txt", "~ren0000.tmp"), Line("b.txt", "~ren0001.tmp"), Line("~ren0000.tmp", "~ren0002.tmp") + moveFailed,
+          Line("~ren0000.tmp", "a.txt"), Line("~ren0001.tmp", "~ren0002.tmp"), Line("~ren0002.tmp", "b.txt")},
+         {"000.txt", "001.txt", "a.txt", "b.txt"}, 2},
+    };
+    for (const Case& c : cases) {
+        RunFixture run;
+        run.AddFiles(c.files);
+        for (const std::string& folder : c.folders)
+            run.folder.MakeFolder(folder);
+        run.job.SplitPattern(c.pattern);
+        run.job.order = NameAscending;
+        if (c.failingMove != 0)
+            run.fs.Inject(CallMove, c.failingMove, FaultFail);
+        ASSERT_TRUE(run.Run()) << c.name;
+        EXPECT_EQ(c.log, run.LogLines()) << c.name;
+        EXPECT_EQ(c.after, run.folder.Names()) << c.name;
+        EXPECT_EQ(c.notRenamed, run.outcome.notRenamed) << c.name;
+        EXPECT_EQ(static_cast<int>(c.log.size()), run.outcome.steps) << c.name;
+    }
 }
 
 TEST(RunRename, TakenTemporaryNamesAreSkipped)
@@ -333,6 +394,36 @@ TEST(WriteLogLine, NamesOf255BytesMakeAWholeLine)
     EXPECT_EQ(516u, line.size());
     EXPECT_EQ(from + "\t->\t" + to + "\r\n", line);
 }
+
+#ifndef _WIN32
+TEST(RunRename, AFolderGivenAsTheRoot)
+{
+    RunFixture run;
+    run.AddFiles({"a.txt", "b.txt"});
+    run.folder.MakeFolder("elsewhere");
+    // A child whose root is the fixture's folder runs the batch on "/", from another current
+    // folder, so that a path that lost its root leads nowhere.
+    pid_t child = fork();
+    if (child == 0) {
+        if ((geteuid() != 0 && unshare(CLONE_NEWUSER) != 0) || chroot(run.folder.Path().c_str()) != 0 ||
+            chdir("/elsewhere") != 0 || access("/", W_OK) != 0)
+            _exit(2);
+        run.job.folder = "/";
+        run.job.logPath = "/log.txt";
+        run.job.order = NameAscending;
+        _exit(run.Run() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2)
+        GTEST_SKIP() << "no folder can be made the root here";
+    EXPECT_EQ(0, WEXITSTATUS(status));
+    EXPECT_EQ((Names{"000.txt", "001.txt", "elsewhere", "log.txt"}), run.folder.Names());
+    EXPECT_EQ("/\r\n" + Line("a.txt", "000.txt") + "\r\n" + Line("b.txt", "001.txt") + "\r\n",
+              run.folder.Read("log.txt"));
+}
+#endif
 
 #ifdef _WIN32
 TEST(RunRename, AFolderEndingInADoubleByteCharacterGetsItsSeparator)

@@ -305,3 +305,79 @@ TEST(RunSafety, ANameLongerThan255BytesIsLeftOutAndReported)
             << c.name;
     }
 }
+
+TEST(RunSafety, ANewNameThatIsTheLogsNameInTheFolderRefusesTheRun)
+{
+    const std::string separator(1, TempFolder::Separator());
+    const std::string longPattern = std::string(240, 'p') + "?";
+    const bool sameName = TempFolder::Separator() == '\\';
+    struct Case
+    {
+        const char* name;
+        std::string pattern;
+        std::string logName;
+        bool throughDot;
+        bool logFails;
+        bool refused;
+    } cases[] = {
+        {"exact", "?", "001.txt", false, false, true},
+        {"other letter case", "?", "001.TXT", false, false, sameName},
+        {"not at all", "?", "log.txt", false, false, false},
+        // The log cannot be created: nothing holds the name then.
+        {"log not created", "?", "001.txt", true, true, true},
+        // Windows: the path through "./" is too long for the ANSI calls, the folder's is not.
+        {"log path too long", longPattern, std::string(240, 'p') + "001.txt", true, false, true},
+    };
+    for (const Case& c : cases) {
+        RunFixture run;
+        run.AddFiles({"a.txt", "b.txt"});
+        run.job.order = NameAscending;
+        run.job.SplitPattern(c.pattern.c_str());
+        run.job.logPath = (run.folder.Slash() + (c.throughDot ? "." + separator : "") + c.logName).c_str();
+        if (c.logFails)
+            run.fs.Inject(CallCreateLog, 0, FaultFail);
+        if (!c.refused) {
+            ASSERT_TRUE(run.Run()) << c.name;
+            EXPECT_EQ(0, run.outcome.notRenamed) << c.name;
+            EXPECT_EQ("a.txt", run.folder.Read("000.txt")) << c.name;
+            EXPECT_EQ("b.txt", run.folder.Read("001.txt")) << c.name;
+            EXPECT_EQ(2u, run.LogLines().size()) << c.name;
+            continue;
+        }
+        EXPECT_FALSE(run.Run()) << c.name;
+        EXPECT_EQ(RefusalNewNameIsLog, run.outcome.refusal) << c.name;
+        EXPECT_STREQ("b.txt", run.outcome.refusedName) << c.name;
+        EXPECT_EQ((Names{"a.txt", "b.txt"}), run.folder.Names()) << c.name;
+        EXPECT_EQ(0, run.fs.Calls(CallCreateLog)) << c.name;
+        EXPECT_EQ(0, run.fs.Calls(CallMove)) << c.name;
+        EXPECT_EQ(0, run.list.Count()) << c.name;
+    }
+}
+
+TEST(RunSafety, WithoutItsLogTheRunMovesNoFileOntoTheLogsName)
+{
+    const bool sameName = TempFolder::Separator() == '\\';
+    struct Case { const char* name; std::string logName; bool held; } cases[] = {
+        {"temporary name", "~ren0000.tmp", true},
+        {"temporary name in other letters", "~REN0000.TMP", sameName},
+    };
+    for (const Case& c : cases) {
+        RunFixture run;
+        run.AddFiles({"000.txt", "001.txt"});
+        run.job.order = NameDescending;
+        run.job.logPath = run.folder.PathOf(c.logName).c_str();
+        run.fs.Inject(CallCreateLog, 0, FaultFail);
+        std::vector<std::string> targets;
+        run.fs.beforeCall = [&](FileCall call, int, const char*, const char* to) {
+            if (call == CallMove)
+                targets.push_back(std::string(to).substr(run.folder.Slash().size()));
+        };
+        ASSERT_TRUE(run.Run()) << c.name;
+        EXPECT_EQ(0, run.outcome.notRenamed) << c.name;
+        EXPECT_EQ((Names{"000.txt", "001.txt"}), run.folder.Names()) << c.name;
+        EXPECT_EQ("001.txt", run.folder.Read("000.txt")) << c.name;
+        EXPECT_EQ("000.txt", run.folder.Read("001.txt")) << c.name;
+        std::string aside = c.held ? "~ren0001.tmp" : "~ren0000.tmp";
+        EXPECT_EQ((Names{aside, "001.txt", "000.txt"}), targets) << c.name;
+    }
+}

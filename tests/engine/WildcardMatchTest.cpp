@@ -37,6 +37,8 @@ TEST(WildcardMatch, FollowsTheWindowsRulesForLongNames)
         {"pre*fix", "pre_extra_fix", true}, {"pre*fix", "prefi", false}, {"file*txt", "file.txt", true},
         {"file*txt", "file", false}, {"a*bc", "abcbc", true},    {"a*bc", "abcb", false},
         {"*.TXT", "\xE3\x81\x82.txt", true},
+        // Several stars at the end match as one does.
+        {"a.txt**", "a.txt", true}, {"*c**", "abc", true},       {"*c**", "abd", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.matches, MatchesMask(c.name, c.mask)) << c.name << " ~ " << c.mask;

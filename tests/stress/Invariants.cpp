@@ -3,6 +3,7 @@
 #include "tests/stress/Scenario.h"
 #include "tests/stress/ScenarioRun.h"
 
+#include <cstring>
 #include <map>
 #include <set>
 
@@ -37,6 +38,33 @@ std::string Quoted(const std::string& name)
     return "\"" + Printable(name) + "\"";
 }
 
+// A new name every layer takes as it is: no separator, nothing Windows refuses or drops, no
+// device, not of a temporary name's form, and short enough for the ANSI calls and for Wine,
+// which keeps names as UTF-8 of at most 255 bytes.
+bool PlainNewName(const std::string& name, const std::string& entryFolder, bool cp932)
+{
+    if (HoldsSeparatorModel(name, cp932) || NameAsStored(name) != name || NamesADevice(name) ||
+        IsTemporaryName(CaseFolded(name)) || PathTooLongForEngine(entryFolder + name))
+        return false;
+    if (!kWindows)
+        return true;
+    size_t stored = 0;
+    for (size_t i = 0; i < name.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(name[i]);
+        if (IsLeadModel(c, true) && i + 1 < name.size()) {
+            ++i;
+            stored += 3;
+        } else if (c >= 0xA1 && c <= 0xDF) {
+            stored += 3;
+        } else if (c < 0x20 || c >= 0x80 || std::strchr("\\/:*?\"<>|", c) != nullptr) {
+            return false;
+        } else {
+            ++stored;
+        }
+    }
+    return stored <= 255;
+}
+
 class Checker
 {
 public:
@@ -48,6 +76,8 @@ public:
     {
         if (o.runaway)
             Breach("the walk did not end: the run went past its bound of steps");
+        if (o.movesOntoLogName > 0 && !o.logCreated)
+            Breach("a file was moved onto the log's name, which no log held");
         CheckQuestion();
         if (o.declined)
             CheckDeclinedRun();
@@ -104,7 +134,61 @@ private:
         CheckOutsideBatch();
         CheckBatch();
         CheckBound();
+        obstacle = Obstacle();
+        if (obstacle.empty())
+            CheckWorkDone();
         CheckLogState();
+    }
+
+    // What may keep a file of the batch from its new name; "" when nothing may.
+    std::string Obstacle() const
+    {
+        if (!s.faults.empty())
+            return "faults";
+        if (!o.events.empty())
+            return "another program";
+        std::set<std::string> batchKeys;
+        for (const Planned& planned : o.expected.batch)
+            batchKeys.insert(planned.key);
+        // Names held by something the batch never moves, then the new names themselves.
+        std::set<std::string> held;
+        for (const auto& item : o.before) {
+            if (IsTopLevel(item.first) && !batchKeys.count(item.first))
+                held.insert(CaseFolded(item.first));
+        }
+        if (!o.logKey.empty())
+            held.insert(CaseFolded(o.logKey));
+        std::string entryFolder = o.typedFolder + (s.typedSeparators > 0 ? "" : std::string(1, PathSeparator()));
+        for (const Planned& planned : o.expected.batch) {
+            if (!PlainNewName(planned.newName, entryFolder, o.cp932))
+                return "the new name " + Quoted(planned.newName);
+            if (!held.insert(CaseFolded(planned.newName)).second)
+                return "something holds " + Quoted(planned.newName);
+        }
+        return "";
+    }
+
+    // Nothing in the way: every file the code page reaches arrives, one step each, two for a
+    // file whose target a file behind it held (or its own file, in other letters) at its turn.
+    void CheckWorkDone()
+    {
+        if (o.outcome.notRenamed != o.outcome.unreachable) {
+            Breach("nothing stood in the way, yet " + std::to_string(o.outcome.notRenamed - o.outcome.unreachable) +
+                   " files did not reach their new names");
+        }
+        int steps = o.outcome.unreachable;
+        const std::vector<Planned>& batch = o.expected.batch;
+        for (size_t i = 0; i < batch.size(); ++i) {
+            std::string target = CaseFolded(batch[i].newName);
+            bool waits = NamesIgnoreCase() && CaseFolded(batch[i].key) == target && batch[i].key != batch[i].newName;
+            for (size_t j = i + 1; j < batch.size() && !waits; ++j)
+                waits = CaseFolded(batch[j].key) == target;
+            steps += waits ? 2 : 1;
+        }
+        if (o.outcome.steps != steps) {
+            Breach("nothing stood in the way, yet the run took " + std::to_string(o.outcome.steps) +
+                   " steps where the walk takes " + std::to_string(steps));
+        }
     }
 
     // Every file's content is in the folder exactly once, apart from what another program did.
@@ -203,6 +287,7 @@ private:
                 continue;
             }
             ++notAtNewName;
+            notArrived.push_back(planned.key);
             bool atOldName = CaseFolded(now) == CaseFolded(planned.key);
             if (!atOldName && !IsTemporaryName(now) && !movedAway.count(now)) {
                 Breach(Quoted(planned.key) + " ended as " + Quoted(now) + ", neither its new name " +
@@ -259,6 +344,31 @@ private:
         }
         Replay(lines);
         CheckTemporaryNamesReported(lines);
+        CheckNotArrivedExplained(lines);
+    }
+
+    // A file that did not reach its new name has a step in the log that failed, or one that
+    // put it back, following the file from name to name.
+    void CheckNotArrivedExplained(const std::vector<LogLine>& lines)
+    {
+        for (const std::string& key : notArrived) {
+            std::string name = key;
+            bool explained = false;
+            for (const LogLine& line : lines) {
+                if (line.from != name)
+                    continue;
+                if (line.failed)
+                    explained = true;
+                else
+                    name = line.to;
+                if (!line.failed && line.to == key && line.from != key)
+                    explained = true;
+            }
+            if (!explained) {
+                Breach(Quoted(key) + " did not reach its new name and the log gives no reason" +
+                       (obstacle.empty() ? "" : " (in the way: " + obstacle + ")"));
+            }
+        }
     }
 
     bool ParseLog(std::vector<LogLine>& lines)
@@ -425,6 +535,9 @@ private:
     const std::string logFile;
     std::vector<std::string> breaches;
     std::set<std::string> leftOnTemporaryNames;
+    // Files of the batch not under their new names after the run.
+    std::vector<std::string> notArrived;
+    std::string obstacle;
     std::set<std::string> caseOnly;
 };
 

@@ -60,9 +60,9 @@ void Shuffle(std::vector<Candidate>& items, uint32_t state)
     }
 }
 
-// The first call that a fault of that kind hits; 0 when there is none.
-// A mask with a separator would search another folder than the one whose files are renamed.
-bool HoldsSeparator(const std::string& mask, bool cp932)
+}  // namespace
+
+bool HoldsSeparatorModel(const std::string& mask, bool cp932)
 {
     for (size_t i = 0; i < mask.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(mask[i]);
@@ -75,6 +75,8 @@ bool HoldsSeparator(const std::string& mask, bool cp932)
     }
     return false;
 }
+
+namespace {
 
 // Whether the engine can reach the file through the ANSI code page at all.
 bool ReachableByEngine(const Scenario& scenario, const std::string& key, const std::string& entryFolder)
@@ -125,6 +127,7 @@ bool IsDeviceName(const std::string& name)
            stem[3] <= '9';
 }
 
+// The first call that a fault of that kind hits; 0 when there is none.
 int FaultAt(const Scenario& scenario, FaultKind kind)
 {
     int first = 0;
@@ -152,13 +155,13 @@ void SplitPatternModel(const std::string& pattern, std::string& prefix, std::str
 }
 
 Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing, const std::string& logKey,
-                   const std::string& entryFolder, bool cp932)
+                   const std::string& logName, const std::string& entryFolder, bool cp932)
 {
     Expected expected;
     expected.refusal = RefusalNone;
     expected.unreachable = 0;
 
-    if (HoldsSeparator(scenario.mask, cp932)) {
+    if (HoldsSeparatorModel(scenario.mask, cp932)) {
         expected.refusal = RefusalMaskHoldsSeparator;
         return expected;
     }
@@ -227,6 +230,14 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
             return expected;
         }
         expected.batch.push_back(Planned{candidates[n].key, newName});
+    }
+    for (const Planned& planned : expected.batch) {
+        if (!logName.empty() && CaseFolded(planned.newName) == CaseFolded(logName)) {
+            expected.refusal = RefusalNewNameIsLog;
+            expected.refusedName = planned.key;
+            expected.batch.clear();
+            return expected;
+        }
     }
 
     // Once every file has its new name, no file may have a path too long under it or under

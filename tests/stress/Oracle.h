@@ -35,9 +35,13 @@ struct Expected
 };
 
 // listing: what the folder search yields, in its order; logKey: the log file's name in the
-// folder when it lies there and exists before the run ("" otherwise); entryFolder: the
-// folder as the engine puts it in front of every name.
+// folder when it lies there and exists before the run ("" otherwise); logName: the last part
+// of a log path that leads into the folder, as typed ("" otherwise); entryFolder: the folder
+// as the engine puts it in front of every name.
 Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing, const std::string& logKey,
-                   const std::string& entryFolder, bool cp932);
+                   const std::string& logName, const std::string& entryFolder, bool cp932);
+
+// A separator as a whole character: the platform's own or "/".
+bool HoldsSeparatorModel(const std::string& text, bool cp932);
 
 #endif

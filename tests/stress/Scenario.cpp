@@ -47,6 +47,8 @@ bool Creatable(const std::string& key)
     return last != '.' && last != ' ';
 }
 
+}  // namespace
+
 std::string Upper(const std::string& text)
 {
     std::string upper = text;
@@ -61,6 +63,8 @@ std::string Upper(const std::string& text)
     }
     return upper;
 }
+
+namespace {
 
 class Generator
 {
@@ -400,6 +404,29 @@ void ChooseFaults(Scenario& s, Dice& random, int fileCount)
     }
 }
 
+// A log on a name the batch wants, which cannot be created there, comes from a stream of its
+// own, so that the other scenarios of a seed stay as they were.
+void ChooseLogOnANewName(Scenario& s, const Generator& names, uint64_t seed)
+{
+    Dice random(seed ^ 0x5A5A0F0F3C3CC3C3ull);
+    if (!random.Percent(8))
+        return;
+    s.logPlace = LogOnANewName;
+    s.logKey.clear();
+    s.logTypedName.clear();
+    s.logNewNameAt = random.Percent(70) ? random.Between(0, 40) : -1;
+    s.logOtherLetters = kWindows && random.Percent(30);
+    if (s.logNewNameAt < 0) {
+        for (int number = 0; s.logTypedName.empty(); ++number) {
+            char name[32];
+            std::snprintf(name, sizeof name, "~ren%04d.tmp", number);
+            if (!names.IsTaken(name))
+                s.logTypedName = s.logOtherLetters ? Upper(name) : std::string(name);
+        }
+    }
+    s.faults.push_back(FaultSpec{FaultLogNotCreated, 1});
+}
+
 }  // namespace
 
 Scenario MakeScenario(uint64_t seed, uint64_t index)
@@ -433,6 +460,7 @@ Scenario MakeScenario(uint64_t seed, uint64_t index)
     s.tempNumberBefore = tempKind < 70 ? random.Between(0, 20) : tempKind < 95 ? random.Between(0, 3000)
                                                                               : random.Between(9990, 10005);
     s.randomStateBefore = static_cast<uint32_t>(random.Next());
+    ChooseLogOnANewName(s, names, ScenarioSeed(seed, index));
     return s;
 }
 

@@ -27,7 +27,8 @@ enum LogPlace
     LogIsTheFolder,       // the run's folder itself
     LogEmptyPath,
     LogElsewhereUserFile, // a file in a folder of its own holding a user's document
-    LogOtherName          // a file of the folder, reached under another name (OtherPathTo)
+    LogOtherName,         // a file of the folder, reached under another name (OtherPathTo)
+    LogOnANewName         // a name of the run's folder the batch wants; the log cannot be created there
 };
 
 enum FaultKind
@@ -90,6 +91,11 @@ struct Scenario
     // The answer to the window's question before a file at the log path that is no rename
     // log is emptied.
     bool toldYes;
+    // LogOnANewName: the new name of the batch file at this position (of those whose new
+    // names hold no separator), in other letters when asked; -1: logTypedName, the first
+    // temporary name of the walk.
+    int logNewNameAt;
+    bool logOtherLetters;
 
     std::vector<FaultSpec> faults;
 
@@ -99,6 +105,9 @@ struct Scenario
 };
 
 Scenario MakeScenario(uint64_t seed, uint64_t index);
+
+// The name in capitals, as far as the platform takes bytes for letters.
+std::string Upper(const std::string& text);
 
 // The name the search reports for the scenario's overlongName.
 std::string OverlongListedName(const std::string& name);

@@ -111,9 +111,38 @@ int FaultsFired(const Scenario& s, const FaultyFileServices& fs, const std::set<
     return fired;
 }
 
-// Where the log goes; fills the observation's log fields.
-void PlaceLog(const Scenario& s, Observation& o, const std::string& root, const std::string& folder,
-              const std::string& elsewhere)
+// The log's name in the run's folder as typed: the scenario's, or for a log on a new name
+// the new name at the scenario's position among those that hold no separator ("" when there
+// is none).
+std::string LogTypedName(const Scenario& s, const Observation& o, const std::string& entryFolder)
+{
+    if (s.logPlace != LogOnANewName || s.logNewNameAt < 0)
+        return s.logTypedName;
+    std::vector<std::string> names;
+    for (const Planned& planned : ExpectRun(s, o.listing, "", "", entryFolder, o.cp932).batch) {
+        if (!HoldsSeparatorModel(planned.newName, o.cp932))
+            names.push_back(planned.newName);
+    }
+    if (names.empty())
+        return "";
+    const std::string& name = names[static_cast<size_t>(s.logNewNameAt) % names.size()];
+    return s.logOtherLetters ? Upper(name) : name;
+}
+
+// The folder's file that a log typed on a new name names, or the name it would get.
+std::string KeyOfName(const Tree& before, const std::string& typedName)
+{
+    for (const auto& item : before) {
+        if (item.first.find('/') == std::string::npos && CaseFolded(item.first) == CaseFolded(typedName))
+            return item.first;
+    }
+    return NameAsStored(typedName);
+}
+
+// Where the log goes; fills the observation's log fields. typedName: the log's name in the
+// run's folder, for the places there.
+void PlaceLog(const Scenario& s, const std::string& typedName, Observation& o, const std::string& root,
+              const std::string& folder, const std::string& elsewhere)
 {
     const std::string sep(1, PathSeparator());
     switch (s.logPlace) {
@@ -131,12 +160,20 @@ void PlaceLog(const Scenario& s, Observation& o, const std::string& root, const 
         break;
     case LogInFolderNew:
     case LogInFolderExisting:
-        o.logPath = folder + sep + s.logTypedName;
+        o.logPath = folder + sep + typedName;
         o.logKey = s.logKey;
+        o.logName = typedName;
         break;
     case LogInFolderDotted:
-        o.logPath = folder + sep + "." + sep + s.logTypedName;
+        o.logPath = folder + sep + "." + sep + typedName;
         o.logKey = s.logKey;
+        o.logName = typedName;
+        break;
+    case LogOnANewName:
+        // No batch file has a new name without a separator: the log goes elsewhere.
+        o.logPath = typedName.empty() ? elsewhere + sep + "log.txt" : folder + sep + typedName;
+        o.logKey = typedName.empty() ? std::string() : KeyOfName(o.before, typedName);
+        o.logName = typedName;
         break;
     case LogInSubFolder:
         o.logPath = folder + sep + NativePath(s.logTypedName);
@@ -164,7 +201,7 @@ void PlaceLog(const Scenario& s, Observation& o, const std::string& root, const 
         o.logCannotOpen = true;
     o.logExistedBefore = !o.logPath.empty() && s.logPlace != LogIsTheFolder && ReadPath(o.logPath, o.logBefore);
     const FileSpec* logFile = FindSpec(s, o.logKey);
-    o.logMayFail = (logFile && (logFile->hidden || logFile->readOnly)) || NamesADevice(s.logTypedName);
+    o.logMayFail = (logFile && (logFile->hidden || logFile->readOnly)) || NamesADevice(typedName);
 }
 
 std::vector<std::string> UnreachableByPlatform(const std::string& folder, const std::string& mask)
@@ -204,7 +241,6 @@ Observation RunScenario(const Scenario& s, const std::string& base)
         std::string content = "file " + std::to_string(serial++) + " of scenario " + std::to_string(s.index);
         CreateNewFile(folder, file.key, content, file.hidden, file.readOnly);
     }
-    PlaceLog(s, o, root, folder, elsewhere);
 
     o.before = ReadTree(folder);
     o.listing = ListMatching(folder, s.mask);
@@ -213,13 +249,16 @@ Observation RunScenario(const Scenario& s, const std::string& base)
             listed.key = OverlongListedName(listed.key);
     }
     o.platformUnreachable = UnreachableByPlatform(folder, s.mask);
-    bool logListed = !o.logKey.empty() && o.logKey.find('/') == std::string::npos && o.before.count(o.logKey);
     o.cp932 = kWindows || s.cp932LeadBytes;
     o.typedFolder = folder;
     for (int i = 0; i < s.typedSeparators; ++i)
         o.typedFolder += sep;
     std::string entryFolder = s.typedSeparators > 0 ? o.typedFolder : o.typedFolder + sep;
-    o.expected = ExpectRun(s, o.listing, logListed ? o.logKey : std::string(), entryFolder, o.cp932);
+    // The log lies outside the folder's tree, or is only named there, so its place can wait
+    // for the folder's new names.
+    PlaceLog(s, LogTypedName(s, o, entryFolder), o, root, folder, elsewhere);
+    bool logListed = !o.logKey.empty() && o.logKey.find('/') == std::string::npos && o.before.count(o.logKey);
+    o.expected = ExpectRun(s, o.listing, logListed ? o.logKey : std::string(), o.logName, entryFolder, o.cp932);
     for (const Planned& planned : o.expected.batch)
         o.batchContents[planned.key] = o.before[planned.key].content;
 
@@ -259,6 +298,10 @@ Observation RunScenario(const Scenario& s, const std::string& base)
         }
         if (call == CallMove && !o.runaway)
             intruder.BeforeMove(nth, second);
+        if (call == CallMove && !o.logName.empty() &&
+            std::strncmp(second, entryFolder.c_str(), entryFolder.size()) == 0 &&
+            CaseFolded(second + entryFolder.size()) == CaseFolded(o.logName))
+            ++o.movesOntoLogName;
     };
 
     nextTempNumber = s.tempNumberBefore;

@@ -39,6 +39,8 @@ struct Observation
     std::vector<std::string> platformUnreachable;
     // The log's key in the folder's tree, "" when it lies outside.
     std::string logKey;
+    // The last part of a log path that leads into the folder itself, "" otherwise.
+    std::string logName;
     std::string logPath;
     bool logExistedBefore;
     std::string logBefore;
@@ -62,6 +64,8 @@ struct Observation
     int logWrites;
     std::vector<ExternalEvent> events;
     int faultsFired;
+    // Moves of the run that went to the log's name in the folder.
+    int movesOntoLogName;
     // Calls of the file services beyond the bound a run may take.
     bool runaway;
 };

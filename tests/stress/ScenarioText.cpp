@@ -19,7 +19,8 @@ const char* LogPlaceName(LogPlace place)
                                         "in folder, existing file", "in folder through ./", "in sub-folder",
                                         "missing folder", "the folder itself", "empty path",
                                         "elsewhere, a user's document",
-                                        "a file of the folder under another name"};
+                                        "a file of the folder under another name",
+                                        "in folder, on a name the batch wants"};
     return names[place];
 }
 
@@ -54,7 +55,10 @@ std::string Describe(const Scenario& s)
     text += line;
     text += std::string("  log: ") + LogPlaceName(s.logPlace) + " \"" + Printable(s.logTypedName) + "\"" +
             (s.userFileContent.empty() ? "" : " holding \"" + Printable(s.userFileContent) + "\"") +
-            (s.toldYes ? ", Yes" : ", No") + " to replacing a file that is no rename log\n";
+            (s.toldYes ? ", Yes" : ", No") + " to replacing a file that is no rename log";
+    if (s.logPlace == LogOnANewName && s.logNewNameAt >= 0)
+        text += " the new name at " + std::to_string(s.logNewNameAt) + (s.logOtherLetters ? " in other letters" : "");
+    text += "\n";
     std::snprintf(line, sizeof line, "  temporary counter %d, random state %u%s%s\n", s.tempNumberBefore,
                   s.randomStateBefore, s.questionMarksUnreachable ? ", \"?\" names unreachable" : "",
                   s.cp932LeadBytes ? ", code page 932 lead bytes" : "");

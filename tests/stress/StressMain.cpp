@@ -4,7 +4,8 @@
 //   stress_tests [--seed S] [--scenarios N] [--only K] [--time-limit SECONDS]
 // Without --seed the seed comes from the clock; it is printed either way, and the same seed
 // gives the same scenarios. --only K replays scenario K of the seed alone and describes it.
-// The last line is "scenarios=N faults=F breaches=B seed=S".
+// The last line is "scenarios=N faults=F lognewname=L breaches=B seed=S"; L counts the runs
+// whose log path names, in the run's folder, a name the batch wants.
 #include "engine/RunRename.h"
 #include "tests/stress/Invariants.h"
 #include "tests/stress/Scenario.h"
@@ -109,7 +110,8 @@ void Report(const Scenario& scenario, const Observation& o, const std::vector<st
         std::printf("BREACH seed=%llu scenario=%llu: %s\n", static_cast<unsigned long long>(scenario.seed),
                     static_cast<unsigned long long>(scenario.index), breach.c_str());
     }
-    std::string text = Describe(scenario) + OutcomeText(o) + TreeText("before", o.before) + TreeText("after", o.after);
+    std::string text = Describe(scenario) + "  log path: \"" + Printable(o.logPath) + "\"\n" + OutcomeText(o) +
+                       TreeText("before", o.before) + TreeText("after", o.after);
     for (const std::string& name : o.platformUnreachable)
         text += "  unreachable by the platform layer: \"" + Printable(name) + "\"\n";
     for (const ExternalEvent& event : o.events) {
@@ -156,6 +158,7 @@ int main(int argc, char** argv)
     uint64_t allRenamed = 0;
     uint64_t files = 0;
     uint64_t notRenamed = 0;
+    uint64_t logOnNewName = 0;
     for (uint64_t index = first; index < first + count; ++index) {
         currentIndex = index;
         scenarioStarted = NowSeconds();
@@ -168,6 +171,7 @@ int main(int argc, char** argv)
         allRenamed += observation.ran && observation.outcome.notRenamed == 0 ? 1 : 0;
         files += static_cast<uint64_t>(observation.outcome.fileCount);
         notRenamed += static_cast<uint64_t>(observation.outcome.notRenamed);
+        logOnNewName += scenario.logPlace == LogOnANewName ? 1 : 0;
         if (!found.empty() || options.only)
             Report(scenario, observation, found);
         breaches += found.empty() ? 0 : 1;
@@ -180,8 +184,9 @@ int main(int argc, char** argv)
                 static_cast<unsigned long long>(refused), static_cast<unsigned long long>(declined),
                 static_cast<unsigned long long>(allRenamed),
                 static_cast<unsigned long long>(files), static_cast<unsigned long long>(notRenamed));
-    std::printf("scenarios=%llu faults=%llu breaches=%llu seed=%llu\n", static_cast<unsigned long long>(count),
-                static_cast<unsigned long long>(faults), static_cast<unsigned long long>(breaches),
+    std::printf("scenarios=%llu faults=%llu lognewname=%llu breaches=%llu seed=%llu\n",
+                static_cast<unsigned long long>(count), static_cast<unsigned long long>(faults),
+                static_cast<unsigned long long>(logOnNewName), static_cast<unsigned long long>(breaches),
                 static_cast<unsigned long long>(options.seed));
     return breaches == 0 ? 0 : 1;
 }

@@ -47,6 +47,8 @@ TEST(RunResultTest, SaysWhatHappenedToTheFiles)
          AnsiText(u8"名前を変更しませんでした: \"a.txt\" の新しい名前が CON や COM1 のような装置名になります。")},
         {false, RefusalMaskHoldsSeparator, "", 0, false,
          AnsiText(u8"名前を変更しませんでした: マスクにフォルダーの区切り (\\ または /) が入っています。")},
+        {false, RefusalNewNameIsLog, "a.txt", 0, false,
+         AnsiText(u8"名前を変更しませんでした: \"a.txt\" の新しい名前がログファイルの名前と同じです.")},
     };
     for (const ResultCase& c : cases) {
         RunOutcome outcome;

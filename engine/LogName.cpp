@@ -1,0 +1,37 @@
+#include "engine/LogName.h"
+
+#include "engine/RenameJob.h"
+
+LogName::LogName(const RenameJob& job, FileServices& fs) : fs(fs)
+{
+    const char* path = job.logPath.Data();
+    if (path == nullptr || path[0] == '\0' || job.folder.Length() <= 0)
+        return;
+    const char* name = FinalComponent(path, fs);
+    if (name[0] == '\0')
+        return;
+    // The folder keeps its final separator, so that a root stays a root; a bare name lies
+    // in the current folder.
+    std::string folder = name == path ? std::string(".") : std::string(path, name);
+    if (SameFile(folder.c_str(), job.folder.Data(), fs))
+        key = Key(name);
+}
+
+bool LogName::Is(const char* name) const
+{
+    return !key.empty() && Key(name) == key;
+}
+
+std::string LogName::Key(const char* name) const
+{
+    return fs.IgnoresCase() ? FoldedName(name, fs) : std::string(name);
+}
+
+MoveResult LogNameHeld::Move(const char* from, const char* to, int& error)
+{
+    if (IsHeld(to)) {
+        error = 0;
+        return MoveTargetTaken;
+    }
+    return real.Move(from, to, error);
+}

@@ -1,0 +1,50 @@
+#ifndef QUILLOWBY_ENGINE_LOG_NAME_H
+#define QUILLOWBY_ENGINE_LOG_NAME_H
+
+#include "engine/ForwardingFileServices.h"
+
+#include <string>
+
+class RenameJob;
+
+// The name the log file has in the run's folder when the log path leads there. No file of
+// the batch may take it: the log would keep it from its new name, or, where no log could be
+// created, the file would pass for the log and the next run logging to that path would
+// empty it.
+class LogName
+{
+public:
+    // Asks the file system whether the log path's folder is the run's folder, however either
+    // is spelt.
+    LogName(const RenameJob& job, FileServices& fs);
+
+    // Whether name, a name in the run's folder, is the log file's; letters compared as the
+    // file system compares them.
+    bool Is(const char* name) const;
+
+private:
+    std::string Key(const char* name) const;
+
+    const FileServices& fs;
+    // Empty when the log lies elsewhere, or there is no log path.
+    std::string key;
+};
+
+// The file services as the walk sees them when the log could not be created: the log's
+// name in the run's folder counts as taken, for a new name and a temporary name alike.
+class LogNameHeld : public ForwardingFileServices
+{
+public:
+    LogNameHeld(FileServices& real, const LogName& logName) : ForwardingFileServices(real), logName(logName) {}
+
+    bool Exists(const char* path) override { return IsHeld(path) || real.Exists(path); }
+    MoveResult Move(const char* from, const char* to, int& error) override;
+
+private:
+    // The walk names only files of the run's folder.
+    bool IsHeld(const char* path) const { return logName.Is(FinalComponent(path, real)); }
+
+    const LogName& logName;
+};
+
+#endif
