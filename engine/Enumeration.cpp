@@ -100,6 +100,7 @@ CollectResult CollectEntries(FolderSearch& search, const char* folderText, const
         if (!found.isDirectory) {
             if (found.unreachable) {
                 report.unreachable.push_back(found.name);
+                ++report.leftOut[LeftOutUnreachable];
             } else if (std::strlen(found.name) > static_cast<size_t>(kNameSize - 1)) {
                 report.offendingName = found.name;
                 result = CollectNameTooLong;
@@ -107,10 +108,12 @@ CollectResult CollectEntries(FolderSearch& search, const char* folderText, const
             } else {
                 EntryHandle* handle = NewEntryHandle(folderText, fs);
                 handle->entry->FillFromFindData(found);
-                if (logFilter.IsLog(*handle->entry))
+                if (logFilter.IsLog(*handle->entry)) {
                     ReleaseEntryHandle(handle);
-                else
+                    ++report.leftOut[LeftOutLog];
+                } else {
                     list.AddLast(handle);
+                }
             }
         }
         FindNextResult next = search.Next();

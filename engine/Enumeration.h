@@ -41,10 +41,24 @@ enum CollectResult
     CollectNameTooLong
 };
 
+// Why a listed file is not part of the batch.
+enum LeftOutKind
+{
+    // The ANSI code page cannot reach its name.
+    LeftOutUnreachable,
+    // It is the run's own log file.
+    LeftOutLog,
+    LeftOutKindCount
+};
+
 struct CollectReport
 {
+    CollectReport() : leftOut() {}
+
     // Names the ANSI code page cannot reach; left out of the batch.
     std::vector<std::string> unreachable;
+    // Files left out of the batch, by kind.
+    int leftOut[LeftOutKindCount];
     // The name that stopped the collection.
     std::string offendingName;
 };

@@ -21,13 +21,13 @@ static bool Refuse(RunOutcome& outcome, RunRefusal refusal, const char* name)
     return false;
 }
 
-static void OrderEntries(EntryList& list, int32_t order, FileServices& fs)
+static void OrderEntries(EntryList& list, int32_t order, FileServices& fs, uint32_t& shuffleState)
 {
     EntryIndex index(list);
     if (order >= ExtAscending && order <= NameDescending)
         SortEntries(index, order, fs);
     else if (order == Random)
-        ShuffleEntries(index, randomState);
+        ShuffleEntries(index, shuffleState);
 }
 
 // Gives the entry at position n the number startNumber + n. Refuses, before anything is
@@ -154,19 +154,19 @@ static void PutBackWaiting(EntryList& list, int from, LogWriter& log, FileServic
     ReleaseEntries(list, from);
 }
 
-bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutcome& outcome)
+bool StartBatchSearch(const RenameJob& job, FolderSearch& search, RunOutcome& outcome)
 {
     outcome = RunOutcome();
     if (job.folder.Length() <= 0)
         return Refuse(outcome, RefusalNotStarted, "");
-
-    FolderSearch search(fs);
     if (!search.Start(job.folder, job.mask))
         return Refuse(outcome, RefusalNotStarted, "");
+    return true;
+}
 
-    ProbeTempNumber(job.folder.Data(), fs);
-
-    CollectReport report;
+bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, FileServices& fs, uint32_t& shuffleState,
+               CollectReport& report, RunOutcome& outcome)
+{
     switch (CollectEntries(search, job.folder.Data(), job.logPath.Data(), list, fs, report)) {
     case CollectDone:
         break;
@@ -177,11 +177,25 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
     }
     outcome.fileCount = list.Count();
 
-    OrderEntries(list, job.order, fs);
+    OrderEntries(list, job.order, fs, shuffleState);
     if (!NumberEntries(job, list, fs, outcome)) {
         ReleaseEntries(list, 0);
         return false;
     }
+    return true;
+}
+
+bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutcome& outcome)
+{
+    FolderSearch search(fs);
+    if (!StartBatchSearch(job, search, outcome))
+        return false;
+
+    ProbeTempNumber(job.folder.Data(), fs);
+
+    CollectReport report;
+    if (!PlanBatch(job, search, list, fs, randomState, report, outcome))
+        return false;
 
     LogWriter log(fs);
     log.Open(job.logPath.Data());
