@@ -48,6 +48,7 @@ public:
     {
         if (o.runaway)
             Breach("the walk did not end: the run went past its bound of steps");
+        CheckPreview();
         if (!o.ran)
             CheckRefusedRun();
         else
@@ -57,6 +58,37 @@ public:
 
 private:
     void Breach(const std::string& text) { breaches.push_back(text); }
+
+    // The preview shows what a run without the injected faults does, and changes nothing.
+    void CheckPreview()
+    {
+        CompareTrees(o.before, o.afterPreview, "the preview changed the folder");
+        const Expected& e = o.expectedWithoutFaults;
+        const RunPreview& p = o.preview;
+        if (p.outcome.refusal != e.refusal || p.outcome.refusedName != e.refusedName) {
+            Breach("the preview shows refusal " + std::to_string(p.outcome.refusal) + " for " +
+                   Quoted(p.outcome.refusedName) + ", expected " + std::to_string(e.refusal) + " for " +
+                   Quoted(e.refusedName));
+            return;
+        }
+        if (static_cast<size_t>(p.RowCount()) != e.batch.size()) {
+            Breach("the preview shows " + std::to_string(p.RowCount()) + " files, expected " +
+                   std::to_string(e.batch.size()));
+            return;
+        }
+        for (int row = 0; row < p.RowCount(); ++row) {
+            const Planned& planned = e.batch[static_cast<size_t>(row)];
+            if (planned.key != p.CurrentName(row) || planned.newName != p.NewName(row)) {
+                Breach("preview row " + std::to_string(row) + " shows " + Quoted(p.CurrentName(row)) + " -> " +
+                       Quoted(p.NewName(row)) + ", expected " + Quoted(planned.key) + " -> " +
+                       Quoted(planned.newName));
+                return;
+            }
+        }
+        if (e.refusal == RefusalNone && p.LeftOut(LeftOutUnreachable) != e.unreachable)
+            Breach("the preview leaves out " + std::to_string(p.LeftOut(LeftOutUnreachable)) +
+                   " unreachable names, expected " + std::to_string(e.unreachable));
+    }
 
     void CheckRefusedRun()
     {
