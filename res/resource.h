@@ -11,6 +11,8 @@
 #define IDI_APP             128
 #define IDB_DESKTOP         132
 #define IDB_DOCUMENTS       134
+#define IDD_PREVIEW         140
+#define IDR_MAINKEYS        141
 
 #define IDC_FOLDER          1001
 #define IDC_WEB_ADDRESS     1001
@@ -24,9 +26,14 @@
 #define IDC_DOCUMENTS       1009
 #define IDC_LOG_PATH        1010
 #define IDC_LOG_BROWSE      1011
+#define IDC_PREVIEW_SUMMARY 1101
+#define IDC_PREVIEW_LIST    1102
+#define IDC_PREVIEW_REFUSAL 1103
+#define IDC_PREVIEW_COPY    1104
 
 #define IDM_ABOUT           40001
 #define IDM_EXIT            40002
+#define IDM_PREVIEW         40010
 
 #ifndef IDC_STATIC
 #define IDC_STATIC          (-1)

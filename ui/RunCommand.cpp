@@ -61,23 +61,30 @@ void RejectField(HWND dialog, int id, const char* warning)
 
 } // namespace
 
+bool TakeJob(HWND dialog, WaitCursor& wait)
+{
+    FillJob(dialog, renameJob);
+    if (!renameJob.DigitCountValid()) {
+        wait.Restore();
+        RejectField(dialog, IDC_DIGITS, "桁数は1から10桁までにしてください.");
+        return false;
+    }
+    if (!StartNumberValid(dialog, renameJob.startNumber)) {
+        wait.Restore();
+        RejectField(dialog, IDC_START, "開始数字は0から2147483647までにしてください.");
+        return false;
+    }
+    return true;
+}
+
 void RunCommand(HWND dialog)
 {
     if (ShowMessage(dialog, "よろしいですか?", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
 
     WaitCursor wait;
-    FillJob(dialog, renameJob);
-    if (!renameJob.DigitCountValid()) {
-        wait.Restore();
-        RejectField(dialog, IDC_DIGITS, "桁数は1から10桁までにしてください.");
+    if (!TakeJob(dialog, wait))
         return;
-    }
-    if (!StartNumberValid(dialog, renameJob.startNumber)) {
-        wait.Restore();
-        RejectField(dialog, IDC_START, "開始数字は0から2147483647までにしてください.");
-        return;
-    }
 
     RunOutcome outcome;
     const bool ran = RunRename(renameJob, entryList, PlatformFileServices(), outcome);

@@ -1,0 +1,202 @@
+#include "ui/PreviewDialog.h"
+
+#include "res/resource.h"
+#include "ui/AppObjects.h"
+#include "ui/ClipboardText.h"
+#include "ui/RunCommand.h"
+#include "ui/RunResult.h"
+#include "ui/WaitCursor.h"
+
+#include "engine/FileServices.h"
+#include "engine/Ordering.h"
+#include "engine/RunPreview.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const int kSummarySize = 512;
+
+// Why the run leaves a file out, by LeftOutKind.
+const char* const kLeftOutLabels[] = {
+    "文字コードで表せない名前",
+    "ログファイル",
+};
+static_assert(sizeof kLeftOutLabels / sizeof kLeftOutLabels[0] == LeftOutKindCount, "a label for every kind");
+
+struct ListColumn
+{
+    const char* title;
+    // Share of the list's width, in percent.
+    int widthPercent;
+};
+
+const ListColumn kColumns[] = {
+    {"現在の名前", 48},
+    {"新しい名前", 48},
+};
+
+const char kKeptMark[] = " (変更なし)";
+
+// Appends to a bounded buffer; what does not fit is cut.
+void AppendFormat(char* text, size_t size, const char* format, const char* label, int count)
+{
+    size_t used = std::strlen(text);
+    if (used + 1 < size)
+        std::snprintf(text + used, size - used, format, label, count);
+}
+
+const RunPreview& PreviewOf(HWND dialog)
+{
+    return *reinterpret_cast<const RunPreview*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+void AddColumns(HWND list)
+{
+    RECT client = {};
+    GetClientRect(list, &client);
+    for (int i = 0; i < static_cast<int>(sizeof kColumns / sizeof kColumns[0]); ++i) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.pszText = const_cast<char*>(kColumns[i].title);
+        column.cx = (client.right - client.left) * kColumns[i].widthPercent / 100;
+        column.iSubItem = i;
+        SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+// A run that would be refused shows why in the list's place; there is nothing to copy then.
+void OnPreviewInit(HWND dialog, LPARAM param)
+{
+    SetWindowLongPtrA(dialog, DWLP_USER, param);
+    const RunPreview& preview = PreviewOf(dialog);
+    HWND list = GetDlgItem(dialog, IDC_PREVIEW_LIST);
+    if (preview.outcome.refusal != RefusalNone) {
+        ShowWindow(list, SW_HIDE);
+        EnableWindow(list, FALSE);
+        EnableWindow(GetDlgItem(dialog, IDC_PREVIEW_COPY), FALSE);
+        SetDlgItemTextA(dialog, IDC_PREVIEW_REFUSAL, RunResultText(false, preview.outcome).Data());
+        ShowWindow(GetDlgItem(dialog, IDC_PREVIEW_REFUSAL), SW_SHOW);
+        SetFocus(GetDlgItem(dialog, IDCANCEL));
+        return;
+    }
+    SetDlgItemTextA(dialog, IDC_PREVIEW_SUMMARY, PreviewSummaryText(preview).Data());
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    AddColumns(list);
+    SendMessageA(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(preview.RowCount()), LVSICF_NOINVALIDATEALL);
+    SetFocus(list);
+}
+
+// The list holds no text of its own: each row is asked for as it comes into view.
+void ShowRowText(HWND dialog, NMLVDISPINFOA& info)
+{
+    const RunPreview& preview = PreviewOf(dialog);
+    LVITEMA& item = info.item;
+    if (!(item.mask & LVIF_TEXT) || item.pszText == nullptr || item.cchTextMax <= 0 || item.iItem < 0 ||
+        item.iItem >= preview.RowCount())
+        return;
+    const size_t size = static_cast<size_t>(item.cchTextMax);
+    if (item.iSubItem == 0)
+        std::snprintf(item.pszText, size, "%s", preview.CurrentName(item.iItem));
+    else if (preview.KeepsName(item.iItem))
+        std::snprintf(item.pszText, size, "%s%s", preview.NewName(item.iItem), kKeptMark);
+    else
+        std::snprintf(item.pszText, size, "%s", preview.NewName(item.iItem));
+}
+
+void OnPreviewNotify(HWND dialog, LPARAM param)
+{
+    NMHDR& header = *reinterpret_cast<NMHDR*>(param);
+    if (header.idFrom == IDC_PREVIEW_LIST && header.code == LVN_GETDISPINFOA)
+        ShowRowText(dialog, *reinterpret_cast<NMLVDISPINFOA*>(param));
+}
+
+void CopyRows(HWND dialog)
+{
+    CopyTextToClipboard(dialog, PreviewOf(dialog).StepLines());
+}
+
+void ClosePreview(HWND dialog)
+{
+    EndDialog(dialog, IDCANCEL);
+}
+
+struct CommandRoute
+{
+    WORD id;
+    void (*handler)(HWND dialog);
+};
+
+// Enter, Escape and the close box close the dialog as its close button does.
+const CommandRoute kPreviewRoutes[] = {
+    {IDC_PREVIEW_COPY, CopyRows},
+    {IDCANCEL, ClosePreview},
+    {IDOK, ClosePreview},
+};
+
+void OnPreviewCommand(HWND dialog, WORD id)
+{
+    for (const CommandRoute& route : kPreviewRoutes) {
+        if (route.id == id) {
+            route.handler(dialog);
+            return;
+        }
+    }
+}
+
+} // namespace
+
+CountedString PreviewSummaryText(const RunPreview& preview)
+{
+    char text[kSummarySize];
+    std::snprintf(text, sizeof text, "ファイル %d 個 (名前が変わらないもの %d 個)。", preview.RowCount(),
+                  preview.KeptCount());
+    if (preview.LeftOutTotal() == 0) {
+        AppendFormat(text, sizeof text, "%s", "対象外なし", 0);
+        return CountedString(text);
+    }
+    AppendFormat(text, sizeof text, "%s %d 個:", "対象外", preview.LeftOutTotal());
+    for (int kind = 0; kind < LeftOutKindCount; ++kind) {
+        int count = preview.LeftOut(static_cast<LeftOutKind>(kind));
+        if (count > 0)
+            AppendFormat(text, sizeof text, " %s %d 個", kLeftOutLabels[kind], count);
+    }
+    return CountedString(text);
+}
+
+// Returning 0 leaves every message to the dialog manager's default handling as well.
+INT_PTR CALLBACK PreviewDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OnPreviewInit(dialog, lParam);
+        break;
+    case WM_NOTIFY:
+        OnPreviewNotify(dialog, lParam);
+        break;
+    case WM_COMMAND:
+        OnPreviewCommand(dialog, LOWORD(wParam));
+        break;
+    }
+    return 0;
+}
+
+void PreviewCommand(HWND mainWindow)
+{
+    WaitCursor wait;
+    if (!TakeJob(mainWindow, wait))
+        return;
+    // A copy of the generator's state: the preview shows the random order of the next run
+    // and leaves that run the same order.
+    RunPreview preview;
+    PreviewRun(renameJob, PlatformFileServices(), randomState, preview);
+    wait.Restore();
+
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_PREVIEW), mainWindow, PreviewDialogProc,
+                    reinterpret_cast<LPARAM>(&preview));
+}
