@@ -158,11 +158,14 @@ CountedString PreviewSummaryText(const RunPreview& preview)
         AppendFormat(text, sizeof text, "%s", "対象外なし", 0);
         return CountedString(text);
     }
-    AppendFormat(text, sizeof text, "%s %d 個:", "対象外", preview.LeftOutTotal());
+    AppendFormat(text, sizeof text, "%s %d 個: ", "対象外", preview.LeftOutTotal());
+    const char* format = "%s %d 個";
     for (int kind = 0; kind < LeftOutKindCount; ++kind) {
         int count = preview.LeftOut(static_cast<LeftOutKind>(kind));
-        if (count > 0)
-            AppendFormat(text, sizeof text, " %s %d 個", kLeftOutLabels[kind], count);
+        if (count > 0) {
+            AppendFormat(text, sizeof text, format, kLeftOutLabels[kind], count);
+            format = "、%s %d 個";
+        }
     }
     return CountedString(text);
 }

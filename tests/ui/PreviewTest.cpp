@@ -296,7 +296,6 @@ TEST_F(PreviewTest, ARefusedJobShowsWhyAndMovesNothing)
 TEST(PreviewSummary, CountsEachKindLeftOut)
 {
     TempFolder folder;
-    TempFolder logs;
     for (const char* name : {"a.txt", "b.txt", "log.txt"})
         ASSERT_TRUE(folder.Write(name, name));
     RenameJob job;
@@ -308,6 +307,11 @@ TEST(PreviewSummary, CountsEachKindLeftOut)
     RunPreview preview;
     ASSERT_TRUE(PreviewRun(job, PlatformFileServices(), randomState, preview));
     EXPECT_EQ("ファイル 2 個 (名前が変わらないもの 0 個)。対象外 1 個: ログファイル 1 個",
+              std::string(PreviewSummaryText(preview).Data()));
+
+    AddUnreachableFile(folder);
+    ASSERT_TRUE(PreviewRun(job, PlatformFileServices(), randomState, preview));
+    EXPECT_EQ("ファイル 2 個 (名前が変わらないもの 0 個)。対象外 2 個: 文字コードで表せない名前 1 個、ログファイル 1 個",
               std::string(PreviewSummaryText(preview).Data()));
 }
 

@@ -1,5 +1,6 @@
 #include "tests/ui/UiTestSupport.h"
 
+#include "tests/support/TempFolder.h"
 #include "ui/AppObjects.h"
 #include "ui/MainDialog.h"
 #include "ui/SkinnedAreas.h"
@@ -243,4 +244,14 @@ std::string DesktopPath()
     char path[MAX_PATH] = "";
     SHGetSpecialFolderPathA(nullptr, path, CSIDL_DESKTOP, FALSE);
     return path;
+}
+
+void AddUnreachableFile(const TempFolder& folder)
+{
+    wchar_t path[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, folder.Path().c_str(), -1, path, MAX_PATH);
+    std::wstring name = std::wstring(path) + L"\\\x0101.txt";
+    HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    CloseHandle(file);
 }
