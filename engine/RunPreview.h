@@ -12,8 +12,8 @@ class RenameJob;
 
 // What the next run of a job would do: its batch in numbering order with every file's
 // current and new name, what it would leave out, or why it would refuse to start. The names
-// lie side by side in one buffer, so that a batch of a hundred thousand files costs a few
-// megabytes, not an entry of a kilobyte each.
+// lie side by side in one buffer: a preview left open as long as the user likes holds a few
+// megabytes for a hundred thousand files, not the run's entries of over a kilobyte each.
 class RunPreview
 {
 public:

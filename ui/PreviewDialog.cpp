@@ -13,6 +13,7 @@
 
 #include <commctrl.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -42,11 +43,15 @@ const ListColumn kColumns[] = {
 const char kKeptMark[] = " (変更なし)";
 
 // Appends to a bounded buffer; what does not fit is cut.
-void AppendFormat(char* text, size_t size, const char* format, const char* label, int count)
+void AppendFormat(char* text, size_t size, const char* format, ...)
 {
     size_t used = std::strlen(text);
-    if (used + 1 < size)
-        std::snprintf(text + used, size - used, format, label, count);
+    if (used + 1 >= size)
+        return;
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text + used, size - used, format, args);
+    va_end(args);
 }
 
 const RunPreview& PreviewOf(HWND dialog)
@@ -114,9 +119,11 @@ void OnPreviewNotify(HWND dialog, LPARAM param)
         ShowRowText(dialog, *reinterpret_cast<NMLVDISPINFOA*>(param));
 }
 
+// Another program may hold the clipboard; a copy that did not happen must not pass unnoticed.
 void CopyRows(HWND dialog)
 {
-    CopyTextToClipboard(dialog, PreviewOf(dialog).StepLines());
+    if (!CopyTextToClipboard(dialog, PreviewOf(dialog).StepLines()))
+        MessageBeep(MB_ICONEXCLAMATION);
 }
 
 void ClosePreview(HWND dialog)
@@ -155,10 +162,10 @@ CountedString PreviewSummaryText(const RunPreview& preview)
     std::snprintf(text, sizeof text, "ファイル %d 個 (名前が変わらないもの %d 個)。", preview.RowCount(),
                   preview.KeptCount());
     if (preview.LeftOutTotal() == 0) {
-        AppendFormat(text, sizeof text, "%s", "対象外なし", 0);
+        AppendFormat(text, sizeof text, "対象外なし");
         return CountedString(text);
     }
-    AppendFormat(text, sizeof text, "%s %d 個: ", "対象外", preview.LeftOutTotal());
+    AppendFormat(text, sizeof text, "対象外 %d 個: ", preview.LeftOutTotal());
     const char* format = "%s %d 個";
     for (int kind = 0; kind < LeftOutKindCount; ++kind) {
         int count = preview.LeftOut(static_cast<LeftOutKind>(kind));
