@@ -4,6 +4,7 @@
 #include "bench/BenchFolder.h"
 #include "bench/BenchOptions.h"
 #include "bench/CaseRunner.h"
+#include "bench/PreviewTiming.h"
 #include "bench/SortTiming.h"
 
 #include <cerrno>
@@ -70,6 +71,17 @@ static bool PrintSorts(int fileCount, int repeat)
     return true;
 }
 
+static bool PrintPreview(int fileCount, int repeat, const std::string& dir)
+{
+    PreviewResult result;
+    if (!TimePreview(fileCount, repeat, dir, result))
+        return false;
+    std::printf("preview files=%d seconds=%.3f cpu_seconds=%.3f first_seconds=%.3f peak_rss_kb=%ld bytes_per_file=%ld\n",
+                fileCount, result.preview.seconds, result.preview.cpuSeconds, result.firstPreview.seconds,
+                result.peakKb, result.peakKb * 1024 / fileCount);
+    return true;
+}
+
 // Runs one case in a child process; false when it failed or crashed.
 template <typename Case>
 static bool InChild(const char* what, Case runCase)
@@ -127,6 +139,8 @@ int main(int argc, char** argv)
         }
         if (options.ordering)
             allDone &= InChild("ordering", [&] { return PrintSorts(fileCount, options.repeat); });
+        if (options.preview)
+            allDone &= InChild("preview", [&] { return PrintPreview(fileCount, options.repeat, options.dir); });
     }
 
     if (madeHere)

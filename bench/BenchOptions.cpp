@@ -26,9 +26,10 @@ static bool Refuse(const char* what, const char* text)
 void PrintUsage()
 {
     std::fprintf(stderr,
-                 "usage: quillowby_bench [--files N]... [--job fresh|shift|reverse|ordering]... [--dir D] [--repeat R]\n"
+                 "usage: quillowby_bench [--files N]... [--job fresh|shift|reverse|ordering|preview]... [--dir D] [--repeat R]\n"
                  "  --files N   files per folder, 1 to 999999 (default: 1000, 10000 and 100000)\n"
-                 "  --job J     fresh, shift, reverse, or ordering: the sorted orders alone (default: all)\n"
+                 "  --job J     fresh, shift, reverse, ordering: the sorted orders alone, or preview: the\n"
+                 "              preview of a fresh run (default: all)\n"
                  "  --dir D     where the folders are made (default: a new folder under $TMPDIR or /tmp)\n"
                  "  --repeat R  repetitions per case; the fastest counts (default: 3)\n");
 }
@@ -38,6 +39,7 @@ bool ParseOptions(int argc, char** argv, BenchOptions& options)
     options = BenchOptions();
     options.repeat = 3;
     options.ordering = false;
+    options.preview = false;
     for (int i = 1; i < argc; ++i) {
         const char* option = argv[i];
         if (std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0) {
@@ -57,6 +59,8 @@ bool ParseOptions(int argc, char** argv, BenchOptions& options)
             BenchJob job = JobFresh;
             if (std::strcmp(value, "ordering") == 0)
                 options.ordering = true;
+            else if (std::strcmp(value, "preview") == 0)
+                options.preview = true;
             else if (JobFromName(value, job))
                 options.jobs.push_back(job);
             else
@@ -74,9 +78,10 @@ bool ParseOptions(int argc, char** argv, BenchOptions& options)
     }
     if (options.fileCounts.empty())
         options.fileCounts = {1000, 10000, 100000};
-    if (options.jobs.empty() && !options.ordering) {
+    if (options.jobs.empty() && !options.ordering && !options.preview) {
         options.jobs = {JobFresh, JobShift, JobReverse};
         options.ordering = true;
+        options.preview = true;
     }
     return true;
 }

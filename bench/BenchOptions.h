@@ -13,13 +13,15 @@ struct BenchOptions
     std::vector<int> fileCounts;
     std::vector<BenchJob> jobs;
     bool ordering;
+    // The preview of the fresh job's run.
+    bool preview;
     // Where the folders are made; empty: a fresh folder under the system's temporary folder.
     std::string dir;
     int repeat;
 };
 
 // --files N and --job J may each come more than once; "--job ordering" asks for the
-// ordering times. False, with a message on stderr, on
+// ordering times, "--job preview" for the preview's. False, with a message on stderr, on
 // anything else than the options the usage names.
 bool ParseOptions(int argc, char** argv, BenchOptions& options);
 void PrintUsage();

@@ -47,16 +47,20 @@ CollectResult CollectEntries(FolderSearch& search, const char* folderText, const
         if (!found.isDirectory) {
             if (found.unreachable) {
                 report.unreachable.push_back(UnreachableName{found.name, "name not representable, file left as it was"});
+                ++report.leftOut[LeftOutUnreachable];
             } else if (std::strlen(found.name) > static_cast<size_t>(kNameSize - 1)) {
                 // Possible in a double-byte code page: the file system counts characters.
                 report.unreachable.push_back(UnreachableName{found.name, "name longer than 255 bytes, file left as it was"});
+                ++report.leftOut[LeftOutTooLong];
             } else {
                 EntryHandle* handle = NewEntryHandle(folderText, fs);
                 handle->entry->FillFromFindData(found);
-                if (logFilter.IsLog(found, *handle->entry))
+                if (logFilter.IsLog(found, *handle->entry)) {
                     ReleaseEntryHandle(handle);
-                else
+                    ++report.leftOut[LeftOutLog];
+                } else {
                     list.AddLast(handle);
+                }
             }
         }
         FindNextResult next = search.Next();

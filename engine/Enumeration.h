@@ -47,10 +47,26 @@ struct UnreachableName
     const char* reason;
 };
 
+// Why a listed file is not part of the batch.
+enum LeftOutKind
+{
+    // The ANSI code page cannot reach its name.
+    LeftOutUnreachable,
+    // It is the run's own log file.
+    LeftOutLog,
+    // Its name is longer than a new name may be (possible in a double-byte code page).
+    LeftOutTooLong,
+    LeftOutKindCount
+};
+
 struct CollectReport
 {
+    CollectReport() : leftOut() {}
+
     // Names the ANSI code page cannot reach, or too long to rename; left out of the batch.
     std::vector<UnreachableName> unreachable;
+    // Files left out of the batch, by kind.
+    int leftOut[LeftOutKindCount];
 };
 
 // Clears the list and adds one entry per regular file the started search yields, in its

@@ -24,13 +24,13 @@ static bool Refuse(RunOutcome& outcome, RunRefusal refusal, const char* name)
     return false;
 }
 
-static void OrderEntries(EntryList& list, int32_t order, FileServices& fs)
+static void OrderEntries(EntryList& list, int32_t order, FileServices& fs, uint32_t& shuffleState)
 {
     EntryIndex index(list);
     if (order >= ExtAscending && order <= NameDescending)
         SortEntries(index, order, fs);
     else if (order == Random)
-        ShuffleEntries(index, randomState);
+        ShuffleEntries(index, shuffleState);
 }
 
 static RunRefusal RefusalFor(NameFault fault)
@@ -190,21 +190,21 @@ static void PutBackWaiting(EntryList& list, int from, LogWriter& log, FileServic
     ReleaseEntries(list, from);
 }
 
-bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutcome& outcome)
+bool StartBatchSearch(const RenameJob& job, FolderSearch& search, FileServices& fs, RunOutcome& outcome)
 {
     outcome = RunOutcome();
     if (job.folder.Length() <= 0)
         return Refuse(outcome, RefusalNotStarted, "");
-
     if (job.mask.Data() && HoldsSeparator(job.mask.Data(), fs))
         return Refuse(outcome, RefusalMaskHoldsSeparator, "");
-    FolderSearch search(fs);
     if (!search.Start(job.folder, job.mask))
         return Refuse(outcome, RefusalNotStarted, "");
+    return true;
+}
 
-    ProbeTempNumber(job.folder.Data(), fs);
-
-    CollectReport report;
+bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, FileServices& fs, uint32_t& shuffleState,
+               CollectReport& report, RunOutcome& outcome)
+{
     switch (CollectEntries(search, job.folder.Data(), job.logPath.Data(), list, fs, report)) {
     case CollectDone:
         break;
@@ -213,9 +213,8 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
     }
     outcome.fileCount = list.Count();
 
-    OrderEntries(list, job.order, fs);
-    LogName logName(job, fs);
-    if (!NumberEntries(job, list, fs, outcome) || !KeepOffTheLogName(list, logName, outcome)) {
+    OrderEntries(list, job.order, fs, shuffleState);
+    if (!NumberEntries(job, list, fs, outcome) || !KeepOffTheLogName(list, LogName(job, fs), outcome)) {
         ReleaseEntries(list, 0);
         return false;
     }
@@ -225,10 +224,25 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
         ReleaseEntries(list, 0);
         return false;
     }
+    return true;
+}
+
+bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutcome& outcome)
+{
+    FolderSearch search(fs);
+    if (!StartBatchSearch(job, search, fs, outcome))
+        return false;
+
+    ProbeTempNumber(job.folder.Data(), fs);
+
+    CollectReport report;
+    if (!PlanBatch(job, search, list, fs, randomState, report, outcome))
+        return false;
 
     LogWriter log(fs);
     log.Open(job.logPath.Data());
     // Without a log file at its name, nothing else keeps a file of the batch off it.
+    LogName logName(job, fs);
     LogNameHeld held(fs, logName);
     FileServices& walkFs = log.Complete() ? fs : held;
     log.WriteHeader(job.folder);

@@ -3,8 +3,12 @@
 
 #include "engine/FileServices.h"
 
+#include <cstdint>
+
 class RenameJob;
 class EntryList;
+class FolderSearch;
+struct CollectReport;
 
 // Why a run stopped before it moved any file.
 enum RunRefusal
@@ -55,6 +59,14 @@ struct RunOutcome
     // The log was created and took every write.
     bool logComplete;
 };
+
+// The run's first steps, which the preview takes too. StartBatchSearch starts the search of
+// job.folder for job.mask; PlanBatch then lists the batch, orders it (the random order draws
+// from shuffleState) and gives every entry its number and new name. Neither moves nor writes
+// anything. False when the run must not start (outcome.refusal says why; the list is empty).
+bool StartBatchSearch(const RenameJob& job, FolderSearch& search, FileServices& fs, RunOutcome& outcome);
+bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, FileServices& fs, uint32_t& shuffleState,
+               CollectReport& report, RunOutcome& outcome);
 
 // Renames every regular file of job.folder matching job.mask to prefix, number, suffix and
 // its own extension, never overwriting a file, and logs every step to job.logPath.

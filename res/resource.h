@@ -11,6 +11,8 @@
 #define IDI_APP             128
 #define IDB_DESKTOP         132
 #define IDB_DOCUMENTS       134
+#define IDD_PREVIEW         140
+#define IDR_MAINKEYS        141
 
 #define IDC_FOLDER          1001
 #define IDC_WEB_ADDRESS     1001
@@ -24,6 +26,10 @@
 #define IDC_DOCUMENTS       1009
 #define IDC_LOG_PATH        1010
 #define IDC_LOG_BROWSE      1011
+#define IDC_PREVIEW_SUMMARY 1101
+#define IDC_PREVIEW_LIST    1102
+#define IDC_PREVIEW_REFUSAL 1103
+#define IDC_PREVIEW_COPY    1104
 
 // The string table: the program's own texts, in the order the labels of IDC_ORDER are listed.
 #define IDS_ORDER_FIRST         200
@@ -35,6 +41,17 @@
 // The question before a run empties a file that is no rename log: text, path, text.
 #define IDS_LOG_NOT_A_LOG_BEFORE        230
 #define IDS_LOG_NOT_A_LOG_AFTER         231
+// The preview: its columns, the mark of a name that stays, the summary's parts, and the
+// labels of LeftOutKind from IDS_LEFT_OUT_FIRST on.
+#define IDS_PREVIEW_CURRENT_NAME        240
+#define IDS_PREVIEW_NEW_NAME            241
+#define IDS_PREVIEW_KEPT                242
+#define IDS_PREVIEW_COUNTS              243
+#define IDS_PREVIEW_NONE_LEFT_OUT       244
+#define IDS_PREVIEW_LEFT_OUT            245
+#define IDS_PREVIEW_FIRST_KIND          246
+#define IDS_PREVIEW_NEXT_KIND           247
+#define IDS_LEFT_OUT_FIRST              250
 // What a run ended in; a refusal's text takes the file's name, a partial run's the count.
 #define IDS_COMPLETED                   300
 #define IDS_COMPLETED_NO_LOG            301
@@ -57,6 +74,7 @@
 
 #define IDM_ABOUT           40001
 #define IDM_EXIT            40002
+#define IDM_PREVIEW         40010
 
 #ifndef IDC_STATIC
 #define IDC_STATIC          (-1)

@@ -7,7 +7,7 @@ packages=(
   cmake g++ make googletest
   clang libclang-rt-14-dev
   mingw-w64 wine wine64
-  xvfb xauth x11-apps imagemagick
+  xvfb xauth x11-apps imagemagick xdotool
   locales fonts-ipafont-gothic
 )
 

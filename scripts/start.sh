@@ -4,10 +4,21 @@
 # one, the program runs on a private Xvfb display; once its window is up, the script saves
 # a screenshot of it (default build/screenshot.png, or the file given as first argument),
 # stops the program and says where the picture is.
+# With --preview first (and no DISPLAY), it types a folder of sample files into the window,
+# presses F5 and saves the preview dialog instead (default build/preview.png).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$(pwd)
-screenshot=${1:-$root/build/screenshot.png}
+preview=no
+if [ "${1:-}" = --preview ]; then
+  preview=yes
+  shift
+fi
+if [ "$preview" = yes ]; then
+  screenshot=${1:-$root/build/preview.png}
+else
+  screenshot=${1:-$root/build/screenshot.png}
+fi
 
 bash scripts/install-deps.sh
 
@@ -69,7 +80,30 @@ done
 [ "$shown" = yes ] || { echo "the window did not appear" >&2; exit 1; }
 # Let the window finish painting, then cut it out of the black screen.
 sleep 2
-xwd -root -silent >"$frame"
+if [ "$preview" = yes ]; then
+  # The folder field has the focus when the window opens; the sample lies on drive C:.
+  sample=$WINEPREFIX/drive_c/quillowby-sample
+  rm -rf "$sample"
+  mkdir -p "$sample"
+  for name in 000.jpg IMG_2031.JPG IMG_2032.JPG 夏祭り.jpg スキャン.png 旅行メモ.txt; do
+    echo "$name" >"$sample/$name"
+  done
+  main=$(xdotool search --name 'Quillowby Ver2.00' | head -n 1)
+  xdotool windowfocus --sync "$main"
+  xdotool type --delay 50 'c:\quillowby-sample'
+  xdotool key F5
+  dialog=""
+  for _ in $(seq 30); do
+    sleep 1
+    dialog=$(xdotool search --name 'プレビュー' | head -n 1 || true)
+    [ -z "$dialog" ] || break
+  done
+  [ -n "$dialog" ] || { echo "the preview did not appear" >&2; exit 1; }
+  sleep 2
+  xwd -id "$dialog" -silent >"$frame"
+else
+  xwd -root -silent >"$frame"
+fi
 mkdir -p "$(dirname "$screenshot")"
 convert "$frame" -trim +repage "$screenshot"
 echo "screenshot of the window: $screenshot"

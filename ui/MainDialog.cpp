@@ -3,6 +3,7 @@
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
 #include "ui/AppObjects.h"
+#include "ui/PreviewDialog.h"
 #include "ui/ResourceText.h"
 #include "ui/RunCommand.h"
 #include "ui/SkinnedAreas.h"
@@ -157,6 +158,7 @@ const CommandRoute kCommandRoutes[] = {
     {IDC_FIX_DIGITS, TogglePadding},
     {IDC_LOG_BROWSE, ChooseLogFile},
     {IDM_ABOUT, ShowAboutBox},
+    {IDM_PREVIEW, PreviewCommand},
 };
 
 // Only the command id counts; notification codes are not looked at.
@@ -206,6 +208,13 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         break;
     }
     return 0;
+}
+
+bool HandleMainWindowMessage(HWND window, MSG& message)
+{
+    // Tables loaded from the program's resources go with the process.
+    static HACCEL keys = LoadAcceleratorsA(appInstance, MAKEINTRESOURCEA(IDR_MAINKEYS));
+    return TranslateAcceleratorA(window, keys, &message) || IsDialogMessageA(window, &message);
 }
 
 HWND CreateMainWindow()

@@ -63,23 +63,30 @@ void RejectField(HWND dialog, int id, UINT warning)
 
 } // namespace
 
+bool TakeJob(HWND dialog, WaitCursor& wait)
+{
+    FillJob(dialog, renameJob);
+    if (!renameJob.DigitCountValid()) {
+        wait.Restore();
+        RejectField(dialog, IDC_DIGITS, IDS_DIGIT_WARNING);
+        return false;
+    }
+    if (!StartNumberValid(dialog, renameJob.startNumber)) {
+        wait.Restore();
+        RejectField(dialog, IDC_START, IDS_START_WARNING);
+        return false;
+    }
+    return true;
+}
+
 void RunCommand(HWND dialog)
 {
     if (ShowMessage(dialog, ResourceText(IDS_CONFIRM_RUN).Data(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
 
     WaitCursor wait;
-    FillJob(dialog, renameJob);
-    if (!renameJob.DigitCountValid()) {
-        wait.Restore();
-        RejectField(dialog, IDC_DIGITS, IDS_DIGIT_WARNING);
+    if (!TakeJob(dialog, wait))
         return;
-    }
-    if (!StartNumberValid(dialog, renameJob.startNumber)) {
-        wait.Restore();
-        RejectField(dialog, IDC_START, IDS_START_WARNING);
-        return;
-    }
     if (!MayReplaceLogFile(dialog, renameJob.logPath.Data(), wait))
         return;
 

@@ -79,6 +79,7 @@ public:
         if (o.movesOntoLogName > 0 && !o.logCreated)
             Breach("a file was moved onto the log's name, which no log held");
         CheckQuestion();
+        CheckPreview();
         if (o.declined)
             CheckDeclinedRun();
         else if (!o.ran)
@@ -106,6 +107,38 @@ private:
         CompareTrees(o.before, o.after, "a run told No changed the folder");
         if (!o.logReadable || !o.logExistedBefore || o.logText != o.logBefore)
             Breach("a run told No changed the file at the log path");
+    }
+
+    // The preview shows what a run without the injected faults does, and changes nothing.
+    void CheckPreview()
+    {
+        CompareTrees(o.before, o.afterPreview, "the preview changed the folder");
+        const Expected& e = o.expectedWithoutFaults;
+        const RunPreview& p = o.preview;
+        if (p.outcome.refusal != e.refusal || p.outcome.refusedName != e.refusedName) {
+            Breach("the preview shows refusal " + std::to_string(p.outcome.refusal) + " for " +
+                   Quoted(p.outcome.refusedName) + ", expected " + std::to_string(e.refusal) + " for " +
+                   Quoted(e.refusedName));
+            return;
+        }
+        if (static_cast<size_t>(p.RowCount()) != e.batch.size()) {
+            Breach("the preview shows " + std::to_string(p.RowCount()) + " files, expected " +
+                   std::to_string(e.batch.size()));
+            return;
+        }
+        for (int row = 0; row < p.RowCount(); ++row) {
+            const Planned& planned = e.batch[static_cast<size_t>(row)];
+            if (planned.key != p.CurrentName(row) || planned.newName != p.NewName(row)) {
+                Breach("preview row " + std::to_string(row) + " shows " + Quoted(p.CurrentName(row)) + " -> " +
+                       Quoted(p.NewName(row)) + ", expected " + Quoted(planned.key) + " -> " +
+                       Quoted(planned.newName));
+                return;
+            }
+        }
+        const int unreachable = p.LeftOut(LeftOutUnreachable) + p.LeftOut(LeftOutTooLong);
+        if (e.refusal == RefusalNone && unreachable != e.unreachable)
+            Breach("the preview leaves out " + std::to_string(unreachable) +
+                   " unreachable names, expected " + std::to_string(e.unreachable));
     }
 
     void CheckRefusedRun()

@@ -283,6 +283,18 @@ Observation RunScenario(const Scenario& s, const std::string& base)
             std::memcpy(found.name, name.c_str(), name.size() + 1);
         }
     };
+    {
+        FaultyFileServices calm(PlatformFileServices());
+        if (s.cp932LeadBytes)
+            calm.UseCp932LeadBytes();
+        calm.adjustFound = fs.adjustFound;
+        PreviewRun(job, calm, s.randomStateBefore, o.preview);
+        o.afterPreview = ReadTree(folder);
+        Scenario withoutFaults = s;
+        withoutFaults.faults.clear();
+        o.expectedWithoutFaults =
+            ExpectRun(withoutFaults, o.listing, logListed ? o.logKey : std::string(), o.logName, entryFolder, o.cp932);
+    }
     InjectFaults(s, fs);
 
     OtherProgram intruder(s, o, folder, entryFolder, fs);

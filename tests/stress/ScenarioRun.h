@@ -1,6 +1,7 @@
 #ifndef QUILLOWBY_TESTS_STRESS_SCENARIO_RUN_H
 #define QUILLOWBY_TESTS_STRESS_SCENARIO_RUN_H
 
+#include "engine/RunPreview.h"
 #include "engine/RunRename.h"
 #include "tests/stress/Oracle.h"
 #include "tests/stress/StressFolder.h"
@@ -54,6 +55,11 @@ struct Observation
     bool logCannotOpen;
     bool cp932;
     Expected expected;
+    // The run's preview, taken just before it through services that inject no fault, what the
+    // oracle expects of a run without those faults, and the folder after the preview.
+    RunPreview preview;
+    Expected expectedWithoutFaults;
+    Tree afterPreview;
     std::map<std::string, std::string> batchContents;  // key before the run -> content
     // The file at the log path was no rename log, so the window would have asked first.
     bool asked;

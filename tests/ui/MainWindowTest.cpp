@@ -61,7 +61,7 @@ TEST_F(MainWindowTest, ShowsTheSmallIconAndTheThreeButtonFaces)
     }
 }
 
-TEST_F(MainWindowTest, MenuHoldsAboutAndExit)
+TEST_F(MainWindowTest, MenuHoldsPreviewAboutAndExit)
 {
     HMENU menu = GetMenu(dialog);
     ASSERT_NE(nullptr, menu);
@@ -69,13 +69,19 @@ TEST_F(MainWindowTest, MenuHoldsAboutAndExit)
     GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
     EXPECT_EQ(AnsiText(u8"ﾒﾆｭｰ(&M)"), text);
     HMENU items = GetSubMenu(menu, 0);
-    ASSERT_EQ(2, GetMenuItemCount(items));
-    EXPECT_EQ(IDM_ABOUT, static_cast<int>(GetMenuItemID(items, 0)));
-    EXPECT_EQ(IDM_EXIT, static_cast<int>(GetMenuItemID(items, 1)));
-    GetMenuStringA(items, 0, text, sizeof text, MF_BYPOSITION);
-    EXPECT_EQ(AnsiText(u8"ﾊﾞｰｼﾞｮﾝ情報(&A)..."), text);
-    GetMenuStringA(items, 1, text, sizeof text, MF_BYPOSITION);
-    EXPECT_EQ(AnsiText(u8"終了(&X)"), text);
+    struct Item { int id; const char* text; } expected[] = {
+        {IDM_PREVIEW, u8"プレビュー(&V)..."},
+        {0, ""},
+        {IDM_ABOUT, u8"ﾊﾞｰｼﾞｮﾝ情報(&A)..."},
+        {IDM_EXIT, u8"終了(&X)"},
+    };
+    ASSERT_EQ(4, GetMenuItemCount(items));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(expected[i].id, static_cast<int>(GetMenuItemID(items, i))) << "item " << i;
+        text[0] = '\0';
+        GetMenuStringA(items, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        EXPECT_EQ(AnsiText(expected[i].text), text) << "item " << i;
+    }
 }
 
 TEST_F(MainWindowTest, TabVisitsTheControlsInTemplateOrder)

@@ -206,17 +206,6 @@ TEST_F(RunCommandTest, RunThatCannotStartSaysFailed)
     }
 }
 
-// A name that the ANSI code page cannot spell is left alone by the run.
-void AddUnreachableFile(const TempFolder& folder)
-{
-    wchar_t path[MAX_PATH] = L"";
-    MultiByteToWideChar(CP_ACP, 0, folder.Path().c_str(), -1, path, MAX_PATH);
-    std::wstring name = std::wstring(path) + L"\\\x0101.txt";
-    HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    CloseHandle(file);
-}
-
 TEST_F(RunCommandTest, PartlyDoneRunSaysHowManyAndPointsToTheLog)
 {
     AddFiles({"a.txt"});

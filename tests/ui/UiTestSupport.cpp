@@ -1,5 +1,6 @@
 #include "tests/ui/UiTestSupport.h"
 
+#include "tests/support/TempFolder.h"
 #include "ui/AppObjects.h"
 #include "ui/MainDialog.h"
 #include "ui/SkinnedAreas.h"
@@ -183,7 +184,7 @@ void MainWindowTest::Key(UINT key) const
     message.message = WM_KEYDOWN;
     message.wParam = key;
     message.lParam = 1;
-    if (!IsDialogMessageA(dialog, &message)) {
+    if (!HandleMainWindowMessage(dialog, message)) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
@@ -197,7 +198,7 @@ void MainWindowTest::Pump()
             quitSeen = true;
             continue;
         }
-        if (!IsWindow(dialog) || !IsDialogMessageA(dialog, &message)) {
+        if (!IsWindow(dialog) || !HandleMainWindowMessage(dialog, message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
@@ -253,4 +254,14 @@ std::string DesktopPath()
     char path[MAX_PATH] = "";
     SHGetSpecialFolderPathA(nullptr, path, CSIDL_DESKTOP, FALSE);
     return path;
+}
+
+void AddUnreachableFile(const TempFolder& folder)
+{
+    wchar_t path[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, folder.Path().c_str(), -1, path, MAX_PATH);
+    std::wstring name = std::wstring(path) + L"\\\x0101.txt";
+    HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    CloseHandle(file);
 }

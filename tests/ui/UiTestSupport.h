@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+class TempFolder;
+
 // What a modal window (a message box, the about box, a common dialog) showed when it was
 // answered.
 struct SeenBox
@@ -96,5 +98,7 @@ protected:
 LPARAM PointParam(POINT point);
 std::string Lower(std::string text);
 std::string DesktopPath();
+// Makes a file whose name the ANSI code page cannot spell, which the run leaves alone.
+void AddUnreachableFile(const TempFolder& folder);
 
 #endif

@@ -1,0 +1,60 @@
+#ifndef QUILLOWBY_ENGINE_RUN_PREVIEW_H
+#define QUILLOWBY_ENGINE_RUN_PREVIEW_H
+
+#include "engine/Enumeration.h"
+#include "engine/RunRename.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class RenameJob;
+
+// What the next run of a job would do: its batch in numbering order with every file's
+// current and new name, what it would leave out, or why it would refuse to start. The names
+// lie side by side in one buffer: a preview left open as long as the user likes holds a few
+// megabytes for a hundred thousand files, not the run's entries of over a kilobyte each.
+class RunPreview
+{
+public:
+    RunPreview() : keptCount(0), leftOut() {}
+
+    int RowCount() const { return static_cast<int>(rows.size()); }
+    const char* CurrentName(int row) const { return &names[rows[static_cast<size_t>(row)].current]; }
+    const char* NewName(int row) const { return &names[rows[static_cast<size_t>(row)].renamed]; }
+    // The new name is the current one byte for byte: the run will not move the file.
+    bool KeepsName(int row) const;
+    int KeptCount() const { return keptCount; }
+    int LeftOut(LeftOutKind kind) const { return leftOut[kind]; }
+    int LeftOutTotal() const;
+    // Every row as the log writes a step: current name, TAB, "->", TAB, new name, CR LF.
+    std::string StepLines() const;
+
+    // Why the run would refuse to start, and which file stops it.
+    RunOutcome outcome;
+
+private:
+    friend bool PreviewRun(const RenameJob& job, FileServices& fs, uint32_t shuffleState, RunPreview& preview);
+
+    struct Row
+    {
+        size_t current;
+        size_t renamed;
+    };
+
+    void Clear();
+    void AddRow(const char* current, const char* renamed);
+
+    std::vector<char> names;
+    std::vector<Row> rows;
+    int keptCount;
+    int leftOut[LeftOutKindCount];
+};
+
+// Takes the run's own first steps over the folder as it is now: the same listing, exclusions,
+// order, numbers and refusals. Moves, creates and writes nothing. The random order draws from
+// a copy of shuffleState, so that the next run, given the same state, takes the same order.
+// False when the run would refuse to start (preview.outcome says why, and there are no rows).
+bool PreviewRun(const RenameJob& job, FileServices& fs, uint32_t shuffleState, RunPreview& preview);
+
+#endif

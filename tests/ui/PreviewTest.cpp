@@ -1,0 +1,318 @@
+#include "tests/ui/UiTestSupport.h"
+
+#include "res/resource.h"
+#include "tests/support/TempFolder.h"
+#include "ui/PreviewDialog.h"
+
+#include "engine/Ordering.h"
+#include "engine/RenameJob.h"
+#include "engine/RunPreview.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+typedef std::vector<std::string> Names;
+
+const int kRandomOrder = 5;
+
+// What the preview dialog showed, read while it was open.
+struct SeenPreview
+{
+    bool opened = false;
+    std::string summary;
+    std::string refusal;
+    bool listVisible = false;
+    bool copyEnabled = false;
+    // Each row as its two columns joined by a TAB.
+    Names rows;
+    std::string clipboard;
+    bool ownerEnabled = true;
+    Names namesWhileOpen;
+    bool logWhileOpen = false;
+};
+
+std::string ClipboardText()
+{
+    std::string text;
+    if (!OpenClipboard(nullptr))
+        return "<clipboard not open>";
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const char* bytes = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    if (bytes) {
+        text = bytes;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void PutOnClipboard(const std::string& text)
+{
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_TEXT, memory);
+    CloseClipboard();
+}
+
+std::string ItemText(HWND list, int row, int column)
+{
+    char text[600] = "";
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+// How the open preview is closed.
+enum Closing
+{
+    CloseButton,
+    EscapeKey,
+    CloseBox
+};
+
+void Close(HWND box, Closing closing)
+{
+    switch (closing) {
+    case CloseButton:
+        SendMessageA(GetDlgItem(box, IDCANCEL), BM_CLICK, 0, 0);
+        break;
+    case EscapeKey: {
+        MSG message = {};
+        message.hwnd = GetFocus();
+        message.message = WM_KEYDOWN;
+        message.wParam = VK_ESCAPE;
+        message.lParam = 1;
+        IsDialogMessageA(box, &message);
+        break;
+    }
+    case CloseBox:
+        SendMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+        break;
+    }
+}
+
+class PreviewTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        SetText(IDC_FOLDER, folder.Path());
+        SetText(IDC_LOG_PATH, LogPath());
+        SendDlgItemMessageA(dialog, IDC_ORDER, CB_SETCURSEL, NameAscending, 0);
+    }
+
+    std::string LogPath() const { return logs.PathOf("log.txt"); }
+    bool LogExists() const { return GetFileAttributesA(LogPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+    void AddFiles(const Names& names) const
+    {
+        for (const std::string& name : names)
+            ASSERT_TRUE(folder.Write(name, name));
+    }
+
+    // Opens the preview (with F5, or from the menu), reads it, presses Copy when it can, and
+    // closes it. Any other box that comes first is answered with OK and kept in `boxes`.
+    SeenPreview Preview(bool withF5, Closing closing, int boxesBefore = 0)
+    {
+        SeenPreview seen;
+        BoxAnswerer answerer(dialog);
+        for (int i = 0; i < boxesBefore; ++i)
+            answerer.QueuePress(IDOK);
+        if (boxesBefore == 0)
+            answerer.Queue([&](HWND box) { ReadPreview(box, closing, seen); });
+        if (withF5)
+            Key(VK_F5);
+        else
+            Command(IDM_PREVIEW);
+        EXPECT_EQ(0, answerer.unexpected) << "a box appeared that the test did not expect";
+        EXPECT_EQ(0u, answerer.Pending()) << "a box the test expected did not appear";
+        boxes = answerer.seen;
+        return seen;
+    }
+
+    void ReadPreview(HWND box, Closing closing, SeenPreview& seen)
+    {
+        seen.opened = GetDlgItem(box, IDC_PREVIEW_LIST) != nullptr;
+        seen.ownerEnabled = IsWindowEnabled(dialog) != FALSE;
+        seen.summary = WindowText(GetDlgItem(box, IDC_PREVIEW_SUMMARY));
+        HWND refusal = GetDlgItem(box, IDC_PREVIEW_REFUSAL);
+        if (IsWindowVisible(refusal))
+            seen.refusal = WindowText(refusal);
+        HWND list = GetDlgItem(box, IDC_PREVIEW_LIST);
+        seen.listVisible = IsWindowVisible(list) != FALSE;
+        HWND copy = GetDlgItem(box, IDC_PREVIEW_COPY);
+        seen.copyEnabled = IsWindowEnabled(copy) != FALSE;
+        int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+        for (int row = 0; row < count; ++row)
+            seen.rows.push_back(ItemText(list, row, 0) + "\t" + ItemText(list, row, 1));
+        if (seen.copyEnabled) {
+            SendMessageA(copy, BM_CLICK, 0, 0);
+            seen.clipboard = ClipboardText();
+        }
+        seen.namesWhileOpen = folder.Names();
+        seen.logWhileOpen = LogExists();
+        Close(box, closing);
+    }
+
+    void RunWithYes()
+    {
+        BoxAnswerer answerer(dialog);
+        answerer.QueuePress(IDYES);
+        answerer.QueuePress(IDOK);
+        Command(IDOK);
+        ASSERT_EQ(2u, answerer.seen.size());
+        EXPECT_EQ("Completed.", answerer.seen[1].text);
+    }
+
+    // Every line "current TAB -> TAB new" names a file that the run put under its new name.
+    void ExpectFolderFollowsTheLines(const std::string& lines)
+    {
+        Names newNames;
+        size_t start = 0;
+        while (start < lines.size()) {
+            size_t end = lines.find("\r\n", start);
+            ASSERT_NE(std::string::npos, end) << "a line without CR LF";
+            std::string line = lines.substr(start, end - start);
+            size_t arrow = line.find("\t->\t");
+            ASSERT_NE(std::string::npos, arrow) << line;
+            std::string current = line.substr(0, arrow);
+            std::string renamed = line.substr(arrow + 4);
+            EXPECT_EQ(current, folder.Read(renamed)) << line;
+            newNames.push_back(renamed);
+            start = end + 2;
+        }
+        std::sort(newNames.begin(), newNames.end());
+        EXPECT_EQ(newNames, folder.Names());
+    }
+
+    TempFolder folder;
+    TempFolder logs;
+    std::vector<SeenBox> boxes;
+};
+
+TEST_F(PreviewTest, ShowsAndCopiesWhatTheRunThenDoes)
+{
+    AddFiles({"b.txt", "a.txt", "001.txt"});
+    SetText(IDC_START, "1");
+    PutOnClipboard("earlier");
+    const Names before = folder.Names();
+
+    SeenPreview seen = Preview(true, CloseButton);
+
+    ASSERT_TRUE(seen.opened);
+    EXPECT_FALSE(seen.ownerEnabled) << "the preview must be modal to the main window";
+    EXPECT_EQ(AnsiText(u8"ファイル 3 個 (名前が変わらないもの 1 個)。対象外なし"), seen.summary);
+    EXPECT_TRUE(seen.listVisible);
+    EXPECT_EQ("", seen.refusal);
+    EXPECT_EQ((Names{AnsiText(u8"001.txt\t001.txt (変更なし)"), "a.txt\t002.txt", "b.txt\t003.txt"}), seen.rows);
+    EXPECT_EQ("001.txt\t->\t001.txt\r\na.txt\t->\t002.txt\r\nb.txt\t->\t003.txt\r\n", seen.clipboard);
+    EXPECT_EQ(before, seen.namesWhileOpen);
+    EXPECT_FALSE(seen.logWhileOpen);
+    EXPECT_EQ(before, folder.Names());
+    EXPECT_FALSE(LogExists());
+
+    RunWithYes();
+    ExpectFolderFollowsTheLines(seen.clipboard);
+    std::string log = ReadWholeFile(LogPath());
+    EXPECT_EQ(seen.clipboard, log.substr(log.find("\r\n") + 2)) << "the copy is the run's log without its header";
+}
+
+TEST_F(PreviewTest, TheRandomOrderPreviewedTwiceIsTheRunsOrder)
+{
+    AddFiles({"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt", "g.txt"});
+    SendDlgItemMessageA(dialog, IDC_ORDER, CB_SETCURSEL, kRandomOrder, 0);
+    const uint32_t state = randomState;
+
+    SeenPreview first = Preview(false, EscapeKey);
+    SeenPreview second = Preview(true, CloseBox);
+
+    EXPECT_EQ(state, randomState);
+    ASSERT_EQ(7u, first.rows.size());
+    EXPECT_EQ(first.rows, second.rows);
+    EXPECT_EQ(first.clipboard, second.clipboard);
+    RunWithYes();
+    ExpectFolderFollowsTheLines(first.clipboard);
+}
+
+struct RefusedPreview
+{
+    const char* name;
+    bool missingFolder;
+    const char* start;
+    const char* digits;
+    // The message box that comes instead of the preview, or the preview's refusal text.
+    const char* warning;
+    const char* refusal;
+};
+
+TEST_F(PreviewTest, ARefusedJobShowsWhyAndMovesNothing)
+{
+    const RefusedPreview cases[] = {
+        {"folder cannot be searched", true, "0", "3", nullptr, "Failed."},
+        {"numbers pass the largest", false, "2147483647", "3", nullptr,
+         "Nothing was renamed: the number of \"b.txt\" would pass 2147483647."},
+        {"digit count out of range", false, "0", "11", u8"桁数は1から10桁までにしてください.", nullptr},
+        {"start number out of range", false, "2147483648", "3", u8"開始数字は0から2147483647までにしてください.",
+         nullptr},
+    };
+    AddFiles({"a.txt", "b.txt"});
+    const Names before = folder.Names();
+    for (const RefusedPreview& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetText(IDC_FOLDER, c.missingFolder ? folder.PathOf("missing") : folder.Path());
+        SetText(IDC_START, c.start);
+        SetText(IDC_DIGITS, c.digits);
+
+        SeenPreview seen = Preview(false, CloseButton, c.warning ? 1 : 0);
+
+        if (c.warning) {
+            EXPECT_FALSE(seen.opened);
+            ASSERT_EQ(1u, boxes.size());
+            EXPECT_EQ(AnsiText(c.warning), boxes[0].text);
+        } else {
+            ASSERT_TRUE(seen.opened);
+            EXPECT_EQ(c.refusal, seen.refusal);
+            EXPECT_FALSE(seen.listVisible);
+            EXPECT_FALSE(seen.copyEnabled);
+            EXPECT_EQ(before, seen.namesWhileOpen);
+            EXPECT_FALSE(seen.logWhileOpen);
+        }
+        EXPECT_EQ(before, folder.Names());
+        EXPECT_FALSE(LogExists());
+    }
+}
+
+TEST(PreviewSummary, CountsEachKindLeftOut)
+{
+    TempFolder folder;
+    for (const char* name : {"a.txt", "b.txt", "log.txt"})
+        ASSERT_TRUE(folder.Write(name, name));
+    RenameJob job;
+    job.folder = folder.Path().c_str();
+    job.mask = "*.*";
+    job.SplitPattern("?");
+    job.digitCount = 3;
+    job.logPath = folder.PathOf("log.txt").c_str();
+    RunPreview preview;
+    ASSERT_TRUE(PreviewRun(job, PlatformFileServices(), randomState, preview));
+    EXPECT_EQ(AnsiText(u8"ファイル 2 個 (名前が変わらないもの 0 個)。対象外 1 個: ログファイル 1 個"),
+              std::string(PreviewSummaryText(preview).Data()));
+
+    AddUnreachableFile(folder);
+    ASSERT_TRUE(PreviewRun(job, PlatformFileServices(), randomState, preview));
+    EXPECT_EQ(AnsiText(u8"ファイル 2 個 (名前が変わらないもの 0 個)。対象外 2 個: 文字コードで表せない名前 1 個、ログファイル 1 個"),
+              std::string(PreviewSummaryText(preview).Data()));
+}
+
+} // namespace

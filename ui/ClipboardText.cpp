@@ -1,0 +1,50 @@
+#include "ui/ClipboardText.h"
+
+#include <cstring>
+
+namespace {
+
+// Open while it lives; another program may hold the clipboard, then it stays shut.
+class OpenClipboardScope
+{
+public:
+    explicit OpenClipboardScope(HWND owner) : open(OpenClipboard(owner) != FALSE) {}
+    ~OpenClipboardScope()
+    {
+        if (open)
+            CloseClipboard();
+    }
+
+    OpenClipboardScope(const OpenClipboardScope&) = delete;
+    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+
+    bool IsOpen() const { return open; }
+
+private:
+    bool open;
+};
+
+} // namespace
+
+bool CopyTextToClipboard(HWND owner, const std::string& text)
+{
+    OpenClipboardScope clipboard(owner);
+    if (!clipboard.IsOpen() || !EmptyClipboard())
+        return false;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (memory == nullptr)
+        return false;
+    char* bytes = static_cast<char*>(GlobalLock(memory));
+    if (bytes == nullptr) {
+        GlobalFree(memory);
+        return false;
+    }
+    std::memcpy(bytes, text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    // Once set, the memory belongs to the clipboard.
+    if (SetClipboardData(CF_TEXT, memory) == nullptr) {
+        GlobalFree(memory);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,214 @@
+#include "ui/PreviewDialog.h"
+
+#include "res/resource.h"
+#include "ui/AppObjects.h"
+#include "ui/ClipboardText.h"
+#include "ui/ResourceText.h"
+#include "ui/RunCommand.h"
+#include "ui/RunResult.h"
+#include "ui/SystemDlls.h"
+#include "ui/WaitCursor.h"
+
+#include "engine/FileServices.h"
+#include "engine/Ordering.h"
+#include "engine/RunPreview.h"
+
+#include <commctrl.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const int kSummarySize = 512;
+
+// Why the run leaves a file out: the string table holds a label for every LeftOutKind from
+// IDS_LEFT_OUT_FIRST on.
+static_assert(LeftOutKindCount == 3, "a label in the string table for every kind");
+
+struct ListColumn
+{
+    UINT title;
+    // Share of the list's width, in percent.
+    int widthPercent;
+};
+
+const ListColumn kColumns[] = {
+    {IDS_PREVIEW_CURRENT_NAME, 48},
+    {IDS_PREVIEW_NEW_NAME, 48},
+};
+
+// Appends to a bounded buffer; what does not fit is cut.
+void AppendFormat(char* text, size_t size, const char* format, ...)
+{
+    size_t used = std::strlen(text);
+    if (used + 1 >= size)
+        return;
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text + used, size - used, format, args);
+    va_end(args);
+}
+
+const RunPreview& PreviewOf(HWND dialog)
+{
+    return *reinterpret_cast<const RunPreview*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+void AddColumns(HWND list)
+{
+    RECT client = {};
+    GetClientRect(list, &client);
+    for (int i = 0; i < static_cast<int>(sizeof kColumns / sizeof kColumns[0]); ++i) {
+        CountedString title = ResourceText(kColumns[i].title);
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.pszText = title.Data();
+        column.cx = (client.right - client.left) * kColumns[i].widthPercent / 100;
+        column.iSubItem = i;
+        SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+// A run that would be refused shows why in the list's place; there is nothing to copy then.
+void OnPreviewInit(HWND dialog, LPARAM param)
+{
+    SetWindowLongPtrA(dialog, DWLP_USER, param);
+    const RunPreview& preview = PreviewOf(dialog);
+    HWND list = GetDlgItem(dialog, IDC_PREVIEW_LIST);
+    if (preview.outcome.refusal != RefusalNone) {
+        ShowWindow(list, SW_HIDE);
+        EnableWindow(list, FALSE);
+        EnableWindow(GetDlgItem(dialog, IDC_PREVIEW_COPY), FALSE);
+        SetDlgItemTextA(dialog, IDC_PREVIEW_REFUSAL, RunResultText(false, preview.outcome).Data());
+        ShowWindow(GetDlgItem(dialog, IDC_PREVIEW_REFUSAL), SW_SHOW);
+        SetFocus(GetDlgItem(dialog, IDCANCEL));
+        return;
+    }
+    SetDlgItemTextA(dialog, IDC_PREVIEW_SUMMARY, PreviewSummaryText(preview).Data());
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    AddColumns(list);
+    SendMessageA(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(preview.RowCount()), LVSICF_NOINVALIDATEALL);
+    SetFocus(list);
+}
+
+// The list holds no text of its own: each row is asked for as it comes into view.
+void ShowRowText(HWND dialog, NMLVDISPINFOA& info)
+{
+    const RunPreview& preview = PreviewOf(dialog);
+    LVITEMA& item = info.item;
+    if (!(item.mask & LVIF_TEXT) || item.pszText == nullptr || item.cchTextMax <= 0 || item.iItem < 0 ||
+        item.iItem >= preview.RowCount())
+        return;
+    const size_t size = static_cast<size_t>(item.cchTextMax);
+    if (item.iSubItem == 0)
+        std::snprintf(item.pszText, size, "%s", preview.CurrentName(item.iItem));
+    else if (preview.KeepsName(item.iItem))
+        std::snprintf(item.pszText, size, "%s%s", preview.NewName(item.iItem), ResourceText(IDS_PREVIEW_KEPT).Data());
+    else
+        std::snprintf(item.pszText, size, "%s", preview.NewName(item.iItem));
+}
+
+void OnPreviewNotify(HWND dialog, LPARAM param)
+{
+    NMHDR& header = *reinterpret_cast<NMHDR*>(param);
+    if (header.idFrom == IDC_PREVIEW_LIST && header.code == LVN_GETDISPINFOA)
+        ShowRowText(dialog, *reinterpret_cast<NMLVDISPINFOA*>(param));
+}
+
+// Another program may hold the clipboard; a copy that did not happen must not pass unnoticed.
+void CopyRows(HWND dialog)
+{
+    if (!CopyTextToClipboard(dialog, PreviewOf(dialog).StepLines()))
+        MessageBeep(MB_ICONEXCLAMATION);
+}
+
+void ClosePreview(HWND dialog)
+{
+    EndDialog(dialog, IDCANCEL);
+}
+
+struct CommandRoute
+{
+    WORD id;
+    void (*handler)(HWND dialog);
+};
+
+// Enter, Escape and the close box close the dialog as its close button does.
+const CommandRoute kPreviewRoutes[] = {
+    {IDC_PREVIEW_COPY, CopyRows},
+    {IDCANCEL, ClosePreview},
+    {IDOK, ClosePreview},
+};
+
+void OnPreviewCommand(HWND dialog, WORD id)
+{
+    for (const CommandRoute& route : kPreviewRoutes) {
+        if (route.id == id) {
+            route.handler(dialog);
+            return;
+        }
+    }
+}
+
+} // namespace
+
+CountedString PreviewSummaryText(const RunPreview& preview)
+{
+    char text[kSummarySize];
+    std::snprintf(text, sizeof text, ResourceText(IDS_PREVIEW_COUNTS).Data(), preview.RowCount(), preview.KeptCount());
+    if (preview.LeftOutTotal() == 0) {
+        AppendFormat(text, sizeof text, "%s", ResourceText(IDS_PREVIEW_NONE_LEFT_OUT).Data());
+        return CountedString(text);
+    }
+    AppendFormat(text, sizeof text, ResourceText(IDS_PREVIEW_LEFT_OUT).Data(), preview.LeftOutTotal());
+    UINT format = IDS_PREVIEW_FIRST_KIND;
+    for (int kind = 0; kind < LeftOutKindCount; ++kind) {
+        int count = preview.LeftOut(static_cast<LeftOutKind>(kind));
+        if (count > 0) {
+            AppendFormat(text, sizeof text, ResourceText(format).Data(), ResourceText(IDS_LEFT_OUT_FIRST + kind).Data(),
+                         count);
+            format = IDS_PREVIEW_NEXT_KIND;
+        }
+    }
+    return CountedString(text);
+}
+
+// Returning 0 leaves every message to the dialog manager's default handling as well.
+INT_PTR CALLBACK PreviewDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OnPreviewInit(dialog, lParam);
+        break;
+    case WM_NOTIFY:
+        OnPreviewNotify(dialog, lParam);
+        break;
+    case WM_COMMAND:
+        OnPreviewCommand(dialog, LOWORD(wParam));
+        break;
+    }
+    return 0;
+}
+
+void PreviewCommand(HWND mainWindow)
+{
+    WaitCursor wait;
+    if (!TakeJob(mainWindow, wait))
+        return;
+    // A copy of the generator's state: the preview shows the random order of the next run
+    // and leaves that run the same order.
+    RunPreview preview;
+    PreviewRun(renameJob, PlatformFileServices(), randomState, preview);
+    wait.Restore();
+
+    // The common controls come from the system folder, like every DLL not imported.
+    typedef BOOL(WINAPI * InitControlsCall)(const INITCOMMONCONTROLSEX*);
+    InitControlsCall initControls = SystemDllFunctionAs<InitControlsCall>(L"comctl32.dll", "InitCommonControlsEx");
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
+    if (initControls)
+        initControls(&controls);
+    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_PREVIEW), mainWindow, PreviewDialogProc,
+                    reinterpret_cast<LPARAM>(&preview));
+}
