@@ -184,6 +184,11 @@ private:
             }
             ++notAtNewName;
             bool atOldName = CaseFolded(now) == CaseFolded(planned.key);
+            if (IsTemporaryName(now) && !atOldName && o.outcome.stopped && OnlyStopRequested() &&
+                (!HoldsName(planned.key) || !HoldsName(planned.newName))) {
+                Breach("the run stopped and left " + Quoted(planned.key) + " under " + Quoted(now) +
+                       " though its original or new name is free");
+            }
             if (!atOldName && !IsTemporaryName(now) && !movedAway.count(now)) {
                 Breach(Quoted(planned.key) + " ended as " + Quoted(now) + ", neither its new name " +
                        Quoted(planned.newName) + " nor its old one");
@@ -198,6 +203,25 @@ private:
                    " unreachable), but " + std::to_string(notAtNewName) + " files are not under their new names" +
                    (touchedCount ? " and " + std::to_string(touchedCount) + " were taken by another program" : ""));
         }
+    }
+
+    // Nothing but the stop request went wrong, so only two taken names keep a file waiting.
+    bool OnlyStopRequested() const
+    {
+        for (const FaultSpec& fault : s.faults) {
+            if (fault.kind != FaultStopRequested)
+                return false;
+        }
+        return true;
+    }
+
+    bool HoldsName(const std::string& name) const
+    {
+        for (const auto& item : o.after) {
+            if (CaseFolded(item.first) == CaseFolded(NameAsStored(name)))
+                return true;
+        }
+        return false;
     }
 
     void CheckBound()
