@@ -3,10 +3,10 @@
 #include "res/resource.h"
 #include "ui/AppObjects.h"
 #include "ui/MessageBoxes.h"
+#include "ui/RunLoop.h"
 #include "ui/RunResult.h"
 #include "ui/WaitCursor.h"
 
-#include "engine/FileServices.h"
 #include "engine/RunRename.h"
 
 namespace {
@@ -80,7 +80,7 @@ void RunCommand(HWND dialog)
     }
 
     RunOutcome outcome;
-    const bool ran = RunRename(renameJob, entryList, PlatformFileServices(), outcome);
+    const bool ran = RunWhileWindowAnswers(dialog, outcome);
     wait.Restore();
     ShowMessage(dialog, RunResultText(ran, outcome).Data(), MB_OK | MB_ICONEXCLAMATION);
 }

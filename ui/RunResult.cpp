@@ -24,10 +24,31 @@ const char* RefusalFormat(RunRefusal refusal)
     return "Failed.";
 }
 
+// Files the code page cannot name kept their names as well.
+CountedString StoppedRunText(const RunOutcome& outcome)
+{
+    char counts[kTextSize];
+    const int oldNames = outcome.fileCount + outcome.unreachable - outcome.renamed - outcome.leftTemporary;
+    std::snprintf(counts, sizeof counts, "中止しました. 新しい名前のファイル: %d, 元の名前のファイル: %d",
+                  outcome.renamed, oldNames);
+    CountedString text(counts);
+    if (outcome.leftTemporary > 0) {
+        std::snprintf(counts, sizeof counts, ", 一時的な名前のままのファイル: %d (ログを見てください)",
+                      outcome.leftTemporary);
+        text.Append(counts);
+    }
+    text.Append(".");
+    if (!outcome.logComplete)
+        text.Append(" ログを書き込めませんでした.");
+    return text;
+}
+
 } // namespace
 
 CountedString RunResultText(bool ran, const RunOutcome& outcome)
 {
+    if (ran && outcome.stopped)
+        return StoppedRunText(outcome);
     char text[kTextSize];
     if (!ran) {
         std::snprintf(text, sizeof text, RefusalFormat(outcome.refusal), outcome.refusedName);
