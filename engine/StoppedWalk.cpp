@@ -194,8 +194,11 @@ void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& 
                 continue;
             }
         }
-        if (!entry.PutBack(fs))
+        if (!entry.PutBack(fs)) {
             ++outcome.leftTemporary;
+            if (file.placed == kTaken && entry.stepError == 0)
+                entry.stepFailure = "new and original names taken, file left under its temporary name";
+        }
         entry.WriteLogLine(log, fs);
         ++outcome.steps;
         ++outcome.notRenamed;

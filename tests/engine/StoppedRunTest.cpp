@@ -75,6 +75,16 @@ std::set<std::string> Replayed(const Names& before, const Names& lines)
     return names;
 }
 
+std::string LastLineFrom(const Names& lines, const std::string& name)
+{
+    std::string last;
+    for (const std::string& line : lines) {
+        if (line.compare(0, name.size() + 1, name + "\t") == 0)
+            last = line;
+    }
+    return last;
+}
+
 class RunStop
 {
 public:
@@ -147,6 +157,8 @@ public:
                 EXPECT_FALSE(c.noneLeftWaiting) << original << " left under " << now;
                 EXPECT_TRUE(run.folder.Exists(original) && run.folder.Exists(newName))
                     << original << " left under " << now << " though one of its names is free";
+                EXPECT_EQ(Line(now, original) + "\tnew and original names taken, file left under its temporary name",
+                          LastLineFrom(lines, now));
             } else {
                 EXPECT_EQ(original, now) << "neither its original nor its new name";
             }
