@@ -141,7 +141,7 @@ void ChooseLogFile(HWND dialog)
         SetDlgItemTextA(dialog, IDC_LOG_PATH, fileDialogSettings.filePath.Data());
 }
 
-// The window never goes while a run has files under temporary names; it asks to stop instead.
+// While a run is under way the window does not go; it asks whether to stop the run instead.
 void CloseMainWindow(HWND dialog)
 {
     if (RunInProgress())
