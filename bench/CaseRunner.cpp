@@ -4,8 +4,10 @@
 #include "bench/ProcessMemory.h"
 #include "engine/FileEntry.h"
 #include "engine/RenameJob.h"
+#include "engine/RunProgress.h"
 #include "engine/RunRename.h"
 
+#include <atomic>
 #include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,6 +27,26 @@ struct FolderPaths
 
     std::string folder;
     std::string log;
+};
+
+// What the window hands the run: the counters its thread reads and the stop request, so the
+// figures include what telling the progress costs.
+class WindowProgress : public RunProgress
+{
+public:
+    WindowProgress() : stepsTaken(0), stepsKnown(0), stopRequested(false) {}
+
+    bool Continue(const WalkProgress& progress) override
+    {
+        stepsTaken.store(progress.stepsTaken, std::memory_order_relaxed);
+        stepsKnown.store(progress.stepsKnown, std::memory_order_relaxed);
+        return !stopRequested.load(std::memory_order_relaxed);
+    }
+
+private:
+    std::atomic<int> stepsTaken;
+    std::atomic<int> stepsKnown;
+    std::atomic<bool> stopRequested;
 };
 
 bool Fail(const char* what, const std::string& folder)
@@ -61,6 +83,7 @@ bool TimeRun(BenchJob job, const FolderPaths& paths, const std::vector<ino_t>& i
     PhaseClock clock(PlatformFileServices());
     EntryList list;
     RunOutcome outcome;
+    WindowProgress progress;
 
     long baseKb = 0;
     if (first) {
@@ -69,7 +92,7 @@ bool TimeRun(BenchJob job, const FolderPaths& paths, const std::vector<ino_t>& i
     }
     clock.Start();
     Stopwatch stopwatch;
-    bool ran = RunRename(renameJob, list, clock, outcome);
+    bool ran = RunRename(renameJob, list, clock, outcome, &progress);
     Lap lap = stopwatch.Read();
     if (first) {
         result.peakKb = PeakResidentKb() - baseKb;

@@ -8,7 +8,9 @@
 #include "engine/PathReach.h"
 #include "engine/RenameJob.h"
 #include "engine/RenameLog.h"
+#include "engine/RunProgress.h"
 #include "engine/SafeRename.h"
+#include "engine/StoppedWalk.h"
 
 #include <cstring>
 #include <string>
@@ -130,8 +132,10 @@ private:
 // Renames entry after entry; an entry whose target is taken waits under a temporary name at
 // the end of the list. The entries appended during one pass make the next pass; a pass that
 // brings no file to its final name ends the walk, since nothing in the batch will free the
-// targets then. Returns the position of the first entry still waiting.
-static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOutcome& outcome)
+// targets then. Returns the position of the first entry still waiting, or of the first
+// entry not visited when runProgress asked to stop.
+static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOutcome& outcome,
+                       RunProgress* runProgress)
 {
     ArrivedNames arrived(fs);
     int passEnd = list.Count();
@@ -145,6 +149,10 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
             firstPass = false;
             progress = false;
             passEnd = list.Count();
+        }
+        if (runProgress && !runProgress->Continue(WalkProgress{outcome.fileCount, position, list.Count()})) {
+            outcome.stopped = true;
+            break;
         }
         EntryHandle* handle = list.At(position);
         FileEntry& entry = *handle->entry;
@@ -161,12 +169,14 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
         }
         if (step == StepDone) {
             progress = true;
+            ++outcome.renamed;
             arrived.Leave(entry.loggedFrom, &entry);
             arrived.Arrive(entry.newName, nullptr);
         } else {
             ++outcome.notRenamed;
             if (!entry.originalName.IsAbsent()) {
-                entry.PutBack(fs);
+                if (!entry.PutBack(fs))
+                    ++outcome.leftTemporary;
                 entry.WriteLogLine(log, fs);
                 ++outcome.steps;
             }
@@ -182,7 +192,8 @@ static void PutBackWaiting(EntryList& list, int from, LogWriter& log, FileServic
 {
     for (int position = from; position < list.Count(); ++position) {
         FileEntry& entry = *list.At(position)->entry;
-        entry.PutBack(fs);
+        if (!entry.PutBack(fs))
+            ++outcome.leftTemporary;
         entry.WriteLogLine(log, fs);
         ++outcome.steps;
         ++outcome.notRenamed;
@@ -227,7 +238,8 @@ bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, File
     return true;
 }
 
-bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutcome& outcome)
+bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutcome& outcome,
+               RunProgress* progress)
 {
     FolderSearch search(fs);
     if (!StartBatchSearch(job, search, fs, outcome))
@@ -248,8 +260,11 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
     log.WriteHeader(job.folder);
     LogUnreachable(report, log, fs, outcome);
 
-    int stillWaiting = WalkEntries(list, log, walkFs, outcome);
-    PutBackWaiting(list, stillWaiting, log, walkFs, outcome);
+    int stillWaiting = WalkEntries(list, log, walkFs, outcome, progress);
+    if (outcome.stopped)
+        SettleStoppedWalk(list, stillWaiting, log, walkFs, outcome);
+    else
+        PutBackWaiting(list, stillWaiting, log, walkFs, outcome);
     list.Clear();
     outcome.logAsked = job.logPath.Length() > 0;
     outcome.logComplete = log.Complete();

@@ -9,6 +9,7 @@ class RenameJob;
 class EntryList;
 class FolderSearch;
 struct CollectReport;
+class RunProgress;
 
 // Why a run stopped before it moved any file.
 enum RunRefusal
@@ -41,7 +42,10 @@ enum RunRefusal
 struct RunOutcome
 {
     RunOutcome() : refusal(RefusalNone), fileCount(0), notRenamed(0), unreachable(0),
-                   steps(0), logAsked(false), logComplete(false) { refusedName[0] = '\0'; }
+                   steps(0), logAsked(false), logComplete(false), stopped(false), renamed(0), leftTemporary(0)
+    {
+        refusedName[0] = '\0';
+    }
 
     RunRefusal refusal;
     char refusedName[kFoundNameSize];
@@ -58,6 +62,12 @@ struct RunOutcome
     bool logAsked;
     // The log was created and took every write.
     bool logComplete;
+    // The run was asked to stop before its walk was through.
+    bool stopped;
+    // Files under their new names at the end.
+    int renamed;
+    // Files left under temporary names, both their names taken; the log names them.
+    int leftTemporary;
 };
 
 // The run's first steps, which the preview takes too. StartBatchSearch starts the search of
@@ -72,7 +82,9 @@ bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, File
 // its own extension, never overwriting a file, and logs every step to job.logPath.
 // False when the run did not start (outcome.refusal says why): then nothing was moved and
 // no log was created or emptied. True when it went through; outcome.notRenamed counts the
-// files that did not reach their new names.
-bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutcome& outcome);
+// files that did not reach their new names. progress, when given, is told before every
+// rename step and may stop the run (outcome.stopped).
+bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutcome& outcome,
+               RunProgress* progress = nullptr);
 
 #endif

@@ -52,6 +52,11 @@
 #define IDS_PREVIEW_FIRST_KIND          246
 #define IDS_PREVIEW_NEXT_KIND           247
 #define IDS_LEFT_OUT_FIRST              250
+// Stopping a run: the question, and the parts of the result.
+#define IDS_STOP_QUESTION               260
+#define IDS_STOPPED                     261
+#define IDS_STOPPED_TEMPORARY           262
+#define IDS_STOPPED_NO_LOG              263
 // What a run ended in; a refusal's text takes the file's name, a partial run's the count.
 #define IDS_COMPLETED                   300
 #define IDS_COMPLETED_NO_LOG            301

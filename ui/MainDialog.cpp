@@ -6,6 +6,7 @@
 #include "ui/PreviewDialog.h"
 #include "ui/ResourceText.h"
 #include "ui/RunCommand.h"
+#include "ui/RunLoop.h"
 #include "ui/SkinnedAreas.h"
 #include "ui/ShellFolders.h"
 
@@ -138,27 +139,33 @@ void ChooseLogFile(HWND dialog)
         SetDlgItemTextA(dialog, IDC_LOG_PATH, fileDialogSettings.filePath.Data());
 }
 
+// While a run is under way the window does not go; it asks whether to stop the run instead.
 void CloseMainWindow(HWND dialog)
 {
-    DestroyWindow(dialog);
+    if (RunInProgress())
+        AskToStopRun(dialog);
+    else
+        DestroyWindow(dialog);
 }
 
 struct CommandRoute
 {
     WORD id;
     void (*handler)(HWND dialog);
+    // Also taken while a run is under way: none of these starts work or touches the job.
+    bool duringRun;
 };
 
 const CommandRoute kCommandRoutes[] = {
-    {IDOK, RunCommand},
-    {IDCANCEL, CloseMainWindow},
-    {IDM_EXIT, CloseMainWindow},
-    {IDC_DESKTOP, ShowDesktopFolder},
-    {IDC_DOCUMENTS, ShowDocumentsFolder},
-    {IDC_FIX_DIGITS, TogglePadding},
-    {IDC_LOG_BROWSE, ChooseLogFile},
-    {IDM_ABOUT, ShowAboutBox},
-    {IDM_PREVIEW, PreviewCommand},
+    {IDOK, RunCommand, false},
+    {IDCANCEL, CloseMainWindow, true},
+    {IDM_EXIT, CloseMainWindow, true},
+    {IDC_DESKTOP, ShowDesktopFolder, false},
+    {IDC_DOCUMENTS, ShowDocumentsFolder, false},
+    {IDC_FIX_DIGITS, TogglePadding, false},
+    {IDC_LOG_BROWSE, ChooseLogFile, false},
+    {IDM_ABOUT, ShowAboutBox, true},
+    {IDM_PREVIEW, PreviewCommand, false},
 };
 
 // Only the command id counts; notification codes are not looked at.
@@ -166,7 +173,8 @@ void OnCommand(HWND dialog, WORD id)
 {
     for (const CommandRoute& route : kCommandRoutes) {
         if (route.id == id) {
-            route.handler(dialog);
+            if (route.duringRun || !RunInProgress())
+                route.handler(dialog);
             return;
         }
     }
@@ -202,6 +210,12 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_CAPTURECHANGED:
         DropSkinnedPress(dialog);
+        break;
+    case WM_SETCURSOR:
+        if (ShowRunCursor(lParam)) {
+            SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
         break;
     case WM_DESTROY:
         OnDestroy();

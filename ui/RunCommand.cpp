@@ -5,10 +5,10 @@
 #include "ui/LogFileQuestion.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ResourceText.h"
+#include "ui/RunLoop.h"
 #include "ui/RunResult.h"
 #include "ui/WaitCursor.h"
 
-#include "engine/FileServices.h"
 #include "engine/RunRename.h"
 
 namespace {
@@ -91,7 +91,7 @@ void RunCommand(HWND dialog)
         return;
 
     RunOutcome outcome;
-    const bool ran = RunRename(renameJob, entryList, PlatformFileServices(), outcome);
+    const bool ran = RunWhileWindowAnswers(dialog, outcome);
     wait.Restore();
     ShowMessage(dialog, RunResultText(ran, outcome).Data(), MB_OK | MB_ICONEXCLAMATION);
 }

@@ -48,10 +48,29 @@ UINT OutcomeFormat(const RunOutcome& outcome)
     return outcome.logComplete ? IDS_SOME_NOT_RENAMED : IDS_SOME_NOT_RENAMED_NO_LOG;
 }
 
+// Files the code page cannot name kept their names as well.
+CountedString StoppedRunText(const RunOutcome& outcome)
+{
+    char counts[kTextSize];
+    const int oldNames = outcome.fileCount + outcome.unreachable - outcome.renamed - outcome.leftTemporary;
+    std::snprintf(counts, sizeof counts, ResourceText(IDS_STOPPED).Data(), outcome.renamed, oldNames);
+    CountedString text(counts);
+    if (outcome.leftTemporary > 0) {
+        std::snprintf(counts, sizeof counts, ResourceText(IDS_STOPPED_TEMPORARY).Data(), outcome.leftTemporary);
+        text.Append(counts);
+    }
+    text.Append(".");
+    if (!outcome.logComplete)
+        text.Append(ResourceText(IDS_STOPPED_NO_LOG).Data());
+    return text;
+}
+
 } // namespace
 
 CountedString RunResultText(bool ran, const RunOutcome& outcome)
 {
+    if (ran && outcome.stopped)
+        return StoppedRunText(outcome);
     char text[kTextSize];
     if (!ran)
         std::snprintf(text, sizeof text, ResourceText(RefusalFormat(outcome.refusal)).Data(), outcome.refusedName);

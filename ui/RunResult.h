@@ -5,7 +5,8 @@
 #include "engine/RunRename.h"
 
 // What the result box says after a run: "Completed." only when every file reached its new
-// name, "Failed." when the run could not start, otherwise what went wrong. A run that was
+// name, "Failed." when the run could not start, for a run stopped by the user how many files
+// have their new names and how many their old ones, otherwise what went wrong. A run that was
 // given no log file says that it wrote none.
 CountedString RunResultText(bool ran, const RunOutcome& outcome);
 

@@ -322,6 +322,11 @@ private:
             ++notAtNewName;
             notArrived.push_back(planned.key);
             bool atOldName = CaseFolded(now) == CaseFolded(planned.key);
+            if (IsTemporaryName(now) && !atOldName && o.outcome.stopped && OnlyStopRequested() &&
+                (!HoldsName(planned.key) || !HoldsName(planned.newName))) {
+                Breach("the run stopped and left " + Quoted(planned.key) + " under " + Quoted(now) +
+                       " though its original or new name is free");
+            }
             if (!atOldName && !IsTemporaryName(now) && !movedAway.count(now)) {
                 Breach(Quoted(planned.key) + " ended as " + Quoted(now) + ", neither its new name " +
                        Quoted(planned.newName) + " nor its old one");
@@ -336,6 +341,25 @@ private:
                    " unreachable), but " + std::to_string(notAtNewName) + " files are not under their new names" +
                    (touchedCount ? " and " + std::to_string(touchedCount) + " were taken by another program" : ""));
         }
+    }
+
+    // Nothing but the stop request went wrong, so only two taken names keep a file waiting.
+    bool OnlyStopRequested() const
+    {
+        for (const FaultSpec& fault : s.faults) {
+            if (fault.kind != FaultStopRequested)
+                return false;
+        }
+        return true;
+    }
+
+    bool HoldsName(const std::string& name) const
+    {
+        for (const auto& item : o.after) {
+            if (CaseFolded(item.first) == CaseFolded(NameAsStored(name)))
+                return true;
+        }
+        return false;
     }
 
     void CheckBound()
@@ -381,15 +405,18 @@ private:
     }
 
     // A file that did not reach its new name has a step in the log that failed, or one that
-    // put it back, following the file from name to name.
+    // put it back, following the file from name to name; in a run that was stopped, a file
+    // may also have no step at all, its move never begun.
     void CheckNotArrivedExplained(const std::vector<LogLine>& lines)
     {
         for (const std::string& key : notArrived) {
             std::string name = key;
-            bool explained = false;
+            bool explained = o.outcome.stopped;
             for (const LogLine& line : lines) {
                 if (line.from != name)
                     continue;
+                if (name == key)
+                    explained = false;
                 if (line.failed)
                     explained = true;
                 else

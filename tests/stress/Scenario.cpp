@@ -354,7 +354,7 @@ void ChooseLog(Scenario& s, Generator& names, Dice& random, int fileCount)
 
 FaultKind ChooseFaultKind(Dice& random)
 {
-    static const int weights[FaultKindCount] = {15, 10, 10, 8, 5, 6, 12, 8, 8, 5, 3, 2, 8};
+    static const int weights[FaultKindCount] = {15, 10, 10, 8, 5, 6, 12, 8, 8, 5, 3, 2, 8, 10};
     int total = 0;
     for (int weight : weights)
         total += weight;
@@ -396,6 +396,9 @@ void ChooseFaults(Scenario& s, Dice& random, int fileCount)
             break;
         case FaultFileHeldOpen:
             nth = random.Between(0, fileCount);
+            break;
+        case FaultStopRequested:
+            nth = random.Between(0, 2 * fileCount + 1);
             break;
         default:
             break;

@@ -46,6 +46,7 @@ enum FaultKind
     FaultListingBreaks,     // the nth search step reports an error
     FaultSearchFails,       // the search does not start
     FaultFileHeldOpen,      // another program holds a file open: it cannot be moved (nth picks it)
+    FaultStopRequested,     // the user asks the run to stop after the nth rename step
     FaultKindCount
 };
 

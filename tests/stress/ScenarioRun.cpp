@@ -4,6 +4,7 @@
 #include "engine/Ordering.h"
 #include "engine/RenameJob.h"
 #include "engine/RenameLogReader.h"
+#include "engine/RunProgress.h"
 #include "engine/SafeRename.h"
 #include "tests/stress/OtherProgram.h"
 #include "tests/stress/Scenario.h"
@@ -72,7 +73,8 @@ void InjectFaults(const Scenario& s, FaultyFileServices& fs)
     }
 }
 
-int FaultsFired(const Scenario& s, const FaultyFileServices& fs, const std::set<size_t>& externalFired)
+int FaultsFired(const Scenario& s, const FaultyFileServices& fs, const std::set<size_t>& externalFired,
+                const RunOutcome& outcome)
 {
     int fired = 0;
     for (size_t i = 0; i < s.faults.size(); ++i) {
@@ -102,6 +104,9 @@ int FaultsFired(const Scenario& s, const FaultyFileServices& fs, const std::set<
             fired += fs.Calls(CallFindFirst) >= 1;
             break;
         case FaultFileHeldOpen:
+            break;
+        case FaultStopRequested:
+            fired += outcome.stopped ? 1 : 0;
             break;
         default:
             fired += externalFired.count(i) ? 1 : 0;
@@ -203,6 +208,25 @@ void PlaceLog(const Scenario& s, const std::string& typedName, Observation& o, c
     const FileSpec* logFile = FindSpec(s, o.logKey);
     o.logMayFail = (logFile && (logFile->hidden || logFile->readOnly)) || NamesADevice(typedName);
 }
+
+// Asks the run to stop once the walk has taken the scenario's first stop step, as a user
+// would at any moment.
+class StopRequest : public RunProgress
+{
+public:
+    explicit StopRequest(const Scenario& s) : stopAt(-1)
+    {
+        for (const FaultSpec& fault : s.faults) {
+            if (fault.kind == FaultStopRequested && (stopAt < 0 || fault.nth < stopAt))
+                stopAt = fault.nth;
+        }
+    }
+
+    bool Continue(const WalkProgress& progress) override { return stopAt < 0 || progress.stepsTaken < stopAt; }
+
+private:
+    int stopAt;
+};
 
 std::vector<std::string> UnreachableByPlatform(const std::string& folder, const std::string& mask)
 {
@@ -324,8 +348,9 @@ Observation RunScenario(const Scenario& s, const std::string& base)
     EntryList list;
     if (!o.declined) {
         HeldFiles held(s, o, folder, entryFolder, fs);
-        o.ran = RunRename(job, list, fs, o.outcome);
-        o.faultsFired = FaultsFired(s, fs, intruder.fired) + held.count;
+        StopRequest stop(s);
+        o.ran = RunRename(job, list, fs, o.outcome, &stop);
+        o.faultsFired = FaultsFired(s, fs, intruder.fired, o.outcome) + held.count;
     }
     o.logWrites = fs.Calls(CallWriteLog);
 

@@ -9,7 +9,7 @@ const char* FaultName(FaultKind kind)
         "move fails", "move says taken", "existence test errs", "existence test says taken", "log not created",
         "log writes stop", "target appears", "file deleted by another program", "file renamed by another program",
         "folder test errs", "listing breaks", "search fails",
-        "file held open by another program"};
+        "file held open by another program", "stop requested after step"};
     return names[kind];
 }
 

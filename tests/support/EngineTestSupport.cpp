@@ -5,7 +5,7 @@
 #include <cstring>
 #include <sstream>
 
-RunFixture::RunFixture() : logName("log.txt"), fs(PlatformFileServices())
+RunFixture::RunFixture() : logName("log.txt"), fs(PlatformFileServices()), progress(nullptr)
 {
     job.mask = "*.*";
     job.SplitPattern("?");
@@ -28,7 +28,7 @@ void RunFixture::AddFiles(const std::vector<std::string>& names) const
 
 bool RunFixture::Run()
 {
-    return RunRename(job, list, fs, outcome);
+    return RunRename(job, list, fs, outcome, progress);
 }
 
 std::vector<std::string> RunFixture::LogLines() const

@@ -34,6 +34,8 @@ public:
     EntryList list;
     FaultyFileServices fs;
     RunOutcome outcome;
+    // Handed to the run when set.
+    RunProgress* progress;
 };
 
 // One entry made from a name, as the enumeration would make it.

@@ -81,4 +81,37 @@ TEST(RunResultTest, ARunGivenNoLogFileSaysThatItWroteNone)
     }
 }
 
+struct StoppedCase
+{
+    int fileCount;
+    int unreachable;
+    int renamed;
+    int leftTemporary;
+    bool logComplete;
+    const char* text;
+};
+
+TEST(RunResultTest, SaysHowAStoppedRunLeftTheFiles)
+{
+    const StoppedCase cases[] = {
+        {10, 0, 4, 0, true, u8"中止しました. 新しい名前のファイル: 4, 元の名前のファイル: 6."},
+        {10, 0, 0, 0, true, u8"中止しました. 新しい名前のファイル: 0, 元の名前のファイル: 10."},
+        {10, 1, 4, 2, true,
+         u8"中止しました. 新しい名前のファイル: 4, 元の名前のファイル: 5, 一時的な名前のままのファイル: 2 "
+         u8"(ログを見てください)."},
+        {3, 0, 3, 0, false, u8"中止しました. 新しい名前のファイル: 3, 元の名前のファイル: 0. ログを書き込めませんでした."},
+    };
+    for (const StoppedCase& c : cases) {
+        RunOutcome outcome;
+        outcome.stopped = true;
+        outcome.fileCount = c.fileCount;
+        outcome.unreachable = c.unreachable;
+        outcome.renamed = c.renamed;
+        outcome.leftTemporary = c.leftTemporary;
+        outcome.notRenamed = c.fileCount + c.unreachable - c.renamed;
+        outcome.logComplete = c.logComplete;
+        EXPECT_EQ(AnsiText(c.text), RunResultText(true, outcome).Data());
+    }
+}
+
 } // namespace

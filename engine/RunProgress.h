@@ -1,0 +1,27 @@
+#ifndef QUILLOWBY_ENGINE_RUN_PROGRESS_H
+#define QUILLOWBY_ENGINE_RUN_PROGRESS_H
+
+// How far the rename walk has come.
+struct WalkProgress
+{
+    int fileCount;
+    // Steps taken, and steps known so far: one for each file and one more for each time a
+    // file had to wait under a temporary name, so the known steps grow during a renumbering.
+    int stepsTaken;
+    int stepsKnown;
+};
+
+// Told before every rename step, on the thread that runs the walk. It comes once per step,
+// tens of thousands of times in a large run, so an implementation keeps it to a few stores
+// and decides itself how often to show anything. False stops the run: no further file starts
+// its move, and the files waiting under temporary names are settled (see SettleStoppedWalk).
+class RunProgress
+{
+public:
+    virtual bool Continue(const WalkProgress& progress) = 0;
+
+protected:
+    ~RunProgress() {}
+};
+
+#endif

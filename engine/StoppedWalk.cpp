@@ -1,0 +1,207 @@
+#include "engine/StoppedWalk.h"
+
+#include "engine/Enumeration.h"
+#include "engine/FileEntry.h"
+#include "engine/FileServices.h"
+#include "engine/RenameLog.h"
+#include "engine/RunRename.h"
+
+#include <cstring>
+#include <deque>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+const int kTaken = -1;
+const int kNewSide = 0;
+const int kOriginalSide = 1;
+
+struct WaitingFile
+{
+    FileEntry* entry;
+    // The free names it may take: its new name and its original one; kTaken when a name was
+    // taken at the stop, or when both are one name.
+    int names[2];
+    // kNewSide or kOriginalSide once a name has been given to it, kTaken while none has.
+    int placed;
+};
+
+struct FreeName
+{
+    bool given;
+    // Waiting files without a name that may still take this one.
+    int wanting;
+    std::vector<int> files;
+};
+
+// Shares out the names free at the stop. Every file has at most two names to choose from,
+// and moves out of temporary names only free names nobody wants, so the names can be given
+// before any file moves and the moves made in any order. A name that only one file still
+// wants can always go to that file without costing another file its place; giving those
+// first, and breaking the rings that are left by giving one file its new name, places every
+// file that any sharing could place.
+class NameSharing
+{
+public:
+    NameSharing(EntryList& list, int from, FileServices& fs) : fs(fs)
+    {
+        for (int position = from; position < list.Count(); ++position) {
+            FileEntry* entry = list.At(position)->entry;
+            if (entry->originalName.IsAbsent())
+                continue;
+            WaitingFile file = {entry, {Slot(*entry, entry->newName), Slot(*entry, entry->originalName.Data())}, kTaken};
+            if (file.names[kOriginalSide] == file.names[kNewSide])
+                file.names[kOriginalSide] = kTaken;
+            files.push_back(file);
+        }
+        for (int i = 0; i < static_cast<int>(files.size()); ++i) {
+            for (int slot : files[i].names) {
+                if (slot != kTaken) {
+                    ++names[slot].wanting;
+                    names[slot].files.push_back(i);
+                }
+            }
+        }
+    }
+
+    void Share()
+    {
+        for (int slot = 0; slot < static_cast<int>(names.size()); ++slot)
+            Offer(slot);
+        GiveLoneNames();
+        for (int i = 0; i < static_cast<int>(files.size()); ++i) {
+            for (int side : {kNewSide, kOriginalSide}) {
+                int slot = files[i].names[side];
+                if (files[i].placed == kTaken && slot != kTaken && !names[slot].given) {
+                    Give(i, side);
+                    GiveLoneNames();
+                }
+            }
+        }
+    }
+
+    std::vector<WaitingFile> files;
+
+private:
+    int Slot(const FileEntry& entry, const char* name)
+    {
+        std::string key = fs.IgnoresCase() ? FoldedName(name, fs) : std::string(name);
+        auto known = slots.find(key);
+        if (known != slots.end())
+            return known->second;
+        int slot = kTaken;
+        if (!fs.Exists(entry.folder.Concat(name).Data())) {
+            slot = static_cast<int>(names.size());
+            names.push_back(FreeName{false, 0, {}});
+        }
+        slots[key] = slot;
+        return slot;
+    }
+
+    int LoneFile(int slot) const
+    {
+        for (int i : names[slot].files) {
+            if (files[i].placed == kTaken)
+                return i;
+        }
+        return kTaken;
+    }
+
+    // A name only one file still wants joins the queue of its side, new names first.
+    void Offer(int slot)
+    {
+        if (names[slot].given || names[slot].wanting != 1)
+            return;
+        int lone = LoneFile(slot);
+        (files[lone].names[kNewSide] == slot ? loneNew : loneOriginal).push_back(slot);
+    }
+
+    void GiveLoneNames()
+    {
+        while (!loneNew.empty() || !loneOriginal.empty()) {
+            std::deque<int>& queue = loneNew.empty() ? loneOriginal : loneNew;
+            int slot = queue.front();
+            queue.pop_front();
+            if (names[slot].given || names[slot].wanting != 1)
+                continue;
+            int lone = LoneFile(slot);
+            Give(lone, files[lone].names[kNewSide] == slot ? kNewSide : kOriginalSide);
+        }
+    }
+
+    void Give(int file, int side)
+    {
+        WaitingFile& waiting = files[file];
+        waiting.placed = side;
+        names[waiting.names[side]].given = true;
+        int other = waiting.names[1 - side];
+        if (other != kTaken && !names[other].given) {
+            --names[other].wanting;
+            Offer(other);
+        }
+    }
+
+    FileServices& fs;
+    std::unordered_map<std::string, int> slots;
+    std::vector<FreeName> names;
+    std::deque<int> loneNew;
+    std::deque<int> loneOriginal;
+};
+
+// The step from the temporary name to the new name, which was free at the stop.
+bool MoveOn(FileEntry& entry, FileServices& fs)
+{
+    std::strcpy(entry.loggedFrom, entry.currentName);
+    std::strcpy(entry.loggedTo, entry.newName);
+    entry.stepFailure = nullptr;
+    entry.stepError = 0;
+    int error = 0;
+    MoveResult moved = fs.Move(entry.folder.Concat(entry.currentName).Data(), entry.folder.Concat(entry.newName).Data(), error);
+    if (moved == MoveDone) {
+        std::strcpy(entry.currentName, entry.newName);
+        return true;
+    }
+    entry.stepFailure = moved == MoveTargetTaken ? "new name taken" : "move failed";
+    entry.stepError = moved == MoveTargetTaken ? 0 : error;
+    return false;
+}
+
+}  // namespace
+
+void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& fs, RunOutcome& outcome)
+{
+    for (int position = from; position < list.Count(); ++position) {
+        const FileEntry& entry = *list.At(position)->entry;
+        if (entry.originalName.IsAbsent()) {
+            if (std::strcmp(entry.currentName, entry.newName) == 0)
+                ++outcome.renamed;
+            else
+                ++outcome.notRenamed;
+        }
+    }
+    NameSharing sharing(list, from, fs);
+    sharing.Share();
+    for (const WaitingFile& file : sharing.files) {
+        FileEntry& entry = *file.entry;
+        if (file.placed == kNewSide) {
+            bool done = MoveOn(entry, fs);
+            entry.WriteLogLine(log, fs);
+            ++outcome.steps;
+            if (done) {
+                ++outcome.renamed;
+                continue;
+            }
+        }
+        if (!entry.PutBack(fs)) {
+            ++outcome.leftTemporary;
+            if (file.placed == kTaken && entry.stepError == 0)
+                entry.stepFailure = "new and original names taken, file left under its temporary name";
+        }
+        entry.WriteLogLine(log, fs);
+        ++outcome.steps;
+        ++outcome.notRenamed;
+    }
+    ReleaseEntries(list, from);
+}

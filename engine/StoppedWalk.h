@@ -1,0 +1,17 @@
+#ifndef QUILLOWBY_ENGINE_STOPPED_WALK_H
+#define QUILLOWBY_ENGINE_STOPPED_WALK_H
+
+class EntryList;
+class FileServices;
+class LogWriter;
+struct RunOutcome;
+
+// Ends a walk that was asked to stop before list position from. Files not yet moved keep
+// their names. Each file waiting under a temporary name goes on to its new name or back to
+// its original one, whichever is free; when several want the same free name, the names are
+// shared out so that as few files as possible stay behind, the new name first where there
+// is a choice. Only a file whose two names are both taken stays under its temporary name.
+// Every move is logged; the entries from position from on are released.
+void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& fs, RunOutcome& outcome);
+
+#endif

@@ -1,0 +1,229 @@
+// Runs asked to stop after every possible number of steps: nothing is lost, no file starts a
+// move after the stop, files waiting under temporary names reach a name of their own, and the
+// log tells every move.
+#include "engine/Ordering.h"
+#include "engine/RunProgress.h"
+#include "engine/SafeRename.h"
+#include "tests/support/EngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+typedef std::vector<std::string> Names;
+
+// Answers "stop" when the walk has taken stopAt steps, and records what it was told.
+class StopAfter : public RunProgress
+{
+public:
+    explicit StopAfter(int stopAt) : stopAt(stopAt) {}
+
+    bool Continue(const WalkProgress& progress) override
+    {
+        told.push_back(progress);
+        return progress.stepsTaken < stopAt;
+    }
+
+    int stopAt;
+    std::vector<WalkProgress> told;
+};
+
+struct StopCase
+{
+    std::string name;
+    Names files;
+    int32_t startNumber;
+    int32_t order;
+    uint8_t padDigits;
+    // Every file ends under its original or new name, wherever the run stops.
+    bool noneLeftWaiting;
+};
+
+bool IsTemporaryName(const std::string& name)
+{
+    return name.size() == 12 && name.compare(0, 4, "~ren") == 0 && name.compare(8, 4, ".tmp") == 0;
+}
+
+std::map<std::string, std::string> NamesByContent(const TempFolder& folder)
+{
+    std::map<std::string, std::string> where;
+    for (const std::string& name : folder.Names())
+        where[folder.Read(name)] = name;
+    return where;
+}
+
+// The folder the log's moves give when played over the files as they were.
+std::set<std::string> Replayed(const Names& before, const Names& lines)
+{
+    std::set<std::string> names(before.begin(), before.end());
+    for (const std::string& line : lines) {
+        size_t arrow = line.find("\t->\t");
+        std::string from = line.substr(0, arrow);
+        std::string to = line.substr(arrow + 4);
+        if (to.find('\t') != std::string::npos || from == to)
+            continue;
+        EXPECT_EQ(1u, names.erase(from)) << "the log moves a name that is not there: " << line;
+        EXPECT_TRUE(names.insert(to).second) << "the log moves onto a taken name: " << line;
+    }
+    return names;
+}
+
+std::string LastLineFrom(const Names& lines, const std::string& name)
+{
+    std::string last;
+    for (const std::string& line : lines) {
+        if (line.compare(0, name.size() + 1, name + "\t") == 0)
+            last = line;
+    }
+    return last;
+}
+
+class RunStop
+{
+public:
+    explicit RunStop(const StopCase& c) : c(c) {}
+
+    void Prepare(RunFixture& run) const
+    {
+        run.AddFiles(c.files);
+        run.job.startNumber = c.startNumber;
+        run.job.order = c.order;
+        run.job.padDigits = c.padDigits;
+        nextTempNumber = 0;
+        randomState = 7;
+    }
+
+    // The run left alone: each file's new name, and its log.
+    void RunThrough()
+    {
+        RunFixture run;
+        Prepare(run);
+        ASSERT_TRUE(run.Run());
+        ASSERT_EQ(0, run.outcome.notRenamed) << "the cases are runs that go through";
+        newNameOf = NamesByContent(run.folder);
+        fullLog = run.LogLines();
+    }
+
+    void StopAt(int k)
+    {
+        SCOPED_TRACE(c.name + ", stopped after step " + std::to_string(k));
+        RunFixture run;
+        Prepare(run);
+        StopAfter stop(k);
+        run.progress = &stop;
+        ASSERT_TRUE(run.Run());
+
+        const int walkSteps = static_cast<int>(fullLog.size());
+        EXPECT_EQ(k < walkSteps, run.outcome.stopped);
+        ASSERT_EQ(static_cast<size_t>(std::min(k, walkSteps - 1) + 1), stop.told.size());
+        for (size_t i = 0; i < stop.told.size(); ++i) {
+            EXPECT_EQ(static_cast<int>(i), stop.told[i].stepsTaken);
+            EXPECT_EQ(static_cast<int>(c.files.size()), stop.told[i].fileCount);
+            EXPECT_LT(stop.told[i].stepsTaken, stop.told[i].stepsKnown);
+        }
+
+        // No file started a move after the stop: the walk's lines are the first k of the
+        // run left alone, and every later line moves a file out of a temporary name.
+        Names lines = run.LogLines();
+        const int walked = std::min(k, walkSteps);
+        ASSERT_LE(static_cast<size_t>(walked), lines.size());
+        EXPECT_EQ(Names(fullLog.begin(), fullLog.begin() + walked), Names(lines.begin(), lines.begin() + walked));
+        for (size_t i = static_cast<size_t>(walked); i < lines.size(); ++i)
+            EXPECT_TRUE(IsTemporaryName(lines[i].substr(0, 12))) << lines[i];
+        EXPECT_EQ(static_cast<int>(lines.size()), run.outcome.steps);
+        EXPECT_TRUE(run.outcome.logComplete);
+
+        Names after = run.folder.Names();
+        EXPECT_EQ(std::set<std::string>(after.begin(), after.end()), Replayed(c.files, lines));
+
+        std::map<std::string, std::string> where = NamesByContent(run.folder);
+        ASSERT_EQ(c.files.size(), where.size()) << "a file was lost";
+        int renamed = 0;
+        int waiting = 0;
+        for (const std::string& original : c.files) {
+            const std::string& now = where[original];
+            const std::string& newName = newNameOf[original];
+            if (now == newName) {
+                ++renamed;
+            } else if (IsTemporaryName(now)) {
+                ++waiting;
+                EXPECT_FALSE(c.noneLeftWaiting) << original << " left under " << now;
+                EXPECT_TRUE(run.folder.Exists(original) && run.folder.Exists(newName))
+                    << original << " left under " << now << " though one of its names is free";
+                EXPECT_EQ(Line(now, original) + "\tnew and original names taken, file left under its temporary name",
+                          LastLineFrom(lines, now));
+            } else {
+                EXPECT_EQ(original, now) << "neither its original nor its new name";
+            }
+        }
+        EXPECT_EQ(renamed, run.outcome.renamed);
+        EXPECT_EQ(waiting, run.outcome.leftTemporary);
+        EXPECT_EQ(static_cast<int>(c.files.size()) - renamed, run.outcome.notRenamed);
+        EXPECT_EQ(0, run.list.Count());
+    }
+
+    void EveryStop()
+    {
+        RunThrough();
+        for (int k = 0; k <= static_cast<int>(fullLog.size()); ++k)
+            StopAt(k);
+    }
+
+private:
+    const StopCase& c;
+    std::map<std::string, std::string> newNameOf;
+    Names fullLog;
+};
+
+Names Numbered(int from, int count)
+{
+    Names names;
+    for (int i = from; i < from + count; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "%03d.jpg", i);
+        names.push_back(name);
+    }
+    return names;
+}
+
+// Small folders of clashing names: numbers, a few letters, two extensions.
+StopCase RandomCase(uint32_t seed)
+{
+    std::mt19937 random(seed);
+    const Names pool = {"0.txt", "1.txt", "2.txt", "3.txt", "4.txt", "5.txt", "6.txt",
+                        "7.txt", "1.jpg", "2.jpg", "a.txt", "b.txt", "c.jpg"};
+    StopCase c = {"random folder " + std::to_string(seed), {}, 0, 0, 0, false};
+    for (const std::string& name : pool) {
+        if (random() % 2)
+            c.files.push_back(name);
+    }
+    c.startNumber = static_cast<int32_t>(random() % 4);
+    const int32_t orders[] = {ExtAscending, NameAscending, ExtDescending, NameDescending, Random};
+    c.order = orders[random() % 5];
+    return c;
+}
+
+}  // namespace
+
+TEST(StoppedRun, EveryStopKeepsEveryFileAndLogsEveryMove)
+{
+    std::vector<StopCase> cases = {
+        {"the worked example", {"001.jpg", "002.jpg", "c.jpg"}, 2, NameAscending, 1, false},
+        {"two files exchange their names", {"000.txt", "001.txt"}, 0, NameDescending, 1, true},
+        {"a renumbering by one", Numbered(0, 8), 1, NameAscending, 1, true},
+        {"a renumbering by one, backwards", Numbered(0, 8), 1, NameDescending, 1, true},
+    };
+    for (uint32_t seed = 1; seed <= 16; ++seed)
+        cases.push_back(RandomCase(seed));
+    for (const StopCase& c : cases) {
+        RunStop run(c);
+        run.EveryStop();
+    }
+}

@@ -1,0 +1,236 @@
+// A run long enough to watch: the window answers during it, shows how far it has come, takes
+// no other work, and stops without losing a file when asked to.
+#include "tests/ui/UiTestSupport.h"
+
+#include "res/resource.h"
+#include "tests/support/TempFolder.h"
+#include "ui/AppObjects.h"
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Wine looks names up slowly in a folder this large, so a renumbering of it takes seconds.
+const int kFileCount = 5000;
+const char kTitle[] = "Quillowby Ver2.00";
+const std::string kConfirmation = AnsiText(u8"よろしいですか?");
+const std::string kStopQuestion = AnsiText(u8"名前の変更を中止しますか?");
+const std::string kStoppedFormat = AnsiText(u8"中止しました. 新しい名前のファイル: %d, 元の名前のファイル: %d.");
+
+std::string Numbered(int number)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "%04d.dat", number);
+    return name;
+}
+
+// The ways a user asks the window to close.
+enum ExitRequest
+{
+    ExitEscape,
+    ExitCloseBox,
+    ExitArea,
+    ExitMenu
+};
+
+// Watches the window from another thread while the run goes on: how long it takes to
+// answer, what its title says, and, once the title shows progress, clicks the Run area,
+// types into the folder field, clicks the padding box, then asks the window to close in each
+// way given, one after the other, all through the window's queue as a user's input arrives.
+class Watcher
+{
+public:
+    Watcher(HWND dialog, POINT runArea, POINT exitArea, std::vector<ExitRequest> exits)
+        : dialog(dialog), runArea(runArea), exitArea(exitArea), exits(exits), done(false)
+    {
+        thread = CreateThread(nullptr, 0, Main, this, 0, nullptr);
+    }
+    ~Watcher()
+    {
+        done.store(true);
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+    }
+
+    Watcher(const Watcher&) = delete;
+    Watcher& operator=(const Watcher&) = delete;
+
+    DWORD slowestAnswer = 0;
+    std::string progressTitle;
+    bool acted = false;
+
+private:
+    static DWORD WINAPI Main(void* self)
+    {
+        static_cast<Watcher*>(self)->Watch();
+        return 0;
+    }
+
+    void Watch()
+    {
+        while (!done.load()) {
+            DWORD started = GetTickCount();
+            char title[64] = "";
+            DWORD_PTR copied = 0;
+            SendMessageTimeoutA(dialog, WM_GETTEXT, sizeof title, reinterpret_cast<LPARAM>(title), SMTO_NORMAL,
+                                5000, &copied);
+            DWORD answered = GetTickCount() - started;
+            if (answered > slowestAnswer)
+                slowestAnswer = answered;
+            if (!acted && std::strncmp(title, "Quillowby - ", 12) == 0) {
+                progressTitle = title;
+                Act();
+                acted = true;
+            }
+            Sleep(50);
+        }
+    }
+
+    // Waits for the question the request brings to come and go.
+    void AskToClose(ExitRequest exit)
+    {
+        switch (exit) {
+        case ExitEscape:
+            PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 1);
+            break;
+        case ExitCloseBox:
+            PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            break;
+        case ExitArea:
+            PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(exitArea));
+            PostMessageA(dialog, WM_LBUTTONUP, 0, PointParam(exitArea));
+            break;
+        case ExitMenu:
+            PostMessageA(dialog, WM_COMMAND, IDM_EXIT, 0);
+            break;
+        }
+        for (bool enabled : {false, true}) {
+            for (int wait = 0; wait < 100 && (IsWindowEnabled(dialog) != FALSE) != enabled; ++wait)
+                Sleep(20);
+        }
+    }
+
+    void Act()
+    {
+        PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(runArea));
+        PostMessageA(dialog, WM_LBUTTONUP, 0, PointParam(runArea));
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        HWND folder = GetDlgItem(dialog, IDC_FOLDER);
+        PostMessageA(folder, WM_KEYDOWN, 'X', 1);
+        PostMessageA(folder, WM_CHAR, 'x', 1);
+        HWND padding = GetDlgItem(dialog, IDC_FIX_DIGITS);
+        PostMessageA(padding, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        PostMessageA(padding, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        for (ExitRequest exit : exits)
+            AskToClose(exit);
+    }
+
+    HWND dialog;
+    POINT runArea;
+    POINT exitArea;
+    std::vector<ExitRequest> exits;
+    std::atomic<bool> done;
+    HANDLE thread;
+};
+
+struct StopAnswer
+{
+    bool stops;
+    std::vector<ExitRequest> exits;
+};
+
+class LongRunTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        SetText(IDC_LOG_PATH, logs.PathOf("log.txt"));
+        SetText(IDC_START, "1");
+        SetText(IDC_DIGITS, "4");
+        SendDlgItemMessageA(dialog, IDC_ORDER, CB_SETCURSEL, 1, 0);
+    }
+
+    TempFolder logs;
+};
+
+// Every file moves aside before the first one reaches its new name, so a stop in the middle
+// finds files under temporary names.
+TEST_F(LongRunTest, StopsOnlyWhenAskedAndLosesNothing)
+{
+    const StopAnswer answers[] = {
+        {true, {ExitEscape}},
+        {false, {ExitEscape, ExitCloseBox, ExitArea, ExitMenu}},
+    };
+    for (const StopAnswer& answer : answers) {
+        SCOPED_TRACE(answer.stops ? "Yes, stop" : "No, go on");
+        TempFolder folder;
+        for (int i = 0; i < kFileCount; ++i)
+            ASSERT_TRUE(folder.Write(Numbered(i), Numbered(i)));
+        SetText(IDC_FOLDER, folder.Path());
+        const std::string folderText = Text(IDC_FOLDER);
+        BoxAnswerer answerer(dialog);
+        answerer.QueuePress(IDYES);
+        for (size_t i = 0; i < answer.exits.size(); ++i)
+            answerer.QueuePress(answer.stops ? IDYES : IDNO);
+        answerer.QueuePress(IDOK);
+        {
+            Watcher watcher(dialog, CentreOf(IDOK), CentreOf(IDCANCEL), answer.exits);
+            Command(IDOK);
+            EXPECT_LT(watcher.slowestAnswer, 1000u) << "the window did not answer within a second";
+            EXPECT_TRUE(watcher.acted) << "the title never showed progress";
+            int done = -1;
+            int total = -1;
+            EXPECT_EQ(2, std::sscanf(watcher.progressTitle.c_str(), "Quillowby - %d/%d", &done, &total))
+                << watcher.progressTitle;
+            EXPECT_EQ(kFileCount, total);
+            EXPECT_LE(done, total);
+        }
+
+        EXPECT_EQ(0, answerer.unexpected) << "a box appeared that the test did not expect";
+        const size_t questions = answer.exits.size();
+        ASSERT_EQ(questions + 2, answerer.seen.size()) << "the run ended before every stop question came";
+        EXPECT_EQ(kConfirmation, answerer.seen[0].text);
+        for (size_t i = 1; i <= questions; ++i) {
+            SCOPED_TRACE("exit request " + std::to_string(i));
+            EXPECT_EQ(kStopQuestion, answerer.seen[i].text);
+            EXPECT_TRUE(answerer.seen[i].hasYes && answerer.seen[i].hasNo);
+            EXPECT_EQ(IDNO, answerer.seen[i].defaultId);
+            EXPECT_FALSE(answerer.seen[i].ownerEnabled) << "the question must be modal to the main window";
+        }
+        const SeenBox& result = answerer.seen[questions + 1];
+        EXPECT_TRUE(IsWindow(dialog)) << "the window closed during the run";
+        EXPECT_EQ(kTitle, WindowText(dialog));
+        EXPECT_EQ(folderText, Text(IDC_FOLDER)) << "the field took typing during the run";
+        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_FIX_DIGITS));
+        EXPECT_EQ(1, renameJob.padDigits);
+
+        int renamed = 0;
+        int kept = 0;
+        for (int i = 0; i < kFileCount; ++i) {
+            if (folder.Read(Numbered(i + 1)) == Numbered(i))
+                ++renamed;
+            else if (folder.Read(Numbered(i)) == Numbered(i))
+                ++kept;
+        }
+        EXPECT_EQ(static_cast<size_t>(kFileCount), folder.Names().size()) << "a file under another name";
+        EXPECT_EQ(kFileCount, renamed + kept) << "a file is under neither its original nor its new name";
+        if (answer.stops) {
+            char expected[128];
+            std::snprintf(expected, sizeof expected, kStoppedFormat.c_str(), renamed, kept);
+            EXPECT_EQ(expected, result.text);
+            EXPECT_LT(renamed, kFileCount);
+            EXPECT_NE(std::string::npos, ReadWholeFile(logs.PathOf("log.txt")).find("\t->\t~ren"))
+                << "the run stopped before any file went aside";
+        } else {
+            EXPECT_EQ("Completed.", result.text);
+            EXPECT_EQ(kFileCount, renamed);
+        }
+    }
+}
+
+} // namespace

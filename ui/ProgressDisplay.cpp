@@ -1,0 +1,48 @@
+#include "ui/ProgressDisplay.h"
+
+#include <shobjidl.h>
+
+#include <cstdio>
+
+ProgressDisplay::ProgressDisplay(HWND window)
+    : window(window), shown(false), comStarted(false), taskbar(nullptr)
+{
+    GetWindowTextA(window, title, sizeof title);
+    comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    if (!comStarted)
+        return;
+    void* list = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3, &list)))
+        return;
+    taskbar = static_cast<ITaskbarList3*>(list);
+    if (FAILED(taskbar->HrInit())) {
+        taskbar->Release();
+        taskbar = nullptr;
+    }
+}
+
+ProgressDisplay::~ProgressDisplay()
+{
+    if (shown) {
+        SetWindowTextA(window, title);
+        if (taskbar)
+            taskbar->SetProgressState(window, TBPF_NOPROGRESS);
+    }
+    if (taskbar)
+        taskbar->Release();
+    if (comStarted)
+        CoUninitialize();
+}
+
+void ProgressDisplay::Show(int done, int total)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "Quillowby - %d/%d", done, total);
+    SetWindowTextA(window, text);
+    if (taskbar) {
+        if (!shown)
+            taskbar->SetProgressState(window, TBPF_NORMAL);
+        taskbar->SetProgressValue(window, static_cast<ULONGLONG>(done), static_cast<ULONGLONG>(total));
+    }
+    shown = true;
+}

@@ -1,0 +1,30 @@
+#ifndef QUILLOWBY_UI_PROGRESS_DISPLAY_H
+#define QUILLOWBY_UI_PROGRESS_DISPLAY_H
+
+#include <windows.h>
+
+struct ITaskbarList3;
+
+// Shows a run's progress in the window's title and on its taskbar button while it lives,
+// and gives both back as they were when it goes. A taskbar that offers no progress (an older
+// system, Wine) leaves the title alone to show it.
+class ProgressDisplay
+{
+public:
+    explicit ProgressDisplay(HWND window);
+    ~ProgressDisplay();
+
+    ProgressDisplay(const ProgressDisplay&) = delete;
+    ProgressDisplay& operator=(const ProgressDisplay&) = delete;
+
+    void Show(int done, int total);
+
+private:
+    HWND window;
+    char title[128];
+    bool shown;
+    bool comStarted;
+    ITaskbarList3* taskbar;
+};
+
+#endif
