@@ -95,3 +95,8 @@ char PhaseClock::Separator() const
 {
     return inner.Separator();
 }
+
+bool PhaseClock::IgnoresCase() const
+{
+    return inner.IgnoresCase();
+}

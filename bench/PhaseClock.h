@@ -40,6 +40,7 @@ public:
     int FormatV(char* buffer, const char* format, va_list args) override;
     bool IsLeadByte(unsigned char c) const override;
     char Separator() const override;
+    bool IgnoresCase() const override;
 
 private:
     PhaseClock(const PhaseClock&);

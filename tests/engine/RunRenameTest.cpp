@@ -219,7 +219,9 @@ TEST(RunRename, AFileThatCannotLeaveItsTemporaryNameGoesBack)
     run.AddFiles({"001.jpg", "002.jpg", "c.jpg"});
     run.job.startNumber = 2;
     run.job.order = NameAscending;
-    run.fs.Inject(CallMove, 4, FaultFail);
+    run.fs.failWhen = [&](FileCall call, const char* from, const char* to) {
+        return call == CallMove && run.folder.PathOf("~ren0000.tmp") == from && run.folder.PathOf("002.jpg") == to;
+    };
     ASSERT_TRUE(run.Run());
     EXPECT_EQ((Names{Line("001.jpg", "~ren0000.tmp"), Line("002.jpg", "003.jpg"), Line("c.jpg", "004.jpg"),
                      Line("~ren0000.tmp", "002.jpg") + "\tmove failed (error 5)", Line("~ren0000.tmp", "001.jpg")}),

@@ -117,11 +117,11 @@ TEST(RunSafety, AFileThatAnotherProgramTookAwayIsNotConfusedWithTheOneMovedInIts
         run.AddFiles({"a.txt", c.heldName});
         run.job.order = NameDescending;
         run.job.padDigits = 0;
-        // Just before the walk tests whether 0.txt is free for a.txt, another program moves
-        // the file there away, so a.txt takes the name.
+        // Just before the walk moves a.txt to 0.txt, another program moves the file there
+        // away, so a.txt takes the name.
         bool moved = false;
-        run.fs.beforeCall = [&](FileCall call, int, const char* path, const char*) {
-            if (call == CallExists && !moved && run.folder.PathOf("0.txt") == path)
+        run.fs.beforeCall = [&](FileCall call, int, const char*, const char* to) {
+            if (call == CallMove && !moved && run.folder.PathOf("0.txt") == to)
                 moved = std::rename(run.folder.PathOf(c.heldName).c_str(), run.folder.PathOf("moved.dat").c_str()) == 0;
         };
         ASSERT_TRUE(run.Run()) << c.name;
