@@ -1,6 +1,7 @@
 #include "bench/CaseRunner.h"
 
 #include "bench/BenchFolder.h"
+#include "bench/ChildProcess.h"
 #include "bench/ProcessMemory.h"
 #include "engine/FileEntry.h"
 #include "engine/RenameJob.h"
@@ -8,13 +9,6 @@
 
 #include <cstdio>
 #include <vector>
-
-#ifdef _WIN32
-#include <process.h>
-#define getpid _getpid
-#else
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -24,7 +18,7 @@ struct FolderPaths
     {
         char name[96];
         std::snprintf(name, sizeof name, "%c%s-%s-%d-%d", PathSeparator(), kind, JobName(job), fileCount,
-                      static_cast<int>(getpid()));
+                      ProcessId());
         folder = dir + name;
         log = folder + ".log";
     }

@@ -11,4 +11,7 @@
 // alone.
 bool InChild(const char* what, const std::vector<std::string>& caseOptions, const std::function<bool()>& runCase);
 
+// This process's id, which keeps the folders of cases running side by side apart.
+int ProcessId();
+
 #endif

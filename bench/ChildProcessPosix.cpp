@@ -38,3 +38,8 @@ bool InChild(const char* what, const std::vector<std::string>&, const std::funct
     }
     return true;
 }
+
+int ProcessId()
+{
+    return static_cast<int>(getpid());
+}

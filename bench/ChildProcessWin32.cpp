@@ -58,3 +58,8 @@ bool InChild(const char* what, const std::vector<std::string>& caseOptions, cons
     }
     return true;
 }
+
+int ProcessId()
+{
+    return static_cast<int>(GetCurrentProcessId());
+}
