@@ -1,50 +1,20 @@
-// Times whole renaming runs over large folders against the file system's own floor: the
-// bare existence tests and moves that any run must make. Each case runs in a process of
+// Times whole renaming runs over large folders against the file system's own floor: a bare
+// existence test, move and log line per file. Each case runs in a process of
 // its own, so that its peak memory is its own.
 #include "bench/BenchFolder.h"
 #include "bench/BenchOptions.h"
 #include "bench/CaseRunner.h"
 #include "bench/PreviewTiming.h"
+#include "bench/ChildProcess.h"
 #include "bench/SortTiming.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <string>
+#include <vector>
 
 #ifndef QUILLOWBY_BENCH_BUILD
 #define QUILLOWBY_BENCH_BUILD "unknown"
 #endif
-
-static bool PrepareDir(BenchOptions& options, bool& madeHere)
-{
-    madeHere = options.dir.empty();
-    if (madeHere) {
-        const char* temp = std::getenv("TMPDIR");
-        std::string pattern = std::string(temp && temp[0] ? temp : "/tmp") + "/quillowby-bench-XXXXXX";
-        std::vector<char> path(pattern.begin(), pattern.end());
-        path.push_back('\0');
-        if (mkdtemp(path.data()) == nullptr) {
-            std::fprintf(stderr, "bench: cannot create a folder in %s: %s\n", pattern.c_str(), std::strerror(errno));
-            return false;
-        }
-        options.dir = path.data();
-        return true;
-    }
-    if (mkdir(options.dir.c_str(), 0755) != 0 && errno != EEXIST) {
-        std::fprintf(stderr, "bench: cannot create %s: %s\n", options.dir.c_str(), std::strerror(errno));
-        return false;
-    }
-    struct stat info;
-    if (stat(options.dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-        std::fprintf(stderr, "bench: not a folder: %s\n", options.dir.c_str());
-        return false;
-    }
-    return true;
-}
 
 static bool PrintCase(BenchJob job, int fileCount, int repeat, const std::string& dir)
 {
@@ -82,39 +52,12 @@ static bool PrintPreview(int fileCount, int repeat, const std::string& dir)
     return true;
 }
 
-// Runs one case in a child process; false when it failed or crashed.
-template <typename Case>
-static bool InChild(const char* what, Case runCase)
+// The options that make a child process run one case: the folder, the repetitions, the
+// file count and the job, or the ordering when job is null.
+static std::vector<std::string> CaseOptions(const BenchOptions& options, int fileCount, const char* job)
 {
-    std::fflush(stdout);
-    std::fflush(stderr);
-    pid_t child = fork();
-    if (child < 0) {
-        std::fprintf(stderr, "bench: cannot start a process: %s\n", std::strerror(errno));
-        return false;
-    }
-    if (child == 0) {
-        bool done = runCase();
-        std::fflush(stdout);
-        std::fflush(stderr);
-        _exit(done ? 0 : 1);
-    }
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR) {
-            std::fprintf(stderr, "bench: lost %s: %s\n", what, std::strerror(errno));
-            return false;
-        }
-    }
-    if (WIFSIGNALED(status)) {
-        std::fprintf(stderr, "bench: %s died of signal %d\n", what, WTERMSIG(status));
-        return false;
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "bench: %s failed\n", what);
-        return false;
-    }
-    return true;
+    return {"--dir", options.dir, "--repeat", std::to_string(options.repeat), "--files", std::to_string(fileCount),
+            "--job", job ? job : "ordering"};
 }
 
 int main(int argc, char** argv)
@@ -122,8 +65,16 @@ int main(int argc, char** argv)
     BenchOptions options;
     if (!ParseOptions(argc, argv, options))
         return 2;
+    if (options.child) {
+        int fileCount = options.fileCounts.front();
+        if (options.ordering)
+            return PrintSorts(fileCount, options.repeat) ? 0 : 1;
+        if (options.preview)
+            return PrintPreview(fileCount, options.repeat, options.dir) ? 0 : 1;
+        return PrintCase(options.jobs.front(), fileCount, options.repeat, options.dir) ? 0 : 1;
+    }
     bool madeHere = false;
-    if (!PrepareDir(options, madeHere))
+    if (!PrepareBenchDir(options.dir, madeHere))
         return 1;
 
     std::printf("# build: %s; folders in %s; each case in a fresh process, %d runs: seconds and cpu_seconds (processor "
@@ -135,12 +86,17 @@ int main(int argc, char** argv)
         for (BenchJob job : options.jobs) {
             char what[64];
             std::snprintf(what, sizeof what, "case %s with %d files", JobName(job), fileCount);
-            allDone &= InChild(what, [&] { return PrintCase(job, fileCount, options.repeat, options.dir); });
+            allDone &= InChild(what, CaseOptions(options, fileCount, JobName(job)),
+                               [&] { return PrintCase(job, fileCount, options.repeat, options.dir); });
         }
-        if (options.ordering)
-            allDone &= InChild("ordering", [&] { return PrintSorts(fileCount, options.repeat); });
-        if (options.preview)
-            allDone &= InChild("preview", [&] { return PrintPreview(fileCount, options.repeat, options.dir); });
+        if (options.ordering) {
+            allDone &= InChild("ordering", CaseOptions(options, fileCount, nullptr),
+                               [&] { return PrintSorts(fileCount, options.repeat); });
+        }
+        if (options.preview) {
+            allDone &= InChild("preview", CaseOptions(options, fileCount, "preview"),
+                               [&] { return PrintPreview(fileCount, options.repeat, options.dir); });
+        }
     }
 
     if (madeHere)

@@ -40,11 +40,16 @@ bool ParseOptions(int argc, char** argv, BenchOptions& options)
     options.repeat = 3;
     options.ordering = false;
     options.preview = false;
+    options.child = false;
     for (int i = 1; i < argc; ++i) {
         const char* option = argv[i];
         if (std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0) {
             PrintUsage();
             return false;
+        }
+        if (std::strcmp(option, "--child") == 0) {
+            options.child = true;
+            continue;
         }
         if (i + 1 >= argc)
             return Refuse("missing value or unknown option", option);

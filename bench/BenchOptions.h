@@ -18,6 +18,9 @@ struct BenchOptions
     // Where the folders are made; empty: a fresh folder under the system's temporary folder.
     std::string dir;
     int repeat;
+    // "--child": this process runs the one case its options name for another benchmark
+    // process (on Windows, which cannot fork), printing its result line alone.
+    bool child;
 };
 
 // --files N and --job J may each come more than once; "--job ordering" asks for the

@@ -1,6 +1,7 @@
 #include "bench/CaseRunner.h"
 
 #include "bench/BenchFolder.h"
+#include "bench/ChildProcess.h"
 #include "bench/ProcessMemory.h"
 #include "engine/FileEntry.h"
 #include "engine/RenameJob.h"
@@ -9,8 +10,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -20,7 +19,8 @@ struct FolderPaths
     FolderPaths(const std::string& dir, const char* kind, BenchJob job, int fileCount)
     {
         char name[96];
-        std::snprintf(name, sizeof name, "/%s-%s-%d-%d", kind, JobName(job), fileCount, static_cast<int>(getpid()));
+        std::snprintf(name, sizeof name, "%c%s-%s-%d-%d", PathSeparator(), kind, JobName(job), fileCount,
+                      ProcessId());
         folder = dir + name;
         log = folder + ".log";
     }
@@ -56,10 +56,10 @@ bool Fail(const char* what, const std::string& folder)
 }
 
 // Every file under the name the job gives it, nothing else left in the folder.
-bool CheckRun(BenchJob job, const std::string& folder, const std::vector<ino_t>& inodes,
+bool CheckRun(BenchJob job, const std::string& folder, const std::vector<FileId>& ids,
               const std::vector<int>& expected, const RunOutcome& outcome)
 {
-    int fileCount = static_cast<int>(inodes.size());
+    int fileCount = static_cast<int>(ids.size());
     if (outcome.fileCount != fileCount || outcome.notRenamed != 0 || !outcome.logComplete)
         return Fail("the run did not rename every file or lost log lines", folder);
     if (CountNames(folder) != fileCount)
@@ -67,15 +67,14 @@ bool CheckRun(BenchJob job, const std::string& folder, const std::vector<ino_t>&
     for (int i = 0; i < fileCount; ++i) {
         char name[kBenchNameSize];
         TargetName(FirstNumber(job) + i, name);
-        struct stat info;
-        std::string path = folder + "/" + name;
-        if (stat(path.c_str(), &info) != 0 || info.st_ino != inodes[static_cast<size_t>(expected[static_cast<size_t>(i)])])
+        FileId id = 0;
+        if (!IdOfFile(folder + PathSeparator() + name, id) || id != ids[static_cast<size_t>(expected[static_cast<size_t>(i)])])
             return Fail("a file did not get the name it should have", folder);
     }
     return true;
 }
 
-bool TimeRun(BenchJob job, const FolderPaths& paths, const std::vector<ino_t>& inodes, const std::vector<int>& expected,
+bool TimeRun(BenchJob job, const FolderPaths& paths, const std::vector<FileId>& ids, const std::vector<int>& expected,
              bool first, CaseResult& result)
 {
     RenameJob renameJob;
@@ -101,7 +100,7 @@ bool TimeRun(BenchJob job, const FolderPaths& paths, const std::vector<ino_t>& i
 
     if (!ran)
         return Fail("the run did not start", paths.folder);
-    if (!CheckRun(job, paths.folder, inodes, expected, outcome))
+    if (!CheckRun(job, paths.folder, ids, expected, outcome))
         return false;
     if (first || lap.seconds < result.run.seconds)
         result.phases = clock.Phases();
@@ -110,41 +109,51 @@ bool TimeRun(BenchJob job, const FolderPaths& paths, const std::vector<ino_t>& i
     return true;
 }
 
-// The same moves as the fresh job, with the paths formed before the clock starts.
-bool TimeFloor(const std::string& folder, int fileCount, bool first, CaseResult& result)
+// The same moves as the fresh job, each after the existence test of its target and followed
+// by its log line, the paths and lines formed before the clock starts.
+bool TimeFloor(const FolderPaths& paths, int fileCount, bool first, CaseResult& result)
 {
+    FileServices& fs = PlatformFileServices();
     std::vector<std::string> from(static_cast<size_t>(fileCount));
     std::vector<std::string> to(static_cast<size_t>(fileCount));
-    for (int i = 0; i < fileCount; ++i) {
-        char name[kBenchNameSize];
-        SourceName(JobFresh, i, name);
-        from[static_cast<size_t>(i)] = folder + "/" + name;
-        TargetName(i, name);
-        to[static_cast<size_t>(i)] = folder + "/" + name;
+    std::vector<std::string> lines(static_cast<size_t>(fileCount));
+    for (size_t i = 0; i < from.size(); ++i) {
+        char source[kBenchNameSize];
+        char target[kBenchNameSize];
+        SourceName(JobFresh, static_cast<int>(i), source);
+        TargetName(static_cast<int>(i), target);
+        from[i] = paths.folder + fs.Separator() + source;
+        to[i] = paths.folder + fs.Separator() + target;
+        lines[i] = std::string(source) + "\t->\t" + target + "\r\n";
     }
 
-    FileServices& fs = PlatformFileServices();
+    LogHandle log = fs.CreateLog(paths.log.c_str());
+    if (log == nullptr)
+        return Fail("the floor could not create its log", paths.folder);
     bool moved = true;
     Stopwatch stopwatch;
     for (size_t i = 0; i < from.size(); ++i) {
         int error = 0;
-        if (fs.Exists(to[i].c_str()) || fs.Move(from[i].c_str(), to[i].c_str(), error) != MoveDone)
+        if (fs.Exists(to[i].c_str()) || fs.Move(from[i].c_str(), to[i].c_str(), error) != MoveDone ||
+            !fs.WriteLog(log, lines[i].data(), static_cast<int>(lines[i].size())))
             moved = false;
     }
     Lap lap = stopwatch.Read();
+    fs.CloseLog(log);
     if (!moved)
-        return Fail("the floor could not move every file", folder);
+        return Fail("the floor could not move every file or write every line", paths.folder);
     KeepFastest(lap, first, result.floor);
     return true;
 }
 
-bool TimeFloorOnFreshFolder(const std::string& folder, int fileCount, bool first, CaseResult& result)
+bool TimeFloorOnFreshFolder(const FolderPaths& paths, int fileCount, bool first, CaseResult& result)
 {
-    std::vector<ino_t> inodes;
-    if (!MakeFolderOfFiles(folder, JobFresh, fileCount, inodes))
+    std::vector<FileId> ids;
+    if (!MakeFolderOfFiles(paths.folder, JobFresh, fileCount, ids))
         return false;
-    bool floored = TimeFloor(folder, fileCount, first, result);
-    return RemoveFolder(folder) && floored;
+    bool floored = TimeFloor(paths, fileCount, first, result);
+    bool removed = RemoveFolder(paths.folder) && RemoveFile(paths.log);
+    return floored && removed;
 }
 
 }  // namespace
@@ -154,8 +163,8 @@ bool RunCase(BenchJob job, int fileCount, int repeat, const std::string& dir, Ca
     result = CaseResult();
     // Taken before the baseline and kept to the end, so the first run finds no freed heap
     // to reuse and its memory is measured whole.
-    std::vector<ino_t> inodes;
-    inodes.reserve(static_cast<size_t>(fileCount));
+    std::vector<FileId> ids;
+    ids.reserve(static_cast<size_t>(fileCount));
     std::vector<int> expected = ExpectedSources(job, fileCount);
     FolderPaths runPaths(dir, "run", job, fileCount);
     FolderPaths floorPaths(dir, "floor", job, fileCount);
@@ -164,15 +173,15 @@ bool RunCase(BenchJob job, int fileCount, int repeat, const std::string& dir, Ca
     // over the case weighs on both alike.
     for (int r = 0; r < repeat; ++r) {
         bool floorFirst = r % 2 == 1;
-        if (floorFirst && !TimeFloorOnFreshFolder(floorPaths.folder, fileCount, r == 0, result))
+        if (floorFirst && !TimeFloorOnFreshFolder(floorPaths, fileCount, r == 0, result))
             return false;
-        if (!MakeFolderOfFiles(runPaths.folder, job, fileCount, inodes))
+        if (!MakeFolderOfFiles(runPaths.folder, job, fileCount, ids))
             return false;
-        bool ran = TimeRun(job, runPaths, inodes, expected, r == 0, result);
-        bool removed = RemoveFolder(runPaths.folder) && unlink(runPaths.log.c_str()) == 0;
+        bool ran = TimeRun(job, runPaths, ids, expected, r == 0, result);
+        bool removed = RemoveFolder(runPaths.folder) && RemoveFile(runPaths.log);
         if (!ran || !removed)
             return false;
-        if (!floorFirst && !TimeFloorOnFreshFolder(floorPaths.folder, fileCount, r == 0, result))
+        if (!floorFirst && !TimeFloorOnFreshFolder(floorPaths, fileCount, r == 0, result))
             return false;
     }
     return true;

@@ -26,8 +26,8 @@ struct CaseResult
 };
 
 // Repeats, each time on a fresh folder of fileCount files under dir: a whole run of the job,
-// log included, and the floor: one existence test and one move that never replaces per file,
-// through the same platform services, nothing else. False, with a message on stderr, when a
+// log included, and the floor: one existence test, one move that never replaces and one log
+// line per file, through the same platform services, nothing else. False, with a message on stderr, when a
 // folder cannot be made or a run leaves anything but the expected files.
 // Meant for a fresh process: the first run's memory is measured against what the process
 // holds when it starts.

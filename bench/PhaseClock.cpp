@@ -100,3 +100,8 @@ int PhaseClock::LongestPath() const
 {
     return inner.LongestPath();
 }
+
+bool PhaseClock::IgnoresCase() const
+{
+    return inner.IgnoresCase();
+}

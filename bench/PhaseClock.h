@@ -45,6 +45,7 @@ public:
     bool IsLeadByte(unsigned char c) const override;
     char Separator() const override;
     int LongestPath() const override;
+    bool IgnoresCase() const override;
 
 private:
     PhaseClock(const PhaseClock&);

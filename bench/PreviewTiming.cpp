@@ -2,6 +2,7 @@
 
 #include "bench/BenchFolder.h"
 #include "bench/BenchJobs.h"
+#include "bench/ChildProcess.h"
 #include "bench/ProcessMemory.h"
 #include "engine/Ordering.h"
 #include "engine/RenameJob.h"
@@ -9,8 +10,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <sys/types.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -42,10 +41,10 @@ bool TimePreview(int fileCount, int repeat, const std::string& dir, PreviewResul
 {
     result = PreviewResult();
     char name[96];
-    std::snprintf(name, sizeof name, "/preview-%d-%d", fileCount, static_cast<int>(getpid()));
+    std::snprintf(name, sizeof name, "/preview-%d-%d", fileCount, ProcessId());
     std::string folder = dir + name;
-    std::vector<ino_t> inodes;
-    if (!MakeFolderOfFiles(folder, JobFresh, fileCount, inodes))
+    std::vector<FileId> ids;
+    if (!MakeFolderOfFiles(folder, JobFresh, fileCount, ids))
         return false;
     std::vector<int> expected = ExpectedSources(JobFresh, fileCount);
     RenameJob job;

@@ -1,7 +1,8 @@
 #ifndef QUILLOWBY_BENCH_PROCESS_MEMORY_H
 #define QUILLOWBY_BENCH_PROCESS_MEMORY_H
 
-// The process's resident memory in kilobytes, from /proc/self/status; -1 when unknown.
+// The process's resident memory in kilobytes (/proc/self/status, on Windows the working
+// set); -1 when unknown.
 long ResidentKb();
 // The highest resident size since the process started or since ResetPeakResident.
 long PeakResidentKb();

@@ -82,6 +82,9 @@ bool IsDirectory(int folder, const dirent* item)
 class PosixFileServices : public FileServices
 {
 public:
+    PosixFileServices() : listedFolder(-1) {}
+    ~PosixFileServices() override { ForgetListedFolder(); }
+
     SearchHandle FindFirst(const char* pattern, FoundFile& first) override
     {
         std::string path(pattern);
@@ -89,13 +92,26 @@ public:
         std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
         std::string mask = slash == std::string::npos ? path : path.substr(slash + 1);
 
-        DIR* dir = opendir(folder.c_str());
-        if (dir == nullptr)
+        ForgetListedFolder();
+        int folderDescriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folderDescriptor < 0)
             return nullptr;
         struct stat folderInfo;
-        if (fstat(dirfd(dir), &folderInfo) != 0) {
-            closedir(dir);
+        if (fstat(folderDescriptor, &folderInfo) != 0) {
+            close(folderDescriptor);
             return nullptr;
+        }
+        int kept = fcntl(folderDescriptor, F_DUPFD_CLOEXEC, 0);
+        DIR* dir = fdopendir(folderDescriptor);
+        if (dir == nullptr) {
+            close(folderDescriptor);
+            if (kept >= 0)
+                close(kept);
+            return nullptr;
+        }
+        if (kept >= 0) {
+            listedFolder = kept;
+            listedFolderText = folder;
         }
         PosixSearch* search = new PosixSearch;
         search->next = 0;
@@ -134,24 +150,30 @@ public:
 
     bool Exists(const char* path) override
     {
+        const char* name = nullptr;
+        int folder = FolderOf(path, name);
         struct stat info;
-        return lstat(path, &info) == 0;
+        return fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) == 0;
     }
 
     MoveResult Move(const char* from, const char* to, int& error) override
     {
         error = 0;
-        if (syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0)
+        const char* fromName = nullptr;
+        const char* toName = nullptr;
+        int fromFolder = FolderOf(from, fromName);
+        int toFolder = FolderOf(to, toName);
+        if (syscall(SYS_renameat2, fromFolder, fromName, toFolder, toName, RENAME_NOREPLACE) == 0)
             return MoveDone;
         if (errno != EINVAL && errno != ENOSYS)
             return Failure(error);
         // A file system without renameat2's no-replace: a new link fails when the name is
         // taken, so nothing is ever replaced either.
-        if (link(from, to) != 0)
+        if (linkat(fromFolder, fromName, toFolder, toName, 0) != 0)
             return Failure(error);
-        if (unlink(from) != 0) {
+        if (unlinkat(fromFolder, fromName, 0) != 0) {
             int unlinkError = errno;
-            unlink(to);
+            unlinkat(toFolder, toName, 0);
             errno = unlinkError;
             return Failure(error);
         }
@@ -234,6 +256,30 @@ public:
     int LongestPath() const override { return PATH_MAX - 1; }
 
 private:
+    // A run lists its folder before it touches any file there, and its steps name files by
+    // that folder's text and a bare name. Such a name is reached through the descriptor the
+    // listing opened, so the path is not walked again on every step, and the run keeps to
+    // the folder it listed. Any other path is reached as it stands.
+    int FolderOf(const char* path, const char*& name) const
+    {
+        size_t length = listedFolderText.size();
+        if (listedFolder >= 0 && std::strncmp(path, listedFolderText.c_str(), length) == 0 && path[length] != '\0' &&
+            std::strchr(path + length, '/') == nullptr) {
+            name = path + length;
+            return listedFolder;
+        }
+        name = path;
+        return AT_FDCWD;
+    }
+
+    void ForgetListedFolder()
+    {
+        if (listedFolder >= 0)
+            close(listedFolder);
+        listedFolder = -1;
+        listedFolderText.clear();
+    }
+
     static MoveResult Failure(int& error)
     {
         error = errno;
@@ -242,6 +288,9 @@ private:
 
     // A descriptor is kept as itself plus one, so that descriptor 0 is no null handle.
     static int Descriptor(void* handle) { return static_cast<int>(reinterpret_cast<intptr_t>(handle) - 1); }
+    // The folder of the last search that could be opened ("folder/" as the search named it).
+    int listedFolder;
+    std::string listedFolderText;
 };
 
 }  // namespace

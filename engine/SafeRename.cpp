@@ -1,5 +1,6 @@
 #include "engine/SafeRename.h"
 
+#include "engine/AsciiFold.h"
 #include "engine/FileEntry.h"
 #include "engine/FileServices.h"
 
@@ -52,6 +53,26 @@ void ProbeTempNumber(const char* folderText, FileServices& fs)
     }
 }
 
+// Whether two names are the same name where letters "A" to "Z" and "a" to "z" count as one;
+// second bytes of double-byte characters compare as they are.
+static bool SameNameIgnoringCase(const char* a, const char* b, const FileServices& fs)
+{
+    for (; *a && *b; ++a, ++b) {
+        unsigned char x = static_cast<unsigned char>(*a);
+        unsigned char y = static_cast<unsigned char>(*b);
+        if (fs.IsLeadByte(x) && a[1] && b[1]) {
+            if (x != y || a[1] != b[1])
+                return false;
+            ++a;
+            ++b;
+            continue;
+        }
+        if (FoldAscii(x) != FoldAscii(y))
+            return false;
+    }
+    return *a == *b;
+}
+
 RenameStep FileEntry::RenameEntry(FileServices& fs)
 {
     std::strcpy(loggedFrom, currentName);
@@ -64,17 +85,24 @@ RenameStep FileEntry::RenameEntry(FileServices& fs)
     if (oldPath.Equals(target.Data()))
         return StepDone;
 
-    if (!fs.Exists(target.Data())) {
-        int error = 0;
-        MoveResult moved = fs.Move(oldPath.Data(), target.Data(), error);
-        if (moved == MoveDone)
-            return StepDone;
-        if (moved == MoveFailed) {
-            stepFailure = "move failed";
-            stepError = error;
-            return StepFailed;
-        }
-        // Something took the name between the test and the move: wait like for any taken target.
+    // Where letter case does not count, a target that differs from the current name only in
+    // case is the file itself: the move would take it, the existence test sends it aside first.
+    if (fs.IgnoresCase() && SameNameIgnoringCase(currentName, newName, fs) && fs.Exists(target.Data()))
+        return MoveAside(oldPath, fs);
+
+    // The move never replaces, so it tells whether the target is taken; a separate test
+    // would look the name up in the folder a second time.
+    int error = 0;
+    MoveResult moved = fs.Move(oldPath.Data(), target.Data(), error);
+    if (moved == MoveDone)
+        return StepDone;
+    // A move can fail for another reason before it looks at the target (the file went away,
+    // or another program holds it open). A taken target sends the file aside all the same,
+    // so such a step reads the same in the log whichever the platform checks first.
+    if (moved == MoveFailed && !fs.Exists(target.Data())) {
+        stepFailure = "move failed";
+        stepError = error;
+        return StepFailed;
     }
     return MoveAside(oldPath, fs);
 }

@@ -147,5 +147,15 @@ if has_build win64; then
   WINEPREFIX=$prefix bash scripts/wine-run.sh cmd /c exit </dev/null >/dev/null 2>&1
 
   run_ctest build/win64
+
+  # The benchmark as a Windows program, once at 500 files under Wine: again it must only
+  # run through.
+  step "benchmark under Wine"
+  if bash scripts/bench.sh --wine --files 500 --repeat 1 </dev/null; then
+    passed=$((passed + 1))
+  else
+    echo "== benchmark under Wine FAILED"
+    failed=$((failed + 1))
+  fi
 fi
 step "done"

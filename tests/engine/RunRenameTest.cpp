@@ -216,19 +216,21 @@ TEST(RunRename, OnlyALaterPassWithoutAFileReachingItsNameEndsTheWalk)
         Names files;
         Names folders;
         const char* pattern;
-        int failingMove;
+        // The move from the first name to the second fails; none when empty.
+        const char* failingFrom;
+        const char* failingTo;
         Names log;
         Names after;
         int notRenamed;
     } cases[] = {
         // No file arrives in the first pass; a.txt does in the second, b000.txt never does.
-        {"first pass without progress", {"a.txt", "b000.txt"}, {"b001.txt"}, "b?", 0,
+        {"first pass without progress", {"a.txt", "b000.txt"}, {"b001.txt"}, "b?", "", "",
          {Line("a.txt", "~ren0000.tmp"), Line("b000.txt", "~ren0001.tmp"), Line("~ren0000.tmp", "b000.txt"),
           Line("~ren0001.tmp", "~ren0002.tmp"), Line("~ren0002.tmp", "~ren0003.tmp"),
           Line("~ren0003.tmp", "b000.txt") + "\toriginal name taken, file left under its temporary name"},
          {"b000.txt", "b001.txt", "~ren0003.tmp"}, 1},
         // The failed move brings no file to its name: the second pass ends the walk.
-        {"a failed step is no progress", {"a.txt", "b.txt"}, {"000.txt", "001.txt"}, "?", 3,
+        {"a failed step is no progress", {"a.txt", "b.txt"}, {"000.txt", "001.txt"}, "?", "~ren0000.tmp", "~ren0002.tmp",
          {Line("a.txt", "~ren0000.tmp"), Line("b.txt", "~ren0001.tmp"), Line("~ren0000.tmp", "~ren0002.tmp") + moveFailed,
           Line("~ren0000.tmp", "a.txt"), Line("~ren0001.tmp", "~ren0002.tmp"), Line("~ren0002.tmp", "b.txt")},
          {"000.txt", "001.txt", "a.txt", "b.txt"}, 2},
@@ -240,8 +242,11 @@ TEST(RunRename, OnlyALaterPassWithoutAFileReachingItsNameEndsTheWalk)
             run.folder.MakeFolder(folder);
         run.job.SplitPattern(c.pattern);
         run.job.order = NameAscending;
-        if (c.failingMove != 0)
-            run.fs.Inject(CallMove, c.failingMove, FaultFail);
+        const std::string failingFrom = run.folder.PathOf(c.failingFrom);
+        const std::string failingTo = run.folder.PathOf(c.failingTo);
+        run.fs.failWhen = [&](FileCall call, const char* from, const char* to) {
+            return call == CallMove && failingFrom == from && failingTo == to;
+        };
         ASSERT_TRUE(run.Run()) << c.name;
         EXPECT_EQ(c.log, run.LogLines()) << c.name;
         EXPECT_EQ(c.after, run.folder.Names()) << c.name;
@@ -284,7 +289,9 @@ TEST(RunRename, AFileThatCannotLeaveItsTemporaryNameGoesBack)
     run.AddFiles({"001.jpg", "002.jpg", "c.jpg"});
     run.job.startNumber = 2;
     run.job.order = NameAscending;
-    run.fs.Inject(CallMove, 4, FaultFail);
+    run.fs.failWhen = [&](FileCall call, const char* from, const char* to) {
+        return call == CallMove && run.folder.PathOf("~ren0000.tmp") == from && run.folder.PathOf("002.jpg") == to;
+    };
     ASSERT_TRUE(run.Run());
     EXPECT_EQ((Names{Line("001.jpg", "~ren0000.tmp"), Line("002.jpg", "003.jpg"), Line("c.jpg", "004.jpg"),
                      Line("~ren0000.tmp", "002.jpg") + "\tmove failed (error 5)", Line("~ren0000.tmp", "001.jpg")}),

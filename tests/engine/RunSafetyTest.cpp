@@ -141,11 +141,11 @@ TEST(RunSafety, AFileThatAnotherProgramTookAwayIsNotConfusedWithTheOneMovedInIts
         run.AddFiles({"a.txt", c.heldName});
         run.job.order = NameDescending;
         run.job.padDigits = 0;
-        // Just before the walk tests whether 0.txt is free for a.txt, another program moves
-        // the file there away, so a.txt takes the name.
+        // Just before the walk moves a.txt to 0.txt, another program moves the file there
+        // away, so a.txt takes the name.
         bool moved = false;
-        run.fs.beforeCall = [&](FileCall call, int, const char* path, const char*) {
-            if (call == CallExists && !moved && run.folder.PathOf("0.txt") == path)
+        run.fs.beforeCall = [&](FileCall call, int, const char*, const char* to) {
+            if (call == CallMove && !moved && run.folder.PathOf("0.txt") == to)
                 moved = std::rename(run.folder.PathOf(c.heldName).c_str(), run.folder.PathOf("moved.dat").c_str()) == 0;
         };
         ASSERT_TRUE(run.Run()) << c.name;
@@ -377,7 +377,9 @@ TEST(RunSafety, WithoutItsLogTheRunMovesNoFileOntoTheLogsName)
         EXPECT_EQ((Names{"000.txt", "001.txt"}), run.folder.Names()) << c.name;
         EXPECT_EQ("001.txt", run.folder.Read("000.txt")) << c.name;
         EXPECT_EQ("000.txt", run.folder.Read("001.txt")) << c.name;
+        // 000.txt is tried first and found taken; the file then goes aside, never onto the
+        // log's name.
         std::string aside = c.held ? "~ren0001.tmp" : "~ren0000.tmp";
-        EXPECT_EQ((Names{aside, "001.txt", "000.txt"}), targets) << c.name;
+        EXPECT_EQ((Names{"000.txt", aside, "001.txt", "000.txt"}), targets) << c.name;
     }
 }

@@ -172,3 +172,45 @@ TEST(RenameEntry, ATargetThatAppearsBeforeTheMoveIsNeverReplaced)
     EXPECT_EQ("intruder", folder.Read("000.txt"));
     EXPECT_EQ("a", folder.Read("~ren0000.tmp"));
 }
+
+TEST(RenameEntry, TheMoveAloneTellsWhetherTheTargetIsTaken)
+{
+    struct Case
+    {
+        const char* name;
+        Names present;
+        const char* target;
+        bool movesFail;
+        RenameStep step;
+        const char* loggedTo;
+        int lookups;
+        int moves;
+    } cases[] = {
+        {"free target", {"a.txt"}, "000.txt", false, StepDone, "000.txt", 0, 1},
+        {"taken target", {"a.txt", "000.txt"}, "000.txt", false, StepWaiting, "~ren0000.tmp", 0, 2},
+        {"failed move, free target", {"a.txt"}, "000.txt", true, StepFailed, "000.txt", 1, 1},
+        // Whether the platform checks the target or the file first, the step fails going aside.
+        {"failed move, taken target", {"a.txt", "000.txt"}, "000.txt", true, StepFailed, "~ren0000.tmp", 1, 2},
+#ifdef _WIN32
+        // The target is the file itself: it goes aside first, as a taken target does.
+        {"only the letter case differs", {"a.txt"}, "A.TXT", false, StepWaiting, "~ren0000.tmp", 1, 1},
+#else
+        {"only the letter case differs", {"a.txt"}, "A.TXT", false, StepDone, "A.TXT", 0, 1},
+#endif
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        for (const std::string& name : c.present)
+            folder.Write(name, name);
+        FaultyFileServices fs(PlatformFileServices());
+        if (c.movesFail)
+            fs.Inject(CallMove, 0, FaultFail);
+        std::unique_ptr<FileEntry> entry = MakeEntry(folder.Path(), "a.txt", fs);
+        std::strcpy(entry->newName, c.target);
+        nextTempNumber = 0;
+        EXPECT_EQ(c.step, entry->RenameEntry(fs)) << c.name;
+        EXPECT_STREQ(c.loggedTo, entry->loggedTo) << c.name;
+        EXPECT_EQ(c.lookups, fs.Calls(CallExists)) << c.name;
+        EXPECT_EQ(c.moves, fs.Calls(CallMove)) << c.name;
+    }
+}

@@ -2,11 +2,13 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 static bool Complain(const char* what, const std::string& path)
 {
@@ -14,14 +16,37 @@ static bool Complain(const char* what, const std::string& path)
     return false;
 }
 
-bool MakeFolderOfFiles(const std::string& folder, BenchJob job, int fileCount, std::vector<ino_t>& inodes)
+bool PrepareBenchDir(std::string& dir, bool& madeHere)
+{
+    madeHere = dir.empty();
+    if (madeHere) {
+        const char* temp = std::getenv("TMPDIR");
+        std::string pattern = std::string(temp && temp[0] ? temp : "/tmp") + "/quillowby-bench-XXXXXX";
+        std::vector<char> path(pattern.begin(), pattern.end());
+        path.push_back('\0');
+        if (mkdtemp(path.data()) == nullptr)
+            return Complain("cannot create a folder in", pattern);
+        dir = path.data();
+        return true;
+    }
+    if (mkdir(dir.c_str(), 0755) != 0 && errno != EEXIST)
+        return Complain("cannot create", dir);
+    struct stat info;
+    if (stat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        std::fprintf(stderr, "bench: not a folder: %s\n", dir.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool MakeFolderOfFiles(const std::string& folder, BenchJob job, int fileCount, std::vector<FileId>& ids)
 {
     if (mkdir(folder.c_str(), 0755) != 0)
         return Complain("cannot create", folder);
     int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0)
         return Complain("cannot open", folder);
-    inodes.resize(static_cast<size_t>(fileCount));
+    ids.resize(static_cast<size_t>(fileCount));
     bool made = true;
     for (int i = 0; i < fileCount && made; ++i) {
         char name[kBenchNameSize];
@@ -30,7 +55,7 @@ bool MakeFolderOfFiles(const std::string& folder, BenchJob job, int fileCount, s
         struct stat info;
         made = file >= 0 && fstat(file, &info) == 0;
         if (made)
-            inodes[static_cast<size_t>(i)] = info.st_ino;
+            ids[static_cast<size_t>(i)] = info.st_ino;
         else
             Complain("cannot create a file in", folder);
         if (file >= 0)
@@ -40,6 +65,15 @@ bool MakeFolderOfFiles(const std::string& folder, BenchJob job, int fileCount, s
         made = Complain("cannot flush", folder);
     close(dir);
     return made;
+}
+
+bool IdOfFile(const std::string& path, FileId& id)
+{
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0)
+        return false;
+    id = info.st_ino;
+    return true;
 }
 
 int CountNames(const std::string& folder)
@@ -76,4 +110,14 @@ bool RemoveFolder(const std::string& folder)
     if (rmdir(folder.c_str()) != 0)
         removed = Complain("cannot remove", folder);
     return removed;
+}
+
+bool RemoveFile(const std::string& path)
+{
+    return unlink(path.c_str()) == 0 || Complain("cannot remove", path);
+}
+
+char PathSeparator()
+{
+    return '/';
 }

@@ -1,0 +1,132 @@
+#include "bench/BenchFolder.h"
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+static bool Complain(const char* what, const std::string& path)
+{
+    std::fprintf(stderr, "bench: %s %s: error %lu\n", what, path.c_str(), static_cast<unsigned long>(GetLastError()));
+    return false;
+}
+
+static bool IsDotOrDotDot(const char* name)
+{
+    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
+
+static FileId IdOf(const BY_HANDLE_FILE_INFORMATION& info)
+{
+    return (static_cast<FileId>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+}
+
+bool PrepareBenchDir(std::string& dir, bool& madeHere)
+{
+    madeHere = dir.empty();
+    if (madeHere) {
+        char temp[MAX_PATH + 1];
+        DWORD length = GetTempPathA(sizeof temp, temp);
+        if (length == 0 || length > MAX_PATH)
+            return Complain("cannot find the temporary folder", "");
+        char name[64];
+        std::snprintf(name, sizeof name, "quillowby-bench-%lu-%lu", static_cast<unsigned long>(GetCurrentProcessId()),
+                      static_cast<unsigned long>(GetTickCount()));
+        dir = std::string(temp) + name;
+        return CreateDirectoryA(dir.c_str(), nullptr) || Complain("cannot create", dir);
+    }
+    if (!CreateDirectoryA(dir.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return Complain("cannot create", dir);
+    DWORD attributes = GetFileAttributesA(dir.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        std::fprintf(stderr, "bench: not a folder: %s\n", dir.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Windows has no call that flushes a whole volume for an ordinary user; the files are empty,
+// so only their folder entries wait to be written.
+bool MakeFolderOfFiles(const std::string& folder, BenchJob job, int fileCount, std::vector<FileId>& ids)
+{
+    if (!CreateDirectoryA(folder.c_str(), nullptr))
+        return Complain("cannot create", folder);
+    ids.resize(static_cast<size_t>(fileCount));
+    for (int i = 0; i < fileCount; ++i) {
+        char name[kBenchNameSize];
+        SourceName(job, i, name);
+        std::string path = folder + "\\" + name;
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return Complain("cannot create", path);
+        BY_HANDLE_FILE_INFORMATION info;
+        bool known = GetFileInformationByHandle(file, &info) != FALSE;
+        CloseHandle(file);
+        if (!known)
+            return Complain("cannot identify", path);
+        ids[static_cast<size_t>(i)] = IdOf(info);
+    }
+    return true;
+}
+
+bool IdOfFile(const std::string& path, FileId& id)
+{
+    HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    bool known = GetFileInformationByHandle(file, &info) != FALSE;
+    CloseHandle(file);
+    if (known)
+        id = IdOf(info);
+    return known;
+}
+
+int CountNames(const std::string& folder)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return -1;
+    int count = 0;
+    do {
+        if (!IsDotOrDotDot(data.cFileName))
+            ++count;
+    } while (FindNextFileA(search, &data));
+    FindClose(search);
+    return count;
+}
+
+bool RemoveFolder(const std::string& folder)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return Complain("cannot open", folder);
+    bool removed = true;
+    do {
+        if (IsDotOrDotDot(data.cFileName))
+            continue;
+        std::string path = folder + "\\" + data.cFileName;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            removed = RemoveFolder(path) && removed;
+        else if (!DeleteFileA(path.c_str()))
+            removed = Complain("cannot remove", path);
+    } while (FindNextFileA(search, &data));
+    FindClose(search);
+    if (!RemoveDirectoryA(folder.c_str()))
+        removed = Complain("cannot remove", folder);
+    return removed;
+}
+
+bool RemoveFile(const std::string& path)
+{
+    return DeleteFileA(path.c_str()) || Complain("cannot remove", path);
+}
+
+char PathSeparator()
+{
+    return '\\';
+}
