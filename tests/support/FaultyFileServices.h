@@ -20,13 +20,14 @@ enum FileCall
     CallWriteLog,
     CallOpenRead,
     CallRead,
+    CallAppendLog,
     CallKinds
 };
 
 enum FaultAction
 {
     // The call fails: no search, listing error, "does not exist", move failed with
-    // error 5, log not created, write not taken, a file there that cannot be opened, a read
+    // error 5, log not created or not opened, write not taken, a file there that cannot be opened, a read
     // error. Nothing reaches the platform.
     FaultFail,
     // Exists answers true; a move answers "target taken" and moves nothing.
@@ -63,6 +64,7 @@ public:
     MoveResult Move(const char* from, const char* to, int& error) override;
     bool SameFile(const char* a, const char* b) override;
     LogHandle CreateLog(const char* path) override;
+    LogHandle AppendLog(const char* path) override;
     bool WriteLog(LogHandle log, const void* bytes, int count) override;
     void CloseLog(LogHandle log) override { real.CloseLog(log); }
     ReadHandle OpenRead(const char* path, bool& fileThere) override;
