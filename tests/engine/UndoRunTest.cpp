@@ -129,6 +129,8 @@ TEST(UndoRun, LeavesAloneWhatAnotherProgramChangedAndTakesBackTheRest)
          {{"000.txt", "000.txt"}, {"001.txt", "001.txt"}}},
         {"an original name taken meanwhile", NameTakenMeanwhile, "b.txt", {"b.txt"},
          {{"000.txt", "000.txt"}, {"001.txt", "001.txt"}, {"b.txt", "newcomer"}, {"~ren0000.tmp", "b.txt"}}},
+        {"a temporary name taken meanwhile", NameTakenMeanwhile, "~ren0000.tmp", {},
+         {{"000.txt", "000.txt"}, {"001.txt", "001.txt"}, {"b.txt", "b.txt"}, {"~ren0000.tmp", "newcomer"}}},
     };
     for (const MeddlingCase& c : cases) {
         RunFixture run;
