@@ -219,8 +219,10 @@ void UndoWalk::TakeBack(size_t step)
     }
     arrived.Leave(entry.loggedFrom, &entry);
     arrived.Arrive(entry.loggedTo, &entry);
-    // Parked under another temporary name than the record's is as good as the record's own.
-    if (result == StepWaiting && !IsTempName(entry.newName)) {
+    // On its way back, a file parked under another temporary name than the record's is as
+    // well off as under the record's own; its last step must reach the name it had.
+    const bool lastStep = file.next + 1 == file.steps.size();
+    if (result == StepWaiting && (lastStep || !IsTempName(entry.newName))) {
         tasks.push_back(step);
         return;
     }

@@ -111,6 +111,7 @@ enum Meddling
 struct MeddlingCase
 {
     const char* name;
+    Names files;
     Meddling meddling;
     // A file of the run's result, or the original name another program takes.
     std::string target;
@@ -120,21 +121,25 @@ struct MeddlingCase
 
 TEST(UndoRun, LeavesAloneWhatAnotherProgramChangedAndTakesBackTheRest)
 {
+    const Names kFiles{"000.txt", "001.txt", "b.txt"};
     // The run: b.txt -> ~ren0000.tmp, 001.txt -> 001.txt, 000.txt -> 002.txt,
     // ~ren0000.tmp -> 000.txt.
     const MeddlingCase cases[] = {
-        {"a file moved away by hand", FileMovedAway, "002.txt", {"000.txt"},
+        {"a file moved away by hand", kFiles, FileMovedAway, "002.txt", {"000.txt"},
          {{"001.txt", "001.txt"}, {"b.txt", "b.txt"}, {"moved.dat", "000.txt"}}},
-        {"a file deleted, the file that had its name comes back", FileDeleted, "000.txt", {"b.txt"},
+        {"a file deleted, the file that had its name comes back", kFiles, FileDeleted, "000.txt", {"b.txt"},
          {{"000.txt", "000.txt"}, {"001.txt", "001.txt"}}},
-        {"an original name taken meanwhile", NameTakenMeanwhile, "b.txt", {"b.txt"},
+        {"an original name taken meanwhile", kFiles, NameTakenMeanwhile, "b.txt", {"b.txt"},
          {{"000.txt", "000.txt"}, {"001.txt", "001.txt"}, {"b.txt", "newcomer"}, {"~ren0000.tmp", "b.txt"}}},
-        {"a temporary name taken meanwhile", NameTakenMeanwhile, "~ren0000.tmp", {},
+        {"a temporary name taken meanwhile", kFiles, NameTakenMeanwhile, "~ren0000.tmp", {},
          {{"000.txt", "000.txt"}, {"001.txt", "001.txt"}, {"b.txt", "b.txt"}, {"~ren0000.tmp", "newcomer"}}},
+        // ~ren0005.tmp -> 000.tmp
+        {"an original temporary name taken meanwhile", {"~ren0005.tmp"}, NameTakenMeanwhile, "~ren0005.tmp",
+         {"~ren0005.tmp"}, {{"000.tmp", "~ren0005.tmp"}, {"~ren0005.tmp", "newcomer"}}},
     };
     for (const MeddlingCase& c : cases) {
         RunFixture run;
-        run.AddFiles({"000.txt", "001.txt", "b.txt"});
+        run.AddFiles(c.files);
         run.job.order = NameDescending;
         ASSERT_TRUE(run.Run()) << c.name;
         switch (c.meddling) {
