@@ -8,6 +8,7 @@
 #define IDR_MAINMENU        103
 #define IDB_SAVE            104
 #define IDB_SKIN            105
+#define IDR_SHORTCUTS       106
 #define IDI_APP             128
 #define IDB_DESKTOP         132
 #define IDB_DOCUMENTS       134
@@ -27,6 +28,7 @@
 
 #define IDM_ABOUT           40001
 #define IDM_EXIT            40002
+#define IDM_UNDO            40003
 
 #ifndef IDC_STATIC
 #define IDC_STATIC          (-1)

@@ -6,6 +6,7 @@
 #include "ui/RunCommand.h"
 #include "ui/SkinnedAreas.h"
 #include "ui/ShellFolders.h"
+#include "ui/UndoCommand.h"
 
 #include <shlobj.h>
 
@@ -153,6 +154,7 @@ struct CommandRoute
 
 const CommandRoute kCommandRoutes[] = {
     {IDOK, RunCommand},
+    {IDM_UNDO, UndoCommand},
     {IDCANCEL, CloseMainWindow},
     {IDM_EXIT, CloseMainWindow},
     {IDC_DESKTOP, ShowDesktopFolder},
@@ -211,4 +213,11 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 HWND CreateMainWindow()
 {
     return CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
+}
+
+bool HandleMainWindowMessage(HWND window, MSG& message)
+{
+    // Resources of the module stay loaded with it; the table is never freed.
+    static HACCEL shortcuts = LoadAcceleratorsA(appInstance, MAKEINTRESOURCEA(IDR_SHORTCUTS));
+    return TranslateAcceleratorA(window, shortcuts, &message) || IsDialogMessageA(window, &message);
 }

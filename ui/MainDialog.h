@@ -9,4 +9,8 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 HWND CreateMainWindow();
 
+// Gives a message of the program's loop to the window's shortcut keys and the dialog
+// manager; false when the loop must dispatch it itself.
+bool HandleMainWindowMessage(HWND window, MSG& message);
+
 #endif

@@ -11,7 +11,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (!IsDialogMessageA(window, &message)) {
+        if (!HandleMainWindowMessage(window, message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }

@@ -61,7 +61,7 @@ TEST_F(MainWindowTest, ShowsTheSmallIconAndTheThreeButtonFaces)
     }
 }
 
-TEST_F(MainWindowTest, MenuHoldsAboutAndExit)
+TEST_F(MainWindowTest, MenuHoldsUndoAboutAndExit)
 {
     HMENU menu = GetMenu(dialog);
     ASSERT_NE(nullptr, menu);
@@ -69,12 +69,15 @@ TEST_F(MainWindowTest, MenuHoldsAboutAndExit)
     GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
     EXPECT_STREQ("ﾒﾆｭｰ(&M)", text);
     HMENU items = GetSubMenu(menu, 0);
-    ASSERT_EQ(2, GetMenuItemCount(items));
-    EXPECT_EQ(IDM_ABOUT, static_cast<int>(GetMenuItemID(items, 0)));
-    EXPECT_EQ(IDM_EXIT, static_cast<int>(GetMenuItemID(items, 1)));
+    ASSERT_EQ(3, GetMenuItemCount(items));
+    EXPECT_EQ(IDM_UNDO, static_cast<int>(GetMenuItemID(items, 0)));
+    EXPECT_EQ(IDM_ABOUT, static_cast<int>(GetMenuItemID(items, 1)));
+    EXPECT_EQ(IDM_EXIT, static_cast<int>(GetMenuItemID(items, 2)));
     GetMenuStringA(items, 0, text, sizeof text, MF_BYPOSITION);
-    EXPECT_STREQ("ﾊﾞｰｼﾞｮﾝ情報(&A)...", text);
+    EXPECT_STREQ("元に戻す(&U)", text);
     GetMenuStringA(items, 1, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ("ﾊﾞｰｼﾞｮﾝ情報(&A)...", text);
+    GetMenuStringA(items, 2, text, sizeof text, MF_BYPOSITION);
     EXPECT_STREQ("終了(&X)", text);
 }
 

@@ -173,7 +173,7 @@ void MainWindowTest::Key(UINT key) const
     message.message = WM_KEYDOWN;
     message.wParam = key;
     message.lParam = 1;
-    if (!IsDialogMessageA(dialog, &message)) {
+    if (!HandleMainWindowMessage(dialog, message)) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
@@ -187,7 +187,7 @@ void MainWindowTest::Pump()
             quitSeen = true;
             continue;
         }
-        if (!IsWindow(dialog) || !IsDialogMessageA(dialog, &message)) {
+        if (!IsWindow(dialog) || !HandleMainWindowMessage(dialog, message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
