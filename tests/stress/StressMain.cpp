@@ -164,6 +164,7 @@ int main(int argc, char** argv)
     uint64_t allRenamed = 0;
     uint64_t files = 0;
     uint64_t notRenamed = 0;
+    uint64_t undoPhases = 0;
     uint64_t undos = 0;
     uint64_t kills = 0;
     uint64_t notBack = 0;
@@ -180,6 +181,7 @@ int main(int argc, char** argv)
             found.push_back(breach);
         faults += static_cast<uint64_t>(observation.faultsFired + observation.undoPhase.faultsFired);
         kills += observation.undoPhase.killed ? 1 : 0;
+        undoPhases += observation.undoPhase.tried ? 1 : 0;
         undos += observation.undoPhase.undone ? 1 : 0;
         notBack += static_cast<uint64_t>(observation.undoPhase.undo.notBack);
         refused += observation.ran ? 0 : 1;
@@ -197,7 +199,8 @@ int main(int argc, char** argv)
     std::printf("runs refused=%llu, every file renamed=%llu; files in batches=%llu, not renamed=%llu\n",
                 static_cast<unsigned long long>(refused), static_cast<unsigned long long>(allRenamed),
                 static_cast<unsigned long long>(files), static_cast<unsigned long long>(notRenamed));
-    std::printf("undos=%llu kills=%llu, files not put back=%llu\n", static_cast<unsigned long long>(undos),
+    std::printf("undo phases=%llu, undos that went through=%llu, kills=%llu, files not put back=%llu\n",
+                static_cast<unsigned long long>(undoPhases), static_cast<unsigned long long>(undos),
                 static_cast<unsigned long long>(kills), static_cast<unsigned long long>(notBack));
     std::printf("scenarios=%llu faults=%llu breaches=%llu seed=%llu\n", static_cast<unsigned long long>(count),
                 static_cast<unsigned long long>(faults), static_cast<unsigned long long>(breaches),
