@@ -204,12 +204,14 @@ void UndoWalk::TakeBack(size_t step)
     FileEntry& entry = *file.entry;
     std::strcpy(entry.newName, plan.steps[step].from.c_str());
     RenameStep result;
-    if (arrived.HoldsAnotherFile(entry))
+    if (arrived.HoldsAnotherFile(entry)) {
         result = entry.FailStep("file no longer under this name, another file is");
-    else if (!fs.Exists(entry.folder.Concat(entry.currentName).Data()))
-        result = entry.FailStep(kNotThere);
-    else
+    } else {
         result = entry.RenameEntry(fs);
+        // Asked only now: a name too long for the existence test may still be moved.
+        if (result == StepFailed && !fs.Exists(entry.folder.Concat(entry.currentName).Data()))
+            entry.FailStep(kNotThere);
+    }
     entry.WriteLogLine(log, fs);
     ++outcome.steps;
 
