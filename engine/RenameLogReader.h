@@ -34,6 +34,7 @@ struct LoggedStep
 //   empty line, then the folder line and the undo's step lines as above. When the record
 //   before it stopped inside a line, the undo ends that line first, so a line that begins a
 //   step but stops short of one may stand right before the empty line; it holds no step.
+//   (Ended, a cut line may also read as a step; it belongs to a record already taken back.)
 // Control bytes are never the second byte of a double-byte character, so the bytes can be
 // read without knowing the code page.
 class RenameLogParser

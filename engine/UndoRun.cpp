@@ -64,6 +64,7 @@ public:
     FileServices& fs;
     std::vector<LoggedStep> steps;
     RenameLogParser parser{&steps};
+    std::string endOfCutLine;
     std::vector<std::unique_ptr<UndoFile>> files;
     // For each step, the file it moved; null for steps that moved nothing.
     std::vector<UndoFile*> fileOfStep;
@@ -81,6 +82,12 @@ bool UndoPlan::Read(const char* logPath, UndoOutcome& outcome)
         return Refuse(outcome, UndoNoLog);
     if (!parser.IsRenameLog())
         return Refuse(outcome, UndoNotALog);
+    // The undo ends a line cut short before it writes its own record. A line stopped between
+    // its CR and its LF was written whole after its step: it counts as the step it is. Any
+    // other such line holds no step, whatever its bytes may look like once ended.
+    endOfCutLine = parser.EndOfCutLine();
+    if (endOfCutLine == "\n")
+        parser.Feed("\n", 1);
     outcome.folder = parser.Folder();
     return true;
 }
@@ -299,7 +306,7 @@ bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome)
 
     LogWriter log(fs);
     log.OpenToAppend(logPath);
-    const std::string header = std::string(plan.parser.EndOfCutLine()) + "\r\n" + outcome.folder + "\r\n";
+    const std::string header = plan.endOfCutLine + "\r\n" + outcome.folder + "\r\n";
     log.Write(header.data(), static_cast<int>(header.size()));
     if (!log.Complete())
         return Refuse(outcome, UndoLogNotWritable);

@@ -177,35 +177,57 @@ TEST(UndoRun, ADependentStepIsSkippedAndTheLogSaysWhy)
     EXPECT_EQ(Names{"001.txt"}, outcome.notBackNames);
 }
 
+struct CutCase
+{
+    const char* name;
+    // Where the last line of the log stops, and what ends it.
+    const char* lastLine;
+    const char* ending;
+    Names undoLines;
+    Contents folderAfter;
+};
+
 TEST(UndoRun, TakesBackARunCutShortAndNamesTheFileInFlight)
 {
-    // The run died after moving c.txt aside, before its line was written, and in the middle
-    // of the line before.
-    RunFixture run;
-    run.folder.Write("001.txt", "a.txt");
-    run.folder.Write("~ren0000.tmp", "000.txt");
-    run.folder.Write("~ren0001.tmp", "c.txt");
-    run.folder.Write("b.txt", "b.txt");
-    const std::string cut = run.job.folder.Data() + std::string("\r\n") + Line("000.txt", "~ren0000.tmp") + "\r\n" +
-                            Line("a.txt", "001.txt") + "\r\n" + "b.txt\t->\t00";
-    run.elsewhere.Write(run.logName, cut);
+    // The run died after moving c.txt aside, before its line was written, while the line of
+    // the step before was being written.
+    const CutCase cases[] = {
+        {"inside a line", "b.txt\t->\t00", "\r\n", {Line("001.txt", "a.txt"), Line("~ren0000.tmp", "000.txt")},
+         {{"000.txt", "000.txt"}, {"002.txt", "b.txt"}, {"a.txt", "a.txt"}, {"~ren0001.tmp", "c.txt"}}},
+        {"between CR and LF", "b.txt\t->\t002.txt\r", "\n",
+         {Line("002.txt", "b.txt"), Line("001.txt", "a.txt"), Line("~ren0000.tmp", "000.txt")},
+         {{"000.txt", "000.txt"}, {"a.txt", "a.txt"}, {"b.txt", "b.txt"}, {"~ren0001.tmp", "c.txt"}}},
+    };
+    for (const CutCase& c : cases) {
+        RunFixture run;
+        run.folder.Write("001.txt", "a.txt");
+        run.folder.Write("~ren0000.tmp", "000.txt");
+        run.folder.Write("~ren0001.tmp", "c.txt");
+        run.folder.Write("002.txt", "b.txt");
+        const std::string cut = run.job.folder.Data() + std::string("\r\n") + Line("000.txt", "~ren0000.tmp") +
+                                "\r\n" + Line("a.txt", "001.txt") + "\r\n" + c.lastLine;
+        run.elsewhere.Write(run.logName, cut);
 
-    UndoOutcome outcome;
-    ASSERT_TRUE(Undo(run, outcome));
-    EXPECT_EQ((Contents{{"000.txt", "000.txt"}, {"a.txt", "a.txt"}, {"b.txt", "b.txt"}, {"~ren0001.tmp", "c.txt"}}),
-              ContentsOf(run.folder));
-    EXPECT_EQ(Names{"~ren0001.tmp"}, outcome.unaccounted);
-    EXPECT_EQ(0, outcome.notBack);
-    EXPECT_EQ(cut + "\r\n\r\n" + run.job.folder.Data() + "\r\n" + Line("001.txt", "a.txt") + "\r\n" +
-                  Line("~ren0000.tmp", "000.txt") + "\r\n",
-              run.Log());
+        UndoOutcome outcome;
+        ASSERT_TRUE(Undo(run, outcome)) << c.name;
+        EXPECT_EQ(c.folderAfter, ContentsOf(run.folder)) << c.name;
+        EXPECT_EQ(Names{"~ren0001.tmp"}, outcome.unaccounted) << c.name;
+        EXPECT_EQ(0, outcome.notBack) << c.name;
+        std::string section = run.job.folder.Data() + std::string("\r\n");
+        for (const std::string& line : c.undoLines)
+            section += line + "\r\n";
+        EXPECT_EQ(cut + c.ending + "\r\n" + section, run.Log()) << c.name;
 
-    std::vector<LoggedStep> steps;
-    RenameLogParser parser(&steps);
-    ASSERT_TRUE(ReadRenameLog(run.job.logPath.Data(), run.fs, parser));
-    EXPECT_TRUE(parser.IsRenameLog());
-    EXPECT_EQ(2, parser.Sections());
-    EXPECT_EQ(2u, steps.size());
+        std::vector<LoggedStep> steps;
+        RenameLogParser parser(&steps);
+        ASSERT_TRUE(ReadRenameLog(run.job.logPath.Data(), run.fs, parser)) << c.name;
+        EXPECT_TRUE(parser.IsRenameLog()) << c.name;
+        EXPECT_EQ(2, parser.Sections()) << c.name;
+        EXPECT_EQ(c.undoLines.size(), steps.size()) << c.name;
+        UndoOutcome again;
+        ASSERT_TRUE(Undo(run, again)) << c.name;
+        EXPECT_EQ(0, again.notBack) << c.name;
+    }
 }
 
 struct RefusalCase
