@@ -48,6 +48,8 @@ struct UndoFile
     size_t next;
     // The file is not where the record says, or a step of it could not be taken back.
     bool stopped;
+    // Where the file is, nothing tells any more.
+    bool lost;
     std::string before;
 };
 
@@ -114,6 +116,7 @@ bool UndoPlan::FollowFiles(UndoOutcome& outcome)
             file->entry.reset(new FileEntry(outcome.folder.c_str(), fs));
             file->next = 0;
             file->stopped = false;
+            file->lost = false;
             file->before = step.from;
         } else {
             file = found->second;
@@ -124,6 +127,7 @@ bool UndoPlan::FollowFiles(UndoOutcome& outcome)
         auto taken = at.find(Key(step.to));
         if (taken != at.end()) {
             taken->second->stopped = true;
+            taken->second->lost = true;
             at.erase(taken);
         }
         at[Key(step.to)] = file;
@@ -213,11 +217,14 @@ void UndoWalk::TakeBack(size_t step)
     RenameStep result;
     if (arrived.HoldsAnotherFile(entry)) {
         result = entry.FailStep("file no longer under this name, another file is");
+        file.lost = true;
     } else {
         result = entry.RenameEntry(fs);
         // Asked only now: a name too long for the existence test may still be moved.
-        if (result == StepFailed && !fs.Exists(entry.folder.Concat(entry.currentName).Data()))
+        if (result == StepFailed && !fs.Exists(entry.folder.Concat(entry.currentName).Data())) {
             entry.FailStep(kNotThere);
+            file.lost = true;
+        }
     }
     entry.WriteLogLine(log, fs);
     ++outcome.steps;
@@ -316,7 +323,8 @@ bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome)
     walk.Walk();
 
     for (const std::unique_ptr<UndoFile>& file : plan.files) {
-        if (file->stopped || file->next < file->steps.size()) {
+        // A file whose steps could not all be taken back may still stand under its old name.
+        if (file->lost || file->before != file->entry->currentName) {
             ++outcome.notBack;
             outcome.notBackNames.push_back(file->before);
         }

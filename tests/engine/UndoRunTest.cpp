@@ -177,6 +177,21 @@ TEST(UndoRun, ADependentStepIsSkippedAndTheLogSaysWhy)
     EXPECT_EQ(Names{"001.txt"}, outcome.notBackNames);
 }
 
+TEST(UndoRun, AFileThatStaysUnderItsOldNameIsNotReported)
+{
+    // The run parked a.txt and had to put it back; the undo's first move fails.
+    RunFixture run;
+    run.folder.Write("a.txt", "a.txt");
+    run.elsewhere.Write(run.logName, run.job.folder.Data() + std::string("\r\n") + Line("a.txt", "~ren0000.tmp") +
+                                         "\r\n" + Line("~ren0000.tmp", "a.txt") + "\r\n");
+    run.fs.Inject(CallMove, 1, FaultFail);
+    UndoOutcome outcome;
+    ASSERT_TRUE(Undo(run, outcome));
+    EXPECT_EQ((Contents{{"a.txt", "a.txt"}}), ContentsOf(run.folder));
+    EXPECT_EQ(1, outcome.fileCount);
+    EXPECT_EQ(0, outcome.notBack);
+}
+
 struct CutCase
 {
     const char* name;
