@@ -180,7 +180,9 @@ void UndoChecker::CheckAllBack()
         if (!(said && CaseFolded(batch.first) == CaseFolded(u.inFlightTo)))
             Breach("after the process died, \"" + Printable(batch.first) + "\" is not back");
     }
-    if (!inFlightContent.empty() && IsTempKey(u.inFlightTo) && namedByRun.count(u.inFlightTo) == 0) {
+    auto parked = u.afterUndo.find(u.inFlightTo);
+    if (!inFlightContent.empty() && IsTempKey(u.inFlightTo) && namedByRun.count(u.inFlightTo) == 0 &&
+        parked != u.afterUndo.end() && parked->second.content == inFlightContent) {
         const std::vector<std::string>& named = u.undo.unaccounted;
         if (std::find(named.begin(), named.end(), u.inFlightTo) == named.end())
             Breach("the file in flight under \"" + Printable(u.inFlightTo) + "\" is not named in the report");
