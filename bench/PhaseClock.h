@@ -38,6 +38,7 @@ public:
     LogHandle CreateLog(const char* path) override;
     bool WriteLog(LogHandle log, const void* bytes, int count) override;
     void CloseLog(LogHandle log) override;
+    LogHandle AppendLog(const char* path) override { return inner.AppendLog(path); }
     ReadHandle OpenRead(const char* path, bool& fileThere) override { return inner.OpenRead(path, fileThere); }
     int Read(ReadHandle file, void* buffer, int size) override { return inner.Read(file, buffer, size); }
     void CloseRead(ReadHandle file) override { inner.CloseRead(file); }

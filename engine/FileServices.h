@@ -87,6 +87,8 @@ public:
 
     // Creates or empties the log file; null when it cannot be created.
     virtual LogHandle CreateLog(const char* path) = 0;
+    // Opens an existing log file to write after its end; null when that fails.
+    virtual LogHandle AppendLog(const char* path) = 0;
     virtual bool WriteLog(LogHandle log, const void* bytes, int count) = 0;
     virtual void CloseLog(LogHandle log) = 0;
 

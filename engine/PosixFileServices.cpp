@@ -199,6 +199,12 @@ public:
         return fd < 0 ? nullptr : reinterpret_cast<LogHandle>(static_cast<intptr_t>(fd) + 1);
     }
 
+    LogHandle AppendLog(const char* path) override
+    {
+        int fd = open(path, O_WRONLY | O_APPEND | O_CLOEXEC);
+        return fd < 0 ? nullptr : reinterpret_cast<LogHandle>(static_cast<intptr_t>(fd) + 1);
+    }
+
     bool WriteLog(LogHandle log, const void* bytes, int count) override
     {
         int fd = Descriptor(log);

@@ -17,6 +17,12 @@ void LogWriter::Open(const char* path)
     complete = handle != nullptr;
 }
 
+void LogWriter::OpenToAppend(const char* path)
+{
+    handle = fs.AppendLog(path);
+    complete = handle != nullptr;
+}
+
 void LogWriter::WriteHeader(const CountedString& folder)
 {
     if (folder.Length() > 0)

@@ -15,6 +15,8 @@ public:
 
     // A log that cannot be created leaves the writer without a file; the run goes on.
     void Open(const char* path);
+    // Writes after the end of an existing log instead; without it the writer has no file.
+    void OpenToAppend(const char* path);
     // The folder exactly as typed: its stored length of bytes, then CR LF.
     void WriteHeader(const CountedString& folder);
     void Write(const char* bytes, int count);

@@ -63,7 +63,7 @@ bool BeginsStep(const std::string& text)
 } // namespace
 
 RenameLogParser::RenameLogParser(std::vector<LoggedStep>* steps)
-    : steps(steps), inFolder(true), broken(false)
+    : steps(steps), sections(1), inFolder(true), afterCutLine(false), lineHasTab(false), broken(false)
 {
 }
 
@@ -100,21 +100,45 @@ bool RenameLogParser::TakeStepByte(char c)
         if (!afterCr)
             return false;
         line.pop_back();
-        LoggedStep step;
-        if (!ParseStep(line, step))
+        if (!TakeLine())
             return false;
-        if (steps)
-            steps->push_back(step);
         line.clear();
+        lineHasTab = false;
         return true;
     }
     if (afterCr || (IsControl(c) && c != '\r' && c != '\t'))
         return false;
-    // Room for this byte and the line's end.
-    if (line.size() + 1 + (c == '\r' ? 1 : 2) > kLongestStepLine)
+    lineHasTab = lineHasTab || c == '\t';
+    // Room for this byte and the line's end; a line without a TAB may yet be cut short.
+    const size_t longest = lineHasTab ? kLongestStepLine : kLongestFolderLine;
+    if (line.size() + 1 + (c == '\r' ? 1 : 2) > longest)
         return false;
     line.push_back(c);
     return true;
+}
+
+// A whole line without its CR LF, after the folder line of its section.
+bool RenameLogParser::TakeLine()
+{
+    if (line.empty()) {
+        ++sections;
+        folder.clear();
+        inFolder = true;
+        afterCutLine = false;
+        if (steps)
+            steps->clear();
+        return true;
+    }
+    if (afterCutLine)
+        return false;
+    LoggedStep step;
+    if (ParseStep(line, step)) {
+        if (steps)
+            steps->push_back(step);
+        return true;
+    }
+    afterCutLine = BeginsStep(line);
+    return afterCutLine;
 }
 
 bool RenameLogParser::IsRenameLog() const
@@ -122,12 +146,22 @@ bool RenameLogParser::IsRenameLog() const
     if (broken)
         return false;
     if (inFolder)
-        return folder.empty();
+        return folder.empty() || sections > 1;
+    // The undo that ended the line writes its empty line in the same write.
+    if (afterCutLine)
+        return false;
     if (!line.empty() && line.back() == '\r') {
         LoggedStep step;
         return ParseStep(line.substr(0, line.size() - 1), step);
     }
     return BeginsStep(line);
+}
+
+const char* RenameLogParser::EndOfCutLine() const
+{
+    if (inFolder || line.empty())
+        return "";
+    return line.back() == '\r' ? "\n" : "\r\n";
 }
 
 namespace {

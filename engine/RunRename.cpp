@@ -1,5 +1,6 @@
 #include "engine/RunRename.h"
 
+#include "engine/ArrivedNames.h"
 #include "engine/Enumeration.h"
 #include "engine/FileEntry.h"
 #include "engine/ForbiddenNames.h"
@@ -13,8 +14,6 @@
 #include "engine/StoppedWalk.h"
 
 #include <cstring>
-#include <string>
-#include <unordered_map>
 
 static const int64_t kLargestNumber = 2147483647;
 
@@ -95,39 +94,6 @@ static void LogUnreachable(const CollectReport& report, LogWriter& log, FileServ
         ++outcome.unreachable;
     }
 }
-
-namespace {
-
-// The names the walk has brought files to, as the file system compares them, each with the
-// entry waiting there, or none once the file has its final name. An entry listed under a name
-// that holds another entry's file has lost its own to another program, which moved or
-// deleted it before the walk put that other file there: moving "it" would move that file.
-class ArrivedNames
-{
-public:
-    explicit ArrivedNames(const FileServices& fs) : fs(fs) {}
-
-    void Arrive(const char* name, const FileEntry* waiting) { names[Key(name)] = waiting; }
-    void Leave(const char* name, const FileEntry* waiting)
-    {
-        auto found = names.find(Key(name));
-        if (found != names.end() && found->second == waiting)
-            names.erase(found);
-    }
-    bool HoldsAnotherFile(const FileEntry& entry) const
-    {
-        auto found = names.find(Key(entry.currentName));
-        return found != names.end() && found->second != &entry;
-    }
-
-private:
-    std::string Key(const char* name) const { return fs.IgnoresCase() ? FoldedName(name, fs) : std::string(name); }
-
-    const FileServices& fs;
-    std::unordered_map<std::string, const FileEntry*> names;
-};
-
-}  // namespace
 
 // Renames entry after entry; an entry whose target is taken waits under a temporary name at
 // the end of the list. The entries appended during one pass make the next pass; a pass that

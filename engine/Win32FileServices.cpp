@@ -204,6 +204,12 @@ public:
         return log == INVALID_HANDLE_VALUE ? nullptr : log;
     }
 
+    LogHandle AppendLog(const char* path) override
+    {
+        HANDLE log = CreateFileA(path, FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return log == INVALID_HANDLE_VALUE ? nullptr : log;
+    }
+
     bool WriteLog(LogHandle log, const void* bytes, int count) override
     {
         DWORD written = 0;

@@ -57,6 +57,18 @@
 #define IDS_STOPPED                     261
 #define IDS_STOPPED_TEMPORARY           262
 #define IDS_STOPPED_NO_LOG              263
+// Undo: the refusals, the question, what it ended in.
+#define IDS_UNDO_NO_LOG                 270
+#define IDS_UNDO_NOT_A_LOG              271
+#define IDS_UNDO_NOTHING                272
+#define IDS_UNDO_NAME_TOO_LONG          273
+#define IDS_UNDO_NAME_NOT_PLAIN         274
+#define IDS_UNDO_FOLDER_NOT_SEARCHABLE  275
+#define IDS_UNDO_LOG_NOT_WRITABLE       276
+#define IDS_UNDO_QUESTION               277
+#define IDS_UNDONE_NO_LOG               278
+#define IDS_UNDO_NOT_BACK               279
+#define IDS_UNDO_UNACCOUNTED            280
 // What a run ended in; a refusal's text takes the file's name, a partial run's the count.
 #define IDS_COMPLETED                   300
 #define IDS_COMPLETED_NO_LOG            301
@@ -79,6 +91,7 @@
 
 #define IDM_ABOUT           40001
 #define IDM_EXIT            40002
+#define IDM_UNDO            40003
 #define IDM_PREVIEW         40010
 
 #ifndef IDC_STATIC

@@ -9,6 +9,7 @@
 #include "ui/RunLoop.h"
 #include "ui/SkinnedAreas.h"
 #include "ui/ShellFolders.h"
+#include "ui/UndoCommand.h"
 
 #include <shlobj.h>
 
@@ -158,6 +159,7 @@ struct CommandRoute
 
 const CommandRoute kCommandRoutes[] = {
     {IDOK, RunCommand, false},
+    {IDM_UNDO, UndoCommand, false},
     {IDCANCEL, CloseMainWindow, true},
     {IDM_EXIT, CloseMainWindow, true},
     {IDC_DESKTOP, ShowDesktopFolder, false},

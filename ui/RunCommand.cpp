@@ -11,15 +11,14 @@
 
 #include "engine/RunRename.h"
 
-namespace {
-
-// The field's whole text, as long as the control says it is.
 void ReadFieldText(HWND dialog, int id, CountedString& text)
 {
     HWND field = GetDlgItem(dialog, id);
     const int length = GetWindowTextLengthA(field);
     GetWindowTextA(field, text.Reserve(length + 1), length + 1);
 }
+
+namespace {
 
 // Text that cannot be read as a number reads as 0. The 32 bits go into the signed field
 // unchanged, so numbers from 2147483648 up arrive negative.

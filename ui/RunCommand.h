@@ -3,12 +3,17 @@
 
 #include <windows.h>
 
+#include "core/CountedString.h"
+
 class WaitCursor;
 
 // Copies the window's fields into the job and checks its numbers, as every use of the job
 // does. A number out of range is warned about (the arrow back first) and its field made
 // ready for the correction; then the answer is false.
 bool TakeJob(HWND dialog, WaitCursor& wait);
+
+// The field's whole text, as long as the control says it is.
+void ReadFieldText(HWND dialog, int id, CountedString& text);
 
 // Asks for confirmation, copies the window's fields into the job, checks the numbers, runs
 // the job and tells the user how it went.

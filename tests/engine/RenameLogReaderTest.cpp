@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,12 @@ TEST(RenameLogReader, TellsRenameLogsFromOtherFiles)
         {"CR inside a line", "d\r\na.txt\r\t->\t000.txt\r\n", false},
         {"line past one formatted line", "d\r\n" + std::string(600, 'a') + "\t->\t" + std::string(600, 'b') + "\r\n",
          false},
+        {"two sections", "d\r\na\t->\tb\r\n\r\nd\r\nb\t->\ta\r\n", true},
+        {"second section cut short in its folder", "d\r\na\t->\tb\r\n\r\nd", true},
+        {"line cut short, ended, then a section", "d\r\na\t-\r\n\r\nd\r\nb\t->\ta\r\n", true},
+        {"line cut short and ended, nothing after", "d\r\na\t-\r\n", false},
+        {"line cut short and ended, then a step", "d\r\na\t-\r\nb\t->\ta\r\n", false},
+        {"empty line, then an empty folder line", "d\r\n\r\n\r\n", false},
         {"longest formatted line", "d\r\n" + std::string(510, 'a') + "\t->\t" + std::string(508, 'b') + "\r\n", true},
     };
     for (const LogBytes& c : cases) {
@@ -85,6 +92,34 @@ TEST(RenameLogReader, HandsBackTheFolderAndTheStepsInOrder)
     EXPECT_TRUE(steps[1].Failed());
     EXPECT_EQ("~ren0000.tmp", steps[2].from);
     EXPECT_EQ("000.txt", steps[2].to);
+}
+
+TEST(RenameLogReader, HandsBackTheLastSection)
+{
+    const std::string bytes = "C:\\" + kSo + "\r\n" + kSo + ".txt\t->\t000.txt\r\nb.txt\t->\t0" + "\r\n\r\nC:\\" +
+                              kSo + "\r\n000.txt\t->\t" + kSo + ".txt\r\n";
+    std::vector<LoggedStep> steps;
+    RenameLogParser parser(&steps);
+    parser.Feed(bytes.data(), bytes.size());
+
+    EXPECT_TRUE(parser.IsRenameLog());
+    EXPECT_EQ(2, parser.Sections());
+    EXPECT_EQ("C:\\" + kSo, parser.Folder());
+    EXPECT_FALSE(parser.CutShort());
+    ASSERT_EQ(1u, steps.size());
+    EXPECT_EQ("000.txt", steps[0].from);
+    EXPECT_EQ(kSo + ".txt", steps[0].to);
+}
+
+TEST(RenameLogReader, TellsHowToEndALineCutShort)
+{
+    const struct { const char* bytes; const char* end; } cases[] = {
+        {"d\r\na\t->\tb\r\n", ""}, {"d\r\na\t->\tb", "\r\n"}, {"d\r\na\t->\tb\r", "\n"}};
+    for (const auto& c : cases) {
+        RenameLogParser parser;
+        parser.Feed(c.bytes, std::strlen(c.bytes));
+        EXPECT_STREQ(c.end, parser.EndOfCutLine()) << c.bytes;
+    }
 }
 
 enum LogPathKind

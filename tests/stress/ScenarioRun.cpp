@@ -322,22 +322,25 @@ Observation RunScenario(const Scenario& s, const std::string& base)
     InjectFaults(s, fs);
 
     OtherProgram intruder(s, o, folder, entryFolder, fs);
+    const UndoScenario undoScenario = MakeUndoScenario(s);
+    ProcessDeath death(undoScenario, fs, entryFolder);
     const int items = static_cast<int>(s.files.size()) + 5;
     const int bound = 20 * items * items;
     int operations = 0;
-    fs.beforeCall = [&](FileCall call, int nth, const char*, const char* second) {
+    fs.beforeCall = [&](FileCall call, int nth, const char* first, const char* second) {
         if ((call == CallMove || call == CallExists) && ++operations == bound) {
             // The walk does not end: let every further step fail so that it must.
             o.runaway = true;
             fs.InjectFrom(CallMove, 1, FaultFail);
             fs.InjectFrom(CallExists, 1, FaultFail);
         }
-        if (call == CallMove && !o.runaway)
+        if (call == CallMove && !o.runaway && !death.Dead())
             intruder.BeforeMove(nth, second);
         if (call == CallMove && !o.logName.empty() &&
             std::strncmp(second, entryFolder.c_str(), entryFolder.size()) == 0 &&
             CaseFolded(second + entryFolder.size()) == CaseFolded(o.logName))
             ++o.movesOntoLogName;
+        death.BeforeCall(call, nth, first, second);
     };
 
     nextTempNumber = s.tempNumberBefore;
@@ -360,6 +363,7 @@ Observation RunScenario(const Scenario& s, const std::string& base)
     for (const FaultSpec& fault : s.faults)
         createdUnlessRefused = createdUnlessRefused && fault.kind != FaultLogNotCreated;
     o.logCreated = createdUnlessRefused && o.logReadable && (!o.logExistedBefore || o.logText != o.logBefore);
+    RunUndoPhase(s, undoScenario, folder, death, o);
     RemoveTree(root);
     return o;
 }

@@ -5,6 +5,7 @@
 #include "engine/RunRename.h"
 #include "tests/stress/Oracle.h"
 #include "tests/stress/StressFolder.h"
+#include "tests/stress/UndoPhase.h"
 
 #include <map>
 #include <string>
@@ -74,6 +75,7 @@ struct Observation
     int movesOntoLogName;
     // Calls of the file services beyond the bound a run may take.
     bool runaway;
+    UndoObservation undoPhase;
 };
 
 // Makes the scenario's folder, runs the engine over it and observes; base is the tester's

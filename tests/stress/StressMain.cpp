@@ -4,13 +4,17 @@
 //   stress_tests [--seed S] [--scenarios N] [--only K] [--time-limit SECONDS]
 // Without --seed the seed comes from the clock; it is printed either way, and the same seed
 // gives the same scenarios. --only K replays scenario K of the seed alone and describes it.
-// The last line is "scenarios=N faults=F lognewname=L breaches=B seed=S"; L counts the runs
-// whose log path names, in the run's folder, a name the batch wants.
+// After every run that went through, the run is undone (with faults injected into the undo
+// too) and the undo undone; in some scenarios the process dies in the middle of the run and
+// the undo finds what it left. The last line is
+// "scenarios=N faults=F lognewname=L breaches=B seed=S"; L counts the runs whose log path
+// names, in the run's folder, a name the batch wants.
 #include "engine/RunRename.h"
 #include "tests/stress/Invariants.h"
 #include "tests/stress/Scenario.h"
 #include "tests/stress/ScenarioRun.h"
 #include "tests/stress/StressFolder.h"
+#include "tests/stress/UndoPhase.h"
 
 #include <atomic>
 #include <chrono>
@@ -121,6 +125,12 @@ void Report(const Scenario& scenario, const Observation& o, const std::vector<st
                 std::to_string(event.linesBefore) + "\n";
     }
     text += "  log:\n" + Printable(o.logText).substr(0, 6000) + "\n";
+    if (o.undoPhase.tried) {
+        text += DescribeUndo(MakeUndoScenario(scenario)) + UndoOutcomeText(o) +
+                TreeText("before the undo", o.undoPhase.beforeUndo) + TreeText("after the undo", o.undoPhase.afterUndo) +
+                TreeText("after the undo of the undo", o.undoPhase.afterRedo);
+        text += "  log after both undos:\n" + Printable(o.undoPhase.logAfter).substr(0, 12000) + "\n";
+    }
     std::printf("%s", text.c_str());
     std::printf("replay: --seed %llu --only %llu\n", static_cast<unsigned long long>(scenario.seed),
                 static_cast<unsigned long long>(scenario.index));
@@ -159,13 +169,26 @@ int main(int argc, char** argv)
     uint64_t files = 0;
     uint64_t notRenamed = 0;
     uint64_t logOnNewName = 0;
+    uint64_t undoPhases = 0;
+    uint64_t undos = 0;
+    uint64_t kills = 0;
+    uint64_t notBack = 0;
     for (uint64_t index = first; index < first + count; ++index) {
         currentIndex = index;
         scenarioStarted = NowSeconds();
         Scenario scenario = MakeScenario(options.seed, index);
         Observation observation = RunScenario(scenario, base);
-        std::vector<std::string> found = CheckRun(scenario, observation);
-        faults += static_cast<uint64_t>(observation.faultsFired);
+        // A run that died keeps none of a run's promises; what the undo makes of it is checked.
+        std::vector<std::string> found;
+        if (!observation.undoPhase.killed)
+            found = CheckRun(scenario, observation);
+        for (const std::string& breach : CheckUndo(scenario, observation))
+            found.push_back(breach);
+        faults += static_cast<uint64_t>(observation.faultsFired + observation.undoPhase.faultsFired);
+        kills += observation.undoPhase.killed ? 1 : 0;
+        undoPhases += observation.undoPhase.tried ? 1 : 0;
+        undos += observation.undoPhase.undone ? 1 : 0;
+        notBack += static_cast<uint64_t>(observation.undoPhase.undo.notBack);
         refused += observation.ran ? 0 : 1;
         declined += observation.declined ? 1 : 0;
         allRenamed += observation.ran && observation.outcome.notRenamed == 0 ? 1 : 0;
@@ -184,6 +207,9 @@ int main(int argc, char** argv)
                 static_cast<unsigned long long>(refused), static_cast<unsigned long long>(declined),
                 static_cast<unsigned long long>(allRenamed),
                 static_cast<unsigned long long>(files), static_cast<unsigned long long>(notRenamed));
+    std::printf("undo phases=%llu, undos that went through=%llu, kills=%llu, files not put back=%llu\n",
+                static_cast<unsigned long long>(undoPhases), static_cast<unsigned long long>(undos),
+                static_cast<unsigned long long>(kills), static_cast<unsigned long long>(notBack));
     std::printf("scenarios=%llu faults=%llu lognewname=%llu breaches=%llu seed=%llu\n",
                 static_cast<unsigned long long>(count), static_cast<unsigned long long>(faults),
                 static_cast<unsigned long long>(logOnNewName), static_cast<unsigned long long>(breaches),

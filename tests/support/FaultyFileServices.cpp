@@ -92,6 +92,14 @@ LogHandle FaultyFileServices::CreateLog(const char* path)
     return real.CreateLog(path);
 }
 
+LogHandle FaultyFileServices::AppendLog(const char* path)
+{
+    FaultAction action;
+    if (Faulty(CallAppendLog, path, nullptr, action))
+        return nullptr;
+    return real.AppendLog(path);
+}
+
 ReadHandle FaultyFileServices::OpenRead(const char* path, bool& fileThere)
 {
     FaultAction action;

@@ -20,13 +20,14 @@ enum FileCall
     CallWriteLog,
     CallOpenRead,
     CallRead,
+    CallAppendLog,
     CallKinds
 };
 
 enum FaultAction
 {
     // The call fails: no search, listing error, "does not exist", move failed with
-    // error 5, log not created, write not taken, a file there that cannot be opened, a read
+    // error 5, log not created or not opened, write not taken, a file there that cannot be opened, a read
     // error. Nothing reaches the platform.
     FaultFail,
     // Exists answers true; a move answers "target taken" and moves nothing.
@@ -66,6 +67,7 @@ public:
     bool Identify(const char* path, FileIdentity& identity) override;
     bool SameName(const char* a, const char* b) const override { return real.SameName(a, b); }
     LogHandle CreateLog(const char* path) override;
+    LogHandle AppendLog(const char* path) override;
     bool WriteLog(LogHandle log, const void* bytes, int count) override;
     void CloseLog(LogHandle log) override { real.CloseLog(log); }
     ReadHandle OpenRead(const char* path, bool& fileThere) override;

@@ -48,20 +48,23 @@ public:
         : dialog(dialog), runArea(runArea), exitArea(exitArea), exits(exits), done(false)
     {
         thread = CreateThread(nullptr, 0, Main, this, 0, nullptr);
+        asker = CreateThread(nullptr, 0, AskMain, this, 0, nullptr);
     }
     ~Watcher()
     {
         done.store(true);
         WaitForSingleObject(thread, INFINITE);
+        WaitForSingleObject(asker, INFINITE);
         CloseHandle(thread);
+        CloseHandle(asker);
     }
 
     Watcher(const Watcher&) = delete;
     Watcher& operator=(const Watcher&) = delete;
 
-    DWORD slowestAnswer = 0;
+    std::atomic<DWORD> slowestAnswer{0};
     std::string progressTitle;
-    bool acted = false;
+    std::atomic<bool> acted{false};
 
 private:
     static DWORD WINAPI Main(void* self)
@@ -69,8 +72,42 @@ private:
         static_cast<Watcher*>(self)->Watch();
         return 0;
     }
+    static DWORD WINAPI AskMain(void* self)
+    {
+        static_cast<Watcher*>(self)->Ask();
+        return 0;
+    }
+
+    // The title is read from the window itself, not asked of the window's thread, so that a
+    // run of well under a second still shows its progress to the watcher.
+    bool ProgressShown()
+    {
+        WCHAR wide[64] = L"";
+        InternalGetWindowText(dialog, wide, 64);
+        std::string title;
+        for (const WCHAR* c = wide; *c; ++c)
+            title += static_cast<char>(*c);
+        if (title.compare(0, 12, "Quillowby - ") != 0)
+            return false;
+        progressTitle = title;
+        return true;
+    }
 
     void Watch()
+    {
+        while (!done.load()) {
+            // Set first: the run may end, and the test read it, while Act still waits for
+            // the last question to go.
+            if (!acted && ProgressShown()) {
+                acted = true;
+                Act();
+            }
+            Sleep(5);
+        }
+    }
+
+    // How long the window's thread takes to answer, asked all the time from a thread of its own.
+    void Ask()
     {
         while (!done.load()) {
             DWORD started = GetTickCount();
@@ -81,11 +118,6 @@ private:
             DWORD answered = GetTickCount() - started;
             if (answered > slowestAnswer)
                 slowestAnswer = answered;
-            if (!acted && std::strncmp(title, "Quillowby - ", 12) == 0) {
-                progressTitle = title;
-                Act();
-                acted = true;
-            }
             Sleep(50);
         }
     }
@@ -135,6 +167,7 @@ private:
     std::vector<ExitRequest> exits;
     std::atomic<bool> done;
     HANDLE thread;
+    HANDLE asker;
 };
 
 struct StopAnswer

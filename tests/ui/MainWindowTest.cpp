@@ -61,7 +61,7 @@ TEST_F(MainWindowTest, ShowsTheSmallIconAndTheThreeButtonFaces)
     }
 }
 
-TEST_F(MainWindowTest, MenuHoldsPreviewAboutAndExit)
+TEST_F(MainWindowTest, MenuHoldsUndoPreviewAboutAndExit)
 {
     HMENU menu = GetMenu(dialog);
     ASSERT_NE(nullptr, menu);
@@ -70,13 +70,14 @@ TEST_F(MainWindowTest, MenuHoldsPreviewAboutAndExit)
     EXPECT_EQ(AnsiText(u8"ﾒﾆｭｰ(&M)"), text);
     HMENU items = GetSubMenu(menu, 0);
     struct Item { int id; const char* text; } expected[] = {
+        {IDM_UNDO, u8"元に戻す(&U)"},
         {IDM_PREVIEW, u8"プレビュー(&V)..."},
         {0, ""},
         {IDM_ABOUT, u8"ﾊﾞｰｼﾞｮﾝ情報(&A)..."},
         {IDM_EXIT, u8"終了(&X)"},
     };
-    ASSERT_EQ(4, GetMenuItemCount(items));
-    for (int i = 0; i < 4; ++i) {
+    ASSERT_EQ(5, GetMenuItemCount(items));
+    for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(expected[i].id, static_cast<int>(GetMenuItemID(items, i))) << "item " << i;
         text[0] = '\0';
         GetMenuStringA(items, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);

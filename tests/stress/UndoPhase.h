@@ -1,0 +1,85 @@
+#ifndef QUILLOWBY_TESTS_STRESS_UNDO_PHASE_H
+#define QUILLOWBY_TESTS_STRESS_UNDO_PHASE_H
+
+#include "engine/UndoRun.h"
+#include "tests/stress/Scenario.h"
+#include "tests/stress/StressFolder.h"
+#include "tests/support/FaultyFileServices.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct Observation;
+
+// What goes wrong around the undo that follows a run.
+struct UndoScenario
+{
+    // Faults injected into the first undo: moves, existence tests, log writes, the search.
+    std::vector<FaultSpec> faults;
+    // The process dies right after the run's nth move reached the disk (0: it does not):
+    // nothing after it moves, no further line reaches the log.
+    int dieAfterMove;
+    // Bytes of the dying step's line that reached the log all the same.
+    int cutBytes;
+};
+
+// Drawn apart from the run's own scenario, so that the runs of a seed stay as they were.
+UndoScenario MakeUndoScenario(const Scenario& scenario);
+std::string DescribeUndo(const UndoScenario& undo);
+
+// The run dying: from the chosen move on, the file services let nothing reach the disk.
+class ProcessDeath
+{
+public:
+    ProcessDeath(const UndoScenario& undo, FaultyFileServices& fs, const std::string& entryFolder)
+        : undo(undo), fs(fs), entryFolder(entryFolder), dead(false)
+    {
+    }
+
+    // Called before each of the run's calls reaches the disk.
+    void BeforeCall(FileCall call, int nth, const char* first, const char* second);
+    bool Dead() const { return dead; }
+    // Writes the part of the dying step's line that reached the log before the end.
+    void CutLog(const std::string& logPath) const;
+
+    std::string inFlightFrom;
+    std::string inFlightTo;
+
+private:
+    const UndoScenario& undo;
+    FaultyFileServices& fs;
+    std::string entryFolder;
+    bool dead;
+};
+
+// Everything seen around the undo of a run and the undo of that undo.
+struct UndoObservation
+{
+    bool tried;
+    bool killed;
+    std::string inFlightFrom;
+    std::string inFlightTo;
+    // The run's log as the undo found it.
+    std::string runLog;
+    Tree beforeUndo;
+    Tree afterUndo;
+    Tree afterRedo;
+    bool undone;
+    bool redone;
+    UndoOutcome undo;
+    UndoOutcome redo;
+    int faultsFired;
+    // The log after both undos.
+    std::string logAfter;
+};
+
+// Undoes the run just observed (with the undo scenario's faults), then undoes that undo.
+void RunUndoPhase(const Scenario& scenario, const UndoScenario& undoScenario, const std::string& folder,
+                  const ProcessDeath& death, Observation& observation);
+
+// The promises an undo keeps; one text per breach.
+std::vector<std::string> CheckUndo(const Scenario& scenario, const Observation& observation);
+std::string UndoOutcomeText(const Observation& observation);
+
+#endif

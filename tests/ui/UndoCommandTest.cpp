@@ -1,0 +1,147 @@
+#include "tests/ui/UiTestSupport.h"
+
+#include "res/resource.h"
+#include "tests/support/TempFolder.h"
+
+#include <map>
+
+namespace {
+
+typedef std::map<std::string, std::string> Contents;
+
+class UndoCommandTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        SetText(IDC_FOLDER, folder.Path());
+        SetText(IDC_LOG_PATH, LogPath());
+    }
+
+    std::string LogPath() const { return logs.PathOf("log.txt"); }
+
+    Contents FolderContents() const
+    {
+        Contents contents;
+        for (const std::string& name : folder.Names())
+            contents[name] = folder.Read(name);
+        return contents;
+    }
+
+    // Answers each box that appears with the next press; sends the command (or presses the
+    // shortcut).
+    std::vector<SeenBox> Answer(int command, std::vector<int> presses, bool byShortcut = false)
+    {
+        BoxAnswerer answerer(dialog);
+        for (int press : presses)
+            answerer.QueuePress(press);
+        if (byShortcut)
+            PressCtrlZ();
+        else
+            Command(command);
+        EXPECT_EQ(0, answerer.unexpected) << "a box appeared that the test did not expect";
+        EXPECT_EQ(0u, answerer.Pending()) << "a box the test expected did not appear";
+        return answerer.seen;
+    }
+
+    void PressCtrlZ()
+    {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        const BYTE control = keys[VK_CONTROL];
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        Key('Z');
+        keys[VK_CONTROL] = control;
+        SetKeyboardState(keys);
+    }
+
+    std::string Question(int count) const
+    {
+        return AnsiText(u8"フォルダ \"") + Text(IDC_FOLDER) + AnsiText(u8"\" のファイル ") + std::to_string(count) +
+               AnsiText(u8" 個を元の名前に戻します. よろしいですか?");
+    }
+
+    TempFolder folder;
+    TempFolder logs;
+};
+
+TEST_F(UndoCommandTest, UndoPutsTheFolderBackAndUndoAgainBringsTheRunBack)
+{
+    for (const char* name : {"b.jpg", "a.txt", "001.jpg"})
+        ASSERT_TRUE(folder.Write(name, name));
+    const Contents before = FolderContents();
+    Answer(IDOK, {IDYES, IDOK});
+    const Contents afterRun = FolderContents();
+    ASSERT_NE(before, afterRun);
+
+    std::vector<SeenBox> seen = Answer(IDM_UNDO, {IDYES, IDOK});
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ(Question(3), seen[0].text);
+    EXPECT_TRUE(seen[0].hasYes && seen[0].hasNo);
+    EXPECT_EQ(IDNO, seen[0].defaultId);
+    EXPECT_FALSE(seen[0].ownerEnabled);
+    EXPECT_EQ("Completed.", seen[1].text);
+    EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), seen[1].cursor);
+    EXPECT_EQ(before, FolderContents());
+
+    seen = Answer(IDM_UNDO, {IDYES, IDOK}, true);
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ("Completed.", seen[1].text);
+    EXPECT_EQ(afterRun, FolderContents());
+}
+
+TEST_F(UndoCommandTest, NoChangesNothing)
+{
+    for (const char* name : {"b.jpg", "a.txt"})
+        ASSERT_TRUE(folder.Write(name, name));
+    Answer(IDOK, {IDYES, IDOK});
+    const Contents afterRun = FolderContents();
+    const std::string log = ReadWholeFile(LogPath());
+
+    std::vector<SeenBox> seen = Answer(IDM_UNDO, {IDNO});
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ(Question(2), seen[0].text);
+    EXPECT_EQ(afterRun, FolderContents());
+    EXPECT_EQ(log, ReadWholeFile(LogPath()));
+}
+
+TEST_F(UndoCommandTest, AFileMovedAwayByHandIsReportedAndTheRestComesBack)
+{
+    for (const char* name : {"c.txt", "a.txt", "b.txt"})
+        ASSERT_TRUE(folder.Write(name, name));
+    Answer(IDOK, {IDYES, IDOK});
+    ASSERT_TRUE(MoveFileA(folder.PathOf("001.txt").c_str(), logs.PathOf("kept.txt").c_str()));
+
+    std::vector<SeenBox> seen = Answer(IDM_UNDO, {IDYES, IDOK});
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ(AnsiText(u8"1 個のファイルを元に戻せませんでした. 詳しくはログ \"") + Text(IDC_LOG_PATH) +
+                  AnsiText(u8"\" を見てください."),
+              seen[1].text);
+    EXPECT_EQ((Contents{{"a.txt", "a.txt"}, {"c.txt", "c.txt"}}), FolderContents());
+    EXPECT_EQ("b.txt", logs.Read("kept.txt"));
+}
+
+TEST_F(UndoCommandTest, NothingToUndoIsSaidAndNothingChanges)
+{
+    const struct { const char* name; const char* log; std::string text; } cases[] = {
+        {"no log", nullptr, AnsiText(u8"ログファイルが見つからないか、読めません. 元に戻せるものはありません.")},
+        {"not a rename log", "shopping\r\nmilk\r\n",
+         AnsiText(u8"ログ欄のファイルは名前変更のログではありません. 何も元に戻していません.")},
+        {"no steps", "C:\\photos\r\n", AnsiText(u8"ログには元に戻せる名前変更がありません.")},
+    };
+    ASSERT_TRUE(folder.Write("a.txt", "a.txt"));
+    for (const auto& c : cases) {
+        DeleteFileA(LogPath().c_str());
+        if (c.log) {
+            ASSERT_TRUE(logs.Write("log.txt", c.log));
+        }
+        std::vector<SeenBox> seen = Answer(IDM_UNDO, {IDOK});
+        ASSERT_EQ(1u, seen.size()) << c.name;
+        EXPECT_EQ(c.text, seen[0].text) << c.name;
+        EXPECT_EQ((Contents{{"a.txt", "a.txt"}}), FolderContents()) << c.name;
+    }
+}
+
+} // namespace
