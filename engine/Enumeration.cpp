@@ -44,6 +44,7 @@ CollectResult CollectEntries(FolderSearch& search, const char* folderText, const
     CollectResult result = CollectDone;
     for (;;) {
         const FoundFile& found = search.Current();
+        report.leftOut[LeftOutShortNameOnly] += found.maskedOut;
         if (!found.isDirectory) {
             if (found.unreachable) {
                 report.unreachable.push_back(UnreachableName{found.name, "name not representable, file left as it was"});
@@ -64,8 +65,10 @@ CollectResult CollectEntries(FolderSearch& search, const char* folderText, const
             }
         }
         FindNextResult next = search.Next();
-        if (next == FindNextEnd)
+        if (next == FindNextEnd) {
+            report.leftOut[LeftOutShortNameOnly] += search.Current().maskedOut;
             break;
+        }
         if (next == FindNextError) {
             result = CollectListingFailed;
             break;

@@ -56,6 +56,8 @@ enum LeftOutKind
     LeftOutLog,
     // Its name is longer than a new name may be (possible in a double-byte code page).
     LeftOutTooLong,
+    // The mask takes it by its short (8.3) name alone, as the Windows search does.
+    LeftOutShortNameOnly,
     LeftOutKindCount
 };
 

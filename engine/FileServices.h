@@ -37,6 +37,9 @@ struct FoundFile
     char name[kFoundNameSize];
     // The 8.3 name the file system keeps beside a long one; empty when there is none.
     char shortName[14];
+    // Files the search passed over before this result (at the end of the listing: after the
+    // last one) because the mask took them by their short name alone; none of the batch.
+    int maskedOut;
 };
 
 enum FindNextResult

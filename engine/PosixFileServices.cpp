@@ -67,6 +67,7 @@ void Fill(FoundFile& found, const ListedName& listed, dev_t device)
     std::strncpy(found.name, listed.name.c_str(), kFoundNameSize - 1);
     found.name[kFoundNameSize - 1] = '\0';
     found.shortName[0] = '\0';
+    found.maskedOut = 0;
 }
 
 bool IsDirectory(int folder, const dirent* item)
@@ -134,8 +135,10 @@ public:
     FindNextResult FindNext(SearchHandle handle, FoundFile& next) override
     {
         PosixSearch* search = static_cast<PosixSearch*>(handle);
-        if (search->next >= search->names.size())
+        if (search->next >= search->names.size()) {
+            next.maskedOut = 0;
             return FindNextEnd;
+        }
         Fill(next, search->names[search->next++], search->device);
         return FindNextFound;
     }

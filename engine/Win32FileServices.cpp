@@ -112,7 +112,9 @@ public:
         search->handle = handle;
         search->folder.assign(pattern, FolderLength(pattern));
         search->mask = Characters(pattern + search->folder.size());
+        int maskedOut = 0;
         while (!search->Matches(data)) {
+            maskedOut += (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
             if (!FindNextFileA(handle, &data)) {
                 // Nothing matches by its long name: as if nothing matched at all.
                 FindClose(search);
@@ -120,6 +122,7 @@ public:
             }
         }
         search->Fill(first, data);
+        first.maskedOut = maskedOut;
         return search;
     }
 
@@ -127,12 +130,17 @@ public:
     {
         Win32Search* search = static_cast<Win32Search*>(handle);
         WIN32_FIND_DATAA data;
-        do {
-            if (!FindNextFileA(search->handle, &data))
-                return GetLastError() == ERROR_NO_MORE_FILES ? FindNextEnd : FindNextError;
-        } while (!search->Matches(data));
-        search->Fill(next, data);
-        return FindNextFound;
+        int maskedOut = 0;
+        while (FindNextFileA(search->handle, &data)) {
+            if (search->Matches(data)) {
+                search->Fill(next, data);
+                next.maskedOut = maskedOut;
+                return FindNextFound;
+            }
+            maskedOut += (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
+        }
+        next.maskedOut = maskedOut;
+        return GetLastError() == ERROR_NO_MORE_FILES ? FindNextEnd : FindNextError;
     }
 
     void FindClose(SearchHandle handle) override

@@ -182,21 +182,44 @@ TEST(RunPreview, ARefusedRunIsShownWithItsReason)
 TEST(RunPreview, CountsWhatTheRunLeavesOut)
 {
     RunFixture run;
-    run.AddFiles({"a.txt", "u1.txt", "u2.txt"});
+    run.AddFiles({"a.txt", "u1.txt", "u2.txt", "long.txt"});
     run.folder.Write("log.txt", "earlier log");
     run.folder.MakeFolder("sub");
     run.job.logPath = run.folder.PathOf("log.txt").c_str();
-    run.fs.adjustFound = [](FoundFile& found) { found.unreachable = found.name[0] == 'u'; };
+    // A name of 256 bytes, as a double-byte code page can list one.
+    run.fs.adjustFound = [](FoundFile& found) {
+        found.unreachable = found.name[0] == 'u';
+        if (std::strcmp(found.name, "long.txt") == 0)
+            std::snprintf(found.name, sizeof found.name, "%s", std::string(256, 'l').c_str());
+    };
 
     RunPreview preview = Preview(run);
 
     EXPECT_EQ(Names{Line("a.txt", "000.txt")}, Rows(preview));
     EXPECT_EQ(2, preview.LeftOut(LeftOutUnreachable));
     EXPECT_EQ(1, preview.LeftOut(LeftOutLog));
-    EXPECT_EQ(3, preview.LeftOutTotal());
+    EXPECT_EQ(1, preview.LeftOut(LeftOutTooLong));
+    EXPECT_EQ(4, preview.LeftOutTotal());
     ASSERT_TRUE(run.Run());
-    EXPECT_EQ(preview.LeftOut(LeftOutUnreachable), run.outcome.unreachable);
+    EXPECT_EQ(preview.LeftOut(LeftOutUnreachable) + preview.LeftOut(LeftOutTooLong), run.outcome.unreachable);
     EXPECT_EQ(preview.RowCount(), run.outcome.fileCount);
 }
+
+#ifdef _WIN32
+// The Windows search lists c.jpg_old for "*.jpg" by its short name C~1.JPG; the run leaves
+// such files out, and the preview says so.
+TEST(RunPreview, CountsTheFilesTheMaskTakesByTheirShortNameAlone)
+{
+    RunFixture run;
+    run.AddFiles({"a.jpg", "c.jpg_old", "d.jpgx"});
+    run.job.mask = "*.jpg";
+
+    RunPreview preview = Preview(run);
+
+    EXPECT_EQ(Names{Line("a.jpg", "000.jpg")}, Rows(preview));
+    EXPECT_EQ(2, preview.LeftOut(LeftOutShortNameOnly));
+    EXPECT_EQ(2, preview.LeftOutTotal());
+}
+#endif
 
 }  // namespace
