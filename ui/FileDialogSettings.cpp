@@ -61,13 +61,10 @@ FileDialogSettings::FileDialogSettings()
     fileTitle.Reserve(kTitleBufferSize);
 }
 
-bool FileDialogSettings::ShowFileDialog(int mode, HWND owner)
+bool FileDialogSettings::ShowFileDialog(HWND owner)
 {
-    if (mode != kFileDialogOpen && mode != kFileDialogSave)
-        return false;
-
     CountedString filterList = FilterList(filter);
-    CountedString title = ResourceText(mode == kFileDialogOpen ? IDS_OPEN_TITLE : IDS_SAVE_TITLE);
+    CountedString title = ResourceText(IDS_SAVE_TITLE);
     *filePath.CharAt(0) = '\0';
     *fileTitle.CharAt(0) = '\0';
 
@@ -90,8 +87,7 @@ bool FileDialogSettings::ShowFileDialog(int mode, HWND owner)
 
     CurrentFolderKeeper keeper;
     typedef BOOL(WINAPI * FileDialogCall)(LPOPENFILENAMEA);
-    FileDialogCall showDialog = SystemDllFunctionAs<FileDialogCall>(
-        L"comdlg32.dll", mode == kFileDialogOpen ? "GetOpenFileNameA" : "GetSaveFileNameA");
+    FileDialogCall showDialog = SystemDllFunctionAs<FileDialogCall>(L"comdlg32.dll", "GetSaveFileNameA");
     if (!showDialog || !showDialog(&dialog))
         return false;
 
