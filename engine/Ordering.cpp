@@ -138,11 +138,6 @@ int32_t NextRandom(uint32_t& state)
     return static_cast<int32_t>((state >> 16) & 0x7FFF);
 }
 
-int32_t NextRandom()
-{
-    return NextRandom(randomState);
-}
-
 void ShuffleEntries(EntryIndex& index, uint32_t& state)
 {
     int n = index.Count();
