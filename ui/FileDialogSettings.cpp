@@ -11,7 +11,6 @@
 namespace {
 
 const int kPathBufferSize = 260;
-const int kTitleBufferSize = 256;
 
 // The common dialog wants the filter as NUL-separated items ending in an empty one; the
 // settings keep it with "|" so that it can be written as one literal.
@@ -55,10 +54,9 @@ private:
 } // namespace
 
 FileDialogSettings::FileDialogSettings()
-    : filterIndex(0), flags(0), fileOffset(0), extensionOffset(0)
+    : filterIndex(0), flags(0)
 {
     filePath.Reserve(kPathBufferSize);
-    fileTitle.Reserve(kTitleBufferSize);
 }
 
 bool FileDialogSettings::ShowFileDialog(HWND owner)
@@ -66,7 +64,6 @@ bool FileDialogSettings::ShowFileDialog(HWND owner)
     CountedString filterList = FilterList(filter);
     CountedString title = ResourceText(IDS_SAVE_TITLE);
     *filePath.CharAt(0) = '\0';
-    *fileTitle.CharAt(0) = '\0';
 
     OPENFILENAMEA dialog = {};
     // The record as it was before Windows 2000 added its last members.
@@ -76,13 +73,9 @@ bool FileDialogSettings::ShowFileDialog(HWND owner)
     dialog.nFilterIndex = static_cast<DWORD>(filterIndex);
     dialog.lpstrFile = filePath.Data();
     dialog.nMaxFile = static_cast<DWORD>(filePath.Length() + 1);
-    dialog.lpstrFileTitle = fileTitle.Data();
-    dialog.nMaxFileTitle = static_cast<DWORD>(fileTitle.Length() + 1);
     dialog.lpstrInitialDir = initialDir.Data();
     dialog.lpstrTitle = title.Data();
     dialog.Flags = flags;
-    dialog.nFileOffset = fileOffset;
-    dialog.nFileExtension = extensionOffset;
     dialog.lpstrDefExt = defaultExt.Data();
 
     CurrentFolderKeeper keeper;
@@ -93,7 +86,5 @@ bool FileDialogSettings::ShowFileDialog(HWND owner)
 
     filterIndex = static_cast<int32_t>(dialog.nFilterIndex);
     initialDir.Assign(filePath);
-    fileOffset = dialog.nFileOffset;
-    extensionOffset = dialog.nFileExtension;
     return true;
 }

@@ -22,11 +22,8 @@ public:
     CountedString filter;
     int32_t filterIndex;
     CountedString filePath;
-    CountedString fileTitle;
     CountedString initialDir;
     uint32_t flags;
-    uint16_t fileOffset;
-    uint16_t extensionOffset;
     CountedString defaultExt;
 };
 
