@@ -33,37 +33,6 @@ int32_t CompareNoCase(const char* a, const char* b)
     return CompareNoCaseRange(a, static_cast<int>(std::strlen(a)), b, static_cast<int>(std::strlen(b)));
 }
 
-static int32_t CompareParts(const char* stemA, const char* extA, const char* stemB, const char* extB,
-                            int32_t order)
-{
-    int32_t c = 0;
-    switch (order) {
-    case ExtAscending:
-    case ExtDescending:
-        c = CompareNoCase(extA, extB);
-        if (c == 0)
-            c = CompareNoCase(stemA, stemB);
-        break;
-    case NameAscending:
-    case NameDescending:
-        c = CompareNoCase(stemA, stemB);
-        if (c == 0)
-            c = CompareNoCase(extA, extB);
-        break;
-    default:
-        return 0;
-    }
-    return (order == ExtDescending || order == NameDescending) ? -c : c;
-}
-
-int32_t CompareEntries(const FileEntry& a, const FileEntry& b, int32_t order, const FileServices& fs)
-{
-    char stemA[kNameSize], extA[kNameSize], stemB[kNameSize], extB[kNameSize];
-    SplitFileName(a.currentName, stemA, extA, fs);
-    SplitFileName(b.currentName, stemB, extB, fs);
-    return CompareParts(stemA, extA, stemB, extB, order);
-}
-
 namespace {
 
 // An entry with its name's parts located once. The names are copied side by side into one
@@ -79,6 +48,28 @@ struct SortKey
     int extLength;
 };
 
+// -1, 0 or +1 by the order's first part, then by the other; reversed for the descending orders.
+int32_t CompareKeys(const char* nameA, const SortKey& a, const char* nameB, const SortKey& b, int32_t order)
+{
+    bool byExt = order == ExtAscending || order == ExtDescending;
+    int32_t c = byExt ? CompareNoCaseRange(nameA + a.extStart, a.extLength, nameB + b.extStart, b.extLength)
+                      : CompareNoCaseRange(nameA + a.stemStart, a.stemLength, nameB + b.stemStart, b.stemLength);
+    if (c == 0)
+        c = byExt ? CompareNoCaseRange(nameA + a.stemStart, a.stemLength, nameB + b.stemStart, b.stemLength)
+                  : CompareNoCaseRange(nameA + a.extStart, a.extLength, nameB + b.extStart, b.extLength);
+    return (order == ExtDescending || order == NameDescending) ? -c : c;
+}
+
+void LocateKey(const char* name, const FileServices& fs, SortKey& key)
+{
+    int stemStart = 0, extStart = 0;
+    LocateNameParts(name, fs, stemStart, extStart);
+    key.stemStart = stemStart;
+    key.stemLength = extStart - stemStart;
+    key.extStart = extStart;
+    key.extLength = static_cast<int>(std::strlen(name)) - extStart;
+}
+
 class KeyLess
 {
 public:
@@ -86,17 +77,7 @@ public:
 
     bool operator()(const SortKey& a, const SortKey& b) const
     {
-        const char* nameA = names + a.name;
-        const char* nameB = names + b.name;
-        bool byExt = order == ExtAscending || order == ExtDescending;
-        int32_t c = byExt ? CompareNoCaseRange(nameA + a.extStart, a.extLength, nameB + b.extStart, b.extLength)
-                          : CompareNoCaseRange(nameA + a.stemStart, a.stemLength, nameB + b.stemStart, b.stemLength);
-        if (c == 0)
-            c = byExt ? CompareNoCaseRange(nameA + a.stemStart, a.stemLength, nameB + b.stemStart, b.stemLength)
-                      : CompareNoCaseRange(nameA + a.extStart, a.extLength, nameB + b.extStart, b.extLength);
-        if (order == ExtDescending || order == NameDescending)
-            c = -c;
-        return c < 0;
+        return CompareKeys(names + a.name, a, names + b.name, b, order) < 0;
     }
 
 private:
@@ -105,6 +86,16 @@ private:
 };
 
 }  // namespace
+
+int32_t CompareEntries(const FileEntry& a, const FileEntry& b, int32_t order, const FileServices& fs)
+{
+    if (order < ExtAscending || order > NameDescending)
+        return 0;
+    SortKey keyA = SortKey(), keyB = SortKey();
+    LocateKey(a.currentName, fs, keyA);
+    LocateKey(b.currentName, fs, keyB);
+    return CompareKeys(a.currentName, keyA, b.currentName, keyB, order);
+}
 
 void SortEntries(EntryIndex& index, int32_t order, const FileServices& fs)
 {
@@ -117,15 +108,9 @@ void SortEntries(EntryIndex& index, int32_t order, const FileServices& fs)
         SortKey& key = keys[static_cast<size_t>(i)];
         key.entry = &index.EntryAt(i);
         const char* name = key.entry->currentName;
-        int stemStart = 0, extStart = 0;
-        LocateNameParts(name, fs, stemStart, extStart);
-        int length = static_cast<int>(std::strlen(name));
+        LocateKey(name, fs, key);
         key.name = names.size();
-        key.stemStart = stemStart;
-        key.stemLength = extStart - stemStart;
-        key.extStart = extStart;
-        key.extLength = length - extStart;
-        names.insert(names.end(), name, name + length);
+        names.insert(names.end(), name, name + key.extStart + key.extLength);
     }
     std::stable_sort(keys.begin(), keys.end(), KeyLess(order, names.data()));
     for (int i = 0; i < index.Count(); ++i)
@@ -136,11 +121,6 @@ int32_t NextRandom(uint32_t& state)
 {
     state = state * 214013u + 2531011u;
     return static_cast<int32_t>((state >> 16) & 0x7FFF);
-}
-
-int32_t NextRandom()
-{
-    return NextRandom(randomState);
 }
 
 void ShuffleEntries(EntryIndex& index, uint32_t& state)

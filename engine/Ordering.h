@@ -34,7 +34,6 @@ void ShuffleEntries(EntryIndex& index, uint32_t& state);
 
 // 0..32767 from a linear congruential generator.
 int32_t NextRandom(uint32_t& state);
-int32_t NextRandom();
 
 // The generator's state for the whole process; it starts at 1 at every program start.
 extern uint32_t randomState;

@@ -12,7 +12,6 @@
 
 namespace {
 
-// The second byte of a double-byte character is no letter: ア and ヂ differ only there.
 // The length of "folder\" in "folder\mask"; a second byte equal to "\" is no separator.
 size_t FolderLength(const char* pattern)
 {
@@ -84,6 +83,7 @@ struct Win32Search
         // The yen sign comes as "\", which would lead into a sub-folder or out of this one.
         if (FolderLength(name) != 0)
             return false;
+        // The second byte of a double-byte character is no letter: ア and ヂ differ only there.
         if (!listed.insert(FoldedName(name, PlatformFileServices())).second)
             return false;
         return GetFileAttributesA((folder + name).c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -33,7 +33,6 @@
 
 // The string table: the program's own texts, in the order the labels of IDC_ORDER are listed.
 #define IDS_ORDER_FIRST         200
-#define IDS_OPEN_TITLE          210
 #define IDS_SAVE_TITLE          211
 #define IDS_CONFIRM_RUN         220
 #define IDS_DIGIT_WARNING       221

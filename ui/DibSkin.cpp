@@ -2,6 +2,7 @@
 
 #include "ui/GdiScopes.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -42,7 +43,7 @@ bool SupportedDepth(WORD bitCount)
 
 } // namespace
 
-DibSkin::DibSkin() : bitmap(nullptr), bits(nullptr), colourCount(0), imageSize(0), stride(0)
+DibSkin::DibSkin() : bitmap(nullptr)
 {
 }
 
@@ -56,12 +57,7 @@ void DibSkin::Unload()
     if (bitmap) {
         DeleteObject(bitmap);
         bitmap = nullptr;
-        bits = nullptr;
     }
-    info.reset();
-    colourCount = 0;
-    imageSize = 0;
-    stride = 0;
 }
 
 bool DibSkin::Load(HDC dc, WORD resourceId, HINSTANCE instance)
@@ -97,21 +93,15 @@ bool DibSkin::Load(HDC dc, WORD resourceId, HINSTANCE instance)
     if (static_cast<DWORD>(infoSize) + static_cast<DWORD>(pixelBytes) > dataSize)
         return false;
 
-    colourCount = colours;
-    stride = rowBytes;
-    imageSize = pixelBytes;
-    info.reset(new BYTE[static_cast<size_t>(infoSize)]);
-    std::memcpy(info.get(), data, static_cast<size_t>(infoSize));
-
+    // The resource starts with the header and its colour table: a BITMAPINFO as it stands.
     void* pixels = nullptr;
-    bitmap = CreateDIBSection(dc, reinterpret_cast<const BITMAPINFO*>(info.get()), DIB_RGB_COLORS,
+    bitmap = CreateDIBSection(dc, reinterpret_cast<const BITMAPINFO*>(data), DIB_RGB_COLORS,
                               &pixels, nullptr, 0);
     if (!bitmap || !pixels) {
         Unload();
         return false;
     }
-    bits = pixels;
-    std::memcpy(bits, data + infoSize, static_cast<size_t>(imageSize));
+    std::memcpy(pixels, data + infoSize, static_cast<size_t>(pixelBytes));
     return true;
 }
 

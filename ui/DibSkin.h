@@ -3,9 +3,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
-#include <memory>
-
 // A bitmap resource copied into a device-independent bitmap section, drawn by bit-block
 // transfer. Before Load, or after a Load that failed, Draw draws nothing.
 class DibSkin
@@ -26,13 +23,7 @@ public:
               DWORD rasterOperation) const;
 
 private:
-    // The bitmap header followed by its colour table.
-    std::unique_ptr<BYTE[]> info;
     HBITMAP bitmap;
-    void* bits;
-    int32_t colourCount;
-    int32_t imageSize;
-    int32_t stride;
 };
 
 #endif

@@ -11,7 +11,6 @@
 namespace {
 
 const int kPathBufferSize = 260;
-const int kTitleBufferSize = 256;
 
 // The common dialog wants the filter as NUL-separated items ending in an empty one; the
 // settings keep it with "|" so that it can be written as one literal.
@@ -55,21 +54,16 @@ private:
 } // namespace
 
 FileDialogSettings::FileDialogSettings()
-    : filterIndex(0), flags(0), fileOffset(0), extensionOffset(0)
+    : filterIndex(0), flags(0)
 {
     filePath.Reserve(kPathBufferSize);
-    fileTitle.Reserve(kTitleBufferSize);
 }
 
-bool FileDialogSettings::ShowFileDialog(int mode, HWND owner)
+bool FileDialogSettings::ShowFileDialog(HWND owner)
 {
-    if (mode != kFileDialogOpen && mode != kFileDialogSave)
-        return false;
-
     CountedString filterList = FilterList(filter);
-    CountedString title = ResourceText(mode == kFileDialogOpen ? IDS_OPEN_TITLE : IDS_SAVE_TITLE);
+    CountedString title = ResourceText(IDS_SAVE_TITLE);
     *filePath.CharAt(0) = '\0';
-    *fileTitle.CharAt(0) = '\0';
 
     OPENFILENAMEA dialog = {};
     // The record as it was before Windows 2000 added its last members.
@@ -79,25 +73,18 @@ bool FileDialogSettings::ShowFileDialog(int mode, HWND owner)
     dialog.nFilterIndex = static_cast<DWORD>(filterIndex);
     dialog.lpstrFile = filePath.Data();
     dialog.nMaxFile = static_cast<DWORD>(filePath.Length() + 1);
-    dialog.lpstrFileTitle = fileTitle.Data();
-    dialog.nMaxFileTitle = static_cast<DWORD>(fileTitle.Length() + 1);
     dialog.lpstrInitialDir = initialDir.Data();
     dialog.lpstrTitle = title.Data();
     dialog.Flags = flags;
-    dialog.nFileOffset = fileOffset;
-    dialog.nFileExtension = extensionOffset;
     dialog.lpstrDefExt = defaultExt.Data();
 
     CurrentFolderKeeper keeper;
     typedef BOOL(WINAPI * FileDialogCall)(LPOPENFILENAMEA);
-    FileDialogCall showDialog = SystemDllFunctionAs<FileDialogCall>(
-        L"comdlg32.dll", mode == kFileDialogOpen ? "GetOpenFileNameA" : "GetSaveFileNameA");
+    FileDialogCall showDialog = SystemDllFunctionAs<FileDialogCall>(L"comdlg32.dll", "GetSaveFileNameA");
     if (!showDialog || !showDialog(&dialog))
         return false;
 
     filterIndex = static_cast<int32_t>(dialog.nFilterIndex);
     initialDir.Assign(filePath);
-    fileOffset = dialog.nFileOffset;
-    extensionOffset = dialog.nFileExtension;
     return true;
 }

@@ -7,29 +7,23 @@
 
 #include <cstdint>
 
-const int kFileDialogOpen = 1;
-const int kFileDialogSave = -1;
-
-// The settings of the common open/save dialog and its last results, kept between uses so
+// The settings of the common save dialog and its last results, kept between uses so
 // that each dialog starts where the last choice was made.
 class FileDialogSettings
 {
 public:
     FileDialogSettings();
 
-    // mode is kFileDialogOpen or kFileDialogSave. True when the user chose a file; then
-    // filePath holds it and the next dialog starts from it.
-    bool ShowFileDialog(int mode, HWND owner);
+    // True when the user chose a file; then filePath holds it and the next dialog starts
+    // from it.
+    bool ShowFileDialog(HWND owner);
 
     // Pairs of display text and pattern, each item followed by "|".
     CountedString filter;
     int32_t filterIndex;
     CountedString filePath;
-    CountedString fileTitle;
     CountedString initialDir;
     uint32_t flags;
-    uint16_t fileOffset;
-    uint16_t extensionOffset;
     CountedString defaultExt;
 };
 

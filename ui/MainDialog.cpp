@@ -136,7 +136,7 @@ void TogglePadding(HWND dialog)
 
 void ChooseLogFile(HWND dialog)
 {
-    if (fileDialogSettings.ShowFileDialog(kFileDialogSave, dialog))
+    if (fileDialogSettings.ShowFileDialog(dialog))
         SetDlgItemTextA(dialog, IDC_LOG_PATH, fileDialogSettings.filePath.Data());
 }
 

@@ -164,22 +164,4 @@ TEST_F(MainWindowTest, RelativeTextsNameTheSameFoldersAfterTheChooser)
     }
 }
 
-TEST_F(MainWindowTest, ChooserModesOtherThanOpenAndSaveShowNothing)
-{
-    BoxAnswerer answerer(dialog);
-    for (int mode : {0, 2, -2})
-        EXPECT_FALSE(fileDialogSettings.ShowFileDialog(mode, dialog)) << "mode " << mode;
-    Pump();
-    EXPECT_TRUE(answerer.seen.empty());
-}
-
-TEST_F(MainWindowTest, OpenModeIsTitledOpen)
-{
-    ChooserView view;
-    BoxAnswerer answerer(dialog);
-    answerer.Queue(Cancel(&view));
-    EXPECT_FALSE(fileDialogSettings.ShowFileDialog(kFileDialogOpen, dialog));
-    EXPECT_EQ(AnsiText(u8"開く"), view.title);
-}
-
 } // namespace
