@@ -11,6 +11,7 @@
 #include "tests/stress/StressFolder.h"
 #include "tests/support/FaultyFileServices.h"
 #include "tests/support/NameModel.h"
+#include "tests/support/TempFolder.h"
 
 #include <cstring>
 #include <set>

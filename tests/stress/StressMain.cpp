@@ -15,6 +15,7 @@
 #include "tests/stress/ScenarioRun.h"
 #include "tests/stress/StressFolder.h"
 #include "tests/stress/UndoPhase.h"
+#include "tests/support/TempFolder.h"
 
 #include <atomic>
 #include <chrono>
@@ -151,8 +152,8 @@ int main(int argc, char** argv)
     std::printf("seed=%llu\n", static_cast<unsigned long long>(options.seed));
     std::fflush(stdout);
 
-    std::string base = NewBaseFolder();
-    if (base.empty()) {
+    std::string base;
+    if (!MakeTempFolder("qbstress", base)) {
         std::fprintf(stderr, "cannot make a temporary folder\n");
         return 2;
     }
