@@ -1,8 +1,9 @@
 #include "bench/BenchFolder.h"
 
+#include "tests/support/TempFolder.h"
+
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -20,14 +21,7 @@ bool PrepareBenchDir(std::string& dir, bool& madeHere)
 {
     madeHere = dir.empty();
     if (madeHere) {
-        const char* temp = std::getenv("TMPDIR");
-        std::string pattern = std::string(temp && temp[0] ? temp : "/tmp") + "/quillowby-bench-XXXXXX";
-        std::vector<char> path(pattern.begin(), pattern.end());
-        path.push_back('\0');
-        if (mkdtemp(path.data()) == nullptr)
-            return Complain("cannot create a folder in", pattern);
-        dir = path.data();
-        return true;
+        return MakeTempFolder("quillowby-bench", dir) || Complain("cannot create a folder in", "the temporary folder");
     }
     if (mkdir(dir.c_str(), 0755) != 0 && errno != EEXIST)
         return Complain("cannot create", dir);
@@ -92,24 +86,7 @@ int CountNames(const std::string& folder)
 
 bool RemoveFolder(const std::string& folder)
 {
-    DIR* dir = opendir(folder.c_str());
-    if (dir == nullptr)
-        return Complain("cannot open", folder);
-    bool removed = true;
-    while (const dirent* item = readdir(dir)) {
-        if (std::strcmp(item->d_name, ".") == 0 || std::strcmp(item->d_name, "..") == 0)
-            continue;
-        struct stat info;
-        bool isFolder = fstatat(dirfd(dir), item->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
-        if (isFolder)
-            removed = RemoveFolder(folder + "/" + item->d_name) && removed;
-        else if (unlinkat(dirfd(dir), item->d_name, 0) != 0)
-            removed = Complain("cannot remove a file in", folder);
-    }
-    closedir(dir);
-    if (rmdir(folder.c_str()) != 0)
-        removed = Complain("cannot remove", folder);
-    return removed;
+    return RemoveTree(folder) || Complain("cannot remove", folder);
 }
 
 bool RemoveFile(const std::string& path)

@@ -1,5 +1,7 @@
 #include "bench/BenchFolder.h"
 
+#include "tests/support/TempFolder.h"
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -26,15 +28,7 @@ bool PrepareBenchDir(std::string& dir, bool& madeHere)
 {
     madeHere = dir.empty();
     if (madeHere) {
-        char temp[MAX_PATH + 1];
-        DWORD length = GetTempPathA(sizeof temp, temp);
-        if (length == 0 || length > MAX_PATH)
-            return Complain("cannot find the temporary folder", "");
-        char name[64];
-        std::snprintf(name, sizeof name, "quillowby-bench-%lu-%lu", static_cast<unsigned long>(GetCurrentProcessId()),
-                      static_cast<unsigned long>(GetTickCount()));
-        dir = std::string(temp) + name;
-        return CreateDirectoryA(dir.c_str(), nullptr) || Complain("cannot create", dir);
+        return MakeTempFolder("quillowby-bench", dir) || Complain("cannot create a folder in", "the temporary folder");
     }
     if (!CreateDirectoryA(dir.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
         return Complain("cannot create", dir);
@@ -101,24 +95,7 @@ int CountNames(const std::string& folder)
 
 bool RemoveFolder(const std::string& folder)
 {
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return Complain("cannot open", folder);
-    bool removed = true;
-    do {
-        if (IsDotOrDotDot(data.cFileName))
-            continue;
-        std::string path = folder + "\\" + data.cFileName;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            removed = RemoveFolder(path) && removed;
-        else if (!DeleteFileA(path.c_str()))
-            removed = Complain("cannot remove", path);
-    } while (FindNextFileA(search, &data));
-    FindClose(search);
-    if (!RemoveDirectoryA(folder.c_str()))
-        removed = Complain("cannot remove", folder);
-    return removed;
+    return RemoveTree(folder) || Complain("cannot remove", folder);
 }
 
 bool RemoveFile(const std::string& path)

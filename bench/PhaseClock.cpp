@@ -23,57 +23,22 @@ RunPhases PhaseClock::Phases() const
     return phases;
 }
 
-SearchHandle PhaseClock::FindFirst(const char* pattern, FoundFile& first)
-{
-    return inner.FindFirst(pattern, first);
-}
-
-FindNextResult PhaseClock::FindNext(SearchHandle search, FoundFile& next)
-{
-    return inner.FindNext(search, next);
-}
-
 void PhaseClock::FindClose(SearchHandle search)
 {
-    inner.FindClose(search);
+    real.FindClose(search);
     searchClosed = SecondsNow();
-}
-
-bool PhaseClock::FolderExists(const char* path)
-{
-    return inner.FolderExists(path);
-}
-
-bool PhaseClock::Exists(const char* path)
-{
-    return inner.Exists(path);
-}
-
-MoveResult PhaseClock::Move(const char* from, const char* to, int& error)
-{
-    return inner.Move(from, to, error);
-}
-
-bool PhaseClock::Identify(const char* path, FileIdentity& identity)
-{
-    return inner.Identify(path, identity);
 }
 
 LogHandle PhaseClock::CreateLog(const char* path)
 {
-    LogHandle log = inner.CreateLog(path);
+    LogHandle log = real.CreateLog(path);
     logCreated = SecondsNow();
     return log;
 }
 
-bool PhaseClock::WriteLog(LogHandle log, const void* bytes, int count)
-{
-    return inner.WriteLog(log, bytes, count);
-}
-
 void PhaseClock::CloseLog(LogHandle log)
 {
-    inner.CloseLog(log);
+    real.CloseLog(log);
     logClosed = SecondsNow();
 }
 
@@ -83,25 +48,5 @@ int PhaseClock::FormatV(char* buffer, const char* format, va_list args)
     // formatted after it is the first new name.
     if (searchClosed != 0 && firstNameFormed == 0)
         firstNameFormed = SecondsNow();
-    return inner.FormatV(buffer, format, args);
-}
-
-bool PhaseClock::IsLeadByte(unsigned char c) const
-{
-    return inner.IsLeadByte(c);
-}
-
-char PhaseClock::Separator() const
-{
-    return inner.Separator();
-}
-
-int PhaseClock::LongestPath() const
-{
-    return inner.LongestPath();
-}
-
-bool PhaseClock::IgnoresCase() const
-{
-    return inner.IgnoresCase();
+    return real.FormatV(buffer, format, args);
 }

@@ -70,19 +70,24 @@ class Checker
 public:
     // The log file's name in the folder is left out of the comparisons when the run wrote its
     // log there; a log that was never created leaves whatever held that name alone.
-    Checker(const Scenario& s, const Observation& o) : s(s), o(o), logFile(o.logCreated ? o.logKey : std::string()) {}
+    Checker(const Scenario& scenario, const Observation& observation)
+        : scenario(scenario),
+          observation(observation),
+          logFile(observation.logCreated ? observation.logKey : std::string())
+    {
+    }
 
     std::vector<std::string> Run()
     {
-        if (o.runaway)
+        if (observation.runaway)
             Breach("the walk did not end: the run went past its bound of steps");
-        if (o.movesOntoLogName > 0 && !o.logCreated)
+        if (observation.movesOntoLogName > 0 && !observation.logCreated)
             Breach("a file was moved onto the log's name, which no log held");
         CheckQuestion();
         CheckPreview();
-        if (o.declined)
+        if (observation.declined)
             CheckDeclinedRun();
-        else if (!o.ran)
+        else if (!observation.ran)
             CheckRefusedRun();
         else
             CheckFinishedRun();
@@ -95,73 +100,77 @@ private:
     // The question comes for a user's document and never for an earlier rename log.
     void CheckQuestion()
     {
-        if (s.logPlace == LogElsewhereUserFile && !o.asked)
+        if (scenario.logPlace == LogElsewhereUserFile && !observation.asked)
             Breach("a user's document at the log path was taken for a rename log");
-        if (s.logPlace == LogElsewhereExisting && o.asked)
+        if (scenario.logPlace == LogElsewhereExisting && observation.asked)
             Breach("an earlier rename log at the log path was taken for a user's document");
     }
 
     // Told No: nothing moved, and the file at the log path is byte for byte what it was.
     void CheckDeclinedRun()
     {
-        CompareTrees(o.before, o.after, "a run told No changed the folder");
-        if (!o.logReadable || !o.logExistedBefore || o.logText != o.logBefore)
+        CompareTrees(observation.before, observation.after, "a run told No changed the folder");
+        if (!observation.logReadable || !observation.logExistedBefore || observation.logText != observation.logBefore)
             Breach("a run told No changed the file at the log path");
     }
 
     // The preview shows what a run without the injected faults does, and changes nothing.
     void CheckPreview()
     {
-        CompareTrees(o.before, o.afterPreview, "the preview changed the folder");
-        const Expected& e = o.expectedWithoutFaults;
-        const RunPreview& p = o.preview;
-        if (p.outcome.refusal != e.refusal || p.outcome.refusedName != e.refusedName) {
-            Breach("the preview shows refusal " + std::to_string(p.outcome.refusal) + " for " +
-                   Quoted(p.outcome.refusedName) + ", expected " + std::to_string(e.refusal) + " for " +
-                   Quoted(e.refusedName));
+        CompareTrees(observation.before, observation.afterPreview, "the preview changed the folder");
+        const Expected& expected = observation.expectedWithoutFaults;
+        const RunPreview& preview = observation.preview;
+        if (preview.outcome.refusal != expected.refusal || preview.outcome.refusedName != expected.refusedName) {
+            Breach("the preview shows refusal " + std::to_string(preview.outcome.refusal) + " for " +
+                   Quoted(preview.outcome.refusedName) + ", expected " + std::to_string(expected.refusal) + " for " +
+                   Quoted(expected.refusedName));
             return;
         }
-        if (static_cast<size_t>(p.RowCount()) != e.batch.size()) {
-            Breach("the preview shows " + std::to_string(p.RowCount()) + " files, expected " +
-                   std::to_string(e.batch.size()));
+        if (static_cast<size_t>(preview.RowCount()) != expected.batch.size()) {
+            Breach("the preview shows " + std::to_string(preview.RowCount()) + " files, expected " +
+                   std::to_string(expected.batch.size()));
             return;
         }
-        for (int row = 0; row < p.RowCount(); ++row) {
-            const Planned& planned = e.batch[static_cast<size_t>(row)];
-            if (planned.key != p.CurrentName(row) || planned.newName != p.NewName(row)) {
-                Breach("preview row " + std::to_string(row) + " shows " + Quoted(p.CurrentName(row)) + " -> " +
-                       Quoted(p.NewName(row)) + ", expected " + Quoted(planned.key) + " -> " +
+        for (int row = 0; row < preview.RowCount(); ++row) {
+            const Planned& planned = expected.batch[static_cast<size_t>(row)];
+            if (planned.key != preview.CurrentName(row) || planned.newName != preview.NewName(row)) {
+                Breach("preview row " + std::to_string(row) + " shows " + Quoted(preview.CurrentName(row)) + " -> " +
+                       Quoted(preview.NewName(row)) + ", expected " + Quoted(planned.key) + " -> " +
                        Quoted(planned.newName));
                 return;
             }
         }
-        const int unreachable = p.LeftOut(LeftOutUnreachable) + p.LeftOut(LeftOutTooLong);
-        if (e.refusal == RefusalNone && unreachable != e.unreachable)
+        const int unreachable = preview.LeftOut(LeftOutUnreachable) + preview.LeftOut(LeftOutTooLong);
+        if (expected.refusal == RefusalNone && unreachable != expected.unreachable)
             Breach("the preview leaves out " + std::to_string(unreachable) +
-                   " unreachable names, expected " + std::to_string(e.unreachable));
+                   " unreachable names, expected " + std::to_string(expected.unreachable));
     }
 
     void CheckRefusedRun()
     {
-        if (o.expected.refusal == RefusalNone) {
-            Breach("the run refused to start (refusal " + std::to_string(o.outcome.refusal) + ", " +
-                   Quoted(o.outcome.refusedName) + ") though nothing should stop it");
-        } else if (o.outcome.refusal != o.expected.refusal || o.outcome.refusedName != o.expected.refusedName) {
-            Breach("refusal " + std::to_string(o.outcome.refusal) + " for " + Quoted(o.outcome.refusedName) +
-                   ", expected " + std::to_string(o.expected.refusal) + " for " + Quoted(o.expected.refusedName));
+        if (observation.expected.refusal == RefusalNone) {
+            Breach("the run refused to start (refusal " + std::to_string(observation.outcome.refusal) + ", " +
+                   Quoted(observation.outcome.refusedName) + ") though nothing should stop it");
+        } else if (observation.outcome.refusal != observation.expected.refusal ||
+                   observation.outcome.refusedName != observation.expected.refusedName) {
+            Breach("refusal " + std::to_string(observation.outcome.refusal) + " for " +
+                   Quoted(observation.outcome.refusedName) + ", expected " +
+                   std::to_string(observation.expected.refusal) + " for " + Quoted(observation.expected.refusedName));
         }
-        CompareTrees(o.before, o.after, "a run that did not start changed the folder");
-        if (!o.logPath.empty() && (o.logReadable != o.logExistedBefore || o.logText != o.logBefore))
+        CompareTrees(observation.before, observation.after, "a run that did not start changed the folder");
+        if (!observation.logPath.empty() &&
+            (observation.logReadable != observation.logExistedBefore || observation.logText != observation.logBefore))
             Breach("a run that did not start created or changed the log file");
-        if (!o.events.empty())
+        if (!observation.events.empty())
             Breach("a run that did not start moved files");
     }
 
     void CheckFinishedRun()
     {
-        if (o.expected.refusal != RefusalNone) {
-            Breach("the run went through though it must refuse (refusal " + std::to_string(o.expected.refusal) +
-                   " for " + Quoted(o.expected.refusedName) + ")");
+        if (observation.expected.refusal != RefusalNone) {
+            Breach("the run went through though it must refuse (refusal " +
+                   std::to_string(observation.expected.refusal) + " for " + Quoted(observation.expected.refusedName) +
+                   ")");
         }
         CheckContents();
         CheckOutsideBatch();
@@ -176,24 +185,25 @@ private:
     // What may keep a file of the batch from its new name; "" when nothing may.
     std::string Obstacle() const
     {
-        if (!s.faults.empty())
+        if (!scenario.faults.empty())
             return "faults";
-        if (!o.events.empty())
+        if (!observation.events.empty())
             return "another program";
         std::set<std::string> batchKeys;
-        for (const Planned& planned : o.expected.batch)
+        for (const Planned& planned : observation.expected.batch)
             batchKeys.insert(planned.key);
         // Names held by something the batch never moves, then the new names themselves.
         std::set<std::string> held;
-        for (const auto& item : o.before) {
+        for (const auto& item : observation.before) {
             if (IsTopLevel(item.first) && !batchKeys.count(item.first))
                 held.insert(CaseFolded(item.first));
         }
-        if (!o.logKey.empty())
-            held.insert(CaseFolded(o.logKey));
-        std::string entryFolder = o.typedFolder + (s.typedSeparators > 0 ? "" : std::string(1, PathSeparator()));
-        for (const Planned& planned : o.expected.batch) {
-            if (!PlainNewName(planned.newName, entryFolder, o.cp932))
+        if (!observation.logKey.empty())
+            held.insert(CaseFolded(observation.logKey));
+        std::string entryFolder =
+            observation.typedFolder + (scenario.typedSeparators > 0 ? "" : std::string(1, PathSeparator()));
+        for (const Planned& planned : observation.expected.batch) {
+            if (!PlainNewName(planned.newName, entryFolder, observation.cp932))
                 return "the new name " + Quoted(planned.newName);
             if (!held.insert(CaseFolded(planned.newName)).second)
                 return "something holds " + Quoted(planned.newName);
@@ -205,12 +215,13 @@ private:
     // file whose target a file behind it held (or its own file, in other letters) at its turn.
     void CheckWorkDone()
     {
-        if (o.outcome.notRenamed != o.outcome.unreachable) {
-            Breach("nothing stood in the way, yet " + std::to_string(o.outcome.notRenamed - o.outcome.unreachable) +
+        if (observation.outcome.notRenamed != observation.outcome.unreachable) {
+            Breach("nothing stood in the way, yet " +
+                   std::to_string(observation.outcome.notRenamed - observation.outcome.unreachable) +
                    " files did not reach their new names");
         }
-        int steps = o.outcome.unreachable;
-        const std::vector<Planned>& batch = o.expected.batch;
+        int steps = observation.outcome.unreachable;
+        const std::vector<Planned>& batch = observation.expected.batch;
         for (size_t i = 0; i < batch.size(); ++i) {
             std::string target = CaseFolded(batch[i].newName);
             bool waits = NamesIgnoreCase() && CaseFolded(batch[i].key) == target && batch[i].key != batch[i].newName;
@@ -218,8 +229,8 @@ private:
                 waits = CaseFolded(batch[j].key) == target;
             steps += waits ? 2 : 1;
         }
-        if (o.outcome.steps != steps) {
-            Breach("nothing stood in the way, yet the run took " + std::to_string(o.outcome.steps) +
+        if (observation.outcome.steps != steps) {
+            Breach("nothing stood in the way, yet the run took " + std::to_string(observation.outcome.steps) +
                    " steps where the walk takes " + std::to_string(steps));
         }
     }
@@ -228,18 +239,18 @@ private:
     void CheckContents()
     {
         std::multiset<std::string> expected;
-        for (const auto& item : o.before) {
+        for (const auto& item : observation.before) {
             if (!item.second.isDirectory && item.first != logFile)
                 expected.insert(item.second.content);
         }
-        for (const ExternalEvent& event : o.events) {
+        for (const ExternalEvent& event : observation.events) {
             if (event.kind == ExternalEvent::Created)
                 expected.insert(event.content);
             else if (event.kind == ExternalEvent::Deleted && expected.count(event.content))
                 expected.erase(expected.find(event.content));
         }
         std::multiset<std::string> found;
-        for (const auto& item : o.after) {
+        for (const auto& item : observation.after) {
             if (item.second.unreadable)
                 Breach(Quoted(item.first) + " cannot be read after the run: something still holds it");
             if (!item.second.isDirectory && item.first != logFile)
@@ -261,13 +272,13 @@ private:
     void CheckOutsideBatch()
     {
         std::set<std::string> batch;
-        for (const Planned& planned : o.expected.batch)
+        for (const Planned& planned : observation.expected.batch)
             batch.insert(planned.key);
-        for (const auto& item : o.before) {
+        for (const auto& item : observation.before) {
             if (batch.count(item.first) || item.first == logFile)
                 continue;
-            auto after = o.after.find(item.first);
-            if (after == o.after.end())
+            auto after = observation.after.find(item.first);
+            if (after == observation.after.end())
                 Breach(Quoted(item.first) + ", outside the batch, is gone");
             else if (after->second.isDirectory != item.second.isDirectory ||
                      after->second.content != item.second.content)
@@ -277,23 +288,23 @@ private:
 
     void CheckBatch()
     {
-        if (o.outcome.fileCount != static_cast<int>(o.expected.batch.size())) {
-            Breach("fileCount " + std::to_string(o.outcome.fileCount) + ", the batch holds " +
-                   std::to_string(o.expected.batch.size()));
+        if (observation.outcome.fileCount != static_cast<int>(observation.expected.batch.size())) {
+            Breach("fileCount " + std::to_string(observation.outcome.fileCount) + ", the batch holds " +
+                   std::to_string(observation.expected.batch.size()));
         }
-        if (o.outcome.unreachable != o.expected.unreachable) {
-            Breach("unreachable " + std::to_string(o.outcome.unreachable) + ", expected " +
-                   std::to_string(o.expected.unreachable));
+        if (observation.outcome.unreachable != observation.expected.unreachable) {
+            Breach("unreachable " + std::to_string(observation.outcome.unreachable) + ", expected " +
+                   std::to_string(observation.expected.unreachable));
         }
 
         std::map<std::string, std::string> location;  // content -> name after the run
-        for (const auto& item : o.after) {
+        for (const auto& item : observation.after) {
             if (!item.second.isDirectory && item.first != logFile)
                 location[item.second.content] = item.first;
         }
         std::set<std::string> touched;  // contents another program deleted or renamed
         std::set<std::string> movedAway;  // names another program gave batch files
-        for (const ExternalEvent& event : o.events) {
+        for (const ExternalEvent& event : observation.events) {
             if (event.kind != ExternalEvent::Created)
                 touched.insert(event.content);
             if (event.kind == ExternalEvent::Renamed)
@@ -302,8 +313,8 @@ private:
 
         int notAtNewName = 0;
         int otherLetters = 0;
-        for (const Planned& planned : o.expected.batch) {
-            const std::string& content = o.before.at(planned.key).content;
+        for (const Planned& planned : observation.expected.batch) {
+            const std::string& content = observation.before.at(planned.key).content;
             if (touched.count(content))
                 continue;
             auto found = location.find(content);
@@ -322,7 +333,7 @@ private:
             ++notAtNewName;
             notArrived.push_back(planned.key);
             bool atOldName = CaseFolded(now) == CaseFolded(planned.key);
-            if (IsTemporaryName(now) && !atOldName && o.outcome.stopped && OnlyStopRequested() &&
+            if (IsTemporaryName(now) && !atOldName && observation.outcome.stopped && OnlyStopRequested() &&
                 (!HoldsName(planned.key) || !HoldsName(planned.newName))) {
                 Breach("the run stopped and left " + Quoted(planned.key) + " under " + Quoted(now) +
                        " though its original or new name is free");
@@ -334,11 +345,12 @@ private:
             if (IsTemporaryName(now) && !atOldName)
                 leftOnTemporaryNames.insert(now);
         }
-        int reported = o.outcome.notRenamed - o.outcome.unreachable;
+        int reported = observation.outcome.notRenamed - observation.outcome.unreachable;
         int touchedCount = static_cast<int>(touched.size());
         if (reported < notAtNewName || reported > notAtNewName + otherLetters + touchedCount) {
-            Breach("notRenamed " + std::to_string(o.outcome.notRenamed) + " (" + std::to_string(o.outcome.unreachable) +
-                   " unreachable), but " + std::to_string(notAtNewName) + " files are not under their new names" +
+            Breach("notRenamed " + std::to_string(observation.outcome.notRenamed) + " (" +
+                   std::to_string(observation.outcome.unreachable) + " unreachable), but " +
+                   std::to_string(notAtNewName) + " files are not under their new names" +
                    (touchedCount ? " and " + std::to_string(touchedCount) + " were taken by another program" : ""));
         }
     }
@@ -346,7 +358,7 @@ private:
     // Nothing but the stop request went wrong, so only two taken names keep a file waiting.
     bool OnlyStopRequested() const
     {
-        for (const FaultSpec& fault : s.faults) {
+        for (const FaultSpec& fault : scenario.faults) {
             if (fault.kind != FaultStopRequested)
                 return false;
         }
@@ -355,7 +367,7 @@ private:
 
     bool HoldsName(const std::string& name) const
     {
-        for (const auto& item : o.after) {
+        for (const auto& item : observation.after) {
             if (CaseFolded(item.first) == CaseFolded(NameAsStored(name)))
                 return true;
         }
@@ -364,20 +376,21 @@ private:
 
     void CheckBound()
     {
-        int n = o.outcome.fileCount;
-        int bound = n * (n + 1) + 2 * n + o.outcome.unreachable + 4;
-        if (o.outcome.steps > bound)
-            Breach("the run took " + std::to_string(o.outcome.steps) + " steps for " + std::to_string(n) + " files");
+        int n = observation.outcome.fileCount;
+        int bound = n * (n + 1) + 2 * n + observation.outcome.unreachable + 4;
+        if (observation.outcome.steps > bound)
+            Breach("the run took " + std::to_string(observation.outcome.steps) + " steps for " + std::to_string(n) +
+                   " files");
     }
 
     bool FaultFired(FaultKind kind) const
     {
-        for (const FaultSpec& fault : s.faults) {
+        for (const FaultSpec& fault : scenario.faults) {
             if (fault.kind != kind)
                 continue;
             if (kind == FaultLogNotCreated)
                 return true;
-            if (kind == FaultLogWritesStop && fault.nth <= o.logWrites)
+            if (kind == FaultLogWritesStop && fault.nth <= observation.logWrites)
                 return true;
         }
         return false;
@@ -385,19 +398,19 @@ private:
 
     void CheckLogState()
     {
-        bool mustFail = o.logCannotOpen || FaultFired(FaultLogNotCreated) || FaultFired(FaultLogWritesStop);
-        if (mustFail && o.outcome.logComplete)
+        bool mustFail = observation.logCannotOpen || FaultFired(FaultLogNotCreated) || FaultFired(FaultLogWritesStop);
+        if (mustFail && observation.outcome.logComplete)
             Breach("the outcome says the log is complete, but it could not be written whole");
-        if (!mustFail && !o.logMayFail && !o.outcome.logComplete)
+        if (!mustFail && !observation.logMayFail && !observation.outcome.logComplete)
             Breach("the outcome says the log is incomplete, but nothing kept it from being written");
-        if (!o.outcome.logComplete)
+        if (!observation.outcome.logComplete)
             return;
         std::vector<LogLine> lines;
         if (!ParseLog(lines))
             return;
-        if (static_cast<int>(lines.size()) != o.outcome.steps) {
+        if (static_cast<int>(lines.size()) != observation.outcome.steps) {
             Breach("the log holds " + std::to_string(lines.size()) + " step lines, the outcome counts " +
-                   std::to_string(o.outcome.steps));
+                   std::to_string(observation.outcome.steps));
         }
         Replay(lines);
         CheckTemporaryNamesReported(lines);
@@ -411,7 +424,7 @@ private:
     {
         for (const std::string& key : notArrived) {
             std::string name = key;
-            bool explained = o.outcome.stopped;
+            bool explained = observation.outcome.stopped;
             for (const LogLine& line : lines) {
                 if (line.from != name)
                     continue;
@@ -433,12 +446,12 @@ private:
 
     bool ParseLog(std::vector<LogLine>& lines)
     {
-        if (!o.logReadable) {
+        if (!observation.logReadable) {
             Breach("the log is complete by the outcome but cannot be read");
             return false;
         }
-        const std::string& text = o.logText;
-        std::string header = o.typedFolder + "\r\n";
+        const std::string& text = observation.logText;
+        std::string header = observation.typedFolder + "\r\n";
         if (text.compare(0, header.size(), header) != 0) {
             Breach("the log's header is not the folder as typed");
             return false;
@@ -473,14 +486,15 @@ private:
     void Replay(const std::vector<LogLine>& lines)
     {
         Tree state;
-        for (const auto& item : o.before) {
+        for (const auto& item : observation.before) {
             if (IsTopLevel(item.first) && item.first != logFile)
                 state[item.first] = item.second;
         }
         size_t nextEvent = 0;
         for (size_t i = 0; i <= lines.size(); ++i) {
-            while (nextEvent < o.events.size() && o.events[nextEvent].linesBefore <= static_cast<int>(i))
-                Apply(o.events[nextEvent++], state);
+            while (nextEvent < observation.events.size() &&
+                   observation.events[nextEvent].linesBefore <= static_cast<int>(i))
+                Apply(observation.events[nextEvent++], state);
             if (i == lines.size())
                 break;
             const LogLine& line = lines[i];
@@ -509,7 +523,7 @@ private:
                 caseOnly.insert(to);
         }
         Tree now;
-        for (const auto& item : o.after) {
+        for (const auto& item : observation.after) {
             if (IsTopLevel(item.first) && item.first != logFile)
                 now[item.first] = item.second;
         }
@@ -590,8 +604,8 @@ private:
         }
     }
 
-    const Scenario& s;
-    const Observation& o;
+    const Scenario& scenario;
+    const Observation& observation;
     const std::string logFile;
     std::vector<std::string> breaches;
     std::set<std::string> leftOnTemporaryNames;

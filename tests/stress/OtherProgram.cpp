@@ -27,19 +27,19 @@ bool IsBareName(const std::string& name)
 
 }  // namespace
 
-OtherProgram::OtherProgram(const Scenario& s, Observation& o, const std::string& folder,
+OtherProgram::OtherProgram(const Scenario& scenario, Observation& observation, const std::string& folder,
                            const std::string& entryFolder, FaultyFileServices& fs)
-    : s(s), o(o), folder(folder), entryFolder(entryFolder), fs(fs),
-      random(ScenarioSeed(s.seed, s.index) ^ 0xA5A5A5A5ull), serial(0)
+    : scenario(scenario), observation(observation), folder(folder), entryFolder(entryFolder), fs(fs),
+      random(ScenarioSeed(scenario.seed, scenario.index) ^ 0xA5A5A5A5ull), serial(0)
 {
-    for (const auto& batchFile : o.batchContents)
+    for (const auto& batchFile : observation.batchContents)
         contents.insert(batchFile.second);
 }
 
 void OtherProgram::BeforeMove(int nth, const char* to)
 {
-    for (size_t i = 0; i < s.faults.size(); ++i) {
-        const FaultSpec& fault = s.faults[i];
+    for (size_t i = 0; i < scenario.faults.size(); ++i) {
+        const FaultSpec& fault = scenario.faults[i];
         if (fault.nth != nth)
             continue;
         if (fault.kind == FaultTargetAppears)
@@ -69,7 +69,7 @@ void OtherProgram::TouchBatchFile(bool remove, size_t fault)
     std::vector<std::string> candidates;
     for (const std::string& name : NamesIn(folder)) {
         std::string content;
-        if (name != o.logKey && ReadContent(folder, name, content) && contents.count(content))
+        if (name != observation.logKey && ReadContent(folder, name, content) && contents.count(content))
             candidates.push_back(name);
     }
     if (candidates.empty())
@@ -98,8 +98,9 @@ void OtherProgram::TouchBatchFile(bool remove, size_t fault)
 std::string OtherProgram::RenameTarget()
 {
     int kind = static_cast<int>(random.Below(4));
-    if (kind == 0 && !o.expected.batch.empty()) {
-        const Planned& planned = o.expected.batch[random.Below(static_cast<uint32_t>(o.expected.batch.size()))];
+    if (kind == 0 && !observation.expected.batch.empty()) {
+        const Planned& planned =
+            observation.expected.batch[random.Below(static_cast<uint32_t>(observation.expected.batch.size()))];
         std::string name = NameAsStored(planned.newName);
         if (IsBareName(name))
             return name;
@@ -115,19 +116,19 @@ std::string OtherProgram::RenameTarget()
 void OtherProgram::Record(ExternalEvent::Kind kind, const std::string& key, const std::string& to,
                           const std::string& content)
 {
-    o.events.push_back(ExternalEvent{kind, key, to, content, fs.Calls(CallWriteLog) - 2});
+    observation.events.push_back(ExternalEvent{kind, key, to, content, fs.Calls(CallWriteLog) - 2});
 }
 
-HeldFiles::HeldFiles(const Scenario& s, Observation& o, const std::string& folder, const std::string& entryFolder,
-                     FaultyFileServices& fs)
+HeldFiles::HeldFiles(const Scenario& scenario, Observation& observation, const std::string& folder,
+                     const std::string& entryFolder, FaultyFileServices& fs)
     : count(0)
 {
     std::vector<std::string> candidates;
-    for (const FileSpec& file : s.files) {
+    for (const FileSpec& file : scenario.files) {
         if (Representable(file.key) && file.key.find('/') == std::string::npos)
             candidates.push_back(file.key);
     }
-    for (const FaultSpec& fault : s.faults) {
+    for (const FaultSpec& fault : scenario.faults) {
         if (fault.kind != FaultFileHeldOpen || candidates.empty())
             continue;
         const std::string& key = candidates[static_cast<size_t>(fault.nth) % candidates.size()];
@@ -136,8 +137,8 @@ HeldFiles::HeldFiles(const Scenario& s, Observation& o, const std::string& folde
         else
             refused.insert(entryFolder + key);
         // A log that is to be written into that very file cannot be.
-        if (key == o.logKey)
-            o.logMayFail = true;
+        if (key == observation.logKey)
+            observation.logMayFail = true;
         ++count;
     }
     fs.failWhen = [this](FileCall call, const char* from, const char*) {

@@ -17,8 +17,8 @@ struct Scenario;
 class OtherProgram
 {
 public:
-    OtherProgram(const Scenario& s, Observation& o, const std::string& folder, const std::string& entryFolder,
-                 FaultyFileServices& fs);
+    OtherProgram(const Scenario& scenario, Observation& observation, const std::string& folder,
+                 const std::string& entryFolder, FaultyFileServices& fs);
 
     // Called before the nth move of the run, which goes to `to`.
     void BeforeMove(int nth, const char* to);
@@ -35,8 +35,8 @@ private:
     std::string RenameTarget();
     void Record(ExternalEvent::Kind kind, const std::string& key, const std::string& to, const std::string& content);
 
-    const Scenario& s;
-    Observation& o;
+    const Scenario& scenario;
+    Observation& observation;
     std::string folder;
     std::string entryFolder;
     FaultyFileServices& fs;
@@ -50,8 +50,8 @@ private:
 class HeldFiles
 {
 public:
-    HeldFiles(const Scenario& s, Observation& o, const std::string& folder, const std::string& entryFolder,
-              FaultyFileServices& fs);
+    HeldFiles(const Scenario& scenario, Observation& observation, const std::string& folder,
+              const std::string& entryFolder, FaultyFileServices& fs);
     ~HeldFiles();
 
     int count;

@@ -69,16 +69,16 @@ namespace {
 class Generator
 {
 public:
-    Generator(Scenario& scenario, Dice& random) : s(scenario), random(random)
+    Generator(Scenario& scenario, Dice& random) : scenario(scenario), random(random)
     {
-        SplitPatternModel(s.pattern, prefix, suffix);
+        SplitPatternModel(scenario.pattern, prefix, suffix);
     }
 
     // The new name that number start + k would get with this extension.
     std::string TargetName(int k, const std::string& extension) const
     {
-        int32_t number = static_cast<int32_t>(s.startNumber + static_cast<uint32_t>(k));
-        return prefix + NumberText(number, s.padDigits, s.digitCount) + suffix + extension;
+        int32_t number = static_cast<int32_t>(scenario.startNumber + static_cast<uint32_t>(k));
+        return prefix + NumberText(number, scenario.padDigits, scenario.digitCount) + suffix + extension;
     }
 
     std::string Extension()
@@ -186,7 +186,7 @@ public:
 
     bool IsTaken(const std::string& key) const { return taken.count(CaseFolded(key)) != 0; }
 
-    Scenario& s;
+    Scenario& scenario;
     Dice& random;
     std::string prefix;
     std::string suffix;
@@ -230,41 +230,41 @@ uint32_t ChooseStart(Dice& random, int fileCount)
     return random.Below(100000);
 }
 
-void ChooseJob(Scenario& s, Dice& random, int fileCount)
+void ChooseJob(Scenario& scenario, Dice& random, int fileCount)
 {
-    s.pattern = ChoosePattern(random);
-    s.padDigits = random.Percent(70);
-    s.digitCount = random.Percent(80) ? random.Between(1, 4) : random.Between(1, 10);
-    s.startNumber = ChooseStart(random, fileCount);
-    s.order = random.Percent(97) ? random.Between(0, 5) : random.Pick(std::vector<int>{6, -1});
+    scenario.pattern = ChoosePattern(random);
+    scenario.padDigits = random.Percent(70);
+    scenario.digitCount = random.Percent(80) ? random.Between(1, 4) : random.Between(1, 10);
+    scenario.startNumber = ChooseStart(random, fileCount);
+    scenario.order = random.Percent(97) ? random.Between(0, 5) : random.Pick(std::vector<int>{6, -1});
     int kind = static_cast<int>(random.Below(100));
     if (kind < 40)
-        s.mask = "*.*";
+        scenario.mask = "*.*";
     else if (kind < 43)
-        s.mask = random.Pick(kWindows ? std::vector<std::string>{"sub\\*.*", "a\\*", "..\\*", "*\\*", "a/*"}
+        scenario.mask = random.Pick(kWindows ? std::vector<std::string>{"sub\\*.*", "a\\*", "..\\*", "*\\*", "a/*"}
                                       : std::vector<std::string>{"sub/*.*", "a/*", "../*", "*/*"});
     else
-        s.mask = random.Pick(std::vector<std::string>{"*", "*.txt", "*.TXT", "a*", "?.*", "??*", "~ren*.tmp", "*0*",
-                                                      "*.", "*.jpg", "0*", "*.t*", "???.*", "*.htm", "*.jpe",
-                                                      "file?.txt", "?.?", "a.*", "*.t?t", "??.??", "x?*."});
+        scenario.mask = random.Pick(std::vector<std::string>{
+            "*",    "*.txt", "*.TXT", "a*",    "?.*",       "??*", "~ren*.tmp", "*0*",   "*.",    "*.jpg", "0*",
+            "*.t*", "???.*", "*.htm", "*.jpe", "file?.txt", "?.?", "a.*",       "*.t?t", "??.??", "x?*."});
 }
 
-void ChooseFiles(Scenario& s, Generator& names, Dice& random, int fileCount)
+void ChooseFiles(Scenario& scenario, Generator& names, Dice& random, int fileCount)
 {
     int folders = random.Percent(40) ? 0 : random.Between(1, 3);
     for (int i = 0; i < folders; ++i) {
         std::string name = random.Percent(60) ? names.TargetName(random.Between(0, fileCount + 2), names.Extension())
                                               : random.Pick(std::vector<std::string>{"sub", "d", "a", "SUB"});
         if (names.Take(name))
-            s.subFolders.push_back(name);
+            scenario.subFolders.push_back(name);
     }
-    for (const std::string& folder : s.subFolders) {
+    for (const std::string& folder : scenario.subFolders) {
         int inside = random.Between(0, 2);
         for (int i = 0; i < inside; ++i) {
             std::string name = random.Percent(50) ? names.TargetName(random.Between(0, fileCount), ".txt") : "b.txt";
             if (i == 1)
                 name = "inner" + std::to_string(i) + ".txt";
-            s.files.push_back(FileSpec{folder + "/" + name, false, false});
+            scenario.files.push_back(FileSpec{folder + "/" + name, false, false});
         }
     }
     // Now and then the whole batch is already numbered, shifted against its new numbers so
@@ -278,30 +278,30 @@ void ChooseFiles(Scenario& s, Generator& names, Dice& random, int fileCount)
                                     : names.FileName(fileCount);
         if (!names.Take(name))
             continue;
-        s.files.push_back(FileSpec{name, random.Percent(8), random.Percent(8)});
+        scenario.files.push_back(FileSpec{name, random.Percent(8), random.Percent(8)});
         // The look-alike of "a¥b.txt" is "a\b.txt": give it a file to lead to.
         if (name.find("a\xC2\xA5" "b.txt") != std::string::npos && random.Percent(60) && names.Take("a")) {
-            s.subFolders.push_back("a");
-            s.files.push_back(FileSpec{"a/b.txt", false, false});
+            scenario.subFolders.push_back("a");
+            scenario.files.push_back(FileSpec{"a/b.txt", false, false});
         }
     }
 }
 
 // A name of the folder's top level that a file holds, or "" when there is none.
-std::string SomeTopLevelFile(const Scenario& s, Dice& random)
+std::string SomeTopLevelFile(const Scenario& scenario, Dice& random)
 {
     std::vector<std::string> candidates;
-    for (const FileSpec& file : s.files) {
+    for (const FileSpec& file : scenario.files) {
         if (file.key.find('/') == std::string::npos && Representable(file.key))
             candidates.push_back(file.key);
     }
     return candidates.empty() ? std::string() : random.Pick(candidates);
 }
 
-void ChooseLog(Scenario& s, Generator& names, Dice& random, int fileCount)
+void ChooseLog(Scenario& scenario, Generator& names, Dice& random, int fileCount)
 {
     int kind = static_cast<int>(random.Below(100));
-    s.logPlace = kind < 22 ? LogElsewhere
+    scenario.logPlace = kind < 22 ? LogElsewhere
                : kind < 30 ? LogElsewhereUserFile
                : kind < 50 ? LogElsewhereExisting
                : kind < 62 ? LogInFolderNew
@@ -321,34 +321,35 @@ void ChooseLog(Scenario& s, Generator& names, Dice& random, int fileCount)
         "shopping list",
         std::string("PK\x03\x04\x00\x00", 6),
     };
-    if (s.logPlace == LogElsewhereUserFile)
-        s.userFileContent = random.Pick(documents);
-    s.toldYes = random.Percent(60);
-    if (s.logPlace == LogInFolderExisting || s.logPlace == LogInFolderDotted || s.logPlace == LogOtherName) {
-        s.logKey = SomeTopLevelFile(s, random);
-        s.logTypedName = kWindows && random.Percent(30) ? Upper(s.logKey) : s.logKey;
-        if (s.logKey.empty())
-            s.logPlace = LogInFolderNew;
+    if (scenario.logPlace == LogElsewhereUserFile)
+        scenario.userFileContent = random.Pick(documents);
+    scenario.toldYes = random.Percent(60);
+    if (scenario.logPlace == LogInFolderExisting || scenario.logPlace == LogInFolderDotted ||
+        scenario.logPlace == LogOtherName) {
+        scenario.logKey = SomeTopLevelFile(scenario, random);
+        scenario.logTypedName = kWindows && random.Percent(30) ? Upper(scenario.logKey) : scenario.logKey;
+        if (scenario.logKey.empty())
+            scenario.logPlace = LogInFolderNew;
     }
-    if (s.logPlace == LogInSubFolder) {
-        if (s.subFolders.empty()) {
-            s.logPlace = LogInFolderNew;
+    if (scenario.logPlace == LogInSubFolder) {
+        if (scenario.subFolders.empty()) {
+            scenario.logPlace = LogInFolderNew;
         } else {
-            s.logKey = random.Pick(s.subFolders) + "/log.txt";
-            s.logTypedName = s.logKey;
+            scenario.logKey = random.Pick(scenario.subFolders) + "/log.txt";
+            scenario.logTypedName = scenario.logKey;
         }
     }
-    if (s.logPlace == LogInFolderNew) {
+    if (scenario.logPlace == LogInFolderNew) {
         for (int attempt = 0; attempt < 10; ++attempt) {
             std::string name = random.Pick(std::vector<std::string>{"log.txt", names.TargetName(random.Between(0, fileCount), ".txt"), "~ren0000.tmp", "~ren0001.tmp", "LOG.TXT"});
             if (!names.IsTaken(name) && Creatable(name)) {
-                s.logKey = name;
-                s.logTypedName = name;
+                scenario.logKey = name;
+                scenario.logTypedName = name;
                 break;
             }
         }
-        if (s.logKey.empty())
-            s.logPlace = LogElsewhere;
+        if (scenario.logKey.empty())
+            scenario.logPlace = LogElsewhere;
     }
 }
 
@@ -367,12 +368,12 @@ FaultKind ChooseFaultKind(Dice& random)
     return FaultMoveFails;
 }
 
-void ChooseFaults(Scenario& s, Dice& random, int fileCount)
+void ChooseFaults(Scenario& scenario, Dice& random, int fileCount)
 {
     // Mostly a few faults; now and then a storm of them.
     int draw = static_cast<int>(random.Below(100));
     int count = draw < 33 ? 0 : draw < 66 ? 1 : draw < 84 ? 2 : draw < 92 ? 3 : random.Between(6, 15);
-    int items = static_cast<int>(s.files.size() + s.subFolders.size());
+    int items = static_cast<int>(scenario.files.size() + scenario.subFolders.size());
     for (int i = 0; i < count; ++i) {
         FaultKind kind = ChooseFaultKind(random);
         int nth = 1;
@@ -403,31 +404,31 @@ void ChooseFaults(Scenario& s, Dice& random, int fileCount)
         default:
             break;
         }
-        s.faults.push_back(FaultSpec{kind, nth});
+        scenario.faults.push_back(FaultSpec{kind, nth});
     }
 }
 
 // A log on a name the batch wants, which cannot be created there, comes from a stream of its
 // own, so that the other scenarios of a seed stay as they were.
-void ChooseLogOnANewName(Scenario& s, const Generator& names, uint64_t seed)
+void ChooseLogOnANewName(Scenario& scenario, const Generator& names, uint64_t seed)
 {
     Dice random(seed ^ 0x5A5A0F0F3C3CC3C3ull);
     if (!random.Percent(8))
         return;
-    s.logPlace = LogOnANewName;
-    s.logKey.clear();
-    s.logTypedName.clear();
-    s.logNewNameAt = random.Percent(70) ? random.Between(0, 40) : -1;
-    s.logOtherLetters = kWindows && random.Percent(30);
-    if (s.logNewNameAt < 0) {
-        for (int number = 0; s.logTypedName.empty(); ++number) {
+    scenario.logPlace = LogOnANewName;
+    scenario.logKey.clear();
+    scenario.logTypedName.clear();
+    scenario.logNewNameAt = random.Percent(70) ? random.Between(0, 40) : -1;
+    scenario.logOtherLetters = kWindows && random.Percent(30);
+    if (scenario.logNewNameAt < 0) {
+        for (int number = 0; scenario.logTypedName.empty(); ++number) {
             char name[32];
             std::snprintf(name, sizeof name, "~ren%04d.tmp", number);
             if (!names.IsTaken(name))
-                s.logTypedName = s.logOtherLetters ? Upper(name) : std::string(name);
+                scenario.logTypedName = scenario.logOtherLetters ? Upper(name) : std::string(name);
         }
     }
-    s.faults.push_back(FaultSpec{FaultLogNotCreated, 1});
+    scenario.faults.push_back(FaultSpec{FaultLogNotCreated, 1});
 }
 
 }  // namespace
@@ -435,36 +436,36 @@ void ChooseLogOnANewName(Scenario& s, const Generator& names, uint64_t seed)
 Scenario MakeScenario(uint64_t seed, uint64_t index)
 {
     Dice random(ScenarioSeed(seed, index));
-    Scenario s = Scenario();
-    s.seed = seed;
-    s.index = index;
+    Scenario scenario = Scenario();
+    scenario.seed = seed;
+    scenario.index = index;
     int fileCount = random.Percent(70) ? random.Between(0, 15) : random.Between(0, kWindows ? 25 : 40);
     if (!kWindows && random.Percent(2))
         fileCount = random.Between(60, 120);
 
-    ChooseJob(s, random, fileCount);
-    s.runFolderName = "f";
+    ChooseJob(scenario, random, fileCount);
+    scenario.runFolderName = "f";
     if (kWindows && random.Percent(15))
-        s.runFolderName = random.Pick(kBackslashSecondByte);
+        scenario.runFolderName = random.Pick(kBackslashSecondByte);
     if (!kWindows && random.Percent(5))
-        s.runFolderName = "f\\";
-    s.typedSeparators = random.Percent(50) ? 0 : random.Percent(90) ? 1 : 2;
-    s.questionMarksUnreachable = !kWindows && random.Percent(30);
-    s.cp932LeadBytes = !kWindows && random.Percent(30);
+        scenario.runFolderName = "f\\";
+    scenario.typedSeparators = random.Percent(50) ? 0 : random.Percent(90) ? 1 : 2;
+    scenario.questionMarksUnreachable = !kWindows && random.Percent(30);
+    scenario.cp932LeadBytes = !kWindows && random.Percent(30);
 
-    Generator names(s, random);
-    ChooseFiles(s, names, random, fileCount);
-    ChooseLog(s, names, random, fileCount);
-    ChooseFaults(s, random, fileCount);
+    Generator names(scenario, random);
+    ChooseFiles(scenario, names, random, fileCount);
+    ChooseLog(scenario, names, random, fileCount);
+    ChooseFaults(scenario, random, fileCount);
     if (!kWindows && random.Percent(3))
-        s.overlongName = SomeTopLevelFile(s, random);
+        scenario.overlongName = SomeTopLevelFile(scenario, random);
 
     int tempKind = static_cast<int>(random.Below(100));
-    s.tempNumberBefore = tempKind < 70 ? random.Between(0, 20) : tempKind < 95 ? random.Between(0, 3000)
+    scenario.tempNumberBefore = tempKind < 70 ? random.Between(0, 20) : tempKind < 95 ? random.Between(0, 3000)
                                                                               : random.Between(9990, 10005);
-    s.randomStateBefore = static_cast<uint32_t>(random.Next());
-    ChooseLogOnANewName(s, names, ScenarioSeed(seed, index));
-    return s;
+    scenario.randomStateBefore = static_cast<uint32_t>(random.Next());
+    ChooseLogOnANewName(scenario, names, ScenarioSeed(seed, index));
+    return scenario;
 }
 
 std::string OverlongListedName(const std::string& name)

@@ -11,6 +11,7 @@
 #include "tests/stress/StressFolder.h"
 #include "tests/support/FaultyFileServices.h"
 #include "tests/support/NameModel.h"
+#include "tests/support/TempFolder.h"
 
 #include <cstring>
 #include <set>
@@ -27,18 +28,18 @@ std::string NativePath(const std::string& key)
     return path;
 }
 
-const FileSpec* FindSpec(const Scenario& s, const std::string& key)
+const FileSpec* FindSpec(const Scenario& scenario, const std::string& key)
 {
-    for (const FileSpec& file : s.files) {
+    for (const FileSpec& file : scenario.files) {
         if (file.key == key)
             return &file;
     }
     return nullptr;
 }
 
-void InjectFaults(const Scenario& s, FaultyFileServices& fs)
+void InjectFaults(const Scenario& scenario, FaultyFileServices& fs)
 {
-    for (const FaultSpec& fault : s.faults) {
+    for (const FaultSpec& fault : scenario.faults) {
         switch (fault.kind) {
         case FaultMoveFails:
             fs.Inject(CallMove, fault.nth, FaultFail);
@@ -73,12 +74,12 @@ void InjectFaults(const Scenario& s, FaultyFileServices& fs)
     }
 }
 
-int FaultsFired(const Scenario& s, const FaultyFileServices& fs, const std::set<size_t>& externalFired,
+int FaultsFired(const Scenario& scenario, const FaultyFileServices& fs, const std::set<size_t>& externalFired,
                 const RunOutcome& outcome)
 {
     int fired = 0;
-    for (size_t i = 0; i < s.faults.size(); ++i) {
-        const FaultSpec& fault = s.faults[i];
+    for (size_t i = 0; i < scenario.faults.size(); ++i) {
+        const FaultSpec& fault = scenario.faults[i];
         switch (fault.kind) {
         case FaultMoveFails:
         case FaultMoveSaysTaken:
@@ -119,19 +120,20 @@ int FaultsFired(const Scenario& s, const FaultyFileServices& fs, const std::set<
 // The log's name in the run's folder as typed: the scenario's, or for a log on a new name
 // the new name at the scenario's position among those that hold no separator ("" when there
 // is none).
-std::string LogTypedName(const Scenario& s, const Observation& o, const std::string& entryFolder)
+std::string LogTypedName(const Scenario& scenario, const Observation& observation, const std::string& entryFolder)
 {
-    if (s.logPlace != LogOnANewName || s.logNewNameAt < 0)
-        return s.logTypedName;
+    if (scenario.logPlace != LogOnANewName || scenario.logNewNameAt < 0)
+        return scenario.logTypedName;
     std::vector<std::string> names;
-    for (const Planned& planned : ExpectRun(s, o.listing, "", "", entryFolder, o.cp932).batch) {
-        if (!HoldsSeparatorModel(planned.newName, o.cp932))
+    for (const Planned& planned :
+         ExpectRun(scenario, observation.listing, "", "", entryFolder, observation.cp932).batch) {
+        if (!HoldsSeparatorModel(planned.newName, observation.cp932))
             names.push_back(planned.newName);
     }
     if (names.empty())
         return "";
-    const std::string& name = names[static_cast<size_t>(s.logNewNameAt) % names.size()];
-    return s.logOtherLetters ? Upper(name) : name;
+    const std::string& name = names[static_cast<size_t>(scenario.logNewNameAt) % names.size()];
+    return scenario.logOtherLetters ? Upper(name) : name;
 }
 
 // The folder's file that a log typed on a new name names, or the name it would get.
@@ -146,67 +148,68 @@ std::string KeyOfName(const Tree& before, const std::string& typedName)
 
 // Where the log goes; fills the observation's log fields. typedName: the log's name in the
 // run's folder, for the places there.
-void PlaceLog(const Scenario& s, const std::string& typedName, Observation& o, const std::string& root,
+void PlaceLog(const Scenario& scenario, const std::string& typedName, Observation& observation, const std::string& root,
               const std::string& folder, const std::string& elsewhere)
 {
     const std::string sep(1, PathSeparator());
-    switch (s.logPlace) {
+    switch (scenario.logPlace) {
     case LogElsewhere:
-        o.logPath = elsewhere + sep + "log.txt";
+        observation.logPath = elsewhere + sep + "log.txt";
         break;
     case LogElsewhereExisting:
-        CreateNewFile(elsewhere, "log.txt", "earlier run " + std::to_string(s.index) + "\r\nold.txt\t->\t000.txt\r\n",
-                      false, false);
-        o.logPath = elsewhere + sep + "log.txt";
+        CreateNewFile(elsewhere, "log.txt",
+                      "earlier run " + std::to_string(scenario.index) + "\r\nold.txt\t->\t000.txt\r\n", false, false);
+        observation.logPath = elsewhere + sep + "log.txt";
         break;
     case LogElsewhereUserFile:
-        CreateNewFile(elsewhere, "log.txt", s.userFileContent, false, false);
-        o.logPath = elsewhere + sep + "log.txt";
+        CreateNewFile(elsewhere, "log.txt", scenario.userFileContent, false, false);
+        observation.logPath = elsewhere + sep + "log.txt";
         break;
     case LogInFolderNew:
     case LogInFolderExisting:
-        o.logPath = folder + sep + typedName;
-        o.logKey = s.logKey;
-        o.logName = typedName;
+        observation.logPath = folder + sep + typedName;
+        observation.logKey = scenario.logKey;
+        observation.logName = typedName;
         break;
     case LogInFolderDotted:
-        o.logPath = folder + sep + "." + sep + typedName;
-        o.logKey = s.logKey;
-        o.logName = typedName;
+        observation.logPath = folder + sep + "." + sep + typedName;
+        observation.logKey = scenario.logKey;
+        observation.logName = typedName;
         break;
     case LogOnANewName:
         // No batch file has a new name without a separator: the log goes elsewhere.
-        o.logPath = typedName.empty() ? elsewhere + sep + "log.txt" : folder + sep + typedName;
-        o.logKey = typedName.empty() ? std::string() : KeyOfName(o.before, typedName);
-        o.logName = typedName;
+        observation.logPath = typedName.empty() ? elsewhere + sep + "log.txt" : folder + sep + typedName;
+        observation.logKey = typedName.empty() ? std::string() : KeyOfName(observation.before, typedName);
+        observation.logName = typedName;
         break;
     case LogInSubFolder:
-        o.logPath = folder + sep + NativePath(s.logTypedName);
-        o.logKey = s.logKey;
+        observation.logPath = folder + sep + NativePath(scenario.logTypedName);
+        observation.logKey = scenario.logKey;
         break;
     case LogMissingFolder:
-        o.logPath = root + sep + "missing" + sep + "log.txt";
-        o.logCannotOpen = true;
+        observation.logPath = root + sep + "missing" + sep + "log.txt";
+        observation.logCannotOpen = true;
         break;
     case LogIsTheFolder:
-        o.logPath = folder;
-        o.logCannotOpen = true;
+        observation.logPath = folder;
+        observation.logCannotOpen = true;
         break;
     case LogEmptyPath:
-        o.logCannotOpen = true;
+        observation.logCannotOpen = true;
         break;
     case LogOtherName:
-        o.logPath = OtherPathTo(folder, s.logKey, elsewhere);
-        o.logKey = s.logKey;
-        if (o.logPath.empty())
-            o.logPath = folder + sep + s.logKey;
+        observation.logPath = OtherPathTo(folder, scenario.logKey, elsewhere);
+        observation.logKey = scenario.logKey;
+        if (observation.logPath.empty())
+            observation.logPath = folder + sep + scenario.logKey;
         break;
     }
-    if (PathTooLongForEngine(o.logPath))
-        o.logCannotOpen = true;
-    o.logExistedBefore = !o.logPath.empty() && s.logPlace != LogIsTheFolder && ReadPath(o.logPath, o.logBefore);
-    const FileSpec* logFile = FindSpec(s, o.logKey);
-    o.logMayFail = (logFile && (logFile->hidden || logFile->readOnly)) || NamesADevice(typedName);
+    if (PathTooLongForEngine(observation.logPath))
+        observation.logCannotOpen = true;
+    observation.logExistedBefore = !observation.logPath.empty() && scenario.logPlace != LogIsTheFolder &&
+                                   ReadPath(observation.logPath, observation.logBefore);
+    const FileSpec* logFile = FindSpec(scenario, observation.logKey);
+    observation.logMayFail = (logFile && (logFile->hidden || logFile->readOnly)) || NamesADevice(typedName);
 }
 
 // Asks the run to stop once the walk has taken the scenario's first stop step, as a user
@@ -214,9 +217,9 @@ void PlaceLog(const Scenario& s, const std::string& typedName, Observation& o, c
 class StopRequest : public RunProgress
 {
 public:
-    explicit StopRequest(const Scenario& s) : stopAt(-1)
+    explicit StopRequest(const Scenario& scenario) : stopAt(-1)
     {
-        for (const FaultSpec& fault : s.faults) {
+        for (const FaultSpec& fault : scenario.faults) {
             if (fault.kind == FaultStopRequested && (stopAt < 0 || fault.nth < stopAt))
                 stopAt = fault.nth;
         }
@@ -246,124 +249,129 @@ std::vector<std::string> UnreachableByPlatform(const std::string& folder, const 
 
 }  // namespace
 
-Observation RunScenario(const Scenario& s, const std::string& base)
+Observation RunScenario(const Scenario& scenario, const std::string& base)
 {
-    Observation o = Observation();
+    Observation observation = Observation();
     const std::string sep(1, PathSeparator());
-    std::string rootName = "s" + std::to_string(s.index);
+    std::string rootName = "s" + std::to_string(scenario.index);
     MakeFolder(base, rootName);
     std::string root = base + sep + rootName;
-    MakeFolder(root, s.runFolderName);
-    std::string folder = root + sep + s.runFolderName;
+    MakeFolder(root, scenario.runFolderName);
+    std::string folder = root + sep + scenario.runFolderName;
     MakeFolder(root, "elsewhere");
     std::string elsewhere = root + sep + "elsewhere";
 
-    for (const std::string& sub : s.subFolders)
+    for (const std::string& sub : scenario.subFolders)
         MakeFolder(folder, sub);
     int serial = 0;
-    for (const FileSpec& file : s.files) {
-        std::string content = "file " + std::to_string(serial++) + " of scenario " + std::to_string(s.index);
+    for (const FileSpec& file : scenario.files) {
+        std::string content = "file " + std::to_string(serial++) + " of scenario " + std::to_string(scenario.index);
         CreateNewFile(folder, file.key, content, file.hidden, file.readOnly);
     }
 
-    o.before = ReadTree(folder);
-    o.listing = ListMatching(folder, s.mask);
-    for (Listed& listed : o.listing) {
-        if (!s.overlongName.empty() && listed.key == s.overlongName)
+    observation.before = ReadTree(folder);
+    observation.listing = ListMatching(folder, scenario.mask);
+    for (Listed& listed : observation.listing) {
+        if (!scenario.overlongName.empty() && listed.key == scenario.overlongName)
             listed.key = OverlongListedName(listed.key);
     }
-    o.platformUnreachable = UnreachableByPlatform(folder, s.mask);
-    o.cp932 = kWindows || s.cp932LeadBytes;
-    o.typedFolder = folder;
-    for (int i = 0; i < s.typedSeparators; ++i)
-        o.typedFolder += sep;
-    std::string entryFolder = s.typedSeparators > 0 ? o.typedFolder : o.typedFolder + sep;
+    observation.platformUnreachable = UnreachableByPlatform(folder, scenario.mask);
+    observation.cp932 = kWindows || scenario.cp932LeadBytes;
+    observation.typedFolder = folder;
+    for (int i = 0; i < scenario.typedSeparators; ++i)
+        observation.typedFolder += sep;
+    std::string entryFolder = scenario.typedSeparators > 0 ? observation.typedFolder : observation.typedFolder + sep;
     // The log lies outside the folder's tree, or is only named there, so its place can wait
     // for the folder's new names.
-    PlaceLog(s, LogTypedName(s, o, entryFolder), o, root, folder, elsewhere);
-    bool logListed = !o.logKey.empty() && o.logKey.find('/') == std::string::npos && o.before.count(o.logKey);
-    o.expected = ExpectRun(s, o.listing, logListed ? o.logKey : std::string(), o.logName, entryFolder, o.cp932);
-    for (const Planned& planned : o.expected.batch)
-        o.batchContents[planned.key] = o.before[planned.key].content;
+    PlaceLog(scenario, LogTypedName(scenario, observation, entryFolder), observation, root, folder, elsewhere);
+    bool logListed = !observation.logKey.empty() && observation.logKey.find('/') == std::string::npos &&
+                     observation.before.count(observation.logKey);
+    observation.expected = ExpectRun(scenario, observation.listing, logListed ? observation.logKey : std::string(),
+                                     observation.logName, entryFolder, observation.cp932);
+    for (const Planned& planned : observation.expected.batch)
+        observation.batchContents[planned.key] = observation.before[planned.key].content;
 
     RenameJob job;
-    job.folder = o.typedFolder.c_str();
-    job.mask = s.mask.c_str();
-    job.SplitPattern(s.pattern.c_str());
-    job.startNumber = static_cast<int32_t>(s.startNumber);
-    job.padDigits = s.padDigits ? 1 : 0;
-    job.digitCount = s.digitCount;
-    job.order = s.order;
-    job.logPath = o.logPath.c_str();
+    job.folder = observation.typedFolder.c_str();
+    job.mask = scenario.mask.c_str();
+    job.SplitPattern(scenario.pattern.c_str());
+    job.startNumber = static_cast<int32_t>(scenario.startNumber);
+    job.padDigits = scenario.padDigits ? 1 : 0;
+    job.digitCount = scenario.digitCount;
+    job.order = scenario.order;
+    job.logPath = observation.logPath.c_str();
 
     FaultyFileServices fs(PlatformFileServices());
-    if (s.cp932LeadBytes)
+    if (scenario.cp932LeadBytes)
         fs.UseCp932LeadBytes();
-    fs.adjustFound = [&s](FoundFile& found) {
-        if (s.questionMarksUnreachable && std::strchr(found.name, '?'))
+    fs.adjustFound = [&scenario](FoundFile& found) {
+        if (scenario.questionMarksUnreachable && std::strchr(found.name, '?'))
             found.unreachable = true;
-        if (!s.overlongName.empty() && s.overlongName == found.name) {
+        if (!scenario.overlongName.empty() && scenario.overlongName == found.name) {
             std::string name = OverlongListedName(found.name);
             std::memcpy(found.name, name.c_str(), name.size() + 1);
         }
     };
     {
         FaultyFileServices calm(PlatformFileServices());
-        if (s.cp932LeadBytes)
+        if (scenario.cp932LeadBytes)
             calm.UseCp932LeadBytes();
         calm.adjustFound = fs.adjustFound;
-        PreviewRun(job, calm, s.randomStateBefore, o.preview);
-        o.afterPreview = ReadTree(folder);
-        Scenario withoutFaults = s;
+        PreviewRun(job, calm, scenario.randomStateBefore, observation.preview);
+        observation.afterPreview = ReadTree(folder);
+        Scenario withoutFaults = scenario;
         withoutFaults.faults.clear();
-        o.expectedWithoutFaults =
-            ExpectRun(withoutFaults, o.listing, logListed ? o.logKey : std::string(), o.logName, entryFolder, o.cp932);
+        observation.expectedWithoutFaults =
+            ExpectRun(withoutFaults, observation.listing, logListed ? observation.logKey : std::string(),
+                      observation.logName, entryFolder, observation.cp932);
     }
-    InjectFaults(s, fs);
+    InjectFaults(scenario, fs);
 
-    OtherProgram intruder(s, o, folder, entryFolder, fs);
-    const UndoScenario undoScenario = MakeUndoScenario(s);
+    OtherProgram intruder(scenario, observation, folder, entryFolder, fs);
+    const UndoScenario undoScenario = MakeUndoScenario(scenario);
     ProcessDeath death(undoScenario, fs, entryFolder);
-    const int items = static_cast<int>(s.files.size()) + 5;
+    const int items = static_cast<int>(scenario.files.size()) + 5;
     const int bound = 20 * items * items;
     int operations = 0;
     fs.beforeCall = [&](FileCall call, int nth, const char* first, const char* second) {
         if ((call == CallMove || call == CallExists) && ++operations == bound) {
             // The walk does not end: let every further step fail so that it must.
-            o.runaway = true;
+            observation.runaway = true;
             fs.InjectFrom(CallMove, 1, FaultFail);
             fs.InjectFrom(CallExists, 1, FaultFail);
         }
-        if (call == CallMove && !o.runaway && !death.Dead())
+        if (call == CallMove && !observation.runaway && !death.Dead())
             intruder.BeforeMove(nth, second);
-        if (call == CallMove && !o.logName.empty() &&
+        if (call == CallMove && !observation.logName.empty() &&
             std::strncmp(second, entryFolder.c_str(), entryFolder.size()) == 0 &&
-            CaseFolded(second + entryFolder.size()) == CaseFolded(o.logName))
-            ++o.movesOntoLogName;
+            CaseFolded(second + entryFolder.size()) == CaseFolded(observation.logName))
+            ++observation.movesOntoLogName;
         death.BeforeCall(call, nth, first, second);
     };
 
-    nextTempNumber = s.tempNumberBefore;
-    randomState = s.randomStateBefore;
+    nextTempNumber = scenario.tempNumberBefore;
+    randomState = scenario.randomStateBefore;
     // The window's question before the run, answered as the scenario says.
-    o.asked = LogPathHoldsOtherFile(o.logPath.c_str(), PlatformFileServices());
-    o.declined = o.asked && !s.toldYes;
+    observation.asked = LogPathHoldsOtherFile(observation.logPath.c_str(), PlatformFileServices());
+    observation.declined = observation.asked && !scenario.toldYes;
     EntryList list;
-    if (!o.declined) {
-        HeldFiles held(s, o, folder, entryFolder, fs);
-        StopRequest stop(s);
-        o.ran = RunRename(job, list, fs, o.outcome, &stop);
-        o.faultsFired = FaultsFired(s, fs, intruder.fired, o.outcome) + held.count;
+    if (!observation.declined) {
+        HeldFiles held(scenario, observation, folder, entryFolder, fs);
+        StopRequest stop(scenario);
+        observation.ran = RunRename(job, list, fs, observation.outcome, &stop);
+        observation.faultsFired = FaultsFired(scenario, fs, intruder.fired, observation.outcome) + held.count;
     }
-    o.logWrites = fs.Calls(CallWriteLog);
+    observation.logWrites = fs.Calls(CallWriteLog);
 
-    o.after = ReadTree(folder);
-    o.logReadable = !o.logPath.empty() && s.logPlace != LogIsTheFolder && ReadPath(o.logPath, o.logText);
+    observation.after = ReadTree(folder);
+    observation.logReadable = !observation.logPath.empty() && scenario.logPlace != LogIsTheFolder &&
+                              ReadPath(observation.logPath, observation.logText);
     bool createdUnlessRefused = fs.Calls(CallCreateLog) > 0;
-    for (const FaultSpec& fault : s.faults)
+    for (const FaultSpec& fault : scenario.faults)
         createdUnlessRefused = createdUnlessRefused && fault.kind != FaultLogNotCreated;
-    o.logCreated = createdUnlessRefused && o.logReadable && (!o.logExistedBefore || o.logText != o.logBefore);
-    RunUndoPhase(s, undoScenario, folder, death, o);
+    observation.logCreated = createdUnlessRefused && observation.logReadable &&
+                             (!observation.logExistedBefore || observation.logText != observation.logBefore);
+    RunUndoPhase(scenario, undoScenario, folder, death, observation);
     RemoveTree(root);
-    return o;
+    return observation;
 }

@@ -39,39 +39,39 @@ std::string Printable(const std::string& bytes)
     return text;
 }
 
-std::string Describe(const Scenario& s)
+std::string Describe(const Scenario& scenario)
 {
     std::string text;
     char line[256];
-    std::snprintf(line, sizeof line, "scenario %llu of seed %llu\n", static_cast<unsigned long long>(s.index),
-                  static_cast<unsigned long long>(s.seed));
+    std::snprintf(line, sizeof line, "scenario %llu of seed %llu\n", static_cast<unsigned long long>(scenario.index),
+                  static_cast<unsigned long long>(scenario.seed));
     text += line;
-    text += "  folder \"" + Printable(s.runFolderName) + "\" typed with " + std::to_string(s.typedSeparators) +
-            " separators behind it\n";
-    std::snprintf(line, sizeof line,
-                  "  job: mask \"%s\", pattern \"%s\", start %u, padding %s, %d digits, order %d\n",
-                  Printable(s.mask).c_str(), Printable(s.pattern).substr(0, 120).c_str(), s.startNumber,
-                  s.padDigits ? "on" : "off", s.digitCount, s.order);
+    text += "  folder \"" + Printable(scenario.runFolderName) + "\" typed with " +
+            std::to_string(scenario.typedSeparators) + " separators behind it\n";
+    std::snprintf(line, sizeof line, "  job: mask \"%s\", pattern \"%s\", start %u, padding %s, %d digits, order %d\n",
+                  Printable(scenario.mask).c_str(), Printable(scenario.pattern).substr(0, 120).c_str(),
+                  scenario.startNumber, scenario.padDigits ? "on" : "off", scenario.digitCount, scenario.order);
     text += line;
-    text += std::string("  log: ") + LogPlaceName(s.logPlace) + " \"" + Printable(s.logTypedName) + "\"" +
-            (s.userFileContent.empty() ? "" : " holding \"" + Printable(s.userFileContent) + "\"") +
-            (s.toldYes ? ", Yes" : ", No") + " to replacing a file that is no rename log";
-    if (s.logPlace == LogOnANewName && s.logNewNameAt >= 0)
-        text += " the new name at " + std::to_string(s.logNewNameAt) + (s.logOtherLetters ? " in other letters" : "");
+    text += std::string("  log: ") + LogPlaceName(scenario.logPlace) + " \"" + Printable(scenario.logTypedName) + "\"" +
+            (scenario.userFileContent.empty() ? "" : " holding \"" + Printable(scenario.userFileContent) + "\"") +
+            (scenario.toldYes ? ", Yes" : ", No") + " to replacing a file that is no rename log";
+    if (scenario.logPlace == LogOnANewName && scenario.logNewNameAt >= 0)
+        text += " the new name at " + std::to_string(scenario.logNewNameAt) +
+                (scenario.logOtherLetters ? " in other letters" : "");
     text += "\n";
-    std::snprintf(line, sizeof line, "  temporary counter %d, random state %u%s%s\n", s.tempNumberBefore,
-                  s.randomStateBefore, s.questionMarksUnreachable ? ", \"?\" names unreachable" : "",
-                  s.cp932LeadBytes ? ", code page 932 lead bytes" : "");
+    std::snprintf(line, sizeof line, "  temporary counter %d, random state %u%s%s\n", scenario.tempNumberBefore,
+                  scenario.randomStateBefore, scenario.questionMarksUnreachable ? ", \"?\" names unreachable" : "",
+                  scenario.cp932LeadBytes ? ", code page 932 lead bytes" : "");
     text += line;
-    if (!s.overlongName.empty())
-        text += "  listed under an overlong name: \"" + Printable(s.overlongName) + "\"\n";
-    for (const std::string& folder : s.subFolders)
+    if (!scenario.overlongName.empty())
+        text += "  listed under an overlong name: \"" + Printable(scenario.overlongName) + "\"\n";
+    for (const std::string& folder : scenario.subFolders)
         text += "  sub-folder \"" + Printable(folder) + "\"\n";
-    for (const FileSpec& file : s.files) {
+    for (const FileSpec& file : scenario.files) {
         text += "  file \"" + Printable(file.key) + "\"" + (file.hidden ? " hidden" : "") +
                 (file.readOnly ? " read-only" : "") + "\n";
     }
-    for (const FaultSpec& fault : s.faults) {
+    for (const FaultSpec& fault : scenario.faults) {
         std::snprintf(line, sizeof line, "  fault: %s, call %d\n", FaultName(fault.kind), fault.nth);
         text += line;
     }

@@ -60,9 +60,6 @@ bool PathTooLongForEngine(const std::string& path);
 // A run refuses to start rather than give a file a path this long (Windows: MAX_PATH
 // characters or more, the length the ANSI calls of Windows itself refuse).
 bool PathTooLongForRun(const std::string& path);
-// A fresh folder under the system's temporary folder, for one whole tester run.
-std::string NewBaseFolder();
-
 bool MakeFolder(const std::string& folder, const std::string& key);
 // Creates a file that must not exist yet.
 bool CreateNewFile(const std::string& folder, const std::string& key, const std::string& content, bool hidden,
@@ -82,7 +79,6 @@ bool ReadContent(const std::string& folder, const std::string& key, std::string&
 std::vector<Listed> ListMatching(const std::string& folder, const std::string& mask);
 // Reads a file by a path as the engine was given it; false when it cannot be read.
 bool ReadPath(const std::string& path, std::string& content);
-void RemoveTree(const std::string& folder);
 // A path that leads to the file key of folder under another name: natively a hard link made
 // in elsewhere; on Windows the file's short name, or its name with a final dot.
 std::string OtherPathTo(const std::string& folder, const std::string& key, const std::string& elsewhere);

@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -93,15 +92,6 @@ bool PathTooLongForEngine(const std::string& path)
 bool PathTooLongForRun(const std::string& path)
 {
     return PathTooLongForEngine(path);
-}
-
-std::string NewBaseFolder()
-{
-    const char* base = getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/qbstress.XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    return mkdtemp(buffer.data()) ? std::string(buffer.data()) : std::string();
 }
 
 bool MakeFolder(const std::string& folder, const std::string& key)
@@ -200,19 +190,6 @@ bool ReadPath(const std::string& path, std::string& content)
     bool read = ReadFd(fd, content);
     close(fd);
     return read;
-}
-
-void RemoveTree(const std::string& folder)
-{
-    for (const std::string& name : NamesIn(folder)) {
-        std::string path = Join(folder, name);
-        struct stat info;
-        if (lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
-            RemoveTree(path);
-        else
-            unlink(path.c_str());
-    }
-    rmdir(folder.c_str());
 }
 
 std::string OtherPathTo(const std::string& folder, const std::string& key, const std::string& elsewhere)

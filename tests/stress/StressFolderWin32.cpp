@@ -134,20 +134,6 @@ void ReadInto(const std::wstring& folder, const std::string& prefix, Tree& tree)
     }
 }
 
-void RemoveWide(const std::wstring& folder)
-{
-    for (const WideItem& child : WideItems(folder)) {
-        std::wstring path = folder + L"\\" + child.name;
-        if (child.isDirectory) {
-            RemoveWide(path);
-        } else {
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(path.c_str());
-        }
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 }  // namespace
 
 char PathSeparator()
@@ -201,21 +187,6 @@ bool PathTooLongForEngine(const std::string& path)
 bool PathTooLongForRun(const std::string& path)
 {
     return WideOf(CP_ACP, path).size() >= MAX_PATH;
-}
-
-std::string NewBaseFolder()
-{
-    char base[MAX_PATH + 1];
-    GetTempPathA(sizeof base, base);
-    for (unsigned serial = 0;; ++serial) {
-        char name[64];
-        wsprintfA(name, "qbstress%lu_%u", GetCurrentProcessId(), serial);
-        std::string path = std::string(base) + name;
-        if (CreateDirectoryA(path.c_str(), nullptr))
-            return path;
-        if (GetLastError() != ERROR_ALREADY_EXISTS)
-            return std::string();
-    }
 }
 
 bool MakeFolder(const std::string& folder, const std::string& key)
@@ -297,11 +268,6 @@ std::vector<Listed> ListMatching(const std::string& folder, const std::string& m
 bool ReadPath(const std::string& path, std::string& content)
 {
     return ReadWide(WideOf(CP_ACP, path), content);
-}
-
-void RemoveTree(const std::string& folder)
-{
-    RemoveWide(LongFolder(folder));
 }
 
 std::string OtherPathTo(const std::string& folder, const std::string& key, const std::string&)

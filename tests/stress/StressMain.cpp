@@ -15,6 +15,7 @@
 #include "tests/stress/ScenarioRun.h"
 #include "tests/stress/StressFolder.h"
 #include "tests/stress/UndoPhase.h"
+#include "tests/support/TempFolder.h"
 
 #include <atomic>
 #include <chrono>
@@ -87,14 +88,16 @@ void Watch(uint64_t seed, int limit)
     }
 }
 
-std::string OutcomeText(const Observation& o)
+std::string OutcomeText(const Observation& observation)
 {
     char text[512];
     std::snprintf(text, sizeof text,
                   "  outcome: ran %d, refusal %d \"%s\", fileCount %d, notRenamed %d, unreachable %d, steps %d, "
                   "logComplete %d\n",
-                  o.ran ? 1 : 0, o.outcome.refusal, Printable(o.outcome.refusedName).c_str(), o.outcome.fileCount,
-                  o.outcome.notRenamed, o.outcome.unreachable, o.outcome.steps, o.outcome.logComplete ? 1 : 0);
+                  observation.ran ? 1 : 0, observation.outcome.refusal,
+                  Printable(observation.outcome.refusedName).c_str(), observation.outcome.fileCount,
+                  observation.outcome.notRenamed, observation.outcome.unreachable, observation.outcome.steps,
+                  observation.outcome.logComplete ? 1 : 0);
     return text;
 }
 
@@ -108,28 +111,30 @@ std::string TreeText(const char* title, const Tree& tree)
     return text;
 }
 
-void Report(const Scenario& scenario, const Observation& o, const std::vector<std::string>& breaches)
+void Report(const Scenario& scenario, const Observation& observation, const std::vector<std::string>& breaches)
 {
     for (const std::string& breach : breaches) {
         std::printf("BREACH seed=%llu scenario=%llu: %s\n", static_cast<unsigned long long>(scenario.seed),
                     static_cast<unsigned long long>(scenario.index), breach.c_str());
     }
-    std::string text = Describe(scenario) + "  log path: \"" + Printable(o.logPath) + "\"\n" + OutcomeText(o) +
-                       TreeText("before", o.before) + TreeText("after", o.after);
-    for (const std::string& name : o.platformUnreachable)
+    std::string text = Describe(scenario) + "  log path: \"" + Printable(observation.logPath) + "\"\n" +
+                       OutcomeText(observation) + TreeText("before", observation.before) +
+                       TreeText("after", observation.after);
+    for (const std::string& name : observation.platformUnreachable)
         text += "  unreachable by the platform layer: \"" + Printable(name) + "\"\n";
-    for (const ExternalEvent& event : o.events) {
+    for (const ExternalEvent& event : observation.events) {
         static const char* const kinds[] = {"created", "deleted", "renamed"};
         text += std::string("  another program ") + kinds[event.kind] + " \"" + Printable(event.key) + "\"" +
                 (event.to.empty() ? "" : " to \"" + Printable(event.to) + "\"") + " after log line " +
                 std::to_string(event.linesBefore) + "\n";
     }
-    text += "  log:\n" + Printable(o.logText).substr(0, 6000) + "\n";
-    if (o.undoPhase.tried) {
-        text += DescribeUndo(MakeUndoScenario(scenario)) + UndoOutcomeText(o) +
-                TreeText("before the undo", o.undoPhase.beforeUndo) + TreeText("after the undo", o.undoPhase.afterUndo) +
-                TreeText("after the undo of the undo", o.undoPhase.afterRedo);
-        text += "  log after both undos:\n" + Printable(o.undoPhase.logAfter).substr(0, 12000) + "\n";
+    text += "  log:\n" + Printable(observation.logText).substr(0, 6000) + "\n";
+    if (observation.undoPhase.tried) {
+        text += DescribeUndo(MakeUndoScenario(scenario)) + UndoOutcomeText(observation) +
+                TreeText("before the undo", observation.undoPhase.beforeUndo) +
+                TreeText("after the undo", observation.undoPhase.afterUndo) +
+                TreeText("after the undo of the undo", observation.undoPhase.afterRedo);
+        text += "  log after both undos:\n" + Printable(observation.undoPhase.logAfter).substr(0, 12000) + "\n";
     }
     std::printf("%s", text.c_str());
     std::printf("replay: --seed %llu --only %llu\n", static_cast<unsigned long long>(scenario.seed),
@@ -151,8 +156,8 @@ int main(int argc, char** argv)
     std::printf("seed=%llu\n", static_cast<unsigned long long>(options.seed));
     std::fflush(stdout);
 
-    std::string base = NewBaseFolder();
-    if (base.empty()) {
+    std::string base;
+    if (!MakeTempFolder("qbstress", base)) {
         std::fprintf(stderr, "cannot make a temporary folder\n");
         return 2;
     }

@@ -13,9 +13,9 @@ namespace {
 const FaultKind kUndoFaults[] = {FaultMoveFails,       FaultMoveSaysTaken, FaultExistsErrs,
                                  FaultExistsSaysTaken, FaultLogWritesStop, FaultSearchFails};
 
-void InjectUndoFaults(const UndoScenario& u, FaultyFileServices& fs)
+void InjectUndoFaults(const UndoScenario& undoScenario, FaultyFileServices& fs)
 {
-    for (const FaultSpec& fault : u.faults) {
+    for (const FaultSpec& fault : undoScenario.faults) {
         switch (fault.kind) {
         case FaultMoveFails:
             fs.Inject(CallMove, fault.nth, FaultFail);
@@ -55,10 +55,10 @@ FileCall CallOf(FaultKind kind)
     }
 }
 
-int UndoFaultsFired(const UndoScenario& u, const FaultyFileServices& fs)
+int UndoFaultsFired(const UndoScenario& undoScenario, const FaultyFileServices& fs)
 {
     int fired = 0;
-    for (const FaultSpec& fault : u.faults)
+    for (const FaultSpec& fault : undoScenario.faults)
         fired += fs.Calls(CallOf(fault.kind)) >= fault.nth ? 1 : 0;
     return fired;
 }
@@ -73,7 +73,10 @@ bool IsTempKey(const std::string& key)
 class UndoChecker
 {
 public:
-    UndoChecker(const Scenario& s, const Observation& o) : s(s), o(o), u(o.undoPhase) {}
+    UndoChecker(const Scenario& scenario, const Observation& observation)
+        : scenario(scenario), observation(observation), undoObservation(observation.undoPhase)
+    {
+    }
 
     std::vector<std::string> Check();
 
@@ -85,9 +88,9 @@ private:
     void CheckHonest(bool logTrusty);
     void CheckAllBack();
 
-    const Scenario& s;
-    const Observation& o;
-    const UndoObservation& u;
+    const Scenario& scenario;
+    const Observation& observation;
+    const UndoObservation& undoObservation;
     std::vector<LoggedStep> runSteps;
     std::set<std::string> movedByRun;
     std::set<std::string> namedByRun;
@@ -99,9 +102,9 @@ private:
 Tree UndoChecker::Strip(const Tree& tree) const
 {
     Tree stripped = tree;
-    if (!o.logKey.empty()) {
+    if (!observation.logKey.empty()) {
         for (auto item = stripped.begin(); item != stripped.end();) {
-            if (CaseFolded(item->first) == CaseFolded(o.logKey))
+            if (CaseFolded(item->first) == CaseFolded(observation.logKey))
                 item = stripped.erase(item);
             else
                 ++item;
@@ -141,15 +144,16 @@ void UndoChecker::CheckSame(const char* what, const Tree& expected, const Tree& 
 // said of a file that is back all the same.
 void UndoChecker::CheckHonest(bool logTrusty)
 {
-    const std::vector<std::string>& reported = u.undo.notBackNames;
-    for (const auto& batch : o.batchContents) {
+    const std::vector<std::string>& reported = undoObservation.undo.notBackNames;
+    for (const auto& batch : observation.batchContents) {
         if (movedByRun.count(batch.first) == 0)
             continue;
-        auto now = u.afterUndo.find(batch.first);
-        bool back = now != u.afterUndo.end() && !now->second.isDirectory && now->second.content == batch.second;
+        auto now = undoObservation.afterUndo.find(batch.first);
+        bool back =
+            now != undoObservation.afterUndo.end() && !now->second.isDirectory && now->second.content == batch.second;
         bool said = std::find(reported.begin(), reported.end(), batch.first) != reported.end();
         // The step in flight may have brought its file home though the log does not say so.
-        const bool inFlight = u.killed && batch.second == inFlightContent;
+        const bool inFlight = undoObservation.killed && batch.second == inFlightContent;
         if (back && said && logTrusty && !inFlight)
             Breach("\"" + Printable(batch.first) + "\" is back, yet reported as not put back");
         if (!back && !said && !inFlight)
@@ -161,81 +165,87 @@ void UndoChecker::CheckHonest(bool logTrusty)
 // after a death the file in flight and the file whose name it holds, both reported.
 void UndoChecker::CheckAllBack()
 {
-    if (!u.killed) {
-        CheckSame("the undo did not give back the folder as it was before the run", o.before, u.afterUndo);
-        if (u.undo.notBack != 0)
-            Breach("every file is back, yet " + std::to_string(u.undo.notBack) + " reported as not");
+    if (!undoObservation.killed) {
+        CheckSame("the undo did not give back the folder as it was before the run", observation.before,
+                  undoObservation.afterUndo);
+        if (undoObservation.undo.notBack != 0)
+            Breach("every file is back, yet " + std::to_string(undoObservation.undo.notBack) + " reported as not");
         return;
     }
-    for (const auto& batch : o.batchContents) {
+    for (const auto& batch : observation.batchContents) {
         if (movedByRun.count(batch.first) == 0)
             continue;
-        auto now = u.afterUndo.find(batch.first);
-        if (now != u.afterUndo.end() && now->second.content == batch.second)
+        auto now = undoObservation.afterUndo.find(batch.first);
+        if (now != undoObservation.afterUndo.end() && now->second.content == batch.second)
             continue;
         if (batch.second == inFlightContent)
             continue;
-        const std::vector<std::string>& reported = u.undo.notBackNames;
+        const std::vector<std::string>& reported = undoObservation.undo.notBackNames;
         bool said = std::find(reported.begin(), reported.end(), batch.first) != reported.end();
-        if (!(said && CaseFolded(batch.first) == CaseFolded(u.inFlightTo)))
+        if (!(said && CaseFolded(batch.first) == CaseFolded(undoObservation.inFlightTo)))
             Breach("after the process died, \"" + Printable(batch.first) + "\" is not back");
     }
-    auto parked = u.afterUndo.find(u.inFlightTo);
-    if (!inFlightContent.empty() && IsTempKey(u.inFlightTo) && namedByRun.count(u.inFlightTo) == 0 &&
-        parked != u.afterUndo.end() && parked->second.content == inFlightContent) {
-        const std::vector<std::string>& named = u.undo.unaccounted;
-        if (std::find(named.begin(), named.end(), u.inFlightTo) == named.end())
-            Breach("the file in flight under \"" + Printable(u.inFlightTo) + "\" is not named in the report");
+    auto parked = undoObservation.afterUndo.find(undoObservation.inFlightTo);
+    if (!inFlightContent.empty() && IsTempKey(undoObservation.inFlightTo) &&
+        namedByRun.count(undoObservation.inFlightTo) == 0 && parked != undoObservation.afterUndo.end() &&
+        parked->second.content == inFlightContent) {
+        const std::vector<std::string>& named = undoObservation.undo.unaccounted;
+        if (std::find(named.begin(), named.end(), undoObservation.inFlightTo) == named.end())
+            Breach("the file in flight under \"" + Printable(undoObservation.inFlightTo) +
+                   "\" is not named in the report");
     }
 }
 
 std::vector<std::string> UndoChecker::Check()
 {
-    if (!u.tried)
+    if (!undoObservation.tried)
         return breaches;
     RenameLogParser parser(&runSteps);
-    parser.Feed(u.runLog.data(), u.runLog.size());
+    parser.Feed(undoObservation.runLog.data(), undoObservation.runLog.size());
     for (const LoggedStep& step : runSteps) {
         namedByRun.insert(step.from);
         namedByRun.insert(step.to);
         if (!step.Failed() && step.from != step.to)
             movedByRun.insert(step.from);
     }
-    if (u.killed) {
-        auto moved = u.beforeUndo.find(u.inFlightTo);
-        if (moved != u.beforeUndo.end() && u.beforeUndo.count(u.inFlightFrom) == 0)
+    if (undoObservation.killed) {
+        auto moved = undoObservation.beforeUndo.find(undoObservation.inFlightTo);
+        if (moved != undoObservation.beforeUndo.end() &&
+            undoObservation.beforeUndo.count(undoObservation.inFlightFrom) == 0)
             inFlightContent = moved->second.content;
     }
 
-    CheckKept("undo", u.beforeUndo, u.afterUndo);
-    CheckKept("undo of the undo", u.afterUndo, u.afterRedo);
-    if (!u.undone) {
-        CheckSame("a refused undo changed the folder", u.beforeUndo, u.afterUndo);
+    CheckKept("undo", undoObservation.beforeUndo, undoObservation.afterUndo);
+    CheckKept("undo of the undo", undoObservation.afterUndo, undoObservation.afterRedo);
+    if (!undoObservation.undone) {
+        CheckSame("a refused undo changed the folder", undoObservation.beforeUndo, undoObservation.afterUndo);
         return breaches;
     }
-    bool logTrusty = u.killed ? true : o.outcome.logComplete;
-    for (const FaultSpec& fault : s.faults)
+    bool logTrusty = undoObservation.killed ? true : observation.outcome.logComplete;
+    for (const FaultSpec& fault : scenario.faults)
         logTrusty = logTrusty && fault.kind != FaultLogNotCreated && fault.kind != FaultLogWritesStop;
-    if (o.events.empty())
+    if (observation.events.empty())
         CheckHonest(logTrusty);
     // Wine moves a file to a path longer than the ANSI calls take, but not back from it.
     bool pathsReachable = true;
     for (const std::string& name : namedByRun)
-        pathsReachable = pathsReachable && !PathTooLongForEngine(o.typedFolder + PathSeparator() + name);
-    if (o.events.empty() && !o.runaway && logTrusty && pathsReachable && u.faultsFired == 0)
+        pathsReachable = pathsReachable && !PathTooLongForEngine(observation.typedFolder + PathSeparator() + name);
+    if (observation.events.empty() && !observation.runaway && logTrusty && pathsReachable &&
+        undoObservation.faultsFired == 0)
         CheckAllBack();
-    if (u.undo.logComplete)
-        CheckSame("the undo of the undo did not give back the folder as the undo found it", u.beforeUndo, u.afterRedo);
+    if (undoObservation.undo.logComplete)
+        CheckSame("the undo of the undo did not give back the folder as the undo found it", undoObservation.beforeUndo,
+                  undoObservation.afterRedo);
     return breaches;
 }
 
 } // namespace
 
-UndoScenario MakeUndoScenario(const Scenario& s)
+UndoScenario MakeUndoScenario(const Scenario& scenario)
 {
-    Dice random(ScenarioSeed(s.seed, s.index) ^ 0x756E646F2D706861ull);
-    UndoScenario u = UndoScenario();
-    const int files = static_cast<int>(s.files.size());
+    Dice random(ScenarioSeed(scenario.seed, scenario.index) ^ 0x756E646F2D706861ull);
+    UndoScenario undoScenario = UndoScenario();
+    const int files = static_cast<int>(scenario.files.size());
     int draw = static_cast<int>(random.Below(100));
     int count = draw < 45 ? 0 : draw < 75 ? 1 : draw < 90 ? 2 : random.Between(3, 6);
     for (int i = 0; i < count; ++i) {
@@ -243,26 +253,26 @@ UndoScenario MakeUndoScenario(const Scenario& s)
         if (kind == FaultSearchFails && !random.Percent(20))
             kind = FaultMoveFails;
         int nth = kind == FaultLogWritesStop ? random.Between(1, files + 3) : random.Between(1, 2 * files + 4);
-        u.faults.push_back(FaultSpec{kind, nth});
+        undoScenario.faults.push_back(FaultSpec{kind, nth});
     }
     if (random.Percent(35)) {
-        u.dieAfterMove = random.Between(1, files + 1);
-        u.cutBytes = random.Percent(50) ? 0 : random.Between(1, 40);
+        undoScenario.dieAfterMove = random.Between(1, files + 1);
+        undoScenario.cutBytes = random.Percent(50) ? 0 : random.Between(1, 40);
     }
-    return u;
+    return undoScenario;
 }
 
-std::string DescribeUndo(const UndoScenario& u)
+std::string DescribeUndo(const UndoScenario& undoScenario)
 {
     std::string text;
     char line[128];
-    for (const FaultSpec& fault : u.faults) {
+    for (const FaultSpec& fault : undoScenario.faults) {
         std::snprintf(line, sizeof line, "  undo fault: %s, call %d\n", FaultName(fault.kind), fault.nth);
         text += line;
     }
-    if (u.dieAfterMove > 0) {
+    if (undoScenario.dieAfterMove > 0) {
         std::snprintf(line, sizeof line, "  the process dies after move %d, %d bytes of its line logged\n",
-                      u.dieAfterMove, u.cutBytes);
+                      undoScenario.dieAfterMove, undoScenario.cutBytes);
         text += line;
     }
     return text;
@@ -296,35 +306,35 @@ void ProcessDeath::CutLog(const std::string& logPath) const
     }
 }
 
-void RunUndoPhase(const Scenario& s, const UndoScenario& undoScenario, const std::string& folder,
-                  const ProcessDeath& death, Observation& o)
+void RunUndoPhase(const Scenario& scenario, const UndoScenario& undoScenario, const std::string& folder,
+                  const ProcessDeath& death, Observation& observation)
 {
-    UndoObservation& u = o.undoPhase;
-    u.tried = o.ran;
-    if (!u.tried)
+    UndoObservation& undoObservation = observation.undoPhase;
+    undoObservation.tried = observation.ran;
+    if (!undoObservation.tried)
         return;
-    u.killed = death.Dead();
-    u.inFlightFrom = death.inFlightFrom;
-    u.inFlightTo = death.inFlightTo;
-    death.CutLog(o.logPath);
-    if (!o.logPath.empty())
-        ReadPath(o.logPath, u.runLog);
-    u.beforeUndo = ReadTree(folder);
+    undoObservation.killed = death.Dead();
+    undoObservation.inFlightFrom = death.inFlightFrom;
+    undoObservation.inFlightTo = death.inFlightTo;
+    death.CutLog(observation.logPath);
+    if (!observation.logPath.empty())
+        ReadPath(observation.logPath, undoObservation.runLog);
+    undoObservation.beforeUndo = ReadTree(folder);
 
     FaultyFileServices faulty(PlatformFileServices());
     FaultyFileServices clean(PlatformFileServices());
-    if (s.cp932LeadBytes) {
+    if (scenario.cp932LeadBytes) {
         faulty.UseCp932LeadBytes();
         clean.UseCp932LeadBytes();
     }
     InjectUndoFaults(undoScenario, faulty);
-    u.undone = UndoRun(o.logPath.c_str(), faulty, u.undo);
-    u.faultsFired = UndoFaultsFired(undoScenario, faulty);
-    u.afterUndo = ReadTree(folder);
-    u.redone = UndoRun(o.logPath.c_str(), clean, u.redo);
-    u.afterRedo = ReadTree(folder);
-    if (!o.logPath.empty())
-        ReadPath(o.logPath, u.logAfter);
+    undoObservation.undone = UndoRun(observation.logPath.c_str(), faulty, undoObservation.undo);
+    undoObservation.faultsFired = UndoFaultsFired(undoScenario, faulty);
+    undoObservation.afterUndo = ReadTree(folder);
+    undoObservation.redone = UndoRun(observation.logPath.c_str(), clean, undoObservation.redo);
+    undoObservation.afterRedo = ReadTree(folder);
+    if (!observation.logPath.empty())
+        ReadPath(observation.logPath, undoObservation.logAfter);
 }
 
 std::vector<std::string> CheckUndo(const Scenario& scenario, const Observation& observation)
@@ -332,24 +342,26 @@ std::vector<std::string> CheckUndo(const Scenario& scenario, const Observation& 
     return UndoChecker(scenario, observation).Check();
 }
 
-std::string UndoOutcomeText(const Observation& o)
+std::string UndoOutcomeText(const Observation& observation)
 {
-    const UndoObservation& u = o.undoPhase;
-    if (!u.tried)
+    const UndoObservation& undoObservation = observation.undoPhase;
+    if (!undoObservation.tried)
         return std::string();
     char text[512];
     std::snprintf(text, sizeof text,
                   "  undo: done %d, refusal %d, fileCount %d, notBack %d, unaccounted %d, steps %d, logComplete %d, "
                   "faults fired %d; undo of the undo: done %d, refusal %d, notBack %d\n",
-                  u.undone ? 1 : 0, u.undo.refusal, u.undo.fileCount, u.undo.notBack,
-                  static_cast<int>(u.undo.unaccounted.size()), u.undo.steps, u.undo.logComplete ? 1 : 0, u.faultsFired,
-                  u.redone ? 1 : 0, u.redo.refusal, u.redo.notBack);
+                  undoObservation.undone ? 1 : 0, undoObservation.undo.refusal, undoObservation.undo.fileCount,
+                  undoObservation.undo.notBack, static_cast<int>(undoObservation.undo.unaccounted.size()),
+                  undoObservation.undo.steps, undoObservation.undo.logComplete ? 1 : 0, undoObservation.faultsFired,
+                  undoObservation.redone ? 1 : 0, undoObservation.redo.refusal, undoObservation.redo.notBack);
     std::string result = text;
-    if (u.killed)
-        result += "  died moving \"" + Printable(u.inFlightFrom) + "\" to \"" + Printable(u.inFlightTo) + "\"\n";
-    for (const std::string& name : u.undo.notBackNames)
+    if (undoObservation.killed)
+        result += "  died moving \"" + Printable(undoObservation.inFlightFrom) + "\" to \"" +
+                  Printable(undoObservation.inFlightTo) + "\"\n";
+    for (const std::string& name : undoObservation.undo.notBackNames)
         result += "  reported not back: \"" + Printable(name) + "\"\n";
-    for (const std::string& name : u.undo.unaccounted)
+    for (const std::string& name : undoObservation.undo.unaccounted)
         result += "  reported unaccounted: \"" + Printable(name) + "\"\n";
     return result;
 }

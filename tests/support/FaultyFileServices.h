@@ -1,7 +1,7 @@
 #ifndef QUILLOWBY_TESTS_FAULTY_FILE_SERVICES_H
 #define QUILLOWBY_TESTS_FAULTY_FILE_SERVICES_H
 
-#include "engine/FileServices.h"
+#include "engine/ForwardingFileServices.h"
 
 #include <functional>
 #include <vector>
@@ -34,10 +34,13 @@ enum FaultAction
     FaultReportTaken
 };
 
-class FaultyFileServices : public FileServices
+class FaultyFileServices : public ForwardingFileServices
 {
 public:
-    explicit FaultyFileServices(FileServices& real) : real(real), cp932(false), windowsPaths(false), calls() {}
+    explicit FaultyFileServices(FileServices& real)
+        : ForwardingFileServices(real), cp932(false), windowsPaths(false), calls()
+    {
+    }
 
     // The nth call of that kind (from 1) misbehaves; nth 0 means every call of it.
     void Inject(FileCall call, int nth, FaultAction action);
@@ -60,27 +63,17 @@ public:
 
     SearchHandle FindFirst(const char* pattern, FoundFile& first) override;
     FindNextResult FindNext(SearchHandle search, FoundFile& next) override;
-    void FindClose(SearchHandle search) override { real.FindClose(search); }
     bool FolderExists(const char* path) override;
     bool Exists(const char* path) override;
     MoveResult Move(const char* from, const char* to, int& error) override;
     bool Identify(const char* path, FileIdentity& identity) override;
-    bool SameName(const char* a, const char* b) const override { return real.SameName(a, b); }
     LogHandle CreateLog(const char* path) override;
     LogHandle AppendLog(const char* path) override;
     bool WriteLog(LogHandle log, const void* bytes, int count) override;
-    void CloseLog(LogHandle log) override { real.CloseLog(log); }
     ReadHandle OpenRead(const char* path, bool& fileThere) override;
     int Read(ReadHandle file, void* buffer, int size) override;
-    void CloseRead(ReadHandle file) override { real.CloseRead(file); }
-    int FormatV(char* buffer, const char* format, va_list args) override
-    {
-        return real.FormatV(buffer, format, args);
-    }
     bool IsLeadByte(unsigned char c) const override;
-    char Separator() const override { return real.Separator(); }
     int LongestPath() const override { return windowsPaths ? 259 : real.LongestPath(); }
-    bool IgnoresCase() const override { return real.IgnoresCase(); }
 
 private:
     struct Fault
@@ -94,7 +87,6 @@ private:
     // Counts the call, runs the hook, and tells whether (and how) it misbehaves.
     bool Faulty(FileCall call, const char* first, const char* second, FaultAction& action);
 
-    FileServices& real;
     bool cp932;
     bool windowsPaths;
     int calls[CallKinds];

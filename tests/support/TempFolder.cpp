@@ -1,7 +1,10 @@
 #include "tests/support/TempFolder.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -10,6 +13,7 @@
 #include <windows.h>
 #else
 #include <dirent.h>
+#include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,70 +22,126 @@
 namespace {
 
 #ifdef _WIN32
-void RemoveTree(const std::string& path)
+std::wstring WideOf(const std::string& path)
 {
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &data);
+    int count = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    if (count <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(count), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], count);
+    wide.resize(static_cast<size_t>(count - 1));
+    return wide;
+}
+
+// The full path in its long form, which the wide calls take beyond MAX_PATH characters.
+std::wstring LongForm(const std::string& path)
+{
+    std::wstring wide = WideOf(path);
+    DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return wide;
+    std::wstring full(size, L'\0');
+    DWORD length = GetFullPathNameW(wide.c_str(), size, &full[0], nullptr);
+    if (length == 0 || length >= size)
+        return wide;
+    full.resize(length);
+    // A network path has a long form of its own; left as it is, it stays within MAX_PATH.
+    return full.compare(0, 2, L"\\\\") == 0 ? full : L"\\\\?\\" + full;
+}
+
+bool RemoveWide(const std::wstring& folder)
+{
+    bool removed = true;
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &data);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = data.cFileName;
-            if (name == "." || name == "..")
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
                 continue;
-            std::string child = path + "\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
+            std::wstring child = folder + L"\\" + name;
+            bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            // A junction is removed as the link it is: what it leads to is not the tree's.
+            if (isFolder && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+                removed = RemoveWide(child) && removed;
+            } else if (isFolder) {
+                removed = RemoveDirectoryW(child.c_str()) && removed;
             } else {
-                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(child.c_str());
+                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                removed = DeleteFileW(child.c_str()) && removed;
             }
-        } while (FindNextFileA(search, &data));
+        } while (FindNextFileW(search, &data));
         FindClose(search);
     }
-    RemoveDirectoryA(path.c_str());
-}
-#else
-void RemoveTree(const std::string& path)
-{
-    if (DIR* dir = opendir(path.c_str())) {
-        while (const dirent* item = readdir(dir)) {
-            std::string name = item->d_name;
-            if (name == "." || name == "..")
-                continue;
-            std::string child = path + "/" + name;
-            struct stat info;
-            if (lstat(child.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
-                RemoveTree(child);
-            else
-                unlink(child.c_str());
-        }
-        closedir(dir);
-    }
-    rmdir(path.c_str());
+    return RemoveDirectoryW(folder.c_str()) && removed;
 }
 #endif
 
 }  // namespace
 
-TempFolder::TempFolder()
-{
 #ifdef _WIN32
+bool MakeTempFolder(const char* prefix, std::string& path)
+{
     char base[MAX_PATH + 1];
-    GetTempPathA(sizeof base, base);
-    static unsigned serial = 0;
+    DWORD length = GetTempPathA(sizeof base, base);
+    if (length == 0 || length > MAX_PATH)
+        return false;
+    static std::atomic<unsigned> serial(0);
     for (;;) {
-        char name[64];
-        std::snprintf(name, sizeof name, "qbtest%lu_%u", GetCurrentProcessId(), serial++);
-        path = std::string(base) + name;
+        path = std::string(base) + prefix + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(serial++);
         if (CreateDirectoryA(path.c_str(), nullptr))
-            break;
+            return true;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) {
+            path.clear();
+            return false;
+        }
     }
+}
+
+bool RemoveTree(const std::string& folder)
+{
+    return RemoveWide(LongForm(folder));
+}
 #else
+bool MakeTempFolder(const char* prefix, std::string& path)
+{
     const char* base = getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/qbtest.XXXXXX";
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/" + prefix + ".XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
-    path = mkdtemp(buffer.data());
+    if (mkdtemp(buffer.data()) == nullptr)
+        return false;
+    path = buffer.data();
+    return true;
+}
+
+bool RemoveTree(const std::string& folder)
+{
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr)
+        return false;
+    bool removed = true;
+    while (const dirent* item = readdir(dir)) {
+        if (std::strcmp(item->d_name, ".") == 0 || std::strcmp(item->d_name, "..") == 0)
+            continue;
+        struct stat info;
+        if (fstatat(dirfd(dir), item->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode))
+            removed = RemoveTree(folder + "/" + item->d_name) && removed;
+        else
+            removed = unlinkat(dirfd(dir), item->d_name, 0) == 0 && removed;
+    }
+    closedir(dir);
+    return rmdir(folder.c_str()) == 0 && removed;
+}
 #endif
+
+TempFolder::TempFolder()
+{
+    // A test that went on without its folder would write wherever an empty path leads.
+    if (!MakeTempFolder("qbtest", path)) {
+        std::fprintf(stderr, "cannot create a temporary folder\n");
+        std::abort();
+    }
 }
 
 TempFolder::~TempFolder()

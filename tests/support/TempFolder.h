@@ -33,6 +33,14 @@ private:
     std::string path;
 };
 
+// Makes a fresh folder under the system's temporary folder, named prefix followed by what
+// tells it from every other there, and gives its path. False when it cannot.
+bool MakeTempFolder(const char* prefix, std::string& path);
+// Removes folder with everything in it, sub-folders too, without following links out of it;
+// false when anything is left. On Windows it reaches names the ANSI code page cannot hold and
+// paths longer than MAX_PATH.
+bool RemoveTree(const std::string& folder);
+
 // Reads a whole file by path; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 
