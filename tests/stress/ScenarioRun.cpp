@@ -37,42 +37,6 @@ const FileSpec* FindSpec(const Scenario& scenario, const std::string& key)
     return nullptr;
 }
 
-void InjectFaults(const Scenario& scenario, FaultyFileServices& fs)
-{
-    for (const FaultSpec& fault : scenario.faults) {
-        switch (fault.kind) {
-        case FaultMoveFails:
-            fs.Inject(CallMove, fault.nth, FaultFail);
-            break;
-        case FaultMoveSaysTaken:
-            fs.Inject(CallMove, fault.nth, FaultReportTaken);
-            break;
-        case FaultExistsErrs:
-            fs.Inject(CallExists, fault.nth, FaultFail);
-            break;
-        case FaultExistsSaysTaken:
-            fs.Inject(CallExists, fault.nth, FaultReportTaken);
-            break;
-        case FaultLogNotCreated:
-            fs.Inject(CallCreateLog, 1, FaultFail);
-            break;
-        case FaultLogWritesStop:
-            fs.InjectFrom(CallWriteLog, fault.nth, FaultFail);
-            break;
-        case FaultFolderTestErrs:
-            fs.Inject(CallFolderExists, 0, FaultFail);
-            break;
-        case FaultListingBreaks:
-            fs.Inject(CallFindNext, fault.nth, FaultFail);
-            break;
-        case FaultSearchFails:
-            fs.Inject(CallFindFirst, 1, FaultFail);
-            break;
-        default:
-            break;
-        }
-    }
-}
 
 int FaultsFired(const Scenario& scenario, const FaultyFileServices& fs, const std::set<size_t>& externalFired,
                 const RunOutcome& outcome)
@@ -249,6 +213,43 @@ std::vector<std::string> UnreachableByPlatform(const std::string& folder, const 
 
 }  // namespace
 
+void InjectFaults(const std::vector<FaultSpec>& faults, FaultyFileServices& fs)
+{
+    for (const FaultSpec& fault : faults) {
+        switch (fault.kind) {
+        case FaultMoveFails:
+            fs.Inject(CallMove, fault.nth, FaultFail);
+            break;
+        case FaultMoveSaysTaken:
+            fs.Inject(CallMove, fault.nth, FaultReportTaken);
+            break;
+        case FaultExistsErrs:
+            fs.Inject(CallExists, fault.nth, FaultFail);
+            break;
+        case FaultExistsSaysTaken:
+            fs.Inject(CallExists, fault.nth, FaultReportTaken);
+            break;
+        case FaultLogNotCreated:
+            fs.Inject(CallCreateLog, 1, FaultFail);
+            break;
+        case FaultLogWritesStop:
+            fs.InjectFrom(CallWriteLog, fault.nth, FaultFail);
+            break;
+        case FaultFolderTestErrs:
+            fs.Inject(CallFolderExists, 0, FaultFail);
+            break;
+        case FaultListingBreaks:
+            fs.Inject(CallFindNext, fault.nth, FaultFail);
+            break;
+        case FaultSearchFails:
+            fs.Inject(CallFindFirst, 1, FaultFail);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
 Observation RunScenario(const Scenario& scenario, const std::string& base)
 {
     Observation observation = Observation();
@@ -325,7 +326,7 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
             ExpectRun(withoutFaults, observation.listing, logListed ? observation.logKey : std::string(),
                       observation.logName, entryFolder, observation.cp932);
     }
-    InjectFaults(scenario, fs);
+    InjectFaults(scenario.faults, fs);
 
     OtherProgram intruder(scenario, observation, folder, entryFolder, fs);
     const UndoScenario undoScenario = MakeUndoScenario(scenario);

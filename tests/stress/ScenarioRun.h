@@ -82,4 +82,8 @@ struct Observation
 // own temporary folder.
 Observation RunScenario(const Scenario& scenario, const std::string& base);
 
+// Arms the fault seam with the scenario's faults of the kinds it injects; the run's and the
+// undo's faults alike.
+void InjectFaults(const std::vector<FaultSpec>& faults, FaultyFileServices& fs);
+
 #endif

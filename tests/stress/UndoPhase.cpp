@@ -13,32 +13,6 @@ namespace {
 const FaultKind kUndoFaults[] = {FaultMoveFails,       FaultMoveSaysTaken, FaultExistsErrs,
                                  FaultExistsSaysTaken, FaultLogWritesStop, FaultSearchFails};
 
-void InjectUndoFaults(const UndoScenario& undoScenario, FaultyFileServices& fs)
-{
-    for (const FaultSpec& fault : undoScenario.faults) {
-        switch (fault.kind) {
-        case FaultMoveFails:
-            fs.Inject(CallMove, fault.nth, FaultFail);
-            break;
-        case FaultMoveSaysTaken:
-            fs.Inject(CallMove, fault.nth, FaultReportTaken);
-            break;
-        case FaultExistsErrs:
-            fs.Inject(CallExists, fault.nth, FaultFail);
-            break;
-        case FaultExistsSaysTaken:
-            fs.Inject(CallExists, fault.nth, FaultReportTaken);
-            break;
-        case FaultLogWritesStop:
-            fs.InjectFrom(CallWriteLog, fault.nth, FaultFail);
-            break;
-        default:
-            fs.Inject(CallFindFirst, 1, FaultFail);
-            break;
-        }
-    }
-}
-
 FileCall CallOf(FaultKind kind)
 {
     switch (kind) {
@@ -327,7 +301,7 @@ void RunUndoPhase(const Scenario& scenario, const UndoScenario& undoScenario, co
         faulty.UseCp932LeadBytes();
         clean.UseCp932LeadBytes();
     }
-    InjectUndoFaults(undoScenario, faulty);
+    InjectFaults(undoScenario.faults, faulty);
     undoObservation.undone = UndoRun(observation.logPath.c_str(), faulty, undoObservation.undo);
     undoObservation.faultsFired = UndoFaultsFired(undoScenario, faulty);
     undoObservation.afterUndo = ReadTree(folder);
