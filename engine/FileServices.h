@@ -127,6 +127,15 @@ bool SameFile(const char* a, const char* b, FileServices& fs);
 // The implementation for the platform this program is built for.
 FileServices& PlatformFileServices();
 
+// The bytes of the character that starts at text: two for a lead byte with a second byte
+// behind it, else one. Every walk over a name steps by this, so that a second byte equal to
+// "\", "/", "." or a letter is never taken for one; a lead byte that ends the text stands
+// alone.
+inline int CharacterLength(const char* text, const FileServices& fs)
+{
+    return fs.IsLeadByte(static_cast<unsigned char>(text[0])) && text[1] != 0 ? 2 : 1;
+}
+
 // Whether text ends with the separator as a whole character: a double-byte character
 // whose second byte happens to equal the separator is not one.
 bool EndsWithSeparator(const char* text, const FileServices& fs);
