@@ -1,5 +1,6 @@
 #include "engine/FileServices.h"
 
+#include "core/CountedString.h"
 #include "engine/AsciiFold.h"
 
 #include <cstring>
@@ -19,6 +20,14 @@ bool EndsWithSeparator(const char* text, const FileServices& fs)
     for (const char* p = text; *p; p += CharacterLength(p, fs))
         lastIsSeparator = *p == fs.Separator();
     return lastIsSeparator;
+}
+
+void EnsureFinalSeparator(CountedString& folder, const FileServices& fs)
+{
+    if (EndsWithSeparator(folder.Data() ? folder.Data() : "", fs))
+        return;
+    const char separator[2] = {fs.Separator(), '\0'};
+    folder.Append(separator);
 }
 
 bool HoldsSeparator(const char* name, const FileServices& fs)

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+class CountedString;
+
 // Everything the engine asks of the platform: folder search, existence test, a move that
 // never replaces, the log file, reading a file, formatted print and the code page's lead
 // bytes. One Win32
@@ -139,6 +141,8 @@ inline int CharacterLength(const char* text, const FileServices& fs)
 // Whether text ends with the separator as a whole character: a double-byte character
 // whose second byte happens to equal the separator is not one.
 bool EndsWithSeparator(const char* text, const FileServices& fs);
+// Appends the separator to a folder that does not end with one, so that a name can follow.
+void EnsureFinalSeparator(CountedString& folder, const FileServices& fs);
 // Whether a name holds a separator as a whole character: the platform's own or "/", which
 // Windows takes as one too.
 bool HoldsSeparator(const char* name, const FileServices& fs);

@@ -36,10 +36,7 @@ void ProbeTempNumber(const char* folderText, FileServices& fs)
     } else {
         if (!fs.FolderExists(folder.Data()))
             return;
-        if (!hadSeparator) {
-            const char separator[2] = {fs.Separator(), '\0'};
-            folder.Append(separator);
-        }
+        EnsureFinalSeparator(folder, fs);
     }
 
     nextTempNumber = 0;
