@@ -13,10 +13,7 @@ bool FolderSearch::Start(const CountedString& folder, const CountedString& mask)
     if (mask.Data() && HoldsSeparator(mask.Data(), fs))
         return false;
     CountedString pattern(folder);
-    if (!EndsWithSeparator(pattern.Data() ? pattern.Data() : "", fs)) {
-        const char separator[2] = {fs.Separator(), '\0'};
-        pattern.Append(separator);
-    }
+    EnsureFinalSeparator(pattern, fs);
     pattern.Append(mask.Data() ? mask.Data() : "");
     handle = fs.FindFirst(pattern.Data(), current);
     return handle != nullptr;

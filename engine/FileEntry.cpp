@@ -7,10 +7,7 @@
 FileEntry::FileEntry(const char* folderText, const FileServices& fs)
     : folder(folderText), stepFailure(nullptr), stepError(0)
 {
-    if (!EndsWithSeparator(folderText, fs)) {
-        const char separator[2] = {fs.Separator(), '\0'};
-        folder.Append(separator);
-    }
+    EnsureFinalSeparator(folder, fs);
     loggedFrom[0] = '\0';
     loggedTo[0] = '\0';
     currentName[0] = '\0';

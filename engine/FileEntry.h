@@ -40,9 +40,8 @@ public:
     RenameStep FailStep(const char* reason);
     // Moves a file left under a temporary name back to the name it had before the run.
     bool PutBack(FileServices& fs);
-    // The line of the last step: loggedFrom, TAB, "->", TAB, loggedTo, and for a step that
-    // failed a TAB and the reason, then CR LF.
-    void WriteLogLine(LogWriter& log, FileServices& fs) const;
+    // The log's line of the last step, from loggedFrom to loggedTo.
+    void WriteLogLine(LogWriter& log) const;
 
     CountedString folder;
     char loggedFrom[kNameSize];

@@ -1,5 +1,6 @@
 #include "engine/FileServices.h"
 
+#include "core/CountedString.h"
 #include "engine/AsciiFold.h"
 
 #include <cstring>
@@ -16,25 +17,23 @@ int FileServices::Format(char* buffer, const char* format, ...)
 bool EndsWithSeparator(const char* text, const FileServices& fs)
 {
     bool lastIsSeparator = false;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
-        if (fs.IsLeadByte(*p) && p[1] != 0) {
-            lastIsSeparator = false;
-            ++p;
-            continue;
-        }
-        lastIsSeparator = *p == static_cast<unsigned char>(fs.Separator());
-    }
+    for (const char* p = text; *p; p += CharacterLength(p, fs))
+        lastIsSeparator = *p == fs.Separator();
     return lastIsSeparator;
+}
+
+void EnsureFinalSeparator(CountedString& folder, const FileServices& fs)
+{
+    if (EndsWithSeparator(folder.Data() ? folder.Data() : "", fs))
+        return;
+    const char separator[2] = {fs.Separator(), '\0'};
+    folder.Append(separator);
 }
 
 bool HoldsSeparator(const char* name, const FileServices& fs)
 {
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p) {
-        if (fs.IsLeadByte(*p) && p[1] != 0) {
-            ++p;
-            continue;
-        }
-        if (*p == static_cast<unsigned char>(fs.Separator()) || *p == '/')
+    for (const char* p = name; *p; p += CharacterLength(p, fs)) {
+        if (*p == fs.Separator() || *p == '/')
             return true;
     }
     return false;
@@ -49,11 +48,7 @@ bool SameFile(const char* a, const char* b, FileServices& fs)
 const char* FinalComponent(const char* path, const FileServices& fs)
 {
     const char* final = path;
-    for (const char* p = path; *p; ++p) {
-        if (fs.IsLeadByte(static_cast<unsigned char>(*p)) && p[1]) {
-            ++p;
-            continue;
-        }
+    for (const char* p = path; *p; p += CharacterLength(p, fs)) {
         if (*p == fs.Separator() || *p == '/')
             final = p + 1;
     }
@@ -62,13 +57,9 @@ const char* FinalComponent(const char* path, const FileServices& fs)
 
 std::string FoldedName(const char* name, const FileServices& fs)
 {
+    // The second byte of a double-byte character is no letter: ア and ヂ differ only there.
     std::string folded(name);
-    for (size_t i = 0; i < folded.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(folded[i]);
-        if (fs.IsLeadByte(c) && i + 1 < folded.size())
-            ++i;
-        else
-            folded[i] = static_cast<char>(FoldAscii(c));
-    }
+    for (size_t i = 0; i < folded.size(); i += static_cast<size_t>(CharacterLength(folded.c_str() + i, fs)))
+        folded[i] = static_cast<char>(FoldAscii(static_cast<unsigned char>(folded[i])));
     return folded;
 }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+class CountedString;
+
 // Everything the engine asks of the platform: folder search, existence test, a move that
 // never replaces, the log file, reading a file, formatted print and the code page's lead
 // bytes. One Win32
@@ -130,9 +132,20 @@ bool SameFile(const char* a, const char* b, FileServices& fs);
 // The implementation for the platform this program is built for.
 FileServices& PlatformFileServices();
 
+// The bytes of the character that starts at text: two for a lead byte with a second byte
+// behind it, else one. Every walk over a name steps by this, so that a second byte equal to
+// "\", "/", "." or a letter is never taken for one; a lead byte that ends the text stands
+// alone.
+inline int CharacterLength(const char* text, const FileServices& fs)
+{
+    return fs.IsLeadByte(static_cast<unsigned char>(text[0])) && text[1] != 0 ? 2 : 1;
+}
+
 // Whether text ends with the separator as a whole character: a double-byte character
 // whose second byte happens to equal the separator is not one.
 bool EndsWithSeparator(const char* text, const FileServices& fs);
+// Appends the separator to a folder that does not end with one, so that a name can follow.
+void EnsureFinalSeparator(CountedString& folder, const FileServices& fs);
 // Whether a name holds a separator as a whole character: the platform's own or "/", which
 // Windows takes as one too.
 bool HoldsSeparator(const char* name, const FileServices& fs);

@@ -9,13 +9,9 @@
 NameFault PatternTextFault(const char* text, const FileServices& fs)
 {
     static const char kForbidden[] = "\\/:*?\"<>|";
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
-        // The second byte of a double-byte character may equal "\" or "|" without being one.
-        if (fs.IsLeadByte(*p) && p[1] != 0) {
-            ++p;
-            continue;
-        }
-        if (*p < 0x20 || std::strchr(kForbidden, *p) != nullptr)
+    // The second byte of a double-byte character may equal "\" or "|" without being one.
+    for (const char* p = text; *p; p += CharacterLength(p, fs)) {
+        if (static_cast<unsigned char>(*p) < 0x20 || std::strchr(kForbidden, *p) != nullptr)
             return NameForbiddenCharacter;
     }
     return NameFine;

@@ -4,26 +4,20 @@
 #include "engine/FileServices.h"
 #include "engine/RenameJob.h"
 
+#include <algorithm>
 #include <cstring>
 
 void LocateNameParts(const char* name, const FileServices& fs, int& stemStart, int& extStart)
 {
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(name);
-    int scanStart = (bytes[0] != 0 && bytes[1] == ':') ? 2 : 0;
+    int scanStart = (name[0] != 0 && name[1] == ':') ? 2 : 0;
     int fileStart = scanStart;
     int lastDot = -1;
     int i = scanStart;
-    while (bytes[i] != 0) {
-        if (fs.IsLeadByte(bytes[i])) {
-            // The second byte of a double-byte character is never a separator or a dot.
-            i += bytes[i + 1] != 0 ? 2 : 1;
-            continue;
-        }
-        if (bytes[i] == '/' || bytes[i] == '\\')
+    for (; name[i] != 0; i += CharacterLength(name + i, fs)) {
+        if (name[i] == '/' || name[i] == '\\')
             fileStart = i + 1;
-        else if (bytes[i] == '.')
+        else if (name[i] == '.')
             lastDot = i;
-        ++i;
     }
     stemStart = fileStart;
     extStart = lastDot >= fileStart ? lastDot : i;
@@ -34,7 +28,7 @@ static void CopyPart(char* out, const char* from, int count, const FileServices&
 {
     int taken = 0;
     while (taken < count) {
-        int width = fs.IsLeadByte(static_cast<unsigned char>(from[taken])) && taken + 1 < count ? 2 : 1;
+        int width = std::min(CharacterLength(from + taken, fs), count - taken);
         if (taken + width > kNameSize - 1)
             break;
         taken += width;

@@ -10,27 +10,9 @@
 
 uint32_t randomState = 1;
 
-// The end of a range compares like the NUL that ends a string.
-static int32_t CompareNoCaseRange(const char* a, int aLength, const char* b, int bLength)
-{
-    for (int i = 0;; ++i) {
-        unsigned char x = i < aLength ? static_cast<unsigned char>(a[i]) : 0;
-        unsigned char y = i < bLength ? static_cast<unsigned char>(b[i]) : 0;
-        if (x == y) {
-            if (x == 0)
-                return 0;
-            continue;
-        }
-        x = FoldAscii(x);
-        y = FoldAscii(y);
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-}
-
 int32_t CompareNoCase(const char* a, const char* b)
 {
-    return CompareNoCaseRange(a, static_cast<int>(std::strlen(a)), b, static_cast<int>(std::strlen(b)));
+    return CompareFolded(a, std::strlen(a), b, std::strlen(b));
 }
 
 namespace {
@@ -52,11 +34,11 @@ struct SortKey
 int32_t CompareKeys(const char* nameA, const SortKey& a, const char* nameB, const SortKey& b, int32_t order)
 {
     bool byExt = order == ExtAscending || order == ExtDescending;
-    int32_t c = byExt ? CompareNoCaseRange(nameA + a.extStart, a.extLength, nameB + b.extStart, b.extLength)
-                      : CompareNoCaseRange(nameA + a.stemStart, a.stemLength, nameB + b.stemStart, b.stemLength);
+    int32_t c = byExt ? CompareFolded(nameA + a.extStart, a.extLength, nameB + b.extStart, b.extLength)
+                      : CompareFolded(nameA + a.stemStart, a.stemLength, nameB + b.stemStart, b.stemLength);
     if (c == 0)
-        c = byExt ? CompareNoCaseRange(nameA + a.stemStart, a.stemLength, nameB + b.stemStart, b.stemLength)
-                  : CompareNoCaseRange(nameA + a.extStart, a.extLength, nameB + b.extStart, b.extLength);
+        c = byExt ? CompareFolded(nameA + a.stemStart, a.stemLength, nameB + b.stemStart, b.stemLength)
+                  : CompareFolded(nameA + a.extStart, a.extLength, nameB + b.extStart, b.extLength);
     return (order == ExtDescending || order == NameDescending) ? -c : c;
 }
 

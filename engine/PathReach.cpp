@@ -15,10 +15,8 @@
 int PathCharacters(const char* text, const FileServices& fs)
 {
     int count = 0;
-    for (const char* p = text; *p; ++p, ++count) {
-        if (fs.IsLeadByte(static_cast<unsigned char>(*p)) && p[1])
-            ++p;
-    }
+    for (const char* p = text; *p; p += CharacterLength(p, fs))
+        ++count;
     return count;
 }
 

@@ -44,16 +44,8 @@ struct PosixSearch
 
 bool ListedBefore(const ListedName& a, const ListedName& b)
 {
-    size_t n = std::min(a.name.size(), b.name.size());
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char x = FoldAscii(static_cast<unsigned char>(a.name[i]));
-        unsigned char y = FoldAscii(static_cast<unsigned char>(b.name[i]));
-        if (x != y)
-            return x < y;
-    }
-    if (a.name.size() != b.name.size())
-        return a.name.size() < b.name.size();
-    return a.name < b.name;
+    int c = CompareFolded(a.name.data(), a.name.size(), b.name.data(), b.name.size());
+    return c != 0 ? c < 0 : a.name < b.name;
 }
 
 void Fill(FoundFile& found, const ListedName& listed, dev_t device)

@@ -38,15 +38,20 @@ void LogWriter::Write(const char* bytes, int count)
         complete = false;
 }
 
-void FileEntry::WriteLogLine(LogWriter& log, FileServices& fs) const
+void LogWriter::WriteStep(const char* from, const char* to, const char* failure, int error)
 {
     char line[kFormatBufferSize];
     int length;
-    if (stepFailure == nullptr)
-        length = fs.Format(line, "%s\t->\t%s\r\n", loggedFrom, loggedTo);
-    else if (stepError != 0)
-        length = fs.Format(line, "%s\t->\t%s\t%s (error %d)\r\n", loggedFrom, loggedTo, stepFailure, stepError);
+    if (failure == nullptr)
+        length = fs.Format(line, "%s\t->\t%s\r\n", from, to);
+    else if (error != 0)
+        length = fs.Format(line, "%s\t->\t%s\t%s (error %d)\r\n", from, to, failure, error);
     else
-        length = fs.Format(line, "%s\t->\t%s\t%s\r\n", loggedFrom, loggedTo, stepFailure);
-    log.Write(line, length);
+        length = fs.Format(line, "%s\t->\t%s\t%s\r\n", from, to, failure);
+    Write(line, length);
+}
+
+void FileEntry::WriteLogLine(LogWriter& log) const
+{
+    log.WriteStep(loggedFrom, loggedTo, stepFailure, stepError);
 }

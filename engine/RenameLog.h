@@ -20,6 +20,9 @@ public:
     // The folder exactly as typed: its stored length of bytes, then CR LF.
     void WriteHeader(const CountedString& folder);
     void Write(const char* bytes, int count);
+    // One step's line: from, TAB, "->", TAB, to; a step that failed (failure not null) adds
+    // a TAB and why, with the platform's error code when it gave one; then CR LF.
+    void WriteStep(const char* from, const char* to, const char* failure, int error);
 
     // Created, and every write landed whole.
     bool Complete() const { return handle != nullptr && complete; }

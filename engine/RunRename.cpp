@@ -82,13 +82,11 @@ static bool KeepOffTheLogName(const EntryList& list, const LogName& logName, Run
     return true;
 }
 
-static void LogUnreachable(const CollectReport& report, LogWriter& log, FileServices& fs, RunOutcome& outcome)
+static void LogUnreachable(const CollectReport& report, LogWriter& log, RunOutcome& outcome)
 {
-    char line[kFormatBufferSize];
     for (size_t i = 0; i < report.unreachable.size(); ++i) {
         const char* name = report.unreachable[i].name.c_str();
-        int length = fs.Format(line, "%s\t->\t%s\t%s\r\n", name, name, report.unreachable[i].reason);
-        log.Write(line, length);
+        log.WriteStep(name, name, report.unreachable[i].reason, 0);
         ++outcome.steps;
         ++outcome.notRenamed;
         ++outcome.unreachable;
@@ -125,7 +123,7 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
         RenameStep step = arrived.HoldsAnotherFile(entry)
                               ? entry.FailStep("file no longer under this name, another file is")
                               : entry.RenameEntry(fs);
-        entry.WriteLogLine(log, fs);
+        entry.WriteLogLine(log);
         ++outcome.steps;
         if (step == StepWaiting) {
             arrived.Leave(entry.loggedFrom, &entry);
@@ -143,7 +141,7 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
             if (!entry.originalName.IsAbsent()) {
                 if (!entry.PutBack(fs))
                     ++outcome.leftTemporary;
-                entry.WriteLogLine(log, fs);
+                entry.WriteLogLine(log);
                 ++outcome.steps;
             }
         }
@@ -160,7 +158,7 @@ static void PutBackWaiting(EntryList& list, int from, LogWriter& log, FileServic
         FileEntry& entry = *list.At(position)->entry;
         if (!entry.PutBack(fs))
             ++outcome.leftTemporary;
-        entry.WriteLogLine(log, fs);
+        entry.WriteLogLine(log);
         ++outcome.steps;
         ++outcome.notRenamed;
     }
@@ -224,7 +222,7 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
     LogNameHeld held(fs, logName);
     FileServices& walkFs = log.Complete() ? fs : held;
     log.WriteHeader(job.folder);
-    LogUnreachable(report, log, fs, outcome);
+    LogUnreachable(report, log, outcome);
 
     int stillWaiting = WalkEntries(list, log, walkFs, outcome, progress);
     if (outcome.stopped)

@@ -1,6 +1,5 @@
 #include "engine/SafeRename.h"
 
-#include "engine/AsciiFold.h"
 #include "engine/FileEntry.h"
 #include "engine/FileServices.h"
 
@@ -37,10 +36,7 @@ void ProbeTempNumber(const char* folderText, FileServices& fs)
     } else {
         if (!fs.FolderExists(folder.Data()))
             return;
-        if (!hadSeparator) {
-            const char separator[2] = {fs.Separator(), '\0'};
-            folder.Append(separator);
-        }
+        EnsureFinalSeparator(folder, fs);
     }
 
     nextTempNumber = 0;
@@ -51,26 +47,6 @@ void ProbeTempNumber(const char* folderText, FileServices& fs)
             break;
         ++nextTempNumber;
     }
-}
-
-// Whether two names are the same name where letters "A" to "Z" and "a" to "z" count as one;
-// second bytes of double-byte characters compare as they are.
-static bool SameNameIgnoringCase(const char* a, const char* b, const FileServices& fs)
-{
-    for (; *a && *b; ++a, ++b) {
-        unsigned char x = static_cast<unsigned char>(*a);
-        unsigned char y = static_cast<unsigned char>(*b);
-        if (fs.IsLeadByte(x) && a[1] && b[1]) {
-            if (x != y || a[1] != b[1])
-                return false;
-            ++a;
-            ++b;
-            continue;
-        }
-        if (FoldAscii(x) != FoldAscii(y))
-            return false;
-    }
-    return *a == *b;
 }
 
 RenameStep FileEntry::RenameEntry(FileServices& fs)
@@ -87,7 +63,7 @@ RenameStep FileEntry::RenameEntry(FileServices& fs)
 
     // Where letter case does not count, a target that differs from the current name only in
     // case is the file itself: the move would take it, the existence test sends it aside first.
-    if (fs.IgnoresCase() && SameNameIgnoringCase(currentName, newName, fs) && fs.Exists(target.Data()))
+    if (fs.IgnoresCase() && FoldedName(currentName, fs) == FoldedName(newName, fs) && fs.Exists(target.Data()))
         return MoveAside(oldPath, fs);
 
     // The move never replaces, so it tells whether the target is taken; a separate test

@@ -187,7 +187,7 @@ void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& 
         FileEntry& entry = *file.entry;
         if (file.placed == kNewSide) {
             bool done = MoveOn(entry, fs);
-            entry.WriteLogLine(log, fs);
+            entry.WriteLogLine(log);
             ++outcome.steps;
             if (done) {
                 ++outcome.renamed;
@@ -199,7 +199,7 @@ void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& 
             if (file.placed == kTaken && entry.stepError == 0)
                 entry.stepFailure = "new and original names taken, file left under its temporary name";
         }
-        entry.WriteLogLine(log, fs);
+        entry.WriteLogLine(log);
         ++outcome.steps;
         ++outcome.notRenamed;
     }

@@ -226,7 +226,7 @@ void UndoWalk::TakeBack(size_t step)
             file.lost = true;
         }
     }
-    entry.WriteLogLine(log, fs);
+    entry.WriteLogLine(log);
     ++outcome.steps;
 
     if (result == StepFailed) {
@@ -257,16 +257,14 @@ void UndoWalk::Stop(UndoFile& file)
         return;
     arrived.Leave(entry.currentName, &entry);
     entry.PutBack(fs);
-    entry.WriteLogLine(log, fs);
+    entry.WriteLogLine(log);
     ++outcome.steps;
     arrived.Arrive(entry.currentName, &entry);
 }
 
 void UndoWalk::WriteSkipped(const LoggedStep& step)
 {
-    char line[kFormatBufferSize];
-    int length = fs.Format(line, "%s\t->\t%s\t%s\r\n", step.to.c_str(), step.from.c_str(), kSkipped);
-    log.Write(line, length);
+    log.WriteStep(step.to.c_str(), step.from.c_str(), kSkipped, 0);
     ++outcome.steps;
 }
 

@@ -12,19 +12,6 @@
 
 namespace {
 
-// The length of "folder\" in "folder\mask"; a second byte equal to "\" is no separator.
-size_t FolderLength(const char* pattern)
-{
-    size_t length = 0;
-    for (size_t i = 0; pattern[i]; ++i) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(pattern[i])) && pattern[i + 1])
-            ++i;
-        else if (pattern[i] == '\\' || pattern[i] == '/')
-            length = i + 1;
-    }
-    return length;
-}
-
 // The characters of an ANSI text as the file system holds them: UTF-16 units.
 std::u32string Characters(const char* text)
 {
@@ -81,9 +68,8 @@ struct Win32Search
         if (std::strchr(name, '?') != nullptr)
             return false;
         // The yen sign comes as "\", which would lead into a sub-folder or out of this one.
-        if (FolderLength(name) != 0)
+        if (HoldsSeparator(name, PlatformFileServices()))
             return false;
-        // The second byte of a double-byte character is no letter: ア and ヂ differ only there.
         if (!listed.insert(FoldedName(name, PlatformFileServices())).second)
             return false;
         return GetFileAttributesA((folder + name).c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -110,7 +96,7 @@ public:
             return nullptr;
         Win32Search* search = new Win32Search;
         search->handle = handle;
-        search->folder.assign(pattern, FolderLength(pattern));
+        search->folder.assign(pattern, static_cast<size_t>(FinalComponent(pattern, *this) - pattern));
         search->mask = Characters(pattern + search->folder.size());
         int maskedOut = 0;
         while (!search->Matches(data)) {
@@ -153,8 +139,7 @@ public:
     bool FolderExists(const char* path) override
     {
         // A search on a root with its backslash finds nothing; its attributes tell.
-        size_t length = std::strlen(path);
-        if (length > 0 && path[length - 1] == '\\')
+        if (EndsWithSeparator(path, *this))
             return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
         WIN32_FIND_DATAA data;
         HANDLE search = FindFirstFileA(path, &data);

@@ -394,7 +394,7 @@ TEST(WriteLogLine, NamesOf255BytesMakeAWholeLine)
     {
         LogWriter log(fs);
         log.Open(folder.PathOf("log.txt").c_str());
-        entry->WriteLogLine(log, fs);
+        entry->WriteLogLine(log);
         EXPECT_TRUE(log.Complete());
     }
     std::string line = folder.Read("log.txt");
