@@ -11,10 +11,8 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 if [ "${1:-}" = --wine ]; then
   shift
   build=build/bench-win64
-  if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-      -DQUILLOWBY_BUILD_TESTS=OFF >/dev/null
-  fi
+  cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+    -DQUILLOWBY_BUILD_TESTS=OFF >/dev/null
   cmake --build "$build" -j 2 --target quillowby_bench >/dev/null
   WINEPREFIX=$PWD/build/win64/wineprefix exec bash scripts/wine-run.sh "$build/bench/quillowby_bench.exe" "$@"
 fi
