@@ -12,6 +12,7 @@
 #include "engine/RunProgress.h"
 #include "engine/SafeRename.h"
 #include "engine/StoppedWalk.h"
+#include "engine/WalkPasses.h"
 
 #include <cstring>
 
@@ -94,26 +95,17 @@ static void LogUnreachable(const CollectReport& report, LogWriter& log, RunOutco
 }
 
 // Renames entry after entry; an entry whose target is taken waits under a temporary name at
-// the end of the list. The entries appended during one pass make the next pass; a pass that
-// brings no file to its final name ends the walk, since nothing in the batch will free the
-// targets then. Returns the position of the first entry still waiting, or of the first
+// the end of the list, to be visited in the next pass (WalkPasses says when to end). Returns the position of the first entry still waiting, or of the first
 // entry not visited when runProgress asked to stop.
 static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOutcome& outcome,
                        RunProgress* runProgress)
 {
     ArrivedNames arrived(fs);
-    int passEnd = list.Count();
-    bool firstPass = true;
-    bool progress = false;
+    WalkPasses passes(static_cast<size_t>(list.Count()));
     int position = 0;
     for (; position < list.Count(); ++position) {
-        if (position == passEnd) {
-            if (!firstPass && !progress)
-                break;
-            firstPass = false;
-            progress = false;
-            passEnd = list.Count();
-        }
+        if (!passes.GoOn(static_cast<size_t>(position), static_cast<size_t>(list.Count())))
+            break;
         if (runProgress && !runProgress->Continue(WalkProgress{outcome.fileCount, position, list.Count()})) {
             outcome.stopped = true;
             break;
@@ -132,7 +124,7 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
             continue;
         }
         if (step == StepDone) {
-            progress = true;
+            passes.Progress();
             ++outcome.renamed;
             arrived.Leave(entry.loggedFrom, &entry);
             arrived.Arrive(entry.newName, nullptr);

@@ -7,6 +7,7 @@
 #include "engine/RenameLog.h"
 #include "engine/RenameLogReader.h"
 #include "engine/SafeRename.h"
+#include "engine/WalkPasses.h"
 
 #include <cstring>
 #include <memory>
@@ -165,7 +166,7 @@ private:
     UndoOutcome& outcome;
     ArrivedNames arrived;
     std::vector<size_t> tasks;
-    bool progress = false;
+    WalkPasses passes{0};
 };
 
 void UndoWalk::Walk()
@@ -179,17 +180,11 @@ void UndoWalk::Walk()
             arrived.Arrive(file->entry->currentName, file->entry.get());
     }
 
-    size_t passEnd = tasks.size();
-    bool firstPass = true;
+    passes = WalkPasses(tasks.size());
     size_t position = 0;
     for (; position < tasks.size(); ++position) {
-        if (position == passEnd) {
-            if (!firstPass && !progress)
-                break;
-            firstPass = false;
-            progress = false;
-            passEnd = tasks.size();
-        }
+        if (!passes.GoOn(position, tasks.size()))
+            break;
         size_t step = tasks[position];
         UndoFile& file = *plan.fileOfStep[step];
         if (file.stopped)
@@ -242,7 +237,7 @@ void UndoWalk::TakeBack(size_t step)
         tasks.push_back(step);
         return;
     }
-    progress = true;
+    passes.Progress();
     std::strcpy(entry.currentName, entry.loggedTo);
     entry.originalName.Assign(static_cast<const char*>(nullptr));
     ++file.next;
