@@ -55,11 +55,16 @@ const char* FinalComponent(const char* path, const FileServices& fs)
     return final;
 }
 
-std::string FoldedName(const char* name, const FileServices& fs)
+void FoldName(std::string& name, const FileServices& fs)
 {
     // The second byte of a double-byte character is no letter: ア and ヂ differ only there.
+    for (size_t i = 0; i < name.size(); i += static_cast<size_t>(CharacterLength(name.c_str() + i, fs)))
+        name[i] = static_cast<char>(FoldAscii(static_cast<unsigned char>(name[i])));
+}
+
+std::string FoldedName(const char* name, const FileServices& fs)
+{
     std::string folded(name);
-    for (size_t i = 0; i < folded.size(); i += static_cast<size_t>(CharacterLength(folded.c_str() + i, fs)))
-        folded[i] = static_cast<char>(FoldAscii(static_cast<unsigned char>(folded[i])));
+    FoldName(folded, fs);
     return folded;
 }

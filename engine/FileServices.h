@@ -155,5 +155,7 @@ const char* FinalComponent(const char* path, const FileServices& fs);
 // The name as a file system that ignores letter case sees it: "A" to "Z" folded, second
 // bytes of double-byte characters left alone.
 std::string FoldedName(const char* name, const FileServices& fs);
+// The same, in place.
+void FoldName(std::string& name, const FileServices& fs);
 
 #endif
