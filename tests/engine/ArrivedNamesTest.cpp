@@ -1,0 +1,70 @@
+#include "engine/ArrivedNames.h"
+#include "engine/FileEntry.h"
+#include "tests/support/FaultyFileServices.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Code page 932 lead bytes and names that differ only in letter case, on any platform.
+class CaseBlindServices : public FaultyFileServices
+{
+public:
+    explicit CaseBlindServices(FileServices& real) : FaultyFileServices(real) { UseCp932LeadBytes(); }
+    bool IgnoresCase() const override { return true; }
+};
+
+}  // namespace
+
+// Long random sequences against a plain map, from a table sized for nothing, so that it
+// grows and drops left names many times over.
+TEST(ArrivedNames, AnswersAsAMapOfTheFoldedNamesWould)
+{
+    FaultyFileServices caseExact(PlatformFileServices());
+    CaseBlindServices caseBlind(PlatformFileServices());
+    // "\x83\x41" and "\x83\x61" are two katakana whose second bytes are "A" and "a".
+    const std::vector<std::string> pool = {"a.jpg", "A.JPG", "b.jpg", "~ren0001.tmp", "~REN0001.TMP", "\x83\x41.txt",
+                                           "\x83\x61.txt", "001.jpg", "002.jpg", "z"};
+    for (FileServices* fs : {static_cast<FileServices*>(&caseExact), static_cast<FileServices*>(&caseBlind)}) {
+        SCOPED_TRACE(fs->IgnoresCase() ? "ignoring case" : "case counts");
+        std::vector<std::unique_ptr<FileEntry>> entries;
+        for (int i = 0; i < 4; ++i)
+            entries.emplace_back(new FileEntry("folder", *fs));
+        ArrivedNames arrived(*fs);
+        std::map<std::string, const FileEntry*> model;
+        auto key = [&](const std::string& name) { return fs->IgnoresCase() ? FoldedName(name.c_str(), *fs) : name; };
+
+        std::mt19937 random(7);
+        for (int step = 0; step < 20000; ++step) {
+            const std::string& name = pool[random() % pool.size()];
+            const FileEntry* waiting = random() % 5 == 0 ? nullptr : entries[random() % entries.size()].get();
+            switch (random() % 3) {
+            case 0:
+                arrived.Arrive(name.c_str(), waiting);
+                model[key(name)] = waiting;
+                break;
+            case 1: {
+                arrived.Leave(name.c_str(), waiting);
+                auto found = model.find(key(name));
+                if (found != model.end() && found->second == waiting)
+                    model.erase(found);
+                break;
+            }
+            default: {
+                FileEntry& asking = *entries[random() % entries.size()];
+                std::strcpy(asking.currentName, name.c_str());
+                auto found = model.find(key(name));
+                ASSERT_EQ(arrived.HoldsAnotherFile(asking), found != model.end() && found->second != &asking)
+                    << "step " << step << ": " << name;
+            }
+            }
+        }
+    }
+}
