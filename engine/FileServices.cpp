@@ -16,6 +16,11 @@ int FileServices::Format(char* buffer, const char* format, ...)
 
 bool EndsWithSeparator(const char* text, const FileServices& fs)
 {
+    // Only a last byte equal to the separator can be one; whether it is a second byte is
+    // known only from the start.
+    size_t length = std::strlen(text);
+    if (length == 0 || text[length - 1] != fs.Separator())
+        return false;
     bool lastIsSeparator = false;
     for (const char* p = text; *p; p += CharacterLength(p, fs))
         lastIsSeparator = *p == fs.Separator();

@@ -2,9 +2,17 @@
 
 #include "engine/AsciiFold.h"
 
+#include <cstring>
 #include <vector>
 
 namespace {
+
+// The masks that take every name, told apart before any work: they are the usual ones, and
+// a run over a large folder matches every name it lists.
+bool TakesEveryName(const char* mask)
+{
+    return std::strcmp(mask, "*") == 0 || std::strcmp(mask, "*.*") == 0;
+}
 
 enum TokenKind
 {
@@ -28,10 +36,6 @@ struct Token
 std::vector<Token> Translate(const std::u32string& mask)
 {
     std::vector<Token> tokens;
-    if (mask == U"*" || mask == U"*.*") {
-        tokens.push_back(Token{TokenStar, 0});
-        return tokens;
-    }
     size_t length = mask.size();
     for (size_t i = 0; i < length; ++i) {
         char32_t c = mask[i];
@@ -65,6 +69,8 @@ bool MatchesMask(const std::u32string& name, const std::u32string& mask, SameCha
 {
     if (name.empty() || mask.empty())
         return false;
+    if (mask == U"*" || mask == U"*.*")
+        return true;
     std::vector<Token> tokens = Translate(mask);
     const size_t n = name.size();
     const size_t m = tokens.size();
@@ -112,5 +118,7 @@ static std::u32string Characters(const char* bytes)
 
 bool MatchesMask(const char* name, const char* mask)
 {
+    if (name[0] != '\0' && TakesEveryName(mask))
+        return true;
     return MatchesMask(Characters(name), Characters(mask), SameAsciiFolded);
 }
