@@ -7,90 +7,104 @@
 #include <functional>
 #include <string_view>
 
-ArrivedNames::ArrivedNames(const FileServices& fs, size_t expected) : fs(fs), held(0), left(0)
+static const size_t kFirstSlots = 16;
+
+ArrivedNames::ArrivedNames(const FileServices& fs)
+    : fs(fs), slots(kFirstSlots, Slot{0, 0, nullptr}), keys(1, '\0'), held(0), left(0)
 {
-    size_t capacity = 16;
-    while (capacity < expected * 2)
-        capacity *= 2;
-    slots.assign(capacity, Slot{0, nullptr, 0, 0, SlotEmpty});
 }
 
-uint64_t ArrivedNames::MakeKey(const char* name, std::string& key) const
+uint32_t ArrivedNames::MakeKey(const char* name, std::string& key) const
 {
     key.assign(name);
     if (fs.IgnoresCase())
         FoldName(key, fs);
-    return std::hash<std::string_view>()(key);
+    return static_cast<uint32_t>(std::hash<std::string_view>()(key));
 }
 
-size_t ArrivedNames::Find(const std::string& key, uint64_t hash) const
+bool ArrivedNames::SlotHolds(const Slot& slot, const std::string& key, uint32_t hash) const
+{
+    if (slot.hash != hash || (slot.keyStart & kLeftMark) != 0)
+        return false;
+    const unsigned char* stored = reinterpret_cast<const unsigned char*>(keys.data() + slot.keyStart);
+    size_t length = static_cast<size_t>(stored[0]) << 8 | stored[1];
+    return length == key.size() && std::memcmp(stored + 2, key.data(), length) == 0;
+}
+
+size_t ArrivedNames::Find(const std::string& key, uint32_t hash) const
 {
     size_t mask = slots.size() - 1;
-    for (size_t i = hash & mask;; i = (i + 1) & mask) {
-        const Slot& slot = slots[i];
-        if (slot.state == SlotEmpty)
-            return slots.size();
-        if (slot.state == SlotHeld && slot.hash == hash && slot.keyLength == key.size() &&
-            std::memcmp(keys.data() + slot.keyStart, key.data(), key.size()) == 0)
+    for (size_t i = hash & mask; slots[i].keyStart != 0; i = (i + 1) & mask) {
+        if (SlotHolds(slots[i], key, hash))
             return i;
     }
+    return slots.size();
 }
 
 void ArrivedNames::Arrive(const char* name, const FileEntry* waiting)
 {
-    uint64_t hash = MakeKey(name, scratch);
+    uint32_t hash = MakeKey(name, scratch);
     size_t found = Find(scratch, hash);
     if (found != slots.size()) {
         slots[found].waiting = waiting;
         return;
     }
+    // Every name fits in two length bytes: names are at most 255 bytes long.
+    size_t length = scratch.size() > 0xFFFF ? 0xFFFF : scratch.size();
     size_t mask = slots.size() - 1;
     size_t i = hash & mask;
-    while (slots[i].state == SlotHeld)
+    while (slots[i].keyStart != 0 && (slots[i].keyStart & kLeftMark) == 0)
         i = (i + 1) & mask;
-    if (slots[i].state == SlotLeft)
+    if (slots[i].keyStart != 0)
         --left;
-    slots[i] = Slot{hash, waiting, static_cast<uint32_t>(keys.size()), static_cast<uint32_t>(scratch.size()), SlotHeld};
-    keys += scratch;
+    slots[i] = Slot{hash, static_cast<uint32_t>(keys.size()), waiting};
+    keys += static_cast<char>(length >> 8);
+    keys += static_cast<char>(length & 0xFF);
+    keys.append(scratch, 0, length);
     ++held;
-    // Half the slots at most are taken, so that a search meets an empty one soon.
-    if ((held + left) * 2 > slots.size())
-        Rebuild(held * 4 > slots.size() ? slots.size() * 2 : slots.size());
+    // Three slots in four taken at most, so that a search meets an empty one soon.
+    if ((held + left) * 4 > slots.size() * 3)
+        Rebuild();
 }
 
 void ArrivedNames::Leave(const char* name, const FileEntry* waiting)
 {
-    uint64_t hash = MakeKey(name, scratch);
+    uint32_t hash = MakeKey(name, scratch);
     size_t found = Find(scratch, hash);
     if (found == slots.size() || slots[found].waiting != waiting)
         return;
-    slots[found].state = SlotLeft;
+    slots[found].keyStart |= kLeftMark;
     --held;
     ++left;
 }
 
 bool ArrivedNames::HoldsAnotherFile(const FileEntry& entry) const
 {
-    uint64_t hash = MakeKey(entry.currentName, scratch);
+    uint32_t hash = MakeKey(entry.currentName, scratch);
     size_t found = Find(scratch, hash);
     return found != slots.size() && slots[found].waiting != &entry;
 }
 
-void ArrivedNames::Rebuild(size_t capacity)
+void ArrivedNames::Rebuild()
 {
-    std::vector<Slot> old(capacity, Slot{0, nullptr, 0, 0, SlotEmpty});
+    size_t capacity = kFirstSlots;
+    while (capacity < held * 2)
+        capacity *= 2;
+    std::vector<Slot> old(capacity, Slot{0, 0, nullptr});
     old.swap(slots);
-    std::string oldKeys;
+    std::string oldKeys(1, '\0');
     oldKeys.swap(keys);
     size_t mask = capacity - 1;
     for (const Slot& slot : old) {
-        if (slot.state != SlotHeld)
+        if (slot.keyStart == 0 || (slot.keyStart & kLeftMark) != 0)
             continue;
         size_t i = slot.hash & mask;
-        while (slots[i].state != SlotEmpty)
+        while (slots[i].keyStart != 0)
             i = (i + 1) & mask;
-        slots[i] = Slot{slot.hash, slot.waiting, static_cast<uint32_t>(keys.size()), slot.keyLength, SlotHeld};
-        keys.append(oldKeys, slot.keyStart, slot.keyLength);
+        const unsigned char* stored = reinterpret_cast<const unsigned char*>(oldKeys.data() + slot.keyStart);
+        size_t length = static_cast<size_t>(stored[0]) << 8 | stored[1];
+        slots[i] = Slot{slot.hash, static_cast<uint32_t>(keys.size()), slot.waiting};
+        keys.append(oldKeys, slot.keyStart, length + 2);
     }
     left = 0;
 }

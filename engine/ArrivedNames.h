@@ -14,42 +14,39 @@ class FileServices;
 // that holds another entry's file has lost its own to another program, which moved or
 // deleted it before the walk put that other file there: moving "it" would move that file.
 //
-// A walk asks this three times a step, so the names sit in one open-addressed table with
-// their bytes side by side: a question costs one look into the table, where a table of
-// separately allocated nodes cost several, each far from the last.
+// A walk asks this three times a step, so the names sit in one open-addressed table of small
+// slots, their bytes side by side: a question costs about one look into memory, where a
+// table of separately allocated nodes cost several, each far from the last.
 class ArrivedNames
 {
 public:
-    // expected: about how many files the walk moves, so that the table is sized once.
-    explicit ArrivedNames(const FileServices& fs, size_t expected = 0);
+    explicit ArrivedNames(const FileServices& fs);
 
     void Arrive(const char* name, const FileEntry* waiting);
     void Leave(const char* name, const FileEntry* waiting);
     bool HoldsAnotherFile(const FileEntry& entry) const;
 
 private:
-    enum SlotState : uint8_t
-    {
-        SlotEmpty,
-        SlotHeld,
-        // A name that was left: its slot stays taken, so that names placed past it are found.
-        SlotLeft
-    };
     struct Slot
     {
-        uint64_t hash;
-        const FileEntry* waiting;
+        // Part of the name's hash, to pass over most other names without reading them.
+        uint32_t hash;
+        // Where the name stands in keys (its length in two bytes, then its bytes), with
+        // kLeftMark set once it was left; 0 in a slot never taken.
         uint32_t keyStart;
-        uint32_t keyLength;
-        SlotState state;
+        const FileEntry* waiting;
     };
+    // A left name keeps its slot, so that names placed past it are still found.
+    static const uint32_t kLeftMark = 0x80000000u;
 
     // Copies name into key, folded where letter case does not count; returns its hash.
-    uint64_t MakeKey(const char* name, std::string& key) const;
+    uint32_t MakeKey(const char* name, std::string& key) const;
+    bool SlotHolds(const Slot& slot, const std::string& key, uint32_t hash) const;
     // The slot holding key, or slots.size() when no slot does.
-    size_t Find(const std::string& key, uint64_t hash) const;
-    // Makes room for more names, and drops the slots and bytes of names that were left.
-    void Rebuild(size_t capacity);
+    size_t Find(const std::string& key, uint32_t hash) const;
+    // Moves the names still held into a table where they take at most half the slots, and
+    // drops the slots and bytes of names that were left.
+    void Rebuild();
 
     const FileServices& fs;
     std::vector<Slot> slots;  // a power of two of them

@@ -100,7 +100,7 @@ static void LogUnreachable(const CollectReport& report, LogWriter& log, RunOutco
 static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOutcome& outcome,
                        RunProgress* runProgress)
 {
-    ArrivedNames arrived(fs, static_cast<size_t>(list.Count()));
+    ArrivedNames arrived(fs);
     WalkPasses passes(static_cast<size_t>(list.Count()));
     int position = 0;
     for (; position < list.Count(); ++position) {

@@ -30,8 +30,12 @@ TEST(ArrivedNames, AnswersAsAMapOfTheFoldedNamesWould)
     FaultyFileServices caseExact(PlatformFileServices());
     CaseBlindServices caseBlind(PlatformFileServices());
     // "\x83\x41" and "\x83\x61" are two katakana whose second bytes are "A" and "a".
-    const std::vector<std::string> pool = {"a.jpg", "A.JPG", "b.jpg", "~ren0001.tmp", "~REN0001.TMP", "\x83\x41.txt",
-                                           "\x83\x61.txt", "001.jpg", "002.jpg", "z"};
+    std::vector<std::string> pool = {"a.jpg", "A.JPG", "b.jpg", "~ren0001.tmp", "~REN0001.TMP", "\x83\x41.txt",
+                                     "\x83\x61.txt", "z"};
+    for (int i = 0; i < 300; ++i) {
+        pool.push_back("n" + std::to_string(i) + ".jpg");
+        pool.push_back("N" + std::to_string(i) + ".JPG");
+    }
     for (FileServices* fs : {static_cast<FileServices*>(&caseExact), static_cast<FileServices*>(&caseBlind)}) {
         SCOPED_TRACE(fs->IgnoresCase() ? "ignoring case" : "case counts");
         std::vector<std::unique_ptr<FileEntry>> entries;
@@ -42,7 +46,7 @@ TEST(ArrivedNames, AnswersAsAMapOfTheFoldedNamesWould)
         auto key = [&](const std::string& name) { return fs->IgnoresCase() ? FoldedName(name.c_str(), *fs) : name; };
 
         std::mt19937 random(7);
-        for (int step = 0; step < 20000; ++step) {
+        for (int step = 0; step < 60000; ++step) {
             const std::string& name = pool[random() % pool.size()];
             const FileEntry* waiting = random() % 5 == 0 ? nullptr : entries[random() % entries.size()].get();
             switch (random() % 3) {
