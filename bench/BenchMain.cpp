@@ -1,6 +1,7 @@
 // Times whole renaming runs over large folders against the file system's own floor: a bare
-// existence test, move and log line per file. Each case runs in a process of
-// its own, so that its peak memory is its own.
+// existence test, move and log line per file; and against the run's own steps replayed from
+// its log with bare calls, which tells the engine's share from the file system's. Each case
+// runs in a process of its own, so that its peak memory is its own.
 #include "bench/BenchFolder.h"
 #include "bench/BenchOptions.h"
 #include "bench/CaseRunner.h"
@@ -23,11 +24,12 @@ static bool PrintCase(BenchJob job, int fileCount, int repeat, const std::string
         return false;
     std::printf("job=%s files=%d seconds=%.3f floor_seconds=%.3f ratio=%.2f peak_rss_kb=%ld bytes_per_file=%ld "
                 "cpu_seconds=%.3f floor_cpu_seconds=%.3f cpu_ratio=%.2f first_run_seconds=%.3f first_run_ratio=%.2f "
-                "steps=%d list_seconds=%.3f order_seconds=%.4f number_seconds=%.3f walk_seconds=%.3f\n",
+                "steps=%d replay_seconds=%.3f replay_ratio=%.2f list_seconds=%.3f order_seconds=%.4f number_seconds=%.3f walk_seconds=%.3f\n",
                 JobName(job), fileCount, result.run.seconds, result.floor.seconds,
                 result.run.seconds / result.floor.seconds, result.peakKb, result.peakKb * 1024 / fileCount,
                 result.run.cpuSeconds, result.floor.cpuSeconds, result.run.cpuSeconds / result.floor.cpuSeconds,
                 result.firstRun.seconds, result.firstRun.seconds / result.floor.seconds, result.steps,
+                result.replay.seconds, result.replay.seconds / result.floor.seconds,
                 result.phases.list, result.phases.order, result.phases.number, result.phases.walk);
     return true;
 }

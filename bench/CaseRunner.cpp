@@ -5,6 +5,7 @@
 #include "bench/ProcessMemory.h"
 #include "engine/FileEntry.h"
 #include "engine/RenameJob.h"
+#include "engine/RenameLogReader.h"
 #include "engine/RunProgress.h"
 #include "engine/RunRename.h"
 
@@ -146,6 +147,52 @@ bool TimeFloor(const FolderPaths& paths, int fileCount, bool first, CaseResult& 
     return true;
 }
 
+// The moves and lines of the run's own log, replayed on a fresh folder like the run's with
+// nothing else in between: what the file system's part of the run costs, without the
+// engine's work and without the moves the run tried and found taken. The folder is listed
+// first, as a run lists it, so that each move names the file as the run's moves do.
+bool TimeReplay(BenchJob job, const FolderPaths& runPaths, const FolderPaths& paths, int fileCount, bool first,
+               CaseResult& result)
+{
+    FileServices& fs = PlatformFileServices();
+    std::vector<LoggedStep> logged;
+    RenameLogParser parser(&logged);
+    if (!ReadRenameLog(runPaths.log.c_str(), fs, parser) || !parser.IsRenameLog())
+        return Fail("the run's log could not be read back", runPaths.folder);
+    std::vector<FileId> ids;
+    if (!MakeFolderOfFiles(paths.folder, job, fileCount, ids))
+        return false;
+    std::string mask = paths.folder + fs.Separator() + "*";
+    FoundFile found;
+    if (SearchHandle search = fs.FindFirst(mask.c_str(), found))
+        fs.FindClose(search);
+
+    std::vector<std::string> from(logged.size());
+    std::vector<std::string> to(logged.size());
+    std::vector<std::string> lines(logged.size());
+    for (size_t i = 0; i < logged.size(); ++i) {
+        from[i] = paths.folder + fs.Separator() + logged[i].from;
+        to[i] = paths.folder + fs.Separator() + logged[i].to;
+        lines[i] = logged[i].from + "\t->\t" + logged[i].to + "\r\n";
+    }
+    LogHandle log = fs.CreateLog(paths.log.c_str());
+    bool moved = log != nullptr;
+    Stopwatch stopwatch;
+    for (size_t i = 0; i < logged.size() && moved; ++i) {
+        int error = 0;
+        moved = fs.Move(from[i].c_str(), to[i].c_str(), error) == MoveDone &&
+                fs.WriteLog(log, lines[i].data(), static_cast<int>(lines[i].size()));
+    }
+    Lap lap = stopwatch.Read();
+    if (log != nullptr)
+        fs.CloseLog(log);
+    bool removed = RemoveFolder(paths.folder) && RemoveFile(paths.log);
+    if (!moved)
+        return Fail("the run's steps could not be replayed", paths.folder);
+    KeepFastest(lap, first, result.replay);
+    return removed;
+}
+
 bool TimeFloorOnFreshFolder(const FolderPaths& paths, int fileCount, bool first, CaseResult& result)
 {
     std::vector<FileId> ids;
@@ -168,6 +215,7 @@ bool RunCase(BenchJob job, int fileCount, int repeat, const std::string& dir, Ca
     std::vector<int> expected = ExpectedSources(job, fileCount);
     FolderPaths runPaths(dir, "run", job, fileCount);
     FolderPaths floorPaths(dir, "floor", job, fileCount);
+    FolderPaths replayPaths(dir, "replay", job, fileCount);
 
     // Run and floor take turns at going first, so that a machine growing busier or quieter
     // over the case weighs on both alike.
@@ -177,7 +225,8 @@ bool RunCase(BenchJob job, int fileCount, int repeat, const std::string& dir, Ca
             return false;
         if (!MakeFolderOfFiles(runPaths.folder, job, fileCount, ids))
             return false;
-        bool ran = TimeRun(job, runPaths, ids, expected, r == 0, result);
+        bool ran = TimeRun(job, runPaths, ids, expected, r == 0, result) &&
+                   TimeReplay(job, runPaths, replayPaths, fileCount, r == 0, result);
         bool removed = RemoveFolder(runPaths.folder) && RemoveFile(runPaths.log);
         if (!ran || !removed)
             return false;

@@ -18,6 +18,8 @@ struct CaseResult
     Lap run;
     Lap firstRun;
     Lap floor;
+    // The run's own moves and log lines replayed with nothing else: the file system's part.
+    Lap replay;
     RunPhases phases;
     // Resident memory the first run added to what the process held before it.
     long peakKb;
@@ -27,7 +29,8 @@ struct CaseResult
 
 // Repeats, each time on a fresh folder of fileCount files under dir: a whole run of the job,
 // log included, and the floor: one existence test, one move that never replaces and one log
-// line per file, through the same platform services, nothing else. False, with a message on stderr, when a
+// line per file, through the same platform services, nothing else; and the run's steps
+// replayed from its log on a fresh folder. False, with a message on stderr, when a
 // folder cannot be made or a run leaves anything but the expected files.
 // Meant for a fresh process: the first run's memory is measured against what the process
 // holds when it starts.
