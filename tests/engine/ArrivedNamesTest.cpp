@@ -13,22 +13,28 @@
 
 namespace {
 
-// Code page 932 lead bytes and names that differ only in letter case, on any platform.
-class CaseBlindServices : public FaultyFileServices
+// Code page 932 lead bytes, and letter case counting or not, on any platform.
+class CaseRule : public FaultyFileServices
 {
 public:
-    explicit CaseBlindServices(FileServices& real) : FaultyFileServices(real) { UseCp932LeadBytes(); }
-    bool IgnoresCase() const override { return true; }
+    CaseRule(FileServices& real, bool ignoresCase) : FaultyFileServices(real), ignoresCase(ignoresCase)
+    {
+        UseCp932LeadBytes();
+    }
+    bool IgnoresCase() const override { return ignoresCase; }
+
+private:
+    bool ignoresCase;
 };
 
 }  // namespace
 
-// Long random sequences against a plain map, from a table sized for nothing, so that it
-// grows and drops left names many times over.
+// Long random sequences against a plain map, over enough names that the table grows and
+// drops left names many times over.
 TEST(ArrivedNames, AnswersAsAMapOfTheFoldedNamesWould)
 {
-    FaultyFileServices caseExact(PlatformFileServices());
-    CaseBlindServices caseBlind(PlatformFileServices());
+    CaseRule caseExact(PlatformFileServices(), false);
+    CaseRule caseBlind(PlatformFileServices(), true);
     // "\x83\x41" and "\x83\x61" are two katakana whose second bytes are "A" and "a".
     std::vector<std::string> pool = {"a.jpg", "A.JPG", "b.jpg", "~ren0001.tmp", "~REN0001.TMP", "\x83\x41.txt",
                                      "\x83\x61.txt", "z"};
