@@ -71,8 +71,10 @@ public:
     std::vector<std::unique_ptr<UndoFile>> files;
     // For each step, the file it moved; null for steps that moved nothing.
     std::vector<UndoFile*> fileOfStep;
+    // The folder's sub-folders, as the file system compares names. A record names files
+    // only: a name of it that leads to a folder leads to no file of the record.
+    std::unordered_set<std::string> folders;
 
-private:
     std::string Key(const std::string& name) const
     {
         return fs.IgnoresCase() ? FoldedName(name.c_str(), fs) : name;
@@ -213,6 +215,9 @@ void UndoWalk::TakeBack(size_t step)
     if (arrived.HoldsAnotherFile(entry)) {
         result = entry.FailStep("file no longer under this name, another file is");
         file.lost = true;
+    } else if (plan.folders.count(plan.Key(entry.currentName)) != 0) {
+        result = entry.FailStep(kNotThere);
+        file.lost = true;
     } else {
         result = entry.RenameEntry(fs);
         // Asked only now: a name too long for the existence test may still be moved.
@@ -264,8 +269,9 @@ void UndoWalk::WriteSkipped(const LoggedStep& step)
 }
 
 // Temporary names in the folder that no line of the record names: a file moved there by a
-// step whose line was never written. Which file it is, nothing tells, so it stays.
-bool FindUnaccounted(const UndoPlan& plan, UndoOutcome& outcome)
+// step whose line was never written. Which file it is, nothing tells, so it stays. Notes
+// the folder's sub-folders on the way.
+bool SurveyFolder(UndoPlan& plan, UndoOutcome& outcome)
 {
     std::unordered_set<std::string> named;
     for (const LoggedStep& step : plan.steps) {
@@ -277,7 +283,9 @@ bool FindUnaccounted(const UndoPlan& plan, UndoOutcome& outcome)
         return false;
     do {
         const FoundFile& found = search.Current();
-        if (!found.isDirectory && IsTempName(found.name) && named.count(found.name) == 0)
+        if (found.isDirectory)
+            plan.folders.insert(plan.Key(found.name));
+        else if (IsTempName(found.name) && named.count(found.name) == 0)
             outcome.unaccounted.push_back(found.name);
     } while (search.Next() == FindNextFound);
     return true;
@@ -301,7 +309,7 @@ bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome)
     UndoPlan plan(fs);
     if (!plan.Read(logPath, outcome) || !plan.FollowFiles(outcome))
         return false;
-    if (!FindUnaccounted(plan, outcome))
+    if (!SurveyFolder(plan, outcome))
         return Refuse(outcome, UndoFolderNotSearchable);
 
     LogWriter log(fs);

@@ -105,7 +105,8 @@ enum Meddling
 {
     FileMovedAway,
     FileDeleted,
-    NameTakenMeanwhile
+    NameTakenMeanwhile,
+    FileReplacedByFolder
 };
 
 struct MeddlingCase
@@ -131,6 +132,9 @@ TEST(UndoRun, LeavesAloneWhatAnotherProgramChangedAndTakesBackTheRest)
          {{"000.txt", "000.txt"}, {"001.txt", "001.txt"}}},
         {"an original name taken meanwhile", kFiles, NameTakenMeanwhile, "b.txt", {"b.txt"},
          {{"000.txt", "000.txt"}, {"001.txt", "001.txt"}, {"b.txt", "newcomer"}, {"~ren0000.tmp", "b.txt"}}},
+        // A folder is nothing an undo moves: the file is not where the log says.
+        {"a file replaced by a folder of its name", kFiles, FileReplacedByFolder, "002.txt", {"000.txt"},
+         {{"001.txt", "001.txt"}, {"002.txt", ""}, {"b.txt", "b.txt"}}},
         {"a temporary name taken meanwhile", kFiles, NameTakenMeanwhile, "~ren0000.tmp", {},
          {{"000.txt", "000.txt"}, {"001.txt", "001.txt"}, {"b.txt", "b.txt"}, {"~ren0000.tmp", "newcomer"}}},
         // ~ren0005.tmp -> 000.tmp
@@ -151,6 +155,10 @@ TEST(UndoRun, LeavesAloneWhatAnotherProgramChangedAndTakesBackTheRest)
             break;
         case NameTakenMeanwhile:
             run.folder.Write(c.target, "newcomer");
+            break;
+        case FileReplacedByFolder:
+            ASSERT_EQ(0, std::remove(run.folder.PathOf(c.target).c_str()));
+            ASSERT_TRUE(run.folder.MakeFolder(c.target));
             break;
         }
         UndoOutcome outcome;
