@@ -167,12 +167,9 @@ protected:
 
     void RunWithYes()
     {
-        BoxAnswerer answerer(dialog);
-        answerer.QueuePress(IDYES);
-        answerer.QueuePress(IDOK);
-        Command(IDOK);
-        ASSERT_EQ(2u, answerer.seen.size());
-        EXPECT_EQ("Completed.", answerer.seen[1].text);
+        std::vector<SeenBox> seen = RunAnsweringYes();
+        ASSERT_EQ(2u, seen.size());
+        EXPECT_EQ("Completed.", seen[1].text);
     }
 
     // Every line "current TAB -> TAB new" names a file that the run put under its new name.

@@ -190,6 +190,15 @@ void MainWindowTest::Key(UINT key) const
     }
 }
 
+std::vector<SeenBox> MainWindowTest::RunAnsweringYes()
+{
+    BoxAnswerer answerer(dialog);
+    answerer.QueuePress(IDYES);
+    answerer.QueuePress(IDOK);
+    Command(IDOK);
+    return answerer.seen;
+}
+
 void MainWindowTest::Pump()
 {
     MSG message;

@@ -90,6 +90,8 @@ protected:
     POINT CentreOf(int id) const;
     RECT ClientRectOf(int id) const;
     bool QuitPosted() const { return quitSeen; }
+    // Starts a run, says Yes to its question and closes its result box; the boxes seen.
+    std::vector<SeenBox> RunAnsweringYes();
 
     HWND dialog = nullptr;
     bool quitSeen = false;

@@ -57,13 +57,10 @@ TEST_F(MainWindowTest, DesktopButtonRunAndLogAsANewUserWould)
 
     Click(IDC_DESKTOP);
     Pump();
-    BoxAnswerer answerer(dialog);
-    answerer.QueuePress(IDYES);
-    answerer.QueuePress(IDOK);
-    Command(IDOK);
+    std::vector<SeenBox> seen = RunAnsweringYes();
 
-    ASSERT_EQ(2u, answerer.seen.size());
-    EXPECT_EQ("Completed.", answerer.seen[1].text);
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ("Completed.", seen[1].text);
     EXPECT_EQ("b.jpg", ReadWholeFile(desktop + "\\000.jpg"));
     EXPECT_EQ("a.txt", ReadWholeFile(desktop + "\\001.txt"));
     const std::string log = ReadWholeFile(Text(IDC_LOG_PATH));
