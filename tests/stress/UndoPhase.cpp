@@ -272,6 +272,11 @@ void ProcessDeath::CutLog(const std::string& logPath) const
     std::string ignored;
     if (!dead || undo.cutBytes == 0 || logPath.empty() || !ReadPath(logPath, ignored))
         return;
+    // A run writes a step's line only once its move went through; after a move that found
+    // its target taken, the next line is that of a move aside, which this run did not live
+    // to make.
+    if (ReadPath(entryFolder + inFlightFrom, ignored) || !ReadPath(entryFolder + inFlightTo, ignored))
+        return;
     std::string line = inFlightFrom + "\t->\t" + inFlightTo + "\r\n";
     size_t length = std::min(static_cast<size_t>(undo.cutBytes), line.size() - 1);
     if (std::FILE* log = std::fopen(logPath.c_str(), "ab")) {
