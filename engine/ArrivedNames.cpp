@@ -24,11 +24,8 @@ uint32_t ArrivedNames::MakeKey(const char* name, std::string& key) const
 
 bool ArrivedNames::SlotHolds(const Slot& slot, const std::string& key, uint32_t hash) const
 {
-    if (slot.hash != hash || (slot.keyStart & kLeftMark) != 0)
-        return false;
-    const unsigned char* stored = reinterpret_cast<const unsigned char*>(keys.data() + slot.keyStart);
-    size_t length = static_cast<size_t>(stored[0]) << 8 | stored[1];
-    return length == key.size() && std::memcmp(stored + 2, key.data(), length) == 0;
+    return slot.hash == hash && (slot.keyStart & kLeftMark) == 0 &&
+           std::strcmp(keys.data() + slot.keyStart, key.c_str()) == 0;
 }
 
 size_t ArrivedNames::Find(const std::string& key, uint32_t hash) const
@@ -49,8 +46,6 @@ void ArrivedNames::Arrive(const char* name, const FileEntry* waiting)
         slots[found].waiting = waiting;
         return;
     }
-    // Every name fits in two length bytes: names are at most 255 bytes long.
-    size_t length = scratch.size() > 0xFFFF ? 0xFFFF : scratch.size();
     size_t mask = slots.size() - 1;
     size_t i = hash & mask;
     while (slots[i].keyStart != 0 && (slots[i].keyStart & kLeftMark) == 0)
@@ -58,9 +53,7 @@ void ArrivedNames::Arrive(const char* name, const FileEntry* waiting)
     if (slots[i].keyStart != 0)
         --left;
     slots[i] = Slot{hash, static_cast<uint32_t>(keys.size()), waiting};
-    keys += static_cast<char>(length >> 8);
-    keys += static_cast<char>(length & 0xFF);
-    keys.append(scratch, 0, length);
+    keys.append(scratch.c_str(), scratch.size() + 1);
     ++held;
     // Three slots in four taken at most, so that a search meets an empty one soon.
     if ((held + left) * 4 > slots.size() * 3)
@@ -101,10 +94,9 @@ void ArrivedNames::Rebuild()
         size_t i = slot.hash & mask;
         while (slots[i].keyStart != 0)
             i = (i + 1) & mask;
-        const unsigned char* stored = reinterpret_cast<const unsigned char*>(oldKeys.data() + slot.keyStart);
-        size_t length = static_cast<size_t>(stored[0]) << 8 | stored[1];
+        const char* stored = oldKeys.data() + slot.keyStart;
         slots[i] = Slot{slot.hash, static_cast<uint32_t>(keys.size()), slot.waiting};
-        keys.append(oldKeys, slot.keyStart, length + 2);
+        keys.append(stored, std::strlen(stored) + 1);
     }
     left = 0;
 }

@@ -31,8 +31,8 @@ private:
     {
         // Part of the name's hash, to pass over most other names without reading them.
         uint32_t hash;
-        // Where the name stands in keys (its length in two bytes, then its bytes), with
-        // kLeftMark set once it was left; 0 in a slot never taken.
+        // Where the name stands in keys, ended by a NUL, with kLeftMark set once it was
+        // left; 0 in a slot never taken.
         uint32_t keyStart;
         const FileEntry* waiting;
     };
