@@ -45,6 +45,25 @@ Collected Collect(FaultyFileServices& fs, const std::string& folder, const char*
 
 typedef std::vector<std::string> Names;
 
+// A mask, whether the search starts with it, and the names it collects in any order.
+struct MaskCase
+{
+    const char* mask;
+    bool started;
+    Names names;
+};
+
+void ExpectCollected(FaultyFileServices& fs, const TempFolder& folder, const std::vector<MaskCase>& cases)
+{
+    for (const MaskCase& c : cases) {
+        Collected collected = Collect(fs, folder.Path(), c.mask);
+        EXPECT_EQ(c.started, collected.started) << c.mask;
+        Names names = collected.names;
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(c.names, names) << c.mask;
+    }
+}
+
 }  // namespace
 
 TEST(Enumeration, FolderTypedWithOrWithoutSeparatorSearchesTheSamePath)
@@ -71,19 +90,12 @@ TEST(Enumeration, TakesRegularFilesOnly)
     folder.SetHidden("hidden.txt");
     FaultyFileServices fs(PlatformFileServices());
 
-    struct Case { const char* mask; bool started; Names names; } cases[] = {
+    ExpectCollected(fs, folder, {
         {"*.*", true, {"a.jpg", "b.txt", "hidden.txt"}},
         {"*.txt", true, {"b.txt", "hidden.txt"}},
         {"sub*", true, {}},
         {"*.png", false, {}},
-    };
-    for (const Case& c : cases) {
-        Collected collected = Collect(fs, folder.Path(), c.mask);
-        EXPECT_EQ(c.started, collected.started) << c.mask;
-        Names names = collected.names;
-        std::sort(names.begin(), names.end());
-        EXPECT_EQ(c.names, names) << c.mask;
-    }
+    });
 }
 
 TEST(Enumeration, TheMaskIsMatchedOnTheLongNameOnly)
@@ -95,7 +107,7 @@ TEST(Enumeration, TheMaskIsMatchedOnTheLongNameOnly)
     for (const std::string& name : files)
         folder.Write(name, name);
     FaultyFileServices fs(PlatformFileServices());
-    struct Case { const char* mask; bool started; Names names; } cases[] = {
+    ExpectCollected(fs, folder, {
         {"*.jpg", true, {"a.jpg"}},
         {"*.htm", true, {"e.htm"}},
         {"*.jpe", false, {}},
@@ -105,14 +117,7 @@ TEST(Enumeration, TheMaskIsMatchedOnTheLongNameOnly)
         {"?.txt", true, {"\x82\x60.txt", "\x83\x41.txt"}},
         {"\x82\x81*", true, {"\x82\x60.txt"}},
 #endif
-    };
-    for (const Case& c : cases) {
-        Collected collected = Collect(fs, folder.Path(), c.mask);
-        EXPECT_EQ(c.started, collected.started) << c.mask;
-        Names names = collected.names;
-        std::sort(names.begin(), names.end());
-        EXPECT_EQ(c.names, names) << c.mask;
-    }
+    });
 }
 
 TEST(Enumeration, FolderOfSubfoldersOnlyGivesAnEmptyList)

@@ -101,19 +101,14 @@ void Close(HWND box, Closing closing)
     }
 }
 
-class PreviewTest : public MainWindowTest
+class PreviewTest : public FolderWindowTest
 {
 protected:
     void SetUp() override
     {
-        MainWindowTest::SetUp();
-        SetText(IDC_FOLDER, folder.Path());
-        SetText(IDC_LOG_PATH, LogPath());
+        FolderWindowTest::SetUp();
         SendDlgItemMessageA(dialog, IDC_ORDER, CB_SETCURSEL, NameAscending, 0);
     }
-
-    std::string LogPath() const { return logs.PathOf("log.txt"); }
-    bool LogExists() const { return GetFileAttributesA(LogPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
 
     void AddFiles(const Names& names) const
     {
@@ -193,8 +188,6 @@ protected:
         EXPECT_EQ(newNames, folder.Names());
     }
 
-    TempFolder folder;
-    TempFolder logs;
     std::vector<SeenBox> boxes;
 };
 

@@ -12,19 +12,14 @@ const std::string kConfirmation = "\x82\xE6\x82\xEB\x82\xB5\x82\xA2\x82\xC5\x82\
 const std::string kDigitWarning = AnsiText(u8"桁数は1から10桁までにしてください.");
 const std::string kStartWarning = AnsiText(u8"開始数字は0から2147483647までにしてください.");
 
-class RunCommandTest : public MainWindowTest
+class RunCommandTest : public FolderWindowTest
 {
 protected:
     void SetUp() override
     {
-        MainWindowTest::SetUp();
-        SetText(IDC_FOLDER, folder.Path());
-        SetText(IDC_LOG_PATH, LogPath());
+        FolderWindowTest::SetUp();
         SendDlgItemMessageA(dialog, IDC_ORDER, CB_SETCURSEL, 1, 0);
     }
-
-    std::string LogPath() const { return logs.PathOf("log.txt"); }
-    bool LogExists() const { return GetFileAttributesA(LogPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
 
     void AddFiles(const std::vector<std::string>& names) const
     {
@@ -53,9 +48,6 @@ protected:
         EXPECT_EQ(0u, start);
         EXPECT_EQ(Text(id).size(), end);
     }
-
-    TempFolder folder;
-    TempFolder logs;
 };
 
 HICON SystemIcon(LPCSTR id)

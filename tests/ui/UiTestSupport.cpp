@@ -1,6 +1,6 @@
 #include "tests/ui/UiTestSupport.h"
 
-#include "tests/support/TempFolder.h"
+#include "res/resource.h"
 #include "ui/AppObjects.h"
 #include "ui/MainDialog.h"
 #include "ui/SkinnedAreas.h"
@@ -188,6 +188,13 @@ void MainWindowTest::Key(UINT key) const
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+}
+
+void FolderWindowTest::SetUp()
+{
+    MainWindowTest::SetUp();
+    SetText(IDC_FOLDER, folder.Path());
+    SetText(IDC_LOG_PATH, LogPath());
 }
 
 std::vector<SeenBox> MainWindowTest::RunAnsweringYes()

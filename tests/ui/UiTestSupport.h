@@ -1,6 +1,8 @@
 #ifndef QUILLOWBY_TESTS_UI_TEST_SUPPORT_H
 #define QUILLOWBY_TESTS_UI_TEST_SUPPORT_H
 
+#include "tests/support/TempFolder.h"
+
 #include <windows.h>
 
 #include <deque>
@@ -11,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-class TempFolder;
 
 // What a modal window (a message box, the about box, a common dialog) showed when it was
 // answered.
@@ -95,6 +96,20 @@ protected:
 
     HWND dialog = nullptr;
     bool quitSeen = false;
+};
+
+// The main window with its folder field on a fresh folder and its log field on "log.txt" in
+// another fresh folder.
+class FolderWindowTest : public MainWindowTest
+{
+protected:
+    void SetUp() override;
+
+    std::string LogPath() const { return logs.PathOf("log.txt"); }
+    bool LogExists() const { return GetFileAttributesA(LogPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+    TempFolder folder;
+    TempFolder logs;
 };
 
 LPARAM PointParam(POINT point);

@@ -9,18 +9,9 @@ namespace {
 
 typedef std::map<std::string, std::string> Contents;
 
-class UndoCommandTest : public MainWindowTest
+class UndoCommandTest : public FolderWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        SetText(IDC_FOLDER, folder.Path());
-        SetText(IDC_LOG_PATH, LogPath());
-    }
-
-    std::string LogPath() const { return logs.PathOf("log.txt"); }
-
     Contents FolderContents() const
     {
         Contents contents;
@@ -62,9 +53,6 @@ protected:
         return AnsiText(u8"フォルダ \"") + Text(IDC_FOLDER) + AnsiText(u8"\" のファイル ") + std::to_string(count) +
                AnsiText(u8" 個を元の名前に戻します. よろしいですか?");
     }
-
-    TempFolder folder;
-    TempFolder logs;
 };
 
 TEST_F(UndoCommandTest, UndoPutsTheFolderBackAndUndoAgainBringsTheRunBack)
