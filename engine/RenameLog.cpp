@@ -25,9 +25,11 @@ void LogWriter::OpenToAppend(const char* path)
 
 void LogWriter::WriteHeader(const CountedString& folder)
 {
-    if (folder.Length() > 0)
-        Write(folder.Data(), folder.Length());
-    Write("\r\n", 2);
+    CountedString line(folder);
+    if (line.Length() > 0)
+        EnsureFinalSeparator(line, fs);
+    line.Append("\r\n");
+    Write(line.Data(), line.Length());
 }
 
 void LogWriter::Write(const char* bytes, int count)
@@ -36,6 +38,12 @@ void LogWriter::Write(const char* bytes, int count)
         return;
     if (!fs.WriteLog(handle, bytes, count))
         complete = false;
+}
+
+void LogWriter::CutBack(int64_t size)
+{
+    if (handle)
+        fs.TruncateLog(handle, size);
 }
 
 void LogWriter::WriteStep(const char* from, const char* to, const char* failure, int error)

@@ -121,8 +121,11 @@ int FaultyFileServices::Read(ReadHandle file, void* buffer, int size)
 bool FaultyFileServices::WriteLog(LogHandle log, const void* bytes, int count)
 {
     FaultAction action;
-    if (Faulty(CallWriteLog, nullptr, nullptr, action))
+    if (Faulty(CallWriteLog, nullptr, nullptr, action)) {
+        if (action == FaultWriteHalf)
+            real.WriteLog(log, bytes, count / 2);
         return false;
+    }
     return real.WriteLog(log, bytes, count);
 }
 
