@@ -96,7 +96,7 @@ public:
 private:
     bool Read(const char* logPath, UndoOutcome& outcome);
     bool FollowFiles(size_t first, UndoOutcome& outcome);
-    bool SurveyFolder(size_t first, UndoOutcome& outcome);
+    bool SurveyFolder(size_t first, const char* logPath, UndoOutcome& outcome);
 };
 
 bool UndoPlan::Read(const char* logPath, UndoOutcome& outcome)
@@ -193,7 +193,7 @@ bool UndoPlan::Prepare(const char* logPath, UndoOutcome& outcome)
     onlyFinishes = outcome.finishing && files.empty();
     if (onlyFinishes)
         return true;
-    if (!SurveyFolder(first, outcome))
+    if (!SurveyFolder(first, logPath, outcome))
         return false;
     if (outcome.fileCount == 0)
         return Refuse(outcome, UndoNothingToTakeBack);
@@ -221,7 +221,7 @@ std::string FolderPath(std::string folder, const FileServices& fs)
 // line was never written. Which file it is, nothing tells, so it stays. Only a name the
 // record's walk could have taken counts: numbered at or after the first temporary name the
 // record names (any number when it names none).
-bool UndoPlan::SurveyFolder(size_t first, UndoOutcome& outcome)
+bool UndoPlan::SurveyFolder(size_t first, const char* logPath, UndoOutcome& outcome)
 {
     std::unordered_set<std::string> named;
     int64_t firstTemp = INT64_MAX;
@@ -247,7 +247,9 @@ bool UndoPlan::SurveyFolder(size_t first, UndoOutcome& outcome)
             continue;
         }
         present.insert(Key(found.name));
-        if (TempNumber(found.name) >= firstTemp && named.count(found.name) == 0)
+        // The log itself may have a temporary name's form.
+        if (TempNumber(found.name) >= firstTemp && named.count(found.name) == 0 &&
+            !SameFile((outcome.folder + found.name).c_str(), logPath, fs))
             outcome.unaccounted.push_back(found.name);
     } while (search.Next() == FindNextFound);
     outcome.fileCount = 0;
