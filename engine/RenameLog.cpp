@@ -26,10 +26,11 @@ void LogWriter::OpenToAppend(const char* path)
 void LogWriter::WriteHeader(const CountedString& folder)
 {
     CountedString line(folder);
-    if (line.Length() > 0)
+    if (line.Length() > 0) {
         EnsureFinalSeparator(line, fs);
-    line.Append("\r\n");
-    Write(line.Data(), line.Length());
+        Write(line.Data(), line.Length());
+    }
+    Write("\r\n", 2);
 }
 
 void LogWriter::Write(const char* bytes, int count)
