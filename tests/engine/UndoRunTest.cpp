@@ -267,6 +267,13 @@ TEST(UndoRun, FollowsEveryFileFromItsFirstNameToItsLast)
          {Line("a.txt", "~ren0000.tmp"), Line("~ren0000.tmp", "001.txt"), Line("b.txt", "~ren0000.tmp"),
           Line("~ren0000.tmp", "000.txt")},
          {{"001.txt", "a.txt"}, {"000.txt", "b.txt"}}, {{"a.txt", "a.txt"}, {"b.txt", "b.txt"}}, 2, {}},
+        // z.txt leaves n.txt and comes back, so only its first step is taken back, and last:
+        // y.txt and x.txt wait for n.txt, and x.txt waits again while y.txt passes it.
+        {"an undo that needs a third pass",
+         {Line("z.txt", "n.txt"), Line("n.txt", "q.txt"), Line("y.txt", "n.txt"), Line("n.txt", "m.txt"),
+          Line("x.txt", "n.txt"), Line("n.txt", "a.txt"), Line("m.txt", "n.txt"), Line("n.txt", "y2.txt"),
+          Line("q.txt", "n.txt")},
+         {{"n.txt", "z"}, {"y2.txt", "y"}, {"a.txt", "x"}}, {{"z.txt", "z"}, {"y.txt", "y"}, {"x.txt", "x"}}, 3, {}},
         {"a file gone from its last name", {Line("a.txt", "000.txt"), Line("b.txt", "001.txt")},
          {{"001.txt", "b.txt"}}, {{"b.txt", "b.txt"}}, 1, {"a.txt"}},
     };
