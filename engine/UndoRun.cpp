@@ -193,6 +193,8 @@ bool UndoPlan::Prepare(const char* logPath, UndoOutcome& outcome)
     onlyFinishes = outcome.finishing && files.empty();
     if (onlyFinishes)
         return true;
+    if (files.empty())
+        return Refuse(outcome, UndoNothingToTakeBack);
     if (!SurveyFolder(first, logPath, outcome))
         return false;
     if (outcome.fileCount == 0)
