@@ -376,7 +376,8 @@ TEST(UndoRun, RefusesWhatItCannotTakeBackAndMovesNothing)
         {"name over 255 bytes", "<folder>\r\n000.txt\t->\ta.txt\r\n<long>\t->\tb.txt\r\n", UndoNameTooLong, CallKinds},
         {"name holding a separator", "<folder>\r\n000.txt\t->\t../a.txt\r\n", UndoNameNotPlain, CallKinds},
         {"folder that is gone", "<missing>\r\n000.txt\t->\ta.txt\r\n", UndoFolderGone, CallKinds},
-        {"folder that cannot be searched", "<folder>\r\n000.txt\t->\ta.txt\r\n", UndoFolderNotSearchable, CallFindFirst},
+        {"folder that cannot be searched", "<folder>\r\n000.txt\t->\ta.txt\r\n", UndoFolderNotSearchable,
+         CallFindFirst},
         {"log that cannot take the record", "<folder>\r\n000.txt\t->\ta.txt\r\n", UndoLogNotWritable, CallAppendLog},
         {"log that takes part of the record", "<folder>\r\n000.txt\t->\ta.txt\r\n", UndoLogNotWritable, CallWriteLog},
         {"one line of text", "shopping\r\n", UndoNotALog, CallKinds},
@@ -386,12 +387,13 @@ TEST(UndoRun, RefusesWhatItCannotTakeBackAndMovesNothing)
     for (const RefusalCase& c : cases) {
         RunFixture run;
         run.AddFiles({"a.txt", "b.txt"});
+        const std::string sep(1, TempFolder::Separator());
         std::string log;
         if (c.log) {
             log = c.log;
             for (const auto& hole : {std::make_pair(std::string("<folder>"), run.folder.Slash()),
                                      std::make_pair(std::string("<typed>"), run.folder.Path()),
-                                     std::make_pair(std::string("<missing>"), run.folder.PathOf("gone") + TempFolder::Separator()),
+                                     std::make_pair(std::string("<missing>"), run.folder.PathOf("gone") + sep),
                                      std::make_pair(std::string("<long>"), longName)}) {
                 size_t at = log.find(hole.first);
                 if (at != std::string::npos)
