@@ -25,11 +25,8 @@ void LogWriter::OpenToAppend(const char* path)
 
 void LogWriter::WriteHeader(const CountedString& folder)
 {
-    CountedString line(folder);
-    if (line.Length() > 0) {
-        EnsureFinalSeparator(line, fs);
-        Write(line.Data(), line.Length());
-    }
+    if (folder.Length() > 0)
+        Write(folder.Data(), folder.Length());
     Write("\r\n", 2);
 }
 
