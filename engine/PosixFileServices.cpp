@@ -177,8 +177,10 @@ public:
 
     bool Identify(const char* path, FileIdentity& identity) override
     {
+        const char* name = nullptr;
+        int folder = FolderOf(path, name);
         struct stat info;
-        if (stat(path, &info) != 0)
+        if (fstatat(folder, name, &info, 0) != 0)
             return false;
         identity.volume = static_cast<uint64_t>(info.st_dev);
         identity.index = static_cast<uint64_t>(info.st_ino);

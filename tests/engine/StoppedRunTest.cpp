@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <random>
 #include <set>
@@ -225,5 +226,60 @@ TEST(StoppedRun, EveryStopKeepsEveryFileAndLogsEveryMove)
     for (const StopCase& c : cases) {
         RunStop run(c);
         run.EveryStop();
+    }
+}
+
+TEST(StoppedRun, AFileWhoseTemporaryNameAnotherFileTookIsNeverMoved)
+{
+    // a.txt cannot reach ~ren0000.txt (a folder) and waits under ~ren0001.tmp; the user's
+    // ~ren0000.tmp is outside the mask. As b.tmp moves towards ~ren0001.tmp, another program
+    // takes a.txt away from there, and b.tmp or a file of that program's comes in its place.
+    const std::string gone = "\tfile no longer under this name, another file is";
+    struct Case { const char* name; bool batchFileComes; int stopAt; Names lines; std::string b; int renamed; } cases[] = {
+        {"a file of the batch, the walk goes on", true, 99,
+         {Line("a.txt", "~ren0001.tmp"), Line("b.tmp", "~ren0001.tmp"), Line("~ren0001.tmp", "~ren0000.txt") + gone},
+         "~ren0001.tmp", 1},
+        {"a file of the batch, the run stopped", true, 2,
+         {Line("a.txt", "~ren0001.tmp"), Line("b.tmp", "~ren0001.tmp"), Line("~ren0001.tmp", "a.txt") + gone},
+         "~ren0001.tmp", 1},
+        {"another program's file, the walk goes on", false, 99,
+         {Line("a.txt", "~ren0001.tmp"), Line("b.tmp", "~ren0002.tmp"), Line("~ren0001.tmp", "~ren0000.txt") + gone,
+          Line("~ren0002.tmp", "~ren0003.tmp"), Line("~ren0003.tmp", "b.tmp")},
+         "b.tmp", 0},
+        {"another program's file, the run stopped", false, 2,
+         {Line("a.txt", "~ren0001.tmp"), Line("b.tmp", "~ren0002.tmp"), Line("~ren0001.tmp", "a.txt") + gone,
+          Line("~ren0002.tmp", "b.tmp")},
+         "b.tmp", 0},
+    };
+    for (const Case& c : cases) {
+        RunFixture run;
+        run.AddFiles({"a.txt", "b.tmp", "~ren0000.tmp"});
+        run.folder.MakeFolder("~ren0000.txt");
+        run.job.mask = "?.*";
+        run.job.SplitPattern("~ren?");
+        run.job.digitCount = 4;
+        run.job.order = NameAscending;
+        StopAfter stop(c.stopAt);
+        run.progress = &stop;
+        bool tookAway = false;
+        run.fs.beforeCall = [&](FileCall call, int, const char* from, const char* to) {
+            if (call != CallMove || tookAway || run.folder.PathOf("b.tmp") != from || run.folder.PathOf("~ren0001.tmp") != to)
+                return;
+            tookAway = std::rename(to, run.folder.PathOf("moved.dat").c_str()) == 0;
+            if (!c.batchFileComes)
+                run.folder.Write("~ren0001.tmp", "another program's");
+        };
+        nextTempNumber = 0;
+        ASSERT_TRUE(run.Run()) << c.name;
+        ASSERT_TRUE(tookAway) << c.name;
+        EXPECT_EQ(c.lines, run.LogLines()) << c.name;
+        std::map<std::string, std::string> where = NamesByContent(run.folder);
+        EXPECT_EQ("moved.dat", where["a.txt"]) << c.name;
+        EXPECT_EQ(c.b, where["b.tmp"]) << c.name;
+        EXPECT_EQ(c.batchFileComes ? "" : "~ren0001.tmp", where["another program's"]) << c.name;
+        EXPECT_EQ("~ren0000.tmp", where["~ren0000.tmp"]) << c.name;
+        EXPECT_EQ(c.renamed, run.outcome.renamed) << c.name;
+        EXPECT_EQ(2 - c.renamed, run.outcome.notRenamed) << c.name;
+        EXPECT_EQ(0, run.outcome.leftTemporary) << c.name;
     }
 }
