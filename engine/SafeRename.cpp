@@ -22,31 +22,38 @@ static bool IsRoot(const CountedString& folder)
     return folder.Length() == 1 || (folder.Length() >= 2 && *folder.CharAt(folder.Length() - 2) == ':');
 }
 
-void ProbeTempNumber(const char* folderText, FileServices& fs)
+bool FirstFreeTempNumber(const char* folderText, FileServices& fs, int32_t& number)
 {
     if (folderText == nullptr)
-        return;
+        return false;
     CountedString folder(folderText);
     bool hadSeparator = EndsWithSeparator(folderText, fs);
     if (hadSeparator && !IsRoot(folder)) {
         *folder.LastChar() = '\0';
         if (!fs.FolderExists(folder.Data()))
-            return;
+            return false;
         *folder.LastChar() = fs.Separator();
     } else {
         if (!fs.FolderExists(folder.Data()))
-            return;
+            return false;
         EnsureFinalSeparator(folder, fs);
     }
 
-    nextTempNumber = 0;
+    number = 0;
     char temp[kFormatBufferSize];
     for (;;) {
-        FormatTempName(temp, nextTempNumber, fs);
+        FormatTempName(temp, number, fs);
         if (!fs.Exists(folder.Concat(temp).Data()))
-            break;
-        ++nextTempNumber;
+            return true;
+        ++number;
     }
+}
+
+void ProbeTempNumber(const char* folderText, FileServices& fs)
+{
+    int32_t number = 0;
+    if (FirstFreeTempNumber(folderText, fs, number))
+        nextTempNumber = number;
 }
 
 RenameStep FileEntry::RenameEntry(FileServices& fs)

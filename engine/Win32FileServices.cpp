@@ -245,6 +245,20 @@ public:
     // MAX_PATH holds the terminating NUL; the ANSI calls are not long-path aware.
     int LongestPath() const override { return MAX_PATH - 1; }
     bool IgnoresCase() const override { return true; }
+
+    std::string FullPath(const char* path) override
+    {
+        std::string full(MAX_PATH, '\0');
+        DWORD length = GetFullPathNameA(path, static_cast<DWORD>(full.size()), &full[0], nullptr);
+        if (length >= full.size()) {
+            full.resize(length);
+            length = GetFullPathNameA(path, static_cast<DWORD>(full.size()), &full[0], nullptr);
+        }
+        if (length == 0 || length >= full.size())
+            return path;
+        full.resize(length);
+        return full;
+    }
 };
 
 }  // namespace

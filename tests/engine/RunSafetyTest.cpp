@@ -322,6 +322,10 @@ TEST(RunSafety, ANewNameThatIsTheLogsNameInTheFolderRefusesTheRun)
     } cases[] = {
         {"exact", "?", "001.txt", false, false, true},
         {"other letter case", "?", "001.TXT", false, false, sameName},
+#ifdef _WIN32
+        // The new names are Ａ000.txt and Ａ001.txt.
+        {"full-width letters in other case", "\x82\x60?", "\x82\x81" "001.txt", false, false, true},
+#endif
         {"not at all", "?", "log.txt", false, false, false},
         // The log cannot be created: nothing holds the name then.
         {"log not created", "?", "001.txt", true, true, true},

@@ -185,6 +185,7 @@ TEST(RenameEntry, TheMoveAloneTellsWhetherTheTargetIsTaken)
         const char* loggedTo;
         int lookups;
         int moves;
+        const char* current = "a.txt";
     } cases[] = {
         {"free target", {"a.txt"}, "000.txt", false, StepDone, "000.txt", 0, 1},
         {"taken target", {"a.txt", "000.txt"}, "000.txt", false, StepWaiting, "~ren0000.tmp", 0, 2},
@@ -194,6 +195,10 @@ TEST(RenameEntry, TheMoveAloneTellsWhetherTheTargetIsTaken)
 #ifdef _WIN32
         // The target is the file itself: it goes aside first, as a taken target does.
         {"only the letter case differs", {"a.txt"}, "A.TXT", false, StepWaiting, "~ren0000.tmp", 1, 1},
+        // The same beyond ASCII: full-width, Greek and Cyrillic letters.
+        {"full-width a", {"\x82\x81.txt"}, "\x82\x60.txt", false, StepWaiting, "~ren0000.tmp", 1, 1, "\x82\x81.txt"},
+        {"Greek alpha", {"\x83\xBF.txt"}, "\x83\x9F.txt", false, StepWaiting, "~ren0000.tmp", 1, 1, "\x83\xBF.txt"},
+        {"Cyrillic a", {"\x84\x70.txt"}, "\x84\x40.txt", false, StepWaiting, "~ren0000.tmp", 1, 1, "\x84\x70.txt"},
 #else
         {"only the letter case differs", {"a.txt"}, "A.TXT", false, StepDone, "A.TXT", 0, 1},
 #endif
@@ -205,7 +210,7 @@ TEST(RenameEntry, TheMoveAloneTellsWhetherTheTargetIsTaken)
         FaultyFileServices fs(PlatformFileServices());
         if (c.movesFail)
             fs.Inject(CallMove, 0, FaultFail);
-        std::unique_ptr<FileEntry> entry = MakeEntry(folder.Path(), "a.txt", fs);
+        std::unique_ptr<FileEntry> entry = MakeEntry(folder.Path(), c.current, fs);
         std::strcpy(entry->newName, c.target);
         nextTempNumber = 0;
         EXPECT_EQ(c.step, entry->RenameEntry(fs)) << c.name;

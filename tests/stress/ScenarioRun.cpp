@@ -84,13 +84,14 @@ int FaultsFired(const Scenario& scenario, const FaultyFileServices& fs, const st
 // The log's name in the run's folder as typed: the scenario's, or for a log on a new name
 // the new name at the scenario's position among those that hold no separator ("" when there
 // is none).
-std::string LogTypedName(const Scenario& scenario, const Observation& observation, const std::string& entryFolder)
+std::string LogTypedName(const Scenario& scenario, const Observation& observation, const std::string& entryFolder,
+                         int32_t firstTemp)
 {
     if (scenario.logPlace != LogOnANewName || scenario.logNewNameAt < 0)
         return scenario.logTypedName;
     std::vector<std::string> names;
     for (const Planned& planned :
-         ExpectRun(scenario, observation.listing, "", "", entryFolder, observation.cp932).batch) {
+         ExpectRun(scenario, observation.listing, "", "", entryFolder, observation.cp932, firstTemp).batch) {
         if (!HoldsSeparatorModel(planned.newName, observation.cp932))
             names.push_back(planned.newName);
     }
@@ -284,11 +285,15 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
     std::string entryFolder = scenario.typedSeparators > 0 ? observation.typedFolder : observation.typedFolder + sep;
     // The log lies outside the folder's tree, or is only named there, so its place can wait
     // for the folder's new names.
-    PlaceLog(scenario, LogTypedName(scenario, observation, entryFolder), observation, root, folder, elsewhere);
+    PlaceLog(scenario, LogTypedName(scenario, observation, entryFolder, FirstFreeTempModel(folder)), observation, root,
+             folder, elsewhere);
+    // The log, where it lies in the folder before the run, is one more name the run's
+    // temporary names must pass over.
+    const int32_t firstTemp = FirstFreeTempModel(folder);
     bool logListed = !observation.logKey.empty() && observation.logKey.find('/') == std::string::npos &&
                      observation.before.count(observation.logKey);
     observation.expected = ExpectRun(scenario, observation.listing, logListed ? observation.logKey : std::string(),
-                                     observation.logName, entryFolder, observation.cp932);
+                                     observation.logName, entryFolder, observation.cp932, firstTemp);
     for (const Planned& planned : observation.expected.batch)
         observation.batchContents[planned.key] = observation.before[planned.key].content;
 
@@ -324,7 +329,7 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
         withoutFaults.faults.clear();
         observation.expectedWithoutFaults =
             ExpectRun(withoutFaults, observation.listing, logListed ? observation.logKey : std::string(),
-                      observation.logName, entryFolder, observation.cp932);
+                      observation.logName, entryFolder, observation.cp932, firstTemp);
     }
     InjectFaults(scenario.faults, fs);
 
