@@ -65,6 +65,10 @@ TEST(RunSafety, NewNamesWindowsWouldChangeOrRefuseStopTheRunBeforeAnyMove)
         {"final space", "? ", true, RefusalEndsInDotOrSpace},
         {"device with an extension", "com?", false, RefusalDeviceName},
         {"device in capitals", "LPT?", false, RefusalDeviceName},
+        // Windows takes the part before the first dot, spaces at its end dropped.
+        {"device, a space, a dot", "CON .?", true, RefusalDeviceName},
+        {"device and two dots", "NUL..?", true, RefusalDeviceName},
+        {"device, spaces, a dot", "com1  .?", true, RefusalDeviceName},
         // ソ ends in the byte of a backslash, which is no separator inside the character.
         {"double-byte character", "\x83\x5C?", true, RefusalNone},
         {"dot inside", "a.?.b", true, RefusalNone},
@@ -231,9 +235,16 @@ TEST(RunSafety, NamesThatDifferOnlyInTheSecondByteOfACharacterAreBothRenamed)
 
 TEST(RunSafety, TheLogFileIsLeftOutWhateverNameLeadsToIt)
 {
-    enum Way { HardLink, ShortName, FullWidthCase, FinalDot };
+    enum Way { HardLink, ShortName, FullWidthCase, FinalDot, ThroughParent, FileLink, FolderLink, FolderShortName };
     struct Case { const char* name; Way way; std::string fileName; std::string typedName; } cases[] = {
         {"another hard link", HardLink, "other.txt", ""},
+        {"through the parent folder", ThroughParent, "log.txt", "log.txt"},
+#ifndef _WIN32
+        {"a symbolic link to the file", FileLink, "log.txt", ""},
+        {"a symbolic link to the folder", FolderLink, "log.txt", "log.txt"},
+#else
+        {"the folder's short name", FolderShortName, "log.txt", "log.txt"},
+#endif
 #ifdef _WIN32
         {"short name", ShortName, "a long log name.txt", ""},
         // ＬＯＧ.txt typed as ｌｏｇ.txt, as a field that turns letters into lower case does.
@@ -267,7 +278,29 @@ TEST(RunSafety, TheLogFileIsLeftOutWhateverNameLeadsToIt)
                 ASSERT_NE(c.fileName, typed) << c.name;
             }
 #endif
-            run.job.logPath = run.folder.PathOf(typed).c_str();
+            std::string logPath = run.folder.PathOf(typed);
+            const std::string separator(1, TempFolder::Separator());
+            if (c.way == ThroughParent)
+                logPath = run.folder.Slash() + ".." + separator + FinalComponent(run.folder.Path().c_str(), run.fs) +
+                          separator + typed;
+#ifndef _WIN32
+            if (c.way == FileLink || c.way == FolderLink) {
+                logPath = run.elsewhere.PathOf("link");
+                ASSERT_EQ(0, symlink(c.way == FileLink ? run.folder.PathOf(c.fileName).c_str() : run.folder.Path().c_str(),
+                                     logPath.c_str()))
+                    << c.name;
+                if (c.way == FolderLink)
+                    logPath += separator + typed;
+            }
+#else
+            if (c.way == FolderShortName) {
+                char shortPath[MAX_PATH];
+                DWORD length = GetShortPathNameA(run.folder.Path().c_str(), shortPath, sizeof shortPath);
+                ASSERT_TRUE(length > 0 && length < sizeof shortPath && run.folder.Path() != shortPath) << c.name;
+                logPath = std::string(shortPath) + separator + typed;
+            }
+#endif
+            run.job.logPath = logPath.c_str();
         }
         ASSERT_TRUE(run.Run()) << c.name;
         EXPECT_EQ(2, run.outcome.fileCount) << c.name;

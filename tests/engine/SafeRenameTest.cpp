@@ -1,9 +1,13 @@
 #include "engine/FileEntry.h"
 #include "engine/SafeRename.h"
+#ifndef _WIN32
+#include "engine/PosixRename.h"
+#endif
 #include "tests/support/EngineTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -18,6 +22,25 @@ int32_t ProbedIn(const TempFolder& folder, bool withSeparator, FileServices& fs)
     ProbeTempNumber((withSeparator ? folder.Slash() : folder.Path()).c_str(), fs);
     return nextTempNumber;
 }
+
+#ifndef _WIN32
+int NoRenameNoReplace(int, const char*, int, const char*)
+{
+    errno = EINVAL;
+    return -1;
+}
+
+// Puts another rename in for the time it lives.
+class RenameNoReplaceFor
+{
+public:
+    explicit RenameNoReplaceFor(RenameNoReplace rename) : kept(renameNoReplace) { renameNoReplace = rename; }
+    ~RenameNoReplaceFor() { renameNoReplace = kept; }
+
+private:
+    RenameNoReplace kept;
+};
+#endif
 
 }  // namespace
 
@@ -102,6 +125,12 @@ TEST(RenameEntry, OneStepByTheStateOfTheTarget)
          "~ren0007.tmp", 8, {"000.txt", "~ren0005.tmp", "~ren0006.tmp", "~ren0007.tmp"}},
     };
     FileServices& fs = PlatformFileServices();
+#ifndef _WIN32
+    // Every case again where the file system has no rename that never replaces.
+    for (RenameNoReplace rename : {renameNoReplace, NoRenameNoReplace}) {
+    SCOPED_TRACE(rename == NoRenameNoReplace ? "link and unlink" : "renameat2");
+    RenameNoReplaceFor scoped(rename);
+#endif
     for (const Case& c : cases) {
         TempFolder folder;
         for (const std::string& name : c.present)
@@ -116,7 +145,11 @@ TEST(RenameEntry, OneStepByTheStateOfTheTarget)
         EXPECT_EQ(c.tempAfter, nextTempNumber);
         EXPECT_EQ(c.after, folder.Names());
         EXPECT_EQ(nullptr, entry->stepFailure);
+        EXPECT_EQ(c.current, folder.Read(c.loggedTo));
     }
+#ifndef _WIN32
+    }
+#endif
 }
 
 TEST(RenameEntry, TemporaryNumbersPastTenThousand)

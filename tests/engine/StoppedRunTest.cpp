@@ -45,6 +45,9 @@ struct StopCase
     uint8_t padDigits;
     // Every file ends under its original or new name, wherever the run stops.
     bool noneLeftWaiting;
+    // Stopped after that many steps, the files end under these names, in the order of files.
+    int exactStop = -1;
+    Names exactNames = {};
 };
 
 bool IsTemporaryName(const std::string& name)
@@ -164,6 +167,12 @@ public:
                 EXPECT_EQ(original, now) << "neither its original nor its new name";
             }
         }
+        if (k == c.exactStop) {
+            Names names;
+            for (const std::string& original : c.files)
+                names.push_back(where[original]);
+            EXPECT_EQ(c.exactNames, names);
+        }
         EXPECT_EQ(renamed, run.outcome.renamed);
         EXPECT_EQ(waiting, run.outcome.leftTemporary);
         EXPECT_EQ(static_cast<int>(c.files.size()) - renamed, run.outcome.notRenamed);
@@ -220,6 +229,12 @@ TEST(StoppedRun, EveryStopKeepsEveryFileAndLogsEveryMove)
         {"two files exchange their names", {"000.txt", "001.txt"}, 0, NameDescending, 1, true},
         {"a renumbering by one", Numbered(0, 8), 1, NameAscending, 1, true},
         {"a renumbering by one, backwards", Numbered(0, 8), 1, NameDescending, 1, true},
+        // Waiting: 1.txt (new name 2.txt, free) and 2.txt (new name 3.txt, taken). 2.txt is the
+        // only name left to 2.txt, so 1.txt goes back to its own.
+        {"a name two files want goes to the one without another", {"1.txt", "2.txt", "3.txt"}, 2, NameAscending, 0,
+         true, 2, {"1.txt", "2.txt", "3.txt"}},
+        // Waiting: 0.txt, whose new and original names are both free.
+        {"the new name where both are free", {"0.txt", "1.txt"}, 1, NameAscending, 0, true, 2, {"1.txt", "2.txt"}},
     };
     for (uint32_t seed = 1; seed <= 16; ++seed)
         cases.push_back(RandomCase(seed));
@@ -281,5 +296,31 @@ TEST(StoppedRun, AFileWhoseTemporaryNameAnotherFileTookIsNeverMoved)
         EXPECT_EQ(c.renamed, run.outcome.renamed) << c.name;
         EXPECT_EQ(2 - c.renamed, run.outcome.notRenamed) << c.name;
         EXPECT_EQ(0, run.outcome.leftTemporary) << c.name;
+    }
+}
+
+TEST(StoppedRun, TheProgressCountsTheWalksStepsAndNoPutBack)
+{
+    // 0.txt and 1.txt wait under temporary names; 0.txt cannot move on and goes back to its
+    // name inside the walk, before 1.txt takes its second step.
+    RunFixture run;
+    run.AddFiles({"0.txt", "1.txt", "2.txt"});
+    run.job.order = NameAscending;
+    run.job.startNumber = 1;
+    run.job.padDigits = 0;
+    run.fs.failWhen = [&run](FileCall call, const char* from, const char* to) {
+        return call == CallMove && run.folder.PathOf("~ren0000.tmp") == from && run.folder.PathOf("1.txt") == to;
+    };
+    StopAfter stop(99);
+    run.progress = &stop;
+    nextTempNumber = 0;
+    ASSERT_TRUE(run.Run());
+    EXPECT_EQ(6u, run.LogLines().size());
+    const int taken[] = {0, 1, 2, 3, 4};
+    const int known[] = {3, 4, 5, 5, 5};
+    ASSERT_EQ(5u, stop.told.size());
+    for (size_t i = 0; i < stop.told.size(); ++i) {
+        EXPECT_EQ(taken[i], stop.told[i].stepsTaken) << i;
+        EXPECT_EQ(known[i], stop.told[i].stepsKnown) << i;
     }
 }
