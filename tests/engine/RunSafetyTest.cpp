@@ -371,6 +371,7 @@ TEST(RunSafety, ANewNameThatIsTheLogsNameInTheFolderRefusesTheRun)
 #ifdef _WIN32
         // The new names are Ａ000.txt and Ａ001.txt.
         {"full-width letters in other case", "\x82\x60?", "\x82\x81" "001.txt", false, false, true},
+        {"final dot", "?", "001.txt.", false, false, true},
 #endif
         {"not at all", "?", "log.txt", false, false, false},
         // The log cannot be created: nothing holds the name then.

@@ -246,7 +246,8 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
         expected.batch.push_back(Planned{candidates[n].key, newName});
     }
     for (const Planned& planned : expected.batch) {
-        if (!logName.empty() && CaseFolded(planned.newName) == CaseFolded(logName)) {
+        // The log's name as typed may end in a dot, which the file system drops.
+        if (!logName.empty() && CaseFolded(NameAsStored(planned.newName)) == CaseFolded(NameAsStored(logName))) {
             expected.refusal = RefusalNewNameIsLog;
             expected.refusedName = planned.key;
             expected.batch.clear();

@@ -167,6 +167,10 @@ void PlaceLog(const Scenario& scenario, const std::string& typedName, Observatio
         observation.logKey = scenario.logKey;
         if (observation.logPath.empty())
             observation.logPath = folder + sep + scenario.logKey;
+        // A short name or a final dot leads into the folder, and no new name may be that name.
+        if (observation.logPath.compare(0, folder.size() + 1, folder + sep) == 0 &&
+            observation.logPath.find(sep, folder.size() + 1) == std::string::npos)
+            observation.logName = observation.logPath.substr(folder.size() + 1);
         break;
     }
     if (PathTooLongForEngine(observation.logPath))
@@ -350,7 +354,7 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
             intruder.BeforeMove(nth, second);
         if (call == CallMove && !observation.logName.empty() &&
             std::strncmp(second, entryFolder.c_str(), entryFolder.size()) == 0 &&
-            CaseFolded(second + entryFolder.size()) == CaseFolded(observation.logName))
+            CaseFolded(NameAsStored(second + entryFolder.size())) == CaseFolded(NameAsStored(observation.logName)))
             ++observation.movesOntoLogName;
         death.BeforeCall(call, nth, first, second);
     };
