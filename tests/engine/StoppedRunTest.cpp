@@ -246,25 +246,18 @@ TEST(StoppedRun, EveryStopKeepsEveryFileAndLogsEveryMove)
 
 TEST(StoppedRun, AFileWhoseTemporaryNameAnotherFileTookIsNeverMoved)
 {
-    // a.txt cannot reach ~ren0000.txt (a folder) and waits under ~ren0001.tmp; the user's
-    // ~ren0000.tmp is outside the mask. As b.tmp moves towards ~ren0001.tmp, another program
-    // takes a.txt away from there, and b.tmp or a file of that program's comes in its place.
-    const std::string gone = "\tfile no longer under this name, another file is";
-    struct Case { const char* name; bool batchFileComes; int stopAt; Names lines; std::string b; int renamed; } cases[] = {
-        {"a file of the batch, the walk goes on", true, 99,
-         {Line("a.txt", "~ren0001.tmp"), Line("b.tmp", "~ren0001.tmp"), Line("~ren0001.tmp", "~ren0000.txt") + gone},
-         "~ren0001.tmp", 1},
-        {"a file of the batch, the run stopped", true, 2,
-         {Line("a.txt", "~ren0001.tmp"), Line("b.tmp", "~ren0001.tmp"), Line("~ren0001.tmp", "a.txt") + gone},
-         "~ren0001.tmp", 1},
-        {"another program's file, the walk goes on", false, 99,
-         {Line("a.txt", "~ren0001.tmp"), Line("b.tmp", "~ren0002.tmp"), Line("~ren0001.tmp", "~ren0000.txt") + gone,
-          Line("~ren0002.tmp", "~ren0003.tmp"), Line("~ren0003.tmp", "b.tmp")},
-         "b.tmp", 0},
-        {"another program's file, the run stopped", false, 2,
-         {Line("a.txt", "~ren0001.tmp"), Line("b.tmp", "~ren0002.tmp"), Line("~ren0001.tmp", "a.txt") + gone,
-          Line("~ren0002.tmp", "b.tmp")},
-         "b.tmp", 0},
+    // a.txt cannot reach ~ren0000.txt (a folder) and waits under ~ren0001.tmp (~ren0000.tmp is
+    // outside the mask). As b.tmp moves there, another program takes a.txt away, and b.tmp or
+    // a file of that program's comes in its place. where: a.txt's, b.tmp's and that file's names.
+    const std::string gone = "\tfile no longer under this name, another file is", a = Line("a.txt", "~ren0001.tmp");
+    const std::string b = Line("b.tmp", "~ren0001.tmp"), bAside = Line("b.tmp", "~ren0002.tmp");
+    struct Case { bool batchFileComes; int stopAt; Names lines; Names where; int renamed; } cases[] = {
+        {true, 99, {a, b, Line("~ren0001.tmp", "~ren0000.txt") + gone}, {"moved.dat", "~ren0001.tmp", ""}, 1},
+        {true, 2, {a, b, Line("~ren0001.tmp", "a.txt") + gone}, {"moved.dat", "~ren0001.tmp", ""}, 1},
+        {false, 99, {a, bAside, Line("~ren0001.tmp", "~ren0000.txt") + gone, Line("~ren0002.tmp", "~ren0003.tmp"),
+                     Line("~ren0003.tmp", "b.tmp")}, {"moved.dat", "b.tmp", "~ren0001.tmp"}, 0},
+        {false, 2, {a, bAside, Line("~ren0001.tmp", "a.txt") + gone, Line("~ren0002.tmp", "b.tmp")},
+         {"moved.dat", "b.tmp", "~ren0001.tmp"}, 0},
     };
     for (const Case& c : cases) {
         RunFixture run;
@@ -276,33 +269,26 @@ TEST(StoppedRun, AFileWhoseTemporaryNameAnotherFileTookIsNeverMoved)
         run.job.order = NameAscending;
         StopAfter stop(c.stopAt);
         run.progress = &stop;
-        bool tookAway = false;
         run.fs.beforeCall = [&](FileCall call, int, const char* from, const char* to) {
-            if (call != CallMove || tookAway || run.folder.PathOf("b.tmp") != from || run.folder.PathOf("~ren0001.tmp") != to)
-                return;
-            tookAway = std::rename(to, run.folder.PathOf("moved.dat").c_str()) == 0;
-            if (!c.batchFileComes)
-                run.folder.Write("~ren0001.tmp", "another program's");
+            if (call == CallMove && run.folder.PathOf("b.tmp") == from && run.folder.PathOf("~ren0001.tmp") == to &&
+                std::rename(to, run.folder.PathOf("moved.dat").c_str()) == 0 && !c.batchFileComes)
+                run.folder.Write("~ren0001.tmp", "other");
         };
         nextTempNumber = 0;
-        ASSERT_TRUE(run.Run()) << c.name;
-        ASSERT_TRUE(tookAway) << c.name;
-        EXPECT_EQ(c.lines, run.LogLines()) << c.name;
+        ASSERT_TRUE(run.Run());
+        EXPECT_EQ(c.lines, run.LogLines());
         std::map<std::string, std::string> where = NamesByContent(run.folder);
-        EXPECT_EQ("moved.dat", where["a.txt"]) << c.name;
-        EXPECT_EQ(c.b, where["b.tmp"]) << c.name;
-        EXPECT_EQ(c.batchFileComes ? "" : "~ren0001.tmp", where["another program's"]) << c.name;
-        EXPECT_EQ("~ren0000.tmp", where["~ren0000.tmp"]) << c.name;
-        EXPECT_EQ(c.renamed, run.outcome.renamed) << c.name;
-        EXPECT_EQ(2 - c.renamed, run.outcome.notRenamed) << c.name;
-        EXPECT_EQ(0, run.outcome.leftTemporary) << c.name;
+        EXPECT_EQ(c.where, (Names{where["a.txt"], where["b.tmp"], where["other"]}));
+        EXPECT_EQ(c.renamed, run.outcome.renamed);
+        EXPECT_EQ(2 - c.renamed, run.outcome.notRenamed);
+        EXPECT_EQ(0, run.outcome.leftTemporary);
     }
 }
 
 TEST(StoppedRun, TheProgressCountsTheWalksStepsAndNoPutBack)
 {
-    // 0.txt and 1.txt wait under temporary names; 0.txt cannot move on and goes back to its
-    // name inside the walk, before 1.txt takes its second step.
+    // 0.txt cannot move on from ~ren0000.tmp to 1.txt and goes back inside the walk, before
+    // 1.txt's second step.
     RunFixture run;
     run.AddFiles({"0.txt", "1.txt", "2.txt"});
     run.job.order = NameAscending;
@@ -316,11 +302,8 @@ TEST(StoppedRun, TheProgressCountsTheWalksStepsAndNoPutBack)
     nextTempNumber = 0;
     ASSERT_TRUE(run.Run());
     EXPECT_EQ(6u, run.LogLines().size());
-    const int taken[] = {0, 1, 2, 3, 4};
-    const int known[] = {3, 4, 5, 5, 5};
-    ASSERT_EQ(5u, stop.told.size());
-    for (size_t i = 0; i < stop.told.size(); ++i) {
-        EXPECT_EQ(taken[i], stop.told[i].stepsTaken) << i;
-        EXPECT_EQ(known[i], stop.told[i].stepsKnown) << i;
-    }
+    std::vector<std::pair<int, int>> told;
+    for (const WalkProgress& progress : stop.told)
+        told.push_back({progress.stepsTaken, progress.stepsKnown});
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{0, 3}, {1, 4}, {2, 5}, {3, 5}, {4, 5}}), told);
 }
