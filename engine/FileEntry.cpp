@@ -5,7 +5,7 @@
 #include <cstring>
 
 FileEntry::FileEntry(const char* folderText, const FileServices& fs)
-    : folder(folderText), stepFailure(nullptr), stepError(0)
+    : folder(folderText), stepFailure(nullptr), stepError(0), identity(), identityKnown(false), gone(false)
 {
     EnsureFinalSeparator(folder, fs);
     loggedFrom[0] = '\0';
@@ -23,6 +23,8 @@ bool FileEntry::FillFromFindData(const FoundFile& found)
     loggedFrom[0] = '\0';
     std::strncpy(currentName, found.name, kNameSize - 1);
     currentName[kNameSize - 1] = '\0';
+    identity = found.identity;
+    identityKnown = found.identityKnown;
     return true;
 }
 

@@ -2,6 +2,7 @@
 #define QUILLOWBY_ENGINE_FILE_ENTRY_H
 
 #include "core/CountedString.h"
+#include "engine/FileServices.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -9,8 +10,6 @@
 
 const int kNameSize = 256;  // 255 bytes of name and the NUL
 
-struct FoundFile;
-class FileServices;
 class LogWriter;
 class RenameJob;
 
@@ -38,8 +37,16 @@ public:
     RenameStep RenameEntry(FileServices& fs);
     // A step that moves nothing and fails for the reason given.
     RenameStep FailStep(const char* reason);
-    // Moves a file left under a temporary name back to the name it had before the run.
+    // Moves a file left under a temporary name back to the name it had before the run. Never
+    // moves another file that has come to stand under that temporary name: then it fails and
+    // marks the entry gone.
     bool PutBack(FileServices& fs);
+    // A step that moves nothing: the file was taken away from currentName, where another file
+    // now stands; the entry is marked gone.
+    RenameStep FailGone();
+    // Whether another file now stands under currentName (false when that cannot be told);
+    // if so the entry is marked gone and the step in loggedFrom and loggedTo fails for it.
+    bool LostToAnotherFile(FileServices& fs);
     // The log's line of the last step, from loggedFrom to loggedTo.
     void WriteLogLine(LogWriter& log) const;
 
@@ -54,6 +61,13 @@ public:
     // Why the last step failed (null when it did not) and the platform's error code.
     const char* stepFailure;
     int stepError;
+    // The file, whatever name leads to it: from the listing where it tells, else taken when
+    // the file first goes aside. A temporary name can come to hold another file (another
+    // program took this one away), and a move by that name would move that other file.
+    FileIdentity identity;
+    bool identityKnown;
+    // The file is no longer under currentName, and another file is.
+    bool gone;
 
 private:
     RenameStep MoveAside(const CountedString& oldPath, FileServices& fs);

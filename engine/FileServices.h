@@ -119,6 +119,10 @@ public:
     virtual int LongestPath() const = 0;
     // Names that differ only in the letters "A" to "Z" and "a" to "z" name the same file.
     virtual bool IgnoresCase() const { return false; }
+    // The path as the file calls resolve it before they measure it: a relative one joined to
+    // the current folder, "." and ".." taken out. The path as it stands where the platform
+    // takes paths as they are given.
+    virtual std::string FullPath(const char* path) { return path; }
 
     int Format(char* buffer, const char* format, ...);
 };

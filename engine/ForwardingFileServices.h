@@ -35,6 +35,7 @@ public:
     char Separator() const override { return real.Separator(); }
     int LongestPath() const override { return real.LongestPath(); }
     bool IgnoresCase() const override { return real.IgnoresCase(); }
+    std::string FullPath(const char* path) override { return real.FullPath(path); }
 
 protected:
     FileServices& real;

@@ -14,17 +14,12 @@ LogName::LogName(const RenameJob& job, FileServices& fs) : fs(fs)
     // in the current folder.
     std::string folder = name == path ? std::string(".") : std::string(path, name);
     if (SameFile(folder.c_str(), job.folder.Data(), fs))
-        key = Key(name);
+        logName = name;
 }
 
 bool LogName::Is(const char* name) const
 {
-    return !key.empty() && Key(name) == key;
-}
-
-std::string LogName::Key(const char* name) const
-{
-    return fs.IgnoresCase() ? FoldedName(name, fs) : std::string(name);
+    return !logName.empty() && fs.SameName(name, logName.c_str());
 }
 
 MoveResult LogNameHeld::Move(const char* from, const char* to, int& error)

@@ -18,16 +18,15 @@ public:
     // is spelt.
     LogName(const RenameJob& job, FileServices& fs);
 
-    // Whether name, a name in the run's folder, is the log file's; letters compared as the
-    // file system compares them.
+    // Whether name, a name in the run's folder, is the log file's, compared as the file
+    // system compares names (full-width letters in either case too).
     bool Is(const char* name) const;
 
 private:
-    std::string Key(const char* name) const;
-
     const FileServices& fs;
-    // Empty when the log lies elsewhere, or there is no log path.
-    std::string key;
+    // The last part of the log path as typed; empty when the log lies elsewhere, or there
+    // is no log path.
+    std::string logName;
 };
 
 // The file services as the walk sees them when the log could not be created: the log's

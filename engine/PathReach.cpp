@@ -20,19 +20,32 @@ int PathCharacters(const char* text, const FileServices& fs)
     return count;
 }
 
+// The characters of the widest temporary name a run of the list can number: one for each
+// file that goes aside, from the first free number on, so "~ren%04d.tmp" widens only past
+// 9999. A run that other programs crowd further fails its move aside there and says so; the
+// file stays where it was. The folder is searched for leftover temporary names only when the
+// widest name the counter can give would not fit.
+static int WidestTempCharacters(const EntryList& list, int folderLength, FileServices& fs)
+{
+    char temp[kFormatBufferSize];
+    FormatTempName(temp, INT32_MAX, fs);
+    int32_t first = 0;
+    if (folderLength + PathCharacters(temp, fs) > fs.LongestPath() &&
+        FirstFreeTempNumber(list.At(0)->entry->folder.Data(), fs, first))
+        FormatTempName(temp, static_cast<int32_t>(std::min<int64_t>(INT32_MAX, int64_t(first) + list.Count())), fs);
+    return PathCharacters(temp, fs);
+}
+
 const FileEntry* FirstEntryOutOfReach(const EntryList& list, FileServices& fs)
 {
     if (list.Count() == 0)
         return nullptr;
-    // The counter starts where leftover temporary files of earlier runs end, and files that
-    // appear while the run goes push it further, so no count of the batch bounds it: only
-    // its type does.
-    char widestTemp[kFormatBufferSize];
-    FormatTempName(widestTemp, INT32_MAX, fs);
-    int tempLength = PathCharacters(widestTemp, fs);
-
-    // Every entry of a run has the same folder, ending in a whole separator character.
-    int folderLength = PathCharacters(list.At(0)->entry->folder.Data(), fs);
+    // Every entry of a run has the same folder, ending in a whole separator character. The
+    // calls take the path as typed, and then as they resolve it: relative to the current
+    // folder, "." and ".." taken out.
+    const char* folder = list.At(0)->entry->folder.Data();
+    int folderLength = std::max(PathCharacters(folder, fs), PathCharacters(fs.FullPath(folder).c_str(), fs));
+    int tempLength = WidestTempCharacters(list, folderLength, fs);
     for (int n = 0; n < list.Count(); ++n) {
         const FileEntry& entry = *list.At(n)->entry;
         if (folderLength + std::max(PathCharacters(entry.newName, fs), tempLength) > fs.LongestPath())

@@ -3,6 +3,7 @@
 #include "engine/FileServices.h"
 
 #include "engine/AsciiFold.h"
+#include "engine/PosixRename.h"
 #include "engine/WildcardMatch.h"
 
 #include <algorithm>
@@ -22,6 +23,13 @@
 #ifndef RENAME_NOREPLACE
 #define RENAME_NOREPLACE (1 << 0)
 #endif
+
+static int SystemRenameNoReplace(int fromFolder, const char* from, int toFolder, const char* to)
+{
+    return static_cast<int>(syscall(SYS_renameat2, fromFolder, from, toFolder, to, RENAME_NOREPLACE));
+}
+
+RenameNoReplace renameNoReplace = SystemRenameNoReplace;
 
 namespace {
 
@@ -158,7 +166,7 @@ public:
         const char* toName = nullptr;
         int fromFolder = FolderOf(from, fromName);
         int toFolder = FolderOf(to, toName);
-        if (syscall(SYS_renameat2, fromFolder, fromName, toFolder, toName, RENAME_NOREPLACE) == 0)
+        if (renameNoReplace(fromFolder, fromName, toFolder, toName) == 0)
             return MoveDone;
         if (errno != EINVAL && errno != ENOSYS)
             return Failure(error);
@@ -177,8 +185,10 @@ public:
 
     bool Identify(const char* path, FileIdentity& identity) override
     {
+        const char* name = nullptr;
+        int folder = FolderOf(path, name);
         struct stat info;
-        if (stat(path, &info) != 0)
+        if (fstatat(folder, name, &info, 0) != 0)
             return false;
         identity.volume = static_cast<uint64_t>(info.st_dev);
         identity.index = static_cast<uint64_t>(info.st_ino);

@@ -112,9 +112,11 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
         }
         EntryHandle* handle = list.At(position);
         FileEntry& entry = *handle->entry;
-        RenameStep step = arrived.HoldsAnotherFile(entry)
-                              ? entry.FailStep("file no longer under this name, another file is")
-                              : entry.RenameEntry(fs);
+        // A waiting file that another program took away may have left its temporary name to a
+        // file of the batch, which the table tells, or to a file of its own, which only the
+        // file's identity tells.
+        bool gone = arrived.HoldsAnotherFile(entry) || (!entry.originalName.IsAbsent() && entry.LostToAnotherFile(fs));
+        RenameStep step = gone ? entry.FailGone() : entry.RenameEntry(fs);
         entry.WriteLogLine(log);
         ++outcome.steps;
         if (step == StepWaiting) {
@@ -130,8 +132,9 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
             arrived.Arrive(entry.newName, nullptr);
         } else {
             ++outcome.notRenamed;
-            if (!entry.originalName.IsAbsent()) {
-                if (!entry.PutBack(fs))
+            // A file whose temporary name another file took is not there to put back.
+            if (!entry.originalName.IsAbsent() && !entry.gone) {
+                if (!entry.PutBack(fs) && !entry.gone)
                     ++outcome.leftTemporary;
                 entry.WriteLogLine(log);
                 ++outcome.steps;
@@ -148,7 +151,7 @@ static void PutBackWaiting(EntryList& list, int from, LogWriter& log, FileServic
 {
     for (int position = from; position < list.Count(); ++position) {
         FileEntry& entry = *list.At(position)->entry;
-        if (!entry.PutBack(fs))
+        if (!entry.PutBack(fs) && !entry.gone)
             ++outcome.leftTemporary;
         entry.WriteLogLine(log);
         ++outcome.steps;

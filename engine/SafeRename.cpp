@@ -22,31 +22,38 @@ static bool IsRoot(const CountedString& folder)
     return folder.Length() == 1 || (folder.Length() >= 2 && *folder.CharAt(folder.Length() - 2) == ':');
 }
 
-void ProbeTempNumber(const char* folderText, FileServices& fs)
+bool FirstFreeTempNumber(const char* folderText, FileServices& fs, int32_t& number)
 {
     if (folderText == nullptr)
-        return;
+        return false;
     CountedString folder(folderText);
     bool hadSeparator = EndsWithSeparator(folderText, fs);
     if (hadSeparator && !IsRoot(folder)) {
         *folder.LastChar() = '\0';
         if (!fs.FolderExists(folder.Data()))
-            return;
+            return false;
         *folder.LastChar() = fs.Separator();
     } else {
         if (!fs.FolderExists(folder.Data()))
-            return;
+            return false;
         EnsureFinalSeparator(folder, fs);
     }
 
-    nextTempNumber = 0;
+    number = 0;
     char temp[kFormatBufferSize];
     for (;;) {
-        FormatTempName(temp, nextTempNumber, fs);
+        FormatTempName(temp, number, fs);
         if (!fs.Exists(folder.Concat(temp).Data()))
-            break;
-        ++nextTempNumber;
+            return true;
+        ++number;
     }
+}
+
+void ProbeTempNumber(const char* folderText, FileServices& fs)
+{
+    int32_t number = 0;
+    if (FirstFreeTempNumber(folderText, fs, number))
+        nextTempNumber = number;
 }
 
 RenameStep FileEntry::RenameEntry(FileServices& fs)
@@ -62,8 +69,9 @@ RenameStep FileEntry::RenameEntry(FileServices& fs)
         return StepDone;
 
     // Where letter case does not count, a target that differs from the current name only in
-    // case is the file itself: the move would take it, the existence test sends it aside first.
-    if (fs.IgnoresCase() && FoldedName(currentName, fs) == FoldedName(newName, fs) && fs.Exists(target.Data()))
+    // case (full-width, Greek and Cyrillic letters too) is the file itself: the move would
+    // take it, the existence test sends it aside first.
+    if (fs.IgnoresCase() && fs.SameName(currentName, newName) && fs.Exists(target.Data()))
         return MoveAside(oldPath, fs);
 
     // The move never replaces, so it tells whether the target is taken; a separate test
@@ -113,10 +121,33 @@ RenameStep FileEntry::MoveAside(const CountedString& oldPath, FileServices& fs)
             originalName.Assign(currentName);
         std::strcpy(currentName, temp);
         ++nextTempNumber;
+        if (!identityKnown)
+            identityKnown = fs.Identify(folder.Concat(temp).Data(), identity);
         return StepWaiting;
     }
     stepFailure = "no free temporary name";
     return StepFailed;
+}
+
+// The file was taken away from its name, and another file stands there.
+static const char kGone[] = "file no longer under this name, another file is";
+
+RenameStep FileEntry::FailGone()
+{
+    gone = true;
+    return FailStep(kGone);
+}
+
+bool FileEntry::LostToAnotherFile(FileServices& fs)
+{
+    FileIdentity now;
+    // A name that leads nowhere moves nothing: the move says so.
+    if (!identityKnown || !fs.Identify(folder.Concat(currentName).Data(), now) || SameIdentity(now, identity))
+        return false;
+    gone = true;
+    stepFailure = kGone;
+    stepError = 0;
+    return true;
 }
 
 bool FileEntry::PutBack(FileServices& fs)
@@ -125,6 +156,8 @@ bool FileEntry::PutBack(FileServices& fs)
     std::strcpy(loggedTo, originalName.Data());
     stepFailure = nullptr;
     stepError = 0;
+    if (LostToAnotherFile(fs))
+        return false;
 
     int error = 0;
     MoveResult moved = fs.Move(folder.Concat(currentName).Data(), folder.Concat(originalName.Data()).Data(), error);

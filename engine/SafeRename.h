@@ -8,8 +8,10 @@ class FileServices;
 // The number of the next temporary name "~ren%04d.tmp", for the whole process.
 extern int32_t nextTempNumber;
 
-// Sets nextTempNumber to the first number whose temporary name is free in the folder (typed
-// with or without its final separator). Leaves it alone when the folder cannot be found.
+// The first number whose temporary name is free in the folder (typed with or without its
+// final separator); false when the folder cannot be found.
+bool FirstFreeTempNumber(const char* folderText, FileServices& fs, int32_t& number);
+// Sets nextTempNumber to that number. Leaves it alone when the folder cannot be found.
 void ProbeTempNumber(const char* folderText, FileServices& fs);
 
 // "~ren%04d.tmp" for number; buffer holds at least kFormatBufferSize bytes, so numbers of

@@ -49,7 +49,7 @@ public:
     {
         for (int position = from; position < list.Count(); ++position) {
             FileEntry* entry = list.At(position)->entry;
-            if (entry->originalName.IsAbsent())
+            if (entry->originalName.IsAbsent() || entry->gone)
                 continue;
             WaitingFile file = {entry, {Slot(*entry, entry->newName), Slot(*entry, entry->originalName.Data())}, kTaken};
             if (file.names[kOriginalSide] == file.names[kNewSide])
@@ -173,12 +173,21 @@ bool MoveOn(FileEntry& entry, FileServices& fs)
 void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& fs, RunOutcome& outcome)
 {
     for (int position = from; position < list.Count(); ++position) {
-        const FileEntry& entry = *list.At(position)->entry;
+        FileEntry& entry = *list.At(position)->entry;
         if (entry.originalName.IsAbsent()) {
             if (std::strcmp(entry.currentName, entry.newName) == 0)
                 ++outcome.renamed;
             else
                 ++outcome.notRenamed;
+            continue;
+        }
+        // Another file under its temporary name is none of the names to share out.
+        std::strcpy(entry.loggedFrom, entry.currentName);
+        std::strcpy(entry.loggedTo, entry.originalName.Data());
+        if (entry.LostToAnotherFile(fs)) {
+            entry.WriteLogLine(log);
+            ++outcome.steps;
+            ++outcome.notRenamed;
         }
     }
     NameSharing sharing(list, from, fs);

@@ -10,7 +10,8 @@ struct RunOutcome;
 // their names. Each file waiting under a temporary name goes on to its new name or back to
 // its original one, whichever is free; when several want the same free name, the names are
 // shared out so that as few files as possible stay behind, the new name first where there
-// is a choice. Only a file whose two names are both taken stays under its temporary name.
+// is a choice. Only a file whose two names are both taken stays under its temporary name;
+// a temporary name that another file has come to hold moves nothing.
 // Every move is logged; the entries from position from on are released.
 void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& fs, RunOutcome& outcome);
 

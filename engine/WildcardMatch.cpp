@@ -54,6 +54,18 @@ std::vector<Token> Translate(const std::u32string& mask)
     return tokens;
 }
 
+// Windows drops the dots and spaces that end a path before it searches, so "a." looks for
+// "a". Only "*." keeps its dot: it takes the names without one.
+std::u32string AsSearched(const std::u32string& mask)
+{
+    size_t end = mask.size();
+    while (end > 0 && (mask[end - 1] == '.' || mask[end - 1] == ' '))
+        --end;
+    if (end == mask.size() || (end > 0 && mask[end - 1] == '*' && mask[end] == '.'))
+        return mask;
+    return mask.substr(0, end);
+}
+
 bool SameAsciiFolded(char32_t a, char32_t b)
 {
     return a == b || (a < 0x100 && b < 0x100 && FoldAscii(static_cast<unsigned char>(a)) ==
@@ -71,7 +83,9 @@ bool MatchesMask(const std::u32string& name, const std::u32string& mask, SameCha
         return false;
     if (mask == U"*" || mask == U"*.*")
         return true;
-    std::vector<Token> tokens = Translate(mask);
+    std::vector<Token> tokens = Translate(AsSearched(mask));
+    if (tokens.empty())
+        return false;
     const size_t n = name.size();
     const size_t m = tokens.size();
     size_t lastDot = name.rfind('.');

@@ -7,24 +7,78 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <unordered_set>
 
 namespace {
 
-// The characters of an ANSI text as the file system holds them: UTF-16 units.
-std::u32string Characters(const char* text)
+// An ANSI text in UTF-16; empty when it cannot be converted.
+std::wstring Wide(const char* text)
 {
-    std::u32string characters;
     int count = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
     if (count <= 1)
-        return characters;
+        return std::wstring();
     std::wstring wide(static_cast<size_t>(count), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], count);
     wide.resize(static_cast<size_t>(count - 1));
-    for (wchar_t unit : wide)
-        characters.push_back(static_cast<char32_t>(unit));
+    return wide;
+}
+
+// The characters of a name as the file system holds them: UTF-16 units.
+std::u32string Characters(const wchar_t* wide)
+{
+    std::u32string characters;
+    for (const wchar_t* unit = wide; *unit; ++unit)
+        characters.push_back(static_cast<char32_t>(*unit));
     return characters;
+}
+
+std::u32string Characters(const char* text)
+{
+    return Characters(Wide(text).c_str());
+}
+
+// The name in the ANSI code page when its bytes lead back to exactly this name. A character
+// the code page has no bytes for comes out as "?", and so does one it has only a look-alike
+// for (e with an accent would become "e", the yen sign "\"): such a look-alike may name
+// another file, or lead into another folder. False for such a name, and for one longer than
+// the buffer (cut, and ended in "?").
+bool AnsiName(const wchar_t* wide, char* out, int size)
+{
+    BOOL usedDefault = FALSE;
+    int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, out, size, nullptr, &usedDefault);
+    if (length > 0 && !usedDefault) {
+        WCHAR back[MAX_PATH + 1];
+        int backLength = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, out, -1, back, MAX_PATH + 1);
+        if (backLength > 0 && std::wcscmp(back, wide) == 0)
+            return true;
+    }
+    // Character by character, so that no look-alike is left in, whatever the flag did.
+    int used = 0;
+    for (const wchar_t* unit = wide; *unit;) {
+        int units = IS_HIGH_SURROGATE(unit[0]) && IS_LOW_SURROGATE(unit[1]) ? 2 : 1;
+        char bytes[8];
+        WCHAR back[2];
+        usedDefault = FALSE;
+        int count = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, unit, units, bytes, sizeof bytes, nullptr, &usedDefault);
+        bool exact = count > 0 && !usedDefault &&
+                     MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, count, back, 2) == units &&
+                     std::wmemcmp(back, unit, static_cast<size_t>(units)) == 0;
+        if (!exact) {
+            bytes[0] = '?';
+            count = 1;
+        }
+        if (used + count > size - 2) {
+            out[used++] = '?';
+            break;
+        }
+        std::memcpy(out + used, bytes, static_cast<size_t>(count));
+        used += count;
+        unit += units;
+    }
+    out[used] = '\0';
+    return false;
 }
 
 // Letter case compared with the system's own upper-case table, the one the file system uses.
@@ -46,28 +100,27 @@ struct Win32Search
     std::u32string mask;
     std::unordered_set<std::string> listed;
 
-    bool Matches(const WIN32_FIND_DATAA& data) const { return MatchesMask(Characters(data.cFileName), mask, SameCharacter); }
+    bool Matches(const WIN32_FIND_DATAW& data) const { return MatchesMask(Characters(data.cFileName), mask, SameCharacter); }
 
-    void Fill(FoundFile& found, const WIN32_FIND_DATAA& data)
+    // The search is made in UTF-16, so that a name the ANSI code page reaches only through a
+    // look-alike is told apart; the engine gets it with "?" in place of what it cannot hold.
+    void Fill(FoundFile& found, const WIN32_FIND_DATAW& data)
     {
         found.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        std::memcpy(found.name, data.cFileName, sizeof found.name);
-        found.name[kFoundNameSize - 1] = '\0';
+        bool exact = AnsiName(data.cFileName, found.name, sizeof found.name);
         found.identityKnown = false;
-        std::memcpy(found.shortName, data.cAlternateFileName, sizeof found.shortName);
-        found.shortName[sizeof found.shortName - 1] = '\0';
-        found.unreachable = !found.isDirectory && !Reachable(found.name);
+        if (!AnsiName(data.cAlternateFileName, found.shortName, sizeof found.shortName))
+            found.shortName[0] = '\0';
+        found.unreachable = !found.isDirectory && (!exact || !Reachable(found.name));
     }
 
-    // The search gives "?" or a look-alike (e with an accent becomes e) where the code page
-    // has no bytes for a character. Windows never allows "?" in a name; a look-alike names
-    // no file, or another one, which then comes twice in the listing. Renaming by such a
-    // name would miss the file or move someone else's.
+    // Windows never allows "?" in a name. A name that comes twice in the listing, or leads to
+    // no file, would have the run miss the file or move someone else's.
     bool Reachable(const char* name)
     {
         if (std::strchr(name, '?') != nullptr)
             return false;
-        // The yen sign comes as "\", which would lead into a sub-folder or out of this one.
+        // A separator would lead into a sub-folder or out of this one.
         if (HoldsSeparator(name, PlatformFileServices()))
             return false;
         if (!listed.insert(FoldedName(name, PlatformFileServices())).second)
@@ -90,8 +143,12 @@ class Win32FileServices : public FileServices
 public:
     SearchHandle FindFirst(const char* pattern, FoundFile& first) override
     {
-        WIN32_FIND_DATAA data;
-        HANDLE handle = FindFirstFileA(pattern, &data);
+        // The ANSI search took no pattern longer than MAX_PATH characters.
+        std::wstring widePattern = Wide(pattern);
+        if (widePattern.empty() || widePattern.size() > MAX_PATH)
+            return nullptr;
+        WIN32_FIND_DATAW data;
+        HANDLE handle = FindFirstFileW(widePattern.c_str(), &data);
         if (handle == INVALID_HANDLE_VALUE)
             return nullptr;
         Win32Search* search = new Win32Search;
@@ -101,7 +158,7 @@ public:
         int maskedOut = 0;
         while (!search->Matches(data)) {
             maskedOut += (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
-            if (!FindNextFileA(handle, &data)) {
+            if (!FindNextFileW(handle, &data)) {
                 // Nothing matches by its long name: as if nothing matched at all.
                 FindClose(search);
                 return nullptr;
@@ -115,9 +172,9 @@ public:
     FindNextResult FindNext(SearchHandle handle, FoundFile& next) override
     {
         Win32Search* search = static_cast<Win32Search*>(handle);
-        WIN32_FIND_DATAA data;
+        WIN32_FIND_DATAW data;
         int maskedOut = 0;
-        while (FindNextFileA(search->handle, &data)) {
+        while (FindNextFileW(search->handle, &data)) {
             if (search->Matches(data)) {
                 search->Fill(next, data);
                 next.maskedOut = maskedOut;
@@ -261,6 +318,20 @@ public:
     // MAX_PATH holds the terminating NUL; the ANSI calls are not long-path aware.
     int LongestPath() const override { return MAX_PATH - 1; }
     bool IgnoresCase() const override { return true; }
+
+    std::string FullPath(const char* path) override
+    {
+        std::string full(MAX_PATH, '\0');
+        DWORD length = GetFullPathNameA(path, static_cast<DWORD>(full.size()), &full[0], nullptr);
+        if (length >= full.size()) {
+            full.resize(length);
+            length = GetFullPathNameA(path, static_cast<DWORD>(full.size()), &full[0], nullptr);
+        }
+        if (length == 0 || length >= full.size())
+            return path;
+        full.resize(length);
+        return full;
+    }
 };
 
 }  // namespace

@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 #include <string>
 #include <vector>
 
@@ -14,8 +19,10 @@ namespace {
 typedef std::vector<std::string> Names;
 
 const int kLongestPath = 259;
-// "~ren2147483647.tmp", the widest temporary name.
-const int kWidestTemp = 18;
+// "~ren0002.tmp", the widest temporary name a run of two files numbers from 0.
+const int kWidestTemp = 12;
+// A folder that leaves 18 characters for a name.
+const int kDeep = kLongestPath - 18;
 // あ: two bytes, one character.
 const std::string kWide = "\x82\xA0";
 
@@ -50,15 +57,21 @@ TEST(PathReach, ARunWhoseNewNamesWouldReachTheLimitIsRefusedBeforeAnyMove)
         std::string folderStart;
         std::string prefix;
         bool refused;
+        // Typed relative to the current folder; its full path has the given length.
+        bool relative = false;
     } cases[] = {
         // Every new name "<prefix>000.txt"..., seven characters besides the prefix.
-        {"new names one character past", kLongestPath - kWidestTemp, "", std::string(12, 'p'), true},
-        {"new names just fit", kLongestPath - kWidestTemp, "", std::string(11, 'p'), false},
-        {"double-byte characters count once", kLongestPath - kWidestTemp, kWide + kWide,
+        {"new names one character past", kDeep, "", std::string(12, 'p'), true},
+        {"new names just fit", kDeep, "", std::string(11, 'p'), false},
+        {"double-byte characters count once", kDeep, kWide + kWide,
          kWide + kWide + kWide + kWide + kWide + std::string(6, 'p'), false},
-        {"double-byte characters past", kLongestPath - kWidestTemp, kWide + kWide,
+        {"double-byte characters past", kDeep, kWide + kWide,
          kWide + kWide + kWide + kWide + kWide + std::string(7, 'p'), true},
+        {"the widest temporary name just fits", kLongestPath - kWidestTemp, "", "", false},
         {"the widest temporary name past", kLongestPath - kWidestTemp + 1, "", "", true},
+#ifdef _WIN32
+        {"relative folder, new names past", kDeep, "", std::string(12, 'p'), true, true},
+#endif
     };
     const std::string separator(1, TempFolder::Separator());
     for (const Case& c : cases) {
@@ -72,20 +85,29 @@ TEST(PathReach, ARunWhoseNewNamesWouldReachTheLimitIsRefusedBeforeAnyMove)
         for (const char* name : {"b.txt", "a.txt"})
             ASSERT_TRUE(run.folder.Write(deep + separator + name, name)) << c.name;
         run.elsewhere.Write(run.logName, "earlier log");
-        run.job.folder = run.folder.PathOf(deep).c_str();
+        run.job.folder = c.relative ? deep.c_str() : run.folder.PathOf(deep).c_str();
         run.job.SplitPattern((c.prefix + "?").c_str());
         run.job.order = NameAscending;
 
         Names expected = {"a.txt", "b.txt"};
         if (c.refused) {
+#ifdef _WIN32
+            char current[MAX_PATH];
+            GetCurrentDirectoryA(MAX_PATH, current);
+            SetCurrentDirectoryA(run.folder.Path().c_str());
             EXPECT_FALSE(run.Run()) << c.name;
+            SetCurrentDirectoryA(current);
+#else
+            EXPECT_FALSE(run.Run()) << c.name;
+#endif
             EXPECT_EQ(RefusalPathTooLong, run.outcome.refusal) << c.name;
             EXPECT_STREQ("a.txt", run.outcome.refusedName) << c.name;
             EXPECT_EQ("earlier log", run.Log()) << c.name;
         } else {
             ASSERT_TRUE(run.Run()) << c.name;
             EXPECT_EQ(0, run.outcome.notRenamed) << c.name;
-            EXPECT_EQ(kLongestPath, Characters(run.folder.PathOf(deep + separator + c.prefix + "001.txt"))) << c.name;
+            EXPECT_EQ(kLongestPath, Characters(run.folder.PathOf(deep + separator + (c.prefix.empty() ? "~ren0002.tmp" : c.prefix + "001.txt"))))
+                << c.name;
             expected = {c.prefix + "000.txt", c.prefix + "001.txt"};
         }
         for (size_t i = 0; i < expected.size(); ++i)

@@ -65,6 +65,10 @@ TEST(RunSafety, NewNamesWindowsWouldChangeOrRefuseStopTheRunBeforeAnyMove)
         {"final space", "? ", true, RefusalEndsInDotOrSpace},
         {"device with an extension", "com?", false, RefusalDeviceName},
         {"device in capitals", "LPT?", false, RefusalDeviceName},
+        // Windows takes the part before the first dot, spaces at its end dropped.
+        {"device, a space, a dot", "CON .?", true, RefusalDeviceName},
+        {"device and two dots", "NUL..?", true, RefusalDeviceName},
+        {"device, spaces, a dot", "com1  .?", true, RefusalDeviceName},
         // ソ ends in the byte of a backslash, which is no separator inside the character.
         {"double-byte character", "\x83\x5C?", true, RefusalNone},
         {"dot inside", "a.?.b", true, RefusalNone},
@@ -94,35 +98,48 @@ TEST(RunSafety, NewNamesWindowsWouldChangeOrRefuseStopTheRunBeforeAnyMove)
 }
 
 #ifdef _WIN32
-TEST(RunSafety, ANameWhoseLookAlikeHoldsASeparatorIsLeftAlone)
+TEST(RunSafety, ANameTheCodePageReachesOnlyThroughALookAlikeIsLeftAloneAndLoggedWithoutIt)
 {
-    // ¥ has no byte of its own in code page 932: the ANSI search shows "\" in its place, so
-    // "a¥b.txt" comes as "a\b.txt", which names the file b.txt in the sub-folder a.
-    struct Case { const char* name; bool withSubFolder; } cases[] = {
-        {"sub-folder holds the look-alike", true},
-        {"no such sub-folder", false},
+    // Code page 932 has no bytes of its own for the yen sign or e with an accent: the ANSI
+    // search showed "\" and "e" in their place, so "a¥b.txt" came as "a\b.txt", the file b.txt
+    // in the sub-folder a, and "café.txt" as "cafe.txt", which may be another file.
+    struct Case { const char* name; const wchar_t* wide; const char* logged; std::string beside; } cases[] = {
+        {"yen sign, a sub-folder holds the look-alike", L"a\u00A5b.txt", "a?b.txt", "a"},
+        {"yen sign, no such sub-folder", L"a\u00A5b.txt", "a?b.txt", ""},
+        {"e with an accent", L"caf\u00E9.txt", "caf?.txt", ""},
+        {"e with an accent beside the look-alike's file", L"caf\u00E9.txt", "caf?.txt", "cafe.txt"},
     };
     for (const Case& c : cases) {
         RunFixture run;
         run.AddFiles({"c.txt"});
-        if (c.withSubFolder) {
+        run.job.order = NameAscending;
+        if (c.beside == "a") {
             ASSERT_TRUE(run.folder.MakeFolder("a")) << c.name;
             run.folder.Write("a\\b.txt", "inside a");
+        } else if (!c.beside.empty()) {
+            run.AddFiles({c.beside});
         }
-        std::wstring wide = std::wstring(run.folder.Path().begin(), run.folder.Path().end()) + L"\\a\u00A5b.txt";
+        std::wstring wide = std::wstring(run.folder.Path().begin(), run.folder.Path().end()) + L"\\" + c.wide;
         HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(INVALID_HANDLE_VALUE, file) << c.name;
         CloseHandle(file);
 
         ASSERT_TRUE(run.Run()) << c.name;
-        EXPECT_EQ(1, run.outcome.fileCount) << c.name;
+        const int batch = c.beside == "cafe.txt" ? 2 : 1;
+        EXPECT_EQ(batch, run.outcome.fileCount) << c.name;
         EXPECT_EQ(1, run.outcome.unreachable) << c.name;
         EXPECT_EQ(1, run.outcome.notRenamed) << c.name;
         EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(wide.c_str())) << c.name;
         EXPECT_EQ("c.txt", run.folder.Read("000.txt")) << c.name;
-        if (c.withSubFolder) {
+        if (batch == 2) {
+            EXPECT_EQ("cafe.txt", run.folder.Read("001.txt")) << c.name;
+        }
+        if (c.beside == "a") {
             EXPECT_EQ("inside a", run.folder.Read("a\\b.txt")) << c.name;
         }
+        Names lines = run.LogLines();
+        ASSERT_FALSE(lines.empty()) << c.name;
+        EXPECT_EQ(Line(c.logged, c.logged) + "\tname not representable, file left as it was", lines[0]) << c.name;
     }
 }
 #endif
@@ -231,9 +248,16 @@ TEST(RunSafety, NamesThatDifferOnlyInTheSecondByteOfACharacterAreBothRenamed)
 
 TEST(RunSafety, TheLogFileIsLeftOutWhateverNameLeadsToIt)
 {
-    enum Way { HardLink, ShortName, FullWidthCase, FinalDot };
+    enum Way { HardLink, ShortName, FullWidthCase, FinalDot, ThroughParent, FileLink, FolderLink, FolderShortName };
     struct Case { const char* name; Way way; std::string fileName; std::string typedName; } cases[] = {
         {"another hard link", HardLink, "other.txt", ""},
+        {"through the parent folder", ThroughParent, "log.txt", "log.txt"},
+#ifndef _WIN32
+        {"a symbolic link to the file", FileLink, "log.txt", ""},
+        {"a symbolic link to the folder", FolderLink, "log.txt", "log.txt"},
+#else
+        {"the folder's short name", FolderShortName, "log.txt", "log.txt"},
+#endif
 #ifdef _WIN32
         {"short name", ShortName, "a long log name.txt", ""},
         // ＬＯＧ.txt typed as ｌｏｇ.txt, as a field that turns letters into lower case does.
@@ -267,7 +291,29 @@ TEST(RunSafety, TheLogFileIsLeftOutWhateverNameLeadsToIt)
                 ASSERT_NE(c.fileName, typed) << c.name;
             }
 #endif
-            run.job.logPath = run.folder.PathOf(typed).c_str();
+            std::string logPath = run.folder.PathOf(typed);
+            const std::string separator(1, TempFolder::Separator());
+            if (c.way == ThroughParent)
+                logPath = run.folder.Slash() + ".." + separator + FinalComponent(run.folder.Path().c_str(), run.fs) +
+                          separator + typed;
+#ifndef _WIN32
+            if (c.way == FileLink || c.way == FolderLink) {
+                logPath = run.elsewhere.PathOf("link");
+                ASSERT_EQ(0, symlink(c.way == FileLink ? run.folder.PathOf(c.fileName).c_str() : run.folder.Path().c_str(),
+                                     logPath.c_str()))
+                    << c.name;
+                if (c.way == FolderLink)
+                    logPath += separator + typed;
+            }
+#else
+            if (c.way == FolderShortName) {
+                char shortPath[MAX_PATH];
+                DWORD length = GetShortPathNameA(run.folder.Path().c_str(), shortPath, sizeof shortPath);
+                ASSERT_TRUE(length > 0 && length < sizeof shortPath && run.folder.Path() != shortPath) << c.name;
+                logPath = std::string(shortPath) + separator + typed;
+            }
+#endif
+            run.job.logPath = logPath.c_str();
         }
         ASSERT_TRUE(run.Run()) << c.name;
         EXPECT_EQ(2, run.outcome.fileCount) << c.name;
@@ -322,6 +368,11 @@ TEST(RunSafety, ANewNameThatIsTheLogsNameInTheFolderRefusesTheRun)
     } cases[] = {
         {"exact", "?", "001.txt", false, false, true},
         {"other letter case", "?", "001.TXT", false, false, sameName},
+#ifdef _WIN32
+        // The new names are Ａ000.txt and Ａ001.txt.
+        {"full-width letters in other case", "\x82\x60?", "\x82\x81" "001.txt", false, false, true},
+        {"final dot", "?", "001.txt.", false, false, true},
+#endif
         {"not at all", "?", "log.txt", false, false, false},
         // The log cannot be created: nothing holds the name then.
         {"log not created", "?", "001.txt", true, true, true},

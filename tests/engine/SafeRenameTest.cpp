@@ -1,9 +1,13 @@
 #include "engine/FileEntry.h"
 #include "engine/SafeRename.h"
+#ifndef _WIN32
+#include "engine/PosixRename.h"
+#endif
 #include "tests/support/EngineTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -18,6 +22,20 @@ int32_t ProbedIn(const TempFolder& folder, bool withSeparator, FileServices& fs)
     ProbeTempNumber((withSeparator ? folder.Slash() : folder.Path()).c_str(), fs);
     return nextTempNumber;
 }
+
+// Natively each case runs a second time as on a file system without a rename that never
+// replaces, so that the move falls back on a new link and the removal of the old one.
+#ifndef _WIN32
+const int kMoveKinds = 2;
+void UseLinkFallback(bool on)
+{
+    static const RenameNoReplace system = renameNoReplace;
+    renameNoReplace = on ? +[](int, const char*, int, const char*) { errno = EINVAL; return -1; } : system;
+}
+#else
+const int kMoveKinds = 1;
+void UseLinkFallback(bool) {}
+#endif
 
 }  // namespace
 
@@ -102,21 +120,26 @@ TEST(RenameEntry, OneStepByTheStateOfTheTarget)
          "~ren0007.tmp", 8, {"000.txt", "~ren0005.tmp", "~ren0006.tmp", "~ren0007.tmp"}},
     };
     FileServices& fs = PlatformFileServices();
-    for (const Case& c : cases) {
-        TempFolder folder;
-        for (const std::string& name : c.present)
-            folder.Write(name, name);
-        std::unique_ptr<FileEntry> entry = MakeEntry(folder.Path(), c.current, fs);
-        std::strcpy(entry->newName, c.target);
-        nextTempNumber = 5;
-        EXPECT_EQ(c.step, entry->RenameEntry(fs)) << c.current << " " << c.target;
-        EXPECT_STREQ(c.current, entry->loggedFrom);
-        EXPECT_STREQ(c.loggedTo, entry->loggedTo);
-        EXPECT_STREQ(c.currentAfter, entry->currentName);
-        EXPECT_EQ(c.tempAfter, nextTempNumber);
-        EXPECT_EQ(c.after, folder.Names());
-        EXPECT_EQ(nullptr, entry->stepFailure);
+    for (int kind = 0; kind < kMoveKinds; ++kind) {
+        UseLinkFallback(kind == 1);
+        for (const Case& c : cases) {
+            TempFolder folder;
+            for (const std::string& name : c.present)
+                folder.Write(name, name);
+            std::unique_ptr<FileEntry> entry = MakeEntry(folder.Path(), c.current, fs);
+            std::strcpy(entry->newName, c.target);
+            nextTempNumber = 5;
+            EXPECT_EQ(c.step, entry->RenameEntry(fs)) << c.current << " " << c.target;
+            EXPECT_STREQ(c.current, entry->loggedFrom);
+            EXPECT_STREQ(c.loggedTo, entry->loggedTo);
+            EXPECT_STREQ(c.currentAfter, entry->currentName);
+            EXPECT_EQ(c.tempAfter, nextTempNumber);
+            EXPECT_EQ(c.after, folder.Names());
+            EXPECT_EQ(nullptr, entry->stepFailure);
+            EXPECT_EQ(c.current, folder.Read(c.loggedTo)) << kind;
+        }
     }
+    UseLinkFallback(false);
 }
 
 TEST(RenameEntry, TemporaryNumbersPastTenThousand)
@@ -185,6 +208,7 @@ TEST(RenameEntry, TheMoveAloneTellsWhetherTheTargetIsTaken)
         const char* loggedTo;
         int lookups;
         int moves;
+        const char* current = "a.txt";
     } cases[] = {
         {"free target", {"a.txt"}, "000.txt", false, StepDone, "000.txt", 0, 1},
         {"taken target", {"a.txt", "000.txt"}, "000.txt", false, StepWaiting, "~ren0000.tmp", 0, 2},
@@ -194,6 +218,10 @@ TEST(RenameEntry, TheMoveAloneTellsWhetherTheTargetIsTaken)
 #ifdef _WIN32
         // The target is the file itself: it goes aside first, as a taken target does.
         {"only the letter case differs", {"a.txt"}, "A.TXT", false, StepWaiting, "~ren0000.tmp", 1, 1},
+        // The same beyond ASCII: full-width, Greek and Cyrillic letters.
+        {"full-width a", {"\x82\x81.txt"}, "\x82\x60.txt", false, StepWaiting, "~ren0000.tmp", 1, 1, "\x82\x81.txt"},
+        {"Greek alpha", {"\x83\xBF.txt"}, "\x83\x9F.txt", false, StepWaiting, "~ren0000.tmp", 1, 1, "\x83\xBF.txt"},
+        {"Cyrillic a", {"\x84\x70.txt"}, "\x84\x40.txt", false, StepWaiting, "~ren0000.tmp", 1, 1, "\x84\x70.txt"},
 #else
         {"only the letter case differs", {"a.txt"}, "A.TXT", false, StepDone, "A.TXT", 0, 1},
 #endif
@@ -205,7 +233,7 @@ TEST(RenameEntry, TheMoveAloneTellsWhetherTheTargetIsTaken)
         FaultyFileServices fs(PlatformFileServices());
         if (c.movesFail)
             fs.Inject(CallMove, 0, FaultFail);
-        std::unique_ptr<FileEntry> entry = MakeEntry(folder.Path(), "a.txt", fs);
+        std::unique_ptr<FileEntry> entry = MakeEntry(folder.Path(), c.current, fs);
         std::strcpy(entry->newName, c.target);
         nextTempNumber = 0;
         EXPECT_EQ(c.step, entry->RenameEntry(fs)) << c.name;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <random>
 #include <set>
@@ -44,6 +45,9 @@ struct StopCase
     uint8_t padDigits;
     // Every file ends under its original or new name, wherever the run stops.
     bool noneLeftWaiting;
+    // Stopped after that many steps, the files end under these names, in the order of files.
+    int exactStop = -1;
+    Names exactNames = {};
 };
 
 bool IsTemporaryName(const std::string& name)
@@ -163,6 +167,12 @@ public:
                 EXPECT_EQ(original, now) << "neither its original nor its new name";
             }
         }
+        if (k == c.exactStop) {
+            Names names;
+            for (const std::string& original : c.files)
+                names.push_back(where[original]);
+            EXPECT_EQ(c.exactNames, names);
+        }
         EXPECT_EQ(renamed, run.outcome.renamed);
         EXPECT_EQ(waiting, run.outcome.leftTemporary);
         EXPECT_EQ(static_cast<int>(c.files.size()) - renamed, run.outcome.notRenamed);
@@ -219,6 +229,12 @@ TEST(StoppedRun, EveryStopKeepsEveryFileAndLogsEveryMove)
         {"two files exchange their names", {"000.txt", "001.txt"}, 0, NameDescending, 1, true},
         {"a renumbering by one", Numbered(0, 8), 1, NameAscending, 1, true},
         {"a renumbering by one, backwards", Numbered(0, 8), 1, NameDescending, 1, true},
+        // Waiting: 1.txt (new name 2.txt, free) and 2.txt (new name 3.txt, taken). 2.txt is the
+        // only name left to 2.txt, so 1.txt goes back to its own.
+        {"a name two files want goes to the one without another", {"1.txt", "2.txt", "3.txt"}, 2, NameAscending, 0,
+         true, 2, {"1.txt", "2.txt", "3.txt"}},
+        // Waiting: 0.txt, whose new and original names are both free.
+        {"the new name where both are free", {"0.txt", "1.txt"}, 1, NameAscending, 0, true, 2, {"1.txt", "2.txt"}},
     };
     for (uint32_t seed = 1; seed <= 16; ++seed)
         cases.push_back(RandomCase(seed));
@@ -226,4 +242,68 @@ TEST(StoppedRun, EveryStopKeepsEveryFileAndLogsEveryMove)
         RunStop run(c);
         run.EveryStop();
     }
+}
+
+TEST(StoppedRun, AFileWhoseTemporaryNameAnotherFileTookIsNeverMoved)
+{
+    // a.txt cannot reach ~ren0000.txt (a folder) and waits under ~ren0001.tmp (~ren0000.tmp is
+    // outside the mask). As b.tmp moves there, another program takes a.txt away, and b.tmp or
+    // a file of that program's comes in its place. where: a.txt's, b.tmp's and that file's names.
+    const std::string gone = "\tfile no longer under this name, another file is", a = Line("a.txt", "~ren0001.tmp");
+    const std::string b = Line("b.tmp", "~ren0001.tmp"), bAside = Line("b.tmp", "~ren0002.tmp");
+    struct Case { bool batchFileComes; int stopAt; Names lines; Names where; int renamed; } cases[] = {
+        {true, 99, {a, b, Line("~ren0001.tmp", "~ren0000.txt") + gone}, {"moved.dat", "~ren0001.tmp", ""}, 1},
+        {true, 2, {a, b, Line("~ren0001.tmp", "a.txt") + gone}, {"moved.dat", "~ren0001.tmp", ""}, 1},
+        {false, 99, {a, bAside, Line("~ren0001.tmp", "~ren0000.txt") + gone, Line("~ren0002.tmp", "~ren0003.tmp"),
+                     Line("~ren0003.tmp", "b.tmp")}, {"moved.dat", "b.tmp", "~ren0001.tmp"}, 0},
+        {false, 2, {a, bAside, Line("~ren0001.tmp", "a.txt") + gone, Line("~ren0002.tmp", "b.tmp")},
+         {"moved.dat", "b.tmp", "~ren0001.tmp"}, 0},
+    };
+    for (const Case& c : cases) {
+        RunFixture run;
+        run.AddFiles({"a.txt", "b.tmp", "~ren0000.tmp"});
+        run.folder.MakeFolder("~ren0000.txt");
+        run.job.mask = "?.*";
+        run.job.SplitPattern("~ren?");
+        run.job.digitCount = 4;
+        run.job.order = NameAscending;
+        StopAfter stop(c.stopAt);
+        run.progress = &stop;
+        run.fs.beforeCall = [&](FileCall call, int, const char* from, const char* to) {
+            if (call == CallMove && run.folder.PathOf("b.tmp") == from && run.folder.PathOf("~ren0001.tmp") == to &&
+                std::rename(to, run.folder.PathOf("moved.dat").c_str()) == 0 && !c.batchFileComes)
+                run.folder.Write("~ren0001.tmp", "other");
+        };
+        nextTempNumber = 0;
+        ASSERT_TRUE(run.Run());
+        EXPECT_EQ(c.lines, run.LogLines());
+        std::map<std::string, std::string> where = NamesByContent(run.folder);
+        EXPECT_EQ(c.where, (Names{where["a.txt"], where["b.tmp"], where["other"]}));
+        EXPECT_EQ(c.renamed, run.outcome.renamed);
+        EXPECT_EQ(2 - c.renamed, run.outcome.notRenamed);
+        EXPECT_EQ(0, run.outcome.leftTemporary);
+    }
+}
+
+TEST(StoppedRun, TheProgressCountsTheWalksStepsAndNoPutBack)
+{
+    // 0.txt cannot move on from ~ren0000.tmp to 1.txt and goes back inside the walk, before
+    // 1.txt's second step.
+    RunFixture run;
+    run.AddFiles({"0.txt", "1.txt", "2.txt"});
+    run.job.order = NameAscending;
+    run.job.startNumber = 1;
+    run.job.padDigits = 0;
+    run.fs.failWhen = [&run](FileCall call, const char* from, const char* to) {
+        return call == CallMove && run.folder.PathOf("~ren0000.tmp") == from && run.folder.PathOf("1.txt") == to;
+    };
+    StopAfter stop(99);
+    run.progress = &stop;
+    nextTempNumber = 0;
+    ASSERT_TRUE(run.Run());
+    EXPECT_EQ(6u, run.LogLines().size());
+    std::vector<std::pair<int, int>> told;
+    for (const WalkProgress& progress : stop.told)
+        told.push_back({progress.stepsTaken, progress.stepsKnown});
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{0, 3}, {1, 4}, {2, 5}, {3, 5}, {4, 5}}), told);
 }

@@ -27,6 +27,9 @@ TEST(WildcardMatch, FollowsTheWindowsRulesForLongNames)
         {"*.", "a", true},          {"*.", "a.", true},          {"*.", "a. ", false},
         {"*.", "a.b", false},       {"*.", "a.txt", false},      {"foo*.", "foo.", true},
         {"foo*.", "foo", true},     {"foo*.", "foo. ", false},   {"foo*.", "food.txt", false},
+        // Other dots and spaces that end the mask are dropped, as Windows drops them from a path.
+        {"a.", "a", true},          {"a.", "abc", false},        {"a.", "a.b", false},
+        {"a. .", "a", true},        {"?.", "b", true},           {"?.", "bc", false},
         // Otherwise an extension is matched whole: no "*.jpg" for c.jpg_old or d.jpgx.
         {"*.jpg", "c.jpg_old", false}, {"*.jpg", "d.jpgx", false}, {"*.jpg", "A.JPG", true},
         {"*.htm", "a.html", false}, {"*.jpe", "a.jpeg", false},  {"*.gz", "x.tar.gz", true},

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <set>
 
 namespace {
 
@@ -154,8 +155,21 @@ void SplitPatternModel(const std::string& pattern, std::string& prefix, std::str
     }
 }
 
+int32_t FirstFreeTempModel(const std::string& folder)
+{
+    std::set<std::string> names;
+    for (const std::string& name : NamesIn(folder))
+        names.insert(CaseFolded(name));
+    for (int32_t number = 0;; ++number) {
+        char temp[32];
+        std::snprintf(temp, sizeof temp, "~ren%04d.tmp", static_cast<int>(number));
+        if (names.count(CaseFolded(temp)) == 0)
+            return number;
+    }
+}
+
 Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing, const std::string& logKey,
-                   const std::string& logName, const std::string& entryFolder, bool cp932)
+                   const std::string& logName, const std::string& entryFolder, bool cp932, int32_t firstTemp)
 {
     Expected expected;
     expected.refusal = RefusalNone;
@@ -232,7 +246,8 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
         expected.batch.push_back(Planned{candidates[n].key, newName});
     }
     for (const Planned& planned : expected.batch) {
-        if (!logName.empty() && CaseFolded(planned.newName) == CaseFolded(logName)) {
+        // The log's name as typed may end in a dot, which the file system drops.
+        if (!logName.empty() && CaseFolded(NameAsStored(planned.newName)) == CaseFolded(NameAsStored(logName))) {
             expected.refusal = RefusalNewNameIsLog;
             expected.refusedName = planned.key;
             expected.batch.clear();
@@ -241,9 +256,15 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
     }
 
     // Once every file has its new name, no file may have a path too long under it or under
-    // the widest temporary name the counter can make.
+    // the widest temporary name the run numbers: one for each file from the first free one,
+    // or any the counter can make when the folder cannot be searched for leftover ones.
+    int64_t widest = int64_t(firstTemp) + int64_t(expected.batch.size());
+    if (FaultAt(scenario, FaultFolderTestErrs) != 0)
+        widest = kLargestNumber;
+    char widestTemp[32];
+    std::snprintf(widestTemp, sizeof widestTemp, "~ren%04d.tmp", static_cast<int>(std::min(kLargestNumber, widest)));
     for (const Planned& planned : expected.batch) {
-        if (PathTooLongForRun(entryFolder + planned.newName) || PathTooLongForRun(entryFolder + "~ren2147483647.tmp")) {
+        if (PathTooLongForRun(entryFolder + planned.newName) || PathTooLongForRun(entryFolder + widestTemp)) {
             expected.refusal = RefusalPathTooLong;
             expected.refusedName = planned.key;
             expected.batch.clear();

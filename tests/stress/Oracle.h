@@ -37,9 +37,14 @@ struct Expected
 // listing: what the folder search yields, in its order; logKey: the log file's name in the
 // folder when it lies there and exists before the run ("" otherwise); logName: the last part
 // of a log path that leads into the folder, as typed ("" otherwise); entryFolder: the folder
-// as the engine puts it in front of every name.
+// as the engine puts it in front of every name; firstTemp: the first temporary number free
+// in the folder (FirstFreeTempModel).
 Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing, const std::string& logKey,
-                   const std::string& logName, const std::string& entryFolder, bool cp932);
+                   const std::string& logName, const std::string& entryFolder, bool cp932, int32_t firstTemp);
+
+// The first number n whose "~ren%04d.tmp" no item of the folder has, names compared as the
+// platform compares them.
+int32_t FirstFreeTempModel(const std::string& folder);
 
 // A separator as a whole character: the platform's own or "/".
 bool HoldsSeparatorModel(const std::string& text, bool cp932);

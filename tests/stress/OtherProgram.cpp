@@ -6,6 +6,7 @@
 #include "tests/support/FaultyFileServices.h"
 #include "tests/support/NameModel.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -74,6 +75,9 @@ void OtherProgram::TouchBatchFile(bool remove, size_t fault)
     }
     if (candidates.empty())
         return;
+    // The listing's order is the file system's: sorted, the same seed picks the same file
+    // everywhere.
+    std::sort(candidates.begin(), candidates.end());
     std::string key = random.Pick(candidates);
     std::string content;
     ReadContent(folder, key, content);

@@ -119,22 +119,32 @@ public:
     std::string FileName(int fileCount)
     {
         int kind = static_cast<int>(random.Below(100));
-        if (kind < 30)
-            return TargetName(random.Between(-3, fileCount + 3), Extension());
+        // Each draw on a line of its own: the order in which a call's arguments are worked out
+        // differs between compilers, and so would the scenarios.
+        if (kind < 30) {
+            int k = random.Between(-3, fileCount + 3);
+            return TargetName(k, Extension());
+        }
         if (kind < 42) {
             char name[32];
             int number = random.Percent(90) ? random.Between(0, 15) : random.Between(9998, 10001);
             std::snprintf(name, sizeof name, "~ren%04d.tmp", number);
             return random.Percent(20) ? Upper(name) : std::string(name);
         }
-        if (kind < 50)
-            return Upper(TargetName(random.Between(-1, fileCount + 1), Extension()));
-        if (kind < 56)
-            return random.Pick(std::vector<std::string>{"a.b.c", "x.tar", "..a", "v1.2.3", "a..b"}) + Extension();
+        if (kind < 50) {
+            int k = random.Between(-1, fileCount + 1);
+            return Upper(TargetName(k, Extension()));
+        }
+        if (kind < 56) {
+            std::string stem = random.Pick(std::vector<std::string>{"a.b.c", "x.tar", "..a", "v1.2.3", "a..b"});
+            return stem + Extension();
+        }
         if (kind < 62)
             return random.Percent(50) ? Word() : std::to_string(random.Below(1000));
-        if (kind < 64 && !kWindows)
-            return Word() + random.Pick(std::vector<std::string>{".", " ", "..", ". ", "a .", ".txt."});
+        if (kind < 64 && !kWindows) {
+            std::string word = Word();
+            return word + random.Pick(std::vector<std::string>{".", " ", "..", ". ", "a .", ".txt."});
+        }
         if (kind < 67)
             return "." + Word();
         if (kind < 71)
@@ -145,7 +155,8 @@ public:
             return UnrepresentableName();
         if (kind < 81 && !kWindows)
             return OddBytesName();
-        return Word() + Extension();
+        std::string word = Word();
+        return word + Extension();
     }
 
     std::string DoubleByteName()
@@ -172,8 +183,10 @@ public:
                                                         "~", "\x7F"};
         std::string name = Word();
         int count = random.Between(1, 3);
-        for (int i = 0; i < count; ++i)
-            name.insert(random.Below(static_cast<uint32_t>(name.size() + 1)), random.Pick(pieces));
+        for (int i = 0; i < count; ++i) {
+            uint32_t at = random.Below(static_cast<uint32_t>(name.size() + 1));
+            name.insert(at, random.Pick(pieces));
+        }
         return name + Extension();
     }
 
@@ -253,8 +266,13 @@ void ChooseFiles(Scenario& scenario, Generator& names, Dice& random, int fileCou
 {
     int folders = random.Percent(40) ? 0 : random.Between(1, 3);
     for (int i = 0; i < folders; ++i) {
-        std::string name = random.Percent(60) ? names.TargetName(random.Between(0, fileCount + 2), names.Extension())
-                                              : random.Pick(std::vector<std::string>{"sub", "d", "a", "SUB"});
+        std::string name;
+        if (random.Percent(60)) {
+            int k = random.Between(0, fileCount + 2);
+            name = names.TargetName(k, names.Extension());
+        } else {
+            name = random.Pick(std::vector<std::string>{"sub", "d", "a", "SUB"});
+        }
         if (names.Take(name))
             scenario.subFolders.push_back(name);
     }

@@ -84,13 +84,14 @@ int FaultsFired(const Scenario& scenario, const FaultyFileServices& fs, const st
 // The log's name in the run's folder as typed: the scenario's, or for a log on a new name
 // the new name at the scenario's position among those that hold no separator ("" when there
 // is none).
-std::string LogTypedName(const Scenario& scenario, const Observation& observation, const std::string& entryFolder)
+std::string LogTypedName(const Scenario& scenario, const Observation& observation, const std::string& entryFolder,
+                         int32_t firstTemp)
 {
     if (scenario.logPlace != LogOnANewName || scenario.logNewNameAt < 0)
         return scenario.logTypedName;
     std::vector<std::string> names;
     for (const Planned& planned :
-         ExpectRun(scenario, observation.listing, "", "", entryFolder, observation.cp932).batch) {
+         ExpectRun(scenario, observation.listing, "", "", entryFolder, observation.cp932, firstTemp).batch) {
         if (!HoldsSeparatorModel(planned.newName, observation.cp932))
             names.push_back(planned.newName);
     }
@@ -165,6 +166,10 @@ void PlaceLog(const Scenario& scenario, const std::string& typedName, Observatio
         observation.logKey = scenario.logKey;
         if (observation.logPath.empty())
             observation.logPath = folder + sep + scenario.logKey;
+        // A short name or a final dot leads into the folder, and no new name may be that name.
+        if (observation.logPath.compare(0, folder.size() + 1, folder + sep) == 0 &&
+            observation.logPath.find(sep, folder.size() + 1) == std::string::npos)
+            observation.logName = observation.logPath.substr(folder.size() + 1);
         break;
     }
     if (PathTooLongForEngine(observation.logPath))
@@ -283,11 +288,15 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
     std::string entryFolder = scenario.typedSeparators > 0 ? observation.typedFolder : observation.typedFolder + sep;
     // The log lies outside the folder's tree, or is only named there, so its place can wait
     // for the folder's new names.
-    PlaceLog(scenario, LogTypedName(scenario, observation, entryFolder), observation, root, folder, elsewhere);
+    PlaceLog(scenario, LogTypedName(scenario, observation, entryFolder, FirstFreeTempModel(folder)), observation, root,
+             folder, elsewhere);
+    // The log, where it lies in the folder before the run, is one more name the run's
+    // temporary names must pass over.
+    const int32_t firstTemp = FirstFreeTempModel(folder);
     bool logListed = !observation.logKey.empty() && observation.logKey.find('/') == std::string::npos &&
                      observation.before.count(observation.logKey);
     observation.expected = ExpectRun(scenario, observation.listing, logListed ? observation.logKey : std::string(),
-                                     observation.logName, entryFolder, observation.cp932);
+                                     observation.logName, entryFolder, observation.cp932, firstTemp);
     for (const Planned& planned : observation.expected.batch)
         observation.batchContents[planned.key] = observation.before[planned.key].content;
 
@@ -323,7 +332,7 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
         withoutFaults.faults.clear();
         observation.expectedWithoutFaults =
             ExpectRun(withoutFaults, observation.listing, logListed ? observation.logKey : std::string(),
-                      observation.logName, entryFolder, observation.cp932);
+                      observation.logName, entryFolder, observation.cp932, firstTemp);
     }
     InjectFaults(scenario.faults, fs);
 
@@ -344,7 +353,7 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
             intruder.BeforeMove(nth, second);
         if (call == CallMove && !observation.logName.empty() &&
             std::strncmp(second, entryFolder.c_str(), entryFolder.size()) == 0 &&
-            CaseFolded(second + entryFolder.size()) == CaseFolded(observation.logName))
+            CaseFolded(NameAsStored(second + entryFolder.size())) == CaseFolded(NameAsStored(observation.logName)))
             ++observation.movesOntoLogName;
         death.BeforeCall(call, nth, first, second);
     };
