@@ -168,7 +168,7 @@ TEST(DateTaken, ReadsTheDateOfEachFormatAndRefusesWhatIsNoDate)
         EXPECT_EQ(row.seconds, taken.seconds) << row.what;
         EXPECT_EQ(row.offsetMinutes, taken.offsetMinutes) << row.what;
         EXPECT_EQ(row.nanoseconds, taken.nanoseconds) << row.what;
-        // A small head is read about once, never over and over, and no file beyond the budget.
-        EXPECT_LE(row.file.asked, std::min<uint64_t>(kDateReadBudget, 2 * row.file.Size() + 64)) << row.what;
+        // A head is read about once, never over and over, and no file beyond the budget.
+        EXPECT_LE(row.file.asked, std::min<uint64_t>(kDateReadBudget, row.file.Size() + 32)) << row.what;
     }
 }
