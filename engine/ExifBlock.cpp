@@ -120,11 +120,12 @@ void ReadDirectory(const TiffStream& stream, uint32_t offset, TagText* texts, st
     if (!stream.Read(offset, countBytes, sizeof countBytes))
         return;
     uint32_t count = stream.U16(countBytes);
-    uint64_t linkAt = static_cast<uint64_t>(offset) + 2 + static_cast<uint64_t>(count) * kEntrySize;
+    uint64_t entriesAt = static_cast<uint64_t>(offset) + 2;
+    uint64_t linkAt = entriesAt + static_cast<uint64_t>(count) * kEntrySize;
     if (!stream.Fits(linkAt, 4))
         return;
     std::vector<uint8_t> entries(static_cast<size_t>(std::min(count, kMostEntries)) * kEntrySize);
-    if (!stream.Read(offset + 2, entries.data(), entries.size()))
+    if (!stream.Read(entriesAt, entries.data(), entries.size()))
         return;
     for (size_t at = 0; at < entries.size(); at += kEntrySize) {
         const uint8_t* entry = entries.data() + at;
