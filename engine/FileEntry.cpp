@@ -23,7 +23,7 @@ bool FileEntry::FillFromFindData(const FoundFile& found)
     loggedFrom[0] = '\0';
     std::strncpy(currentName, found.name, kNameSize - 1);
     currentName[kNameSize - 1] = '\0';
-    dateFlags = static_cast<uint8_t>((found.writeTimeKnown ? DateWriteTimeListed : 0) | (found.offline ? DateOffline : 0));
+    dateFlags = static_cast<uint8_t>((found.writeTimeKnown ? DateWriteTimeKnown : 0) | (found.offline ? DateOffline : 0));
     dateSeconds = found.writeTimeKnown ? found.written.seconds : 0;
     dateNanoseconds = found.writeTimeKnown ? found.written.nanoseconds : 0;
     return true;

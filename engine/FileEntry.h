@@ -25,8 +25,9 @@ enum RenameStep
 // What an entry knows of its file's dates (FileEntry::dateFlags).
 enum DateFlag
 {
-    // The listing gave the last-write time; until the dates are gathered it is in date*.
-    DateWriteTimeListed = 1,
+    // The last-write time is known (the listing gave it, or the file was opened); until the
+    // dates are gathered it stands in date*, as UTC.
+    DateWriteTimeKnown = 1,
     // The listing said the file's data is not on the disk.
     DateOffline = 2,
     // In a date-taken order: the file had no date taken that could be read, and its
