@@ -93,23 +93,19 @@ int64_t LocalTimeTaken(const TakenTime& taken, FileServices& fs)
 // The last-write time learnt on the way is kept, so that it is not asked for again.
 bool UseDateTaken(FileEntry& entry, const std::string& path, FileServices& fs, char* start)
 {
-    bool fileThere = false;
-    ReadHandle file = fs.OpenRead(path.c_str(), fileThere);
-    if (file == nullptr)
-        return false;
     uint64_t size = 0;
     WriteTime written;
-    TakenTime taken = TakenTime();
-    bool found = false;
-    if (fs.OpenFileInfo(file, size, written)) {
-        if ((entry.dateFlags & DateWriteTimeKnown) == 0) {
-            entry.dateSeconds = written.seconds;
-            entry.dateNanoseconds = written.nanoseconds;
-            entry.dateFlags |= DateWriteTimeKnown;
-        }
-        OpenHead head(fs, file, size, start);
-        found = ReadDateTaken(head, taken) && taken.kind != TakenNone;
+    ReadHandle file = fs.OpenReadWithInfo(path.c_str(), size, written);
+    if (file == nullptr)
+        return false;
+    if ((entry.dateFlags & DateWriteTimeKnown) == 0) {
+        entry.dateSeconds = written.seconds;
+        entry.dateNanoseconds = written.nanoseconds;
+        entry.dateFlags |= DateWriteTimeKnown;
     }
+    OpenHead head(fs, file, size, start);
+    TakenTime taken = TakenTime();
+    bool found = ReadDateTaken(head, taken) && taken.kind != TakenNone;
     fs.CloseRead(file);
     if (!found)
         return false;
@@ -130,7 +126,7 @@ bool GatherOrderDates(EntryList& list, int32_t order, FileServices& fs, RunProgr
         if (progress && !progress->ContinueReading(n, list.Count()))
             return false;
         FileEntry& entry = *list.At(n)->entry;
-        path.assign(entry.folder.Data());
+        path.assign(entry.folder.Data(), static_cast<size_t>(entry.folder.Length()));
         path += entry.currentName;
         bool taken = false;
         if (IsTakenOrder(order)) {
