@@ -203,7 +203,7 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
             candidate.key = found.key;
             SplitNameModel(found.key, cp932, candidate.stem, candidate.extension);
             for (const FileSpec& file : scenario.files) {
-                if (file.key == found.key)
+                if (NameInFolder(file.key) == found.key)
                     OrderDateModel(file.date, scenario.order <= 7, candidate.seconds, candidate.nanoseconds);
             }
             candidates.push_back(candidate);

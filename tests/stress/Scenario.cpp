@@ -540,10 +540,9 @@ void ChooseDates(Scenario& scenario, Generator& names, uint64_t seed)
         return;
     scenario.order = random.Between(6, 11);
     AddNumberedNames(scenario, names, random);
-    for (FileSpec& file : scenario.files) {
-        if (file.key.find('/') == std::string::npos)
-            ChooseDate(file.date, random);
-    }
+    // Files of sub-folders too: "a/../b.txt" lies in the folder itself.
+    for (FileSpec& file : scenario.files)
+        ChooseDate(file.date, random);
 }
 
 }  // namespace
@@ -582,6 +581,12 @@ Scenario MakeScenario(uint64_t seed, uint64_t index)
     ChooseLogOnANewName(scenario, names, ScenarioSeed(seed, index));
     ChooseDates(scenario, names, ScenarioSeed(seed, index));
     return scenario;
+}
+
+std::string NameInFolder(const std::string& key)
+{
+    size_t up = key.rfind("/../");
+    return up == std::string::npos ? key : key.substr(up + 4);
 }
 
 std::string OverlongListedName(const std::string& name)

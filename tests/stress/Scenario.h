@@ -132,6 +132,9 @@ struct Scenario
 
 Scenario MakeScenario(uint64_t seed, uint64_t index);
 
+// The name a file of the scenario has in the run's folder: "a/../b.txt" is b.txt there.
+std::string NameInFolder(const std::string& key);
+
 // The name in capitals, as far as the platform takes bytes for letters.
 std::string Upper(const std::string& text);
 

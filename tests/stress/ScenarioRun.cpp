@@ -310,7 +310,7 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
     std::set<std::string> placeholders;
     for (const FileSpec& file : scenario.files) {
         if (file.date.offline)
-            placeholders.insert(file.key);
+            placeholders.insert(NameInFolder(file.key));
     }
     fs.adjustFound = [&scenario, &placeholders](FoundFile& found) {
         found.offline = placeholders.count(found.name) != 0;
