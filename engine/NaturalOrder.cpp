@@ -5,10 +5,13 @@
 
 #include <cstring>
 
-LeadBytes::LeadBytes(const FileServices& fs)
+LeadBytes::LeadBytes(const FileServices& fs) : fs(fs), known(), lead() {}
+
+bool LeadBytes::Learn(unsigned char c) const
 {
-    for (int c = 0; c < 256; ++c)
-        lead[c] = fs.IsLeadByte(static_cast<unsigned char>(c));
+    lead[c] = fs.IsLeadByte(c);
+    known[c] = true;
+    return lead[c];
 }
 
 namespace {

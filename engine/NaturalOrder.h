@@ -6,17 +6,21 @@
 
 class FileServices;
 
-// Which bytes start a double-byte character in the code page in force, asked of the services
-// once, so that a sort does not ask for every byte it reads.
+// Which bytes start a double-byte character in the code page in force, each asked of the
+// services the first time it is met, so that a sort does not ask for every byte it reads.
 class LeadBytes
 {
 public:
     explicit LeadBytes(const FileServices& fs);
 
-    bool Is(unsigned char c) const { return lead[c]; }
+    bool Is(unsigned char c) const { return known[c] ? lead[c] : Learn(c); }
 
 private:
-    bool lead[256];
+    bool Learn(unsigned char c) const;
+
+    const FileServices& fs;
+    mutable bool known[256];
+    mutable bool lead[256];
 };
 
 // Orders two names as the name order reads them (letters "A".."Z" folded, every other byte as
