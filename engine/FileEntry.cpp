@@ -5,7 +5,8 @@
 #include <cstring>
 
 FileEntry::FileEntry(const char* folderText, const FileServices& fs)
-    : folder(folderText), stepFailure(nullptr), stepError(0), identity(), identityKnown(false), gone(false)
+    : folder(folderText), stepFailure(nullptr), stepError(0), dateNanoseconds(0), dateSeconds(0), dateFlags(0),
+      identity(), identityKnown(false), gone(false)
 {
     EnsureFinalSeparator(folder, fs);
     loggedFrom[0] = '\0';
@@ -25,6 +26,9 @@ bool FileEntry::FillFromFindData(const FoundFile& found)
     currentName[kNameSize - 1] = '\0';
     identity = found.identity;
     identityKnown = found.identityKnown;
+    dateFlags = static_cast<uint8_t>((found.writeTimeKnown ? DateWriteTimeKnown : 0) | (found.offline ? DateOffline : 0));
+    dateSeconds = found.writeTimeKnown ? found.written.seconds : 0;
+    dateNanoseconds = found.writeTimeKnown ? found.written.nanoseconds : 0;
     return true;
 }
 

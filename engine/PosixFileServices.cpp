@@ -17,6 +17,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <time.h>
 #include <unistd.h>
 #include <vector>
 
@@ -68,6 +69,14 @@ void Fill(FoundFile& found, const ListedName& listed, dev_t device)
     found.name[kFoundNameSize - 1] = '\0';
     found.shortName[0] = '\0';
     found.maskedOut = 0;
+    found.writeTimeKnown = false;
+    found.written = WriteTime();
+    found.offline = false;
+}
+
+WriteTime WriteTimeOf(const struct stat& info)
+{
+    return WriteTime{static_cast<int64_t>(info.st_mtim.tv_sec), static_cast<int32_t>(info.st_mtim.tv_nsec)};
 }
 
 bool IsDirectory(int folder, const dirent* item)
@@ -236,12 +245,26 @@ public:
     ReadHandle OpenRead(const char* path, bool& fileThere) override
     {
         struct stat info;
-        // Only a regular file: opening a pipe for reading would wait for a writer.
-        fileThere = stat(path, &info) == 0 && S_ISREG(info.st_mode);
-        if (!fileThere)
+        ReadHandle file = OpenRegular(path, info);
+        if (file == nullptr) {
+            const char* name = nullptr;
+            int folder = FolderOf(path, name);
+            fileThere = fstatat(folder, name, &info, 0) == 0 && S_ISREG(info.st_mode);
             return nullptr;
-        int fd = open(path, O_RDONLY | O_CLOEXEC);
-        return fd < 0 ? nullptr : reinterpret_cast<ReadHandle>(static_cast<intptr_t>(fd) + 1);
+        }
+        fileThere = true;
+        return file;
+    }
+
+    ReadHandle OpenReadWithInfo(const char* path, uint64_t& size, WriteTime& written) override
+    {
+        struct stat info;
+        ReadHandle file = OpenRegular(path, info);
+        if (file != nullptr) {
+            size = static_cast<uint64_t>(info.st_size);
+            written = WriteTimeOf(info);
+        }
+        return file;
     }
 
     int Read(ReadHandle file, void* buffer, int size) override
@@ -255,7 +278,41 @@ public:
         }
     }
 
+    int ReadAt(ReadHandle file, uint64_t offset, void* buffer, int size) override
+    {
+        if (offset > static_cast<uint64_t>(INT64_MAX))
+            return 0;
+        for (;;) {
+            ssize_t read = pread(Descriptor(file), buffer, static_cast<size_t>(size), static_cast<off_t>(offset));
+            if (read >= 0)
+                return static_cast<int>(read);
+            if (errno != EINTR)
+                return -1;
+        }
+    }
+
     void CloseRead(ReadHandle file) override { close(Descriptor(file)); }
+
+    bool LastWriteTime(const char* path, WriteTime& written, bool& offline) override
+    {
+        const char* name = nullptr;
+        int folder = FolderOf(path, name);
+        struct stat info;
+        if (fstatat(folder, name, &info, 0) != 0)
+            return false;
+        written = WriteTimeOf(info);
+        offline = false;
+        return true;
+    }
+
+    int64_t LocalClock(int64_t utcSeconds) override
+    {
+        time_t utc = static_cast<time_t>(utcSeconds);
+        struct tm local;
+        if (localtime_r(&utc, &local) == nullptr)
+            return utcSeconds;
+        return utcSeconds + local.tm_gmtoff;
+    }
 
     int FormatV(char* buffer, const char* format, va_list args) override
     {
@@ -272,6 +329,22 @@ public:
     int LongestPath() const override { return PATH_MAX - 1; }
 
 private:
+    // Opens a regular file for reading, without waiting: opening a pipe would wait for a
+    // writer. Null for anything else, and when it cannot be opened.
+    ReadHandle OpenRegular(const char* path, struct stat& info) const
+    {
+        const char* name = nullptr;
+        int folder = FolderOf(path, name);
+        int fd = openat(folder, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+        if (fd < 0)
+            return nullptr;
+        if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+            close(fd);
+            return nullptr;
+        }
+        return reinterpret_cast<ReadHandle>(static_cast<intptr_t>(fd) + 1);
+    }
+
     // A run lists its folder before it touches any file there, and its steps name files by
     // that folder's text and a bare name. Such a name is reached through the descriptor the
     // listing opened, so the path is not walked again on every step, and the run keeps to

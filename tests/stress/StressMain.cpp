@@ -101,12 +101,21 @@ std::string OutcomeText(const Observation& observation)
     return text;
 }
 
+// A file's content, a photo's head before its own text shown by its length alone.
+std::string ContentText(const std::string& content)
+{
+    size_t own = content.rfind("file ");
+    if (own == 0 || own == std::string::npos)
+        return Printable(content);
+    return "<" + std::to_string(own) + " bytes of a head>" + Printable(content.substr(own));
+}
+
 std::string TreeText(const char* title, const Tree& tree)
 {
     std::string text = std::string("  ") + title + ":\n";
     for (const auto& item : tree) {
         text += "    \"" + Printable(item.first) + "\"" +
-                (item.second.isDirectory ? " (folder)" : " = \"" + item.second.content + "\"") + "\n";
+                (item.second.isDirectory ? " (folder)" : " = \"" + ContentText(item.second.content) + "\"") + "\n";
     }
     return text;
 }
