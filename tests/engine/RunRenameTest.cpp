@@ -158,6 +158,22 @@ TEST(RunRename, ALogThatCannotBeWrittenDoesNotStopTheRun)
     }
 }
 
+TEST(LogCanBeCreated, AnswersBeforeTheRunAndLeavesTheFolderAsItWas)
+{
+    TempFolder folder;
+    ASSERT_TRUE(folder.Write("log.txt", "a note of the user's"));
+    folder.MakeFolder("sub");
+    const struct { std::string name; bool creatable; } cases[] = {
+        {"log.txt", true}, {"new.txt", true}, {"missing" + std::string(1, TempFolder::Separator()) + "log.txt", false},
+        {"sub", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.creatable, LogCanBeCreated(folder.PathOf(c.name).c_str(), PlatformFileServices())) << c.name;
+        EXPECT_EQ((Names{"log.txt", "sub"}), folder.Names()) << c.name;
+        EXPECT_EQ("a note of the user's", folder.Read("log.txt")) << c.name;
+    }
+}
+
 TEST(RunRename, ASecondRunReplacesTheLog)
 {
     RunFixture run;
