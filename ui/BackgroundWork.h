@@ -1,46 +1,54 @@
-#ifndef QUILLOWBY_UI_BACKGROUND_RUN_H
-#define QUILLOWBY_UI_BACKGROUND_RUN_H
+#ifndef QUILLOWBY_UI_BACKGROUND_WORK_H
+#define QUILLOWBY_UI_BACKGROUND_WORK_H
 
 #include <windows.h>
 
 #include "engine/RunProgress.h"
-#include "engine/RunRename.h"
 
 #include <atomic>
 
-// One run of the process-wide job on a thread of its own. The window thread reads the
-// progress counters and may ask for a stop while it runs; the outcome belongs to the window
-// thread again once Finish has returned.
-class BackgroundRun : public RunProgress
+// Work the window hands to a thread of its own: a run, an undo, the listing of a preview.
+// A command derives from it, keeps what the work needs and gives in members, and does the
+// work in Work. The window thread reads the progress counters and may ask for a stop while
+// the work goes on; the members belong to the window thread again once Finish has returned.
+class BackgroundWork : public RunProgress
 {
 public:
-    BackgroundRun();
-    ~BackgroundRun();
+    BackgroundWork();
 
-    BackgroundRun(const BackgroundRun&) = delete;
-    BackgroundRun& operator=(const BackgroundRun&) = delete;
+    BackgroundWork(const BackgroundWork&) = delete;
+    BackgroundWork& operator=(const BackgroundWork&) = delete;
 
-    // False when no thread could be made; nothing has run then.
+    // False when no thread could be made; nothing has been done then.
     bool Start();
-    // Signalled when the run is over.
+    // Signalled when the work is over.
     HANDLE Thread() const { return thread; }
+    // Waits for the thread.
+    void Finish();
+    // Does the work on the calling thread, for want of another one.
+    void DoHere() { Work(); }
+
     void RequestStop() { stopRequested.store(true); }
+    bool StopRequested() const { return stopRequested.load(); }
     // While the user is asked whether to stop, no further step starts: the answer decides
     // what happens next, not how fast the user gives it.
     void Hold(bool held) { holding.store(held); }
-    // How far the walk has come, as the title shows it: that share of the files; false before
-    // the walk has begun.
+    // How far the work has come, as the title shows it: that share of the files; false
+    // before the first step.
     bool Progress(int& done, int& fileCount) const;
-    // Waits for the thread; RunRename's result and outcome.
-    bool Finish(RunOutcome& result);
+
+protected:
+    // The thread is gone by then: Finish waits for it, and so does the destructor.
+    ~BackgroundWork();
+
+    virtual void Work() = 0;
 
 private:
     bool Continue(const WalkProgress& progress) override;
+    bool GoOn();
     static DWORD WINAPI ThreadMain(void* self);
 
     HANDLE thread;
-    bool ran;
-    RunOutcome outcome;
     std::atomic<int> fileCount;
     std::atomic<int> stepsTaken;
     std::atomic<int> stepsKnown;

@@ -2,9 +2,12 @@
 
 #include "res/resource.h"
 #include "ui/AppObjects.h"
+#include "ui/BackgroundWork.h"
 #include "ui/ClipboardText.h"
+#include "ui/MessageBoxes.h"
 #include "ui/ResourceText.h"
 #include "ui/RunCommand.h"
+#include "ui/RunLoop.h"
 #include "ui/RunResult.h"
 #include "ui/SystemDlls.h"
 #include "ui/WaitCursor.h"
@@ -121,7 +124,7 @@ void OnPreviewNotify(HWND dialog, LPARAM param)
 void CopyRows(HWND dialog)
 {
     if (!CopyTextToClipboard(dialog, PreviewOf(dialog).StepLines()))
-        MessageBeep(MB_ICONEXCLAMATION);
+        ShowMessage(dialog, ResourceText(IDS_COPY_FAILED).Data(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void ClosePreview(HWND dialog)
@@ -151,6 +154,20 @@ void OnPreviewCommand(HWND dialog, WORD id)
         }
     }
 }
+
+// The run's first steps over the process-wide job. A copy of the generator's state: the
+// preview shows the random order of the next run and leaves that run the same order.
+class PreviewWork : public BackgroundWork
+{
+public:
+    explicit PreviewWork(RunPreview& preview) : preview(preview), shuffleState(randomState) {}
+
+private:
+    void Work() override { PreviewRun(renameJob, PlatformFileServices(), shuffleState, preview); }
+
+    RunPreview& preview;
+    uint32_t shuffleState;
+};
 
 } // namespace
 
@@ -197,11 +214,13 @@ void PreviewCommand(HWND mainWindow)
     WaitCursor wait;
     if (!TakeJob(mainWindow, wait))
         return;
-    // A copy of the generator's state: the preview shows the random order of the next run
-    // and leaves that run the same order.
     RunPreview preview;
-    PreviewRun(renameJob, PlatformFileServices(), randomState, preview);
+    PreviewWork work(preview);
+    WorkWhileWindowAnswers(mainWindow, work, 0);
     wait.Restore();
+    // Closing the window while the files were read means the preview is not wanted now.
+    if (work.StopRequested())
+        return;
 
     // The common controls come from the system folder, like every DLL not imported.
     typedef BOOL(WINAPI * InitControlsCall)(const INITCOMMONCONTROLSEX*);

@@ -61,6 +61,40 @@ void PutOnClipboard(const std::string& text)
     CloseClipboard();
 }
 
+// Holds the clipboard open from a thread of its own for a while, as another program does.
+class ClipboardHolder
+{
+public:
+    explicit ClipboardHolder(DWORD milliseconds) : milliseconds(milliseconds)
+    {
+        opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread = CreateThread(nullptr, 0, Hold, this, 0, nullptr);
+        WaitForSingleObject(opened, 5000);
+    }
+    ~ClipboardHolder()
+    {
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+        CloseHandle(opened);
+    }
+
+private:
+    static DWORD WINAPI Hold(void* self)
+    {
+        ClipboardHolder& holder = *static_cast<ClipboardHolder*>(self);
+        BOOL open = OpenClipboard(nullptr);
+        SetEvent(holder.opened);
+        Sleep(holder.milliseconds);
+        if (open)
+            CloseClipboard();
+        return 0;
+    }
+
+    DWORD milliseconds;
+    HANDLE opened;
+    HANDLE thread;
+};
+
 std::string ItemText(HWND list, int row, int column)
 {
     char text[600] = "";
@@ -118,7 +152,7 @@ protected:
 
     // Opens the preview (with F5, or from the menu), reads it, presses Copy when it can, and
     // closes it. Any other box that comes first is answered with OK and kept in `boxes`.
-    SeenPreview Preview(bool withF5, Closing closing, int boxesBefore = 0)
+    SeenPreview Preview(bool withF5, Closing closing, int boxesBefore = 0, int boxesWhileOpen = 0)
     {
         SeenPreview seen;
         BoxAnswerer answerer(dialog);
@@ -126,6 +160,8 @@ protected:
             answerer.QueuePress(IDOK);
         if (boxesBefore == 0)
             answerer.Queue([&](HWND box) { ReadPreview(box, closing, seen); });
+        for (int i = 0; i < boxesWhileOpen; ++i)
+            answerer.QueuePress(IDOK);
         if (withF5)
             Key(VK_F5);
         else
@@ -152,7 +188,10 @@ protected:
         for (int row = 0; row < count; ++row)
             seen.rows.push_back(ItemText(list, row, 0) + "\t" + ItemText(list, row, 1));
         if (seen.copyEnabled) {
-            SendMessageA(copy, BM_CLICK, 0, 0);
+            {
+                ClipboardHolder holder(clipboardHeld);
+                SendMessageA(copy, BM_CLICK, 0, 0);
+            }
             seen.clipboard = ClipboardText();
         }
         seen.namesWhileOpen = folder.Names();
@@ -189,6 +228,8 @@ protected:
     }
 
     std::vector<SeenBox> boxes;
+    // How long another program holds the clipboard when Copy is pressed.
+    DWORD clipboardHeld = 0;
 };
 
 TEST_F(PreviewTest, ShowsAndCopiesWhatTheRunThenDoes)
@@ -233,6 +274,25 @@ TEST_F(PreviewTest, TheRandomOrderPreviewedTwiceIsTheRunsOrder)
     EXPECT_EQ(first.clipboard, second.clipboard);
     RunWithYes();
     ExpectFolderFollowsTheLines(first.clipboard);
+}
+
+TEST_F(PreviewTest, CopyWaitsForTheClipboardAndSaysWhenItCannotHaveIt)
+{
+    AddFiles({"a.txt"});
+    for (DWORD held : {300u, 2000u}) {
+        SCOPED_TRACE(held);
+        PutOnClipboard("earlier");
+        clipboardHeld = held;
+        const bool copied = held < 1000;
+
+        SeenPreview seen = Preview(true, CloseButton, 0, copied ? 0 : 1);
+
+        EXPECT_EQ(copied ? "a.txt\t->\t000.txt\r\n" : "earlier", seen.clipboard);
+        ASSERT_EQ(copied ? 1u : 2u, boxes.size());
+        if (!copied) {
+            EXPECT_EQ(AnsiText(u8"ほかのプログラムがクリップボードを使っているため, コピーできませんでした."), boxes[1].text);
+        }
+    }
 }
 
 struct RefusedPreview
