@@ -6,6 +6,7 @@
 #include "engine/FileEntry.h"
 #include "engine/RenameLog.h"
 #include "engine/RenameLogReader.h"
+#include "engine/RunProgress.h"
 #include "engine/SafeRename.h"
 #include "engine/WalkPasses.h"
 
@@ -150,8 +151,8 @@ bool UndoPlan::FollowFiles(UndoOutcome& outcome)
 class UndoWalk
 {
 public:
-    UndoWalk(UndoPlan& plan, LogWriter& log, UndoOutcome& outcome)
-        : plan(plan), fs(plan.fs), log(log), outcome(outcome), arrived(plan.fs)
+    UndoWalk(UndoPlan& plan, LogWriter& log, UndoOutcome& outcome, RunProgress* progress)
+        : plan(plan), fs(plan.fs), log(log), outcome(outcome), progress(progress), arrived(plan.fs)
     {
     }
 
@@ -166,6 +167,7 @@ private:
     FileServices& fs;
     LogWriter& log;
     UndoOutcome& outcome;
+    RunProgress* progress;
     ArrivedNames arrived;
     std::vector<size_t> tasks;
     WalkPasses passes{0};
@@ -187,6 +189,11 @@ void UndoWalk::Walk()
     for (; position < tasks.size(); ++position) {
         if (!passes.GoOn(position, tasks.size()))
             break;
+        const WalkProgress now{outcome.fileCount, static_cast<int>(position), static_cast<int>(tasks.size())};
+        if (progress && !progress->Continue(now)) {
+            outcome.stopped = true;
+            break;
+        }
         size_t step = tasks[position];
         UndoFile& file = *plan.fileOfStep[step];
         if (file.stopped)
@@ -196,13 +203,15 @@ void UndoWalk::Walk()
         else
             TakeBack(step);
     }
-    // Files still waiting go back to where this undo found them, where that is free.
+    // Files still waiting go back to where this undo found them, where that is free. A stopped
+    // undo has skipped nothing: the next undo takes those steps back.
     for (; position < tasks.size(); ++position) {
         size_t step = tasks[position];
         UndoFile& file = *plan.fileOfStep[step];
         if (!file.stopped && file.steps[file.next] == step)
             Stop(file);
-        WriteSkipped(plan.steps[step]);
+        if (!outcome.stopped)
+            WriteSkipped(plan.steps[step]);
     }
 }
 
@@ -303,7 +312,7 @@ bool PlanUndo(const char* logPath, FileServices& fs, UndoOutcome& outcome)
 // The undo's record goes after the end of the log, behind an empty line, so the record it
 // takes back stays in the file until the last step is taken back and after: an undo cut
 // short leaves both, and taking back the last record then finishes the job.
-bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome)
+bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome, RunProgress* progress)
 {
     outcome = UndoOutcome();
     UndoPlan plan(fs);
@@ -320,7 +329,7 @@ bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome)
         return Refuse(outcome, UndoLogNotWritable);
 
     ProbeTempNumber(outcome.folder.c_str(), fs);
-    UndoWalk walk(plan, log, outcome);
+    UndoWalk walk(plan, log, outcome, progress);
     walk.Walk();
 
     for (const std::unique_ptr<UndoFile>& file : plan.files) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class RunProgress;
+
 // Why an undo moved nothing.
 enum UndoRefusal
 {
@@ -28,7 +30,9 @@ enum UndoRefusal
 
 struct UndoOutcome
 {
-    UndoOutcome() : refusal(UndoRefusalNone), fileCount(0), notBack(0), steps(0), logComplete(false) {}
+    UndoOutcome() : refusal(UndoRefusalNone), fileCount(0), notBack(0), steps(0), logComplete(false), stopped(false)
+    {
+    }
 
     UndoRefusal refusal;
     std::string refusedName;
@@ -45,6 +49,8 @@ struct UndoOutcome
     int steps;
     // Every line of the undo's record landed whole.
     bool logComplete;
+    // The undo was asked to stop before its walk was through; the next undo finishes it.
+    bool stopped;
 };
 
 // Reads the log at logPath and tells what an undo would take back (folder and fileCount),
@@ -56,7 +62,8 @@ bool PlanUndo(const char* logPath, FileServices& fs, UndoOutcome& outcome);
 // is left alone, and so are its earlier steps; such files are counted in outcome.notBack.
 // The log keeps the record read: the undo appends its own as a further section, which a
 // later undo takes back in turn. False when the undo was refused (outcome.refusal): then
-// nothing was moved and the log is as it was.
-bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome);
+// nothing was moved and the log is as it was. progress, when given, is told before every
+// step and may stop the undo (outcome.stopped): no further step starts.
+bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome, RunProgress* progress = nullptr);
 
 #endif
