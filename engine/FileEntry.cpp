@@ -5,7 +5,7 @@
 #include <cstring>
 
 FileEntry::FileEntry(const char* folderText, const FileServices& fs)
-    : folder(folderText), stepFailure(nullptr), stepError(0)
+    : folder(folderText), stepFailure(nullptr), stepError(0), dateNanoseconds(0), dateSeconds(0), dateFlags(0)
 {
     EnsureFinalSeparator(folder, fs);
     loggedFrom[0] = '\0';
@@ -23,6 +23,9 @@ bool FileEntry::FillFromFindData(const FoundFile& found)
     loggedFrom[0] = '\0';
     std::strncpy(currentName, found.name, kNameSize - 1);
     currentName[kNameSize - 1] = '\0';
+    dateFlags = static_cast<uint8_t>((found.writeTimeKnown ? DateWriteTimeKnown : 0) | (found.offline ? DateOffline : 0));
+    dateSeconds = found.writeTimeKnown ? found.written.seconds : 0;
+    dateNanoseconds = found.writeTimeKnown ? found.written.nanoseconds : 0;
     return true;
 }
 

@@ -22,6 +22,19 @@ enum RenameStep
     StepFailed    // the file could not be moved; it is still under currentName
 };
 
+// What an entry knows of its file's dates (FileEntry::dateFlags).
+enum DateFlag
+{
+    // The last-write time is known (the listing gave it, or the file was opened); until the
+    // dates are gathered it stands in date*, as UTC.
+    DateWriteTimeKnown = 1,
+    // The listing said the file's data is not on the disk.
+    DateOffline = 2,
+    // In a date-taken order: the file had no date taken that could be read, and its
+    // last-write time stood in.
+    DateModifiedStoodIn = 4
+};
+
 // One file of a run. The four names are bare names within folder, never paths.
 class FileEntry
 {
@@ -54,6 +67,11 @@ public:
     // Why the last step failed (null when it did not) and the platform's error code.
     const char* stepFailure;
     int stepError;
+    // The date the entry is ordered by in a date order, as local clock time: seconds from
+    // 1970-01-01 as if that clock were UTC, and the fraction. Set only in a date order.
+    int32_t dateNanoseconds;
+    int64_t dateSeconds;
+    uint8_t dateFlags;
 
 private:
     RenameStep MoveAside(const CountedString& oldPath, FileServices& fs);

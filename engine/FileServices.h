@@ -27,6 +27,13 @@ struct FileIdentity
     uint32_t links;
 };
 
+// A file's last-write time: seconds from 1970-01-01 UTC and the fraction of that second.
+struct WriteTime
+{
+    int64_t seconds;
+    int32_t nanoseconds;
+};
+
 struct FoundFile
 {
     bool isDirectory;
@@ -42,6 +49,12 @@ struct FoundFile
     // Files the search passed over before this result (at the end of the listing: after the
     // last one) because the mask took them by their short name alone; none of the batch.
     int maskedOut;
+    // The search gave the last-write time with the name (a Windows search does; a POSIX
+    // listing does not, so that listing for a name order never asks for it).
+    bool writeTimeKnown;
+    WriteTime written;
+    // The file's data is not on the disk (a cloud placeholder): reading it would fetch it.
+    bool offline;
 };
 
 enum FindNextResult
@@ -106,7 +119,17 @@ public:
     virtual ReadHandle OpenRead(const char* path, bool& fileThere) = 0;
     // The number of bytes read into buffer, 0 at the end of the file, -1 on an error.
     virtual int Read(ReadHandle file, void* buffer, int size) = 0;
+    // As Read, from the given offset of the file.
+    virtual int ReadAt(ReadHandle file, uint64_t offset, void* buffer, int size) = 0;
+    // The size and last-write time of a file open for reading.
+    virtual bool OpenFileInfo(ReadHandle file, uint64_t& size, WriteTime& written) = 0;
     virtual void CloseRead(ReadHandle file) = 0;
+    // The last-write time of a file, and whether its data is offline; false when they cannot
+    // be told. Nothing of the file is opened.
+    virtual bool LastWriteTime(const char* path, WriteTime& written, bool& offline) = 0;
+    // The machine's local clock time at a UTC time: both in seconds from 1970-01-01, the
+    // local one as if that clock were UTC. The rules of the date's own season apply.
+    virtual int64_t LocalClock(int64_t utcSeconds) = 0;
 
     // Formats into a buffer of kFormatBufferSize bytes; "%s", "%d" and "%0<width>d" as the
     // platform's formatted print has them. Returns the length written.

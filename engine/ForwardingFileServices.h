@@ -29,7 +29,20 @@ public:
     void CloseLog(LogHandle log) override { real.CloseLog(log); }
     ReadHandle OpenRead(const char* path, bool& fileThere) override { return real.OpenRead(path, fileThere); }
     int Read(ReadHandle file, void* buffer, int size) override { return real.Read(file, buffer, size); }
+    int ReadAt(ReadHandle file, uint64_t offset, void* buffer, int size) override
+    {
+        return real.ReadAt(file, offset, buffer, size);
+    }
+    bool OpenFileInfo(ReadHandle file, uint64_t& size, WriteTime& written) override
+    {
+        return real.OpenFileInfo(file, size, written);
+    }
     void CloseRead(ReadHandle file) override { real.CloseRead(file); }
+    bool LastWriteTime(const char* path, WriteTime& written, bool& offline) override
+    {
+        return real.LastWriteTime(path, written, offline);
+    }
+    int64_t LocalClock(int64_t utcSeconds) override { return real.LocalClock(utcSeconds); }
     int FormatV(char* buffer, const char* format, va_list args) override { return real.FormatV(buffer, format, args); }
     bool IsLeadByte(unsigned char c) const override { return real.IsLeadByte(c); }
     char Separator() const override { return real.Separator(); }

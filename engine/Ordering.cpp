@@ -2,6 +2,7 @@
 
 #include "engine/AsciiFold.h"
 #include "engine/FileEntry.h"
+#include "engine/NaturalOrder.h"
 #include "engine/NewName.h"
 
 #include <algorithm>
@@ -30,6 +31,13 @@ struct SortKey
     int extLength;
 };
 
+// For the date orders the date goes beside the name, for the same reason.
+struct DatedKey : SortKey
+{
+    int64_t seconds;
+    int32_t nanoseconds;
+};
+
 // -1, 0 or +1 by the order's first part, then by the other; reversed for the descending orders.
 int32_t CompareKeys(const char* nameA, const SortKey& a, const char* nameB, const SortKey& b, int32_t order)
 {
@@ -55,7 +63,7 @@ void LocateKey(const char* name, const FileServices& fs, SortKey& key)
 class KeyLess
 {
 public:
-    KeyLess(int32_t order, const char* names) : order(order), names(names) {}
+    KeyLess(int32_t order, const char* names, const FileServices&) : order(order), names(names) {}
 
     bool operator()(const SortKey& a, const SortKey& b) const
     {
@@ -67,36 +75,135 @@ private:
     const char* names;
 };
 
-}  // namespace
-
-int32_t CompareEntries(const FileEntry& a, const FileEntry& b, int32_t order, const FileServices& fs)
+// Natural order, then the name order for names it finds equal, so that only names equal
+// byte for byte but for letter case keep the listing's order.
+int32_t CompareNaturalKeys(const char* nameA, const SortKey& a, const char* nameB, const SortKey& b,
+                           const LeadBytes& lead)
 {
-    if (order < ExtAscending || order > NameDescending)
-        return 0;
-    SortKey keyA = SortKey(), keyB = SortKey();
-    LocateKey(a.currentName, fs, keyA);
-    LocateKey(b.currentName, fs, keyB);
-    return CompareKeys(a.currentName, keyA, b.currentName, keyB, order);
+    int32_t c = CompareNatural(nameA, static_cast<size_t>(a.extStart + a.extLength), nameB,
+                               static_cast<size_t>(b.extStart + b.extLength), lead);
+    return c != 0 ? c : CompareKeys(nameA, a, nameB, b, NameAscending);
 }
 
-void SortEntries(EntryIndex& index, int32_t order, const FileServices& fs)
+// The date orders: by date and its fraction, then in natural ascending order whichever way
+// the dates go.
+int32_t CompareDatedKeys(const char* nameA, const DatedKey& a, const char* nameB, const DatedKey& b, int32_t order,
+                         const LeadBytes& lead)
 {
-    if (order < ExtAscending || order > NameDescending || index.Count() < 2)
-        return;
+    int32_t c = 0;
+    if (a.seconds != b.seconds)
+        c = a.seconds < b.seconds ? -1 : 1;
+    else if (a.nanoseconds != b.nanoseconds)
+        c = a.nanoseconds < b.nanoseconds ? -1 : 1;
+    if (c != 0)
+        return (order == TakenDescending || order == ModifiedDescending) ? -c : c;
+    return CompareNaturalKeys(nameA, a, nameB, b, lead);
+}
 
-    std::vector<SortKey> keys(static_cast<size_t>(index.Count()));
+class NaturalLess
+{
+public:
+    NaturalLess(int32_t order, const char* names, const FileServices& fs) : descending(order == NaturalDescending),
+                                                                             names(names), lead(fs)
+    {
+    }
+
+    bool operator()(const SortKey& a, const SortKey& b) const
+    {
+        int32_t c = CompareNaturalKeys(names + a.name, a, names + b.name, b, lead);
+        return descending ? c > 0 : c < 0;
+    }
+
+private:
+    bool descending;
+    const char* names;
+    LeadBytes lead;
+};
+
+class DatedLess
+{
+public:
+    DatedLess(int32_t order, const char* names, const FileServices& fs) : order(order), names(names), lead(fs) {}
+
+    bool operator()(const DatedKey& a, const DatedKey& b) const
+    {
+        return CompareDatedKeys(names + a.name, a, names + b.name, b, order, lead) < 0;
+    }
+
+private:
+    int32_t order;
+    const char* names;
+    LeadBytes lead;
+};
+
+void SetDate(SortKey&, const FileEntry&) {}
+
+void SetDate(DatedKey& key, const FileEntry& entry)
+{
+    key.seconds = entry.dateSeconds;
+    key.nanoseconds = entry.dateNanoseconds;
+}
+
+// Sorts the keys of the index's entries by the comparison Less makes for the order, and puts
+// the entries in their slots in that order.
+template <class Key, class Less>
+void SortByKeys(EntryIndex& index, int32_t order, const FileServices& fs)
+{
+    std::vector<Key> keys(static_cast<size_t>(index.Count()));
     std::vector<char> names;
     for (int i = 0; i < index.Count(); ++i) {
-        SortKey& key = keys[static_cast<size_t>(i)];
+        Key& key = keys[static_cast<size_t>(i)];
         key.entry = &index.EntryAt(i);
         const char* name = key.entry->currentName;
         LocateKey(name, fs, key);
         key.name = names.size();
         names.insert(names.end(), name, name + key.extStart + key.extLength);
+        SetDate(key, *key.entry);
     }
-    std::stable_sort(keys.begin(), keys.end(), KeyLess(order, names.data()));
+    std::stable_sort(keys.begin(), keys.end(), Less(order, names.data(), fs));
     for (int i = 0; i < index.Count(); ++i)
         index.Slot(i)->entry = keys[static_cast<size_t>(i)].entry;
+}
+
+template <class Key>
+Key KeyOf(const FileEntry& entry, const FileServices& fs)
+{
+    Key key = Key();
+    LocateKey(entry.currentName, fs, key);
+    SetDate(key, entry);
+    return key;
+}
+
+}  // namespace
+
+int32_t CompareEntries(const FileEntry& a, const FileEntry& b, int32_t order, const FileServices& fs)
+{
+    if (order >= ExtAscending && order <= NameDescending) {
+        SortKey keyA = KeyOf<SortKey>(a, fs), keyB = KeyOf<SortKey>(b, fs);
+        return CompareKeys(a.currentName, keyA, b.currentName, keyB, order);
+    }
+    if (order == NaturalAscending || order == NaturalDescending) {
+        SortKey keyA = KeyOf<SortKey>(a, fs), keyB = KeyOf<SortKey>(b, fs);
+        int32_t c = CompareNaturalKeys(a.currentName, keyA, b.currentName, keyB, LeadBytes(fs));
+        return order == NaturalDescending ? -c : c;
+    }
+    if (IsDateOrder(order)) {
+        DatedKey keyA = KeyOf<DatedKey>(a, fs), keyB = KeyOf<DatedKey>(b, fs);
+        return CompareDatedKeys(a.currentName, keyA, b.currentName, keyB, order, LeadBytes(fs));
+    }
+    return 0;
+}
+
+void SortEntries(EntryIndex& index, int32_t order, const FileServices& fs)
+{
+    if (index.Count() < 2)
+        return;
+    if (order >= ExtAscending && order <= NameDescending)
+        SortByKeys<SortKey, KeyLess>(index, order, fs);
+    else if (order == NaturalAscending || order == NaturalDescending)
+        SortByKeys<SortKey, NaturalLess>(index, order, fs);
+    else if (IsDateOrder(order))
+        SortByKeys<DatedKey, DatedLess>(index, order, fs);
 }
 
 int32_t NextRandom(uint32_t& state)

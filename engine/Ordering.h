@@ -14,15 +14,37 @@ enum SortOrder
     ExtDescending = 2,
     NameDescending = 3,
     Unsorted = 4,
-    Random = 5
+    Random = 5,
+    // The date the camera or phone stored in the file, else its last-write time.
+    TakenAscending = 6,
+    TakenDescending = 7,
+    // The last-write time.
+    ModifiedAscending = 8,
+    ModifiedDescending = 9,
+    // The name with every run of digits taken by its value: file2 before file10.
+    NaturalAscending = 10,
+    NaturalDescending = 11
 };
+
+inline bool IsDateOrder(int32_t order)
+{
+    return order >= TakenAscending && order <= ModifiedDescending;
+}
+
+inline bool IsTakenOrder(int32_t order)
+{
+    return order == TakenAscending || order == TakenDescending;
+}
 
 // Byte by byte, folding only "A".."Z" to lower case; -1, 0 or +1. No locale, no code page:
 // the second byte of a double-byte character is folded like any other byte.
 int32_t CompareNoCase(const char* a, const char* b);
 
-// By extension then stem (or stem then extension), reversed for the descending orders;
-// 0 for any order that does not sort.
+// By extension then stem (or stem then extension), reversed for the descending orders. In
+// natural order by CompareNatural, names it finds equal by stem then extension, all reversed
+// for the descending order. In a date order by the entries' dates (see GatherOrderDates) and
+// their fractions, reversed for the newest first, and equal dates in natural ascending order
+// either way. 0 for any order that does not sort.
 int32_t CompareEntries(const FileEntry& a, const FileEntry& b, int32_t order, const FileServices& fs);
 
 // The stable order of the current listing by CompareEntries: entries that compare equal

@@ -16,6 +16,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <time.h>
 #include <unistd.h>
 #include <vector>
 
@@ -60,6 +61,14 @@ void Fill(FoundFile& found, const ListedName& listed, dev_t device)
     found.name[kFoundNameSize - 1] = '\0';
     found.shortName[0] = '\0';
     found.maskedOut = 0;
+    found.writeTimeKnown = false;
+    found.written = WriteTime();
+    found.offline = false;
+}
+
+WriteTime WriteTimeOf(const struct stat& info)
+{
+    return WriteTime{static_cast<int64_t>(info.st_mtim.tv_sec), static_cast<int32_t>(info.st_mtim.tv_nsec)};
 }
 
 bool IsDirectory(int folder, const dirent* item)
@@ -250,7 +259,51 @@ public:
         }
     }
 
+    int ReadAt(ReadHandle file, uint64_t offset, void* buffer, int size) override
+    {
+        if (offset > static_cast<uint64_t>(INT64_MAX))
+            return 0;
+        for (;;) {
+            ssize_t read = pread(Descriptor(file), buffer, static_cast<size_t>(size), static_cast<off_t>(offset));
+            if (read >= 0)
+                return static_cast<int>(read);
+            if (errno != EINTR)
+                return -1;
+        }
+    }
+
+    bool OpenFileInfo(ReadHandle file, uint64_t& size, WriteTime& written) override
+    {
+        struct stat info;
+        if (fstat(Descriptor(file), &info) != 0)
+            return false;
+        size = static_cast<uint64_t>(info.st_size);
+        written = WriteTimeOf(info);
+        return true;
+    }
+
     void CloseRead(ReadHandle file) override { close(Descriptor(file)); }
+
+    bool LastWriteTime(const char* path, WriteTime& written, bool& offline) override
+    {
+        const char* name = nullptr;
+        int folder = FolderOf(path, name);
+        struct stat info;
+        if (fstatat(folder, name, &info, 0) != 0)
+            return false;
+        written = WriteTimeOf(info);
+        offline = false;
+        return true;
+    }
+
+    int64_t LocalClock(int64_t utcSeconds) override
+    {
+        time_t utc = static_cast<time_t>(utcSeconds);
+        struct tm local;
+        if (localtime_r(&utc, &local) == nullptr)
+            return utcSeconds;
+        return utcSeconds + local.tm_gmtoff;
+    }
 
     int FormatV(char* buffer, const char* format, va_list args) override
     {

@@ -1,8 +1,10 @@
 #include "engine/RunPreview.h"
 
 #include "engine/FileEntry.h"
+#include "engine/Ordering.h"
 #include "engine/RenameJob.h"
 
+#include <cstdio>
 #include <cstring>
 
 bool RunPreview::KeepsName(int row) const
@@ -36,6 +38,7 @@ void RunPreview::Clear()
     outcome = RunOutcome();
     names.clear();
     rows.clear();
+    dates.clear();
     keptCount = 0;
     for (int& count : leftOut)
         count = 0;
@@ -53,7 +56,8 @@ void RunPreview::AddRow(const char* current, const char* renamed)
         ++keptCount;
 }
 
-bool PreviewRun(const RenameJob& job, FileServices& fs, uint32_t shuffleState, RunPreview& preview)
+bool PreviewRun(const RenameJob& job, FileServices& fs, uint32_t shuffleState, RunPreview& preview,
+                RunProgress* progress)
 {
     preview.Clear();
     FolderSearch search(fs);
@@ -62,16 +66,44 @@ bool PreviewRun(const RenameJob& job, FileServices& fs, uint32_t shuffleState, R
 
     EntryList list;
     CollectReport report;
-    if (!PlanBatch(job, search, list, fs, shuffleState, report, preview.outcome))
+    if (!PlanBatch(job, search, list, fs, shuffleState, report, preview.outcome, progress))
         return false;
 
     preview.rows.reserve(static_cast<size_t>(list.Count()));
+    if (IsDateOrder(job.order))
+        preview.dates.reserve(static_cast<size_t>(list.Count()));
     for (int position = 0; position < list.Count(); ++position) {
         const FileEntry& entry = *list.At(position)->entry;
         preview.AddRow(entry.currentName, entry.newName);
+        if (IsDateOrder(job.order))
+            preview.dates.push_back(RunPreview::DatedRow{entry.dateSeconds, (entry.dateFlags & DateModifiedStoodIn) != 0});
     }
     ReleaseEntries(list, 0);
     for (int kind = 0; kind < LeftOutKindCount; ++kind)
         preview.leftOut[kind] = report.leftOut[kind];
     return true;
+}
+
+void FormatOrderDate(int64_t localSeconds, char (&text)[20])
+{
+    // 0000-01-01 and 9999-12-31 23:59:59, counted from 1970-01-01.
+    const int64_t first = -62167219200LL, last = 253402300799LL;
+    int64_t seconds = localSeconds < first ? first : (localSeconds > last ? last : localSeconds);
+    int64_t days = seconds / 86400, rest = seconds % 86400;
+    if (rest < 0) {
+        rest += 86400;
+        --days;
+    }
+    // The civil date of a day count, by eras of 400 years that begin on 1 March.
+    days += 719468;
+    int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    int64_t dayOfEra = days - era * 146097;
+    int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;
+    int day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
+    int month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
+    int year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
+    std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", year, month, day, static_cast<int>(rest / 3600),
+                  static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60));
 }

@@ -30,11 +30,19 @@ public:
     // Every row as the log writes a step: current name, TAB, "->", TAB, new name, CR LF.
     std::string StepLines() const;
 
+    // In a date order every row has the date it was ordered by, as local clock time (seconds
+    // from 1970-01-01 as if that clock were UTC), and tells whether the file's last-write
+    // time stood in for a date taken it did not have.
+    bool HasDates() const { return !dates.empty(); }
+    int64_t RowDate(int row) const { return dates[static_cast<size_t>(row)].seconds; }
+    bool RowDateIsModified(int row) const { return dates[static_cast<size_t>(row)].modified; }
+
     // Why the run would refuse to start, and which file stops it.
     RunOutcome outcome;
 
 private:
-    friend bool PreviewRun(const RenameJob& job, FileServices& fs, uint32_t shuffleState, RunPreview& preview);
+    friend bool PreviewRun(const RenameJob& job, FileServices& fs, uint32_t shuffleState, RunPreview& preview,
+                           RunProgress* progress);
 
     struct Row
     {
@@ -42,11 +50,19 @@ private:
         size_t renamed;
     };
 
+    struct DatedRow
+    {
+        int64_t seconds;
+        bool modified;
+    };
+
     void Clear();
     void AddRow(const char* current, const char* renamed);
 
     std::vector<char> names;
     std::vector<Row> rows;
+    // One per row in a date order, none otherwise.
+    std::vector<DatedRow> dates;
     int keptCount;
     int leftOut[LeftOutKindCount];
 };
@@ -55,6 +71,13 @@ private:
 // order, numbers and refusals. Moves, creates and writes nothing. The random order draws from
 // a copy of shuffleState, so that the next run, given the same state, takes the same order.
 // False when the run would refuse to start (preview.outcome says why, and there are no rows).
-bool PreviewRun(const RenameJob& job, FileServices& fs, uint32_t shuffleState, RunPreview& preview);
+// progress, when given, is told of every date gathered in a date order and may stop the
+// preview there (RefusalStopped).
+bool PreviewRun(const RenameJob& job, FileServices& fs, uint32_t shuffleState, RunPreview& preview,
+                RunProgress* progress = nullptr);
+
+// "2019/05/01 10:00:00" for local clock seconds from 1970-01-01; dates before the year 0
+// or after 9999 show as its first or last second.
+void FormatOrderDate(int64_t localSeconds, char (&text)[20]);
 
 #endif

@@ -19,6 +19,10 @@ class RunProgress
 {
 public:
     virtual bool Continue(const WalkProgress& progress) = 0;
+    // Told once per file while the dates of a date order are gathered, before the batch is
+    // ordered (a run and a preview alike), on the thread that gathers them. False stops
+    // there: nothing is moved and no log is created.
+    virtual bool ContinueReading(int /*filesRead*/, int /*fileCount*/) { return true; }
 
 protected:
     ~RunProgress() {}

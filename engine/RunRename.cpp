@@ -5,6 +5,7 @@
 #include "engine/FileEntry.h"
 #include "engine/ForbiddenNames.h"
 #include "engine/LogName.h"
+#include "engine/OrderDates.h"
 #include "engine/Ordering.h"
 #include "engine/PathReach.h"
 #include "engine/RenameJob.h"
@@ -29,10 +30,10 @@ static bool Refuse(RunOutcome& outcome, RunRefusal refusal, const char* name)
 static void OrderEntries(EntryList& list, int32_t order, FileServices& fs, uint32_t& shuffleState)
 {
     EntryIndex index(list);
-    if (order >= ExtAscending && order <= NameDescending)
-        SortEntries(index, order, fs);
-    else if (order == Random)
+    if (order == Random)
         ShuffleEntries(index, shuffleState);
+    else
+        SortEntries(index, order, fs);
 }
 
 static RunRefusal RefusalFor(NameFault fault)
@@ -170,7 +171,7 @@ bool StartBatchSearch(const RenameJob& job, FolderSearch& search, FileServices& 
 }
 
 bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, FileServices& fs, uint32_t& shuffleState,
-               CollectReport& report, RunOutcome& outcome)
+               CollectReport& report, RunOutcome& outcome, RunProgress* progress)
 {
     switch (CollectEntries(search, job.folder.Data(), job.logPath.Data(), list, fs, report)) {
     case CollectDone:
@@ -180,6 +181,11 @@ bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, File
     }
     outcome.fileCount = list.Count();
 
+    if (!GatherOrderDates(list, job.order, fs, progress)) {
+        outcome.stopped = true;
+        ReleaseEntries(list, 0);
+        return Refuse(outcome, RefusalStopped, "");
+    }
     OrderEntries(list, job.order, fs, shuffleState);
     if (!NumberEntries(job, list, fs, outcome) || !KeepOffTheLogName(list, LogName(job, fs), outcome)) {
         ReleaseEntries(list, 0);
@@ -204,7 +210,7 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
     ProbeTempNumber(job.folder.Data(), fs);
 
     CollectReport report;
-    if (!PlanBatch(job, search, list, fs, randomState, report, outcome))
+    if (!PlanBatch(job, search, list, fs, randomState, report, outcome, progress))
         return false;
 
     LogWriter log(fs);

@@ -36,7 +36,10 @@ enum RunRefusal
     // The mask holds a separator, so the search would list another folder.
     RefusalMaskHoldsSeparator,
     // The new name of refusedName is the name of the log file, which lies in the run's folder.
-    RefusalNewNameIsLog
+    RefusalNewNameIsLog,
+    // The progress asked to stop while the dates of a date order were gathered
+    // (outcome.stopped is set too).
+    RefusalStopped
 };
 
 struct RunOutcome
@@ -73,17 +76,19 @@ struct RunOutcome
 // The run's first steps, which the preview takes too. StartBatchSearch starts the search of
 // job.folder for job.mask; PlanBatch then lists the batch, orders it (the random order draws
 // from shuffleState) and gives every entry its number and new name. Neither moves nor writes
-// anything. False when the run must not start (outcome.refusal says why; the list is empty).
+// anything. In a date order it first gathers every file's date, telling progress (when given)
+// file by file. False when the run must not start (outcome.refusal says why; the list is empty).
 bool StartBatchSearch(const RenameJob& job, FolderSearch& search, FileServices& fs, RunOutcome& outcome);
 bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, FileServices& fs, uint32_t& shuffleState,
-               CollectReport& report, RunOutcome& outcome);
+               CollectReport& report, RunOutcome& outcome, RunProgress* progress = nullptr);
 
 // Renames every regular file of job.folder matching job.mask to prefix, number, suffix and
 // its own extension, never overwriting a file, and logs every step to job.logPath.
 // False when the run did not start (outcome.refusal says why): then nothing was moved and
 // no log was created or emptied. True when it went through; outcome.notRenamed counts the
-// files that did not reach their new names. progress, when given, is told before every
-// rename step and may stop the run (outcome.stopped).
+// files that did not reach their new names. progress, when given, is told of every date
+// gathered and before every rename step, and may stop the run (outcome.stopped; stopped
+// while dates are gathered, the run does not start: RefusalStopped).
 bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutcome& outcome,
                RunProgress* progress = nullptr);
 

@@ -12,6 +12,26 @@
 
 namespace {
 
+// Attributes of a file whose data lies elsewhere (a cloud placeholder); not every SDK has the
+// newer two.
+const DWORD kOfflineAttributes = 0x1000 | 0x40000 | 0x400000;
+// 100-nanosecond intervals from 1601-01-01 to 1970-01-01.
+const int64_t kFileTimeOf1970 = 116444736000000000LL;
+const int64_t kIntervalsPerSecond = 10000000;
+
+WriteTime WriteTimeOf(const FILETIME& time)
+{
+    int64_t intervals = static_cast<int64_t>((static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    int64_t since1970 = intervals - kFileTimeOf1970;
+    int64_t seconds = since1970 / kIntervalsPerSecond;
+    int64_t rest = since1970 % kIntervalsPerSecond;
+    if (rest < 0) {
+        rest += kIntervalsPerSecond;
+        --seconds;
+    }
+    return WriteTime{seconds, static_cast<int32_t>(rest * 100)};
+}
+
 // The characters of an ANSI text as the file system holds them: UTF-16 units.
 std::u32string Characters(const char* text)
 {
@@ -57,6 +77,9 @@ struct Win32Search
         std::memcpy(found.shortName, data.cAlternateFileName, sizeof found.shortName);
         found.shortName[sizeof found.shortName - 1] = '\0';
         found.unreachable = !found.isDirectory && !Reachable(found.name);
+        found.writeTimeKnown = true;
+        found.written = WriteTimeOf(data.ftLastWriteTime);
+        found.offline = (data.dwFileAttributes & kOfflineAttributes) != 0;
     }
 
     // The search gives "?" or a look-alike (e with an accent becomes e) where the code page
@@ -244,7 +267,56 @@ public:
         return static_cast<int>(read);
     }
 
+    int ReadAt(ReadHandle file, uint64_t offset, void* buffer, int size) override
+    {
+        OVERLAPPED at = OVERLAPPED();
+        at.Offset = static_cast<DWORD>(offset);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        DWORD read = 0;
+        if (!ReadFile(static_cast<HANDLE>(file), buffer, static_cast<DWORD>(size), &read, &at))
+            return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
+        return static_cast<int>(read);
+    }
+
+    bool OpenFileInfo(ReadHandle file, uint64_t& size, WriteTime& written) override
+    {
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!GetFileInformationByHandle(static_cast<HANDLE>(file), &info))
+            return false;
+        size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+        written = WriteTimeOf(info.ftLastWriteTime);
+        return true;
+    }
+
     void CloseRead(ReadHandle file) override { CloseHandle(static_cast<HANDLE>(file)); }
+
+    bool LastWriteTime(const char* path, WriteTime& written, bool& offline) override
+    {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+            return false;
+        written = WriteTimeOf(data.ftLastWriteTime);
+        offline = (data.dwFileAttributes & kOfflineAttributes) != 0;
+        return true;
+    }
+
+    // Through the time zone's rules for that date, so that a summer date keeps its summer
+    // offset in winter; FileTimeToLocalFileTime would apply today's.
+    int64_t LocalClock(int64_t utcSeconds) override
+    {
+        const int64_t earliest = -kFileTimeOf1970 / kIntervalsPerSecond;
+        const int64_t latest = (INT64_MAX - kFileTimeOf1970) / kIntervalsPerSecond;
+        if (utcSeconds < earliest || utcSeconds > latest)
+            return utcSeconds;
+        uint64_t intervals = static_cast<uint64_t>(utcSeconds * kIntervalsPerSecond + kFileTimeOf1970);
+        FILETIME utcTime = {static_cast<DWORD>(intervals), static_cast<DWORD>(intervals >> 32)};
+        SYSTEMTIME utc, local;
+        FILETIME localTime;
+        if (!FileTimeToSystemTime(&utcTime, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local) ||
+            !SystemTimeToFileTime(&local, &localTime))
+            return utcSeconds;
+        return WriteTimeOf(localTime).seconds;
+    }
 
     int FormatV(char* buffer, const char* format, va_list args) override
     {

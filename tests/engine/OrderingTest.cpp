@@ -1,5 +1,6 @@
 #include "engine/Enumeration.h"
 #include "engine/FileEntry.h"
+#include "engine/NaturalOrder.h"
 #include "engine/Ordering.h"
 #include "tests/support/EngineTestSupport.h"
 
@@ -17,13 +18,15 @@ namespace {
 class Listing
 {
 public:
-    Listing(const std::vector<std::string>& names, const FileServices& fs)
+    // Entry i is dated dates[i] where given (a date order reads nothing else).
+    Listing(const std::vector<std::string>& names, const FileServices& fs, const std::vector<int64_t>& dates = {})
     {
-        for (const std::string& name : names) {
+        for (size_t i = 0; i < names.size(); ++i) {
             EntryHandle* handle = NewEntryHandle("f", fs);
             FoundFile found = FoundFile();
-            std::strncpy(found.name, name.c_str(), sizeof found.name - 1);
+            std::strncpy(found.name, names[i].c_str(), sizeof found.name - 1);
             handle->entry->FillFromFindData(found);
+            handle->entry->dateSeconds = i < dates.size() ? dates[i] : 0;
             list.AddLast(handle);
         }
     }
@@ -40,18 +43,20 @@ public:
     EntryList list;
 };
 
-std::vector<std::string> Sorted(const std::vector<std::string>& names, int32_t order, const FileServices& fs)
+std::vector<std::string> Sorted(const std::vector<std::string>& names, int32_t order, const FileServices& fs,
+                                const std::vector<int64_t>& dates = {})
 {
-    Listing listing(names, fs);
+    Listing listing(names, fs, dates);
     EntryIndex index(listing.list);
     SortEntries(index, order, fs);
     return listing.Walk();
 }
 
 // The bidirectional bubble sort whose result the fast sort must give exactly.
-std::vector<std::string> ShakerSorted(const std::vector<std::string>& names, int32_t order, const FileServices& fs)
+std::vector<std::string> ShakerSorted(const std::vector<std::string>& names, int32_t order, const FileServices& fs,
+                                      const std::vector<int64_t>& dates = {})
 {
-    Listing listing(names, fs);
+    Listing listing(names, fs, dates);
     EntryIndex index(listing.list);
     int n = index.Count();
     if (n > 1) {
@@ -101,11 +106,70 @@ TEST(SortEntries, EachOrderOfTheListing)
         {NameDescending, {"readme", "d.Doc", "C.doc", "b.txt", "a.TXT"}},
         {Unsorted, listed},
         {Random, listed},
+        {NaturalAscending, {"a.TXT", "b.txt", "C.doc", "d.Doc", "readme"}},
+        {NaturalDescending, {"readme", "d.Doc", "C.doc", "b.txt", "a.TXT"}},
+        // Equal dates: natural ascending whichever way the dates go.
+        {TakenAscending, {"a.TXT", "b.txt", "C.doc", "d.Doc", "readme"}},
+        {TakenDescending, {"a.TXT", "b.txt", "C.doc", "d.Doc", "readme"}},
+        {ModifiedAscending, {"a.TXT", "b.txt", "C.doc", "d.Doc", "readme"}},
+        {ModifiedDescending, {"a.TXT", "b.txt", "C.doc", "d.Doc", "readme"}},
         {17, listed},
     };
     FileServices& fs = PlatformFileServices();
     for (const Case& c : cases)
         EXPECT_EQ(c.expected, Sorted(listed, c.order, fs)) << "order " << c.order;
+}
+
+TEST(CompareNatural, RunsOfDigitsByTheirValue)
+{
+    FaultyFileServices cp932(PlatformFileServices());
+    cp932.UseCp932LeadBytes();
+    // Full-width digits are 82 4F (0) to 82 58 (9).
+    struct Case { const char* a; const char* b; int32_t result; } cases[] = {
+        {"file2.txt", "file10.txt", -1},
+        {"IMG_9", "IMG_10", -1},
+        {"x9.jpg", "x10.jpg", -1},
+        {"a01", "a1", 0},
+        {"a001b", "a1c", -1},
+        {"a0", "a", 1},
+        {"a00", "a0", 0},
+        {"File2", "file10", -1},
+        {"FILE10", "file9", 1},
+        {"\x82\x51", "10", -1},
+        {"x\x82\x50\x82\x4F", "x9", 1},
+        {"x\x82\x4F\x82\x50.jpg", "x1.jpg", 0},
+        {"x\x82\x58", "x\x82\x50\x82\x4F", -1},
+        {"a1\x82\x52", "a12", 1},
+        {"a99999999999999999999", "a100000000000000000000", -1},
+        {"a18446744073709551617", "a18446744073709551616", 1},
+        {"a0000000000000000000000000005", "a6", -1},
+        {"a1", "a_", -1},
+        {"a1", "a-", 1},
+        {"a", "a1", -1},
+        // A double-byte character counts whole: its second byte is no letter to fold.
+        {"\x83\x41", "\x83\x61", -1},
+        {"\x83\x41", "A", 1},
+        {"", "", 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.result, CompareNatural(c.a, c.b, cp932)) << c.a << " vs " << c.b;
+        EXPECT_EQ(-c.result, CompareNatural(c.b, c.a, cp932)) << c.b << " vs " << c.a;
+    }
+}
+
+TEST(SortEntries, NamesEqualButForZerosOrCaseFallToTheNameOrder)
+{
+    FaultyFileServices cp932(PlatformFileServices());
+    cp932.UseCp932LeadBytes();
+    const Names listed = {"b1.txt", "B01.txt", "b001.TXT", "B1.txt", "b\x82\x50.txt"};
+    // By the name order b001 < B01 < b1 = B1 (listing order) < b and a full-width 1.
+    const Names ascending = {"b001.TXT", "B01.txt", "b1.txt", "B1.txt", "b\x82\x50.txt"};
+    EXPECT_EQ(ascending, Sorted(listed, NaturalAscending, cp932));
+    EXPECT_EQ((Names{"b\x82\x50.txt", "b1.txt", "B1.txt", "B01.txt", "b001.TXT"}),
+              Sorted(listed, NaturalDescending, cp932));
+    EXPECT_EQ(ascending, Sorted(listed, ModifiedDescending, cp932, {7, 7, 7, 7, 7}));
+    EXPECT_EQ((Names{"b1.txt", "B1.txt", "b001.TXT", "B01.txt", "b\x82\x50.txt"}),
+              Sorted(listed, TakenDescending, cp932, {9, 8, 8, 9, 5}));
 }
 
 TEST(SortEntries, EqualNamesKeepTheirListingOrderInEveryDirection)
@@ -138,16 +202,19 @@ TEST(SortEntries, GivesExactlyTheBubbleSortsOrderOnRandomListings)
     FaultyFileServices cp932(PlatformFileServices());
     cp932.UseCp932LeadBytes();
     std::mt19937 random(12345);
-    const char alphabet[] = {'a', 'A', 'b', 'B', '.', '_', '[', '0', '\x83', '\x41', '\x61', '~', 'z'};
+    const char alphabet[] = {'a', 'A', 'b', 'B', '.', '_', '[', '0', '\x83', '\x41', '\x61', '~', 'z',
+                             '1', '9', '\x82', '\x4F', '\x58', '-'};
     for (int round = 0; round < 300; ++round) {
         Names names(random() % 40);
+        std::vector<int64_t> dates;
         for (std::string& name : names) {
             size_t length = 1 + random() % 7;
             for (size_t i = 0; i < length; ++i)
                 name += alphabet[random() % sizeof alphabet];
+            dates.push_back(static_cast<int64_t>(random() % 3));
         }
-        for (int32_t order : {ExtAscending, NameAscending, ExtDescending, NameDescending})
-            ASSERT_EQ(ShakerSorted(names, order, cp932), Sorted(names, order, cp932))
+        for (int32_t order = ExtAscending; order <= NaturalDescending; ++order)
+            ASSERT_EQ(ShakerSorted(names, order, cp932, dates), Sorted(names, order, cp932, dates))
                 << "round " << round << " order " << order;
     }
 }

@@ -1,7 +1,9 @@
 #include "engine/Ordering.h"
 #include "engine/RunPreview.h"
+#include "engine/RunProgress.h"
 #include "engine/SafeRename.h"
 #include "tests/support/EngineTestSupport.h"
+#include "tests/support/TakenHeads.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +101,170 @@ TEST(RunPreview, ShowsWhatTheRunThenDoes)
         for (int row = 0; row < preview.RowCount(); ++row)
             marked += preview.KeepsName(row) ? 1 : 0;
         EXPECT_EQ(c.kept, marked) << c.name;
+    }
+}
+
+// Photos and a video with the dates their cameras wrote, a file without one, and last-write
+// times of their own (seconds from 1970, UTC): 2000, 2005 (twice), 2010, 2015 and 2020.
+void AddDatedFiles(RunFixture& run)
+{
+    TakenTags at10 = TakenTags();
+    at10.original = "2019:05:01 10:00:00";
+    TakenTags later = at10;
+    later.subSecOriginal = "5";
+    TakenTags in2022 = TakenTags();
+    in2022.original = "2022:01:01 00:00:00";
+    // 2018-01-01 00:00:00 UTC, counted from 1904.
+    const uint64_t video = 1514764800ULL + 2082844800ULL;
+    struct File { const char* name; std::string content; int64_t written; } files[] = {
+        {"img10.jpg", MakeTakenHead(HeadJpeg, at10, 0), 1117584000},
+        {"img9.jpg", MakeTakenHead(HeadJpeg, later, 0), 1117584000},
+        {"img2.jpg", MakeTakenHead(HeadJpeg, at10, 0), 946684800},
+        {"clip.mp4", MakeTakenHead(HeadMp4, TakenTags(), video), 1262304000},
+        {"late.png", MakeTakenHead(HeadPng, in2022, 0), 1420070400},
+        {"note.txt", "no date", 1590969600},
+    };
+    for (const File& file : files) {
+        run.folder.Write(file.name, file.content);
+        run.folder.SetModifiedTime(file.name, file.written, 250000000);
+    }
+}
+
+Names Order(const RunPreview& preview)
+{
+    Names names;
+    for (int row = 0; row < preview.RowCount(); ++row)
+        names.push_back(preview.CurrentName(row));
+    return names;
+}
+
+TEST(RunPreview, DateAndNaturalOrdersShowWhatTheRunThenDoes)
+{
+    struct Case { int32_t order; Names files; } cases[] = {
+        {TakenAscending, {"clip.mp4", "img2.jpg", "img10.jpg", "img9.jpg", "note.txt", "late.png"}},
+        {TakenDescending, {"late.png", "note.txt", "img9.jpg", "img2.jpg", "img10.jpg", "clip.mp4"}},
+        {ModifiedAscending, {"img2.jpg", "img9.jpg", "img10.jpg", "clip.mp4", "late.png", "note.txt"}},
+        {ModifiedDescending, {"note.txt", "late.png", "clip.mp4", "img9.jpg", "img10.jpg", "img2.jpg"}},
+        {NaturalAscending, {"clip.mp4", "img2.jpg", "img9.jpg", "img10.jpg", "late.png", "note.txt"}},
+        {NaturalDescending, {"note.txt", "late.png", "img10.jpg", "img9.jpg", "img2.jpg", "clip.mp4"}},
+    };
+    for (const Case& c : cases) {
+        RunFixture run;
+        AddDatedFiles(run);
+        run.job.order = c.order;
+        RunPreview preview = Preview(run);
+        EXPECT_EQ(c.files, Order(preview)) << c.order;
+        EXPECT_EQ(IsDateOrder(c.order), preview.HasDates()) << c.order;
+        for (int row = 0; IsDateOrder(c.order) && row < preview.RowCount(); ++row) {
+            bool noDate = std::strcmp(preview.CurrentName(row), "note.txt") == 0;
+            EXPECT_EQ(IsTakenOrder(c.order) && noDate, preview.RowDateIsModified(row)) << c.order;
+            char text[20];
+            FormatOrderDate(preview.RowDate(row), text);
+            if (IsTakenOrder(c.order) && std::strcmp(preview.CurrentName(row), "img2.jpg") == 0) {
+                EXPECT_STREQ("2019/05/01 10:00:00", text);
+            }
+            if (noDate) {
+                EXPECT_EQ(run.fs.LocalClock(1590969600), preview.RowDate(row)) << c.order;
+            }
+        }
+        ASSERT_TRUE(run.Run()) << c.order;
+        EXPECT_EQ(Rows(preview), run.LogLines()) << c.order;
+    }
+}
+
+TEST(RunPreview, TheDateModifiedStandsInForADateTakenThatCannotBeRead)
+{
+    struct Case { const char* what; const char* offline; const char* failing; FileCall call; Names files; } cases[] = {
+        // The placeholder's data is elsewhere: opening it would fetch it.
+        {"placeholder", "img2.jpg", nullptr, CallKinds,
+         {"img2.jpg", "clip.mp4", "img10.jpg", "img9.jpg", "note.txt", "late.png"}},
+        {"file that cannot be opened", nullptr, "img9.jpg", CallOpenRead,
+         {"img9.jpg", "clip.mp4", "img2.jpg", "img10.jpg", "note.txt", "late.png"}},
+        {"reads that fail", nullptr, nullptr, CallReadAt,
+         {"img2.jpg", "img9.jpg", "img10.jpg", "clip.mp4", "late.png", "note.txt"}},
+    };
+    for (const Case& c : cases) {
+        RunFixture run;
+        AddDatedFiles(run);
+        run.job.order = TakenAscending;
+        std::string offline = c.offline ? c.offline : "";
+        run.fs.adjustFound = [&](FoundFile& found) { found.offline = offline == found.name; };
+        std::string failing = c.failing ? run.folder.PathOf(c.failing) : "";
+        run.fs.failWhen = [&](FileCall call, const char* first, const char*) {
+            return call == c.call && (c.failing == nullptr || failing == first);
+        };
+        Names opened;
+        run.fs.beforeCall = [&](FileCall call, int, const char* first, const char*) {
+            if (call == CallOpenRead)
+                opened.push_back(first);
+        };
+        RunPreview preview = Preview(run);
+        EXPECT_EQ(c.files, Order(preview)) << c.what;
+        EXPECT_TRUE(preview.RowDateIsModified(0)) << c.what;
+        EXPECT_EQ(offline.empty() ? 6u : 5u, opened.size()) << c.what;
+        if (c.offline) {
+            EXPECT_EQ(opened.end(), std::find(opened.begin(), opened.end(), run.folder.PathOf(c.offline)));
+        }
+    }
+}
+
+// Stopped while the dates are read, neither a run nor a preview goes on.
+class StopReading : public RunProgress
+{
+public:
+    explicit StopReading(int at) : at(at) {}
+    bool Continue(const WalkProgress&) override { return true; }
+    bool ContinueReading(int filesRead, int fileCount) override
+    {
+        EXPECT_EQ(6, fileCount);
+        return filesRead < at;
+    }
+
+private:
+    int at;
+};
+
+TEST(RunPreview, AStopWhileDatesAreReadEndsBeforeAnyMoveOrLog)
+{
+    for (int32_t order : {TakenAscending, ModifiedDescending}) {
+        for (int at : {0, 3}) {
+            RunFixture run;
+            AddDatedFiles(run);
+            run.elsewhere.Write(run.logName, "earlier log");
+            run.job.order = order;
+            StopReading stop(at);
+            Names before = run.folder.Names();
+            RunPreview preview;
+            EXPECT_FALSE(PreviewRun(run.job, run.fs, randomState, preview, &stop));
+            EXPECT_EQ(RefusalStopped, preview.outcome.refusal);
+            EXPECT_EQ(0, preview.RowCount());
+            ExpectNothingTouched(run, before, "preview stopped at " + std::to_string(at));
+            run.progress = &stop;
+            EXPECT_FALSE(run.Run());
+            EXPECT_EQ(RefusalStopped, run.outcome.refusal);
+            EXPECT_TRUE(run.outcome.stopped);
+            EXPECT_EQ(0, run.fs.Calls(CallMove) + run.fs.Calls(CallCreateLog));
+            EXPECT_EQ(before, run.folder.Names());
+            EXPECT_EQ("earlier log", run.Log());
+        }
+    }
+}
+
+TEST(FormatOrderDate, CivilDatesOfLocalSeconds)
+{
+    struct Case { int64_t seconds; const char* text; } cases[] = {
+        {0, "1970/01/01 00:00:00"},
+        {1556704800, "2019/05/01 10:00:00"},
+        {951782400 + 86399, "2000/02/29 23:59:59"},
+        {-1, "1969/12/31 23:59:59"},
+        {-11644473600LL, "1601/01/01 00:00:00"},
+        {253402300799LL + 1000, "9999/12/31 23:59:59"},
+        {INT64_MIN, "0000/01/01 00:00:00"},
+    };
+    for (const Case& c : cases) {
+        char text[20];
+        FormatOrderDate(c.seconds, text);
+        EXPECT_STREQ(c.text, text) << c.seconds;
     }
 }
 

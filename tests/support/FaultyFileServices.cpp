@@ -118,6 +118,22 @@ int FaultyFileServices::Read(ReadHandle file, void* buffer, int size)
     return real.Read(file, buffer, size);
 }
 
+int FaultyFileServices::ReadAt(ReadHandle file, uint64_t offset, void* buffer, int size)
+{
+    FaultAction action;
+    if (Faulty(CallReadAt, nullptr, nullptr, action))
+        return -1;
+    return real.ReadAt(file, offset, buffer, size);
+}
+
+bool FaultyFileServices::LastWriteTime(const char* path, WriteTime& written, bool& offline)
+{
+    FaultAction action;
+    if (Faulty(CallLastWriteTime, path, nullptr, action))
+        return false;
+    return real.LastWriteTime(path, written, offline);
+}
+
 bool FaultyFileServices::WriteLog(LogHandle log, const void* bytes, int count)
 {
     FaultAction action;

@@ -21,6 +21,8 @@ enum FileCall
     CallOpenRead,
     CallRead,
     CallAppendLog,
+    CallReadAt,
+    CallLastWriteTime,
     CallKinds
 };
 
@@ -28,7 +30,7 @@ enum FaultAction
 {
     // The call fails: no search, listing error, "does not exist", move failed with
     // error 5, log not created or not opened, write not taken, a file there that cannot be opened, a read
-    // error. Nothing reaches the platform.
+    // error, no last-write time. Nothing reaches the platform.
     FaultFail,
     // Exists answers true; a move answers "target taken" and moves nothing.
     FaultReportTaken
@@ -72,6 +74,8 @@ public:
     bool WriteLog(LogHandle log, const void* bytes, int count) override;
     ReadHandle OpenRead(const char* path, bool& fileThere) override;
     int Read(ReadHandle file, void* buffer, int size) override;
+    int ReadAt(ReadHandle file, uint64_t offset, void* buffer, int size) override;
+    bool LastWriteTime(const char* path, WriteTime& written, bool& offline) override;
     bool IsLeadByte(unsigned char c) const override;
     int LongestPath() const override { return windowsPaths ? 259 : real.LongestPath(); }
 

@@ -207,6 +207,28 @@ bool TempFolder::SetHidden(const std::string& name) const
 #endif
 }
 
+bool TempFolder::SetModifiedTime(const std::string& name, int64_t seconds, int32_t nanoseconds) const
+{
+#ifdef _WIN32
+    HANDLE file = CreateFileA(PathOf(name).c_str(), FILE_WRITE_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    uint64_t intervals = static_cast<uint64_t>(seconds * 10000000 + nanoseconds / 100 + 116444736000000000LL);
+    FILETIME written = {static_cast<DWORD>(intervals), static_cast<DWORD>(intervals >> 32)};
+    bool set = SetFileTime(file, nullptr, nullptr, &written) != FALSE;
+    CloseHandle(file);
+    return set;
+#else
+    struct timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = static_cast<time_t>(seconds);
+    times[1].tv_nsec = nanoseconds;
+    return utimensat(AT_FDCWD, PathOf(name).c_str(), times, 0) == 0;
+#endif
+}
+
 std::vector<std::string> TempFolder::Names() const
 {
     std::vector<std::string> names;

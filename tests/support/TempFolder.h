@@ -1,6 +1,7 @@
 #ifndef QUILLOWBY_TESTS_TEMP_FOLDER_H
 #define QUILLOWBY_TESTS_TEMP_FOLDER_H
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ public:
     bool MakeFolder(const std::string& name) const;
     bool Exists(const std::string& name) const;
     bool SetHidden(const std::string& name) const;
+    // The file's last-write time: seconds from 1970-01-01 UTC and the fraction (whole
+    // 100-nanosecond steps on Windows).
+    bool SetModifiedTime(const std::string& name, int64_t seconds, int32_t nanoseconds) const;
     // Every name in the folder but "." and "..", sorted bytewise.
     std::vector<std::string> Names() const;
 

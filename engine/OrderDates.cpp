@@ -1,0 +1,122 @@
+#include "engine/OrderDates.h"
+
+#include "core/CountedString.h"
+#include "engine/DateTaken.h"
+#include "engine/FileEntry.h"
+#include "engine/FileServices.h"
+#include "engine/Ordering.h"
+#include "engine/RunProgress.h"
+
+#include <string>
+
+namespace {
+
+// The last-write time as the listing gave it or, where it gave none, as the file system says
+// (left at 1970 when it cannot be told), in local clock time.
+void UseWriteTime(FileEntry& entry, const std::string& path, FileServices& fs)
+{
+    WriteTime written = WriteTime{entry.dateSeconds, entry.dateNanoseconds};
+    if ((entry.dateFlags & DateWriteTimeKnown) == 0) {
+        bool offline = false;
+        if (!fs.LastWriteTime(path.c_str(), written, offline))
+            written = WriteTime();
+    }
+    entry.dateSeconds = fs.LocalClock(written.seconds);
+    entry.dateNanoseconds = written.nanoseconds;
+}
+
+// A file open for reading as the date reader sees it; reads past the reader's budget fail,
+// whatever the reader asks.
+class OpenHead final : public HeadSource
+{
+public:
+    OpenHead(FileServices& fs, ReadHandle file, uint64_t size) : fs(fs), file(file), size(size), left(kDateReadBudget) {}
+
+    int ReadAt(uint64_t offset, void* buffer, int count) override
+    {
+        if (count > left)
+            return -1;
+        int read = fs.ReadAt(file, offset, buffer, count);
+        if (read > 0)
+            left -= read;
+        return read;
+    }
+
+    uint64_t Size() const override { return size; }
+
+private:
+    FileServices& fs;
+    ReadHandle file;
+    uint64_t size;
+    int left;
+};
+
+// Seconds of local clock time.
+int64_t LocalTimeTaken(const TakenTime& taken, FileServices& fs)
+{
+    switch (taken.kind) {
+    case TakenWithOffset:
+        return fs.LocalClock(taken.seconds - static_cast<int64_t>(taken.offsetMinutes) * 60);
+    case TakenUtc:
+        return fs.LocalClock(taken.seconds);
+    case TakenLocalClock:
+    case TakenNone:
+        break;
+    }
+    return taken.seconds;
+}
+
+// The date the camera or phone stored in the file; false when it has none that can be read.
+// The last-write time learnt on the way is kept, so that it is not asked for again.
+bool UseDateTaken(FileEntry& entry, const std::string& path, FileServices& fs)
+{
+    bool fileThere = false;
+    ReadHandle file = fs.OpenRead(path.c_str(), fileThere);
+    if (file == nullptr)
+        return false;
+    uint64_t size = 0;
+    WriteTime written;
+    TakenTime taken = TakenTime();
+    bool found = false;
+    if (fs.OpenFileInfo(file, size, written)) {
+        if ((entry.dateFlags & DateWriteTimeKnown) == 0) {
+            entry.dateSeconds = written.seconds;
+            entry.dateNanoseconds = written.nanoseconds;
+            entry.dateFlags |= DateWriteTimeKnown;
+        }
+        OpenHead head(fs, file, size);
+        found = ReadDateTaken(head, taken) && taken.kind != TakenNone;
+    }
+    fs.CloseRead(file);
+    if (!found)
+        return false;
+    entry.dateSeconds = LocalTimeTaken(taken, fs);
+    entry.dateNanoseconds = taken.nanoseconds;
+    return true;
+}
+
+}  // namespace
+
+bool GatherOrderDates(EntryList& list, int32_t order, FileServices& fs, RunProgress* progress)
+{
+    if (!IsDateOrder(order))
+        return true;
+    std::string path;
+    for (int n = 0; n < list.Count(); ++n) {
+        if (progress && !progress->ContinueReading(n, list.Count()))
+            return false;
+        FileEntry& entry = *list.At(n)->entry;
+        path.assign(entry.folder.Data());
+        path += entry.currentName;
+        bool taken = false;
+        if (IsTakenOrder(order)) {
+            // Opening a file whose data is elsewhere would fetch it.
+            taken = (entry.dateFlags & DateOffline) == 0 && UseDateTaken(entry, path, fs);
+            if (!taken)
+                entry.dateFlags |= DateModifiedStoodIn;
+        }
+        if (!taken)
+            UseWriteTime(entry, path, fs);
+    }
+    return true;
+}
