@@ -47,6 +47,15 @@ bool BackgroundWork::Continue(const WalkProgress& progress)
     return GoOn();
 }
 
+// The dates of a date order are read before the walk: the title counts the files read.
+bool BackgroundWork::ContinueReading(int filesRead, int files)
+{
+    fileCount.store(files, std::memory_order_relaxed);
+    stepsTaken.store(filesRead, std::memory_order_relaxed);
+    stepsKnown.store(files, std::memory_order_relaxed);
+    return GoOn();
+}
+
 // The steps known grow while files wait under temporary names, so the share of steps taken,
 // not the count of finished files, moves evenly through a renumbering, where every file
 // goes aside before the first one reaches its new name.

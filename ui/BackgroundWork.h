@@ -45,6 +45,7 @@ protected:
 
 private:
     bool Continue(const WalkProgress& progress) override;
+    bool ContinueReading(int filesRead, int fileCount) override;
     bool GoOn();
     static DWORD WINAPI ThreadMain(void* self);
 

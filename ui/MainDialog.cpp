@@ -11,13 +11,15 @@
 #include "ui/ShellFolders.h"
 #include "ui/UndoCommand.h"
 
+#include "engine/Ordering.h"
+
 #include <shlobj.h>
 
 namespace {
 
 // The labels of IDC_ORDER stand in the string table from IDS_ORDER_FIRST on; an entry's
 // index is its sort order.
-const int kOrderCount = 12;
+const int kOrderCount = NaturalDescending + 1;
 
 struct GlyphButton
 {

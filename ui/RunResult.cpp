@@ -30,6 +30,8 @@ UINT RefusalFormat(RunRefusal refusal)
         return IDS_REFUSED_MASK_SEPARATOR;
     case RefusalNewNameIsLog:
         return IDS_REFUSED_NEW_NAME_IS_LOG;
+    case RefusalStopped:
+        return IDS_REFUSED_STOPPED;
     case RefusalNone:
     case RefusalNotStarted:
         break;

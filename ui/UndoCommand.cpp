@@ -25,7 +25,7 @@ public:
     UndoOutcome outcome;
 
 private:
-    void Work() override { undone = UndoRun(logPath, PlatformFileServices(), outcome); }
+    void Work() override { undone = UndoRun(logPath, PlatformFileServices(), outcome, this); }
 };
 
 } // namespace
@@ -48,7 +48,7 @@ void UndoCommand(HWND dialog)
     WorkWhileWindowAnswers(dialog, undo, IDS_UNDO_STOP_QUESTION);
     wait.Restore();
     CountedString text = undo.undone ? UndoResultText(undo.outcome, logPath.Data()) : UndoRefusalText(undo.outcome);
-    if (undo.undone && undo.StopRequested())
+    if (undo.undone && undo.StopRequested() && !undo.outcome.stopped)
         text.Append(ResourceText(IDS_STOP_CAME_LATE).Data());
     ShowMessage(dialog, text.Data(), MB_OK | MB_ICONEXCLAMATION);
 }
