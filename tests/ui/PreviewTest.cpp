@@ -1,6 +1,7 @@
 #include "tests/ui/UiTestSupport.h"
 
 #include "res/resource.h"
+#include "tests/support/TakenHeads.h"
 #include "tests/support/TempFolder.h"
 #include "ui/PreviewDialog.h"
 
@@ -27,7 +28,7 @@ struct SeenPreview
     std::string refusal;
     bool listVisible = false;
     bool copyEnabled = false;
-    // Each row as its two columns joined by a TAB.
+    // Each row as its columns joined by TABs.
     Names rows;
     std::string clipboard;
     bool ownerEnabled = true;
@@ -185,8 +186,12 @@ protected:
         HWND copy = GetDlgItem(box, IDC_PREVIEW_COPY);
         seen.copyEnabled = IsWindowEnabled(copy) != FALSE;
         int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-        for (int row = 0; row < count; ++row)
-            seen.rows.push_back(ItemText(list, row, 0) + "\t" + ItemText(list, row, 1));
+        int columns = static_cast<int>(SendMessageA(ListView_GetHeader(list), HDM_GETITEMCOUNT, 0, 0));
+        for (int row = 0; row < count; ++row) {
+            seen.rows.push_back(ItemText(list, row, 0));
+            for (int column = 1; column < columns; ++column)
+                seen.rows.back() += "\t" + ItemText(list, row, column);
+        }
         if (seen.copyEnabled) {
             {
                 ClipboardHolder holder(clipboardHeld);
@@ -293,6 +298,34 @@ TEST_F(PreviewTest, CopyWaitsForTheClipboardAndSaysWhenItCannotHaveIt)
             EXPECT_EQ(AnsiText(u8"ほかのプログラムがクリップボードを使っているため, コピーできませんでした."), boxes[1].text);
         }
     }
+}
+
+// Dates are shown as the machine's clock shows them.
+void SetModifiedLocalTime(const std::string& path, WORD year, WORD month, WORD day, WORD hour)
+{
+    SYSTEMTIME local = {year, month, 0, day, hour, 0, 0, 0};
+    SYSTEMTIME utc = {};
+    FILETIME written = {};
+    ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) && SystemTimeToFileTime(&utc, &written));
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &written));
+    CloseHandle(file);
+}
+
+TEST_F(PreviewTest, TheDateOrdersShowTheDateEachFileWasOrderedBy)
+{
+    TakenTags tags;
+    tags.original = "2019:05:01 10:00:00";
+    ASSERT_TRUE(folder.Write("a.jpg", MakeTakenHead(HeadJpeg, tags, 0)));
+    ASSERT_TRUE(folder.Write("b.txt", "b"));
+    SetModifiedLocalTime(folder.PathOf("b.txt"), 2018, 1, 2, 3);
+    SendDlgItemMessageA(dialog, IDC_ORDER, CB_SETCURSEL, TakenAscending, 0);
+
+    SeenPreview seen = Preview(true, CloseButton);
+
+    EXPECT_EQ((Names{AnsiText(u8"b.txt\t000.txt\t2018/01/02 03:00:00 (更新日時)"), "a.jpg\t001.jpg\t2019/05/01 10:00:00"}),
+              seen.rows);
+    EXPECT_EQ("b.txt\t->\t000.txt\r\na.jpg\t->\t001.jpg\r\n", seen.clipboard);
 }
 
 struct RefusedPreview

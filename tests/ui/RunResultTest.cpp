@@ -51,6 +51,7 @@ TEST(RunResultTest, SaysWhatHappenedToTheFiles)
          AnsiText(u8"名前を変更しませんでした: \"a.txt\" の新しい名前が CON や COM1 のような装置名になります。")},
         {false, RefusalMaskHoldsSeparator, "", 0, false,
          AnsiText(u8"名前を変更しませんでした: マスクにフォルダーの区切り (\\ または /) が入っています。")},
+        {false, RefusalStopped, "", 0, false, AnsiText(u8"中止しました. 名前は一つも変更していません.")},
         {false, RefusalNewNameIsLog, "a.txt", 0, false,
          AnsiText(u8"名前を変更しませんでした: \"a.txt\" の新しい名前がログファイルの名前と同じです.")},
     };
