@@ -164,9 +164,7 @@ TEST(LogCanBeCreated, AnswersBeforeTheRunAndLeavesTheFolderAsItWas)
     ASSERT_TRUE(folder.Write("log.txt", "a note of the user's"));
     folder.MakeFolder("sub");
     const struct { std::string name; bool creatable; } cases[] = {
-        {"log.txt", true}, {"new.txt", true}, {"missing" + std::string(1, TempFolder::Separator()) + "log.txt", false},
-        {"sub", false},
-    };
+        {"log.txt", true}, {"new.txt", true}, {"sub", false}, {"missing" + std::string(1, TempFolder::Separator()) + "x", false}};
     for (const auto& c : cases) {
         EXPECT_EQ(c.creatable, LogCanBeCreated(folder.PathOf(c.name).c_str(), PlatformFileServices())) << c.name;
         EXPECT_EQ((Names{"log.txt", "sub"}), folder.Names()) << c.name;

@@ -275,27 +275,23 @@ TEST_F(PreviewTest, CopyWaitsForTheClipboardAndSaysWhenItCannotHaveIt)
     }
 }
 
+// The text file's date modified, today, stands in for a date taken.
 TEST_F(PreviewTest, TheDateOrdersShowTheDateEachFileWasOrderedBy)
 {
     TakenTags tags;
     tags.original = "2019:05:01 10:00:00";
-    ASSERT_TRUE(folder.Write("a.jpg", MakeTakenHead(HeadJpeg, tags, 0)));
-    ASSERT_TRUE(folder.Write("b.txt", "b"));
-    // Shown as the machine's clock shows it.
-    SYSTEMTIME local = {2018, 1, 0, 2, 3, 0, 0, 0};
-    SYSTEMTIME utc = {};
-    FILETIME written = {};
-    HANDLE file = CreateFileA(folder.PathOf("b.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) && SystemTimeToFileTime(&utc, &written) &&
-                SetFileTime(file, nullptr, nullptr, &written));
-    CloseHandle(file);
+    ASSERT_TRUE(folder.Write("b.jpg", MakeTakenHead(HeadJpeg, tags, 0)));
+    ASSERT_TRUE(folder.Write("a.txt", "a"));
     SendDlgItemMessageA(dialog, IDC_ORDER, CB_SETCURSEL, TakenAscending, 0);
 
     SeenPreview seen = Preview(true, CloseButton);
 
-    EXPECT_EQ((Names{AnsiText(u8"b.txt\t000.txt\t2018/01/02 03:00:00 (更新日時)"), "a.jpg\t001.jpg\t2019/05/01 10:00:00"}),
-              seen.rows);
-    EXPECT_EQ("b.txt\t->\t000.txt\r\na.jpg\t->\t001.jpg\r\n", seen.clipboard);
+    ASSERT_EQ(2u, seen.rows.size());
+    EXPECT_EQ("b.jpg\t000.jpg\t2019/05/01 10:00:00", seen.rows[0]);
+    const std::string marked = AnsiText(u8" (更新日時)");
+    EXPECT_EQ("a.txt\t001.txt\t20", seen.rows[1].substr(0, 16));
+    EXPECT_EQ(16 + 17 + marked.size(), seen.rows[1].rfind(marked) + marked.size()) << seen.rows[1];
+    EXPECT_EQ("b.jpg\t->\t000.jpg\r\na.txt\t->\t001.txt\r\n", seen.clipboard);
 }
 
 struct RefusedPreview
