@@ -111,6 +111,8 @@ public:
     // file could be created there. Nothing stays behind.
     virtual bool CanCreateFile(const char* path) = 0;
     virtual bool WriteLog(LogHandle log, const void* bytes, int count) = 0;
+    // Cuts the log back to its first size bytes, taking back writes that did not land whole.
+    virtual bool TruncateLog(LogHandle log, int64_t size) = 0;
     virtual void CloseLog(LogHandle log) = 0;
 
     // Opens an existing file (not a folder) for reading, leaving it open to other readers and

@@ -26,6 +26,7 @@ public:
     LogHandle AppendLog(const char* path) override { return real.AppendLog(path); }
     bool CanCreateFile(const char* path) override { return real.CanCreateFile(path); }
     bool WriteLog(LogHandle log, const void* bytes, int count) override { return real.WriteLog(log, bytes, count); }
+    bool TruncateLog(LogHandle log, int64_t size) override { return real.TruncateLog(log, size); }
     void CloseLog(LogHandle log) override { real.CloseLog(log); }
     ReadHandle OpenRead(const char* path, bool& fileThere) override { return real.OpenRead(path, fileThere); }
     int Read(ReadHandle file, void* buffer, int size) override { return real.Read(file, buffer, size); }

@@ -235,6 +235,11 @@ public:
         return true;
     }
 
+    bool TruncateLog(LogHandle log, int64_t size) override
+    {
+        return ftruncate(Descriptor(log), static_cast<off_t>(size)) == 0;
+    }
+
     void CloseLog(LogHandle log) override { close(Descriptor(log)); }
 
     ReadHandle OpenRead(const char* path, bool& fileThere) override

@@ -35,8 +35,11 @@ bool LogCanBeCreated(const char* path, FileServices& fs)
 
 void LogWriter::WriteHeader(const CountedString& folder)
 {
-    if (folder.Length() > 0)
-        Write(folder.Data(), folder.Length());
+    CountedString line(folder);
+    if (line.Length() > 0) {
+        EnsureFinalSeparator(line, fs);
+        Write(line.Data(), line.Length());
+    }
     Write("\r\n", 2);
 }
 
@@ -46,6 +49,12 @@ void LogWriter::Write(const char* bytes, int count)
         return;
     if (!fs.WriteLog(handle, bytes, count))
         complete = false;
+}
+
+void LogWriter::CutBack(int64_t size)
+{
+    if (handle)
+        fs.TruncateLog(handle, size);
 }
 
 void LogWriter::WriteStep(const char* from, const char* to, const char* failure, int error)

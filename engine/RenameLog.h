@@ -17,9 +17,12 @@ public:
     void Open(const char* path);
     // Writes after the end of an existing log instead; without it the writer has no file.
     void OpenToAppend(const char* path);
-    // The folder exactly as typed: its stored length of bytes, then CR LF.
+    // The folder as typed, ended by its separator when it has none (so that the log's first
+    // line can be told from a line of text), then CR LF.
     void WriteHeader(const CountedString& folder);
     void Write(const char* bytes, int count);
+    // Cuts the file back to the size it had, after a write that did not land whole.
+    void CutBack(int64_t size);
     // One step's line: from, TAB, "->", TAB, to; a step that failed (failure not null) adds
     // a TAB and why, with the platform's error code when it gave one; then CR LF.
     void WriteStep(const char* from, const char* to, const char* failure, int error);

@@ -1,5 +1,6 @@
 #include "engine/RenameLogReader.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -62,16 +63,20 @@ bool BeginsStep(const std::string& text)
 
 } // namespace
 
-RenameLogParser::RenameLogParser(std::vector<LoggedStep>* steps)
-    : steps(steps), sections(1), inFolder(true), afterCutLine(false), lineHasTab(false), broken(false)
+const char kUndoFinishedLine[] = "\tundo finished";
+
+RenameLogParser::RenameLogParser(const FileServices& fs, std::vector<LoggedStep>* steps)
+    : fs(fs), steps(steps), headerAt(0), size(0), lastActStart(0), sections(1), sectionLines(0), tabLines(0),
+      inFolder(true), inHeader(false), finished(false), afterCutLine(false), broken(false)
 {
 }
 
 bool RenameLogParser::Feed(const char* bytes, size_t count)
 {
     for (size_t i = 0; i < count && !broken; ++i) {
-        if (!(inFolder ? TakeFolderByte(bytes[i]) : TakeStepByte(bytes[i])))
-            broken = true;
+        ++size;
+        const char c = bytes[i];
+        broken = !(inFolder ? TakeFolderByte(c) : inHeader ? TakeHeaderByte(c) : TakeBodyByte(c));
     }
     return !broken;
 }
@@ -81,10 +86,13 @@ bool RenameLogParser::TakeFolderByte(char c)
 {
     const bool afterCr = !folder.empty() && folder.back() == '\r';
     if (c == '\n') {
-        if (!afterCr || folder.size() < 2)
+        if (!afterCr)
             return false;
         folder.pop_back();
+        if (!EndsWithSeparator(folder.c_str(), fs))
+            return false;
         inFolder = false;
+        header = "\r\n" + folder + "\r\n";
         return true;
     }
     if (afterCr || (IsControl(c) && c != '\r') || folder.size() >= kLongestFolderLine)
@@ -93,52 +101,84 @@ bool RenameLogParser::TakeFolderByte(char c)
     return true;
 }
 
-bool RenameLogParser::TakeStepByte(char c)
+bool RenameLogParser::TakeHeaderByte(char c)
 {
+    if (c != header[headerAt])
+        return false;
+    inHeader = ++headerAt < header.size();
+    return true;
+}
+
+bool RenameLogParser::TakeBodyByte(char c)
+{
+    if (line.empty() && c == '\r') {
+        // An undo's empty line; its section follows one that holds at least one line.
+        if (sectionLines == 0)
+            return false;
+        StartSection();
+        return true;
+    }
     const bool afterCr = !line.empty() && line.back() == '\r';
     if (c == '\n') {
         if (!afterCr)
             return false;
         line.pop_back();
-        if (!TakeLine())
-            return false;
+        const bool taken = TakeLine(line);
         line.clear();
-        lineHasTab = false;
-        return true;
+        return taken;
     }
     if (afterCr || (IsControl(c) && c != '\r' && c != '\t'))
         return false;
-    lineHasTab = lineHasTab || c == '\t';
-    // Room for this byte and the line's end; a line without a TAB may yet be cut short.
-    const size_t longest = lineHasTab ? kLongestStepLine : kLongestFolderLine;
-    if (line.size() + 1 + (c == '\r' ? 1 : 2) > longest)
+    // Room for this byte and the line's end.
+    if (line.size() + 1 + (c == '\r' ? 1 : 2) > kLongestStepLine)
         return false;
     line.push_back(c);
     return true;
 }
 
-// A whole line without its CR LF, after the folder line of its section.
-bool RenameLogParser::TakeLine()
+// The empty line's CR has come: the rest of the undo's header must follow.
+void RenameLogParser::StartSection()
 {
-    if (line.empty()) {
-        ++sections;
-        folder.clear();
-        inFolder = true;
-        afterCutLine = false;
-        if (steps)
-            steps->clear();
-        return true;
+    const bool actClosed = sections == 1 || finished;
+    ++sections;
+    sectionLines = 0;
+    finished = false;
+    afterCutLine = false;
+    inHeader = true;
+    headerAt = 1;
+    if (!actClosed)
+        return;
+    // Only the act before the new one is kept.
+    if (steps) {
+        steps->erase(steps->begin(), steps->begin() + static_cast<std::ptrdiff_t>(lastActStart));
+        lastActStart = steps->size();
+    }
+}
+
+// A whole line of a section, without its CR LF.
+bool RenameLogParser::TakeLine(const std::string& text)
+{
+    if (finished)
+        return false;
+    if (text == kUndoFinishedLine) {
+        finished = sections > 1;
+        ++sectionLines;
+        return finished;
     }
     if (afterCutLine)
         return false;
     LoggedStep step;
-    if (ParseStep(line, step)) {
+    if (ParseStep(text, step)) {
         if (steps)
             steps->push_back(step);
-        return true;
+    } else if (text.find('\t') == std::string::npos || !BeginsStep(text)) {
+        return false;
+    } else {
+        afterCutLine = true;
     }
-    afterCutLine = BeginsStep(line);
-    return afterCutLine;
+    ++sectionLines;
+    ++tabLines;
+    return true;
 }
 
 bool RenameLogParser::IsRenameLog() const
@@ -146,22 +186,39 @@ bool RenameLogParser::IsRenameLog() const
     if (broken)
         return false;
     if (inFolder)
-        return folder.empty() || sections > 1;
-    // The undo that ended the line writes its empty line in the same write.
+        return size == 0;
+    if (inHeader || line.empty())
+        return true;
+    if (line.back() == '\r') {
+        RenameLogParser ended(*this);
+        ended.steps = nullptr;
+        return ended.Feed("\n", 1);
+    }
+    if (finished)
+        return false;
+    if (line[0] == '\t')
+        return sections > 1 && std::strncmp(kUndoFinishedLine, line.c_str(), line.size()) == 0;
     if (afterCutLine)
         return false;
-    if (!line.empty() && line.back() == '\r') {
-        LoggedStep step;
-        return ParseStep(line.substr(0, line.size() - 1), step);
-    }
-    return BeginsStep(line);
+    // A line stopped before its first TAB is a step line only when a step line came before.
+    return (tabLines > 0 || line.find('\t') != std::string::npos) && BeginsStep(line);
 }
 
-const char* RenameLogParser::EndOfCutLine() const
+std::string RenameLogParser::Completion() const
 {
-    if (inFolder || line.empty())
-        return "";
-    return line.back() == '\r' ? "\n" : "\r\n";
+    if (inFolder)
+        return std::string();
+    if (inHeader)
+        return header.substr(headerAt);
+    if (line.empty())
+        return std::string();
+    if (line.back() == '\r')
+        return "\n";
+    if (line[0] == '\t')
+        return std::string(kUndoFinishedLine + std::min(line.size(), std::strlen(kUndoFinishedLine))) + "\r\n";
+    LoggedStep step;
+    const bool readsAsStep = line.find('\t') == std::string::npos || (ParseStep(line, step) && !step.Failed());
+    return readsAsStep && line.size() + 3 <= kLongestStepLine ? "\t\r\n" : "\r\n";
 }
 
 namespace {
@@ -197,6 +254,6 @@ bool LogPathHoldsOtherFile(const char* path, FileServices& fs)
     ReadHandle file = fs.OpenRead(path, fileThere);
     if (file == nullptr)
         return fileThere;
-    RenameLogParser parser;
+    RenameLogParser parser(fs);
     return !FeedFile(file, fs, parser) || !parser.IsRenameLog();
 }

@@ -18,58 +18,91 @@ struct LoggedStep
     bool Failed() const { return !failure.empty(); }
 };
 
-// Tells a rename log from any other file, byte by byte as the file is read, and keeps its
-// folder and steps for whoever wants to read them back.
-//
-// What counts as a rename log: exactly what a run writes, possibly cut short by a crash.
+// The line a finished undo ends its record with. It begins with a TAB, which no step line
+// does, so that even a part of it cannot be taken for the beginning of a step.
+extern const char kUndoFinishedLine[];
+
+// Tells a rename log from any other file, byte by byte as the file is read, and keeps the
+// steps an undo needs. What counts as a rename log is exactly what this program writes,
+// possibly cut short by a crash:
 // - An empty file (a log that could not take its first write).
-// - A first line holding the folder: at least one byte, none of them a TAB or another
-//   control byte, ended by CR LF. It is written before any step, so a file whose first line
-//   is cut short logged nothing and need not be taken for a log.
-// - Then only step lines: a name, TAB, "->", TAB, a name, and for a step that did not happen
-//   TAB and the reason; names and reason are at least one byte long and hold no control
-//   byte; the line ends in CR LF and is no longer than one formatted line (1024 bytes).
-// - The last line may stop anywhere before its end.
+// - A first line holding the folder as a run writes it: at least one byte, none of them a
+//   control byte, the last one the separator (as a whole character, scanned with the code
+//   page's lead bytes), ended by CR LF.
+// - Then step lines: a name, TAB, "->", TAB, a name, and for a step that did not happen TAB
+//   and the reason; names and reason are at least one byte long and hold no control byte;
+//   the line ends in CR LF and is no longer than one formatted line (1024 bytes).
 // - An undo keeps the record it took back and appends its own as a further section: an
-//   empty line, then the folder line and the undo's step lines as above. When the record
-//   before it stopped inside a line, the undo ends that line first, so a line that begins a
-//   step but stops short of one may stand right before the empty line; it holds no step.
-//   (Ended, a cut line may also read as a step; it belongs to a record already taken back.)
-// Control bytes are never the second byte of a double-byte character, so the bytes can be
-// read without knowing the code page.
+//   empty line, the first section's folder line again, its step lines, and, once it is
+//   through, kUndoFinishedLine. A section that another one follows holds at least one line
+//   after its folder line.
+// - The file may stop anywhere after its first step line's TAB: inside a step line (before
+//   its TAB only when a step line came before it), inside an undo's empty line, folder line
+//   or finishing line. A step line is written after its move, so a line the file stops in
+//   before its CR names no move for sure: it is no step.
+// - An undo ends such a cut line before it writes: "\n" after a CR (the line was written
+//   whole, and is the step it reads as); otherwise so that the line cannot read as a step
+//   (a TAB before the CR LF when it would). A line so ended holds no step; only an undo's
+//   empty line or kUndoFinishedLine follows it, or the end of the file.
+// - A finished undo is taken back as a whole by the next undo. An undo that is not finished
+//   (killed, the power gone, or stopped) is finished by the next one, whose section follows
+//   it in the same way: the undo's sections up to the first finished one make one act.
+// Control bytes are never the second byte of a double-byte character, so only the folder
+// line's last separator needs the code page.
 class RenameLogParser
 {
 public:
-    // steps, when given, receives every complete step line of the last section in the order
-    // of the file.
-    explicit RenameLogParser(std::vector<LoggedStep>* steps = nullptr);
+    // steps, when given, receives the complete step lines of the last two acts (the record
+    // an unfinished undo was taking back, and that undo) in the order of the file.
+    explicit RenameLogParser(const FileServices& fs, std::vector<LoggedStep>* steps = nullptr);
 
     // False once the bytes so far cannot begin a rename log; later bytes are not looked at.
     bool Feed(const char* bytes, size_t count);
     // After the last bytes: whether all of them make a rename log.
     bool IsRenameLog() const;
-    // The folder line of the last section, without its CR LF.
+    // The folder line, without its CR LF.
     const std::string& Folder() const { return folder; }
-    // The file stops inside a line; that line is not among the steps.
-    bool CutShort() const { return !line.empty(); }
-    // The bytes that end the line the file stops in (nothing when it stops at a line's end).
-    const char* EndOfCutLine() const;
+    // The file stops inside a line.
+    bool CutShort() const { return inHeader || !line.empty(); }
+    // The bytes that end the line the file stops in, or the undo's folder line or finishing
+    // line it stops in (nothing when it stops at a line's end).
+    std::string Completion() const;
     // The run's record and one for every undo after it.
     int Sections() const { return sections; }
+    // Where, in steps, the last act begins.
+    size_t LastActStart() const { return lastActStart; }
+    // The last section is an undo's that did not finish.
+    bool LastActOpen() const { return sections > 1 && !finished; }
+    // The last section is an undo's and holds nothing after its folder line.
+    bool LastSectionEmpty() const { return sections > 1 && !inHeader && sectionLines == 0 && line.empty(); }
+    // Bytes fed so far.
+    size_t Size() const { return size; }
 
 private:
     bool TakeFolderByte(char c);
-    bool TakeStepByte(char c);
-    bool TakeLine();
+    bool TakeHeaderByte(char c);
+    bool TakeBodyByte(char c);
+    bool TakeLine(const std::string& text);
+    void StartSection();
 
+    const FileServices& fs;
     std::vector<LoggedStep>* steps;
     std::string folder;
     std::string line;
+    // An undo's empty line and folder line, and how far the file has come into them.
+    std::string header;
+    size_t headerAt;
+    size_t size;
+    size_t lastActStart;
     int sections;
+    int sectionLines;
+    // Lines with a TAB so far: step lines and lines cut short and ended.
+    int tabLines;
     bool inFolder;
-    // The last line began a step and stopped short of it; only a new section may follow.
+    bool inHeader;
+    bool finished;
+    // The last line was cut short and ended; it holds no step.
     bool afterCutLine;
-    bool lineHasTab;
     bool broken;
 };
 

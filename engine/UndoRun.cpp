@@ -10,6 +10,8 @@
 #include "engine/SafeRename.h"
 #include "engine/WalkPasses.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <unordered_map>
@@ -19,6 +21,7 @@ namespace {
 
 const char kNotThere[] = "file not where the log says, left alone";
 const char kSkipped[] = "skipped, a later step of this file was not taken back";
+const char kUnaccounted[] = "no line of the log names this file, left alone";
 
 bool Refuse(UndoOutcome& outcome, UndoRefusal refusal, const std::string& name = std::string())
 {
@@ -27,18 +30,23 @@ bool Refuse(UndoOutcome& outcome, UndoRefusal refusal, const std::string& name =
     return false;
 }
 
-// "~ren" and at least four digits, then ".tmp": a name a walk parks a file under.
-bool IsTempName(const char* name)
+// The number of "~ren" and at least four digits, then ".tmp": a name a walk parks a file
+// under; -1 for any other name. Numbers too long to hold count as the largest.
+int64_t TempNumber(const char* name)
 {
     if (std::strncmp(name, "~ren", 4) != 0)
-        return false;
+        return -1;
     const char* p = name + 4;
     int digits = 0;
-    while (*p >= '0' && *p <= '9') {
-        ++p;
-        ++digits;
-    }
-    return digits >= 4 && std::strcmp(p, ".tmp") == 0;
+    int64_t number = 0;
+    for (; *p >= '0' && *p <= '9'; ++p, ++digits)
+        number = digits < 18 ? number * 10 + (*p - '0') : INT64_MAX;
+    return digits >= 4 && std::strcmp(p, ".tmp") == 0 ? number : -1;
+}
+
+bool IsTempName(const char* name)
+{
+    return TempNumber(name) >= 0;
 }
 
 // One file the record moved, followed through its steps.
@@ -59,18 +67,22 @@ struct UndoFile
 class UndoPlan
 {
 public:
-    explicit UndoPlan(FileServices& fs) : fs(fs) {}
+    explicit UndoPlan(FileServices& fs) : fs(fs), parser(fs, &steps), logSize(0), onlyFinishes(false) {}
 
-    bool Read(const char* logPath, UndoOutcome& outcome);
-    // Follows every step that moved a file from the name before the run to the last one.
-    bool FollowFiles(UndoOutcome& outcome);
+    // Reads the log, follows the files of the record to take back, and lists the folder.
+    bool Prepare(const char* logPath, UndoOutcome& outcome);
+    // What the undo writes before its steps.
+    std::string Opening(const std::string& folder) const;
 
     FileServices& fs;
     std::vector<LoggedStep> steps;
-    RenameLogParser parser{&steps};
-    std::string endOfCutLine;
+    RenameLogParser parser;
+    int64_t logSize;
+    std::string completion;
+    // The last undo made all its moves but did not live to say so: this one only says it.
+    bool onlyFinishes;
     std::vector<std::unique_ptr<UndoFile>> files;
-    // For each step, the file it moved; null for steps that moved nothing.
+    // For each step, the file it moved; null for steps that moved nothing for good.
     std::vector<UndoFile*> fileOfStep;
     // The folder's sub-folders, as the file system compares names. A record names files
     // only: a name of it that leads to a folder leads to no file of the record.
@@ -80,6 +92,11 @@ public:
     {
         return fs.IgnoresCase() ? FoldedName(name.c_str(), fs) : name;
     }
+
+private:
+    bool Read(const char* logPath, UndoOutcome& outcome);
+    bool FollowFiles(size_t first, UndoOutcome& outcome);
+    bool SurveyFolder(size_t first, const char* logPath, UndoOutcome& outcome);
 };
 
 bool UndoPlan::Read(const char* logPath, UndoOutcome& outcome)
@@ -88,21 +105,23 @@ bool UndoPlan::Read(const char* logPath, UndoOutcome& outcome)
         return Refuse(outcome, UndoNoLog);
     if (!parser.IsRenameLog())
         return Refuse(outcome, UndoNotALog);
-    // The undo ends a line cut short before it writes its own record. A line stopped between
-    // its CR and its LF was written whole after its step: it counts as the step it is. Any
-    // other such line holds no step, whatever its bytes may look like once ended.
-    endOfCutLine = parser.EndOfCutLine();
-    if (endOfCutLine == "\n")
-        parser.Feed("\n", 1);
+    // The undo ends what the file stops inside before it writes its own record; read as if
+    // that were done already (see RenameLogParser).
+    logSize = static_cast<int64_t>(parser.Size());
+    completion = parser.Completion();
+    parser.Feed(completion.data(), completion.size());
     outcome.folder = parser.Folder();
     return true;
 }
 
-bool UndoPlan::FollowFiles(UndoOutcome& outcome)
+// Follows every step from first on that moved a file, from the name before the record to the
+// last one. A file that comes back to a name it had has nothing to take back since then.
+bool UndoPlan::FollowFiles(size_t first, UndoOutcome& outcome)
 {
-    std::unordered_map<std::string, UndoFile*> at;
+    files.clear();
     fileOfStep.assign(steps.size(), nullptr);
-    for (size_t i = 0; i < steps.size(); ++i) {
+    std::unordered_map<std::string, UndoFile*> at;
+    for (size_t i = first; i < steps.size(); ++i) {
         const LoggedStep& step = steps[i];
         if (step.Failed() || step.from == step.to)
             continue;
@@ -135,13 +154,107 @@ bool UndoPlan::FollowFiles(UndoOutcome& outcome)
             at.erase(taken);
         }
         at[Key(step.to)] = file;
-        file->steps.insert(file->steps.begin(), i);
         std::strcpy(file->entry->currentName, step.to.c_str());
-        fileOfStep[i] = file;
+        // Oldest first while following.
+        std::vector<size_t>& chain = file->steps;
+        size_t back = chain.size();
+        while (back > 0 && steps[chain[back - 1]].from != step.to)
+            --back;
+        if (back == 0) {
+            chain.push_back(i);
+            fileOfStep[i] = file;
+            continue;
+        }
+        for (size_t k = back - 1; k < chain.size(); ++k)
+            fileOfStep[chain[k]] = nullptr;
+        chain.resize(back - 1);
     }
-    outcome.fileCount = static_cast<int>(files.size());
-    if (files.empty())
+    size_t kept = 0;
+    for (std::unique_ptr<UndoFile>& file : files) {
+        if (file->steps.empty())
+            continue;
+        std::reverse(file->steps.begin(), file->steps.end());
+        files[kept++] = std::move(file);
+    }
+    files.resize(kept);
+    return true;
+}
+
+bool UndoPlan::Prepare(const char* logPath, UndoOutcome& outcome)
+{
+    if (!Read(logPath, outcome))
+        return false;
+    // An undo cut short is finished: the record it was taking back and what it did make one
+    // record, taken back from where each file is now.
+    outcome.finishing = parser.LastActOpen();
+    const size_t first = outcome.finishing ? 0 : parser.LastActStart();
+    if (!FollowFiles(first, outcome))
+        return false;
+    onlyFinishes = outcome.finishing && files.empty();
+    if (onlyFinishes)
+        return true;
+    if (!SurveyFolder(first, logPath, outcome))
+        return false;
+    if (outcome.fileCount == 0)
         return Refuse(outcome, UndoNothingToTakeBack);
+    return true;
+}
+
+std::string UndoPlan::Opening(const std::string& folder) const
+{
+    if (onlyFinishes)
+        return completion + kUndoFinishedLine + "\r\n";
+    // An undo that stopped right after its folder line wrote nothing else: this one goes on there.
+    return parser.LastSectionEmpty() ? completion : completion + "\r\n" + folder + "\r\n";
+}
+
+// The folder without its final separator, unless that is a root's.
+std::string FolderPath(std::string folder, const FileServices& fs)
+{
+    if (folder.size() > 1 && EndsWithSeparator(folder.c_str(), fs) && folder[folder.size() - 2] != ':')
+        folder.pop_back();
+    return folder;
+}
+
+// Notes the folder's sub-folders, counts the files of the record that are where it says, and
+// finds temporary names that no line of the record names: a file moved there by a step whose
+// line was never written. Which file it is, nothing tells, so it stays. Only a name the
+// record's walk could have taken counts: numbered at or after the first temporary name the
+// record names (any number when it names none).
+bool UndoPlan::SurveyFolder(size_t first, const char* logPath, UndoOutcome& outcome)
+{
+    std::unordered_set<std::string> named;
+    int64_t firstTemp = INT64_MAX;
+    for (size_t i = first; i < steps.size(); ++i) {
+        named.insert(steps[i].from);
+        named.insert(steps[i].to);
+        const int64_t number = steps[i].Failed() ? -1 : TempNumber(steps[i].to.c_str());
+        if (number >= 0 && number < firstTemp)
+            firstTemp = number;
+    }
+    if (firstTemp == INT64_MAX)
+        firstTemp = 0;
+    FolderSearch search(fs);
+    if (!search.Start(CountedString(outcome.folder.c_str()), CountedString("*"))) {
+        const bool there = fs.FolderExists(FolderPath(outcome.folder, fs).c_str());
+        return Refuse(outcome, there ? UndoFolderNotSearchable : UndoFolderGone);
+    }
+    std::unordered_set<std::string> present;
+    do {
+        const FoundFile& found = search.Current();
+        if (found.isDirectory) {
+            folders.insert(Key(found.name));
+            continue;
+        }
+        present.insert(Key(found.name));
+        // The log itself may have a temporary name's form.
+        if (TempNumber(found.name) >= firstTemp && named.count(found.name) == 0 &&
+            !SameFile((outcome.folder + found.name).c_str(), logPath, fs))
+            outcome.unaccounted.push_back(found.name);
+    } while (search.Next() == FindNextFound);
+    outcome.fileCount = 0;
+    for (const std::unique_ptr<UndoFile>& file : files)
+        outcome.fileCount += !file->lost && present.count(Key(file->entry->currentName)) != 0 ? 1 : 0;
     return true;
 }
 
@@ -277,56 +390,37 @@ void UndoWalk::WriteSkipped(const LoggedStep& step)
     ++outcome.steps;
 }
 
-// Temporary names in the folder that no line of the record names: a file moved there by a
-// step whose line was never written. Which file it is, nothing tells, so it stays. Notes
-// the folder's sub-folders on the way.
-bool SurveyFolder(UndoPlan& plan, UndoOutcome& outcome)
-{
-    std::unordered_set<std::string> named;
-    for (const LoggedStep& step : plan.steps) {
-        named.insert(step.from);
-        named.insert(step.to);
-    }
-    FolderSearch search(plan.fs);
-    if (!search.Start(CountedString(outcome.folder.c_str()), CountedString("*")))
-        return false;
-    do {
-        const FoundFile& found = search.Current();
-        if (found.isDirectory)
-            plan.folders.insert(plan.Key(found.name));
-        else if (IsTempName(found.name) && named.count(found.name) == 0)
-            outcome.unaccounted.push_back(found.name);
-    } while (search.Next() == FindNextFound);
-    return true;
-}
-
 } // namespace
 
 bool PlanUndo(const char* logPath, FileServices& fs, UndoOutcome& outcome)
 {
     outcome = UndoOutcome();
     UndoPlan plan(fs);
-    return plan.Read(logPath, outcome) && plan.FollowFiles(outcome);
+    return plan.Prepare(logPath, outcome);
 }
 
 // The undo's record goes after the end of the log, behind an empty line, so the record it
 // takes back stays in the file until the last step is taken back and after: an undo cut
-// short leaves both, and taking back the last record then finishes the job.
+// short leaves both, and the next undo finishes its work.
 bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome, RunProgress* progress)
 {
     outcome = UndoOutcome();
     UndoPlan plan(fs);
-    if (!plan.Read(logPath, outcome) || !plan.FollowFiles(outcome))
+    if (!plan.Prepare(logPath, outcome))
         return false;
-    if (!SurveyFolder(plan, outcome))
-        return Refuse(outcome, UndoFolderNotSearchable);
 
     LogWriter log(fs);
     log.OpenToAppend(logPath);
-    const std::string header = plan.endOfCutLine + "\r\n" + outcome.folder + "\r\n";
-    log.Write(header.data(), static_cast<int>(header.size()));
-    if (!log.Complete())
+    const std::string opening = plan.Opening(outcome.folder);
+    log.Write(opening.data(), static_cast<int>(opening.size()));
+    if (!log.Complete()) {
+        log.CutBack(plan.logSize);
         return Refuse(outcome, UndoLogNotWritable);
+    }
+    if (plan.onlyFinishes) {
+        outcome.logComplete = true;
+        return true;
+    }
 
     ProbeTempNumber(outcome.folder.c_str(), fs);
     UndoWalk walk(plan, log, outcome, progress);
@@ -338,6 +432,15 @@ bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome, RunPro
             ++outcome.notBack;
             outcome.notBackNames.push_back(file->before);
         }
+    }
+    for (const std::string& name : outcome.unaccounted) {
+        log.WriteStep(name.c_str(), name.c_str(), kUnaccounted, 0);
+        ++outcome.steps;
+    }
+    // Only an undo that went through says so: one cut short or stopped is finished by the next.
+    if (!outcome.stopped) {
+        const std::string finished = std::string(kUndoFinishedLine) + "\r\n";
+        log.Write(finished.data(), static_cast<int>(finished.size()));
     }
     outcome.logComplete = log.Complete();
     return true;

@@ -222,8 +222,16 @@ public:
 
     LogHandle AppendLog(const char* path) override
     {
-        HANDLE log = CreateFileA(path, FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        return log == INVALID_HANDLE_VALUE ? nullptr : log;
+        // Written at its end, yet with the right to cut it back (TruncateLog).
+        HANDLE log = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (log == INVALID_HANDLE_VALUE)
+            return nullptr;
+        LARGE_INTEGER none = {};
+        if (!SetFilePointerEx(log, none, nullptr, FILE_END)) {
+            CloseHandle(log);
+            return nullptr;
+        }
+        return log;
     }
 
     // Removed by the system when the handle closes, so that no crash leaves it behind.
@@ -242,6 +250,14 @@ public:
         DWORD written = 0;
         return WriteFile(static_cast<HANDLE>(log), bytes, static_cast<DWORD>(count), &written, nullptr) &&
                written == static_cast<DWORD>(count);
+    }
+
+    bool TruncateLog(LogHandle log, int64_t size) override
+    {
+        LARGE_INTEGER at;
+        at.QuadPart = size;
+        return SetFilePointerEx(static_cast<HANDLE>(log), at, nullptr, FILE_BEGIN) &&
+               SetEndOfFile(static_cast<HANDLE>(log));
     }
 
     void CloseLog(LogHandle log) override { CloseHandle(static_cast<HANDLE>(log)); }

@@ -74,6 +74,11 @@
 #define IDS_UNDONE_NO_LOG               278
 #define IDS_UNDO_NOT_BACK               279
 #define IDS_UNDO_UNACCOUNTED            280
+#define IDS_UNDO_FOLDER_GONE            281
+#define IDS_UNDO_STOPPED                282
+#define IDS_UNDO_NOT_BACK_NO_LOG        283
+#define IDS_UNDO_FINISH_QUESTION        284
+#define IDS_UNDO_MARK_QUESTION          285
 // What a run ended in; a refusal's text takes the file's name, a partial run's the count.
 #define IDS_COMPLETED                   300
 #define IDS_COMPLETED_NO_LOG            301

@@ -26,6 +26,8 @@ UINT RefusalFormat(UndoRefusal refusal)
         return IDS_UNDO_FOLDER_NOT_SEARCHABLE;
     case UndoLogNotWritable:
         return IDS_UNDO_LOG_NOT_WRITABLE;
+    case UndoFolderGone:
+        return IDS_UNDO_FOLDER_GONE;
     case UndoRefusalNone:
         break;
     }
@@ -37,7 +39,8 @@ UINT RefusalFormat(UndoRefusal refusal)
 CountedString UndoRefusalText(const UndoOutcome& outcome)
 {
     char text[kTextSize];
-    const char* name = outcome.refusal == UndoFolderNotSearchable ? outcome.folder.c_str() : outcome.refusedName.c_str();
+    const bool namesFolder = outcome.refusal == UndoFolderNotSearchable || outcome.refusal == UndoFolderGone;
+    const char* name = namesFolder ? outcome.folder.c_str() : outcome.refusedName.c_str();
     std::snprintf(text, sizeof text, ResourceText(RefusalFormat(outcome.refusal)).Data(), name);
     return CountedString(text);
 }
@@ -45,7 +48,10 @@ CountedString UndoRefusalText(const UndoOutcome& outcome)
 CountedString UndoQuestionText(const UndoOutcome& plan)
 {
     char text[kTextSize];
-    std::snprintf(text, sizeof text, ResourceText(IDS_UNDO_QUESTION).Data(), plan.folder.c_str(), plan.fileCount);
+    UINT format = IDS_UNDO_QUESTION;
+    if (plan.finishing)
+        format = plan.fileCount == 0 ? IDS_UNDO_MARK_QUESTION : IDS_UNDO_FINISH_QUESTION;
+    std::snprintf(text, sizeof text, ResourceText(format).Data(), plan.folder.c_str(), plan.fileCount);
     return CountedString(text);
 }
 
@@ -53,12 +59,18 @@ CountedString UndoResultText(const UndoOutcome& outcome, const char* logPath)
 {
     char text[kTextSize];
     int length;
-    if (outcome.notBack == 0 && outcome.logComplete)
+    // A file left under a temporary name that no line accounts for is not back either.
+    const int notBack = outcome.notBack + static_cast<int>(outcome.unaccounted.size());
+    if (outcome.stopped)
+        length = std::snprintf(text, sizeof text, ResourceText(IDS_UNDO_STOPPED).Data(), notBack);
+    else if (notBack == 0 && outcome.logComplete)
         length = std::snprintf(text, sizeof text, "%s", ResourceText(IDS_COMPLETED).Data());
-    else if (outcome.notBack == 0)
+    else if (notBack == 0)
         length = std::snprintf(text, sizeof text, "%s", ResourceText(IDS_UNDONE_NO_LOG).Data());
+    else if (!outcome.logComplete)
+        length = std::snprintf(text, sizeof text, ResourceText(IDS_UNDO_NOT_BACK_NO_LOG).Data(), notBack);
     else
-        length = std::snprintf(text, sizeof text, ResourceText(IDS_UNDO_NOT_BACK).Data(), outcome.notBack, logPath);
+        length = std::snprintf(text, sizeof text, ResourceText(IDS_UNDO_NOT_BACK).Data(), notBack, logPath);
     if (!outcome.unaccounted.empty() && length >= 0 && length < kTextSize) {
         std::snprintf(text + length, sizeof text - static_cast<size_t>(length),
                       ResourceText(IDS_UNDO_UNACCOUNTED).Data(), outcome.unaccounted[0].c_str(),

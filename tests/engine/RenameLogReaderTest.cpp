@@ -20,67 +20,99 @@ struct LogBytes
 const std::string kSo = "\x83\x5C";
 const std::string kHyo = "\x95\x5C";
 
+bool ReadsAsLog(const std::string& bytes, bool oneByteAtATime)
+{
+    FaultyFileServices fs(PlatformFileServices());
+    fs.UseCp932LeadBytes();
+    RenameLogParser parser(fs);
+    for (size_t at = 0; at < bytes.size(); at += oneByteAtATime ? 1 : bytes.size())
+        parser.Feed(bytes.data() + at, oneByteAtATime ? 1 : bytes.size());
+    return parser.IsRenameLog();
+}
+
 TEST(RenameLogReader, TellsRenameLogsFromOtherFiles)
 {
+    const std::string d = std::string("C:") + TempFolder::Separator() + "photos" + TempFolder::Separator() + "\r\n";
+    const std::string step = "a.txt\t->\t000.txt\r\n", undo = "\r\n" + d + "000.txt\t->\ta.txt\r\n";
+    const std::string done = std::string(kUndoFinishedLine) + "\r\n";
     const LogBytes cases[] = {
         {"empty file", "", true},
-        {"folder alone", "C:\\photos\r\n", true},
-        {"steps", "C:\\photos\\\r\na.txt\t->\t000.txt\r\nb.txt\t->\t~ren0000.tmp\r\n", true},
-        {"double-byte names", "C:\\" + kHyo + "\r\n" + kSo + ".txt\t->\t" + kHyo + "000.txt\r\n", true},
-        {"failed steps", "d\r\na.txt\t->\t000.txt\tfile is gone\r\nb.txt\t->\tb.txt\tmove failed (error 5)\r\n", true},
-        {"cut short in a name", "d\r\na.txt\t->\t000.txt\r\nb.t", true},
-        {"cut short in the arrow", "d\r\na.txt\t-", true},
-        {"cut short after the new name", "d\r\na.txt\t->\t000.txt\t", true},
-        {"cut short in the reason", "d\r\na.txt\t->\t000.txt\tfile is g", true},
-        {"cut short between CR and LF", "d\r\na.txt\t->\t000.txt\r", true},
+        {"folder alone", d, true},
+        {"steps", d + step + "b.txt\t->\t~ren0000.tmp\r\n", true},
+        {"double-byte names", d + kSo + ".txt\t->\t" + kHyo + "000.txt\r\n", true},
+        {"failed steps", d + "a.txt\t->\t000.txt\tfile is gone\r\nb.txt\t->\tb.txt\tmove failed (error 5)\r\n", true},
+        {"cut short between CR and LF", d + "a.txt\t->\t000.txt\r", true},
         {"first line cut short", "C:\\photos", false},
-        {"first line holds a TAB", "name\tsize\r\na.txt\t->\t000.txt\r\n", false},
+        {"first line holds a TAB", "name\tsize\r\n" + step, false},
         {"TSV file", "a.txt\t12\r\nb.txt\t34\r\n", false},
-        {"arrow with spaces", "notes\r\na.txt -> 000.txt\r\n", false},
-        {"arrow line, then text", "notes\r\na.txt\t->\t000.txt\r\nremember the milk\r\n", false},
-        {"LF line ends", "d\na.txt\t->\t000.txt\n", false},
-        {"LF after the first line", "d\r\na.txt\t->\t000.txt\n", false},
-        {"empty first line", "\r\na.txt\t->\t000.txt\r\n", false},
-        {"empty old name", "d\r\n\t->\t000.txt\r\n", false},
-        {"empty new name", "d\r\na.txt\t->\t\r\n", false},
-        {"empty reason", "d\r\na.txt\t->\t000.txt\t\r\n", false},
-        {"five parts", "d\r\na\t->\tb\tc\td\r\n", false},
-        {"other arrow", "d\r\na.txt\t=>\t000.txt\r\n", false},
-        {"cut short in another arrow", "d\r\na.txt\t=", false},
-        {"control byte in a name", "d\r\na\x01.txt\t->\t000.txt\r\n", false},
-        {"NUL byte", std::string("d\r\na.txt\t->\t000.txt\r\n\0", 22), false},
-        {"CR inside a line", "d\r\na.txt\r\t->\t000.txt\r\n", false},
-        {"line past one formatted line", "d\r\n" + std::string(600, 'a') + "\t->\t" + std::string(600, 'b') + "\r\n",
-         false},
-        {"two sections", "d\r\na\t->\tb\r\n\r\nd\r\nb\t->\ta\r\n", true},
-        {"second section cut short in its folder", "d\r\na\t->\tb\r\n\r\nd", true},
-        {"line cut short, ended, then a section", "d\r\na\t-\r\n\r\nd\r\nb\t->\ta\r\n", true},
-        {"line cut short and ended, nothing after", "d\r\na\t-\r\n", false},
-        {"line cut short and ended, then a step", "d\r\na\t-\r\nb\t->\ta\r\n", false},
-        {"empty line, then an empty folder line", "d\r\n\r\n\r\n", false},
-        {"longest formatted line", "d\r\n" + std::string(510, 'a') + "\t->\t" + std::string(508, 'b') + "\r\n", true},
+        {"arrow with spaces", d + "a.txt -> 000.txt\r\n", false},
+        {"arrow line, then text", d + step + "remember the milk\r\n", false},
+        {"LF line ends", "d/\na.txt\t->\t000.txt\n", false},
+        {"LF after the first line", d + "a.txt\t->\t000.txt\n", false},
+        {"empty first line", "\r\n" + step, false},
+        {"empty old name", d + "\t->\t000.txt\r\n", false},
+        {"line cut short before its new name, ended", d + "a.txt\t->\t\r\n", true},
+        {"line cut short after its new name, ended", d + "a.txt\t->\t000.txt\t\r\n", true},
+        {"five parts", d + "a\t->\tb\tc\td\r\n", false},
+        {"other arrow", d + "a.txt\t=>\t000.txt\r\n", false},
+        {"cut short in another arrow", d + "a.txt\t=", false},
+        {"control byte in a name", d + "a\x01.txt\t->\t000.txt\r\n", false},
+        {"NUL byte", d + step + std::string(1, '\0'), false},
+        {"CR inside a line", d + "a.txt\r\t->\t000.txt\r\n", false},
+        {"longest formatted line", d + std::string(510, 'a') + "\t->\t" + std::string(508, 'b') + "\r\n", true},
+        {"a line one byte longer", d + std::string(511, 'a') + "\t->\t" + std::string(508, 'b') + "\r\n", false},
+        {"line cut short and ended, then a step", d + "a\t-\r\n" + step, false},
+        {"undo section of another folder", d + step + "\r\nC:\\other\\\r\n000.txt\t->\ta.txt\r\n", false},
+        {"undo section with no line, then another", d + step + "\r\n" + d + undo, false},
+        {"a step after the finishing line", d + step + undo + done + step, false},
+        {"a finishing line in the run's section", d + step + done, false},
+        // What a text editor saves.
+        {"one line", "shopping\r\n", false},
+        {"one line without its end", "shopping", false},
+        {"paragraphs", "Dear Sir,\r\n\r\nThe photos.\r\n\r\nRegards\r\n", false},
+        {"paragraphs without a final line end", "Dear Sir,\r\n\r\nThe photos.\r\n\r\nRegards", false},
+        {"a folder, then free text", d + "remember the milk\r\n", false},
+        {"a folder, then free text without its end", d + "remember the milk", false},
+        {"a folder, then paragraphs", d + "\r\nnotes\r\n", false},
+        {"a folder, an empty line and the folder again", d + "\r\n" + d, false},
+        {"double-byte lines", kSo + kHyo + "\r\n" + kHyo + "\r\n", false},
+        {"double-byte line without its end", kSo + kHyo, false},
+        {"a first line ending in a second byte", "C:" + std::string(1, TempFolder::Separator()) + kHyo + "\r\n" + step, false},
+        {"double-byte paragraphs", kHyo + "\r\n\r\n" + kSo + "\r\n", false},
     };
     for (const LogBytes& c : cases) {
-        RenameLogParser whole;
-        whole.Feed(c.bytes.data(), c.bytes.size());
-        EXPECT_EQ(c.renameLog, whole.IsRenameLog()) << c.name;
-        RenameLogParser byteByByte;
-        for (char byte : c.bytes)
-            byteByByte.Feed(&byte, 1);
-        EXPECT_EQ(c.renameLog, byteByByte.IsRenameLog()) << c.name << ", one byte at a time";
+        EXPECT_EQ(c.renameLog, ReadsAsLog(c.bytes, false)) << c.name;
+        EXPECT_EQ(c.renameLog, ReadsAsLog(c.bytes, true)) << c.name << ", one byte at a time";
+    }
+    // Every log this program writes, cut anywhere after its first step line's TAB.
+    const std::string cutLine = d + step + "b.txt\t->\t0";
+    const std::string logs[] = {
+        d + step + "b.txt\t->\tb.txt\tmove failed (error 5)\r\n" + kSo + "\t->\t~ren0000.tmp\r\n",
+        d + step + undo + done,
+        d + step + undo + done + undo + "b.txt\t->\tc.txt\r\n",
+        cutLine + "\t\r\n" + undo,
+        d + "a\t-\r\n" + undo + done,
+        d + step + undo + "\r\n" + d + "a.txt\t->\t000.txt\r\n" + done,
+    };
+    for (const std::string& log : logs) {
+        for (size_t cut = log.find('\t') + 1; cut <= log.size(); ++cut)
+            EXPECT_TRUE(ReadsAsLog(log.substr(0, cut), false)) << log.substr(0, cut);
     }
 }
 
 TEST(RenameLogReader, HandsBackTheFolderAndTheStepsInOrder)
 {
-    const std::string bytes = "C:\\" + kSo + "\r\n" + kSo + ".txt\t->\t~ren0000.tmp\r\n" +
+    const std::string folder = "C:" + std::string(1, TempFolder::Separator()) + kSo + TempFolder::Separator();
+    const std::string bytes = folder + "\r\n" + kSo + ".txt\t->\t~ren0000.tmp\r\n" +
                               "b.txt\t->\tb.txt\tmove failed (error 5)\r\n~ren0000.tmp\t->\t000.txt\r\nc.tx";
     std::vector<LoggedStep> steps;
-    RenameLogParser parser(&steps);
+    FaultyFileServices fs(PlatformFileServices());
+    fs.UseCp932LeadBytes();
+    RenameLogParser parser(fs, &steps);
     parser.Feed(bytes.data(), bytes.size());
 
     EXPECT_TRUE(parser.IsRenameLog());
-    EXPECT_EQ("C:\\" + kSo, parser.Folder());
+    EXPECT_EQ(folder, parser.Folder());
     EXPECT_TRUE(parser.CutShort());
     ASSERT_EQ(3u, steps.size());
     EXPECT_EQ(kSo + ".txt", steps[0].from);
@@ -94,31 +126,36 @@ TEST(RenameLogReader, HandsBackTheFolderAndTheStepsInOrder)
     EXPECT_EQ("000.txt", steps[2].to);
 }
 
-TEST(RenameLogReader, HandsBackTheLastSection)
+// What an undo takes back: the last act, or, when that is an undo not finished, the act
+// before it too; and what ends the file first.
+TEST(RenameLogReader, HandsBackWhatAnUndoTakesBack)
 {
-    const std::string bytes = "C:\\" + kSo + "\r\n" + kSo + ".txt\t->\t000.txt\r\nb.txt\t->\t0" + "\r\n\r\nC:\\" +
-                              kSo + "\r\n000.txt\t->\t" + kSo + ".txt\r\n";
-    std::vector<LoggedStep> steps;
-    RenameLogParser parser(&steps);
-    parser.Feed(bytes.data(), bytes.size());
-
-    EXPECT_TRUE(parser.IsRenameLog());
-    EXPECT_EQ(2, parser.Sections());
-    EXPECT_EQ("C:\\" + kSo, parser.Folder());
-    EXPECT_FALSE(parser.CutShort());
-    ASSERT_EQ(1u, steps.size());
-    EXPECT_EQ("000.txt", steps[0].from);
-    EXPECT_EQ(kSo + ".txt", steps[0].to);
-}
-
-TEST(RenameLogReader, TellsHowToEndALineCutShort)
-{
-    const struct { const char* bytes; const char* end; } cases[] = {
-        {"d\r\na\t->\tb\r\n", ""}, {"d\r\na\t->\tb", "\r\n"}, {"d\r\na\t->\tb\r", "\n"}};
+    const std::string d = std::string("d") + TempFolder::Separator() + "\r\n", done = kUndoFinishedLine;
+    const std::string run = d + "a\t->\tb\r\n", undo = "\r\nd" + std::string(1, TempFolder::Separator()) + "\r\n";
+    const struct { std::string bytes; std::string record; bool open; std::string completion; } cases[] = {
+        {run + "c\t->\td", "a>b ", false, "\t\r\n"},
+        {run + "c\t->\td\tfail", "a>b ", false, "\r\n"},
+        {run + "c\t-", "a>b ", false, "\r\n"},
+        {run + "c\t->\td\r", "a>b c>d ", false, "\n"},
+        {run + undo + "b\t->\ta\r\n" + done.substr(0, 4), "b>a ", false, done.substr(4) + "\r\n"},
+        {run + undo + "b\t->\ta\r\n", "a>b b>a ", true, ""},
+        {run + undo.substr(0, 3), "a>b ", true, undo.substr(3)},
+        {run + undo + "b\t->\ta\r\n" + done + "\r\n" + undo + "a\t->\tb\r\n", "b>a a>b ", true, ""},
+        {run + undo + "b\t->\tc\r\n" + undo + "c\t->\ta\r\n" + done + "\r\n", "b>c c>a ", false, ""},
+    };
     for (const auto& c : cases) {
-        RenameLogParser parser;
-        parser.Feed(c.bytes, std::strlen(c.bytes));
-        EXPECT_STREQ(c.end, parser.EndOfCutLine()) << c.bytes;
+        std::vector<LoggedStep> steps;
+        RenameLogParser parser(PlatformFileServices(), &steps);
+        parser.Feed(c.bytes.data(), c.bytes.size());
+        EXPECT_TRUE(parser.IsRenameLog()) << c.bytes;
+        EXPECT_EQ(c.completion, parser.Completion()) << c.bytes;
+        const std::string completion = parser.Completion();
+        parser.Feed(completion.data(), completion.size());
+        EXPECT_EQ(c.open, parser.LastActOpen()) << c.bytes;
+        std::string record;
+        for (size_t i = c.open ? 0 : parser.LastActStart(); i < steps.size(); ++i)
+            record += steps[i].Failed() ? "" : steps[i].from + ">" + steps[i].to + " ";
+        EXPECT_EQ(c.record, record) << c.bytes;
     }
 }
 
@@ -144,7 +181,7 @@ TEST(RenameLogReader, TellsWhetherTheLogPathHoldsSomeOtherFile)
         {"no file", PathMissing, "", CallKinds, false},
         {"a folder", PathFolder, "", CallKinds, false},
         {"empty file", PathFile, "", CallKinds, false},
-        {"earlier log", PathFile, "d\r\na.txt\t->\t000.txt\r\n", CallKinds, false},
+        {"earlier log", PathFile, "d" + std::string(1, TempFolder::Separator()) + "\r\na\t->\tb\r\n", CallKinds, false},
         {"user's text", PathFile, "shopping\r\nmilk\r\n", CallKinds, true},
         {"log that cannot be opened", PathFile, "d\r\n", CallOpenRead, true},
         {"log that cannot be read", PathFile, "d\r\n", CallRead, true},
@@ -172,10 +209,10 @@ TEST(RenameLogReader, ARunsOwnLogIsARenameLog)
     ASSERT_GT(run.outcome.notRenamed, 0);
 
     std::vector<LoggedStep> steps;
-    RenameLogParser parser(&steps);
+    RenameLogParser parser(run.fs, &steps);
     ASSERT_TRUE(ReadRenameLog(run.job.logPath.Data(), run.fs, parser));
     EXPECT_TRUE(parser.IsRenameLog()) << run.Log();
-    EXPECT_EQ(run.job.folder.Data(), parser.Folder());
+    EXPECT_EQ(run.folder.Slash(), parser.Folder());
     EXPECT_EQ(run.LogLines().size(), steps.size());
     EXPECT_FALSE(LogPathHoldsOtherFile(run.job.logPath.Data(), run.fs));
 }

@@ -1,5 +1,6 @@
 #include "engine/Ordering.h"
 #include "engine/RenameLogReader.h"
+#include "engine/RunProgress.h"
 #include "engine/UndoRun.h"
 #include "tests/support/EngineTestSupport.h"
 
@@ -77,7 +78,7 @@ TEST(UndoRun, TakesBackARunAndThenItsOwnUndo)
 
         UndoOutcome planned;
         ASSERT_TRUE(PlanUndo(run.job.logPath.Data(), run.fs, planned)) << c.name;
-        EXPECT_EQ(run.job.folder.Data(), planned.folder) << c.name;
+        EXPECT_EQ(run.folder.Slash(), planned.folder) << c.name;
         EXPECT_EQ(c.fileCount, planned.fileCount) << c.name;
         EXPECT_EQ(afterRun, ContentsOf(run.folder)) << c.name;
 
@@ -87,7 +88,9 @@ TEST(UndoRun, TakesBackARunAndThenItsOwnUndo)
         EXPECT_EQ(0, undone.notBack) << c.name;
         EXPECT_TRUE(undone.unaccounted.empty()) << c.name;
         EXPECT_TRUE(undone.logComplete) << c.name;
-        EXPECT_EQ(c.undoLines, LastSection(run)) << c.name;
+        Names finished = c.undoLines;
+        finished.push_back(kUndoFinishedLine);
+        EXPECT_EQ(finished, LastSection(run)) << c.name;
 
         UndoOutcome redone;
         ASSERT_TRUE(Undo(run, redone)) << c.name;
@@ -98,6 +101,60 @@ TEST(UndoRun, TakesBackARunAndThenItsOwnUndo)
         // A run afterwards starts a log of its own.
         ASSERT_TRUE(run.Run()) << c.name;
         EXPECT_EQ(std::string::npos, run.Log().find("\r\n\r\n")) << c.name;
+    }
+}
+
+// Stops the undo once it has taken stopAt steps.
+class StopAfter : public RunProgress
+{
+public:
+    explicit StopAfter(int stopAt) : stopAt(stopAt) {}
+    bool Continue(const WalkProgress& progress) override { return progress.stepsTaken < stopAt; }
+    int stopAt;
+};
+
+// The process dies right after the nth move: the line of that move is the last write to land.
+void DieAfterMove(FaultyFileServices& fs, int nth)
+{
+    fs.beforeCall = [&fs, nth](FileCall call, int n, const char*, const char*) {
+        if (call == CallMove && n == nth) {
+            fs.InjectFrom(CallMove, nth + 1, FaultFail);
+            fs.InjectFrom(CallWriteLog, fs.Calls(CallWriteLog) + 2, FaultFail);
+        }
+    };
+}
+
+TEST(UndoRun, FinishesAnUndoCutShortAndTakesBackOneThatFinished)
+{
+    // Either undo moves three files. Cut 1 to 3: the process dies after that move; cut 4 to
+    // 6: the undo is stopped before its step cut - 4.
+    for (bool undoOfTheUndo : {false, true}) {
+        for (int cut = 1; cut <= 6; ++cut) {
+            RunFixture run;
+            run.AddFiles({"000.txt", "001.txt", "b.txt"});
+            run.job.order = NameDescending;
+            const Contents before = ContentsOf(run.folder);
+            ASSERT_TRUE(run.Run());
+            const Contents afterRun = ContentsOf(run.folder);
+            UndoOutcome outcome;
+            if (undoOfTheUndo)
+                ASSERT_TRUE(Undo(run, outcome));
+            FaultyFileServices dying(PlatformFileServices());
+            DieAfterMove(dying, cut);
+            StopAfter stop(cut - 4);
+            UndoRun(run.job.logPath.Data(), cut <= 3 ? dying : run.fs, outcome, cut <= 3 ? nullptr : &stop);
+            EXPECT_EQ(cut > 3, outcome.stopped) << cut;
+
+            const std::string what = std::to_string(cut) + (undoOfTheUndo ? " in the undo of the undo" : "");
+            ASSERT_TRUE(Undo(run, outcome)) << what;
+            EXPECT_TRUE(outcome.finishing) << what;
+            EXPECT_EQ(undoOfTheUndo ? afterRun : before, ContentsOf(run.folder)) << what << "\n" << run.Log();
+            EXPECT_EQ(0, outcome.notBack) << what;
+            ASSERT_TRUE(Undo(run, outcome)) << what;
+            EXPECT_FALSE(outcome.finishing) << what;
+            EXPECT_EQ(undoOfTheUndo ? before : afterRun, ContentsOf(run.folder)) << what << "\n" << run.Log();
+            EXPECT_FALSE(LogPathHoldsOtherFile(run.job.logPath.Data(), run.fs)) << what;
+        }
     }
 }
 
@@ -180,24 +237,54 @@ TEST(UndoRun, ADependentStepIsSkippedAndTheLogSaysWhy)
     ASSERT_TRUE(Undo(run, outcome));
     EXPECT_EQ((Names{Line("000.txt", "~ren0000.tmp") + "\tfile not where the log says, left alone",
                      Line("001.txt", "000.txt"),
-                     Line("~ren0000.tmp", "001.txt") + "\tskipped, a later step of this file was not taken back"}),
+                     Line("~ren0000.tmp", "001.txt") + "\tskipped, a later step of this file was not taken back",
+                     kUndoFinishedLine}),
               LastSection(run));
     EXPECT_EQ(Names{"001.txt"}, outcome.notBackNames);
 }
 
-TEST(UndoRun, AFileThatStaysUnderItsOldNameIsNotReported)
+struct RecordCase
 {
-    // The run parked a.txt and had to put it back; the undo's first move fails.
-    RunFixture run;
-    run.folder.Write("a.txt", "a.txt");
-    run.elsewhere.Write(run.logName, run.job.folder.Data() + std::string("\r\n") + Line("a.txt", "~ren0000.tmp") +
-                                         "\r\n" + Line("~ren0000.tmp", "a.txt") + "\r\n");
-    run.fs.Inject(CallMove, 1, FaultFail);
-    UndoOutcome outcome;
-    ASSERT_TRUE(Undo(run, outcome));
-    EXPECT_EQ((Contents{{"a.txt", "a.txt"}}), ContentsOf(run.folder));
-    EXPECT_EQ(1, outcome.fileCount);
-    EXPECT_EQ(0, outcome.notBack);
+    const char* name;
+    Names steps;
+    Contents folderBefore;
+    Contents folderAfter;
+    int fileCount;
+    Names notBack;
+};
+
+// Logs written out by hand, each file's steps followed to where the file is.
+TEST(UndoRun, FollowsEveryFileFromItsFirstNameToItsLast)
+{
+    const Names aside{Line("a.txt", "~ren0000.tmp"), Line("b.txt", "000.txt"), Line("~ren0000.tmp", "a.txt")};
+    const RecordCase cases[] = {
+        {"a file that went aside and came back", aside, {{"a.txt", "a.txt"}, {"000.txt", "b.txt"}},
+         {{"a.txt", "a.txt"}, {"b.txt", "b.txt"}}, 1, {}},
+        {"... and was then deleted", aside, {{"000.txt", "b.txt"}}, {{"b.txt", "b.txt"}}, 1, {}},
+        {"... and was then replaced", aside, {{"a.txt", "new"}, {"000.txt", "b.txt"}},
+         {{"a.txt", "new"}, {"b.txt", "b.txt"}}, 1, {}},
+        {"a file parked under a name another file took and left",
+         {Line("a.txt", "~ren0000.tmp"), Line("~ren0000.tmp", "001.txt"), Line("b.txt", "~ren0000.tmp"),
+          Line("~ren0000.tmp", "000.txt")},
+         {{"001.txt", "a.txt"}, {"000.txt", "b.txt"}}, {{"a.txt", "a.txt"}, {"b.txt", "b.txt"}}, 2, {}},
+        {"a file gone from its last name", {Line("a.txt", "000.txt"), Line("b.txt", "001.txt")},
+         {{"001.txt", "b.txt"}}, {{"b.txt", "b.txt"}}, 1, {"a.txt"}},
+    };
+    for (const RecordCase& c : cases) {
+        RunFixture run;
+        std::string log = run.folder.Slash() + "\r\n";
+        for (const std::string& line : c.steps)
+            log += line + "\r\n";
+        run.elsewhere.Write(run.logName, log);
+        for (const auto& file : c.folderBefore)
+            run.folder.Write(file.first, file.second);
+        UndoOutcome planned, outcome;
+        ASSERT_TRUE(PlanUndo(run.job.logPath.Data(), run.fs, planned)) << c.name;
+        EXPECT_EQ(c.fileCount, planned.fileCount) << c.name;
+        ASSERT_TRUE(Undo(run, outcome)) << c.name;
+        EXPECT_EQ(c.folderAfter, ContentsOf(run.folder)) << c.name;
+        EXPECT_EQ(c.notBack, outcome.notBackNames) << c.name;
+    }
 }
 
 struct CutCase
@@ -215,38 +302,44 @@ TEST(UndoRun, TakesBackARunCutShortAndNamesTheFileInFlight)
     // The run died after moving c.txt aside, before its line was written, while the line of
     // the step before was being written.
     const CutCase cases[] = {
-        {"inside a line", "b.txt\t->\t00", "\r\n", {Line("001.txt", "a.txt"), Line("~ren0000.tmp", "000.txt")},
-         {{"000.txt", "000.txt"}, {"002.txt", "b.txt"}, {"a.txt", "a.txt"}, {"~ren0001.tmp", "c.txt"}}},
+        {"inside a line", "b.txt\t->\t00", "\t\r\n", {Line("001.txt", "a.txt"), Line("~ren0005.tmp", "000.txt")},
+         {{"000.txt", "000.txt"}, {"002.txt", "b.txt"}, {"a.txt", "a.txt"}, {"~ren0002.tmp", "mine"},
+          {"~ren0006.tmp", "c.txt"}}},
         {"between CR and LF", "b.txt\t->\t002.txt\r", "\n",
-         {Line("002.txt", "b.txt"), Line("001.txt", "a.txt"), Line("~ren0000.tmp", "000.txt")},
-         {{"000.txt", "000.txt"}, {"a.txt", "a.txt"}, {"b.txt", "b.txt"}, {"~ren0001.tmp", "c.txt"}}},
+         {Line("002.txt", "b.txt"), Line("001.txt", "a.txt"), Line("~ren0005.tmp", "000.txt")},
+         {{"000.txt", "000.txt"}, {"a.txt", "a.txt"}, {"b.txt", "b.txt"}, {"~ren0002.tmp", "mine"},
+          {"~ren0006.tmp", "c.txt"}}},
     };
     for (const CutCase& c : cases) {
         RunFixture run;
         run.folder.Write("001.txt", "a.txt");
-        run.folder.Write("~ren0000.tmp", "000.txt");
-        run.folder.Write("~ren0001.tmp", "c.txt");
+        run.folder.Write("~ren0005.tmp", "000.txt");
+        run.folder.Write("~ren0006.tmp", "c.txt");
         run.folder.Write("002.txt", "b.txt");
-        const std::string cut = run.job.folder.Data() + std::string("\r\n") + Line("000.txt", "~ren0000.tmp") +
+        // A user's own file, numbered before anything the run could have made.
+        run.folder.Write("~ren0002.tmp", "mine");
+        const std::string cut = run.folder.Slash() + "\r\n" + Line("000.txt", "~ren0005.tmp") +
                                 "\r\n" + Line("a.txt", "001.txt") + "\r\n" + c.lastLine;
         run.elsewhere.Write(run.logName, cut);
 
         UndoOutcome outcome;
         ASSERT_TRUE(Undo(run, outcome)) << c.name;
         EXPECT_EQ(c.folderAfter, ContentsOf(run.folder)) << c.name;
-        EXPECT_EQ(Names{"~ren0001.tmp"}, outcome.unaccounted) << c.name;
+        EXPECT_EQ(Names{"~ren0006.tmp"}, outcome.unaccounted) << c.name;
         EXPECT_EQ(0, outcome.notBack) << c.name;
-        std::string section = run.job.folder.Data() + std::string("\r\n");
+        std::string section = run.folder.Slash() + "\r\n";
         for (const std::string& line : c.undoLines)
             section += line + "\r\n";
+        section += Line("~ren0006.tmp", "~ren0006.tmp") + "\tno line of the log names this file, left alone\r\n" +
+                   kUndoFinishedLine + "\r\n";
         EXPECT_EQ(cut + c.ending + "\r\n" + section, run.Log()) << c.name;
 
         std::vector<LoggedStep> steps;
-        RenameLogParser parser(&steps);
+        RenameLogParser parser(run.fs, &steps);
         ASSERT_TRUE(ReadRenameLog(run.job.logPath.Data(), run.fs, parser)) << c.name;
         EXPECT_TRUE(parser.IsRenameLog()) << c.name;
         EXPECT_EQ(2, parser.Sections()) << c.name;
-        EXPECT_EQ(c.undoLines.size(), steps.size()) << c.name;
+        EXPECT_EQ(c.undoLines.size() + 1, steps.size() - parser.LastActStart()) << c.name;
         UndoOutcome again;
         ASSERT_TRUE(Undo(run, again)) << c.name;
         EXPECT_EQ(0, again.notBack) << c.name;
@@ -275,8 +368,13 @@ TEST(UndoRun, RefusesWhatItCannotTakeBackAndMovesNothing)
         {"only names that stayed", "<folder>\r\n000.txt\t->\t000.txt\r\n", UndoNothingToTakeBack, CallKinds},
         {"name over 255 bytes", "<folder>\r\n000.txt\t->\ta.txt\r\n<long>\t->\tb.txt\r\n", UndoNameTooLong, CallKinds},
         {"name holding a separator", "<folder>\r\n000.txt\t->\t../a.txt\r\n", UndoNameNotPlain, CallKinds},
-        {"folder that cannot be searched", "<missing>\r\n000.txt\t->\ta.txt\r\n", UndoFolderNotSearchable, CallKinds},
+        {"folder that is gone", "<missing>\r\n000.txt\t->\ta.txt\r\n", UndoFolderGone, CallKinds},
+        {"folder that cannot be searched", "<folder>\r\n000.txt\t->\ta.txt\r\n", UndoFolderNotSearchable, CallFindFirst},
         {"log that cannot take the record", "<folder>\r\n000.txt\t->\ta.txt\r\n", UndoLogNotWritable, CallAppendLog},
+        {"log that takes part of the record", "<folder>\r\n000.txt\t->\ta.txt\r\n", UndoLogNotWritable, CallWriteLog},
+        {"one line of text", "shopping\r\n", UndoNotALog, CallKinds},
+        {"folder as typed, without its separator", "<typed>\r\n000.txt\t->\ta.txt\r\n", UndoNotALog, CallKinds},
+        {"no file where the log says", "<folder>\r\n000.txt\t->\tgone.txt\r\n", UndoNothingToTakeBack, CallKinds},
     };
     for (const RefusalCase& c : cases) {
         RunFixture run;
@@ -284,8 +382,9 @@ TEST(UndoRun, RefusesWhatItCannotTakeBackAndMovesNothing)
         std::string log;
         if (c.log) {
             log = c.log;
-            for (const auto& hole : {std::make_pair(std::string("<folder>"), run.folder.Path()),
-                                     std::make_pair(std::string("<missing>"), run.folder.PathOf("gone")),
+            for (const auto& hole : {std::make_pair(std::string("<folder>"), run.folder.Slash()),
+                                     std::make_pair(std::string("<typed>"), run.folder.Path()),
+                                     std::make_pair(std::string("<missing>"), run.folder.PathOf("gone") + TempFolder::Separator()),
                                      std::make_pair(std::string("<long>"), longName)}) {
                 size_t at = log.find(hole.first);
                 if (at != std::string::npos)
@@ -294,7 +393,7 @@ TEST(UndoRun, RefusesWhatItCannotTakeBackAndMovesNothing)
             run.elsewhere.Write(run.logName, log);
         }
         if (c.fault != CallKinds)
-            run.fs.Inject(c.fault, 0, FaultFail);
+            run.fs.Inject(c.fault, 0, c.fault == CallWriteLog ? FaultWriteHalf : FaultFail);
         UndoOutcome outcome;
         EXPECT_FALSE(Undo(run, outcome)) << c.name;
         EXPECT_EQ(c.refusal, outcome.refusal) << c.name;

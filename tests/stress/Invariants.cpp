@@ -100,10 +100,11 @@ private:
     // The question comes for a user's document and never for an earlier rename log.
     void CheckQuestion()
     {
-        if (scenario.logPlace == LogElsewhereUserFile && !observation.asked)
+        const bool placed = scenario.logPlace == LogElsewhereUserFile || scenario.logPlace == LogElsewhereExisting;
+        if (placed && !scenario.userFileIsLog && !observation.asked)
             Breach("a user's document at the log path was taken for a rename log");
-        if (scenario.logPlace == LogElsewhereExisting && observation.asked)
-            Breach("an earlier rename log at the log path was taken for a user's document");
+        if (placed && scenario.userFileIsLog && observation.asked)
+            Breach("a rename log at the log path was taken for a user's document");
     }
 
     // Told No: nothing moved, and the file at the log path is byte for byte what it was.
@@ -451,9 +452,11 @@ private:
             return false;
         }
         const std::string& text = observation.logText;
-        std::string header = observation.typedFolder + "\r\n";
+        // The folder as typed, and its separator when it was typed without one.
+        const std::string sep(1, PathSeparator());
+        std::string header = observation.typedFolder + (scenario.typedSeparators > 0 ? "" : sep) + "\r\n";
         if (text.compare(0, header.size(), header) != 0) {
-            Breach("the log's header is not the folder as typed");
+            Breach("the log's header is not the folder as typed with its final separator");
             return false;
         }
         size_t start = header.size();

@@ -298,6 +298,62 @@ std::string SomeTopLevelFile(const Scenario& scenario, Dice& random)
     return candidates.empty() ? std::string() : random.Pick(candidates);
 }
 
+// A text as an editor saves it: lines of words, some of them empty, a final line end or not,
+// and now and then a first line ending in the separator. No TAB, so only a file of one line,
+// ended, naming a folder with its separator is what a run could have written.
+std::string MakeDocument(Dice& random)
+{
+    static const std::vector<std::string> words = {
+        "shopping", "milk", "Dear Sir,", "C:", "photos", " ", ".", "\\", "/", "\x83\x5C", "\x95\x5C", "\x82\xA0"};
+    const int lines = random.Between(1, 5);
+    std::string document;
+    for (int i = 0; i < lines; ++i) {
+        const int count = i > 0 && random.Percent(25) ? 0 : random.Between(1, 4);
+        for (int n = 0; n < count; ++n)
+            document += random.Pick(words);
+        if (i == 0 && random.Percent(40))
+            document += PathSeparator();
+        if (i + 1 < lines || random.Percent(60))
+            document += "\r\n";
+    }
+    return document;
+}
+
+// Whether a document of MakeDocument's (or any without TAB) is a rename log: empty, or one
+// line ended by CR LF whose last character is the separator.
+bool DocumentIsRenameLog(const std::string& document)
+{
+    if (document.empty())
+        return true;
+    if (document.size() < 3 || document.compare(document.size() - 2, 2, "\r\n") != 0)
+        return false;
+    bool lastIsSeparator = false;
+    for (size_t i = 0; i + 2 < document.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(document[i]);
+        if (c < 0x20)
+            return false;
+        lastIsSeparator = c == static_cast<unsigned char>(PathSeparator());
+        if (kWindows && IsLeadModel(c, true) && i + 3 < document.size())
+            ++i;
+    }
+    return lastIsSeparator;
+}
+
+// An earlier run's log, with the undos after it and cut short after its first TAB now and then.
+std::string MakeEarlierLog(uint64_t index, Dice& random)
+{
+    const std::string folder = "earlier run " + std::to_string(index) + PathSeparator() + "\r\n";
+    std::string log = folder + "old.txt\t->\t000.txt\r\n";
+    for (int undos = random.Between(0, 2); undos > 0; --undos) {
+        log += "\r\n" + folder + (undos % 2 == 0 ? "old.txt\t->\t000.txt\r\n" : "000.txt\t->\told.txt\r\n");
+        if (random.Percent(60))
+            log += "\tundo finished\r\n";
+    }
+    if (random.Percent(30))
+        log.resize(static_cast<size_t>(random.Between(static_cast<int>(log.find('\t')) + 1, static_cast<int>(log.size()))));
+    return log;
+}
+
 void ChooseLog(Scenario& scenario, Generator& names, Dice& random, int fileCount)
 {
     int kind = static_cast<int>(random.Below(100));
@@ -322,7 +378,11 @@ void ChooseLog(Scenario& scenario, Generator& names, Dice& random, int fileCount
         std::string("PK\x03\x04\x00\x00", 6),
     };
     if (scenario.logPlace == LogElsewhereUserFile)
-        scenario.userFileContent = random.Pick(documents);
+        scenario.userFileContent = random.Percent(30) ? random.Pick(documents) : MakeDocument(random);
+    if (scenario.logPlace == LogElsewhereExisting)
+        scenario.userFileContent = MakeEarlierLog(scenario.index, random);
+    scenario.userFileIsLog = scenario.logPlace == LogElsewhereExisting ||
+                             (scenario.logPlace == LogElsewhereUserFile && DocumentIsRenameLog(scenario.userFileContent));
     scenario.toldYes = random.Percent(60);
     if (scenario.logPlace == LogInFolderExisting || scenario.logPlace == LogInFolderDotted ||
         scenario.logPlace == LogOtherName) {

@@ -87,8 +87,11 @@ struct Scenario
     // The log's name in the folder (or sub-folder "/" name) for the places inside the folder.
     std::string logKey;
     std::string logTypedName;
-    // What the user's document at the log path holds (LogElsewhereUserFile).
+    // What the user's document (LogElsewhereUserFile) or the earlier log
+    // (LogElsewhereExisting) at the log path holds, and whether this program could have
+    // written it, by the tester's own making.
     std::string userFileContent;
+    bool userFileIsLog;
     // The answer to the window's question before a file at the log path that is no rename
     // log is emptied.
     bool toldYes;

@@ -121,8 +121,7 @@ void PlaceLog(const Scenario& scenario, const std::string& typedName, Observatio
         observation.logPath = elsewhere + sep + "log.txt";
         break;
     case LogElsewhereExisting:
-        CreateNewFile(elsewhere, "log.txt",
-                      "earlier run " + std::to_string(scenario.index) + "\r\nold.txt\t->\t000.txt\r\n", false, false);
+        CreateNewFile(elsewhere, "log.txt", scenario.userFileContent, false, false);
         observation.logPath = elsewhere + sep + "log.txt";
         break;
     case LogElsewhereUserFile:
@@ -372,7 +371,7 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
         createdUnlessRefused = createdUnlessRefused && fault.kind != FaultLogNotCreated;
     observation.logCreated = createdUnlessRefused && observation.logReadable &&
                              (!observation.logExistedBefore || observation.logText != observation.logBefore);
-    RunUndoPhase(scenario, undoScenario, folder, death, observation);
+    RunUndoPhase(scenario, undoScenario, folder, entryFolder, death, observation);
     RemoveTree(root);
     return observation;
 }

@@ -176,6 +176,7 @@ int main(int argc, char** argv)
     uint64_t logOnNewName = 0;
     uint64_t undoPhases = 0;
     uint64_t undos = 0;
+    uint64_t undoKills = 0;
     uint64_t kills = 0;
     uint64_t notBack = 0;
     for (uint64_t index = first; index < first + count; ++index) {
@@ -191,6 +192,7 @@ int main(int argc, char** argv)
             found.push_back(breach);
         faults += static_cast<uint64_t>(observation.faultsFired + observation.undoPhase.faultsFired);
         kills += observation.undoPhase.killed ? 1 : 0;
+        undoKills += observation.undoPhase.undoDeath > 0 ? 1 : 0;
         undoPhases += observation.undoPhase.tried ? 1 : 0;
         undos += observation.undoPhase.undone ? 1 : 0;
         notBack += static_cast<uint64_t>(observation.undoPhase.undo.notBack);
@@ -212,9 +214,11 @@ int main(int argc, char** argv)
                 static_cast<unsigned long long>(refused), static_cast<unsigned long long>(declined),
                 static_cast<unsigned long long>(allRenamed),
                 static_cast<unsigned long long>(files), static_cast<unsigned long long>(notRenamed));
-    std::printf("undo phases=%llu, undos that went through=%llu, kills=%llu, files not put back=%llu\n",
+    std::printf("undo phases=%llu, undos that went through=%llu, kills=%llu, kills in an undo=%llu, "
+                "files not put back=%llu\n",
                 static_cast<unsigned long long>(undoPhases), static_cast<unsigned long long>(undos),
-                static_cast<unsigned long long>(kills), static_cast<unsigned long long>(notBack));
+                static_cast<unsigned long long>(kills), static_cast<unsigned long long>(undoKills),
+                static_cast<unsigned long long>(notBack));
     std::printf("scenarios=%llu faults=%llu lognewname=%llu breaches=%llu seed=%llu\n",
                 static_cast<unsigned long long>(count), static_cast<unsigned long long>(faults),
                 static_cast<unsigned long long>(logOnNewName), static_cast<unsigned long long>(breaches),

@@ -61,6 +61,7 @@ private:
     void CheckSame(const char* what, const Tree& expected, const Tree& seen);
     void CheckHonest(bool logTrusty);
     void CheckAllBack();
+    void CheckBackOrNamed(const std::string& what, const Tree& expected, const Tree& seen, const UndoOutcome& outcome);
 
     const Scenario& scenario;
     const Observation& observation;
@@ -127,7 +128,8 @@ void UndoChecker::CheckHonest(bool logTrusty)
             now != undoObservation.afterUndo.end() && !now->second.isDirectory && now->second.content == batch.second;
         bool said = std::find(reported.begin(), reported.end(), batch.first) != reported.end();
         // The step in flight may have brought its file home though the log does not say so.
-        const bool inFlight = undoObservation.killed && batch.second == inFlightContent;
+        const bool inFlight = (undoObservation.killed && batch.second == inFlightContent) ||
+                              (undoObservation.undoDeath == 1 && batch.second == undoObservation.undoInFlightContent);
         if (back && said && logTrusty && !inFlight)
             Breach("\"" + Printable(batch.first) + "\" is back, yet reported as not put back");
         if (!back && !said && !inFlight)
@@ -170,11 +172,29 @@ void UndoChecker::CheckAllBack()
     }
 }
 
+// After an undo that died and the undo that finished its work: every file is as expected,
+// or that undo names it, or it is a file a dying process moved without a line.
+void UndoChecker::CheckBackOrNamed(const std::string& what, const Tree& expected, const Tree& seen,
+                                   const UndoOutcome& outcome)
+{
+    const std::vector<std::string>& named = outcome.notBackNames;
+    for (const auto& item : Strip(expected)) {
+        auto now = seen.find(item.first);
+        if (item.second.isDirectory || (now != seen.end() && now->second.content == item.second.content))
+            continue;
+        if (std::find(named.begin(), named.end(), item.first) != named.end() ||
+            (undoObservation.killed && item.second.content == inFlightContent) ||
+            item.second.content == undoObservation.undoInFlightContent)
+            continue;
+        Breach(what + ": \"" + Printable(item.first) + "\" is not back, and the undo does not name it");
+    }
+}
+
 std::vector<std::string> UndoChecker::Check()
 {
     if (!undoObservation.tried)
         return breaches;
-    RenameLogParser parser(&runSteps);
+    RenameLogParser parser(PlatformFileServices(), &runSteps);
     parser.Feed(undoObservation.runLog.data(), undoObservation.runLog.size());
     for (const LoggedStep& step : runSteps) {
         namedByRun.insert(step.from);
@@ -192,24 +212,36 @@ std::vector<std::string> UndoChecker::Check()
     CheckKept("undo", undoObservation.beforeUndo, undoObservation.afterUndo);
     CheckKept("undo of the undo", undoObservation.afterUndo, undoObservation.afterRedo);
     if (!undoObservation.undone) {
-        CheckSame("a refused undo changed the folder", undoObservation.beforeUndo, undoObservation.afterUndo);
+        CheckSame("a refused undo changed the folder",
+                  undoObservation.undoDeath == 1 ? undoObservation.afterDeath : undoObservation.beforeUndo,
+                  undoObservation.afterUndo);
         return breaches;
     }
     bool logTrusty = undoObservation.killed ? true : observation.outcome.logComplete;
     for (const FaultSpec& fault : scenario.faults)
         logTrusty = logTrusty && fault.kind != FaultLogNotCreated && fault.kind != FaultLogWritesStop;
+    // An undo that died with faults may have lost lines the undo finishing it reads.
+    logTrusty = logTrusty && !(undoObservation.undoDeath == 1 && undoObservation.faultsFired > 0);
     if (observation.events.empty())
         CheckHonest(logTrusty);
     // Wine moves a file to a path longer than the ANSI calls take, but not back from it.
     bool pathsReachable = true;
     for (const std::string& name : namedByRun)
         pathsReachable = pathsReachable && !PathTooLongForEngine(observation.typedFolder + PathSeparator() + name);
-    if (observation.events.empty() && !observation.runaway && logTrusty && pathsReachable &&
-        undoObservation.faultsFired == 0)
+    const bool clear = observation.events.empty() && !observation.runaway && logTrusty && pathsReachable &&
+                       undoObservation.faultsFired == 0;
+    if (clear && undoObservation.undoDeath == 1)
+        CheckBackOrNamed("after the undo died and the next one finished it", observation.before,
+                         undoObservation.afterUndo, undoObservation.undo);
+    else if (clear)
         CheckAllBack();
-    if (undoObservation.undo.logComplete)
+    if (undoObservation.undo.logComplete && undoObservation.undoDeath == 0)
         CheckSame("the undo of the undo did not give back the folder as the undo found it", undoObservation.beforeUndo,
                   undoObservation.afterRedo);
+    else if (undoObservation.undo.logComplete && undoObservation.redone &&
+             (undoObservation.undoDeath == 2 || undoObservation.faultsFired == 0))
+        CheckBackOrNamed("the undo of the undo, one of them died", undoObservation.beforeUndo,
+                         undoObservation.afterRedo, undoObservation.redo);
     return breaches;
 }
 
@@ -233,6 +265,11 @@ UndoScenario MakeUndoScenario(const Scenario& scenario)
         undoScenario.dieAfterMove = random.Between(1, files + 1);
         undoScenario.cutBytes = random.Percent(50) ? 0 : random.Between(1, 40);
     }
+    if (random.Percent(30)) {
+        undoScenario.undoDeath = random.Percent(60) ? 1 : 2;
+        undoScenario.undoDeathAfterMove = random.Between(1, 2 * files + 1);
+        undoScenario.undoDeathCutBytes = random.Percent(50) ? 0 : random.Between(1, 40);
+    }
     return undoScenario;
 }
 
@@ -249,12 +286,18 @@ std::string DescribeUndo(const UndoScenario& undoScenario)
                       undoScenario.dieAfterMove, undoScenario.cutBytes);
         text += line;
     }
+    if (undoScenario.undoDeath > 0) {
+        std::snprintf(line, sizeof line, "  the process dies in the %s after its move %d, %d bytes of its line logged\n",
+                      undoScenario.undoDeath == 1 ? "undo" : "undo of the undo", undoScenario.undoDeathAfterMove,
+                      undoScenario.undoDeathCutBytes);
+        text += line;
+    }
     return text;
 }
 
 void ProcessDeath::BeforeCall(FileCall call, int nth, const char* first, const char* second)
 {
-    if (dead || call != CallMove || nth != undo.dieAfterMove)
+    if (dead || call != CallMove || nth != dieAfterMove)
         return;
     dead = true;
     auto bare = [this](const char* path) {
@@ -270,7 +313,7 @@ void ProcessDeath::BeforeCall(FileCall call, int nth, const char* first, const c
 void ProcessDeath::CutLog(const std::string& logPath) const
 {
     std::string ignored;
-    if (!dead || undo.cutBytes == 0 || logPath.empty() || !ReadPath(logPath, ignored))
+    if (!dead || cutBytes == 0 || logPath.empty() || !ReadPath(logPath, ignored))
         return;
     // A run writes a step's line only once its move went through; after a move that found
     // its target taken, the next line is that of a move aside, which this run did not live
@@ -278,15 +321,39 @@ void ProcessDeath::CutLog(const std::string& logPath) const
     if (ReadPath(entryFolder + inFlightFrom, ignored) || !ReadPath(entryFolder + inFlightTo, ignored))
         return;
     std::string line = inFlightFrom + "\t->\t" + inFlightTo + "\r\n";
-    size_t length = std::min(static_cast<size_t>(undo.cutBytes), line.size() - 1);
+    size_t length = std::min(static_cast<size_t>(cutBytes), line.size() - 1);
     if (std::FILE* log = std::fopen(logPath.c_str(), "ab")) {
         std::fwrite(line.data(), 1, length, log);
         std::fclose(log);
     }
 }
 
+// Runs one undo through fs; when the undo scenario kills this one (level), another undo
+// finishes its work, and outcome is that one's.
+bool UndoDying(int level, const UndoScenario& undoScenario, const std::string& entryFolder, const std::string& folder,
+               FaultyFileServices& fs, FaultyFileServices& clean, Observation& observation, UndoOutcome& outcome)
+{
+    UndoObservation& undoObservation = observation.undoPhase;
+    ProcessDeath death(undoScenario.undoDeath == level ? undoScenario.undoDeathAfterMove : 0,
+                       undoScenario.undoDeathCutBytes, fs, entryFolder);
+    fs.beforeCall = [&death](FileCall call, int nth, const char* first, const char* second) {
+        death.BeforeCall(call, nth, first, second);
+    };
+    bool done = UndoRun(observation.logPath.c_str(), fs, outcome);
+    fs.beforeCall = nullptr;
+    if (!death.Dead())
+        return done;
+    death.CutLog(observation.logPath);
+    undoObservation.undoDeath = level;
+    undoObservation.afterDeath = ReadTree(folder);
+    auto moved = undoObservation.afterDeath.find(death.inFlightTo);
+    if (moved != undoObservation.afterDeath.end() && undoObservation.afterDeath.count(death.inFlightFrom) == 0)
+        undoObservation.undoInFlightContent = moved->second.content;
+    return UndoRun(observation.logPath.c_str(), clean, outcome);
+}
+
 void RunUndoPhase(const Scenario& scenario, const UndoScenario& undoScenario, const std::string& folder,
-                  const ProcessDeath& death, Observation& observation)
+                  const std::string& entryFolder, const ProcessDeath& death, Observation& observation)
 {
     UndoObservation& undoObservation = observation.undoPhase;
     undoObservation.tried = observation.ran;
@@ -302,15 +369,20 @@ void RunUndoPhase(const Scenario& scenario, const UndoScenario& undoScenario, co
 
     FaultyFileServices faulty(PlatformFileServices());
     FaultyFileServices clean(PlatformFileServices());
+    FaultyFileServices dying(PlatformFileServices());
     if (scenario.cp932LeadBytes) {
         faulty.UseCp932LeadBytes();
         clean.UseCp932LeadBytes();
+        dying.UseCp932LeadBytes();
     }
     InjectFaults(undoScenario.faults, faulty);
-    undoObservation.undone = UndoRun(observation.logPath.c_str(), faulty, undoObservation.undo);
+    undoObservation.undoDeath = 0;
+    undoObservation.undone =
+        UndoDying(1, undoScenario, entryFolder, folder, faulty, clean, observation, undoObservation.undo);
     undoObservation.faultsFired = UndoFaultsFired(undoScenario, faulty);
     undoObservation.afterUndo = ReadTree(folder);
-    undoObservation.redone = UndoRun(observation.logPath.c_str(), clean, undoObservation.redo);
+    undoObservation.redone =
+        UndoDying(2, undoScenario, entryFolder, folder, dying, clean, observation, undoObservation.redo);
     undoObservation.afterRedo = ReadTree(folder);
     if (!observation.logPath.empty())
         ReadPath(observation.logPath, undoObservation.logAfter);
@@ -338,6 +410,10 @@ std::string UndoOutcomeText(const Observation& observation)
     if (undoObservation.killed)
         result += "  died moving \"" + Printable(undoObservation.inFlightFrom) + "\" to \"" +
                   Printable(undoObservation.inFlightTo) + "\"\n";
+    if (undoObservation.undoDeath > 0)
+        result += std::string("  the ") + (undoObservation.undoDeath == 1 ? "undo" : "undo of the undo") +
+                  " died, the next one finished it; the file in flight holds \"" +
+                  Printable(undoObservation.undoInFlightContent) + "\"\n";
     for (const std::string& name : undoObservation.undo.notBackNames)
         result += "  reported not back: \"" + Printable(name) + "\"\n";
     for (const std::string& name : undoObservation.undo.unaccounted)

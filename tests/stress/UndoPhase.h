@@ -22,6 +22,12 @@ struct UndoScenario
     int dieAfterMove;
     // Bytes of the dying step's line that reached the log all the same.
     int cutBytes;
+    // The process dies inside an undo as well: 1 in the undo, 2 in the undo of the undo (0:
+    // it does not), right after that undo's move undoDeathAfterMove, undoDeathCutBytes of
+    // its line logged. Another undo then finishes its work.
+    int undoDeath;
+    int undoDeathAfterMove;
+    int undoDeathCutBytes;
 };
 
 // Drawn apart from the run's own scenario, so that the runs of a seed stay as they were.
@@ -33,7 +39,11 @@ class ProcessDeath
 {
 public:
     ProcessDeath(const UndoScenario& undo, FaultyFileServices& fs, const std::string& entryFolder)
-        : undo(undo), fs(fs), entryFolder(entryFolder), dead(false)
+        : dieAfterMove(undo.dieAfterMove), cutBytes(undo.cutBytes), fs(fs), entryFolder(entryFolder), dead(false)
+    {
+    }
+    ProcessDeath(int dieAfterMove, int cutBytes, FaultyFileServices& fs, const std::string& entryFolder)
+        : dieAfterMove(dieAfterMove), cutBytes(cutBytes), fs(fs), entryFolder(entryFolder), dead(false)
     {
     }
 
@@ -47,7 +57,8 @@ public:
     std::string inFlightTo;
 
 private:
-    const UndoScenario& undo;
+    int dieAfterMove;
+    int cutBytes;
     FaultyFileServices& fs;
     std::string entryFolder;
     bool dead;
@@ -72,11 +83,16 @@ struct UndoObservation
     int faultsFired;
     // The log after both undos.
     std::string logAfter;
+    // An undo died (UndoScenario::undoDeath), after moving the file of this content without
+    // a line, and the next undo finished its work: undo or redo is that undo's outcome.
+    int undoDeath;
+    std::string undoInFlightContent;
+    Tree afterDeath;
 };
 
 // Undoes the run just observed (with the undo scenario's faults), then undoes that undo.
 void RunUndoPhase(const Scenario& scenario, const UndoScenario& undoScenario, const std::string& folder,
-                  const ProcessDeath& death, Observation& observation);
+                  const std::string& entryFolder, const ProcessDeath& death, Observation& observation);
 
 // The promises an undo keeps; one text per breach.
 std::vector<std::string> CheckUndo(const Scenario& scenario, const Observation& observation);

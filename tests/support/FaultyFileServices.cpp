@@ -137,8 +137,11 @@ bool FaultyFileServices::LastWriteTime(const char* path, WriteTime& written, boo
 bool FaultyFileServices::WriteLog(LogHandle log, const void* bytes, int count)
 {
     FaultAction action;
-    if (Faulty(CallWriteLog, nullptr, nullptr, action))
+    if (Faulty(CallWriteLog, nullptr, nullptr, action)) {
+        if (action == FaultWriteHalf)
+            real.WriteLog(log, bytes, count / 2);
         return false;
+    }
     return real.WriteLog(log, bytes, count);
 }
 

@@ -33,7 +33,9 @@ enum FaultAction
     // error, no last-write time. Nothing reaches the platform.
     FaultFail,
     // Exists answers true; a move answers "target taken" and moves nothing.
-    FaultReportTaken
+    FaultReportTaken,
+    // A log write lands its first half, then fails (a disk that fills up).
+    FaultWriteHalf
 };
 
 class FaultyFileServices : public ForwardingFileServices

@@ -1,6 +1,7 @@
 #include "tests/ui/UiTestSupport.h"
 
 #include "res/resource.h"
+#include "ui/UndoResult.h"
 #include "tests/support/TempFolder.h"
 
 #include <map>
@@ -117,7 +118,11 @@ TEST_F(UndoCommandTest, NothingToUndoIsSaidAndNothingChanges)
         {"no log", nullptr, AnsiText(u8"ログファイルが見つからないか、読めません. 元に戻せるものはありません.")},
         {"not a rename log", "shopping\r\nmilk\r\n",
          AnsiText(u8"ログ欄のファイルは名前変更のログではありません. 何も元に戻していません.")},
-        {"no steps", "C:\\photos\r\n", AnsiText(u8"ログには元に戻せる名前変更がありません.")},
+        {"no steps", "C:\\photos\\\r\n", AnsiText(u8"ログには元に戻せる名前変更がありません.")},
+        {"one line of text", "C:\\photos\r\n",
+         AnsiText(u8"ログ欄のファイルは名前変更のログではありません. 何も元に戻していません.")},
+        {"a folder that is gone", "C:\\qb-gone\\\r\na.txt\t->\t000.txt\r\n",
+         AnsiText(u8"フォルダ \"C:\\qb-gone\\\" がありません. 何も元に戻していません.")},
     };
     ASSERT_TRUE(folder.Write("a.txt", "a.txt"));
     for (const auto& c : cases) {
@@ -130,6 +135,37 @@ TEST_F(UndoCommandTest, NothingToUndoIsSaidAndNothingChanges)
         EXPECT_EQ(c.text, seen[0].text) << c.name;
         EXPECT_EQ((Contents{{"a.txt", "a.txt"}}), FolderContents()) << c.name;
     }
+}
+
+TEST(UndoTexts, SayWhatIsTrue)
+{
+    const struct { bool stopped; int notBack; bool unaccounted; bool logComplete; const char* text; } cases[] = {
+        {true, 2, false, true, u8"元に戻す作業を途中で止めました. 2 個のファイルはまだ元の名前に戻っていません. "
+                               u8"もう一度元に戻すと続きから戻します."},
+        {false, 0, true, true, u8"1 個のファイルを元に戻せませんでした. 詳しくはログ \"L\" を見てください.\n"
+                               u8"ログにない一時ファイル \"~ren0003.tmp\" など 1 個はそのままにしました."},
+        {false, 1, false, false, u8"1 個のファイルを元に戻せませんでした. ログに書き込めなかったため, "
+                                 u8"ログにはその一部しか書かれていないことがあります."},
+    };
+    for (const auto& c : cases) {
+        UndoOutcome outcome;
+        outcome.stopped = c.stopped;
+        outcome.notBack = c.notBack;
+        outcome.logComplete = c.logComplete;
+        if (c.unaccounted)
+            outcome.unaccounted.push_back("~ren0003.tmp");
+        EXPECT_EQ(AnsiText(c.text), UndoResultText(outcome, "L").Data());
+    }
+    UndoOutcome plan;
+    plan.folder = "F";
+    plan.finishing = true;
+    plan.fileCount = 2;
+    EXPECT_EQ(AnsiText(u8"途中で止まった元に戻す作業を続け, フォルダ \"F\" のファイル 2 個を元の名前に戻します. よろしいですか?"),
+              UndoQuestionText(plan).Data());
+    plan.fileCount = 0;
+    EXPECT_EQ(AnsiText(u8"フォルダ \"F\" で途中で止まった元に戻す作業は, ファイルをすべて戻し終えていました. "
+                       u8"そのことをログに書き込みます. よろしいですか?"),
+              UndoQuestionText(plan).Data());
 }
 
 } // namespace
