@@ -81,6 +81,8 @@ public:
     {
         if (observation.runaway)
             Breach("the walk did not end: the run went past its bound of steps");
+        if (observation.openedPlaceholder)
+            Breach("a file listed as a cloud placeholder was opened");
         if (observation.movesOntoLogName > 0 && !observation.logCreated)
             Breach("a file was moved onto the log's name, which no log held");
         CheckQuestion();

@@ -1,5 +1,6 @@
 #include "tests/stress/Oracle.h"
 
+#include "tests/stress/OrderModel.h"
 #include "tests/stress/Scenario.h"
 #include "tests/support/NameModel.h"
 
@@ -36,6 +37,9 @@ struct Candidate
     std::string key;
     std::string stem;
     std::string extension;
+    // The date a date order orders it by.
+    int64_t seconds;
+    int32_t nanoseconds;
 };
 
 int CompareCandidates(const Candidate& a, const Candidate& b, int order)
@@ -48,6 +52,20 @@ int CompareCandidates(const Candidate& a, const Candidate& b, int order)
     }
     int c = byStem != 0 ? byStem : byExtension;
     return order == 1 ? c : -c;
+}
+
+// Orders 6 to 11: by date (oldest or newest first) and its fraction, equal dates in natural
+// ascending order; or in natural order. Names equal there go by stem and extension.
+int CompareLaterOrders(const Candidate& a, const Candidate& b, int order, bool cp932)
+{
+    if (order <= 9 && (a.seconds != b.seconds || a.nanoseconds != b.nanoseconds)) {
+        bool older = a.seconds != b.seconds ? a.seconds < b.seconds : a.nanoseconds < b.nanoseconds;
+        return (older == (order == 6 || order == 8)) ? -1 : 1;
+    }
+    int c = CompareNaturalModel(a.key, b.key, cp932);
+    if (c == 0)
+        c = CompareCandidates(a, b, 1);
+    return order == 11 ? -c : c;
 }
 
 void Shuffle(std::vector<Candidate>& items, uint32_t state)
@@ -181,9 +199,13 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
         if (!found.isDirectory && unreachable) {
             ++expected.unreachable;
         } else if (!found.isDirectory && found.key != logKey) {
-            Candidate candidate;
+            Candidate candidate = Candidate();
             candidate.key = found.key;
             SplitNameModel(found.key, cp932, candidate.stem, candidate.extension);
+            for (const FileSpec& file : scenario.files) {
+                if (file.key == found.key)
+                    OrderDateModel(file.date, scenario.order <= 7, candidate.seconds, candidate.nanoseconds);
+            }
             candidates.push_back(candidate);
         }
         if (breakAt != 0 && static_cast<size_t>(breakAt) == i + 1) {
@@ -199,6 +221,11 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
         });
     } else if (scenario.order == 5) {
         Shuffle(candidates, scenario.randomStateBefore);
+    } else if (scenario.order >= 6 && scenario.order <= 11) {
+        int order = scenario.order;
+        std::stable_sort(candidates.begin(), candidates.end(), [order, cp932](const Candidate& a, const Candidate& b) {
+            return CompareLaterOrders(a, b, order, cp932) < 0;
+        });
     }
 
     std::string prefix, suffix;

@@ -4,6 +4,7 @@
 #include "tests/stress/Dice.h"
 #include "tests/stress/StressFolder.h"
 #include "tests/support/NameModel.h"
+#include "tests/support/TakenHeads.h"
 
 #include <cstdio>
 #include <set>
@@ -236,7 +237,7 @@ void ChooseJob(Scenario& scenario, Dice& random, int fileCount)
     scenario.padDigits = random.Percent(70);
     scenario.digitCount = random.Percent(80) ? random.Between(1, 4) : random.Between(1, 10);
     scenario.startNumber = ChooseStart(random, fileCount);
-    scenario.order = random.Percent(97) ? random.Between(0, 5) : random.Pick(std::vector<int>{6, -1});
+    scenario.order = random.Percent(97) ? random.Between(0, 5) : random.Pick(std::vector<int>{12, -1});
     int kind = static_cast<int>(random.Below(100));
     if (kind < 40)
         scenario.mask = "*.*";
@@ -264,7 +265,7 @@ void ChooseFiles(Scenario& scenario, Generator& names, Dice& random, int fileCou
             std::string name = random.Percent(50) ? names.TargetName(random.Between(0, fileCount), ".txt") : "b.txt";
             if (i == 1)
                 name = "inner" + std::to_string(i) + ".txt";
-            scenario.files.push_back(FileSpec{folder + "/" + name, false, false});
+            scenario.files.push_back(FileSpec{folder + "/" + name, false, false, DateSpec()});
         }
     }
     // Now and then the whole batch is already numbered, shifted against its new numbers so
@@ -278,11 +279,11 @@ void ChooseFiles(Scenario& scenario, Generator& names, Dice& random, int fileCou
                                     : names.FileName(fileCount);
         if (!names.Take(name))
             continue;
-        scenario.files.push_back(FileSpec{name, random.Percent(8), random.Percent(8)});
+        scenario.files.push_back(FileSpec{name, random.Percent(8), random.Percent(8), DateSpec()});
         // The look-alike of "a¥b.txt" is "a\b.txt": give it a file to lead to.
         if (name.find("a\xC2\xA5" "b.txt") != std::string::npos && random.Percent(60) && names.Take("a")) {
             scenario.subFolders.push_back("a");
-            scenario.files.push_back(FileSpec{"a/b.txt", false, false});
+            scenario.files.push_back(FileSpec{"a/b.txt", false, false, DateSpec()});
         }
     }
 }
@@ -491,6 +492,120 @@ void ChooseLogOnANewName(Scenario& scenario, const Generator& names, uint64_t se
     scenario.faults.push_back(FaultSpec{FaultLogNotCreated, 1});
 }
 
+// A run of digits with up to two zeros in front, now and then longer than any integer holds,
+// now and then in full-width digits of code page 932 (82 4F .. 82 58) mixed with plain ones.
+std::string Digits(Dice& random)
+{
+    std::string digits(random.Below(3), '0');
+    if (random.Percent(10)) {
+        digits += std::to_string(random.Between(1, 9));
+        for (int i = random.Between(19, 24); i > 0; --i)
+            digits += static_cast<char>('0' + random.Below(10));
+    } else {
+        digits += std::to_string(random.Below(30));
+    }
+    if (!random.Percent(25))
+        return digits;
+    std::string mixed;
+    for (char digit : digits)
+        mixed += random.Percent(70) ? std::string("\x82") + static_cast<char>(0x4F + digit - '0') : std::string(1, digit);
+    return mixed;
+}
+
+void AddNumberedNames(Scenario& scenario, Generator& names, Dice& random)
+{
+    static const std::vector<std::string> stems = {"img", "IMG", "img_", "a", "photo", "Photo ", "x"};
+    static const std::vector<std::string> tails = {"", "", "a", "b2", "_1", "-0"};
+    static const std::vector<std::string> extensions = {".jpg", ".JPG", ".png", ".txt", ""};
+    for (int i = random.Between(0, 8); i > 0; --i) {
+        std::string name = random.Pick(stems) + Digits(random) + random.Pick(tails) + random.Pick(extensions);
+        bool logsName = CaseFolded(name) == CaseFolded(scenario.logKey) ||
+                        CaseFolded(name) == CaseFolded(scenario.logTypedName);
+        if (!logsName && names.Take(name))
+            scenario.files.push_back(FileSpec{name, false, false, DateSpec()});
+    }
+}
+
+// "YYYY:MM:DD HH:MM:SS" of seconds from 1970 within 2019-05-01.
+std::string ExifText(int64_t seconds)
+{
+    int64_t inDay = seconds % 86400;
+    char text[24];
+    std::snprintf(text, sizeof text, "2019:05:01 %02d:%02d:%02d", static_cast<int>(inDay / 3600),
+                  static_cast<int>(inDay / 60 % 60), static_cast<int>(inDay % 60));
+    return text;
+}
+
+// A camera's Exif date: a few clock times, so that many are equal, now and then with a
+// fraction or an offset; or a date no reader may take.
+void ChooseExif(DateSpec& date, Dice& random)
+{
+    TakenTags tags = TakenTags();
+    const int64_t clock = 1556704800 + 60 * random.Below(3);
+    const std::string subSec = random.Pick(std::vector<std::string>{"", "", "5", "50", "123", "999999"});
+    const std::string offset = random.Pick(std::vector<std::string>{"", "", "+09:00", "-05:00", "+00:00"});
+    int shape = static_cast<int>(random.Below(100));
+    date.taken = TakenAsWritten;
+    date.takenSeconds = clock;
+    std::string fraction = (subSec + "000000000").substr(0, 9);
+    date.takenNanoseconds = std::stoi(fraction);
+    if (shape < 70) {
+        tags.original = ExifText(clock);
+        tags.subSecOriginal = subSec;
+        tags.offsetOriginal = offset;
+        if (!offset.empty()) {
+            date.taken = TakenOffset;
+            int minutes = std::stoi(offset.substr(1, 2)) * 60 + std::stoi(offset.substr(4, 2));
+            date.offsetMinutes = offset[0] == '-' ? -minutes : minutes;
+        }
+    } else if (shape < 85) {
+        tags.digitized = ExifText(clock);
+        tags.subSecDigitized = subSec;
+    } else {
+        tags.original = random.Pick(std::vector<std::string>{"0000:00:00 00:00:00", "                   ",
+                                                             "2019:13:45 10:00:00", "2019:02:30 10:00:00"});
+        date.taken = TakenAbsent;
+        date.takenNanoseconds = 0;
+    }
+    static const std::vector<HeadFormat> formats = {HeadJpeg, HeadTiffLittle, HeadTiffBig, HeadPng, HeadWebp, HeadHeic};
+    date.head = MakeTakenHead(random.Pick(formats), tags, 0);
+}
+
+void ChooseDate(DateSpec& date, Dice& random)
+{
+    date.dated = true;
+    date.written = random.Pick(std::vector<int64_t>{1262304000, 1262304000, 1262307600, 1300000000, 1600000000});
+    date.writtenNanoseconds = random.Pick(std::vector<int32_t>{0, 0, 250000000, 999999900});
+    date.offline = random.Percent(6);
+    int kind = static_cast<int>(random.Below(100));
+    if (kind < 15)
+        return;
+    if (kind < 25) {
+        // A video's creation time, in UTC from 1904; 0 means none.
+        int64_t utc = random.Percent(30) ? 0 : 1556668800 + 3600 * random.Below(3);
+        date.head = Mp4Holding(utc == 0 ? 0 : static_cast<uint64_t>(utc + 2082844800), random.Between(0, 1));
+        date.taken = utc == 0 ? TakenAbsent : TakenInUtc;
+        date.takenSeconds = utc;
+        return;
+    }
+    ChooseExif(date, random);
+}
+
+// The date and natural orders' scenarios come from a stream of their own, so that the
+// scenarios of the other orders stay as they were.
+void ChooseDates(Scenario& scenario, Generator& names, uint64_t seed)
+{
+    Dice random(seed ^ 0x0D47E5D47E5D47E5ull);
+    if (!random.Percent(30))
+        return;
+    scenario.order = random.Between(6, 11);
+    AddNumberedNames(scenario, names, random);
+    for (FileSpec& file : scenario.files) {
+        if (file.key.find('/') == std::string::npos)
+            ChooseDate(file.date, random);
+    }
+}
+
 }  // namespace
 
 Scenario MakeScenario(uint64_t seed, uint64_t index)
@@ -525,6 +640,7 @@ Scenario MakeScenario(uint64_t seed, uint64_t index)
                                                                               : random.Between(9990, 10005);
     scenario.randomStateBefore = static_cast<uint32_t>(random.Next());
     ChooseLogOnANewName(scenario, names, ScenarioSeed(seed, index));
+    ChooseDates(scenario, names, ScenarioSeed(seed, index));
     return scenario;
 }
 

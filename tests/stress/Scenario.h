@@ -7,11 +7,36 @@
 
 class Dice;
 
+// What a file of the date and natural orders' scenarios holds and when it was last written.
+enum TakenModel
+{
+    TakenAbsent,     // no date taken that can be read
+    TakenAsWritten,  // the camera's clock, no offset
+    TakenOffset,     // the camera's clock, offsetMinutes ahead of UTC
+    TakenInUtc       // a video's creation time
+};
+
+struct DateSpec
+{
+    bool dated;
+    int64_t written;  // UTC seconds from 1970
+    int32_t writtenNanoseconds;
+    // The file's head as a camera writes it ("" for none); the file's own text follows.
+    std::string head;
+    TakenModel taken;
+    int64_t takenSeconds;  // as written, seconds from 1970 as if UTC
+    int32_t takenNanoseconds;
+    int offsetMinutes;
+    // Listed as a cloud placeholder: it must never be opened.
+    bool offline;
+};
+
 struct FileSpec
 {
     std::string key;  // a key of StressFolder.h, "/" inside a sub-folder
     bool hidden;
     bool readOnly;
+    DateSpec date;
 };
 
 // Where the job's log path points.

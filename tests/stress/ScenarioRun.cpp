@@ -266,7 +266,9 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
     int serial = 0;
     for (const FileSpec& file : scenario.files) {
         std::string content = "file " + std::to_string(serial++) + " of scenario " + std::to_string(scenario.index);
-        CreateNewFile(folder, file.key, content, file.hidden, file.readOnly);
+        CreateNewFile(folder, file.key, file.date.head + content, file.hidden, file.readOnly);
+        if (file.date.dated)
+            SetWriteTime(folder, file.key, file.date.written, file.date.writtenNanoseconds);
     }
 
     observation.before = ReadTree(folder);
@@ -304,7 +306,13 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
     FaultyFileServices fs(PlatformFileServices());
     if (scenario.cp932LeadBytes)
         fs.UseCp932LeadBytes();
-    fs.adjustFound = [&scenario](FoundFile& found) {
+    std::set<std::string> placeholders;
+    for (const FileSpec& file : scenario.files) {
+        if (file.date.offline)
+            placeholders.insert(file.key);
+    }
+    fs.adjustFound = [&scenario, &placeholders](FoundFile& found) {
+        found.offline = placeholders.count(found.name) != 0;
         if (scenario.questionMarksUnreachable && std::strchr(found.name, '?'))
             found.unreachable = true;
         if (!scenario.overlongName.empty() && scenario.overlongName == found.name) {
@@ -317,6 +325,10 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
         if (scenario.cp932LeadBytes)
             calm.UseCp932LeadBytes();
         calm.adjustFound = fs.adjustFound;
+        calm.beforeCall = [&](FileCall call, int, const char* first, const char*) {
+            if (call == CallOpenRead && placeholders.count(FinalComponent(first, calm)))
+                observation.openedPlaceholder = true;
+        };
         PreviewRun(job, calm, scenario.randomStateBefore, observation.preview);
         observation.afterPreview = ReadTree(folder);
         Scenario withoutFaults = scenario;
@@ -347,6 +359,8 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
             CaseFolded(second + entryFolder.size()) == CaseFolded(observation.logName))
             ++observation.movesOntoLogName;
         death.BeforeCall(call, nth, first, second);
+        if (call == CallOpenRead && placeholders.count(FinalComponent(first, fs)))
+            observation.openedPlaceholder = true;
     };
 
     nextTempNumber = scenario.tempNumberBefore;

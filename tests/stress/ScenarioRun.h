@@ -75,6 +75,8 @@ struct Observation
     int movesOntoLogName;
     // Calls of the file services beyond the bound a run may take.
     bool runaway;
+    // A file listed as a cloud placeholder was opened.
+    bool openedPlaceholder;
     UndoObservation undoPhase;
 };
 

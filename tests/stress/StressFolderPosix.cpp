@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <time.h>
 #include <unistd.h>
 
 #ifndef RENAME_NOREPLACE
@@ -109,6 +110,23 @@ bool CreateNewFile(const std::string& folder, const std::string& key, const std:
     bool written = write(fd, content.data(), content.size()) == static_cast<ssize_t>(content.size());
     close(fd);
     return written;
+}
+
+bool SetWriteTime(const std::string& folder, const std::string& key, int64_t seconds, int32_t nanoseconds)
+{
+    struct timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = static_cast<time_t>(seconds);
+    times[1].tv_nsec = nanoseconds;
+    return utimensat(AT_FDCWD, Join(folder, key).c_str(), times, 0) == 0;
+}
+
+int64_t LocalClockAt(int64_t utcSeconds)
+{
+    time_t utc = static_cast<time_t>(utcSeconds);
+    struct tm local;
+    return localtime_r(&utc, &local) ? utcSeconds + local.tm_gmtoff : utcSeconds;
 }
 
 bool RemoveFile(const std::string& folder, const std::string& key)

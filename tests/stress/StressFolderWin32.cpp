@@ -222,6 +222,33 @@ bool RenameFile(const std::string& folder, const std::string& from, const std::s
     return MoveFileExW(LongPath(folder, from).c_str(), LongPath(folder, to).c_str(), 0) != FALSE;
 }
 
+bool SetWriteTime(const std::string& folder, const std::string& key, int64_t seconds, int32_t nanoseconds)
+{
+    HANDLE file = CreateFileW(LongPath(folder, key).c_str(), FILE_WRITE_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    uint64_t intervals = static_cast<uint64_t>(seconds * 10000000 + nanoseconds / 100 + 116444736000000000LL);
+    FILETIME written = {static_cast<DWORD>(intervals), static_cast<DWORD>(intervals >> 32)};
+    bool set = SetFileTime(file, nullptr, nullptr, &written) != FALSE;
+    CloseHandle(file);
+    return set;
+}
+
+// Through the rules of the date's own season, as the machine's clock showed it then.
+int64_t LocalClockAt(int64_t utcSeconds)
+{
+    uint64_t intervals = static_cast<uint64_t>(utcSeconds * 10000000 + 116444736000000000LL);
+    FILETIME utcTime = {static_cast<DWORD>(intervals), static_cast<DWORD>(intervals >> 32)};
+    SYSTEMTIME utc, local;
+    FILETIME localTime;
+    if (!FileTimeToSystemTime(&utcTime, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local) ||
+        !SystemTimeToFileTime(&local, &localTime))
+        return utcSeconds;
+    uint64_t localIntervals = (static_cast<uint64_t>(localTime.dwHighDateTime) << 32) | localTime.dwLowDateTime;
+    return static_cast<int64_t>(localIntervals / 10000000) - 11644473600LL;
+}
+
 bool ItemExists(const std::string& folder, const std::string& key)
 {
     return GetFileAttributesW(LongPath(folder, key).c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -286,7 +313,8 @@ std::string OtherPathTo(const std::string& folder, const std::string& key, const
 
 void* HoldOpen(const std::string& folder, const std::string& key)
 {
-    HANDLE file = CreateFileW(LongPath(folder, key).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+    // Sharing reading alone, as a viewer does: no move, but the date can still be read.
+    HANDLE file = CreateFileW(LongPath(folder, key).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     return file == INVALID_HANDLE_VALUE ? nullptr : file;
 }
