@@ -40,9 +40,9 @@ struct ListColumn
 };
 
 const ListColumn kColumns[] = {
-    {IDS_PREVIEW_CURRENT_NAME, 48, 32},
-    {IDS_PREVIEW_NEW_NAME, 48, 28},
-    {IDS_PREVIEW_DATE, 0, 36},
+    {IDS_PREVIEW_CURRENT_NAME, 48, 30},
+    {IDS_PREVIEW_NEW_NAME, 48, 24},
+    {IDS_PREVIEW_DATE, 0, 44},
 };
 
 // Appends to a bounded buffer; what does not fit is cut.
