@@ -193,6 +193,8 @@ bool UndoPlan::Prepare(const char* logPath, UndoOutcome& outcome)
     onlyFinishes = outcome.finishing && files.empty();
     if (onlyFinishes)
         return true;
+    if (files.empty())
+        return Refuse(outcome, UndoNothingToTakeBack);
     if (!SurveyFolder(first, logPath, outcome))
         return false;
     if (outcome.fileCount == 0)
@@ -433,12 +435,13 @@ bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome, RunPro
             outcome.notBackNames.push_back(file->before);
         }
     }
-    for (const std::string& name : outcome.unaccounted) {
-        log.WriteStep(name.c_str(), name.c_str(), kUnaccounted, 0);
-        ++outcome.steps;
-    }
-    // Only an undo that went through says so: one cut short or stopped is finished by the next.
+    // Only an undo that went through says so: one cut short or stopped is finished by the
+    // next, which names such files in its turn.
     if (!outcome.stopped) {
+        for (const std::string& name : outcome.unaccounted) {
+            log.WriteStep(name.c_str(), name.c_str(), kUnaccounted, 0);
+            ++outcome.steps;
+        }
         const std::string finished = std::string(kUndoFinishedLine) + "\r\n";
         log.Write(finished.data(), static_cast<int>(finished.size()));
     }

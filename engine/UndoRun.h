@@ -48,7 +48,7 @@ struct UndoOutcome
     int notBack;
     std::vector<std::string> notBackNames;
     // Temporary names in the folder that no line of the record accounts for and that its
-    // walk could have made; left alone, and named in the undo's record.
+    // walk could have made; left alone, and named in the record of an undo that went through.
     std::vector<std::string> unaccounted;
     // Lines of the undo's own record after its folder line.
     int steps;
@@ -75,8 +75,8 @@ bool PlanUndo(const char* logPath, FileServices& fs, UndoOutcome& outcome);
 // last undo of the log did not finish (killed, or stopped), this one finishes its work: it
 // takes back the record that undo was taking back, from where each file is now. False when
 // the undo was refused (outcome.refusal): then nothing was moved and the log is byte for
-// byte as it was. progress, when given, is told before every
-// step and may stop the undo (outcome.stopped): no further step starts.
+// byte as it was. progress, when given, is told before every step and may stop the undo
+// (outcome.stopped): no further step starts, and the next undo finishes the work.
 bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome, RunProgress* progress = nullptr);
 
 #endif

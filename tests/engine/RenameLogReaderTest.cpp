@@ -77,7 +77,8 @@ TEST(RenameLogReader, TellsRenameLogsFromOtherFiles)
         {"a folder, an empty line and the folder again", d + "\r\n" + d, false},
         {"double-byte lines", kSo + kHyo + "\r\n" + kHyo + "\r\n", false},
         {"double-byte line without its end", kSo + kHyo, false},
-        {"a first line ending in a second byte", "C:" + std::string(1, TempFolder::Separator()) + kHyo + "\r\n" + step, false},
+        {"a first line ending in a second byte", "C:" + std::string(1, TempFolder::Separator()) + kHyo + "\r\n" + step,
+         false},
         {"double-byte paragraphs", kHyo + "\r\n\r\n" + kSo + "\r\n", false},
     };
     for (const LogBytes& c : cases) {

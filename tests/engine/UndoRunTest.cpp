@@ -267,6 +267,13 @@ TEST(UndoRun, FollowsEveryFileFromItsFirstNameToItsLast)
          {Line("a.txt", "~ren0000.tmp"), Line("~ren0000.tmp", "001.txt"), Line("b.txt", "~ren0000.tmp"),
           Line("~ren0000.tmp", "000.txt")},
          {{"001.txt", "a.txt"}, {"000.txt", "b.txt"}}, {{"a.txt", "a.txt"}, {"b.txt", "b.txt"}}, 2, {}},
+        // z.txt leaves n.txt and comes back, so only its first step is taken back, and last:
+        // y.txt and x.txt wait for n.txt, and x.txt waits again while y.txt passes it.
+        {"an undo that needs a third pass",
+         {Line("z.txt", "n.txt"), Line("n.txt", "q.txt"), Line("y.txt", "n.txt"), Line("n.txt", "m.txt"),
+          Line("x.txt", "n.txt"), Line("n.txt", "a.txt"), Line("m.txt", "n.txt"), Line("n.txt", "y2.txt"),
+          Line("q.txt", "n.txt")},
+         {{"n.txt", "z"}, {"y2.txt", "y"}, {"a.txt", "x"}}, {{"z.txt", "z"}, {"y.txt", "y"}, {"x.txt", "x"}}, 3, {}},
         {"a file gone from its last name", {Line("a.txt", "000.txt"), Line("b.txt", "001.txt")},
          {{"001.txt", "b.txt"}}, {{"b.txt", "b.txt"}}, 1, {"a.txt"}},
     };
@@ -369,7 +376,8 @@ TEST(UndoRun, RefusesWhatItCannotTakeBackAndMovesNothing)
         {"name over 255 bytes", "<folder>\r\n000.txt\t->\ta.txt\r\n<long>\t->\tb.txt\r\n", UndoNameTooLong, CallKinds},
         {"name holding a separator", "<folder>\r\n000.txt\t->\t../a.txt\r\n", UndoNameNotPlain, CallKinds},
         {"folder that is gone", "<missing>\r\n000.txt\t->\ta.txt\r\n", UndoFolderGone, CallKinds},
-        {"folder that cannot be searched", "<folder>\r\n000.txt\t->\ta.txt\r\n", UndoFolderNotSearchable, CallFindFirst},
+        {"folder that cannot be searched", "<folder>\r\n000.txt\t->\ta.txt\r\n", UndoFolderNotSearchable,
+         CallFindFirst},
         {"log that cannot take the record", "<folder>\r\n000.txt\t->\ta.txt\r\n", UndoLogNotWritable, CallAppendLog},
         {"log that takes part of the record", "<folder>\r\n000.txt\t->\ta.txt\r\n", UndoLogNotWritable, CallWriteLog},
         {"one line of text", "shopping\r\n", UndoNotALog, CallKinds},
@@ -379,12 +387,13 @@ TEST(UndoRun, RefusesWhatItCannotTakeBackAndMovesNothing)
     for (const RefusalCase& c : cases) {
         RunFixture run;
         run.AddFiles({"a.txt", "b.txt"});
+        const std::string sep(1, TempFolder::Separator());
         std::string log;
         if (c.log) {
             log = c.log;
             for (const auto& hole : {std::make_pair(std::string("<folder>"), run.folder.Slash()),
                                      std::make_pair(std::string("<typed>"), run.folder.Path()),
-                                     std::make_pair(std::string("<missing>"), run.folder.PathOf("gone") + TempFolder::Separator()),
+                                     std::make_pair(std::string("<missing>"), run.folder.PathOf("gone") + sep),
                                      std::make_pair(std::string("<long>"), longName)}) {
                 size_t at = log.find(hole.first);
                 if (at != std::string::npos)

@@ -350,8 +350,10 @@ std::string MakeEarlierLog(uint64_t index, Dice& random)
         if (random.Percent(60))
             log += "\tundo finished\r\n";
     }
-    if (random.Percent(30))
-        log.resize(static_cast<size_t>(random.Between(static_cast<int>(log.find('\t')) + 1, static_cast<int>(log.size()))));
+    if (random.Percent(30)) {
+        const int firstTab = static_cast<int>(log.find('\t'));
+        log.resize(static_cast<size_t>(random.Between(firstTab + 1, static_cast<int>(log.size()))));
+    }
     return log;
 }
 
@@ -382,8 +384,9 @@ void ChooseLog(Scenario& scenario, Generator& names, Dice& random, int fileCount
         scenario.userFileContent = random.Percent(30) ? random.Pick(documents) : MakeDocument(random);
     if (scenario.logPlace == LogElsewhereExisting)
         scenario.userFileContent = MakeEarlierLog(scenario.index, random);
-    scenario.userFileIsLog = scenario.logPlace == LogElsewhereExisting ||
-                             (scenario.logPlace == LogElsewhereUserFile && DocumentIsRenameLog(scenario.userFileContent));
+    scenario.userFileIsLog =
+        scenario.logPlace == LogElsewhereExisting ||
+        (scenario.logPlace == LogElsewhereUserFile && DocumentIsRenameLog(scenario.userFileContent));
     scenario.toldYes = random.Percent(60);
     if (scenario.logPlace == LogInFolderExisting || scenario.logPlace == LogInFolderDotted ||
         scenario.logPlace == LogOtherName) {

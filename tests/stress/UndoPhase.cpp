@@ -288,8 +288,8 @@ std::string DescribeUndo(const UndoScenario& undoScenario)
     }
     if (undoScenario.undoDeath > 0) {
         std::snprintf(line, sizeof line, "  the process dies in the %s after its move %d, %d bytes of its line logged\n",
-                      undoScenario.undoDeath == 1 ? "undo" : "undo of the undo", undoScenario.undoDeathAfterMove,
-                      undoScenario.undoDeathCutBytes);
+                      undoScenario.undoDeath == 1 ? "undo" : "undo of the undo",
+                      undoScenario.undoDeathAfterMove, undoScenario.undoDeathCutBytes);
         text += line;
     }
     return text;

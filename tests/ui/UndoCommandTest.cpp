@@ -51,8 +51,8 @@ protected:
 
     std::string Question(int count) const
     {
-        return AnsiText(u8"フォルダ \"") + Text(IDC_FOLDER) + AnsiText(u8"\\\" のファイル ") + std::to_string(count) +
-               AnsiText(u8" 個を元の名前に戻します. よろしいですか?");
+        return AnsiText(u8"フォルダ \"") + Text(IDC_FOLDER) + "\\" + AnsiText(u8"\" のファイル ") +
+               std::to_string(count) + AnsiText(u8" 個を元の名前に戻します. よろしいですか?");
     }
 };
 
