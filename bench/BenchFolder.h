@@ -4,6 +4,7 @@
 #include "bench/BenchJobs.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,14 @@ bool PrepareBenchDir(std::string& dir, bool& madeHere);
 // so that a run can be checked file by file. Everything is flushed to the disk before it
 // returns where the platform can: timed work must not pay for writing back the creation.
 bool MakeFolderOfFiles(const std::string& folder, BenchJob job, int fileCount, std::vector<FileId>& ids);
+// Creates folder with one file per source name of the job, holding what content gives for
+// its index; flushed like MakeFolderOfFiles.
+bool MakeFolderOfContents(const std::string& folder, BenchJob job, int fileCount,
+                          const std::function<std::string(int)>& content);
+// Lists folder and reads the start of every file in it the barest way: one open, one read
+// of its first 4 KB and one close, by whole paths. The number of files read; -1 when the
+// folder cannot be listed or a file cannot be read.
+int ReadFileStarts(const std::string& folder);
 // The id of the file at path; false when there is none.
 bool IdOfFile(const std::string& path, FileId& id);
 // The number of names in folder, "." and ".." left out; -1 when it cannot be read.

@@ -61,6 +61,57 @@ bool MakeFolderOfFiles(const std::string& folder, BenchJob job, int fileCount, s
     return made;
 }
 
+bool MakeFolderOfContents(const std::string& folder, BenchJob job, int fileCount,
+                          const std::function<std::string(int)>& content)
+{
+    if (mkdir(folder.c_str(), 0755) != 0)
+        return Complain("cannot create", folder);
+    int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+        return Complain("cannot open", folder);
+    bool made = true;
+    for (int i = 0; i < fileCount && made; ++i) {
+        char name[kBenchNameSize];
+        SourceName(job, i, name);
+        std::string bytes = content(i);
+        int file = openat(dir, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        made = file >= 0 && write(file, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+        if (!made)
+            Complain("cannot write a file in", folder);
+        if (file >= 0)
+            close(file);
+    }
+    if (made && syncfs(dir) != 0)
+        made = Complain("cannot flush", folder);
+    close(dir);
+    return made;
+}
+
+int ReadFileStarts(const std::string& folder)
+{
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr)
+        return -1;
+    int count = 0;
+    char start[4096];
+    while (const dirent* item = readdir(dir)) {
+        if (std::strcmp(item->d_name, ".") == 0 || std::strcmp(item->d_name, "..") == 0)
+            continue;
+        std::string path = folder + "/" + item->d_name;
+        int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        bool read = file >= 0 && ::read(file, start, sizeof start) > 0;
+        if (file >= 0)
+            close(file);
+        if (!read) {
+            count = -1;
+            break;
+        }
+        ++count;
+    }
+    closedir(dir);
+    return count;
+}
+
 bool IdOfFile(const std::string& path, FileId& id)
 {
     struct stat info;

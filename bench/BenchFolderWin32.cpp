@@ -64,6 +64,57 @@ bool MakeFolderOfFiles(const std::string& folder, BenchJob job, int fileCount, s
     return true;
 }
 
+bool MakeFolderOfContents(const std::string& folder, BenchJob job, int fileCount,
+                          const std::function<std::string(int)>& content)
+{
+    if (!CreateDirectoryA(folder.c_str(), nullptr))
+        return Complain("cannot create", folder);
+    for (int i = 0; i < fileCount; ++i) {
+        char name[kBenchNameSize];
+        SourceName(job, i, name);
+        std::string path = folder + "\\" + name;
+        std::string bytes = content(i);
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return Complain("cannot create", path);
+        DWORD written = 0;
+        bool wrote = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                     written == bytes.size();
+        CloseHandle(file);
+        if (!wrote)
+            return Complain("cannot write", path);
+    }
+    return true;
+}
+
+int ReadFileStarts(const std::string& folder)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return -1;
+    int count = 0;
+    char start[4096];
+    do {
+        if (IsDotOrDotDot(data.cFileName))
+            continue;
+        std::string path = folder + "\\" + data.cFileName;
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD read = 0;
+        bool readSome = file != INVALID_HANDLE_VALUE && ReadFile(file, start, sizeof start, &read, nullptr) && read > 0;
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+        if (!readSome) {
+            count = -1;
+            break;
+        }
+        ++count;
+    } while (FindNextFileA(search, &data));
+    ::FindClose(search);
+    return count;
+}
+
 bool IdOfFile(const std::string& path, FileId& id)
 {
     HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

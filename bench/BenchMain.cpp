@@ -8,6 +8,7 @@
 #include "bench/PreviewTiming.h"
 #include "bench/ChildProcess.h"
 #include "bench/SortTiming.h"
+#include "bench/TakenTiming.h"
 
 #include <cstdio>
 #include <string>
@@ -54,6 +55,19 @@ static bool PrintPreview(int fileCount, int repeat, const std::string& dir)
     return true;
 }
 
+static bool PrintTaken(int fileCount, int repeat, const std::string& dir)
+{
+    TakenResult result;
+    if (!TimeTaken(fileCount, repeat, dir, result))
+        return false;
+    std::printf("job=taken files=%d seconds=%.3f floor_seconds=%.3f ratio=%.2f peak_rss_kb=%ld bytes_per_file=%ld "
+                "cpu_seconds=%.3f floor_cpu_seconds=%.3f cpu_ratio=%.2f\n",
+                fileCount, result.preview.seconds, result.floor.seconds, result.preview.seconds / result.floor.seconds,
+                result.peakKb, result.peakKb * 1024 / fileCount, result.preview.cpuSeconds, result.floor.cpuSeconds,
+                result.preview.cpuSeconds / result.floor.cpuSeconds);
+    return true;
+}
+
 // The options that make a child process run one case: the folder, the repetitions, the
 // file count and the job, or the ordering when job is null.
 static std::vector<std::string> CaseOptions(const BenchOptions& options, int fileCount, const char* job)
@@ -73,6 +87,8 @@ int main(int argc, char** argv)
             return PrintSorts(fileCount, options.repeat) ? 0 : 1;
         if (options.preview)
             return PrintPreview(fileCount, options.repeat, options.dir) ? 0 : 1;
+        if (options.taken)
+            return PrintTaken(fileCount, options.repeat, options.dir) ? 0 : 1;
         return PrintCase(options.jobs.front(), fileCount, options.repeat, options.dir) ? 0 : 1;
     }
     bool madeHere = false;
@@ -98,6 +114,10 @@ int main(int argc, char** argv)
         if (options.preview) {
             allDone &= InChild("preview", CaseOptions(options, fileCount, "preview"),
                                [&] { return PrintPreview(fileCount, options.repeat, options.dir); });
+        }
+        if (options.taken) {
+            allDone &= InChild("taken", CaseOptions(options, fileCount, "taken"),
+                               [&] { return PrintTaken(fileCount, options.repeat, options.dir); });
         }
     }
 

@@ -26,10 +26,11 @@ static bool Refuse(const char* what, const char* text)
 void PrintUsage()
 {
     std::fprintf(stderr,
-                 "usage: quillowby_bench [--files N]... [--job fresh|shift|reverse|ordering|preview]... [--dir D] [--repeat R]\n"
+                 "usage: quillowby_bench [--files N]... [--job fresh|shift|reverse|ordering|preview|taken]... [--dir D] [--repeat R]\n"
                  "  --files N   files per folder, 1 to 999999 (default: 1000, 10000 and 100000)\n"
                  "  --job J     fresh, shift, reverse, ordering: the sorted orders alone, or preview: the\n"
-                 "              preview of a fresh run (default: all)\n"
+                 "              preview of a fresh run, or taken: the preview of a run in the date-taken\n"
+                 "              order over small photos (default: all)\n"
                  "  --dir D     where the folders are made (default: a new folder under $TMPDIR or /tmp)\n"
                  "  --repeat R  repetitions per case; the fastest counts (default: 3)\n");
 }
@@ -40,6 +41,7 @@ bool ParseOptions(int argc, char** argv, BenchOptions& options)
     options.repeat = 3;
     options.ordering = false;
     options.preview = false;
+    options.taken = false;
     options.child = false;
     for (int i = 1; i < argc; ++i) {
         const char* option = argv[i];
@@ -66,6 +68,8 @@ bool ParseOptions(int argc, char** argv, BenchOptions& options)
                 options.ordering = true;
             else if (std::strcmp(value, "preview") == 0)
                 options.preview = true;
+            else if (std::strcmp(value, "taken") == 0)
+                options.taken = true;
             else if (JobFromName(value, job))
                 options.jobs.push_back(job);
             else
@@ -83,10 +87,11 @@ bool ParseOptions(int argc, char** argv, BenchOptions& options)
     }
     if (options.fileCounts.empty())
         options.fileCounts = {1000, 10000, 100000};
-    if (options.jobs.empty() && !options.ordering && !options.preview) {
+    if (options.jobs.empty() && !options.ordering && !options.preview && !options.taken) {
         options.jobs = {JobFresh, JobShift, JobReverse};
         options.ordering = true;
         options.preview = true;
+        options.taken = true;
     }
     return true;
 }

@@ -15,6 +15,8 @@ struct BenchOptions
     bool ordering;
     // The preview of the fresh job's run.
     bool preview;
+    // The preview of a run in the date-taken order over small photos.
+    bool taken;
     // Where the folders are made; empty: a fresh folder under the system's temporary folder.
     std::string dir;
     int repeat;

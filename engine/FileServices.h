@@ -119,12 +119,13 @@ public:
     // writers. Null when that fails; then fileThere tells whether a file of that name exists
     // all the same (one that is locked or that this user may not read).
     virtual ReadHandle OpenRead(const char* path, bool& fileThere) = 0;
+    // The same, and the file's size and last-write time as it is opened; null when either
+    // cannot be had.
+    virtual ReadHandle OpenReadWithInfo(const char* path, uint64_t& size, WriteTime& written) = 0;
     // The number of bytes read into buffer, 0 at the end of the file, -1 on an error.
     virtual int Read(ReadHandle file, void* buffer, int size) = 0;
     // As Read, from the given offset of the file.
     virtual int ReadAt(ReadHandle file, uint64_t offset, void* buffer, int size) = 0;
-    // The size and last-write time of a file open for reading.
-    virtual bool OpenFileInfo(ReadHandle file, uint64_t& size, WriteTime& written) = 0;
     virtual void CloseRead(ReadHandle file) = 0;
     // The last-write time of a file, and whether its data is offline; false when they cannot
     // be told. Nothing of the file is opened.

@@ -34,9 +34,9 @@ public:
     {
         return real.ReadAt(file, offset, buffer, size);
     }
-    bool OpenFileInfo(ReadHandle file, uint64_t& size, WriteTime& written) override
+    ReadHandle OpenReadWithInfo(const char* path, uint64_t& size, WriteTime& written) override
     {
-        return real.OpenFileInfo(file, size, written);
+        return real.OpenReadWithInfo(path, size, written);
     }
     void CloseRead(ReadHandle file) override { real.CloseRead(file); }
     bool LastWriteTime(const char* path, WriteTime& written, bool& offline) override

@@ -245,12 +245,26 @@ public:
     ReadHandle OpenRead(const char* path, bool& fileThere) override
     {
         struct stat info;
-        // Only a regular file: opening a pipe for reading would wait for a writer.
-        fileThere = stat(path, &info) == 0 && S_ISREG(info.st_mode);
-        if (!fileThere)
+        ReadHandle file = OpenRegular(path, info);
+        if (file == nullptr) {
+            const char* name = nullptr;
+            int folder = FolderOf(path, name);
+            fileThere = fstatat(folder, name, &info, 0) == 0 && S_ISREG(info.st_mode);
             return nullptr;
-        int fd = open(path, O_RDONLY | O_CLOEXEC);
-        return fd < 0 ? nullptr : reinterpret_cast<ReadHandle>(static_cast<intptr_t>(fd) + 1);
+        }
+        fileThere = true;
+        return file;
+    }
+
+    ReadHandle OpenReadWithInfo(const char* path, uint64_t& size, WriteTime& written) override
+    {
+        struct stat info;
+        ReadHandle file = OpenRegular(path, info);
+        if (file != nullptr) {
+            size = static_cast<uint64_t>(info.st_size);
+            written = WriteTimeOf(info);
+        }
+        return file;
     }
 
     int Read(ReadHandle file, void* buffer, int size) override
@@ -275,16 +289,6 @@ public:
             if (errno != EINTR)
                 return -1;
         }
-    }
-
-    bool OpenFileInfo(ReadHandle file, uint64_t& size, WriteTime& written) override
-    {
-        struct stat info;
-        if (fstat(Descriptor(file), &info) != 0)
-            return false;
-        size = static_cast<uint64_t>(info.st_size);
-        written = WriteTimeOf(info);
-        return true;
     }
 
     void CloseRead(ReadHandle file) override { close(Descriptor(file)); }
@@ -325,6 +329,22 @@ public:
     int LongestPath() const override { return PATH_MAX - 1; }
 
 private:
+    // Opens a regular file for reading, without waiting: opening a pipe would wait for a
+    // writer. Null for anything else, and when it cannot be opened.
+    ReadHandle OpenRegular(const char* path, struct stat& info) const
+    {
+        const char* name = nullptr;
+        int folder = FolderOf(path, name);
+        int fd = openat(folder, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+        if (fd < 0)
+            return nullptr;
+        if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+            close(fd);
+            return nullptr;
+        }
+        return reinterpret_cast<ReadHandle>(static_cast<intptr_t>(fd) + 1);
+    }
+
     // A run lists its folder before it touches any file there, and its steps name files by
     // that folder's text and a bare name. Such a name is reached through the descriptor the
     // listing opened, so the path is not walked again on every step, and the run keeps to

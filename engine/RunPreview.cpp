@@ -104,6 +104,10 @@ void FormatOrderDate(int64_t localSeconds, char (&text)[20])
     int day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
     int month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
     int year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
-    std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", year, month, day, static_cast<int>(rest / 3600),
+    // The clamp above keeps every field to its width; the compiler cannot tell.
+    char wide[48];
+    std::snprintf(wide, sizeof wide, "%04d/%02d/%02d %02d:%02d:%02d", year, month, day, static_cast<int>(rest / 3600),
                   static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60));
+    std::memcpy(text, wide, sizeof text - 1);
+    text[sizeof text - 1] = '\0';
 }

@@ -294,14 +294,19 @@ public:
         return static_cast<int>(read);
     }
 
-    bool OpenFileInfo(ReadHandle file, uint64_t& size, WriteTime& written) override
+    ReadHandle OpenReadWithInfo(const char* path, uint64_t& size, WriteTime& written) override
     {
+        bool fileThere = false;
+        ReadHandle file = OpenRead(path, fileThere);
         BY_HANDLE_FILE_INFORMATION info;
-        if (!GetFileInformationByHandle(static_cast<HANDLE>(file), &info))
-            return false;
+        if (file == nullptr || !GetFileInformationByHandle(static_cast<HANDLE>(file), &info)) {
+            if (file != nullptr)
+                CloseHandle(static_cast<HANDLE>(file));
+            return nullptr;
+        }
         size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
         written = WriteTimeOf(info.ftLastWriteTime);
-        return true;
+        return file;
     }
 
     void CloseRead(ReadHandle file) override { CloseHandle(static_cast<HANDLE>(file)); }

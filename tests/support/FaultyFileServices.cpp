@@ -110,6 +110,14 @@ ReadHandle FaultyFileServices::OpenRead(const char* path, bool& fileThere)
     return real.OpenRead(path, fileThere);
 }
 
+ReadHandle FaultyFileServices::OpenReadWithInfo(const char* path, uint64_t& size, WriteTime& written)
+{
+    FaultAction action;
+    if (Faulty(CallOpenRead, path, nullptr, action))
+        return nullptr;
+    return real.OpenReadWithInfo(path, size, written);
+}
+
 int FaultyFileServices::Read(ReadHandle file, void* buffer, int size)
 {
     FaultAction action;

@@ -75,6 +75,8 @@ public:
     LogHandle AppendLog(const char* path) override;
     bool WriteLog(LogHandle log, const void* bytes, int count) override;
     ReadHandle OpenRead(const char* path, bool& fileThere) override;
+    // Counts as an OpenRead, and fails like one.
+    ReadHandle OpenReadWithInfo(const char* path, uint64_t& size, WriteTime& written) override;
     int Read(ReadHandle file, void* buffer, int size) override;
     int ReadAt(ReadHandle file, uint64_t offset, void* buffer, int size) override;
     bool LastWriteTime(const char* path, WriteTime& written, bool& offline) override;
