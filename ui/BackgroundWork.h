@@ -46,6 +46,7 @@ protected:
 private:
     bool Continue(const WalkProgress& progress) override;
     bool ContinueReading(int filesRead, int fileCount) override;
+    bool StopAsked() override { return !GoOn(); }
     bool GoOn();
     static DWORD WINAPI ThreadMain(void* self);
 
