@@ -156,7 +156,7 @@ bool TimeReplay(BenchJob job, const FolderPaths& runPaths, const FolderPaths& pa
 {
     FileServices& fs = PlatformFileServices();
     std::vector<LoggedStep> logged;
-    RenameLogParser parser(fs, &logged);
+    RenameLogParser parser(&logged);
     if (!ReadRenameLog(runPaths.log.c_str(), fs, parser) || !parser.IsRenameLog())
         return Fail("the run's log could not be read back", runPaths.folder);
     std::vector<FileId> ids;

@@ -35,11 +35,8 @@ bool LogCanBeCreated(const char* path, FileServices& fs)
 
 void LogWriter::WriteHeader(const CountedString& folder)
 {
-    CountedString line(folder);
-    if (line.Length() > 0) {
-        EnsureFinalSeparator(line, fs);
-        Write(line.Data(), line.Length());
-    }
+    if (folder.Length() > 0)
+        Write(folder.Data(), folder.Length());
     Write("\r\n", 2);
 }
 

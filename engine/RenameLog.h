@@ -17,8 +17,7 @@ public:
     void Open(const char* path);
     // Writes after the end of an existing log instead; without it the writer has no file.
     void OpenToAppend(const char* path);
-    // The folder as typed, ended by its separator when it has none (so that the log's first
-    // line can be told from a line of text), then CR LF.
+    // The folder exactly as typed: its stored length of bytes, then CR LF.
     void WriteHeader(const CountedString& folder);
     void Write(const char* bytes, int count);
     // Cuts the file back to the size it had, after a write that did not land whole.

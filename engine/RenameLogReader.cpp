@@ -65,8 +65,8 @@ bool BeginsStep(const std::string& text)
 
 const char kUndoFinishedLine[] = "\tundo finished";
 
-RenameLogParser::RenameLogParser(const FileServices& fs, std::vector<LoggedStep>* steps)
-    : fs(fs), steps(steps), headerAt(0), size(0), lastActStart(0), sections(1), sectionLines(0), tabLines(0),
+RenameLogParser::RenameLogParser(std::vector<LoggedStep>* steps)
+    : steps(steps), headerAt(0), size(0), lastActStart(0), sections(1), sectionLines(0), tabLines(0),
       inFolder(true), inHeader(false), finished(false), afterCutLine(false), broken(false)
 {
 }
@@ -89,7 +89,7 @@ bool RenameLogParser::TakeFolderByte(char c)
         if (!afterCr)
             return false;
         folder.pop_back();
-        if (!EndsWithSeparator(folder.c_str(), fs))
+        if (folder.empty())
             return false;
         inFolder = false;
         header = "\r\n" + folder + "\r\n";
@@ -187,6 +187,8 @@ bool RenameLogParser::IsRenameLog() const
         return false;
     if (inFolder)
         return size == 0;
+    if (sections == 1 && sectionLines == 0 && line.empty())
+        return false;
     if (inHeader || line.empty())
         return true;
     if (line.back() == '\r') {
@@ -254,6 +256,6 @@ bool LogPathHoldsOtherFile(const char* path, FileServices& fs)
     ReadHandle file = fs.OpenRead(path, fileThere);
     if (file == nullptr)
         return fileThere;
-    RenameLogParser parser(fs);
+    RenameLogParser parser;
     return !FeedFile(file, fs, parser) || !parser.IsRenameLog();
 }

@@ -26,9 +26,9 @@ extern const char kUndoFinishedLine[];
 // steps an undo needs. What counts as a rename log is exactly what this program writes,
 // possibly cut short by a crash:
 // - An empty file (a log that could not take its first write).
-// - A first line holding the folder as a run writes it: at least one byte, none of them a
-//   control byte, the last one the separator (as a whole character, scanned with the code
-//   page's lead bytes), ended by CR LF.
+// - A first line holding the folder exactly as the run was given it: at least one byte,
+//   none of them a TAB or another control byte, ended by CR LF. Whether it ends in a
+//   separator is the user's typing, so nothing is asked of its last byte.
 // - Then step lines: a name, TAB, "->", TAB, a name, and for a step that did not happen TAB
 //   and the reason; names and reason are at least one byte long and hold no control byte;
 //   the line ends in CR LF and is no longer than one formatted line (1024 bytes).
@@ -36,10 +36,12 @@ extern const char kUndoFinishedLine[];
 //   empty line, the first section's folder line again, its step lines, and, once it is
 //   through, kUndoFinishedLine. A section that another one follows holds at least one line
 //   after its folder line.
-// - The file may stop anywhere after its first step line's TAB: inside a step line (before
-//   its TAB only when a step line came before it), inside an undo's empty line, folder line
-//   or finishing line. A step line is written after its move, so a line the file stops in
-//   before its CR names no move for sure: it is no step.
+// - The file goes at least as far as its first step line's TAB: a folder line alone is a
+//   line of text as much as a log (a run that found no file writes nothing more), and a
+//   text's one line is never taken for one. After that TAB it may stop anywhere: inside a
+//   step line (before its TAB only when a step line came before it), inside an undo's empty
+//   line, folder line or finishing line. A step line is written after its move, so a line
+//   the file stops in before its CR names no move for sure: it is no step.
 // - An undo ends such a cut line before it writes: "\n" after a CR (the line was written
 //   whole, and is the step it reads as); otherwise so that the line cannot read as a step
 //   (a TAB before the CR LF when it would). A line so ended holds no step; only an undo's
@@ -47,14 +49,14 @@ extern const char kUndoFinishedLine[];
 // - A finished undo is taken back as a whole by the next undo. An undo that is not finished
 //   (killed, the power gone, or stopped) is finished by the next one, whose section follows
 //   it in the same way: the undo's sections up to the first finished one make one act.
-// Control bytes are never the second byte of a double-byte character, so only the folder
-// line's last separator needs the code page.
+// Control bytes are never the second byte of a double-byte character, so the bytes can be
+// read without knowing the code page.
 class RenameLogParser
 {
 public:
     // steps, when given, receives the complete step lines of the last two acts (the record
     // an unfinished undo was taking back, and that undo) in the order of the file.
-    explicit RenameLogParser(const FileServices& fs, std::vector<LoggedStep>* steps = nullptr);
+    explicit RenameLogParser(std::vector<LoggedStep>* steps = nullptr);
 
     // False once the bytes so far cannot begin a rename log; later bytes are not looked at.
     bool Feed(const char* bytes, size_t count);
@@ -85,7 +87,6 @@ private:
     bool TakeLine(const std::string& text);
     void StartSection();
 
-    const FileServices& fs;
     std::vector<LoggedStep>* steps;
     std::string folder;
     std::string line;

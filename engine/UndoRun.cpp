@@ -67,7 +67,7 @@ struct UndoFile
 class UndoPlan
 {
 public:
-    explicit UndoPlan(FileServices& fs) : fs(fs), parser(fs, &steps), logSize(0), onlyFinishes(false) {}
+    explicit UndoPlan(FileServices& fs) : fs(fs), parser(&steps), logSize(0), onlyFinishes(false) {}
 
     // Reads the log, follows the files of the record to take back, and lists the folder.
     bool Prepare(const char* logPath, UndoOutcome& outcome);
@@ -241,6 +241,9 @@ bool UndoPlan::SurveyFolder(size_t first, const char* logPath, UndoOutcome& outc
         const bool there = fs.FolderExists(FolderPath(outcome.folder, fs).c_str());
         return Refuse(outcome, there ? UndoFolderNotSearchable : UndoFolderGone);
     }
+    // The folder line is the folder as typed, with or without its final separator.
+    CountedString entryFolder(outcome.folder.c_str());
+    EnsureFinalSeparator(entryFolder, fs);
     std::unordered_set<std::string> present;
     do {
         const FoundFile& found = search.Current();
@@ -251,7 +254,7 @@ bool UndoPlan::SurveyFolder(size_t first, const char* logPath, UndoOutcome& outc
         present.insert(Key(found.name));
         // The log itself may have a temporary name's form.
         if (TempNumber(found.name) >= firstTemp && named.count(found.name) == 0 &&
-            !SameFile((outcome.folder + found.name).c_str(), logPath, fs))
+            !SameFile(entryFolder.Concat(found.name).Data(), logPath, fs))
             outcome.unaccounted.push_back(found.name);
     } while (search.Next() == FindNextFound);
     outcome.fileCount = 0;

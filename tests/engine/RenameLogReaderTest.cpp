@@ -22,9 +22,7 @@ const std::string kHyo = "\x95\x5C";
 
 bool ReadsAsLog(const std::string& bytes, bool oneByteAtATime)
 {
-    FaultyFileServices fs(PlatformFileServices());
-    fs.UseCp932LeadBytes();
-    RenameLogParser parser(fs);
+    RenameLogParser parser;
     for (size_t at = 0; at < bytes.size(); at += oneByteAtATime ? 1 : bytes.size())
         parser.Feed(bytes.data() + at, oneByteAtATime ? 1 : bytes.size());
     return parser.IsRenameLog();
@@ -35,9 +33,13 @@ TEST(RenameLogReader, TellsRenameLogsFromOtherFiles)
     const std::string d = std::string("C:") + TempFolder::Separator() + "photos" + TempFolder::Separator() + "\r\n";
     const std::string step = "a.txt\t->\t000.txt\r\n", undo = "\r\n" + d + "000.txt\t->\ta.txt\r\n";
     const std::string done = std::string(kUndoFinishedLine) + "\r\n";
+    // The folder as typed without a final separator, as every earlier version wrote it too.
+    const std::string typed = "C:\\photos\r\n";
     const LogBytes cases[] = {
         {"empty file", "", true},
-        {"folder alone", d, true},
+        {"folder line alone, as a run that found no file leaves it", d, false},
+        {"folder line without its separator, steps and an undo",
+         typed + step + "\r\n" + typed + "000.txt\t->\ta.txt\r\n" + done, true},
         {"steps", d + step + "b.txt\t->\t~ren0000.tmp\r\n", true},
         {"double-byte names", d + kSo + ".txt\t->\t" + kHyo + "000.txt\r\n", true},
         {"failed steps", d + "a.txt\t->\t000.txt\tfile is gone\r\nb.txt\t->\tb.txt\tmove failed (error 5)\r\n", true},
@@ -75,11 +77,12 @@ TEST(RenameLogReader, TellsRenameLogsFromOtherFiles)
         {"a folder, then free text without its end", d + "remember the milk", false},
         {"a folder, then paragraphs", d + "\r\nnotes\r\n", false},
         {"a folder, an empty line and the folder again", d + "\r\n" + d, false},
-        {"double-byte lines", kSo + kHyo + "\r\n" + kHyo + "\r\n", false},
+        {"double-byte line", kSo + kHyo + "\r\n", false},
         {"double-byte line without its end", kSo + kHyo, false},
-        {"a first line ending in a second byte", "C:" + std::string(1, TempFolder::Separator()) + kHyo + "\r\n" + step,
-         false},
         {"double-byte paragraphs", kHyo + "\r\n\r\n" + kSo + "\r\n", false},
+        {"double-byte paragraphs without a final line end", kHyo + "\r\n\r\n" + kSo, false},
+        {"a double-byte folder, then free text", "C:\\" + kHyo + "\r\n" + kSo + "\r\n", false},
+        {"a log of a folder ending in a double-byte character", "C:\\" + kHyo + "\r\n" + step, true},
     };
     for (const LogBytes& c : cases) {
         EXPECT_EQ(c.renameLog, ReadsAsLog(c.bytes, false)) << c.name;
@@ -94,6 +97,7 @@ TEST(RenameLogReader, TellsRenameLogsFromOtherFiles)
         cutLine + "\t\r\n" + undo,
         d + "a\t-\r\n" + undo + done,
         d + step + undo + "\r\n" + d + "a.txt\t->\t000.txt\r\n" + done,
+        typed + step + "\r\n" + typed + "000.txt\t->\ta.txt\r\n" + done,
     };
     for (const std::string& log : logs) {
         for (size_t cut = log.find('\t') + 1; cut <= log.size(); ++cut)
@@ -103,17 +107,14 @@ TEST(RenameLogReader, TellsRenameLogsFromOtherFiles)
 
 TEST(RenameLogReader, HandsBackTheFolderAndTheStepsInOrder)
 {
-    const std::string folder = "C:" + std::string(1, TempFolder::Separator()) + kSo + TempFolder::Separator();
-    const std::string bytes = folder + "\r\n" + kSo + ".txt\t->\t~ren0000.tmp\r\n" +
+    const std::string bytes = "C:\\" + kSo + "\r\n" + kSo + ".txt\t->\t~ren0000.tmp\r\n" +
                               "b.txt\t->\tb.txt\tmove failed (error 5)\r\n~ren0000.tmp\t->\t000.txt\r\nc.tx";
     std::vector<LoggedStep> steps;
-    FaultyFileServices fs(PlatformFileServices());
-    fs.UseCp932LeadBytes();
-    RenameLogParser parser(fs, &steps);
+    RenameLogParser parser(&steps);
     parser.Feed(bytes.data(), bytes.size());
 
     EXPECT_TRUE(parser.IsRenameLog());
-    EXPECT_EQ(folder, parser.Folder());
+    EXPECT_EQ("C:\\" + kSo, parser.Folder());
     EXPECT_TRUE(parser.CutShort());
     ASSERT_EQ(3u, steps.size());
     EXPECT_EQ(kSo + ".txt", steps[0].from);
@@ -131,8 +132,8 @@ TEST(RenameLogReader, HandsBackTheFolderAndTheStepsInOrder)
 // before it too; and what ends the file first.
 TEST(RenameLogReader, HandsBackWhatAnUndoTakesBack)
 {
-    const std::string d = std::string("d") + TempFolder::Separator() + "\r\n", done = kUndoFinishedLine;
-    const std::string run = d + "a\t->\tb\r\n", undo = "\r\nd" + std::string(1, TempFolder::Separator()) + "\r\n";
+    const std::string d = "d\r\n", done = kUndoFinishedLine;
+    const std::string run = d + "a\t->\tb\r\n", undo = "\r\n" + d;
     const struct { std::string bytes; std::string record; bool open; std::string completion; } cases[] = {
         {run + "c\t->\td", "a>b ", false, "\t\r\n"},
         {run + "c\t->\td\tfail", "a>b ", false, "\r\n"},
@@ -146,7 +147,7 @@ TEST(RenameLogReader, HandsBackWhatAnUndoTakesBack)
     };
     for (const auto& c : cases) {
         std::vector<LoggedStep> steps;
-        RenameLogParser parser(PlatformFileServices(), &steps);
+        RenameLogParser parser(&steps);
         parser.Feed(c.bytes.data(), c.bytes.size());
         EXPECT_TRUE(parser.IsRenameLog()) << c.bytes;
         EXPECT_EQ(c.completion, parser.Completion()) << c.bytes;
@@ -182,7 +183,8 @@ TEST(RenameLogReader, TellsWhetherTheLogPathHoldsSomeOtherFile)
         {"no file", PathMissing, "", CallKinds, false},
         {"a folder", PathFolder, "", CallKinds, false},
         {"empty file", PathFile, "", CallKinds, false},
-        {"earlier log", PathFile, "d" + std::string(1, TempFolder::Separator()) + "\r\na\t->\tb\r\n", CallKinds, false},
+        {"earlier log", PathFile, "d\r\na.txt\t->\t000.txt\r\n", CallKinds, false},
+        {"a run's log of no file", PathFile, "d\r\n", CallKinds, true},
         {"user's text", PathFile, "shopping\r\nmilk\r\n", CallKinds, true},
         {"log that cannot be opened", PathFile, "d\r\n", CallOpenRead, true},
         {"log that cannot be read", PathFile, "d\r\n", CallRead, true},
@@ -203,19 +205,22 @@ TEST(RenameLogReader, TellsWhetherTheLogPathHoldsSomeOtherFile)
 
 TEST(RenameLogReader, ARunsOwnLogIsARenameLog)
 {
-    RunFixture run;
-    run.AddFiles({"a.txt", kSo + ".txt", "000.txt", "b.txt"});
-    run.fs.Inject(CallMove, 2, FaultFail);
-    ASSERT_TRUE(run.Run());
-    ASSERT_GT(run.outcome.notRenamed, 0);
+    for (bool withSeparator : {false, true}) {
+        RunFixture run;
+        run.TypeFolder(withSeparator);
+        run.AddFiles({"a.txt", kSo + ".txt", "000.txt", "b.txt"});
+        run.fs.Inject(CallMove, 2, FaultFail);
+        ASSERT_TRUE(run.Run());
+        ASSERT_GT(run.outcome.notRenamed, 0);
 
-    std::vector<LoggedStep> steps;
-    RenameLogParser parser(run.fs, &steps);
-    ASSERT_TRUE(ReadRenameLog(run.job.logPath.Data(), run.fs, parser));
-    EXPECT_TRUE(parser.IsRenameLog()) << run.Log();
-    EXPECT_EQ(run.folder.Slash(), parser.Folder());
-    EXPECT_EQ(run.LogLines().size(), steps.size());
-    EXPECT_FALSE(LogPathHoldsOtherFile(run.job.logPath.Data(), run.fs));
+        std::vector<LoggedStep> steps;
+        RenameLogParser parser(&steps);
+        ASSERT_TRUE(ReadRenameLog(run.job.logPath.Data(), run.fs, parser));
+        EXPECT_TRUE(parser.IsRenameLog()) << run.Log();
+        EXPECT_EQ(run.job.folder.Data(), parser.Folder());
+        EXPECT_EQ(run.LogLines().size(), steps.size());
+        EXPECT_FALSE(LogPathHoldsOtherFile(run.job.logPath.Data(), run.fs));
+    }
 }
 
 } // namespace

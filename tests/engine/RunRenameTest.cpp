@@ -34,7 +34,7 @@ TEST(RunRename, TheWorkedExample)
     run.job.order = NameAscending;
     ASSERT_TRUE(run.Run());
 
-    std::string expected = run.folder.Slash() + "\r\n" +
+    std::string expected = run.folder.Path() + "\r\n" +
                            "001.jpg\t->\t~ren0000.tmp\r\n"
                            "002.jpg\t->\t003.jpg\r\n"
                            "c.jpg\t->\t004.jpg\r\n"
@@ -66,14 +66,14 @@ TEST(RunRename, TwoFilesExchangeTheirNames)
     EXPECT_EQ(1, nextTempNumber);
 }
 
-TEST(RunRename, HeaderIsTheFolderWithItsFinalSeparator)
+TEST(RunRename, HeaderIsTheFolderExactlyAsTyped)
 {
     for (bool withSeparator : {false, true}) {
         RunFixture run;
         run.folder.MakeFolder("only a folder");
         run.TypeFolder(withSeparator);
         ASSERT_TRUE(run.Run());
-        EXPECT_EQ(run.folder.Slash() + "\r\n", run.Log());
+        EXPECT_EQ(std::string(run.job.folder.Data()) + "\r\n", run.Log());
         EXPECT_EQ(0, run.outcome.fileCount);
     }
 }

@@ -78,7 +78,7 @@ TEST(UndoRun, TakesBackARunAndThenItsOwnUndo)
 
         UndoOutcome planned;
         ASSERT_TRUE(PlanUndo(run.job.logPath.Data(), run.fs, planned)) << c.name;
-        EXPECT_EQ(run.folder.Slash(), planned.folder) << c.name;
+        EXPECT_EQ(run.job.folder.Data(), planned.folder) << c.name;
         EXPECT_EQ(c.fileCount, planned.fileCount) << c.name;
         EXPECT_EQ(afterRun, ContentsOf(run.folder)) << c.name;
 
@@ -101,6 +101,23 @@ TEST(UndoRun, TakesBackARunAndThenItsOwnUndo)
         // A run afterwards starts a log of its own.
         ASSERT_TRUE(run.Run()) << c.name;
         EXPECT_EQ(std::string::npos, run.Log().find("\r\n\r\n")) << c.name;
+    }
+}
+
+// The log's folder line is the folder as typed; the log itself, in the folder under a
+// temporary name's form, is no file the run left behind.
+TEST(UndoRun, NeverTakesTheLogInTheFolderForATemporaryFile)
+{
+    for (bool withSeparator : {false, true}) {
+        RunFixture run;
+        run.TypeFolder(withSeparator);
+        run.AddFiles({"a.txt"});
+        run.job.logPath = run.folder.PathOf("~ren0009.tmp").c_str();
+        ASSERT_TRUE(run.Run());
+        UndoOutcome outcome;
+        ASSERT_TRUE(Undo(run, outcome));
+        EXPECT_EQ(Names{}, outcome.unaccounted) << withSeparator;
+        EXPECT_EQ((Names{"a.txt", "~ren0009.tmp"}), run.folder.Names()) << withSeparator;
     }
 }
 
@@ -137,8 +154,9 @@ TEST(UndoRun, FinishesAnUndoCutShortAndTakesBackOneThatFinished)
             ASSERT_TRUE(run.Run());
             const Contents afterRun = ContentsOf(run.folder);
             UndoOutcome outcome;
-            if (undoOfTheUndo)
+            if (undoOfTheUndo) {
                 ASSERT_TRUE(Undo(run, outcome));
+            }
             FaultyFileServices dying(PlatformFileServices());
             DieAfterMove(dying, cut);
             StopAfter stop(cut - 4);
@@ -279,7 +297,7 @@ TEST(UndoRun, FollowsEveryFileFromItsFirstNameToItsLast)
     };
     for (const RecordCase& c : cases) {
         RunFixture run;
-        std::string log = run.folder.Slash() + "\r\n";
+        std::string log = run.job.folder.Data() + std::string("\r\n");
         for (const std::string& line : c.steps)
             log += line + "\r\n";
         run.elsewhere.Write(run.logName, log);
@@ -325,7 +343,7 @@ TEST(UndoRun, TakesBackARunCutShortAndNamesTheFileInFlight)
         run.folder.Write("002.txt", "b.txt");
         // A user's own file, numbered before anything the run could have made.
         run.folder.Write("~ren0002.tmp", "mine");
-        const std::string cut = run.folder.Slash() + "\r\n" + Line("000.txt", "~ren0005.tmp") +
+        const std::string cut = run.job.folder.Data() + std::string("\r\n") + Line("000.txt", "~ren0005.tmp") +
                                 "\r\n" + Line("a.txt", "001.txt") + "\r\n" + c.lastLine;
         run.elsewhere.Write(run.logName, cut);
 
@@ -334,7 +352,7 @@ TEST(UndoRun, TakesBackARunCutShortAndNamesTheFileInFlight)
         EXPECT_EQ(c.folderAfter, ContentsOf(run.folder)) << c.name;
         EXPECT_EQ(Names{"~ren0006.tmp"}, outcome.unaccounted) << c.name;
         EXPECT_EQ(0, outcome.notBack) << c.name;
-        std::string section = run.folder.Slash() + "\r\n";
+        std::string section = run.job.folder.Data() + std::string("\r\n");
         for (const std::string& line : c.undoLines)
             section += line + "\r\n";
         section += Line("~ren0006.tmp", "~ren0006.tmp") + "\tno line of the log names this file, left alone\r\n" +
@@ -342,7 +360,7 @@ TEST(UndoRun, TakesBackARunCutShortAndNamesTheFileInFlight)
         EXPECT_EQ(cut + c.ending + "\r\n" + section, run.Log()) << c.name;
 
         std::vector<LoggedStep> steps;
-        RenameLogParser parser(run.fs, &steps);
+        RenameLogParser parser(&steps);
         ASSERT_TRUE(ReadRenameLog(run.job.logPath.Data(), run.fs, parser)) << c.name;
         EXPECT_TRUE(parser.IsRenameLog()) << c.name;
         EXPECT_EQ(2, parser.Sections()) << c.name;
@@ -369,7 +387,7 @@ TEST(UndoRun, RefusesWhatItCannotTakeBackAndMovesNothing)
         {"log that cannot be read", "<folder>\r\n000.txt\t->\ta.txt\r\n", UndoNoLog, CallRead},
         {"not a rename log", "shopping\r\nmilk\r\n", UndoNotALog, CallKinds},
         {"empty file", "", UndoNothingToTakeBack, CallKinds},
-        {"folder alone", "<folder>\r\n", UndoNothingToTakeBack, CallKinds},
+        {"folder line alone", "<folder>\r\n", UndoNotALog, CallKinds},
         {"only failed steps", "<folder>\r\n000.txt\t->\ta.txt\tmove failed (error 5)\r\n", UndoNothingToTakeBack,
          CallKinds},
         {"only names that stayed", "<folder>\r\n000.txt\t->\t000.txt\r\n", UndoNothingToTakeBack, CallKinds},
@@ -381,7 +399,6 @@ TEST(UndoRun, RefusesWhatItCannotTakeBackAndMovesNothing)
         {"log that cannot take the record", "<folder>\r\n000.txt\t->\ta.txt\r\n", UndoLogNotWritable, CallAppendLog},
         {"log that takes part of the record", "<folder>\r\n000.txt\t->\ta.txt\r\n", UndoLogNotWritable, CallWriteLog},
         {"one line of text", "shopping\r\n", UndoNotALog, CallKinds},
-        {"folder as typed, without its separator", "<typed>\r\n000.txt\t->\ta.txt\r\n", UndoNotALog, CallKinds},
         {"no file where the log says", "<folder>\r\n000.txt\t->\tgone.txt\r\n", UndoNothingToTakeBack, CallKinds},
     };
     for (const RefusalCase& c : cases) {
@@ -391,8 +408,7 @@ TEST(UndoRun, RefusesWhatItCannotTakeBackAndMovesNothing)
         std::string log;
         if (c.log) {
             log = c.log;
-            for (const auto& hole : {std::make_pair(std::string("<folder>"), run.folder.Slash()),
-                                     std::make_pair(std::string("<typed>"), run.folder.Path()),
+            for (const auto& hole : {std::make_pair(std::string("<folder>"), run.folder.Path()),
                                      std::make_pair(std::string("<missing>"), run.folder.PathOf("gone") + sep),
                                      std::make_pair(std::string("<long>"), longName)}) {
                 size_t at = log.find(hole.first);

@@ -102,11 +102,10 @@ private:
     // The question comes for a user's document and never for an earlier rename log.
     void CheckQuestion()
     {
-        const bool placed = scenario.logPlace == LogElsewhereUserFile || scenario.logPlace == LogElsewhereExisting;
-        if (placed && !scenario.userFileIsLog && !observation.asked)
+        if (scenario.logPlace == LogElsewhereUserFile && !observation.asked)
             Breach("a user's document at the log path was taken for a rename log");
-        if (placed && scenario.userFileIsLog && observation.asked)
-            Breach("a rename log at the log path was taken for a user's document");
+        if (scenario.logPlace == LogElsewhereExisting && observation.asked)
+            Breach("an earlier rename log at the log path was taken for a user's document");
     }
 
     // Told No: nothing moved, and the file at the log path is byte for byte what it was.
@@ -454,11 +453,9 @@ private:
             return false;
         }
         const std::string& text = observation.logText;
-        // The folder as typed, and its separator when it was typed without one.
-        const std::string sep(1, PathSeparator());
-        std::string header = observation.typedFolder + (scenario.typedSeparators > 0 ? "" : sep) + "\r\n";
+        std::string header = observation.typedFolder + "\r\n";
         if (text.compare(0, header.size(), header) != 0) {
-            Breach("the log's header is not the folder as typed with its final separator");
+            Breach("the log's header is not the folder as typed");
             return false;
         }
         size_t start = header.size();

@@ -300,8 +300,8 @@ std::string SomeTopLevelFile(const Scenario& scenario, Dice& random)
 }
 
 // A text as an editor saves it: lines of words, some of them empty, a final line end or not,
-// and now and then a first line ending in the separator. No TAB, so only a file of one line,
-// ended, naming a folder with its separator is what a run could have written.
+// and now and then a first line ending in the separator. No TAB, so no step line: none of
+// them is anything a run could have written.
 std::string MakeDocument(Dice& random)
 {
     static const std::vector<std::string> words = {
@@ -320,30 +320,12 @@ std::string MakeDocument(Dice& random)
     return document;
 }
 
-// Whether a document of MakeDocument's (or any without TAB) is a rename log: empty, or one
-// line ended by CR LF whose last character is the separator.
-bool DocumentIsRenameLog(const std::string& document)
-{
-    if (document.empty())
-        return true;
-    if (document.size() < 3 || document.compare(document.size() - 2, 2, "\r\n") != 0)
-        return false;
-    bool lastIsSeparator = false;
-    for (size_t i = 0; i + 2 < document.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(document[i]);
-        if (c < 0x20)
-            return false;
-        lastIsSeparator = c == static_cast<unsigned char>(PathSeparator());
-        if (kWindows && IsLeadModel(c, true) && i + 3 < document.size())
-            ++i;
-    }
-    return lastIsSeparator;
-}
-
 // An earlier run's log, with the undos after it and cut short after its first TAB now and then.
+// Its folder line is the folder as it was typed: with a final separator or without.
 std::string MakeEarlierLog(uint64_t index, Dice& random)
 {
-    const std::string folder = "earlier run " + std::to_string(index) + PathSeparator() + "\r\n";
+    const std::string typed = "earlier run " + std::to_string(index);
+    const std::string folder = (random.Percent(50) ? typed + PathSeparator() : typed) + "\r\n";
     std::string log = folder + "old.txt\t->\t000.txt\r\n";
     for (int undos = random.Between(0, 2); undos > 0; --undos) {
         log += "\r\n" + folder + (undos % 2 == 0 ? "old.txt\t->\t000.txt\r\n" : "000.txt\t->\told.txt\r\n");
@@ -384,9 +366,6 @@ void ChooseLog(Scenario& scenario, Generator& names, Dice& random, int fileCount
         scenario.userFileContent = random.Percent(30) ? random.Pick(documents) : MakeDocument(random);
     if (scenario.logPlace == LogElsewhereExisting)
         scenario.userFileContent = MakeEarlierLog(scenario.index, random);
-    scenario.userFileIsLog =
-        scenario.logPlace == LogElsewhereExisting ||
-        (scenario.logPlace == LogElsewhereUserFile && DocumentIsRenameLog(scenario.userFileContent));
     scenario.toldYes = random.Percent(60);
     if (scenario.logPlace == LogInFolderExisting || scenario.logPlace == LogInFolderDotted ||
         scenario.logPlace == LogOtherName) {

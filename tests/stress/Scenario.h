@@ -113,10 +113,8 @@ struct Scenario
     std::string logKey;
     std::string logTypedName;
     // What the user's document (LogElsewhereUserFile) or the earlier log
-    // (LogElsewhereExisting) at the log path holds, and whether this program could have
-    // written it, by the tester's own making.
+    // (LogElsewhereExisting) at the log path holds.
     std::string userFileContent;
-    bool userFileIsLog;
     // The answer to the window's question before a file at the log path that is no rename
     // log is emptied.
     bool toldYes;

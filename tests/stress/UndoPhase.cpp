@@ -194,7 +194,7 @@ std::vector<std::string> UndoChecker::Check()
 {
     if (!undoObservation.tried)
         return breaches;
-    RenameLogParser parser(PlatformFileServices(), &runSteps);
+    RenameLogParser parser(&runSteps);
     parser.Feed(undoObservation.runLog.data(), undoObservation.runLog.size());
     for (const LoggedStep& step : runSteps) {
         namedByRun.insert(step.from);

@@ -224,7 +224,7 @@ struct FileAtLogPath
 
 TEST_F(RunCommandTest, AFileNoRunWroteIsReplacedOnlyWhenTheUserSaysSo)
 {
-    const std::string earlierLog = "C:\\photos\\\r\na.txt\t->\t000.txt\r\n";
+    const std::string earlierLog = "C:\\photos\r\na.txt\t->\t000.txt\r\n";
     const FileAtLogPath cases[] = {
         {"user's file, No", "shopping\r\nmilk\r\n", {IDYES, IDNO}, true, false},
         {"user's file, Yes", "shopping\r\nmilk\r\n", {IDYES, IDYES, IDOK}, true, true},
@@ -252,7 +252,7 @@ TEST_F(RunCommandTest, AFileNoRunWroteIsReplacedOnlyWhenTheUserSaysSo)
         if (c.renamed) {
             EXPECT_EQ("Completed.", seen.back().text);
             EXPECT_EQ(std::vector<std::string>{"000.txt"}, here.Names());
-            EXPECT_EQ(Lower(here.Slash()) + "\r\na.txt\t->\t000.txt\r\n", logs.Read("log.txt"));
+            EXPECT_EQ(Lower(here.Path()) + "\r\na.txt\t->\t000.txt\r\n", logs.Read("log.txt"));
         } else {
             EXPECT_EQ(std::vector<std::string>{"a.txt"}, here.Names());
             EXPECT_EQ(c.content, logs.Read("log.txt"));

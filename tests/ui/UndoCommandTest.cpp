@@ -51,8 +51,8 @@ protected:
 
     std::string Question(int count) const
     {
-        return AnsiText(u8"フォルダ \"") + Text(IDC_FOLDER) + "\\" + AnsiText(u8"\" のファイル ") +
-               std::to_string(count) + AnsiText(u8" 個を元の名前に戻します. よろしいですか?");
+        return AnsiText(u8"フォルダ \"") + Text(IDC_FOLDER) + AnsiText(u8"\" のファイル ") + std::to_string(count) +
+               AnsiText(u8" 個を元の名前に戻します. よろしいですか?");
     }
 };
 
@@ -118,11 +118,12 @@ TEST_F(UndoCommandTest, NothingToUndoIsSaidAndNothingChanges)
         {"no log", nullptr, AnsiText(u8"ログファイルが見つからないか、読めません. 元に戻せるものはありません.")},
         {"not a rename log", "shopping\r\nmilk\r\n",
          AnsiText(u8"ログ欄のファイルは名前変更のログではありません. 何も元に戻していません.")},
-        {"no steps", "C:\\\r\n", AnsiText(u8"ログには元に戻せる名前変更がありません.")},
+        {"no step that moved a file", "C:\\photos\r\na.txt\t->\t000.txt\tmove failed (error 5)\r\n",
+         AnsiText(u8"ログには元に戻せる名前変更がありません.")},
         {"one line of text", "C:\\photos\r\n",
          AnsiText(u8"ログ欄のファイルは名前変更のログではありません. 何も元に戻していません.")},
-        {"a folder that is gone", "C:\\qb-gone\\\r\na.txt\t->\t000.txt\r\n",
-         AnsiText(u8"フォルダ \"C:\\qb-gone\\\" がありません. 何も元に戻していません.")},
+        {"a folder that is gone", "C:\\qb-gone\r\na.txt\t->\t000.txt\r\n",
+         AnsiText(u8"フォルダ \"C:\\qb-gone\" がありません. 何も元に戻していません.")},
     };
     ASSERT_TRUE(folder.Write("a.txt", "a.txt"));
     for (const auto& c : cases) {

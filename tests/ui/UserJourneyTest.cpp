@@ -64,7 +64,7 @@ TEST_F(MainWindowTest, DesktopButtonRunAndLogAsANewUserWould)
     EXPECT_EQ("b.jpg", ReadWholeFile(desktop + "\\000.jpg"));
     EXPECT_EQ("a.txt", ReadWholeFile(desktop + "\\001.txt"));
     const std::string log = ReadWholeFile(Text(IDC_LOG_PATH));
-    EXPECT_EQ(Text(IDC_FOLDER) + "\\\r\nb.jpg\t->\t000.jpg\r\na.txt\t->\t001.txt\r\n", log);
+    EXPECT_EQ(Text(IDC_FOLDER) + "\r\nb.jpg\t->\t000.jpg\r\na.txt\t->\t001.txt\r\n", log);
 }
 
 } // namespace
