@@ -8,14 +8,15 @@
 #include <vector>
 
 // IFD0's DateTime (0x0132) is left alone: programs rewrite it whenever they save the file,
-// so it says when the file was last changed, which the date modified already tells better.
+// so it tells when the file was last saved, not when the picture was taken. A file with
+// neither DateTimeOriginal nor DateTimeDigitized is ordered by its date modified instead.
 
 namespace {
 
 const uint32_t kExifPointer = 0x8769;
 // IFD0, the Exif IFD and the next few in the chain: a real file needs three.
 const size_t kMostDirectories = 8;
-// Real directories hold a few dozen entries; the tags wanted come early in tag order.
+// Real directories hold a few dozen entries.
 const uint32_t kMostEntries = 1024;
 const uint32_t kEntrySize = 12;
 const uint32_t kLongestText = 32;

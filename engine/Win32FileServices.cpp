@@ -294,18 +294,21 @@ public:
         return static_cast<int>(read);
     }
 
+    // Not GetFileInformationByHandle: it also asks for the volume, which costs Wine a
+    // hundred times more than the size and the time.
     ReadHandle OpenReadWithInfo(const char* path, uint64_t& size, WriteTime& written) override
     {
         bool fileThere = false;
-        ReadHandle file = OpenRead(path, fileThere);
-        BY_HANDLE_FILE_INFORMATION info;
-        if (file == nullptr || !GetFileInformationByHandle(static_cast<HANDLE>(file), &info)) {
+        HANDLE file = static_cast<HANDLE>(OpenRead(path, fileThere));
+        LARGE_INTEGER bytes;
+        FILETIME lastWrite;
+        if (file == nullptr || !GetFileSizeEx(file, &bytes) || !GetFileTime(file, nullptr, nullptr, &lastWrite)) {
             if (file != nullptr)
-                CloseHandle(static_cast<HANDLE>(file));
+                CloseHandle(file);
             return nullptr;
         }
-        size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-        written = WriteTimeOf(info.ftLastWriteTime);
+        size = static_cast<uint64_t>(bytes.QuadPart);
+        written = WriteTimeOf(lastWrite);
         return file;
     }
 

@@ -83,15 +83,12 @@ const int64_t kSeconds = 1556704800;
 const uint64_t kCreation = 3772254600u;
 const uint64_t kLateCreation = 6216782400u;
 
-// A video whose moov comes after 5 GB of media data (an mdat with a 64-bit size).
-PiecesSource LongVideo()
+// A large file that is zeros but for its first and last bytes, as a file whose metadata
+// sits behind megabytes of picture or video data.
+PiecesSource Spread(const std::string& before, uint64_t gap, const std::string& after)
 {
-    std::string head = MediaBox("ftyp", std::string("isom\0\0\0\0isom", 12));
-    uint64_t moovAt = head.size() + 0x140000010ull;
-    head += std::string("\0\0\0\1mdat\x00\x00\x00\x01\x40\x00\x00\x10", 16);
-    std::string movie = MovieBox(kCreation, 0);
-    PiecesSource file(head, moovAt + movie.size());
-    file.Put(moovAt, movie);
+    PiecesSource file(before, before.size() + gap + after.size());
+    file.Put(before.size() + gap, after);
     return file;
 }
 
@@ -110,6 +107,7 @@ struct Row
 TEST(DateTaken, ReadsTheDateOfEachFormatAndRefusesWhatIsNoDate)
 {
     const std::string jpeg = JpegHolding(ExifTiff(Tags(kDate, "5"), false));
+    const std::string png = PngHolding(ExifTiff(Tags(kDate, "", "-05:30"), true));
     const std::string both = ExifTiff(Tags(kDate, "", "", "2012:01:02 03:04:05"), false);
     Row rows[] = {
         {"jpeg", PiecesSource(jpeg), TakenLocalClock, kSeconds, 0, 500000000},
@@ -117,7 +115,7 @@ TEST(DateTaken, ReadsTheDateOfEachFormatAndRefusesWhatIsNoDate)
         {"tiff MM, offset", ExifTiff(Tags(kDate, "", "+09:00"), true), TakenWithOffset, kSeconds, 540, 0},
         {"ORF magic", Patched(ExifTiff(Tags(kDate), false), 2, "RO"), TakenLocalClock, kSeconds, 0, 0},
         {"RW2 magic", Patched(ExifTiff(Tags(kDate), false), 2, std::string("U\0", 2)), TakenLocalClock, kSeconds, 0, 0},
-        {"png", PngHolding(ExifTiff(Tags(kDate, "", "-05:30"), true)), TakenWithOffset, kSeconds, -330, 0},
+        {"png", PiecesSource(png), TakenWithOffset, kSeconds, -330, 0},
         {"webp with Exif mark", WebpHolding(ExifTiff(Tags(kDate), false), true), TakenLocalClock, kSeconds, 0, 0},
         {"webp without", WebpHolding(ExifTiff(Tags(kDate), true), false), TakenLocalClock, kSeconds, 0, 0},
         {"heic iloc 0", HeicHolding(ExifTiff(Tags(kDate), true), 0, 4, false), TakenLocalClock, kSeconds, 0, 0},
@@ -127,7 +125,15 @@ TEST(DateTaken, ReadsTheDateOfEachFormatAndRefusesWhatIsNoDate)
         {"mp4 mvhd 0", Mp4Holding(kCreation, 0), TakenUtc, 1689409800, 0, 0},
         {"mp4 mvhd 1", Mp4Holding(kLateCreation, 1), TakenUtc, 4133937600, 0, 0},
         {"mp4 creation 0", Mp4Holding(0, 1), TakenNone, 0, 0, 0},
-        {"moov after 5 GB", LongVideo(), TakenUtc, 1689409800, 0, 0},
+        // Metadata behind large media data, found by seeking: 5 GB of video (a 64-bit mdat
+        // size), a 64 KB JPEG segment, 10 MB of PNG picture data.
+        {"moov after 5 GB", Spread(MediaBox("ftyp", std::string("isom\0\0\0\0isom", 12)) +
+                                       std::string("\0\0\0\1mdat\0\0\0\1\x40\0\0\x10", 16), 5ull << 30,
+                                   MovieBox(kCreation, 0)),
+         TakenUtc, 1689409800, 0, 0},
+        {"jpeg after APP2", Spread("\xFF\xD8\xFF\xE2\xFF\xFF", 65533, jpeg.substr(2)), TakenLocalClock, kSeconds, 0, 500000000},
+        {"png after IDAT", Spread(png.substr(0, 33) + std::string("\0\xA0\0\0", 4) + "IDAT", 0xA00000 + 4, png.substr(33)),
+         TakenWithOffset, kSeconds, -330, 0},
         {"leap day", ExifTiff(Tags("2020:02:29 23:59:59"), false), TakenLocalClock, 1583020799, 0, 0},
         // Dates that are none, and the Digitized date standing in with its own fraction and offset.
         {"zeros", ExifTiff(Tags("0000:00:00 00:00:00"), false), TakenNone, 0, 0, 0},
