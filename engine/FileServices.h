@@ -107,6 +107,9 @@ public:
     virtual LogHandle CreateLog(const char* path) = 0;
     // Opens an existing log file to write after its end; null when that fails.
     virtual LogHandle AppendLog(const char* path) = 0;
+    // Creates a file where nothing of that name is and removes it again at once: whether a
+    // file could be created there. Nothing stays behind.
+    virtual bool CanCreateFile(const char* path) = 0;
     virtual bool WriteLog(LogHandle log, const void* bytes, int count) = 0;
     // Cuts the log back to its first size bytes, taking back writes that did not land whole.
     virtual bool TruncateLog(LogHandle log, int64_t size) = 0;

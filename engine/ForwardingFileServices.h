@@ -24,6 +24,7 @@ public:
     bool SameName(const char* a, const char* b) const override { return real.SameName(a, b); }
     LogHandle CreateLog(const char* path) override { return real.CreateLog(path); }
     LogHandle AppendLog(const char* path) override { return real.AppendLog(path); }
+    bool CanCreateFile(const char* path) override { return real.CanCreateFile(path); }
     bool WriteLog(LogHandle log, const void* bytes, int count) override { return real.WriteLog(log, bytes, count); }
     bool TruncateLog(LogHandle log, int64_t size) override { return real.TruncateLog(log, size); }
     void CloseLog(LogHandle log) override { real.CloseLog(log); }

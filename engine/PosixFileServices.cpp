@@ -219,6 +219,16 @@ public:
         return fd < 0 ? nullptr : reinterpret_cast<LogHandle>(static_cast<intptr_t>(fd) + 1);
     }
 
+    bool CanCreateFile(const char* path) override
+    {
+        int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0)
+            return false;
+        close(fd);
+        unlink(path);
+        return true;
+    }
+
     bool WriteLog(LogHandle log, const void* bytes, int count) override
     {
         int fd = Descriptor(log);

@@ -23,6 +23,16 @@ void LogWriter::OpenToAppend(const char* path)
     complete = handle != nullptr;
 }
 
+bool LogCanBeCreated(const char* path, FileServices& fs)
+{
+    if (!fs.Exists(path))
+        return fs.CanCreateFile(path);
+    LogHandle log = fs.AppendLog(path);
+    if (log)
+        fs.CloseLog(log);
+    return log != nullptr;
+}
+
 void LogWriter::WriteHeader(const CountedString& folder)
 {
     if (folder.Length() > 0)

@@ -38,4 +38,9 @@ private:
     bool complete;
 };
 
+// Whether a run could create its log at path, found out before the run: a file there is
+// opened to write after its end and left as it was; where nothing is, a file is created and
+// removed again.
+bool LogCanBeCreated(const char* path, FileServices& fs);
+
 #endif

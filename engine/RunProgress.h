@@ -23,6 +23,9 @@ public:
     // ordered (a run and a preview alike), on the thread that gathers them. False stops
     // there: nothing is moved and no log is created.
     virtual bool ContinueReading(int /*filesRead*/, int /*fileCount*/) { return true; }
+    // Asked once when the batch is listed, ordered and numbered, before the log is opened:
+    // true ends the run there, nothing moved and no log created or emptied (RefusalStopped).
+    virtual bool StopAsked() { return false; }
 
 protected:
     ~RunProgress() {}

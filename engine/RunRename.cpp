@@ -215,6 +215,13 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
     CollectReport report;
     if (!PlanBatch(job, search, list, fs, randomState, report, outcome, progress))
         return false;
+    // A stop asked for while the folder was listed leaves the earlier log as well, which may
+    // be all that can take back the run before.
+    if (progress && progress->StopAsked()) {
+        ReleaseEntries(list, 0);
+        outcome.stopped = true;
+        return Refuse(outcome, RefusalStopped, "");
+    }
 
     LogWriter log(fs);
     log.Open(job.logPath.Data());

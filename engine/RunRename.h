@@ -88,7 +88,8 @@ bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, File
 // no log was created or emptied. True when it went through; outcome.notRenamed counts the
 // files that did not reach their new names. progress, when given, is told of every date
 // gathered and before every rename step, and may stop the run (outcome.stopped; stopped
-// while dates are gathered, the run does not start: RefusalStopped).
+// while dates are gathered or before the log is opened, the run does not start:
+// RefusalStopped).
 bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutcome& outcome,
                RunProgress* progress = nullptr);
 

@@ -291,6 +291,17 @@ public:
         return log;
     }
 
+    // Removed by the system when the handle closes, so that no crash leaves it behind.
+    bool CanCreateFile(const char* path) override
+    {
+        HANDLE file = CreateFileA(path, GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        CloseHandle(file);
+        return true;
+    }
+
     bool WriteLog(LogHandle log, const void* bytes, int count) override
     {
         DWORD written = 0;

@@ -33,7 +33,7 @@
 
 // The string table: the program's own texts, in the order the labels of IDC_ORDER are listed.
 #define IDS_ORDER_FIRST         200
-#define IDS_SAVE_TITLE          211
+#define IDS_SAVE_TITLE          212
 #define IDS_CONFIRM_RUN         220
 #define IDS_DIGIT_WARNING       221
 #define IDS_START_WARNING       222
@@ -50,12 +50,18 @@
 #define IDS_PREVIEW_LEFT_OUT            245
 #define IDS_PREVIEW_FIRST_KIND          246
 #define IDS_PREVIEW_NEXT_KIND           247
+// The date column of the date orders, and the mark of a date modified standing in.
+#define IDS_PREVIEW_DATE                248
+#define IDS_PREVIEW_DATE_MODIFIED       249
 #define IDS_LEFT_OUT_FIRST              250
 // Stopping a run: the question, and the parts of the result.
 #define IDS_STOP_QUESTION               260
 #define IDS_STOPPED                     261
 #define IDS_STOPPED_TEMPORARY           262
 #define IDS_STOPPED_NO_LOG              263
+#define IDS_UNDO_STOP_QUESTION          264
+#define IDS_STOP_CAME_LATE              265
+#define IDS_REFUSED_STOPPED             266
 // Undo: the refusals, the question, what it ended in.
 #define IDS_UNDO_NO_LOG                 270
 #define IDS_UNDO_NOT_A_LOG              271
@@ -92,6 +98,9 @@
 #define IDS_REFUSED_DEVICE_NAME         318
 #define IDS_REFUSED_MASK_SEPARATOR      319
 #define IDS_REFUSED_NEW_NAME_IS_LOG     320
+// A log that cannot be created, asked about before the run; a copy the clipboard refused.
+#define IDS_LOG_CANNOT_BE_CREATED       340
+#define IDS_COPY_FAILED                 341
 
 #define IDM_ABOUT           40001
 #define IDM_EXIT            40002

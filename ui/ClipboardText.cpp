@@ -4,11 +4,26 @@
 
 namespace {
 
+// Programs hold the clipboard for moments (clipboard managers and remote desktops look at
+// every change), so a busy clipboard is tried again for about a second before giving up.
+const int kOpenTries = 20;
+const DWORD kOpenPause = 50;
+
+bool OpenClipboardSoon(HWND owner)
+{
+    for (int tries = 1; !OpenClipboard(owner); ++tries) {
+        if (tries == kOpenTries)
+            return false;
+        Sleep(kOpenPause);
+    }
+    return true;
+}
+
 // Open while it lives; another program may hold the clipboard, then it stays shut.
 class OpenClipboardScope
 {
 public:
-    explicit OpenClipboardScope(HWND owner) : open(OpenClipboard(owner) != FALSE) {}
+    explicit OpenClipboardScope(HWND owner) : open(OpenClipboardSoon(owner)) {}
     ~OpenClipboardScope()
     {
         if (open)

@@ -6,7 +6,8 @@
 #include <string>
 
 // Puts text on the clipboard as CF_TEXT, in the ANSI code page as it stands, in place of
-// whatever was there. False when the clipboard could not be had or the memory not taken.
+// whatever was there. A clipboard another program holds is waited for about a second. False
+// when the clipboard could not be had or the memory not taken.
 bool CopyTextToClipboard(HWND owner, const std::string& text);
 
 #endif

@@ -1,10 +1,28 @@
 #include "ui/LogFileQuestion.h"
 
 #include "core/CountedString.h"
+#include "engine/RenameLog.h"
 #include "engine/RenameLogReader.h"
 #include "res/resource.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ResourceText.h"
+
+#include <cstdio>
+
+namespace {
+
+// The answer to a question that warns: No unless the user says Yes. The wait cursor gives
+// way to the question and comes back after a Yes.
+bool UserSaysYes(HWND dialog, const char* question, WaitCursor& wait)
+{
+    wait.Restore();
+    if (ShowMessage(dialog, question, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
+        return false;
+    wait.Show();
+    return true;
+}
+
+} // namespace
 
 bool MayReplaceLogFile(HWND dialog, const char* logPath, WaitCursor& wait)
 {
@@ -13,9 +31,14 @@ bool MayReplaceLogFile(HWND dialog, const char* logPath, WaitCursor& wait)
     CountedString question = ResourceText(IDS_LOG_NOT_A_LOG_BEFORE);
     question.Append(logPath);
     question.Append(ResourceText(IDS_LOG_NOT_A_LOG_AFTER).Data());
-    wait.Restore();
-    if (ShowMessage(dialog, question.Data(), MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
-        return false;
-    wait.Show();
-    return true;
+    return UserSaysYes(dialog, question.Data(), wait);
+}
+
+bool MayRunWithoutLog(HWND dialog, const char* logPath, WaitCursor& wait)
+{
+    if (logPath == nullptr || logPath[0] == '\0' || LogCanBeCreated(logPath, PlatformFileServices()))
+        return true;
+    char question[1024];
+    std::snprintf(question, sizeof question, ResourceText(IDS_LOG_CANNOT_BE_CREATED).Data(), logPath);
+    return UserSaysYes(dialog, question, wait);
 }

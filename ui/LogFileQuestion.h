@@ -11,4 +11,8 @@
 // way to the question and comes back after a Yes.
 bool MayReplaceLogFile(HWND dialog, const char* logPath, WaitCursor& wait);
 
+// A run whose log cannot be created cannot be undone; it goes only when the user says so.
+// False when the run must not go on.
+bool MayRunWithoutLog(HWND dialog, const char* logPath, WaitCursor& wait);
+
 #endif

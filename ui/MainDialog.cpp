@@ -11,13 +11,15 @@
 #include "ui/ShellFolders.h"
 #include "ui/UndoCommand.h"
 
+#include "engine/Ordering.h"
+
 #include <shlobj.h>
 
 namespace {
 
 // The labels of IDC_ORDER stand in the string table from IDS_ORDER_FIRST on; an entry's
 // index is its sort order.
-const int kOrderCount = 6;
+const int kOrderCount = NaturalDescending + 1;
 
 struct GlyphButton
 {
@@ -140,11 +142,11 @@ void ChooseLogFile(HWND dialog)
         SetDlgItemTextA(dialog, IDC_LOG_PATH, fileDialogSettings.filePath.Data());
 }
 
-// While a run is under way the window does not go; it asks whether to stop the run instead.
+// While work is under way the window does not go; it asks whether to stop the work instead.
 void CloseMainWindow(HWND dialog)
 {
-    if (RunInProgress())
-        AskToStopRun(dialog);
+    if (WorkInProgress())
+        AskToStopWork(dialog);
     else
         DestroyWindow(dialog);
 }
@@ -153,8 +155,8 @@ struct CommandRoute
 {
     WORD id;
     void (*handler)(HWND dialog);
-    // Also taken while a run is under way: none of these starts work or touches the job.
-    bool duringRun;
+    // Also taken while work is under way: none of these starts work or touches the job.
+    bool duringWork;
 };
 
 const CommandRoute kCommandRoutes[] = {
@@ -175,7 +177,7 @@ void OnCommand(HWND dialog, WORD id)
 {
     for (const CommandRoute& route : kCommandRoutes) {
         if (route.id == id) {
-            if (route.duringRun || !RunInProgress())
+            if (route.duringWork || !WorkInProgress())
                 route.handler(dialog);
             return;
         }
@@ -214,7 +216,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         DropSkinnedPress(dialog);
         break;
     case WM_SETCURSOR:
-        if (ShowRunCursor(lParam)) {
+        if (ShowWorkCursor(lParam)) {
             SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
             return TRUE;
         }

@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-// Every message box of the program is owned by the main window and carries its name.
+// Every message box of the program is owned by the window it speaks for (the main window, or
+// the preview for its copy) and carries the program's name.
 inline int ShowMessage(HWND owner, const char* text, UINT flags)
 {
     return MessageBoxA(owner, text, "Quillowby", flags);

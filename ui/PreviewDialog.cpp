@@ -2,9 +2,12 @@
 
 #include "res/resource.h"
 #include "ui/AppObjects.h"
+#include "ui/BackgroundWork.h"
 #include "ui/ClipboardText.h"
+#include "ui/MessageBoxes.h"
 #include "ui/ResourceText.h"
 #include "ui/RunCommand.h"
+#include "ui/RunLoop.h"
 #include "ui/RunResult.h"
 #include "ui/SystemDlls.h"
 #include "ui/WaitCursor.h"
@@ -30,13 +33,16 @@ static_assert(LeftOutKindCount == 4, "a label in the string table for every kind
 struct ListColumn
 {
     UINT title;
-    // Share of the list's width, in percent.
+    // Share of the list's width, in percent, without and with the date column of the date
+    // orders; 0 for no column.
     int widthPercent;
+    int widthPercentWithDates;
 };
 
 const ListColumn kColumns[] = {
-    {IDS_PREVIEW_CURRENT_NAME, 48},
-    {IDS_PREVIEW_NEW_NAME, 48},
+    {IDS_PREVIEW_CURRENT_NAME, 48, 30},
+    {IDS_PREVIEW_NEW_NAME, 48, 24},
+    {IDS_PREVIEW_DATE, 0, 44},
 };
 
 // Appends to a bounded buffer; what does not fit is cut.
@@ -56,16 +62,19 @@ const RunPreview& PreviewOf(HWND dialog)
     return *reinterpret_cast<const RunPreview*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-void AddColumns(HWND list)
+void AddColumns(HWND list, bool withDates)
 {
     RECT client = {};
     GetClientRect(list, &client);
     for (int i = 0; i < static_cast<int>(sizeof kColumns / sizeof kColumns[0]); ++i) {
+        const int widthPercent = withDates ? kColumns[i].widthPercentWithDates : kColumns[i].widthPercent;
+        if (widthPercent == 0)
+            continue;
         CountedString title = ResourceText(kColumns[i].title);
         LVCOLUMNA column = {};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.pszText = title.Data();
-        column.cx = (client.right - client.left) * kColumns[i].widthPercent / 100;
+        column.cx = (client.right - client.left) * widthPercent / 100;
         column.iSubItem = i;
         SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
     }
@@ -88,7 +97,7 @@ void OnPreviewInit(HWND dialog, LPARAM param)
     }
     SetDlgItemTextA(dialog, IDC_PREVIEW_SUMMARY, PreviewSummaryText(preview).Data());
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    AddColumns(list);
+    AddColumns(list, preview.HasDates());
     SendMessageA(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(preview.RowCount()), LVSICF_NOINVALIDATEALL);
     SetFocus(list);
 }
@@ -102,12 +111,18 @@ void ShowRowText(HWND dialog, NMLVDISPINFOA& info)
         item.iItem >= preview.RowCount())
         return;
     const size_t size = static_cast<size_t>(item.cchTextMax);
-    if (item.iSubItem == 0)
+    if (item.iSubItem == 0) {
         std::snprintf(item.pszText, size, "%s", preview.CurrentName(item.iItem));
-    else if (preview.KeepsName(item.iItem))
+    } else if (item.iSubItem == 2 && preview.HasDates()) {
+        char date[20];
+        FormatOrderDate(preview.RowDate(item.iItem), date);
+        std::snprintf(item.pszText, size, "%s%s", date,
+                      preview.RowDateIsModified(item.iItem) ? ResourceText(IDS_PREVIEW_DATE_MODIFIED).Data() : "");
+    } else if (preview.KeepsName(item.iItem)) {
         std::snprintf(item.pszText, size, "%s%s", preview.NewName(item.iItem), ResourceText(IDS_PREVIEW_KEPT).Data());
-    else
+    } else {
         std::snprintf(item.pszText, size, "%s", preview.NewName(item.iItem));
+    }
 }
 
 void OnPreviewNotify(HWND dialog, LPARAM param)
@@ -121,7 +136,7 @@ void OnPreviewNotify(HWND dialog, LPARAM param)
 void CopyRows(HWND dialog)
 {
     if (!CopyTextToClipboard(dialog, PreviewOf(dialog).StepLines()))
-        MessageBeep(MB_ICONEXCLAMATION);
+        ShowMessage(dialog, ResourceText(IDS_COPY_FAILED).Data(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void ClosePreview(HWND dialog)
@@ -151,6 +166,20 @@ void OnPreviewCommand(HWND dialog, WORD id)
         }
     }
 }
+
+// The run's first steps over the process-wide job. A copy of the generator's state: the
+// preview shows the random order of the next run and leaves that run the same order.
+class PreviewWork : public BackgroundWork
+{
+public:
+    explicit PreviewWork(RunPreview& preview) : preview(preview), shuffleState(randomState) {}
+
+private:
+    void Work() override { PreviewRun(renameJob, PlatformFileServices(), shuffleState, preview, this); }
+
+    RunPreview& preview;
+    uint32_t shuffleState;
+};
 
 } // namespace
 
@@ -197,11 +226,13 @@ void PreviewCommand(HWND mainWindow)
     WaitCursor wait;
     if (!TakeJob(mainWindow, wait))
         return;
-    // A copy of the generator's state: the preview shows the random order of the next run
-    // and leaves that run the same order.
     RunPreview preview;
-    PreviewRun(renameJob, PlatformFileServices(), randomState, preview);
+    PreviewWork work(preview);
+    WorkWhileWindowAnswers(mainWindow, work, 0);
     wait.Restore();
+    // Closing the window while the files were read means the preview is not wanted now.
+    if (work.StopRequested())
+        return;
 
     // The common controls come from the system folder, like every DLL not imported.
     typedef BOOL(WINAPI * InitControlsCall)(const INITCOMMONCONTROLSEX*);

@@ -2,6 +2,7 @@
 
 #include "res/resource.h"
 #include "ui/AppObjects.h"
+#include "ui/BackgroundWork.h"
 #include "ui/LogFileQuestion.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ResourceText.h"
@@ -9,6 +10,7 @@
 #include "ui/RunResult.h"
 #include "ui/WaitCursor.h"
 
+#include "engine/FileServices.h"
 #include "engine/RunRename.h"
 
 void ReadFieldText(HWND dialog, int id, CountedString& text)
@@ -60,6 +62,19 @@ void RejectField(HWND dialog, int id, UINT warning)
     SendMessageA(field, EM_SETSEL, 0, -1);
 }
 
+// The run of the process-wide job.
+class RunWork : public BackgroundWork
+{
+public:
+    RunWork() : ran(false) {}
+
+    bool ran;
+    RunOutcome outcome;
+
+private:
+    void Work() override { ran = RunRename(renameJob, entryList, PlatformFileServices(), outcome, this); }
+};
+
 } // namespace
 
 bool TakeJob(HWND dialog, WaitCursor& wait)
@@ -86,11 +101,12 @@ void RunCommand(HWND dialog)
     WaitCursor wait;
     if (!TakeJob(dialog, wait))
         return;
-    if (!MayReplaceLogFile(dialog, renameJob.logPath.Data(), wait))
+    if (!MayReplaceLogFile(dialog, renameJob.logPath.Data(), wait) ||
+        !MayRunWithoutLog(dialog, renameJob.logPath.Data(), wait))
         return;
 
-    RunOutcome outcome;
-    const bool ran = RunWhileWindowAnswers(dialog, outcome);
+    RunWork run;
+    WorkWhileWindowAnswers(dialog, run, IDS_STOP_QUESTION);
     wait.Restore();
-    ShowMessage(dialog, RunResultText(ran, outcome).Data(), MB_OK | MB_ICONEXCLAMATION);
+    ShowMessage(dialog, RunResultText(run.ran, run.outcome, run.StopRequested()).Data(), MB_OK | MB_ICONEXCLAMATION);
 }

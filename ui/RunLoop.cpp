@@ -1,35 +1,32 @@
-// The run goes to a thread of its own while the window thread goes on taking the window's
-// messages, so the window repaints, answers and can be asked to stop however long the listing,
-// the ordering or a single move takes (a virus scanner looking at every rename, a network
-// folder). Calling back into the window between the walk's steps would keep it frozen
-// through all of those.
+// A run, an undo or a preview goes to a thread of its own while the window thread goes on
+// taking the window's messages, so the window repaints, answers and can be asked to stop
+// however long the listing, the ordering, the reading of dates or a single move takes (a
+// virus scanner looking at every rename, a network folder). Calling back into the window
+// between the steps would keep it frozen through all of those.
 //
 // The process-wide objects are touched by one thread at a time. The window thread fills the
 // job before the worker starts and reads the outcome only after the worker has ended; in
 // between, the window holds back every command that reads or changes the job, the entry list,
-// the temporary-name counter or the shuffle's state (RunInProgress), so only the worker
-// touches them. The threads share nothing else but the progress counters and the stop request
-// of BackgroundRun, which are atomic.
+// the temporary-name counter, the shuffle's state or a log (WorkInProgress), so only the
+// worker touches them. The threads share nothing else but the progress counters and the stop
+// request of BackgroundWork, which are atomic.
 #include "ui/RunLoop.h"
 
-#include "res/resource.h"
-#include "ui/AppObjects.h"
-#include "ui/BackgroundRun.h"
+#include "ui/BackgroundWork.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ProgressDisplay.h"
 #include "ui/ResourceText.h"
 
-#include "engine/FileServices.h"
-
 namespace {
 
-BackgroundRun* activeRun = nullptr;
+BackgroundWork* activeWork = nullptr;
+UINT activeQuestion = 0;
 bool askingToStop = false;
 
 // Often enough to look alive, rarely enough to cost nothing.
 const DWORD kProgressInterval = 250;
 
-// Keys and clicks meant for the fields and buttons do nothing during a run. Escape still
+// Keys and clicks meant for the fields and buttons do nothing during the work. Escape still
 // reaches the dialog manager, which turns it into the exit command, and clicks on the dialog
 // itself still reach the Run and Exit areas; the system keys, the menu, the title bar and
 // the close box work as always.
@@ -48,7 +45,7 @@ bool HeldBack(HWND dialog, const MSG& message)
     return false;
 }
 
-// Handles what is waiting; a quit message is kept for the loop outside, after the run.
+// Handles what is waiting; a quit message is kept for the loop outside, after the work.
 void HandleWaitingMessages(HWND dialog, bool& quit, int& quitCode)
 {
     MSG message;
@@ -69,60 +66,63 @@ void HandleWaitingMessages(HWND dialog, bool& quit, int& quitCode)
 
 } // namespace
 
-bool RunWhileWindowAnswers(HWND dialog, RunOutcome& outcome)
+void WorkWhileWindowAnswers(HWND dialog, BackgroundWork& work, UINT stopQuestion)
 {
-    BackgroundRun run;
-    if (!run.Start())
-        return RunRename(renameJob, entryList, PlatformFileServices(), outcome);
+    if (!work.Start()) {
+        work.DoHere();
+        return;
+    }
 
-    activeRun = &run;
+    activeWork = &work;
+    activeQuestion = stopQuestion;
     bool quit = false;
     int quitCode = 0;
     {
         ProgressDisplay display(dialog);
         DWORD lastShown = GetTickCount();
-        HANDLE thread = run.Thread();
+        HANDLE thread = work.Thread();
         while (MsgWaitForMultipleObjectsEx(1, &thread, kProgressInterval, QS_ALLINPUT, MWMO_INPUTAVAILABLE) !=
                WAIT_OBJECT_0) {
             HandleWaitingMessages(dialog, quit, quitCode);
             int done = 0;
             int total = 0;
-            if (GetTickCount() - lastShown >= kProgressInterval && run.Progress(done, total)) {
+            if (GetTickCount() - lastShown >= kProgressInterval && work.Progress(done, total)) {
                 display.Show(done, total);
                 lastShown = GetTickCount();
             }
         }
     }
-    activeRun = nullptr;
-    const bool ran = run.Finish(outcome);
+    activeWork = nullptr;
+    work.Finish();
     if (quit)
         PostQuitMessage(quitCode);
-    return ran;
 }
 
-bool RunInProgress()
+bool WorkInProgress()
 {
-    return activeRun != nullptr;
+    return activeWork != nullptr;
 }
 
-void AskToStopRun(HWND dialog)
+void AskToStopWork(HWND dialog)
 {
-    if (askingToStop)
+    if (!activeWork || askingToStop || activeWork->StopRequested())
         return;
+    if (activeQuestion == 0) {
+        activeWork->RequestStop();
+        return;
+    }
     askingToStop = true;
-    if (activeRun)
-        activeRun->Hold(true);
-    const int answer = ShowMessage(dialog, ResourceText(IDS_STOP_QUESTION).Data(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    activeWork->Hold(true);
+    const int answer = ShowMessage(dialog, ResourceText(activeQuestion).Data(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
     askingToStop = false;
-    if (answer == IDYES && activeRun)
-        activeRun->RequestStop();
-    if (activeRun)
-        activeRun->Hold(false);
+    if (answer == IDYES)
+        activeWork->RequestStop();
+    activeWork->Hold(false);
 }
 
-bool ShowRunCursor(LPARAM hitTestAndMessage)
+bool ShowWorkCursor(LPARAM hitTestAndMessage)
 {
-    if (!activeRun || LOWORD(hitTestAndMessage) != HTCLIENT)
+    if (!activeWork || LOWORD(hitTestAndMessage) != HTCLIENT)
         return false;
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     return true;

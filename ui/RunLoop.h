@@ -3,20 +3,23 @@
 
 #include <windows.h>
 
-#include "engine/RunRename.h"
+class BackgroundWork;
 
-// Runs the process-wide job while the window goes on answering; returns when the run is over,
-// with RunRename's result and outcome.
-bool RunWhileWindowAnswers(HWND dialog, RunOutcome& outcome);
+// Does the work on a thread of its own while the window goes on answering and shows the
+// work's progress; returns when the work is over. A request to close the window meanwhile
+// asks the string table's stopQuestion whether to stop the work; with 0 for a question, the
+// work moves nothing and stops without one.
+void WorkWhileWindowAnswers(HWND dialog, BackgroundWork& work, UINT stopQuestion);
 
-// A run is under way: the window starts no other work and does not close.
-bool RunInProgress();
+// Work is under way: the window starts no other work and does not close.
+bool WorkInProgress();
 
-// Asks whether to stop the run; Yes stops it.
-void AskToStopRun(HWND dialog);
+// Asks whether to stop the work; Yes stops it. Once a stop was asked for, the work only
+// settles what it began, and the question does not come again.
+void AskToStopWork(HWND dialog);
 
-// The wait cursor over the window's client area while a run is under way; false when the
+// The wait cursor over the window's client area while work is under way; false when the
 // cursor is left to the usual handling.
-bool ShowRunCursor(LPARAM hitTestAndMessage);
+bool ShowWorkCursor(LPARAM hitTestAndMessage);
 
 #endif

@@ -30,6 +30,8 @@ UINT RefusalFormat(RunRefusal refusal)
         return IDS_REFUSED_MASK_SEPARATOR;
     case RefusalNewNameIsLog:
         return IDS_REFUSED_NEW_NAME_IS_LOG;
+    case RefusalStopped:
+        return IDS_REFUSED_STOPPED;
     case RefusalNone:
     case RefusalNotStarted:
         break;
@@ -60,21 +62,25 @@ CountedString StoppedRunText(const RunOutcome& outcome)
         text.Append(counts);
     }
     text.Append(".");
-    if (!outcome.logComplete)
+    if (outcome.logAsked && !outcome.logComplete)
         text.Append(ResourceText(IDS_STOPPED_NO_LOG).Data());
     return text;
 }
 
 } // namespace
 
-CountedString RunResultText(bool ran, const RunOutcome& outcome)
+CountedString RunResultText(bool ran, const RunOutcome& outcome, bool stopAsked)
 {
     if (ran && outcome.stopped)
         return StoppedRunText(outcome);
     char text[kTextSize];
-    if (!ran)
+    if (!ran) {
         std::snprintf(text, sizeof text, ResourceText(RefusalFormat(outcome.refusal)).Data(), outcome.refusedName);
-    else
-        std::snprintf(text, sizeof text, ResourceText(OutcomeFormat(outcome)).Data(), outcome.notRenamed);
-    return CountedString(text);
+        return CountedString(text);
+    }
+    std::snprintf(text, sizeof text, ResourceText(OutcomeFormat(outcome)).Data(), outcome.notRenamed);
+    CountedString result(text);
+    if (stopAsked)
+        result.Append(ResourceText(IDS_STOP_CAME_LATE).Data());
+    return result;
 }

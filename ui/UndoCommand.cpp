@@ -1,22 +1,42 @@
 #include "ui/UndoCommand.h"
 
 #include "res/resource.h"
+#include "ui/BackgroundWork.h"
 #include "ui/MessageBoxes.h"
+#include "ui/ResourceText.h"
 #include "ui/RunCommand.h"
+#include "ui/RunLoop.h"
 #include "ui/UndoResult.h"
 #include "ui/WaitCursor.h"
 
 #include "engine/FileServices.h"
 #include "engine/UndoRun.h"
 
+namespace {
+
+// The undo of the record at the end of one log.
+class UndoWork : public BackgroundWork
+{
+public:
+    explicit UndoWork(const char* logPath) : logPath(logPath), undone(false) {}
+
+    const char* logPath;
+    bool undone;
+    UndoOutcome outcome;
+
+private:
+    void Work() override { undone = UndoRun(logPath, PlatformFileServices(), outcome, this); }
+};
+
+} // namespace
+
 void UndoCommand(HWND dialog)
 {
     CountedString logPath;
     ReadFieldText(dialog, IDC_LOG_PATH, logPath);
-    FileServices& fs = PlatformFileServices();
 
     UndoOutcome plan;
-    if (!PlanUndo(logPath.Data(), fs, plan)) {
+    if (!PlanUndo(logPath.Data(), PlatformFileServices(), plan)) {
         ShowMessage(dialog, UndoRefusalText(plan).Data(), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
@@ -24,9 +44,11 @@ void UndoCommand(HWND dialog)
         return;
 
     WaitCursor wait;
-    UndoOutcome outcome;
-    const bool undone = UndoRun(logPath.Data(), fs, outcome);
+    UndoWork undo(logPath.Data());
+    WorkWhileWindowAnswers(dialog, undo, IDS_UNDO_STOP_QUESTION);
     wait.Restore();
-    const CountedString text = undone ? UndoResultText(outcome, logPath.Data()) : UndoRefusalText(outcome);
+    CountedString text = undo.undone ? UndoResultText(undo.outcome, logPath.Data()) : UndoRefusalText(undo.outcome);
+    if (undo.undone && undo.StopRequested() && !undo.outcome.stopped)
+        text.Append(ResourceText(IDS_STOP_CAME_LATE).Data());
     ShowMessage(dialog, text.Data(), MB_OK | MB_ICONEXCLAMATION);
 }

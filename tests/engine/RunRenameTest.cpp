@@ -1,5 +1,6 @@
 #include "engine/Ordering.h"
 #include "engine/RenameLog.h"
+#include "engine/RunProgress.h"
 #include "engine/RunRename.h"
 #include "engine/SafeRename.h"
 #include "tests/support/EngineTestSupport.h"
@@ -158,6 +159,20 @@ TEST(RunRename, ALogThatCannotBeWrittenDoesNotStopTheRun)
     }
 }
 
+TEST(LogCanBeCreated, AnswersBeforeTheRunAndLeavesTheFolderAsItWas)
+{
+    TempFolder folder;
+    ASSERT_TRUE(folder.Write("log.txt", "a note of the user's"));
+    folder.MakeFolder("sub");
+    const struct { std::string name; bool creatable; } cases[] = {
+        {"log.txt", true}, {"new.txt", true}, {"sub", false}, {"missing" + std::string(1, TempFolder::Separator()) + "x", false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.creatable, LogCanBeCreated(folder.PathOf(c.name).c_str(), PlatformFileServices())) << c.name;
+        EXPECT_EQ((Names{"log.txt", "sub"}), folder.Names()) << c.name;
+        EXPECT_EQ("a note of the user's", folder.Read("log.txt")) << c.name;
+    }
+}
+
 TEST(RunRename, ASecondRunReplacesTheLog)
 {
     RunFixture run;
@@ -313,6 +328,18 @@ TEST(RunRename, AnExistenceTestThatErrsNeverCostsAFile)
     EXPECT_EQ(0, run.outcome.notRenamed);
 }
 
+namespace {
+
+// Asked to stop while the folder was listed, ordered and numbered.
+class StoppedEarly : public RunProgress
+{
+public:
+    bool Continue(const WalkProgress&) override { return false; }
+    bool StopAsked() override { return true; }
+};
+
+}  // namespace
+
 TEST(RunRename, RefusalsComeBeforeAnyMoveAndAnyLog)
 {
     struct Case
@@ -326,9 +353,13 @@ TEST(RunRename, RefusalsComeBeforeAnyMoveAndAnyLog)
         {"numbers pass the largest", 2147483647u, "?", RefusalNumberTooLarge, "b.txt"},
         {"start number too large", 4294967295u, "?", RefusalNumberTooLarge, "a.txt"},
         {"new name too long", 0, std::string(250, 'p') + "?", RefusalNewNameTooLong, "a.txt"},
+        {"stopped before the first move", 0, "?", RefusalStopped, ""},
     };
     for (const Case& c : cases) {
         RunFixture run;
+        StoppedEarly early;
+        if (c.refusal == RefusalStopped)
+            run.progress = &early;
         run.AddFiles({"a.txt", "b.txt"});
         run.elsewhere.Write(run.logName, "earlier log");
         run.job.order = NameAscending;

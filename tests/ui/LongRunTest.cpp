@@ -6,6 +6,8 @@
 #include "tests/support/TempFolder.h"
 #include "ui/AppObjects.h"
 
+#include "engine/Ordering.h"
+
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -15,10 +17,11 @@
 namespace {
 
 // Wine looks names up slowly in a folder this large, so a renumbering of it takes seconds.
-const int kFileCount = 5000;
+const int kFileCount = 2000;
 const char kTitle[] = "Quillowby Ver2.00";
 const std::string kConfirmation = AnsiText(u8"よろしいですか?");
 const std::string kStopQuestion = AnsiText(u8"名前の変更を中止しますか?");
+const std::string kUndoStopQuestion = AnsiText(u8"元に戻すのを中止しますか?");
 const std::string kStoppedFormat = AnsiText(u8"中止しました. 新しい名前のファイル: %d, 元の名前のファイル: %d.");
 
 std::string Numbered(int number)
@@ -172,6 +175,7 @@ private:
 
 struct StopAnswer
 {
+    int command;
     bool stops;
     std::vector<ExitRequest> exits;
 };
@@ -192,28 +196,40 @@ protected:
 };
 
 // Every file moves aside before the first one reaches its new name, so a stop in the middle
-// finds files under temporary names.
+// finds files under temporary names; an undo of the run takes them back through temporary
+// names too. A Yes comes with a second Escape, which asks nothing.
 TEST_F(LongRunTest, StopsOnlyWhenAskedAndLosesNothing)
 {
     const StopAnswer answers[] = {
-        {true, {ExitEscape}},
-        {false, {ExitEscape, ExitCloseBox, ExitArea, ExitMenu}},
+        {IDOK, true, {ExitEscape}},
+        {IDOK, false, {ExitEscape, ExitCloseBox, ExitArea, ExitMenu}},
+        {IDM_UNDO, true, {ExitEscape}},
+        {IDM_UNDO, false, {ExitCloseBox, ExitArea, ExitMenu}},
     };
     for (const StopAnswer& answer : answers) {
-        SCOPED_TRACE(answer.stops ? "Yes, stop" : "No, go on");
+        SCOPED_TRACE(std::string(answer.command == IDOK ? "run, " : "undo, ") + (answer.stops ? "Yes" : "No"));
+        const bool undo = answer.command == IDM_UNDO;
         TempFolder folder;
         for (int i = 0; i < kFileCount; ++i)
             ASSERT_TRUE(folder.Write(Numbered(i), Numbered(i)));
         SetText(IDC_FOLDER, folder.Path());
+        if (undo)
+            RunAnsweringYes();
         const std::string folderText = Text(IDC_FOLDER);
         BoxAnswerer answerer(dialog);
         answerer.QueuePress(IDYES);
-        for (size_t i = 0; i < answer.exits.size(); ++i)
-            answerer.QueuePress(answer.stops ? IDYES : IDNO);
+        for (size_t i = 0; i < answer.exits.size(); ++i) {
+            answerer.Queue([&](HWND box) {
+                const int button = answer.stops ? IDYES : IDNO;
+                SendMessageA(box, WM_COMMAND, button, reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+                if (answer.stops)
+                    PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 1);
+            });
+        }
         answerer.QueuePress(IDOK);
         {
             Watcher watcher(dialog, CentreOf(IDOK), CentreOf(IDCANCEL), answer.exits);
-            Command(IDOK);
+            Command(answer.command);
             EXPECT_LT(watcher.slowestAnswer, 1000u) << "the window did not answer within a second";
             EXPECT_TRUE(watcher.acted) << "the title never showed progress";
             int done = -1;
@@ -226,11 +242,11 @@ TEST_F(LongRunTest, StopsOnlyWhenAskedAndLosesNothing)
 
         EXPECT_EQ(0, answerer.unexpected) << "a box appeared that the test did not expect";
         const size_t questions = answer.exits.size();
-        ASSERT_EQ(questions + 2, answerer.seen.size()) << "the run ended before every stop question came";
-        EXPECT_EQ(kConfirmation, answerer.seen[0].text);
+        ASSERT_EQ(questions + 2, answerer.seen.size()) << "the work ended before every stop question came";
+        EXPECT_TRUE(undo || answerer.seen[0].text == kConfirmation);
         for (size_t i = 1; i <= questions; ++i) {
             SCOPED_TRACE("exit request " + std::to_string(i));
-            EXPECT_EQ(kStopQuestion, answerer.seen[i].text);
+            EXPECT_EQ(undo ? kUndoStopQuestion : kStopQuestion, answerer.seen[i].text);
             EXPECT_TRUE(answerer.seen[i].hasYes && answerer.seen[i].hasNo);
             EXPECT_EQ(IDNO, answerer.seen[i].defaultId);
             EXPECT_FALSE(answerer.seen[i].ownerEnabled) << "the question must be modal to the main window";
@@ -242,6 +258,12 @@ TEST_F(LongRunTest, StopsOnlyWhenAskedAndLosesNothing)
         EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_FIX_DIGITS));
         EXPECT_EQ(1, renameJob.padDigits);
 
+        if (undo) {
+            EXPECT_EQ(static_cast<size_t>(kFileCount), folder.Names().size()) << "a file lost";
+            EXPECT_EQ(answer.stops, result.text != "Completed.") << result.text;
+            EXPECT_TRUE(answer.stops || folder.Read(Numbered(7)) == Numbered(7)) << "the undo did not go through";
+            continue;
+        }
         int renamed = 0;
         int kept = 0;
         for (int i = 0; i < kFileCount; ++i) {
@@ -264,6 +286,24 @@ TEST_F(LongRunTest, StopsOnlyWhenAskedAndLosesNothing)
             EXPECT_EQ(kFileCount, renamed);
         }
     }
+}
+
+// The files' dates are read before the preview shows: Escape meanwhile cancels it unasked.
+TEST_F(LongRunTest, EscapeCancelsADatePreviewBeforeItShows)
+{
+    TempFolder folder;
+    for (int i = 0; i < kFileCount; ++i)
+        ASSERT_TRUE(folder.Write(Numbered(i), Numbered(i)));
+    SetText(IDC_FOLDER, folder.Path());
+    SendDlgItemMessageA(dialog, IDC_ORDER, CB_SETCURSEL, TakenAscending, 0);
+    BoxAnswerer answerer(dialog);
+    {
+        Watcher watcher(dialog, CentreOf(IDOK), CentreOf(IDCANCEL), {ExitEscape});
+        Command(IDM_PREVIEW);
+        EXPECT_TRUE(watcher.acted) << "the title never showed progress";
+    }
+    EXPECT_EQ(0u, answerer.seen.size()) << "a question, a run or the preview came";
+    EXPECT_EQ(kTitle, WindowText(dialog));
 }
 
 } // namespace

@@ -33,14 +33,16 @@ TEST_F(MainWindowTest, StartsWithTheDefaults)
     EXPECT_EQ(100, window.top);
 }
 
-TEST_F(MainWindowTest, OffersTheSixOrdersInSortOrder)
+TEST_F(MainWindowTest, OffersTheTwelveOrdersInSortOrder)
 {
     const char* const labels[] = {
         u8"拡張子ごとに昇順", u8"ファイル名だけで昇順", u8"拡張子ごとに降順",
         u8"ファイル名だけで降順", u8"ソートなし", u8"ランダム",
+        u8"撮影日時の古い順", u8"撮影日時の新しい順", u8"更新日時の古い順",
+        u8"更新日時の新しい順", u8"名前の自然順で昇順", u8"名前の自然順で降順",
     };
-    ASSERT_EQ(6, SendDlgItemMessageA(dialog, IDC_ORDER, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < 6; ++i) {
+    ASSERT_EQ(12, SendDlgItemMessageA(dialog, IDC_ORDER, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < 12; ++i) {
         char label[64] = "";
         SendDlgItemMessageA(dialog, IDC_ORDER, CB_GETLBTEXT, static_cast<WPARAM>(i),
                             reinterpret_cast<LPARAM>(label));

@@ -1,6 +1,7 @@
 #include "tests/ui/UiTestSupport.h"
 
 #include "res/resource.h"
+#include "tests/support/TakenHeads.h"
 #include "tests/support/TempFolder.h"
 #include "ui/PreviewDialog.h"
 
@@ -11,7 +12,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -27,7 +30,7 @@ struct SeenPreview
     std::string refusal;
     bool listVisible = false;
     bool copyEnabled = false;
-    // Each row as its two columns joined by a TAB.
+    // Each row as its columns joined by TABs.
     Names rows;
     std::string clipboard;
     bool ownerEnabled = true;
@@ -118,7 +121,7 @@ protected:
 
     // Opens the preview (with F5, or from the menu), reads it, presses Copy when it can, and
     // closes it. Any other box that comes first is answered with OK and kept in `boxes`.
-    SeenPreview Preview(bool withF5, Closing closing, int boxesBefore = 0)
+    SeenPreview Preview(bool withF5, Closing closing, int boxesBefore = 0, int boxesWhileOpen = 0)
     {
         SeenPreview seen;
         BoxAnswerer answerer(dialog);
@@ -126,6 +129,8 @@ protected:
             answerer.QueuePress(IDOK);
         if (boxesBefore == 0)
             answerer.Queue([&](HWND box) { ReadPreview(box, closing, seen); });
+        for (int i = 0; i < boxesWhileOpen; ++i)
+            answerer.QueuePress(IDOK);
         if (withF5)
             Key(VK_F5);
         else
@@ -149,10 +154,26 @@ protected:
         HWND copy = GetDlgItem(box, IDC_PREVIEW_COPY);
         seen.copyEnabled = IsWindowEnabled(copy) != FALSE;
         int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-        for (int row = 0; row < count; ++row)
-            seen.rows.push_back(ItemText(list, row, 0) + "\t" + ItemText(list, row, 1));
+        int columns = static_cast<int>(SendMessageA(ListView_GetHeader(list), HDM_GETITEMCOUNT, 0, 0));
+        for (int row = 0; row < count; ++row) {
+            seen.rows.push_back(ItemText(list, row, 0));
+            for (int column = 1; column < columns; ++column)
+                seen.rows.back() += "\t" + ItemText(list, row, column);
+        }
         if (seen.copyEnabled) {
+            // Another program holds the clipboard for a while.
+            std::atomic<bool> held{clipboardHeld == 0};
+            std::thread holder([&] {
+                BOOL open = clipboardHeld != 0 && OpenClipboard(nullptr);
+                held = true;
+                Sleep(clipboardHeld);
+                if (open)
+                    CloseClipboard();
+            });
+            while (!held)
+                Sleep(1);
             SendMessageA(copy, BM_CLICK, 0, 0);
+            holder.join();
             seen.clipboard = ClipboardText();
         }
         seen.namesWhileOpen = folder.Names();
@@ -189,6 +210,8 @@ protected:
     }
 
     std::vector<SeenBox> boxes;
+    // How long another program holds the clipboard when Copy is pressed.
+    DWORD clipboardHeld = 0;
 };
 
 TEST_F(PreviewTest, ShowsAndCopiesWhatTheRunThenDoes)
@@ -233,6 +256,42 @@ TEST_F(PreviewTest, TheRandomOrderPreviewedTwiceIsTheRunsOrder)
     EXPECT_EQ(first.clipboard, second.clipboard);
     RunWithYes();
     ExpectFolderFollowsTheLines(first.clipboard);
+}
+
+TEST_F(PreviewTest, CopyWaitsForTheClipboardAndSaysWhenItCannotHaveIt)
+{
+    AddFiles({"a.txt"});
+    for (DWORD held : {300u, 2000u}) {
+        PutOnClipboard("earlier");
+        clipboardHeld = held;
+        const bool copied = held < 1000;
+
+        SeenPreview seen = Preview(true, CloseButton, 0, copied ? 0 : 1);
+
+        EXPECT_EQ(copied ? "a.txt\t->\t000.txt\r\n" : "earlier", seen.clipboard) << held;
+        if (!copied) {
+            EXPECT_EQ(AnsiText(u8"ほかのプログラムがクリップボードを使っているため, コピーできませんでした."), boxes.back().text);
+        }
+    }
+}
+
+// The text file's date modified, today, stands in for a date taken.
+TEST_F(PreviewTest, TheDateOrdersShowTheDateEachFileWasOrderedBy)
+{
+    TakenTags tags;
+    tags.original = "2019:05:01 10:00:00";
+    ASSERT_TRUE(folder.Write("b.jpg", MakeTakenHead(HeadJpeg, tags, 0)));
+    ASSERT_TRUE(folder.Write("a.txt", "a"));
+    SendDlgItemMessageA(dialog, IDC_ORDER, CB_SETCURSEL, TakenAscending, 0);
+
+    SeenPreview seen = Preview(true, CloseButton);
+
+    ASSERT_EQ(2u, seen.rows.size());
+    EXPECT_EQ("b.jpg\t000.jpg\t2019/05/01 10:00:00", seen.rows[0]);
+    const std::string marked = AnsiText(u8" (更新日時)");
+    EXPECT_EQ("a.txt\t001.txt\t20", seen.rows[1].substr(0, 16));
+    EXPECT_EQ(16 + 17 + marked.size(), seen.rows[1].rfind(marked) + marked.size()) << seen.rows[1];
+    EXPECT_EQ("b.jpg\t->\t000.jpg\r\na.txt\t->\t001.txt\r\n", seen.clipboard);
 }
 
 struct RefusedPreview

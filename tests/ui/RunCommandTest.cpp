@@ -261,6 +261,22 @@ TEST_F(RunCommandTest, AFileNoRunWroteIsReplacedOnlyWhenTheUserSaysSo)
     }
 }
 
+TEST_F(RunCommandTest, ALogThatCannotBeCreatedIsAskedAboutBeforeAnyMove)
+{
+    AddFiles({"a.txt"});
+    SetText(IDC_LOG_PATH, logs.PathOf("missing\\log.txt"));
+    const std::string question = AnsiText(u8"ログファイル \"") + Text(IDC_LOG_PATH) +
+                                 AnsiText(u8"\" を作れません. ログがないと, この名前の変更は元に戻せません. 続けますか?");
+    for (bool goOn : {false, true}) {
+        std::vector<SeenBox> seen = Run(goOn ? std::vector<int>{IDYES, IDYES, IDOK} : std::vector<int>{IDYES, IDNO});
+        EXPECT_EQ(question, seen[1].text);
+        EXPECT_EQ(IDNO, seen[1].defaultId);
+        EXPECT_EQ(Arrow(), seen[1].cursor);
+        EXPECT_EQ(std::vector<std::string>{goOn ? "000.txt" : "a.txt"}, folder.Names());
+        EXPECT_EQ(goOn ? "Completed, but the log could not be written." : question, seen.back().text);
+    }
+}
+
 struct Refusal
 {
     std::string pattern;

@@ -17,6 +17,7 @@ struct ResultCase
     int notRenamed;
     bool logComplete;
     std::string text;
+    bool stopAsked = false;
 };
 
 TEST(RunResultTest, SaysWhatHappenedToTheFiles)
@@ -27,6 +28,9 @@ TEST(RunResultTest, SaysWhatHappenedToTheFiles)
         {true, RefusalNone, "", 1, true, "1 file could not be renamed; the log has the details."},
         {true, RefusalNone, "", 3, true, "3 files could not be renamed; the log has the details."},
         {true, RefusalNone, "", 2, false, "2 files could not be renamed, and the log could not be written."},
+        {true, RefusalNone, "", 0, true, "Completed." + AnsiText(u8"\n中止する前に終わっていました."), true},
+        {true, RefusalNone, "", 1, true,
+         "1 file could not be renamed; the log has the details." + AnsiText(u8"\n中止する前に終わっていました."), true},
         {false, RefusalNotStarted, "", 0, false, "Failed."},
         {false, RefusalListingFailed, "", 0, false,
          "Failed: the folder could not be read to its end. Nothing was renamed."},
@@ -47,6 +51,7 @@ TEST(RunResultTest, SaysWhatHappenedToTheFiles)
          AnsiText(u8"名前を変更しませんでした: \"a.txt\" の新しい名前が CON や COM1 のような装置名になります。")},
         {false, RefusalMaskHoldsSeparator, "", 0, false,
          AnsiText(u8"名前を変更しませんでした: マスクにフォルダーの区切り (\\ または /) が入っています。")},
+        {false, RefusalStopped, "", 0, false, AnsiText(u8"中止しました. 名前は一つも変更していません.")},
         {false, RefusalNewNameIsLog, "a.txt", 0, false,
          AnsiText(u8"名前を変更しませんでした: \"a.txt\" の新しい名前がログファイルの名前と同じです.")},
     };
@@ -57,7 +62,7 @@ TEST(RunResultTest, SaysWhatHappenedToTheFiles)
         outcome.notRenamed = c.notRenamed;
         outcome.logAsked = true;
         outcome.logComplete = c.logComplete;
-        EXPECT_EQ(c.text, RunResultText(c.ran, outcome).Data());
+        EXPECT_EQ(c.text, RunResultText(c.ran, outcome, c.stopAsked).Data());
     }
 }
 
@@ -89,6 +94,7 @@ struct StoppedCase
     int leftTemporary;
     bool logComplete;
     const char* text;
+    bool logAsked = true;
 };
 
 TEST(RunResultTest, SaysHowAStoppedRunLeftTheFiles)
@@ -100,6 +106,7 @@ TEST(RunResultTest, SaysHowAStoppedRunLeftTheFiles)
          u8"中止しました. 新しい名前のファイル: 4, 元の名前のファイル: 5, 一時的な名前のままのファイル: 2 "
          u8"(ログを見てください)."},
         {3, 0, 3, 0, false, u8"中止しました. 新しい名前のファイル: 3, 元の名前のファイル: 0. ログを書き込めませんでした."},
+        {3, 0, 3, 0, false, u8"中止しました. 新しい名前のファイル: 3, 元の名前のファイル: 0.", false},
     };
     for (const StoppedCase& c : cases) {
         RunOutcome outcome;
@@ -109,6 +116,7 @@ TEST(RunResultTest, SaysHowAStoppedRunLeftTheFiles)
         outcome.renamed = c.renamed;
         outcome.leftTemporary = c.leftTemporary;
         outcome.notRenamed = c.fileCount + c.unreachable - c.renamed;
+        outcome.logAsked = c.logAsked;
         outcome.logComplete = c.logComplete;
         EXPECT_EQ(AnsiText(c.text), RunResultText(true, outcome).Data());
     }
