@@ -427,17 +427,22 @@ private:
         for (const std::string& key : notArrived) {
             std::string name = key;
             bool explained = observation.outcome.stopped;
+            // A file may come back to its own name in the middle of a run (a temporary name
+            // of a user's is the next free one), and then be put back there: a line from that
+            // name to itself, which only a file's first line may not be.
+            bool first = true;
             for (const LogLine& line : lines) {
                 if (line.from != name)
                     continue;
-                if (name == key)
+                if (first)
                     explained = false;
                 if (line.failed)
                     explained = true;
                 else
                     name = line.to;
-                if (!line.failed && line.to == key && line.from != key)
+                if (!line.failed && line.to == key && !first)
                     explained = true;
+                first = false;
             }
             if (!explained) {
                 Breach(Quoted(key) + " did not reach its new name and the log gives no reason" +
