@@ -33,25 +33,22 @@ bool PrepareBenchDir(std::string& dir, bool& madeHere)
     return true;
 }
 
-bool MakeFolderOfFiles(const std::string& folder, BenchJob job, int fileCount, std::vector<FileId>& ids)
+// Creates folder with one new file per source name of the job, hands each to fill while it
+// is open to write, and flushes everything to the disk.
+static bool MakeFiles(const std::string& folder, BenchJob job, int fileCount,
+                      const std::function<bool(int file, int index)>& fill)
 {
     if (mkdir(folder.c_str(), 0755) != 0)
         return Complain("cannot create", folder);
     int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0)
         return Complain("cannot open", folder);
-    ids.resize(static_cast<size_t>(fileCount));
     bool made = true;
     for (int i = 0; i < fileCount && made; ++i) {
         char name[kBenchNameSize];
         SourceName(job, i, name);
         int file = openat(dir, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        struct stat info;
-        made = file >= 0 && fstat(file, &info) == 0;
-        if (made)
-            ids[static_cast<size_t>(i)] = info.st_ino;
-        else
-            Complain("cannot create a file in", folder);
+        made = file >= 0 ? fill(file, i) : Complain("cannot create a file in", folder);
         if (file >= 0)
             close(file);
     }
@@ -59,50 +56,42 @@ bool MakeFolderOfFiles(const std::string& folder, BenchJob job, int fileCount, s
         made = Complain("cannot flush", folder);
     close(dir);
     return made;
+}
+
+bool MakeFolderOfFiles(const std::string& folder, BenchJob job, int fileCount, std::vector<FileId>& ids)
+{
+    ids.resize(static_cast<size_t>(fileCount));
+    return MakeFiles(folder, job, fileCount, [&](int file, int index) {
+        struct stat info;
+        if (fstat(file, &info) != 0)
+            return Complain("cannot create a file in", folder);
+        ids[static_cast<size_t>(index)] = info.st_ino;
+        return true;
+    });
 }
 
 bool MakeFolderOfContents(const std::string& folder, BenchJob job, int fileCount,
                           const std::function<std::string(int)>& content)
 {
-    if (mkdir(folder.c_str(), 0755) != 0)
-        return Complain("cannot create", folder);
-    int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir < 0)
-        return Complain("cannot open", folder);
-    bool made = true;
-    for (int i = 0; i < fileCount && made; ++i) {
-        char name[kBenchNameSize];
-        SourceName(job, i, name);
-        std::string bytes = content(i);
-        int file = openat(dir, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        made = file >= 0 && write(file, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
-        if (!made)
-            Complain("cannot write a file in", folder);
-        if (file >= 0)
-            close(file);
-    }
-    if (made && syncfs(dir) != 0)
-        made = Complain("cannot flush", folder);
-    close(dir);
-    return made;
+    return MakeFiles(folder, job, fileCount, [&](int file, int index) {
+        std::string bytes = content(index);
+        return write(file, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) ||
+               Complain("cannot write a file in", folder);
+    });
 }
 
-int ReadFileStarts(const std::string& folder)
+// Hands every name in folder but "." and ".." to take, until take fails: the number of names
+// taken, or -1 when the folder cannot be listed or take failed.
+static int ForEachName(const std::string& folder, const std::function<bool(const char* name)>& take)
 {
     DIR* dir = opendir(folder.c_str());
     if (dir == nullptr)
         return -1;
     int count = 0;
-    char start[4096];
     while (const dirent* item = readdir(dir)) {
         if (std::strcmp(item->d_name, ".") == 0 || std::strcmp(item->d_name, "..") == 0)
             continue;
-        std::string path = folder + "/" + item->d_name;
-        int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        bool read = file >= 0 && ::read(file, start, sizeof start) > 0;
-        if (file >= 0)
-            close(file);
-        if (!read) {
+        if (!take(item->d_name)) {
             count = -1;
             break;
         }
@@ -110,6 +99,18 @@ int ReadFileStarts(const std::string& folder)
     }
     closedir(dir);
     return count;
+}
+
+int ReadFileStarts(const std::string& folder)
+{
+    char start[4096];
+    return ForEachName(folder, [&](const char* name) {
+        int file = open((folder + "/" + name).c_str(), O_RDONLY | O_CLOEXEC);
+        bool read = file >= 0 && ::read(file, start, sizeof start) > 0;
+        if (file >= 0)
+            close(file);
+        return read;
+    });
 }
 
 bool IdOfFile(const std::string& path, FileId& id)
@@ -123,16 +124,7 @@ bool IdOfFile(const std::string& path, FileId& id)
 
 int CountNames(const std::string& folder)
 {
-    DIR* dir = opendir(folder.c_str());
-    if (dir == nullptr)
-        return -1;
-    int count = 0;
-    while (const dirent* item = readdir(dir)) {
-        if (std::strcmp(item->d_name, ".") != 0 && std::strcmp(item->d_name, "..") != 0)
-            ++count;
-    }
-    closedir(dir);
-    return count;
+    return ForEachName(folder, [](const char*) { return true; });
 }
 
 bool RemoveFolder(const std::string& folder)

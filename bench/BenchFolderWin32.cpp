@@ -40,13 +40,14 @@ bool PrepareBenchDir(std::string& dir, bool& madeHere)
     return true;
 }
 
-// Windows has no call that flushes a whole volume for an ordinary user; the files are empty,
-// so only their folder entries wait to be written.
-bool MakeFolderOfFiles(const std::string& folder, BenchJob job, int fileCount, std::vector<FileId>& ids)
+// Creates folder with one new file per source name of the job and hands each to fill while
+// it is open to write. Windows has no call that flushes a whole volume for an ordinary user;
+// the files are small, so mostly their folder entries wait to be written.
+static bool MakeFiles(const std::string& folder, BenchJob job, int fileCount,
+                      const std::function<bool(HANDLE file, int index, const std::string& path)>& fill)
 {
     if (!CreateDirectoryA(folder.c_str(), nullptr))
         return Complain("cannot create", folder);
-    ids.resize(static_cast<size_t>(fileCount));
     for (int i = 0; i < fileCount; ++i) {
         char name[kBenchNameSize];
         SourceName(job, i, name);
@@ -54,65 +55,73 @@ bool MakeFolderOfFiles(const std::string& folder, BenchJob job, int fileCount, s
         HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return Complain("cannot create", path);
-        BY_HANDLE_FILE_INFORMATION info;
-        bool known = GetFileInformationByHandle(file, &info) != FALSE;
+        bool filled = fill(file, i, path);
         CloseHandle(file);
-        if (!known)
-            return Complain("cannot identify", path);
-        ids[static_cast<size_t>(i)] = IdOf(info);
+        if (!filled)
+            return false;
     }
     return true;
+}
+
+bool MakeFolderOfFiles(const std::string& folder, BenchJob job, int fileCount, std::vector<FileId>& ids)
+{
+    ids.resize(static_cast<size_t>(fileCount));
+    return MakeFiles(folder, job, fileCount, [&](HANDLE file, int index, const std::string& path) {
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!GetFileInformationByHandle(file, &info))
+            return Complain("cannot identify", path);
+        ids[static_cast<size_t>(index)] = IdOf(info);
+        return true;
+    });
 }
 
 bool MakeFolderOfContents(const std::string& folder, BenchJob job, int fileCount,
                           const std::function<std::string(int)>& content)
 {
-    if (!CreateDirectoryA(folder.c_str(), nullptr))
-        return Complain("cannot create", folder);
-    for (int i = 0; i < fileCount; ++i) {
-        char name[kBenchNameSize];
-        SourceName(job, i, name);
-        std::string path = folder + "\\" + name;
-        std::string bytes = content(i);
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return Complain("cannot create", path);
+    return MakeFiles(folder, job, fileCount, [&](HANDLE file, int index, const std::string& path) {
+        std::string bytes = content(index);
         DWORD written = 0;
-        bool wrote = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                     written == bytes.size();
-        CloseHandle(file);
-        if (!wrote)
-            return Complain("cannot write", path);
-    }
-    return true;
+        return (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                written == bytes.size()) ||
+               Complain("cannot write", path);
+    });
 }
 
-int ReadFileStarts(const std::string& folder)
+// Hands every name in folder but "." and ".." to take, until take fails: the number of names
+// taken, or -1 when the folder cannot be listed or take failed.
+static int ForEachName(const std::string& folder, const std::function<bool(const char* name)>& take)
 {
     WIN32_FIND_DATAA data;
     HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
     if (search == INVALID_HANDLE_VALUE)
         return -1;
     int count = 0;
-    char start[4096];
     do {
         if (IsDotOrDotDot(data.cFileName))
             continue;
-        std::string path = folder + "\\" + data.cFileName;
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        DWORD read = 0;
-        bool readSome = file != INVALID_HANDLE_VALUE && ReadFile(file, start, sizeof start, &read, nullptr) && read > 0;
-        if (file != INVALID_HANDLE_VALUE)
-            CloseHandle(file);
-        if (!readSome) {
+        if (!take(data.cFileName)) {
             count = -1;
             break;
         }
         ++count;
     } while (FindNextFileA(search, &data));
-    ::FindClose(search);
+    FindClose(search);
     return count;
+}
+
+int ReadFileStarts(const std::string& folder)
+{
+    char start[4096];
+    return ForEachName(folder, [&](const char* name) {
+        HANDLE file = CreateFileA((folder + "\\" + name).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD read = 0;
+        bool readSome = file != INVALID_HANDLE_VALUE && ReadFile(file, start, sizeof start, &read, nullptr) && read > 0;
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+        return readSome;
+    });
 }
 
 bool IdOfFile(const std::string& path, FileId& id)
@@ -131,17 +140,7 @@ bool IdOfFile(const std::string& path, FileId& id)
 
 int CountNames(const std::string& folder)
 {
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return -1;
-    int count = 0;
-    do {
-        if (!IsDotOrDotDot(data.cFileName))
-            ++count;
-    } while (FindNextFileA(search, &data));
-    FindClose(search);
-    return count;
+    return ForEachName(folder, [](const char*) { return true; });
 }
 
 bool RemoveFolder(const std::string& folder)
