@@ -37,6 +37,21 @@ bool CheckPreview(const RunPreview& preview, const std::vector<int>& expected, c
 
 }  // namespace
 
+Lap TimeOnePreview(const RenameJob& job, bool first, long& peakKb, RunPreview& preview)
+{
+    long baseKb = 0;
+    if (first) {
+        ResetPeakResident();
+        baseKb = ResidentKb();
+    }
+    Stopwatch stopwatch;
+    PreviewRun(job, PlatformFileServices(), randomState, preview);
+    Lap lap = stopwatch.Read();
+    if (first)
+        peakKb = PeakResidentKb() - baseKb;
+    return lap;
+}
+
 bool TimePreview(int fileCount, int repeat, const std::string& dir, PreviewResult& result)
 {
     result = PreviewResult();
@@ -53,19 +68,10 @@ bool TimePreview(int fileCount, int repeat, const std::string& dir, PreviewResul
     bool previewed = true;
     for (int r = 0; r < repeat && previewed; ++r) {
         bool first = r == 0;
-        long baseKb = 0;
-        if (first) {
-            ResetPeakResident();
-            baseKb = ResidentKb();
-        }
         RunPreview preview;
-        Stopwatch stopwatch;
-        PreviewRun(job, PlatformFileServices(), randomState, preview);
-        Lap lap = stopwatch.Read();
-        if (first) {
-            result.peakKb = PeakResidentKb() - baseKb;
+        Lap lap = TimeOnePreview(job, first, result.peakKb, preview);
+        if (first)
             result.firstPreview = lap;
-        }
         KeepFastest(lap, first, result.preview);
         previewed = CheckPreview(preview, expected, folder);
     }

@@ -5,6 +5,9 @@
 
 #include <string>
 
+class RenameJob;
+class RunPreview;
+
 struct PreviewResult
 {
     PreviewResult() : peakKb(0) {}
@@ -22,5 +25,9 @@ struct PreviewResult
 // message on stderr, when the folder cannot be made, a preview differs from the names the
 // run would give, or the folder changed. Meant for a fresh process, like a case of runs.
 bool TimePreview(int fileCount, int repeat, const std::string& dir, PreviewResult& result);
+
+// Times one preview of job's run into preview. The first of a series (first) also measures
+// the resident memory it adds to what the process held before it, into peakKb.
+Lap TimeOnePreview(const RenameJob& job, bool first, long& peakKb, RunPreview& preview);
 
 #endif

@@ -3,7 +3,7 @@
 #include "bench/BenchFolder.h"
 #include "bench/BenchJobs.h"
 #include "bench/ChildProcess.h"
-#include "bench/ProcessMemory.h"
+#include "bench/PreviewTiming.h"
 #include "engine/Ordering.h"
 #include "engine/RenameJob.h"
 #include "engine/RunPreview.h"
@@ -100,18 +100,8 @@ bool CheckPreview(const RunPreview& preview, int fileCount, const std::string& f
 
 bool TimePreview(const RenameJob& job, int fileCount, const std::string& folder, bool first, TakenResult& result)
 {
-    long baseKb = 0;
-    if (first) {
-        ResetPeakResident();
-        baseKb = ResidentKb();
-    }
     RunPreview preview;
-    Stopwatch stopwatch;
-    PreviewRun(job, PlatformFileServices(), randomState, preview);
-    Lap lap = stopwatch.Read();
-    if (first)
-        result.peakKb = PeakResidentKb() - baseKb;
-    KeepFastest(lap, first, result.preview);
+    KeepFastest(TimeOnePreview(job, first, result.peakKb, preview), first, result.preview);
     return CheckPreview(preview, fileCount, folder);
 }
 
