@@ -35,6 +35,16 @@ void EnsureFinalSeparator(CountedString& folder, const FileServices& fs)
     folder.Append(separator);
 }
 
+bool FolderFound(const char* folderText, FileServices& fs)
+{
+    // A root ("C:\" or "/") keeps its separator: without it, it would name something else.
+    std::string folder(folderText);
+    const size_t length = folder.size();
+    if (length > 1 && EndsWithSeparator(folderText, fs) && folder[length - 2] != ':')
+        folder.pop_back();
+    return fs.FolderExists(folder.c_str());
+}
+
 bool HoldsSeparator(const char* name, const FileServices& fs)
 {
     for (const char* p = name; *p; p += CharacterLength(p, fs)) {

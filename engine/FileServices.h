@@ -177,6 +177,8 @@ inline int CharacterLength(const char* text, const FileServices& fs)
 // Whether text ends with the separator as a whole character: a double-byte character
 // whose second byte happens to equal the separator is not one.
 bool EndsWithSeparator(const char* text, const FileServices& fs);
+// Whether the folder, typed with or without its final separator, exists.
+bool FolderFound(const char* folderText, FileServices& fs);
 // Appends the separator to a folder that does not end with one, so that a name can follow.
 void EnsureFinalSeparator(CountedString& folder, const FileServices& fs);
 // Whether a name holds a separator as a whole character: the platform's own or "/", which

@@ -16,28 +16,12 @@ void FormatTempName(char* buffer, int32_t number, FileServices& fs)
     fs.Format(buffer, "~ren%04d.tmp", static_cast<int>(number));
 }
 
-// A root ("C:\" or "/") loses nothing: without its separator it would name something else.
-static bool IsRoot(const CountedString& folder)
-{
-    return folder.Length() == 1 || (folder.Length() >= 2 && *folder.CharAt(folder.Length() - 2) == ':');
-}
-
 bool FirstFreeTempNumber(const char* folderText, FileServices& fs, int32_t& number)
 {
-    if (folderText == nullptr)
+    if (folderText == nullptr || !FolderFound(folderText, fs))
         return false;
     CountedString folder(folderText);
-    bool hadSeparator = EndsWithSeparator(folderText, fs);
-    if (hadSeparator && !IsRoot(folder)) {
-        *folder.LastChar() = '\0';
-        if (!fs.FolderExists(folder.Data()))
-            return false;
-        *folder.LastChar() = fs.Separator();
-    } else {
-        if (!fs.FolderExists(folder.Data()))
-            return false;
-        EnsureFinalSeparator(folder, fs);
-    }
+    EnsureFinalSeparator(folder, fs);
 
     number = 0;
     char temp[kFormatBufferSize];

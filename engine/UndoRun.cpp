@@ -210,14 +210,6 @@ std::string UndoPlan::Opening(const std::string& folder) const
     return parser.LastSectionEmpty() ? completion : completion + "\r\n" + folder + "\r\n";
 }
 
-// The folder without its final separator, unless that is a root's.
-std::string FolderPath(std::string folder, const FileServices& fs)
-{
-    if (folder.size() > 1 && EndsWithSeparator(folder.c_str(), fs) && folder[folder.size() - 2] != ':')
-        folder.pop_back();
-    return folder;
-}
-
 // Notes the folder's sub-folders, counts the files of the record that are where it says, and
 // finds temporary names that no line of the record names: a file moved there by a step whose
 // line was never written. Which file it is, nothing tells, so it stays. Only a name the
@@ -238,7 +230,7 @@ bool UndoPlan::SurveyFolder(size_t first, const char* logPath, UndoOutcome& outc
         firstTemp = 0;
     FolderSearch search(fs);
     if (!search.Start(CountedString(outcome.folder.c_str()), CountedString("*"))) {
-        const bool there = fs.FolderExists(FolderPath(outcome.folder, fs).c_str());
+        const bool there = FolderFound(outcome.folder.c_str(), fs);
         return Refuse(outcome, there ? UndoFolderNotSearchable : UndoFolderGone);
     }
     // The folder line is the folder as typed, with or without its final separator.
