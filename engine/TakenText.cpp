@@ -95,7 +95,8 @@ bool ParseOffsetText(const char* text, size_t length, int32_t& minutes)
         return false;
     int hours = Number(text, 1, 2);
     int rest = Number(text, 4, 2);
-    // The world's clocks run from 12 hours behind UTC to 14 ahead.
+    // No clock in the world is more than 14 hours from UTC (they run from 12 behind to 14
+    // ahead); one bound for both signs is enough to refuse what no camera writes.
     if (hours < 0 || rest < 0 || rest > 59 || hours * 60 + rest > 14 * 60)
         return false;
     minutes = (hours * 60 + rest) * (text[0] == '-' ? -1 : 1);
