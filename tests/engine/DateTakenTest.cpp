@@ -53,19 +53,6 @@ public:
     uint64_t asked;
 };
 
-TakenTags Tags(const char* original, const char* subSec = "", const char* offset = "", const char* digitized = "",
-               const char* subSecDigitized = "", const char* offsetDigitized = "")
-{
-    TakenTags tags;
-    tags.original = original;
-    tags.subSecOriginal = subSec;
-    tags.offsetOriginal = offset;
-    tags.digitized = digitized;
-    tags.subSecDigitized = subSecDigitized;
-    tags.offsetDigitized = offsetDigitized;
-    return tags;
-}
-
 // The bytes with those at `at` replaced, as a damaged file would have them.
 std::string Patched(std::string bytes, size_t at, const std::string& with)
 {

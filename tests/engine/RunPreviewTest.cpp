@@ -108,15 +108,8 @@ TEST(RunPreview, ShowsWhatTheRunThenDoes)
 // times of their own (seconds from 1970, UTC): 2000, 2005 (three), 2010, 2015 and 2020.
 void AddDatedFiles(RunFixture& run)
 {
-    TakenTags at10 = TakenTags();
-    at10.original = "2019:05:01 10:00:00";
-    TakenTags later = at10;
-    later.subSecOriginal = "5";
-    TakenTags in2022 = TakenTags();
-    in2022.original = "2022:01:01 00:00:00";
-    TakenTags tokyo = TakenTags();
-    tokyo.original = "2021:03:01 12:00:00";
-    tokyo.offsetOriginal = "+09:00";
+    const TakenTags at10 = Tags("2019:05:01 10:00:00"), later = Tags("2019:05:01 10:00:00", "5");
+    const TakenTags in2022 = Tags("2022:01:01 00:00:00"), tokyo = Tags("2021:03:01 12:00:00", "", "+09:00");
     // 2018-01-01 00:00:00 UTC, counted from 1904.
     const uint64_t video = 1514764800ULL + 2082844800ULL;
     struct File { const char* name; std::string content; int64_t written; } files[] = {

@@ -2,7 +2,6 @@
 // move after the stop, files waiting under temporary names reach a name of their own, and the
 // log tells every move.
 #include "engine/Ordering.h"
-#include "engine/RunProgress.h"
 #include "engine/SafeRename.h"
 #include "tests/support/EngineTestSupport.h"
 
@@ -19,22 +18,6 @@
 namespace {
 
 typedef std::vector<std::string> Names;
-
-// Answers "stop" when the walk has taken stopAt steps, and records what it was told.
-class StopAfter : public RunProgress
-{
-public:
-    explicit StopAfter(int stopAt) : stopAt(stopAt) {}
-
-    bool Continue(const WalkProgress& progress) override
-    {
-        told.push_back(progress);
-        return progress.stepsTaken < stopAt;
-    }
-
-    int stopAt;
-    std::vector<WalkProgress> told;
-};
 
 struct StopCase
 {

@@ -1,6 +1,5 @@
 #include "engine/Ordering.h"
 #include "engine/RenameLogReader.h"
-#include "engine/RunProgress.h"
 #include "engine/UndoRun.h"
 #include "tests/support/EngineTestSupport.h"
 
@@ -120,15 +119,6 @@ TEST(UndoRun, NeverTakesTheLogInTheFolderForATemporaryFile)
         EXPECT_EQ((Names{"a.txt", "~ren0009.tmp"}), run.folder.Names()) << withSeparator;
     }
 }
-
-// Stops the undo once it has taken stopAt steps.
-class StopAfter : public RunProgress
-{
-public:
-    explicit StopAfter(int stopAt) : stopAt(stopAt) {}
-    bool Continue(const WalkProgress& progress) override { return progress.stepsTaken < stopAt; }
-    int stopAt;
-};
 
 // The process dies right after the nth move: the line of that move is the last write to land.
 void DieAfterMove(FaultyFileServices& fs, int nth)

@@ -2,6 +2,7 @@
 #include "tests/stress/StressFolder.h"
 
 #include "tests/stress/MaskModel.h"
+#include "tests/support/TempFolder.h"
 
 #include <algorithm>
 
@@ -114,12 +115,7 @@ bool CreateNewFile(const std::string& folder, const std::string& key, const std:
 
 bool SetWriteTime(const std::string& folder, const std::string& key, int64_t seconds, int32_t nanoseconds)
 {
-    struct timespec times[2];
-    times[0].tv_sec = 0;
-    times[0].tv_nsec = UTIME_OMIT;
-    times[1].tv_sec = static_cast<time_t>(seconds);
-    times[1].tv_nsec = nanoseconds;
-    return utimensat(AT_FDCWD, Join(folder, key).c_str(), times, 0) == 0;
+    return SetLastWriteTime(Join(folder, key), seconds, nanoseconds);
 }
 
 int64_t LocalClockAt(int64_t utcSeconds)

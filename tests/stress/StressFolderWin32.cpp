@@ -3,6 +3,7 @@
 #include "tests/stress/StressFolder.h"
 
 #include "tests/stress/MaskModel.h"
+#include "tests/support/TempFolder.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -224,15 +225,7 @@ bool RenameFile(const std::string& folder, const std::string& from, const std::s
 
 bool SetWriteTime(const std::string& folder, const std::string& key, int64_t seconds, int32_t nanoseconds)
 {
-    HANDLE file = CreateFileW(LongPath(folder, key).c_str(), FILE_WRITE_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    uint64_t intervals = static_cast<uint64_t>(seconds * 10000000 + nanoseconds / 100 + 116444736000000000LL);
-    FILETIME written = {static_cast<DWORD>(intervals), static_cast<DWORD>(intervals >> 32)};
-    bool set = SetFileTime(file, nullptr, nullptr, &written) != FALSE;
-    CloseHandle(file);
-    return set;
+    return SetLastWriteTime(LongPath(folder, key), seconds, nanoseconds);
 }
 
 // Through the rules of the date's own season, as the machine's clock showed it then.

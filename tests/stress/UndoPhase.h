@@ -34,12 +34,13 @@ struct UndoScenario
 UndoScenario MakeUndoScenario(const Scenario& scenario);
 std::string DescribeUndo(const UndoScenario& undo);
 
-// The run dying: from the chosen move on, the file services let nothing reach the disk.
+// The process dying in a run or an undo: from the chosen move on (0: never), the file
+// services let nothing reach the disk.
 class ProcessDeath
 {
 public:
     ProcessDeath(const UndoScenario& undo, FaultyFileServices& fs, const std::string& entryFolder)
-        : dieAfterMove(undo.dieAfterMove), cutBytes(undo.cutBytes), fs(fs), entryFolder(entryFolder), dead(false)
+        : ProcessDeath(undo.dieAfterMove, undo.cutBytes, fs, entryFolder)
     {
     }
     ProcessDeath(int dieAfterMove, int cutBytes, FaultyFileServices& fs, const std::string& entryFolder)
@@ -47,7 +48,7 @@ public:
     {
     }
 
-    // Called before each of the run's calls reaches the disk.
+    // Called before each call of the run or undo reaches the disk.
     void BeforeCall(FileCall call, int nth, const char* first, const char* second);
     bool Dead() const { return dead; }
     // Writes the part of the dying step's line that reached the log before the end.

@@ -3,6 +3,7 @@
 
 #include "engine/FileEntry.h"
 #include "engine/RenameJob.h"
+#include "engine/RunProgress.h"
 #include "engine/RunRename.h"
 #include "tests/support/FaultyFileServices.h"
 #include "tests/support/TempFolder.h"
@@ -36,6 +37,22 @@ public:
     RunOutcome outcome;
     // Handed to the run when set.
     RunProgress* progress;
+};
+
+// Answers "stop" once a run or an undo has taken stopAt steps, and records what it was told.
+class StopAfter : public RunProgress
+{
+public:
+    explicit StopAfter(int stopAt) : stopAt(stopAt) {}
+
+    bool Continue(const WalkProgress& progress) override
+    {
+        told.push_back(progress);
+        return progress.stepsTaken < stopAt;
+    }
+
+    int stopAt;
+    std::vector<WalkProgress> told;
 };
 
 // One entry made from a name, as the enumeration would make it.

@@ -240,6 +240,19 @@ std::string Mp4Holding(uint64_t creation1904, int mvhdVersion)
     return ftyp + MediaBox("mdat", std::string(8, '\x55')) + MovieBox(creation1904, mvhdVersion);
 }
 
+TakenTags Tags(const char* original, const char* subSec, const char* offset, const char* digitized,
+               const char* subSecDigitized, const char* offsetDigitized)
+{
+    TakenTags tags;
+    tags.original = original;
+    tags.subSecOriginal = subSec;
+    tags.offsetOriginal = offset;
+    tags.digitized = digitized;
+    tags.subSecDigitized = subSecDigitized;
+    tags.offsetDigitized = offsetDigitized;
+    return tags;
+}
+
 std::string MakeTakenHead(HeadFormat format, const TakenTags& tags, uint64_t creation1904)
 {
     switch (format) {

@@ -19,6 +19,10 @@ struct TakenTags
     std::string offsetDigitized;  // OffsetTimeDigitized
 };
 
+// The tags of the original date, then those of the digitized one.
+TakenTags Tags(const char* original, const char* subSec = "", const char* offset = "", const char* digitized = "",
+               const char* subSecDigitized = "", const char* offsetDigitized = "");
+
 enum HeadFormat
 {
     HeadJpeg,

@@ -210,8 +210,17 @@ bool TempFolder::SetHidden(const std::string& name) const
 bool TempFolder::SetModifiedTime(const std::string& name, int64_t seconds, int32_t nanoseconds) const
 {
 #ifdef _WIN32
-    HANDLE file = CreateFileA(PathOf(name).c_str(), FILE_WRITE_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    return SetLastWriteTime(WideOf(PathOf(name)), seconds, nanoseconds);
+#else
+    return SetLastWriteTime(PathOf(name), seconds, nanoseconds);
+#endif
+}
+
+#ifdef _WIN32
+bool SetLastWriteTime(const std::wstring& path, int64_t seconds, int32_t nanoseconds)
+{
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     uint64_t intervals = static_cast<uint64_t>(seconds * 10000000 + nanoseconds / 100 + 116444736000000000LL);
@@ -219,15 +228,18 @@ bool TempFolder::SetModifiedTime(const std::string& name, int64_t seconds, int32
     bool set = SetFileTime(file, nullptr, nullptr, &written) != FALSE;
     CloseHandle(file);
     return set;
+}
 #else
+bool SetLastWriteTime(const std::string& path, int64_t seconds, int32_t nanoseconds)
+{
     struct timespec times[2];
     times[0].tv_sec = 0;
     times[0].tv_nsec = UTIME_OMIT;
     times[1].tv_sec = static_cast<time_t>(seconds);
     times[1].tv_nsec = nanoseconds;
-    return utimensat(AT_FDCWD, PathOf(name).c_str(), times, 0) == 0;
-#endif
+    return utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
 }
+#endif
 
 std::vector<std::string> TempFolder::Names() const
 {

@@ -45,6 +45,15 @@ bool MakeTempFolder(const char* prefix, std::string& path);
 // paths longer than MAX_PATH.
 bool RemoveTree(const std::string& folder);
 
+// Sets the last-write time of the file at path: seconds from 1970-01-01 UTC and the fraction
+// (whole 100-nanosecond steps on Windows). On Windows the path is wide, so that it reaches
+// names the ANSI code page cannot hold and, in its long form, paths beyond MAX_PATH.
+#ifdef _WIN32
+bool SetLastWriteTime(const std::wstring& path, int64_t seconds, int32_t nanoseconds);
+#else
+bool SetLastWriteTime(const std::string& path, int64_t seconds, int32_t nanoseconds);
+#endif
+
 // Reads a whole file by path; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 

@@ -278,9 +278,7 @@ TEST_F(PreviewTest, CopyWaitsForTheClipboardAndSaysWhenItCannotHaveIt)
 // The text file's date modified, today, stands in for a date taken.
 TEST_F(PreviewTest, TheDateOrdersShowTheDateEachFileWasOrderedBy)
 {
-    TakenTags tags;
-    tags.original = "2019:05:01 10:00:00";
-    ASSERT_TRUE(folder.Write("b.jpg", MakeTakenHead(HeadJpeg, tags, 0)));
+    ASSERT_TRUE(folder.Write("b.jpg", MakeTakenHead(HeadJpeg, Tags("2019:05:01 10:00:00"), 0)));
     ASSERT_TRUE(folder.Write("a.txt", "a"));
     SendDlgItemMessageA(dialog, IDC_ORDER, CB_SETCURSEL, TakenAscending, 0);
 
