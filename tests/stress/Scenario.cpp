@@ -518,7 +518,10 @@ void AddNumberedNames(Scenario& scenario, Generator& names, Dice& random)
     static const std::vector<std::string> tails = {"", "", "a", "b2", "_1", "-0"};
     static const std::vector<std::string> extensions = {".jpg", ".JPG", ".png", ".txt", ""};
     for (int i = random.Between(0, 8); i > 0; --i) {
-        std::string name = random.Pick(stems) + Digits(random) + random.Pick(tails) + random.Pick(extensions);
+        std::string name = random.Pick(stems);
+        name += Digits(random);
+        name += random.Pick(tails);
+        name += random.Pick(extensions);
         bool logsName = CaseFolded(name) == CaseFolded(scenario.logKey) ||
                         CaseFolded(name) == CaseFolded(scenario.logTypedName);
         if (!logsName && names.Take(name))
