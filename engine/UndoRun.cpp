@@ -299,6 +299,13 @@ void UndoWalk::Walk()
     for (; position < tasks.size(); ++position) {
         if (!passes.GoOn(position, tasks.size()))
             break;
+        // A move the log cannot record could not be finished by the next undo: once the log
+        // stops taking lines, no file moves again, and files parked by this undo stay where
+        // the log says they are.
+        if (!log.Complete()) {
+            outcome.stopped = true;
+            break;
+        }
         const WalkProgress now{outcome.fileCount, static_cast<int>(position), static_cast<int>(tasks.size())};
         if (progress && !progress->Continue(now)) {
             outcome.stopped = true;
@@ -318,7 +325,7 @@ void UndoWalk::Walk()
     for (; position < tasks.size(); ++position) {
         size_t step = tasks[position];
         UndoFile& file = *plan.fileOfStep[step];
-        if (!file.stopped && file.steps[file.next] == step)
+        if (!file.stopped && file.steps[file.next] == step && log.Complete())
             Stop(file);
         if (!outcome.stopped)
             WriteSkipped(plan.steps[step]);
@@ -431,7 +438,10 @@ bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome, RunPro
         }
     }
     // Only an undo that went through says so: one cut short or stopped is finished by the
-    // next, which names such files in its turn.
+    // next, which names such files in its turn. So is one whose log lost a line, which
+    // must not be marked finished behind the gap.
+    if (!log.Complete())
+        outcome.stopped = true;
     if (!outcome.stopped) {
         for (const std::string& name : outcome.unaccounted) {
             log.WriteStep(name.c_str(), name.c_str(), kUnaccounted, 0);
