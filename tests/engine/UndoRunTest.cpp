@@ -152,8 +152,9 @@ TEST(UndoRun, FinishesAnUndoCutShortAndTakesBackOneThatFinished)
             StopAfter stop(cut - 4);
             UndoRun(run.job.logPath.Data(), cut <= 3 ? dying : run.fs, outcome, cut <= 3 ? nullptr : &stop);
             // A process that dies has no outcome: only the stop's is looked at.
-            if (cut > 3)
+            if (cut > 3) {
                 EXPECT_TRUE(outcome.stopped) << cut;
+            }
 
             const std::string what = std::to_string(cut) + (undoOfTheUndo ? " in the undo of the undo" : "");
             ASSERT_TRUE(Undo(run, outcome)) << what;
