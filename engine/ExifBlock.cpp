@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 // IFD0's DateTime (0x0132) is left alone: programs rewrite it whenever they save the file,
 // so it tells when the file was last saved, not when the picture was taken. A file with
@@ -115,7 +114,21 @@ void TakeText(const TiffStream& stream, const uint8_t* entry, TagText& text)
     text.length = length;
 }
 
-void ReadDirectory(const TiffStream& stream, uint32_t offset, TagText* texts, std::vector<uint32_t>& pending)
+// The directories still to visit, each offset once, in the order they were first named. No
+// more than kMostDirectories are ever visited, so no more are kept.
+struct DirectoryQueue
+{
+    uint32_t offsets[kMostDirectories];
+    size_t count;
+
+    void Add(uint32_t offset)
+    {
+        if (count < kMostDirectories && std::find(offsets, offsets + count, offset) == offsets + count)
+            offsets[count++] = offset;
+    }
+};
+
+void ReadDirectory(const TiffStream& stream, uint32_t offset, TagText* texts, DirectoryQueue& pending)
 {
     uint8_t countBytes[2];
     if (!stream.Read(offset, countBytes, sizeof countBytes))
@@ -125,37 +138,34 @@ void ReadDirectory(const TiffStream& stream, uint32_t offset, TagText* texts, st
     uint64_t linkAt = entriesAt + static_cast<uint64_t>(count) * kEntrySize;
     if (!stream.Fits(linkAt, 4))
         return;
-    std::vector<uint8_t> entries(static_cast<size_t>(std::min(count, kMostEntries)) * kEntrySize);
-    if (!stream.Read(entriesAt, entries.data(), entries.size()))
+    uint8_t entries[kMostEntries * kEntrySize];
+    size_t entriesSize = static_cast<size_t>(std::min(count, kMostEntries)) * kEntrySize;
+    if (!stream.Read(entriesAt, entries, entriesSize))
         return;
-    for (size_t at = 0; at < entries.size(); at += kEntrySize) {
-        const uint8_t* entry = entries.data() + at;
+    for (size_t at = 0; at < entriesSize; at += kEntrySize) {
+        const uint8_t* entry = entries + at;
         uint32_t tag = stream.U16(entry);
         const uint32_t kLong = 4, kIfd = 13;
         uint32_t type = stream.U16(entry + 2);
         if (tag == kExifPointer && (type == kLong || type == kIfd) && stream.U32(entry + 4) == 1)
-            pending.push_back(stream.U32(entry + 8));
+            pending.Add(stream.U32(entry + 8));
         int slot = SlotOf(tag);
         if (slot >= 0)
             TakeText(stream, entry, texts[slot]);
     }
     uint8_t link[4];
     if (stream.Read(linkAt, link, sizeof link) && stream.U32(link) != 0)
-        pending.push_back(stream.U32(link));
+        pending.Add(stream.U32(link));
 }
 
 // Visits IFD0, the Exif IFDs it points to and the chain of next directories, each once.
 void WalkDirectories(const TiffStream& stream, uint32_t first, TagText* texts)
 {
-    std::vector<uint32_t> pending(1, first);
-    std::vector<uint32_t> visited;
-    for (size_t next = 0; next < pending.size() && visited.size() < kMostDirectories; ++next) {
-        uint32_t offset = pending[next];
-        if (std::find(visited.begin(), visited.end(), offset) != visited.end())
-            continue;
-        visited.push_back(offset);
-        ReadDirectory(stream, offset, texts, pending);
-    }
+    DirectoryQueue pending;
+    pending.count = 0;
+    pending.Add(first);
+    for (size_t next = 0; next < pending.count; ++next)
+        ReadDirectory(stream, pending.offsets[next], texts, pending);
 }
 
 bool Settle(const TagText& date, const TagText& subSec, const TagText& offset, TakenTime& taken)
