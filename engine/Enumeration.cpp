@@ -38,6 +38,9 @@ CollectResult CollectEntries(FolderSearch& search, const char* folderText, const
 {
     list.Clear();
     LogFileFilter logFilter(logPath, fs);
+    // Given once with its final separator, the folder is not lengthened again for every entry.
+    CountedString folder(folderText);
+    EnsureFinalSeparator(folder, fs);
     CollectResult result = CollectDone;
     for (;;) {
         const FoundFile& found = search.Current();
@@ -51,7 +54,7 @@ CollectResult CollectEntries(FolderSearch& search, const char* folderText, const
                 report.unreachable.push_back(UnreachableName{found.name, "name longer than 255 bytes, file left as it was"});
                 ++report.leftOut[LeftOutTooLong];
             } else {
-                EntryHandle* handle = NewEntryHandle(folderText, fs);
+                EntryHandle* handle = NewEntryHandle(folder.Data(), fs);
                 handle->entry->FillFromFindData(found);
                 if (logFilter.IsLog(found, *handle->entry)) {
                     ReleaseEntryHandle(handle);

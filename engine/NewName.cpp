@@ -5,6 +5,7 @@
 #include "engine/RenameJob.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 void LocateNameParts(const char* name, const FileServices& fs, int& stemStart, int& extStart)
@@ -48,16 +49,37 @@ void SplitFileName(const char* name, char* stem, char* ext, const FileServices& 
         CopyPart(ext, name + extStart, static_cast<int>(std::strlen(name + extStart)), fs);
 }
 
+// "%s%d%s%s", or with the number filled with zeros up to digitCount, "%s%0<digitCount>d%s%s".
+// Written out by hand: the names of a large folder are formed one after another.
+static void NumberFormat(char* format, bool padDigits, int32_t digitCount)
+{
+    char* out = format;
+    *out++ = '%';
+    *out++ = 's';
+    *out++ = '%';
+    if (padDigits) {
+        *out++ = '0';
+        if (digitCount < 0)
+            *out++ = '-';
+        char digits[12];
+        int count = 0;
+        uint32_t left = digitCount < 0 ? 0u - static_cast<uint32_t>(digitCount) : static_cast<uint32_t>(digitCount);
+        do
+            digits[count++] = static_cast<char>('0' + left % 10);
+        while ((left /= 10) != 0);
+        while (count > 0)
+            *out++ = digits[--count];
+    }
+    std::strcpy(out, "d%s%s");
+}
+
 bool FileEntry::FormNewName(const RenameJob& job, int32_t number, FileServices& fs)
 {
     char ext[kNameSize];
     SplitFileName(currentName, nullptr, ext, fs);
 
     char format[kFormatBufferSize];
-    if (job.padDigits)
-        fs.Format(format, "%s%d%s", "%s%0", static_cast<int>(job.digitCount), "d%s%s");
-    else
-        std::strcpy(format, "%s%d%s%s");
+    NumberFormat(format, job.padDigits != 0, job.digitCount);
 
     char formed[kFormatBufferSize];
     const char* prefix = job.prefix.Data() ? job.prefix.Data() : "";

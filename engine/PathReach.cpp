@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 // Windows converts an ANSI path to UTF-16 and measures it there. Every character of a
 // double-byte code page, 932 among them, is one UTF-16 unit, so this count is the length
@@ -48,6 +49,10 @@ const FileEntry* FirstEntryOutOfReach(const EntryList& list, FileServices& fs)
     int tempLength = WidestTempCharacters(list, folderLength, fs);
     for (int n = 0; n < list.Count(); ++n) {
         const FileEntry& entry = *list.At(n)->entry;
+        // A name has no more characters than bytes: one that fits by its bytes needs no count.
+        int newLength = static_cast<int>(std::strlen(entry.newName));
+        if (folderLength + std::max(newLength, tempLength) <= fs.LongestPath())
+            continue;
         if (folderLength + std::max(PathCharacters(entry.newName, fs), tempLength) > fs.LongestPath())
             return &entry;
     }

@@ -34,9 +34,12 @@ RenameNoReplace renameNoReplace = SystemRenameNoReplace;
 
 namespace {
 
+// A listed name and, behind it, the same name with "A" to "Z" in lower case, both kept in
+// the search's text, so that a large listing is not one allocation per name.
 struct ListedName
 {
-    std::string name;
+    size_t name;
+    size_t length;
     bool isDirectory;
     ino_t inode;
 };
@@ -45,27 +48,51 @@ struct ListedName
 // folder search gives: by name, ignoring letter case.
 struct PosixSearch
 {
+    std::vector<char> text;
     std::vector<ListedName> names;
     size_t next;
     // The folder's device, which its files share.
     dev_t device;
 };
 
-bool ListedBefore(const ListedName& a, const ListedName& b)
+void AddListed(PosixSearch& search, const char* name, bool isDirectory, ino_t inode)
 {
-    int c = CompareFolded(a.name.data(), a.name.size(), b.name.data(), b.name.size());
-    return c != 0 ? c < 0 : a.name < b.name;
+    size_t length = std::strlen(name);
+    size_t at = search.text.size();
+    search.text.insert(search.text.end(), name, name + length + 1);
+    for (size_t i = 0; i <= length; ++i)
+        search.text.push_back(static_cast<char>(FoldAscii(static_cast<unsigned char>(name[i]))));
+    search.names.push_back(ListedName{at, length, isDirectory, inode});
 }
 
-void Fill(FoundFile& found, const ListedName& listed, dev_t device)
+// Byte order, a name before every longer one it begins.
+int CompareBytes(const char* a, const char* b, size_t length, size_t otherLength)
 {
+    int c = std::memcmp(a, b, std::min(length, otherLength));
+    return c != 0 ? c : (length < otherLength ? -1 : (length > otherLength ? 1 : 0));
+}
+
+void SortListing(PosixSearch& search)
+{
+    const char* text = search.text.data();
+    std::sort(search.names.begin(), search.names.end(), [text](const ListedName& a, const ListedName& b) {
+        int c = CompareBytes(text + a.name + a.length + 1, text + b.name + b.length + 1, a.length, b.length);
+        if (c == 0)
+            c = CompareBytes(text + a.name, text + b.name, a.length, b.length);
+        return c < 0;
+    });
+}
+
+void Fill(FoundFile& found, const PosixSearch& search, const ListedName& listed)
+{
+    dev_t device = search.device;
     found.isDirectory = listed.isDirectory;
     found.unreachable = false;
     found.identityKnown = true;
     found.identity.volume = static_cast<uint64_t>(device);
     found.identity.index = static_cast<uint64_t>(listed.inode);
     found.identity.links = 0;
-    std::strncpy(found.name, listed.name.c_str(), kFoundNameSize - 1);
+    std::strncpy(found.name, search.text.data() + listed.name, kFoundNameSize - 1);
     found.name[kFoundNameSize - 1] = '\0';
     found.shortName[0] = '\0';
     found.maskedOut = 0;
@@ -128,15 +155,15 @@ public:
         search->device = folderInfo.st_dev;
         while (const dirent* item = readdir(dir)) {
             if (MatchesMask(item->d_name, mask.c_str()))
-                search->names.push_back(ListedName{item->d_name, IsDirectory(dirfd(dir), item), item->d_ino});
+                AddListed(*search, item->d_name, IsDirectory(dirfd(dir), item), item->d_ino);
         }
         closedir(dir);
         if (search->names.empty()) {
             delete search;
             return nullptr;
         }
-        std::sort(search->names.begin(), search->names.end(), ListedBefore);
-        Fill(first, search->names[0], search->device);
+        SortListing(*search);
+        Fill(first, *search, search->names[0]);
         search->next = 1;
         return search;
     }
@@ -148,7 +175,7 @@ public:
             next.maskedOut = 0;
             return FindNextEnd;
         }
-        Fill(next, search->names[search->next++], search->device);
+        Fill(next, *search, search->names[search->next++]);
         return FindNextFound;
     }
 

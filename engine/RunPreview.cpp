@@ -69,6 +69,13 @@ bool PreviewRun(const RenameJob& job, FileServices& fs, uint32_t shuffleState, R
     if (!PlanBatch(job, search, list, fs, shuffleState, report, preview.outcome, progress))
         return false;
 
+    // The names' text is sized first: growing it row by row copies it again and again.
+    size_t nameBytes = 0;
+    for (int position = 0; position < list.Count(); ++position) {
+        const FileEntry& entry = *list.At(position)->entry;
+        nameBytes += std::strlen(entry.currentName) + std::strlen(entry.newName) + 2;
+    }
+    preview.names.reserve(nameBytes);
     preview.rows.reserve(static_cast<size_t>(list.Count()));
     if (IsDateOrder(job.order))
         preview.dates.reserve(static_cast<size_t>(list.Count()));
