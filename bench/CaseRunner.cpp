@@ -5,7 +5,7 @@
 #include "bench/ProcessMemory.h"
 #include "engine/FileEntry.h"
 #include "engine/RenameJob.h"
-#include "engine/RenameLogReader.h"
+#include "engine/log/RenameLogReader.h"
 #include "engine/RunProgress.h"
 #include "engine/RunRename.h"
 

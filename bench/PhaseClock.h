@@ -1,7 +1,7 @@
 #ifndef QUILLOWBY_BENCH_PHASE_CLOCK_H
 #define QUILLOWBY_BENCH_PHASE_CLOCK_H
 
-#include "engine/ForwardingFileServices.h"
+#include "engine/platform/ForwardingFileServices.h"
 
 // Seconds a run spent in each of its stages.
 struct RunPhases

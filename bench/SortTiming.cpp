@@ -2,7 +2,7 @@
 
 #include "bench/Stopwatch.h"
 #include "engine/FileEntry.h"
-#include "engine/FileServices.h"
+#include "engine/platform/FileServices.h"
 #include "engine/Ordering.h"
 
 #include <algorithm>

@@ -1,7 +1,8 @@
 #include "engine/ArrivedNames.h"
 
 #include "engine/FileEntry.h"
-#include "engine/FileServices.h"
+#include "engine/PathNames.h"
+#include "engine/platform/FileServices.h"
 
 #include <cstring>
 #include <functional>

@@ -2,7 +2,8 @@
 
 #include "core/CountedString.h"
 #include "engine/FileEntry.h"
-#include "engine/LogFileFilter.h"
+#include "engine/PathNames.h"
+#include "engine/log/LogFileFilter.h"
 
 #include <cstring>
 

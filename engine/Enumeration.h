@@ -1,7 +1,7 @@
 #ifndef QUILLOWBY_ENGINE_ENUMERATION_H
 #define QUILLOWBY_ENGINE_ENUMERATION_H
 
-#include "engine/FileServices.h"
+#include "engine/platform/FileServices.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,7 @@
 #include "engine/FileEntry.h"
 
-#include "engine/FileServices.h"
+#include "engine/PathNames.h"
+#include "engine/platform/FileServices.h"
 
 #include <cstring>
 

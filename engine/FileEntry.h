@@ -2,7 +2,7 @@
 #define QUILLOWBY_ENGINE_FILE_ENTRY_H
 
 #include "core/CountedString.h"
-#include "engine/FileServices.h"
+#include "engine/platform/FileServices.h"
 
 #include <cstddef>
 #include <cstdint>

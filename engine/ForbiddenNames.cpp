@@ -1,7 +1,8 @@
 #include "engine/ForbiddenNames.h"
 
 #include "engine/AsciiFold.h"
-#include "engine/FileServices.h"
+#include "engine/PathNames.h"
+#include "engine/platform/FileServices.h"
 
 #include <cstring>
 #include <string>

@@ -3,7 +3,7 @@
 #include "core/CountedString.h"
 #include "engine/DateTaken.h"
 #include "engine/FileEntry.h"
-#include "engine/FileServices.h"
+#include "engine/platform/FileServices.h"
 #include "engine/Ordering.h"
 #include "engine/RunProgress.h"
 

@@ -1,7 +1,7 @@
 #ifndef QUILLOWBY_ENGINE_RUN_RENAME_H
 #define QUILLOWBY_ENGINE_RUN_RENAME_H
 
-#include "engine/FileServices.h"
+#include "engine/platform/FileServices.h"
 
 #include <cstdint>
 

@@ -2,8 +2,9 @@
 
 #include "engine/Enumeration.h"
 #include "engine/FileEntry.h"
-#include "engine/FileServices.h"
-#include "engine/RenameLog.h"
+#include "engine/PathNames.h"
+#include "engine/platform/FileServices.h"
+#include "engine/log/RenameLog.h"
 #include "engine/RunRename.h"
 
 #include <cstring>

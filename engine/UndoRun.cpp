@@ -4,10 +4,11 @@
 #include "engine/ArrivedNames.h"
 #include "engine/Enumeration.h"
 #include "engine/FileEntry.h"
-#include "engine/RenameLog.h"
-#include "engine/RenameLogReader.h"
+#include "engine/PathNames.h"
+#include "engine/log/RenameLog.h"
+#include "engine/log/RenameLogReader.h"
 #include "engine/RunProgress.h"
-#include "engine/SafeRename.h"
+#include "engine/TempNames.h"
 #include "engine/WalkPasses.h"
 
 #include <algorithm>

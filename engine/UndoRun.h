@@ -1,7 +1,7 @@
 #ifndef QUILLOWBY_ENGINE_UNDO_RUN_H
 #define QUILLOWBY_ENGINE_UNDO_RUN_H
 
-#include "engine/FileServices.h"
+#include "engine/platform/FileServices.h"
 
 #include <string>
 #include <vector>

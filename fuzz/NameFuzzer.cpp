@@ -5,7 +5,7 @@
 //   the rest    pattern, a NUL byte, file name
 // Any difference from the rules below aborts, and so do the sanitizers' findings.
 #include "engine/FileEntry.h"
-#include "engine/FileServices.h"
+#include "engine/platform/FileServices.h"
 #include "engine/NewName.h"
 #include "engine/RenameJob.h"
 #include "tests/support/FaultyFileServices.h"

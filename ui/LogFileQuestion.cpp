@@ -1,8 +1,8 @@
 #include "ui/LogFileQuestion.h"
 
 #include "core/CountedString.h"
-#include "engine/RenameLog.h"
-#include "engine/RenameLogReader.h"
+#include "engine/log/RenameLog.h"
+#include "engine/log/RenameLogReader.h"
 #include "res/resource.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ResourceText.h"

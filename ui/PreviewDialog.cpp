@@ -12,7 +12,7 @@
 #include "ui/SystemDlls.h"
 #include "ui/WaitCursor.h"
 
-#include "engine/FileServices.h"
+#include "engine/platform/FileServices.h"
 #include "engine/Ordering.h"
 #include "engine/RunPreview.h"
 

@@ -10,7 +10,7 @@
 #include "ui/RunResult.h"
 #include "ui/WaitCursor.h"
 
-#include "engine/FileServices.h"
+#include "engine/platform/FileServices.h"
 #include "engine/RunRename.h"
 
 void ReadFieldText(HWND dialog, int id, CountedString& text)

@@ -9,7 +9,7 @@
 #include "ui/UndoResult.h"
 #include "ui/WaitCursor.h"
 
-#include "engine/FileServices.h"
+#include "engine/platform/FileServices.h"
 #include "engine/UndoRun.h"
 
 namespace {

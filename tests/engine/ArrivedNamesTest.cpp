@@ -1,5 +1,6 @@
 #include "engine/ArrivedNames.h"
 #include "engine/FileEntry.h"
+#include "engine/PathNames.h"
 #include "tests/support/FaultyFileServices.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "engine/Ordering.h"
 #include "engine/RunPreview.h"
 #include "engine/RunProgress.h"
-#include "engine/SafeRename.h"
+#include "engine/TempNames.h"
 #include "tests/support/EngineTestSupport.h"
 #include "tests/support/TakenHeads.h"
 

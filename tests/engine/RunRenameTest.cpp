@@ -1,8 +1,8 @@
 #include "engine/Ordering.h"
-#include "engine/RenameLog.h"
+#include "engine/log/RenameLog.h"
 #include "engine/RunProgress.h"
 #include "engine/RunRename.h"
-#include "engine/SafeRename.h"
+#include "engine/TempNames.h"
 #include "tests/support/EngineTestSupport.h"
 
 #include <gtest/gtest.h>

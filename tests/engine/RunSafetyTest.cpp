@@ -1,6 +1,7 @@
 // Whole runs over folders that once made a run touch what it must not: each case here was
 // found by the randomized run tester (tests/stress) and stays as a fixed regression test.
 #include "engine/Ordering.h"
+#include "engine/PathNames.h"
 #include "tests/support/EngineTestSupport.h"
 
 #include <gtest/gtest.h>

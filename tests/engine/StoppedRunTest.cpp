@@ -2,7 +2,7 @@
 // move after the stop, files waiting under temporary names reach a name of their own, and the
 // log tells every move.
 #include "engine/Ordering.h"
-#include "engine/SafeRename.h"
+#include "engine/TempNames.h"
 #include "tests/support/EngineTestSupport.h"
 
 #include <gtest/gtest.h>

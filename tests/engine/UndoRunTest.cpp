@@ -1,5 +1,5 @@
 #include "engine/Ordering.h"
-#include "engine/RenameLogReader.h"
+#include "engine/log/RenameLogReader.h"
 #include "engine/UndoRun.h"
 #include "tests/support/EngineTestSupport.h"
 

@@ -2,10 +2,11 @@
 
 #include "engine/FileEntry.h"
 #include "engine/Ordering.h"
+#include "engine/PathNames.h"
 #include "engine/RenameJob.h"
-#include "engine/RenameLogReader.h"
+#include "engine/log/RenameLogReader.h"
 #include "engine/RunProgress.h"
-#include "engine/SafeRename.h"
+#include "engine/TempNames.h"
 #include "tests/stress/OtherProgram.h"
 #include "tests/stress/Scenario.h"
 #include "tests/stress/StressFolder.h"

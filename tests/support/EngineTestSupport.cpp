@@ -1,6 +1,6 @@
 #include "tests/support/EngineTestSupport.h"
 
-#include "engine/FileServices.h"
+#include "engine/platform/FileServices.h"
 
 #include <cstring>
 #include <sstream>

@@ -1,7 +1,7 @@
 #ifndef QUILLOWBY_TESTS_FAULTY_FILE_SERVICES_H
 #define QUILLOWBY_TESTS_FAULTY_FILE_SERVICES_H
 
-#include "engine/ForwardingFileServices.h"
+#include "engine/platform/ForwardingFileServices.h"
 
 #include <functional>
 #include <vector>

@@ -1,18 +1,9 @@
-#include "engine/FileServices.h"
+#include "engine/PathNames.h"
 
 #include "core/CountedString.h"
 #include "engine/AsciiFold.h"
 
 #include <cstring>
-
-int FileServices::Format(char* buffer, const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    int written = FormatV(buffer, format, args);
-    va_end(args);
-    return written;
-}
 
 bool EndsWithSeparator(const char* text, const FileServices& fs)
 {
@@ -52,12 +43,6 @@ bool HoldsSeparator(const char* name, const FileServices& fs)
             return true;
     }
     return false;
-}
-
-bool SameFile(const char* a, const char* b, FileServices& fs)
-{
-    FileIdentity first, second;
-    return fs.Identify(a, first) && fs.Identify(b, second) && SameIdentity(first, second);
 }
 
 const char* FinalComponent(const char* path, const FileServices& fs)

@@ -1,7 +1,7 @@
-#ifndef QUILLOWBY_ENGINE_LOG_FILE_FILTER_H
-#define QUILLOWBY_ENGINE_LOG_FILE_FILTER_H
+#ifndef QUILLOWBY_ENGINE_LOG_LOG_FILE_FILTER_H
+#define QUILLOWBY_ENGINE_LOG_LOG_FILE_FILTER_H
 
-#include "engine/FileServices.h"
+#include "engine/platform/FileServices.h"
 
 class FileEntry;
 

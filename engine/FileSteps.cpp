@@ -1,44 +1,14 @@
-#include "engine/SafeRename.h"
-
 #include "engine/FileEntry.h"
-#include "engine/FileServices.h"
+
+#include "engine/PathNames.h"
+#include "engine/TempNames.h"
+#include "engine/platform/FileServices.h"
 
 #include <cstring>
-
-int32_t nextTempNumber = 0;
 
 // Temporary numbers skipped in a row before a move aside gives up; a folder holding more
 // leftover temporary files than this is not a folder anyone renumbers.
 static const int kMaxTempSkips = 100000;
-
-void FormatTempName(char* buffer, int32_t number, FileServices& fs)
-{
-    fs.Format(buffer, "~ren%04d.tmp", static_cast<int>(number));
-}
-
-bool FirstFreeTempNumber(const char* folderText, FileServices& fs, int32_t& number)
-{
-    if (folderText == nullptr || !FolderFound(folderText, fs))
-        return false;
-    CountedString folder(folderText);
-    EnsureFinalSeparator(folder, fs);
-
-    number = 0;
-    char temp[kFormatBufferSize];
-    for (;;) {
-        FormatTempName(temp, number, fs);
-        if (!fs.Exists(folder.Concat(temp).Data()))
-            return true;
-        ++number;
-    }
-}
-
-void ProbeTempNumber(const char* folderText, FileServices& fs)
-{
-    int32_t number = 0;
-    if (FirstFreeTempNumber(folderText, fs, number))
-        nextTempNumber = number;
-}
 
 RenameStep FileEntry::RenameEntry(FileServices& fs)
 {

@@ -1,4 +1,4 @@
-#include "engine/WildcardMatch.h"
+#include "engine/platform/WildcardMatch.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/RenameLogReader.h"
+#include "engine/log/RenameLogReader.h"
 
 #include <algorithm>
 #include <cstring>

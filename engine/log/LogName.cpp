@@ -1,5 +1,6 @@
-#include "engine/LogName.h"
+#include "engine/log/LogName.h"
 
+#include "engine/PathNames.h"
 #include "engine/RenameJob.h"
 
 LogName::LogName(const RenameJob& job, FileServices& fs) : fs(fs)

@@ -1,10 +1,10 @@
 // The file services on Linux and other POSIX systems, so the engine runs and is tested
 // natively. Names are UTF-8 there: no byte is a lead byte. The separator is "/".
-#include "engine/FileServices.h"
+#include "engine/platform/FileServices.h"
 
 #include "engine/AsciiFold.h"
-#include "engine/PosixRename.h"
-#include "engine/WildcardMatch.h"
+#include "engine/platform/PosixRename.h"
+#include "engine/platform/WildcardMatch.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,7 +1,7 @@
 #include "engine/FileEntry.h"
-#include "engine/SafeRename.h"
+#include "engine/TempNames.h"
 #ifndef _WIN32
-#include "engine/PosixRename.h"
+#include "engine/platform/PosixRename.h"
 #endif
 #include "tests/support/EngineTestSupport.h"
 

@@ -1,8 +1,9 @@
-#include "engine/PathReach.h"
+#include "engine/PathLengthRefusal.h"
 
 #include "engine/FileEntry.h"
-#include "engine/FileServices.h"
-#include "engine/SafeRename.h"
+#include "engine/PathNames.h"
+#include "engine/platform/FileServices.h"
+#include "engine/TempNames.h"
 
 #include <algorithm>
 #include <cstdint>

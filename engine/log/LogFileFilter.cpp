@@ -1,6 +1,7 @@
-#include "engine/LogFileFilter.h"
+#include "engine/log/LogFileFilter.h"
 
 #include "engine/FileEntry.h"
+#include "engine/PathNames.h"
 
 // A log file that does not exist yet is created after the listing, so it is none of its names.
 LogFileFilter::LogFileFilter(const char* logPath, FileServices& fs)

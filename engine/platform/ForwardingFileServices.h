@@ -1,7 +1,7 @@
-#ifndef QUILLOWBY_ENGINE_FORWARDING_FILE_SERVICES_H
-#define QUILLOWBY_ENGINE_FORWARDING_FILE_SERVICES_H
+#ifndef QUILLOWBY_ENGINE_PLATFORM_FORWARDING_FILE_SERVICES_H
+#define QUILLOWBY_ENGINE_PLATFORM_FORWARDING_FILE_SERVICES_H
 
-#include "engine/FileServices.h"
+#include "engine/platform/FileServices.h"
 
 // File services that hand every call to other ones. A wrapper that changes a few calls
 // derives from it and overrides only those, so that a call added to FileServices reaches

@@ -1,7 +1,7 @@
-#ifndef QUILLOWBY_ENGINE_RENAME_LOG_H
-#define QUILLOWBY_ENGINE_RENAME_LOG_H
+#ifndef QUILLOWBY_ENGINE_LOG_RENAME_LOG_H
+#define QUILLOWBY_ENGINE_LOG_RENAME_LOG_H
 
-#include "engine/FileServices.h"
+#include "engine/platform/FileServices.h"
 
 class CountedString;
 

@@ -1,7 +1,8 @@
 // The file services on Windows: the ANSI calls, so names are bytes of the ANSI code page.
-#include "engine/FileServices.h"
+#include "engine/platform/FileServices.h"
 
-#include "engine/WildcardMatch.h"
+#include "engine/PathNames.h"
+#include "engine/platform/WildcardMatch.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>

@@ -1,5 +1,5 @@
-#ifndef QUILLOWBY_ENGINE_POSIX_RENAME_H
-#define QUILLOWBY_ENGINE_POSIX_RENAME_H
+#ifndef QUILLOWBY_ENGINE_PLATFORM_POSIX_RENAME_H
+#define QUILLOWBY_ENGINE_PLATFORM_POSIX_RENAME_H
 
 // The rename that never replaces, which the POSIX layer tries before it falls back on a new
 // link and the removal of the old one: 0, or -1 with errno set. Tests put in one that answers

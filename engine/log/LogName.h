@@ -1,7 +1,8 @@
-#ifndef QUILLOWBY_ENGINE_LOG_NAME_H
-#define QUILLOWBY_ENGINE_LOG_NAME_H
+#ifndef QUILLOWBY_ENGINE_LOG_LOG_NAME_H
+#define QUILLOWBY_ENGINE_LOG_LOG_NAME_H
 
-#include "engine/ForwardingFileServices.h"
+#include "engine/PathNames.h"
+#include "engine/platform/ForwardingFileServices.h"
 
 #include <string>
 

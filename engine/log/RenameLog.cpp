@@ -1,4 +1,4 @@
-#include "engine/RenameLog.h"
+#include "engine/log/RenameLog.h"
 
 #include "core/CountedString.h"
 #include "engine/FileEntry.h"

@@ -1,7 +1,7 @@
-#ifndef QUILLOWBY_ENGINE_RENAME_LOG_READER_H
-#define QUILLOWBY_ENGINE_RENAME_LOG_READER_H
+#ifndef QUILLOWBY_ENGINE_LOG_RENAME_LOG_READER_H
+#define QUILLOWBY_ENGINE_LOG_RENAME_LOG_READER_H
 
-#include "engine/FileServices.h"
+#include "engine/platform/FileServices.h"
 
 #include <cstddef>
 #include <string>

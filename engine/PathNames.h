@@ -1,0 +1,41 @@
+#ifndef QUILLOWBY_ENGINE_PATH_NAMES_H
+#define QUILLOWBY_ENGINE_PATH_NAMES_H
+
+#include "engine/platform/FileServices.h"
+
+#include <string>
+
+class CountedString;
+
+// How the engine reads names and paths in the platform's code page: characters, separators,
+// the final component, and names as a file system that ignores letter case compares them.
+
+// The bytes of the character that starts at text: two for a lead byte with a second byte
+// behind it, else one. Every walk over a name steps by this, so that a second byte equal to
+// "\", "/", "." or a letter is never taken for one; a lead byte that ends the text stands
+// alone.
+inline int CharacterLength(const char* text, const FileServices& fs)
+{
+    return fs.IsLeadByte(static_cast<unsigned char>(text[0])) && text[1] != 0 ? 2 : 1;
+}
+
+// Whether text ends with the separator as a whole character: a double-byte character
+// whose second byte happens to equal the separator is not one.
+bool EndsWithSeparator(const char* text, const FileServices& fs);
+// Whether the folder, typed with or without its final separator, exists.
+bool FolderFound(const char* folderText, FileServices& fs);
+// Appends the separator to a folder that does not end with one, so that a name can follow.
+void EnsureFinalSeparator(CountedString& folder, const FileServices& fs);
+// Whether a name holds a separator as a whole character: the platform's own or "/", which
+// Windows takes as one too.
+bool HoldsSeparator(const char* name, const FileServices& fs);
+// The part of a path behind its last separator: the platform's own, and "/", which Windows
+// takes as one too. Elsewhere a backslash is an ordinary byte of a name.
+const char* FinalComponent(const char* path, const FileServices& fs);
+// The name as a file system that ignores letter case sees it: "A" to "Z" folded, second
+// bytes of double-byte characters left alone.
+std::string FoldedName(const char* name, const FileServices& fs);
+// The same, in place.
+void FoldName(std::string& name, const FileServices& fs);
+
+#endif
