@@ -34,6 +34,46 @@ RenameNoReplace renameNoReplace = SystemRenameNoReplace;
 
 namespace {
 
+// Owns one file descriptor and closes it, unless it was handed on.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : fd(fd) {}
+    ~Descriptor() { Reset(-1); }
+
+    int Get() const { return fd; }
+    bool IsOpen() const { return fd >= 0; }
+    int Release()
+    {
+        int held = fd;
+        fd = -1;
+        return held;
+    }
+    void Reset(int other)
+    {
+        if (fd >= 0)
+            close(fd);
+        fd = other;
+    }
+
+private:
+    Descriptor(const Descriptor&);
+    Descriptor& operator=(const Descriptor&);
+
+    int fd;
+};
+
+// A descriptor is handed out as itself plus one, so that descriptor 0 is no null handle.
+void* HandleOf(int fd)
+{
+    return reinterpret_cast<void*>(static_cast<intptr_t>(fd) + 1);
+}
+
+int DescriptorOf(void* handle)
+{
+    return static_cast<int>(reinterpret_cast<intptr_t>(handle) - 1);
+}
+
 // A listed name and, behind it, the same name with "A" to "Z" in lower case, both kept in
 // the search's text, so that a large listing is not one allocation per name.
 struct ListedName
@@ -130,24 +170,20 @@ public:
         std::string mask = slash == std::string::npos ? path : path.substr(slash + 1);
 
         ForgetListedFolder();
-        int folderDescriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (folderDescriptor < 0)
+        Descriptor folderDescriptor(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!folderDescriptor.IsOpen())
             return nullptr;
         struct stat folderInfo;
-        if (fstat(folderDescriptor, &folderInfo) != 0) {
-            close(folderDescriptor);
+        if (fstat(folderDescriptor.Get(), &folderInfo) != 0)
             return nullptr;
-        }
-        int kept = fcntl(folderDescriptor, F_DUPFD_CLOEXEC, 0);
-        DIR* dir = fdopendir(folderDescriptor);
-        if (dir == nullptr) {
-            close(folderDescriptor);
-            if (kept >= 0)
-                close(kept);
+        Descriptor kept(fcntl(folderDescriptor.Get(), F_DUPFD_CLOEXEC, 0));
+        DIR* dir = fdopendir(folderDescriptor.Get());
+        if (dir == nullptr)
             return nullptr;
-        }
-        if (kept >= 0) {
-            listedFolder = kept;
+        // The folder's stream owns its descriptor from here on.
+        folderDescriptor.Release();
+        if (kept.IsOpen()) {
+            listedFolder.Reset(kept.Release());
             listedFolderText = folder;
         }
         PosixSearch* search = new PosixSearch;
@@ -237,28 +273,28 @@ public:
     LogHandle CreateLog(const char* path) override
     {
         int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        return fd < 0 ? nullptr : reinterpret_cast<LogHandle>(static_cast<intptr_t>(fd) + 1);
+        return fd < 0 ? nullptr : HandleOf(fd);
     }
 
     LogHandle AppendLog(const char* path) override
     {
         int fd = open(path, O_WRONLY | O_APPEND | O_CLOEXEC);
-        return fd < 0 ? nullptr : reinterpret_cast<LogHandle>(static_cast<intptr_t>(fd) + 1);
+        return fd < 0 ? nullptr : HandleOf(fd);
     }
 
     bool CanCreateFile(const char* path) override
     {
-        int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd < 0)
+        Descriptor created(open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+        if (!created.IsOpen())
             return false;
-        close(fd);
+        created.Reset(-1);
         unlink(path);
         return true;
     }
 
     bool WriteLog(LogHandle log, const void* bytes, int count) override
     {
-        int fd = Descriptor(log);
+        int fd = DescriptorOf(log);
         const char* next = static_cast<const char*>(bytes);
         while (count > 0) {
             ssize_t written = write(fd, next, static_cast<size_t>(count));
@@ -274,10 +310,10 @@ public:
 
     bool TruncateLog(LogHandle log, int64_t size) override
     {
-        return ftruncate(Descriptor(log), static_cast<off_t>(size)) == 0;
+        return ftruncate(DescriptorOf(log), static_cast<off_t>(size)) == 0;
     }
 
-    void CloseLog(LogHandle log) override { close(Descriptor(log)); }
+    void CloseLog(LogHandle log) override { close(DescriptorOf(log)); }
 
     ReadHandle OpenRead(const char* path, bool& fileThere) override
     {
@@ -307,7 +343,7 @@ public:
     int Read(ReadHandle file, void* buffer, int size) override
     {
         for (;;) {
-            ssize_t read = ::read(Descriptor(file), buffer, static_cast<size_t>(size));
+            ssize_t read = ::read(DescriptorOf(file), buffer, static_cast<size_t>(size));
             if (read >= 0)
                 return static_cast<int>(read);
             if (errno != EINTR)
@@ -320,7 +356,7 @@ public:
         if (offset > static_cast<uint64_t>(INT64_MAX))
             return 0;
         for (;;) {
-            ssize_t read = pread(Descriptor(file), buffer, static_cast<size_t>(size), static_cast<off_t>(offset));
+            ssize_t read = pread(DescriptorOf(file), buffer, static_cast<size_t>(size), static_cast<off_t>(offset));
             if (read >= 0)
                 return static_cast<int>(read);
             if (errno != EINTR)
@@ -328,7 +364,7 @@ public:
         }
     }
 
-    void CloseRead(ReadHandle file) override { close(Descriptor(file)); }
+    void CloseRead(ReadHandle file) override { close(DescriptorOf(file)); }
 
     bool LastWriteTime(const char* path, WriteTime& written, bool& offline) override
     {
@@ -372,14 +408,10 @@ private:
     {
         const char* name = nullptr;
         int folder = FolderOf(path, name);
-        int fd = openat(folder, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-        if (fd < 0)
+        Descriptor file(openat(folder, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+        if (!file.IsOpen() || fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
             return nullptr;
-        if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-            close(fd);
-            return nullptr;
-        }
-        return reinterpret_cast<ReadHandle>(static_cast<intptr_t>(fd) + 1);
+        return HandleOf(file.Release());
     }
 
     // A run lists its folder before it touches any file there, and its steps name files by
@@ -389,10 +421,10 @@ private:
     int FolderOf(const char* path, const char*& name) const
     {
         size_t length = listedFolderText.size();
-        if (listedFolder >= 0 && std::strncmp(path, listedFolderText.c_str(), length) == 0 && path[length] != '\0' &&
+        if (listedFolder.IsOpen() && std::strncmp(path, listedFolderText.c_str(), length) == 0 && path[length] != '\0' &&
             std::strchr(path + length, '/') == nullptr) {
             name = path + length;
-            return listedFolder;
+            return listedFolder.Get();
         }
         name = path;
         return AT_FDCWD;
@@ -400,9 +432,7 @@ private:
 
     void ForgetListedFolder()
     {
-        if (listedFolder >= 0)
-            close(listedFolder);
-        listedFolder = -1;
+        listedFolder.Reset(-1);
         listedFolderText.clear();
     }
 
@@ -412,10 +442,8 @@ private:
         return errno == EEXIST ? MoveTargetTaken : MoveFailed;
     }
 
-    // A descriptor is kept as itself plus one, so that descriptor 0 is no null handle.
-    static int Descriptor(void* handle) { return static_cast<int>(reinterpret_cast<intptr_t>(handle) - 1); }
     // The folder of the last search that could be opened ("folder/" as the search named it).
-    int listedFolder;
+    Descriptor listedFolder;
     std::string listedFolderText;
 };
 
