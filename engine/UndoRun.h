@@ -50,6 +50,9 @@ struct UndoOutcome
     // Temporary names in the folder that no line of the record accounts for and that its
     // walk could have made; left alone, and named in the record of an undo that went through.
     std::vector<std::string> unaccounted;
+    // Every file that may not be where it was before the run: those the undo could not put
+    // back, and each temporary file it left alone because it cannot tell whose it is.
+    int FilesNotBack() const { return notBack + static_cast<int>(unaccounted.size()); }
     // Lines of the undo's own record after its folder line.
     int steps;
     // Every line of the undo's record landed whole.

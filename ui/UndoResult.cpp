@@ -59,8 +59,7 @@ CountedString UndoResultText(const UndoOutcome& outcome, const char* logPath)
 {
     char text[kTextSize];
     int length;
-    // A file left under a temporary name that no line accounts for is not back either.
-    const int notBack = outcome.notBack + static_cast<int>(outcome.unaccounted.size());
+    const int notBack = outcome.FilesNotBack();
     if (outcome.stopped && outcome.logComplete)
         length = std::snprintf(text, sizeof text, ResourceText(IDS_UNDO_STOPPED).Data(), notBack);
     else if (notBack == 0 && outcome.logComplete)
