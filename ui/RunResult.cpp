@@ -9,35 +9,20 @@ namespace {
 
 const int kTextSize = 512;
 
-UINT RefusalFormat(RunRefusal refusal)
-{
-    switch (refusal) {
-    case RefusalListingFailed:
-        return IDS_REFUSED_LISTING;
-    case RefusalNewNameTooLong:
-        return IDS_REFUSED_NEW_NAME_TOO_LONG;
-    case RefusalNumberTooLarge:
-        return IDS_REFUSED_NUMBER_TOO_LARGE;
-    case RefusalPathTooLong:
-        return IDS_REFUSED_PATH_TOO_LONG;
-    case RefusalForbiddenCharacter:
-        return IDS_REFUSED_FORBIDDEN_CHARACTER;
-    case RefusalEndsInDotOrSpace:
-        return IDS_REFUSED_ENDS_IN_DOT_OR_SPACE;
-    case RefusalDeviceName:
-        return IDS_REFUSED_DEVICE_NAME;
-    case RefusalMaskHoldsSeparator:
-        return IDS_REFUSED_MASK_SEPARATOR;
-    case RefusalNewNameIsLog:
-        return IDS_REFUSED_NEW_NAME_IS_LOG;
-    case RefusalStopped:
-        return IDS_REFUSED_STOPPED;
-    case RefusalNone:
-    case RefusalNotStarted:
-        break;
-    }
-    return IDS_FAILED;
-}
+// The format of each refusal's message; one the table does not name has failed in a way
+// the window has no words for.
+const TextOf<RunRefusal> kRefusalFormats[] = {
+    {RefusalListingFailed, IDS_REFUSED_LISTING},
+    {RefusalNewNameTooLong, IDS_REFUSED_NEW_NAME_TOO_LONG},
+    {RefusalNumberTooLarge, IDS_REFUSED_NUMBER_TOO_LARGE},
+    {RefusalPathTooLong, IDS_REFUSED_PATH_TOO_LONG},
+    {RefusalForbiddenCharacter, IDS_REFUSED_FORBIDDEN_CHARACTER},
+    {RefusalEndsInDotOrSpace, IDS_REFUSED_ENDS_IN_DOT_OR_SPACE},
+    {RefusalDeviceName, IDS_REFUSED_DEVICE_NAME},
+    {RefusalMaskHoldsSeparator, IDS_REFUSED_MASK_SEPARATOR},
+    {RefusalNewNameIsLog, IDS_REFUSED_NEW_NAME_IS_LOG},
+    {RefusalStopped, IDS_REFUSED_STOPPED},
+};
 
 UINT OutcomeFormat(const RunOutcome& outcome)
 {
@@ -75,7 +60,7 @@ CountedString RunResultText(bool ran, const RunOutcome& outcome, bool stopAsked)
         return StoppedRunText(outcome);
     char text[kTextSize];
     if (!ran) {
-        std::snprintf(text, sizeof text, ResourceText(RefusalFormat(outcome.refusal)).Data(), outcome.refusedName);
+        std::snprintf(text, sizeof text, ResourceText(TextIdOf(kRefusalFormats, outcome.refusal, IDS_FAILED)).Data(), outcome.refusedName);
         return CountedString(text);
     }
     std::snprintf(text, sizeof text, ResourceText(OutcomeFormat(outcome)).Data(), outcome.notRenamed);

@@ -9,30 +9,17 @@ namespace {
 
 const int kTextSize = 1024;
 
-UINT RefusalFormat(UndoRefusal refusal)
-{
-    switch (refusal) {
-    case UndoNoLog:
-        return IDS_UNDO_NO_LOG;
-    case UndoNotALog:
-        return IDS_UNDO_NOT_A_LOG;
-    case UndoNothingToTakeBack:
-        return IDS_UNDO_NOTHING;
-    case UndoNameTooLong:
-        return IDS_UNDO_NAME_TOO_LONG;
-    case UndoNameNotPlain:
-        return IDS_UNDO_NAME_NOT_PLAIN;
-    case UndoFolderNotSearchable:
-        return IDS_UNDO_FOLDER_NOT_SEARCHABLE;
-    case UndoLogNotWritable:
-        return IDS_UNDO_LOG_NOT_WRITABLE;
-    case UndoFolderGone:
-        return IDS_UNDO_FOLDER_GONE;
-    case UndoRefusalNone:
-        break;
-    }
-    return IDS_FAILED;
-}
+// The format of each refusal's message.
+const TextOf<UndoRefusal> kRefusalFormats[] = {
+    {UndoNoLog, IDS_UNDO_NO_LOG},
+    {UndoNotALog, IDS_UNDO_NOT_A_LOG},
+    {UndoNothingToTakeBack, IDS_UNDO_NOTHING},
+    {UndoNameTooLong, IDS_UNDO_NAME_TOO_LONG},
+    {UndoNameNotPlain, IDS_UNDO_NAME_NOT_PLAIN},
+    {UndoFolderNotSearchable, IDS_UNDO_FOLDER_NOT_SEARCHABLE},
+    {UndoLogNotWritable, IDS_UNDO_LOG_NOT_WRITABLE},
+    {UndoFolderGone, IDS_UNDO_FOLDER_GONE},
+};
 
 } // namespace
 
@@ -41,7 +28,7 @@ CountedString UndoRefusalText(const UndoOutcome& outcome)
     char text[kTextSize];
     const bool namesFolder = outcome.refusal == UndoFolderNotSearchable || outcome.refusal == UndoFolderGone;
     const char* name = namesFolder ? outcome.folder.c_str() : outcome.refusedName.c_str();
-    std::snprintf(text, sizeof text, ResourceText(RefusalFormat(outcome.refusal)).Data(), name);
+    std::snprintf(text, sizeof text, ResourceText(TextIdOf(kRefusalFormats, outcome.refusal, IDS_FAILED)).Data(), name);
     return CountedString(text);
 }
 
