@@ -1,5 +1,6 @@
 #include "tests/stress/OrderModel.h"
 
+#include "engine/platform/FileServices.h"
 #include "tests/stress/Scenario.h"
 #include "tests/stress/StressFolder.h"
 #include "tests/support/NameModel.h"
@@ -90,9 +91,9 @@ void OrderDateModel(const DateSpec& date, bool takenOrder, int64_t& seconds, int
         if (date.taken == TakenAsWritten)
             seconds = date.takenSeconds;
         else
-            seconds = LocalClockAt(date.takenSeconds - (date.taken == TakenOffset ? date.offsetMinutes * 60 : 0));
+            seconds = PlatformFileServices().LocalClock(date.takenSeconds - (date.taken == TakenOffset ? date.offsetMinutes * 60 : 0));
         return;
     }
-    seconds = LocalClockAt(date.written);
+    seconds = PlatformFileServices().LocalClock(date.written);
     nanoseconds = date.writtenNanoseconds;
 }

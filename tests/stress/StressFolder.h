@@ -85,8 +85,6 @@ bool ReadPath(const std::string& path, std::string& content);
 std::string OtherPathTo(const std::string& folder, const std::string& key, const std::string& elsewhere);
 // Sets a file's last-write time: seconds from 1970-01-01 UTC and the fraction.
 bool SetWriteTime(const std::string& folder, const std::string& key, int64_t seconds, int32_t nanoseconds);
-// The machine's local clock at a UTC time, in seconds from 1970-01-01 as if that clock were UTC.
-int64_t LocalClockAt(int64_t utcSeconds);
 // Holds a file open the way another program would, so that it cannot be moved; null where
 // an open file can still be moved (then the file services must be told to refuse).
 void* HoldOpen(const std::string& folder, const std::string& key);

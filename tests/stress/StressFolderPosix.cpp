@@ -118,13 +118,6 @@ bool SetWriteTime(const std::string& folder, const std::string& key, int64_t sec
     return SetLastWriteTime(Join(folder, key), seconds, nanoseconds);
 }
 
-int64_t LocalClockAt(int64_t utcSeconds)
-{
-    time_t utc = static_cast<time_t>(utcSeconds);
-    struct tm local;
-    return localtime_r(&utc, &local) ? utcSeconds + local.tm_gmtoff : utcSeconds;
-}
-
 bool RemoveFile(const std::string& folder, const std::string& key)
 {
     return unlink(Join(folder, key).c_str()) == 0;

@@ -228,20 +228,6 @@ bool SetWriteTime(const std::string& folder, const std::string& key, int64_t sec
     return SetLastWriteTime(LongPath(folder, key), seconds, nanoseconds);
 }
 
-// Through the rules of the date's own season, as the machine's clock showed it then.
-int64_t LocalClockAt(int64_t utcSeconds)
-{
-    uint64_t intervals = static_cast<uint64_t>(utcSeconds * 10000000 + 116444736000000000LL);
-    FILETIME utcTime = {static_cast<DWORD>(intervals), static_cast<DWORD>(intervals >> 32)};
-    SYSTEMTIME utc, local;
-    FILETIME localTime;
-    if (!FileTimeToSystemTime(&utcTime, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local) ||
-        !SystemTimeToFileTime(&local, &localTime))
-        return utcSeconds;
-    uint64_t localIntervals = (static_cast<uint64_t>(localTime.dwHighDateTime) << 32) | localTime.dwLowDateTime;
-    return static_cast<int64_t>(localIntervals / 10000000) - 11644473600LL;
-}
-
 bool ItemExists(const std::string& folder, const std::string& key)
 {
     return GetFileAttributesW(LongPath(folder, key).c_str()) != INVALID_FILE_ATTRIBUTES;
