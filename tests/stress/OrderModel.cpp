@@ -91,7 +91,8 @@ void OrderDateModel(const DateSpec& date, bool takenOrder, int64_t& seconds, int
         if (date.taken == TakenAsWritten)
             seconds = date.takenSeconds;
         else
-            seconds = PlatformFileServices().LocalClock(date.takenSeconds - (date.taken == TakenOffset ? date.offsetMinutes * 60 : 0));
+            seconds = PlatformFileServices().LocalClock(date.takenSeconds -
+                                                        (date.taken == TakenOffset ? date.offsetMinutes * 60 : 0));
         return;
     }
     seconds = PlatformFileServices().LocalClock(date.written);
