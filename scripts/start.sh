@@ -20,25 +20,24 @@ else
   screenshot=${1:-$root/build/screenshot.png}
 fi
 
-bash scripts/install-deps.sh
+source scripts/wine-env.sh
+bash scripts/build.sh --target Quillowby win64
+program=$root/build/win64/ui/Quillowby.exe
 
-build=$root/build/win64
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
-cmake --build "$build" --target Quillowby -j 2
-program=$build/ui/Quillowby.exe
-
-# A prefix of its own, so that stopping this program never touches a test run's Wine.
-export WINEPREFIX=$build/start-prefix
+export WINEPREFIX=$wine_start_prefix
 echo "Wine prefix: $WINEPREFIX (the desktop, where the log goes by default, is under drive_c/users)"
 
 bash scripts/wine-prefix.sh "$WINEPREFIX"
 # The window asks for the proportional Gothic face of Japanese Windows; the nearest free
 # one is IPA's proportional Gothic. Without this Wine falls back to a fixed-pitch face.
 if [ ! -f "$WINEPREFIX/.quillowby-fonts" ]; then
-  LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\Fonts\Replacements' \
-    /v 'ＭＳ Ｐゴシック' /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1
-  # Wine's session must end here: one started without the display below would keep it.
-  wineserver -w
+  (
+    wine_env "$WINEPREFIX"
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' \
+      /v 'ＭＳ Ｐゴシック' /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1
+    # Wine's session must end here: one started without the display below would keep it.
+    wineserver -w
+  )
   touch "$WINEPREFIX/.quillowby-fonts"
 fi
 

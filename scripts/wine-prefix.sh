@@ -6,6 +6,7 @@
 # that name that it did not make (a developer's own ~/.wine, say) is refused, left as it is;
 # an empty one is filled.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 prefix=${1:?usage: wine-prefix.sh <prefix folder>}
 mkdir -p "$(dirname "$prefix")"
@@ -25,11 +26,9 @@ refuse_foreign() {
 }
 refuse_foreign
 
-export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all
-# No Mono or Gecko: their installers would ask questions, and nothing here needs them.
-# No menu builder: it would write desktop entries into $HOME.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+# The prefix is made with Wine's own overrides alone: a caller's are meant for its program.
+unset WINEDLLOVERRIDES
+wine_env "$prefix"
 
 # Two tests may find the prefix missing at the same time; one of them creates it.
 exec 9>"$prefix.lock"

@@ -12,22 +12,14 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 program=${1:?usage: wine-run.sh program.exe [arguments...]}
 
+source "$here/wine-env.sh"
 if [ -z "${WINEPREFIX:-}" ]; then
-  dir=$(cd "$(dirname "$program")" && pwd)
-  while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do
-    dir=$(dirname "$dir")
-  done
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
+  WINEPREFIX=$(wine_build_prefix "$program") || {
     echo "wine-run.sh: $program is not inside a build folder; set WINEPREFIX" >&2
     exit 2
-  fi
-  WINEPREFIX=$dir/wineprefix
+  }
 fi
-
-export WINEPREFIX WINEARCH=win64 WINEDEBUG=-all
-# A caller's own overrides are added to these.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+wine_env "$WINEPREFIX"
 
 if ! bash "$here/wine-prefix.sh" "$WINEPREFIX"; then
   echo "wine-run.sh: not running in $WINEPREFIX; unset WINEPREFIX to use the build's own prefix" >&2
