@@ -6,6 +6,7 @@
 #include "engine/ForbiddenNames.h"
 #include "engine/PathNames.h"
 #include "engine/log/LogName.h"
+#include "engine/log/LogNameHeld.h"
 #include "engine/OrderDates.h"
 #include "engine/Ordering.h"
 #include "engine/PathLengthRefusal.h"
