@@ -48,11 +48,11 @@ CollectResult CollectEntries(FolderSearch& search, const char* folderText, const
         report.leftOut[LeftOutShortNameOnly] += found.maskedOut;
         if (!found.isDirectory) {
             if (found.unreachable) {
-                report.unreachable.push_back(UnreachableName{found.name, "name not representable, file left as it was"});
+                report.unreachable.push_back(UnreachableName{found.name, FailureNameNotRepresentable});
                 ++report.leftOut[LeftOutUnreachable];
             } else if (std::strlen(found.name) > static_cast<size_t>(kNameSize - 1)) {
                 // Possible in a double-byte code page: the file system counts characters.
-                report.unreachable.push_back(UnreachableName{found.name, "name longer than 255 bytes, file left as it was"});
+                report.unreachable.push_back(UnreachableName{found.name, FailureNameTooLong});
                 ++report.leftOut[LeftOutTooLong];
             } else {
                 EntryHandle* handle = NewEntryHandle(folder.Data(), fs);

@@ -1,6 +1,7 @@
 #ifndef QUILLOWBY_ENGINE_ENUMERATION_H
 #define QUILLOWBY_ENGINE_ENUMERATION_H
 
+#include "engine/log/LogFormat.h"
 #include "engine/platform/FileServices.h"
 
 #include <string>
@@ -44,7 +45,7 @@ enum CollectResult
 struct UnreachableName
 {
     std::string name;
-    const char* reason;
+    StepFailure reason;
 };
 
 // Why a listed file is not part of the batch.

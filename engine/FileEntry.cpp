@@ -6,7 +6,7 @@
 #include <cstring>
 
 FileEntry::FileEntry(const char* folderText, const FileServices& fs)
-    : folder(folderText), stepFailure(nullptr), stepError(0), dateNanoseconds(0), dateSeconds(0), dateFlags(0),
+    : folder(folderText), stepFailure(FailureNone), stepError(0), dateNanoseconds(0), dateSeconds(0), dateFlags(0),
       identity(), identityKnown(false), gone(false)
 {
     EnsureFinalSeparator(folder, fs);

@@ -2,6 +2,7 @@
 #define QUILLOWBY_ENGINE_FILE_ENTRY_H
 
 #include "core/CountedString.h"
+#include "engine/log/LogFormat.h"
 #include "engine/platform/FileServices.h"
 
 #include <cstddef>
@@ -49,7 +50,7 @@ public:
     // One step towards newName, never overwriting a file.
     RenameStep RenameEntry(FileServices& fs);
     // A step that moves nothing and fails for the reason given.
-    RenameStep FailStep(const char* reason);
+    RenameStep FailStep(StepFailure reason);
     // Moves a file left under a temporary name back to the name it had before the run. Never
     // moves another file that has come to stand under that temporary name: then it fails and
     // marks the entry gone.
@@ -71,8 +72,8 @@ public:
     // The name the file had before the run; set when it first goes to a temporary name, so
     // that a file which cannot reach its new name can be put back.
     CountedString originalName;
-    // Why the last step failed (null when it did not) and the platform's error code.
-    const char* stepFailure;
+    // Why the last step failed (FailureNone when it did not) and the platform's error code.
+    StepFailure stepFailure;
     int stepError;
     // The date the entry is ordered by in a date order, as local clock time: seconds from
     // 1970-01-01 as if that clock were UTC, and the fraction. Set only in a date order.

@@ -14,7 +14,7 @@ RenameStep FileEntry::RenameEntry(FileServices& fs)
 {
     std::strcpy(loggedFrom, currentName);
     std::strcpy(loggedTo, newName);
-    stepFailure = nullptr;
+    stepFailure = FailureNone;
     stepError = 0;
 
     CountedString oldPath = folder.Concat(currentName);
@@ -38,14 +38,14 @@ RenameStep FileEntry::RenameEntry(FileServices& fs)
     // or another program holds it open). A taken target sends the file aside all the same,
     // so such a step reads the same in the log whichever the platform checks first.
     if (moved == MoveFailed && !fs.Exists(target.Data())) {
-        stepFailure = "move failed";
+        stepFailure = FailureMove;
         stepError = error;
         return StepFailed;
     }
     return MoveAside(oldPath, fs);
 }
 
-RenameStep FileEntry::FailStep(const char* reason)
+RenameStep FileEntry::FailStep(StepFailure reason)
 {
     std::strcpy(loggedFrom, currentName);
     std::strcpy(loggedTo, newName);
@@ -67,7 +67,7 @@ RenameStep FileEntry::MoveAside(const CountedString& oldPath, FileServices& fs)
             continue;
         }
         if (moved == MoveFailed) {
-            stepFailure = "move failed";
+            stepFailure = FailureMove;
             stepError = error;
             return StepFailed;
         }
@@ -79,17 +79,14 @@ RenameStep FileEntry::MoveAside(const CountedString& oldPath, FileServices& fs)
             identityKnown = fs.Identify(folder.Concat(temp).Data(), identity);
         return StepWaiting;
     }
-    stepFailure = "no free temporary name";
+    stepFailure = FailureNoTemporaryName;
     return StepFailed;
 }
-
-// The file was taken away from its name, and another file stands there.
-static const char kGone[] = "file no longer under this name, another file is";
 
 RenameStep FileEntry::FailGone()
 {
     gone = true;
-    return FailStep(kGone);
+    return FailStep(FailureAnotherFileThere);
 }
 
 bool FileEntry::LostToAnotherFile(FileServices& fs)
@@ -99,7 +96,7 @@ bool FileEntry::LostToAnotherFile(FileServices& fs)
     if (!identityKnown || !fs.Identify(folder.Concat(currentName).Data(), now) || SameIdentity(now, identity))
         return false;
     gone = true;
-    stepFailure = kGone;
+    stepFailure = FailureAnotherFileThere;
     stepError = 0;
     return true;
 }
@@ -108,7 +105,7 @@ bool FileEntry::PutBack(FileServices& fs)
 {
     std::strcpy(loggedFrom, currentName);
     std::strcpy(loggedTo, originalName.Data());
-    stepFailure = nullptr;
+    stepFailure = FailureNone;
     stepError = 0;
     if (LostToAnotherFile(fs))
         return false;
@@ -120,9 +117,9 @@ bool FileEntry::PutBack(FileServices& fs)
         return true;
     }
     if (moved == MoveTargetTaken) {
-        stepFailure = "original name taken, file left under its temporary name";
+        stepFailure = FailureOriginalNameTaken;
     } else {
-        stepFailure = "move failed, file left under its temporary name";
+        stepFailure = FailureMoveBack;
         stepError = error;
     }
     return false;

@@ -3,6 +3,7 @@
 #include "engine/FileEntry.h"
 #include "engine/Ordering.h"
 #include "engine/RenameJob.h"
+#include "engine/log/LogFormat.h"
 
 #include <cstdio>
 #include <cstring>
@@ -20,15 +21,14 @@ int RunPreview::LeftOutTotal() const
     return total;
 }
 
-std::string RunPreview::StepLines() const
+std::string RunPreview::StepLines(FileServices& fs) const
 {
     std::string text;
     text.reserve(names.size() + rows.size() * 6);
+    char line[kFormatBufferSize];
     for (int row = 0; row < RowCount(); ++row) {
-        text += CurrentName(row);
-        text += "\t->\t";
-        text += NewName(row);
-        text += "\r\n";
+        const int length = FormatStepLine(line, CurrentName(row), NewName(row), FailureNone, 0, fs);
+        text.append(line, static_cast<size_t>(length));
     }
     return text;
 }

@@ -27,8 +27,8 @@ public:
     int KeptCount() const { return keptCount; }
     int LeftOut(LeftOutKind kind) const { return leftOut[kind]; }
     int LeftOutTotal() const;
-    // Every row as the log writes a step: current name, TAB, "->", TAB, new name, CR LF.
-    std::string StepLines() const;
+    // Every row as the line the log would write for its step, formatted through fs.
+    std::string StepLines(FileServices& fs) const;
 
     // In a date order every row has the date it was ordered by, as local clock time (seconds
     // from 1970-01-01 as if that clock were UTC), and tells whether the file's last-write

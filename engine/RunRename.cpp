@@ -6,6 +6,7 @@
 #include "engine/ForbiddenNames.h"
 #include "engine/PathNames.h"
 #include "engine/log/LogName.h"
+#include "engine/log/LogNameHeld.h"
 #include "engine/OrderDates.h"
 #include "engine/Ordering.h"
 #include "engine/PathLengthRefusal.h"
@@ -90,7 +91,6 @@ static void LogUnreachable(const CollectReport& report, LogWriter& log, RunOutco
     for (size_t i = 0; i < report.unreachable.size(); ++i) {
         const char* name = report.unreachable[i].name.c_str();
         log.WriteStep(name, name, report.unreachable[i].reason, 0);
-        ++outcome.steps;
         ++outcome.notRenamed;
         ++outcome.unreachable;
     }
@@ -120,7 +120,6 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
         bool gone = arrived.HoldsAnotherFile(entry) || (!entry.originalName.IsAbsent() && entry.LostToAnotherFile(fs));
         RenameStep step = gone ? entry.FailGone() : entry.RenameEntry(fs);
         entry.WriteLogLine(log);
-        ++outcome.steps;
         if (step == StepWaiting) {
             arrived.Leave(entry.loggedFrom, &entry);
             arrived.Arrive(entry.currentName, &entry);
@@ -139,7 +138,6 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
                 if (!entry.PutBack(fs) && !entry.gone)
                     ++outcome.leftTemporary;
                 entry.WriteLogLine(log);
-                ++outcome.steps;
             }
         }
         ReleaseEntryHandle(handle);
@@ -156,7 +154,6 @@ static void PutBackWaiting(EntryList& list, int from, LogWriter& log, FileServic
         if (!entry.PutBack(fs) && !entry.gone)
             ++outcome.leftTemporary;
         entry.WriteLogLine(log);
-        ++outcome.steps;
         ++outcome.notRenamed;
     }
     ReleaseEntries(list, from);
@@ -240,6 +237,7 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
         PutBackWaiting(list, stillWaiting, log, walkFs, outcome);
     list.Clear();
     outcome.logAsked = job.logPath.Length() > 0;
+    outcome.steps = log.Steps();
     outcome.logComplete = log.Complete();
     return true;
 }

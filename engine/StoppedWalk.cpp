@@ -156,7 +156,7 @@ bool MoveOn(FileEntry& entry, FileServices& fs)
 {
     std::strcpy(entry.loggedFrom, entry.currentName);
     std::strcpy(entry.loggedTo, entry.newName);
-    entry.stepFailure = nullptr;
+    entry.stepFailure = FailureNone;
     entry.stepError = 0;
     int error = 0;
     MoveResult moved = fs.Move(entry.folder.Concat(entry.currentName).Data(), entry.folder.Concat(entry.newName).Data(), error);
@@ -164,7 +164,7 @@ bool MoveOn(FileEntry& entry, FileServices& fs)
         std::strcpy(entry.currentName, entry.newName);
         return true;
     }
-    entry.stepFailure = moved == MoveTargetTaken ? "new name taken" : "move failed";
+    entry.stepFailure = moved == MoveTargetTaken ? FailureNewNameTaken : FailureMove;
     entry.stepError = moved == MoveTargetTaken ? 0 : error;
     return false;
 }
@@ -187,7 +187,6 @@ void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& 
         std::strcpy(entry.loggedTo, entry.originalName.Data());
         if (entry.LostToAnotherFile(fs)) {
             entry.WriteLogLine(log);
-            ++outcome.steps;
             ++outcome.notRenamed;
         }
     }
@@ -198,7 +197,6 @@ void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& 
         if (file.placed == kNewSide) {
             bool done = MoveOn(entry, fs);
             entry.WriteLogLine(log);
-            ++outcome.steps;
             if (done) {
                 ++outcome.renamed;
                 continue;
@@ -207,10 +205,9 @@ void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& 
         if (!entry.PutBack(fs)) {
             ++outcome.leftTemporary;
             if (file.placed == kTaken && entry.stepError == 0)
-                entry.stepFailure = "new and original names taken, file left under its temporary name";
+                entry.stepFailure = FailureBothNamesTaken;
         }
         entry.WriteLogLine(log);
-        ++outcome.steps;
         ++outcome.notRenamed;
     }
     ReleaseEntries(list, from);

@@ -20,10 +20,6 @@
 
 namespace {
 
-const char kNotThere[] = "file not where the log says, left alone";
-const char kSkipped[] = "skipped, a later step of this file was not taken back";
-const char kUnaccounted[] = "no line of the log names this file, left alone";
-
 bool Refuse(UndoOutcome& outcome, UndoRefusal refusal, const std::string& name = std::string())
 {
     outcome.refusal = refusal;
@@ -73,7 +69,7 @@ public:
     // Reads the log, follows the files of the record to take back, and lists the folder.
     bool Prepare(const char* logPath, UndoOutcome& outcome);
     // What the undo writes before its steps.
-    std::string Opening(const std::string& folder) const;
+    void WriteOpening(LogWriter& log, const std::string& folder) const;
 
     FileServices& fs;
     std::vector<LoggedStep> steps;
@@ -203,12 +199,14 @@ bool UndoPlan::Prepare(const char* logPath, UndoOutcome& outcome)
     return true;
 }
 
-std::string UndoPlan::Opening(const std::string& folder) const
+void UndoPlan::WriteOpening(LogWriter& log, const std::string& folder) const
 {
-    if (onlyFinishes)
-        return completion + kUndoFinishedLine + "\r\n";
+    if (onlyFinishes) {
+        log.WriteUndoFinished(completion);
+        return;
+    }
     // An undo that stopped right after its folder line wrote nothing else: this one goes on there.
-    return parser.LastSectionEmpty() ? completion : completion + "\r\n" + folder + "\r\n";
+    log.BeginUndoSection(completion, folder, !parser.LastSectionEmpty());
 }
 
 // Notes the folder's sub-folders, counts the files of the record that are where it says, and
@@ -340,21 +338,20 @@ void UndoWalk::TakeBack(size_t step)
     std::strcpy(entry.newName, plan.steps[step].from.c_str());
     RenameStep result;
     if (arrived.HoldsAnotherFile(entry)) {
-        result = entry.FailStep("file no longer under this name, another file is");
+        result = entry.FailStep(FailureAnotherFileThere);
         file.lost = true;
     } else if (plan.folders.count(plan.Key(entry.currentName)) != 0) {
-        result = entry.FailStep(kNotThere);
+        result = entry.FailStep(FailureNotWhereLogSays);
         file.lost = true;
     } else {
         result = entry.RenameEntry(fs);
         // Asked only now: a name too long for the existence test may still be moved.
         if (result == StepFailed && !fs.Exists(entry.folder.Concat(entry.currentName).Data())) {
-            entry.FailStep(kNotThere);
+            entry.FailStep(FailureNotWhereLogSays);
             file.lost = true;
         }
     }
     entry.WriteLogLine(log);
-    ++outcome.steps;
 
     if (result == StepFailed) {
         Stop(file);
@@ -385,14 +382,12 @@ void UndoWalk::Stop(UndoFile& file)
     arrived.Leave(entry.currentName, &entry);
     entry.PutBack(fs);
     entry.WriteLogLine(log);
-    ++outcome.steps;
     arrived.Arrive(entry.currentName, &entry);
 }
 
 void UndoWalk::WriteSkipped(const LoggedStep& step)
 {
-    log.WriteStep(step.to.c_str(), step.from.c_str(), kSkipped, 0);
-    ++outcome.steps;
+    log.WriteStep(step.to.c_str(), step.from.c_str(), FailureLaterStepKept, 0);
 }
 
 } // namespace
@@ -416,8 +411,7 @@ bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome, RunPro
 
     LogWriter log(fs);
     log.OpenToAppend(logPath);
-    const std::string opening = plan.Opening(outcome.folder);
-    log.Write(opening.data(), static_cast<int>(opening.size()));
+    plan.WriteOpening(log, outcome.folder);
     if (!log.Complete()) {
         log.CutBack(plan.logSize);
         return Refuse(outcome, UndoLogNotWritable);
@@ -444,13 +438,11 @@ bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome, RunPro
     if (!log.Complete())
         outcome.stopped = true;
     if (!outcome.stopped) {
-        for (const std::string& name : outcome.unaccounted) {
-            log.WriteStep(name.c_str(), name.c_str(), kUnaccounted, 0);
-            ++outcome.steps;
-        }
-        const std::string finished = std::string(kUndoFinishedLine) + "\r\n";
-        log.Write(finished.data(), static_cast<int>(finished.size()));
+        for (const std::string& name : outcome.unaccounted)
+            log.WriteStep(name.c_str(), name.c_str(), FailureUnaccounted, 0);
+        log.WriteUndoFinished();
     }
+    outcome.steps = log.Steps();
     outcome.logComplete = log.Complete();
     return true;
 }

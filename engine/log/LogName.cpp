@@ -22,12 +22,3 @@ bool LogName::Is(const char* name) const
 {
     return !logName.empty() && fs.SameName(name, logName.c_str());
 }
-
-MoveResult LogNameHeld::Move(const char* from, const char* to, int& error)
-{
-    if (IsHeld(to)) {
-        error = 0;
-        return MoveTargetTaken;
-    }
-    return real.Move(from, to, error);
-}

@@ -1,8 +1,7 @@
 #ifndef QUILLOWBY_ENGINE_LOG_LOG_NAME_H
 #define QUILLOWBY_ENGINE_LOG_LOG_NAME_H
 
-#include "engine/PathNames.h"
-#include "engine/platform/ForwardingFileServices.h"
+#include "engine/platform/FileServices.h"
 
 #include <string>
 
@@ -28,23 +27,6 @@ private:
     // The last part of the log path as typed; empty when the log lies elsewhere, or there
     // is no log path.
     std::string logName;
-};
-
-// The file services as the walk sees them when the log could not be created: the log's
-// name in the run's folder counts as taken, for a new name and a temporary name alike.
-class LogNameHeld : public ForwardingFileServices
-{
-public:
-    LogNameHeld(FileServices& real, const LogName& logName) : ForwardingFileServices(real), logName(logName) {}
-
-    bool Exists(const char* path) override { return IsHeld(path) || real.Exists(path); }
-    MoveResult Move(const char* from, const char* to, int& error) override;
-
-private:
-    // The walk names only files of the run's folder.
-    bool IsHeld(const char* path) const { return logName.Is(FinalComponent(path, real)); }
-
-    const LogName& logName;
 };
 
 #endif

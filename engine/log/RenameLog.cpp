@@ -54,17 +54,24 @@ void LogWriter::CutBack(int64_t size)
         fs.TruncateLog(handle, size);
 }
 
-void LogWriter::WriteStep(const char* from, const char* to, const char* failure, int error)
+void LogWriter::WriteStep(const char* from, const char* to, StepFailure failure, int error)
 {
     char line[kFormatBufferSize];
-    int length;
-    if (failure == nullptr)
-        length = fs.Format(line, "%s\t->\t%s\r\n", from, to);
-    else if (error != 0)
-        length = fs.Format(line, "%s\t->\t%s\t%s (error %d)\r\n", from, to, failure, error);
-    else
-        length = fs.Format(line, "%s\t->\t%s\t%s\r\n", from, to, failure);
+    const int length = FormatStepLine(line, from, to, failure, error, fs);
     Write(line, length);
+    ++steps;
+}
+
+void LogWriter::BeginUndoSection(const std::string& completion, const std::string& folder, bool newSection)
+{
+    const std::string opening = newSection ? completion + SectionHeader(folder) : completion;
+    Write(opening.data(), static_cast<int>(opening.size()));
+}
+
+void LogWriter::WriteUndoFinished(const std::string& completion)
+{
+    const std::string finished = completion + kUndoFinishedLine + "\r\n";
+    Write(finished.data(), static_cast<int>(finished.size()));
 }
 
 void FileEntry::WriteLogLine(LogWriter& log) const

@@ -1,41 +1,56 @@
 #ifndef QUILLOWBY_ENGINE_LOG_RENAME_LOG_H
 #define QUILLOWBY_ENGINE_LOG_RENAME_LOG_H
 
+#include "engine/log/LogFormat.h"
 #include "engine/platform/FileServices.h"
+
+#include <string>
 
 class CountedString;
 
-// The run's log file: created or emptied when opened, written one line per write so that
-// a log cut short by a crash ends at the last step taken, closed when the owner goes.
+// The run's log file (LogFormat.h): created or emptied when opened, written one line per
+// write so that a log cut short by a crash ends at the last step taken, closed when the
+// owner goes.
 class LogWriter
 {
 public:
-    explicit LogWriter(FileServices& fs) : fs(fs), handle(nullptr), complete(false) {}
+    explicit LogWriter(FileServices& fs) : fs(fs), handle(nullptr), complete(false), steps(0) {}
     ~LogWriter();
 
     // A log that cannot be created leaves the writer without a file; the run goes on.
     void Open(const char* path);
     // Writes after the end of an existing log instead; without it the writer has no file.
     void OpenToAppend(const char* path);
-    // The folder exactly as typed: its stored length of bytes, then CR LF.
+    // The folder line, from the folder's stored length of bytes.
     void WriteHeader(const CountedString& folder);
-    void Write(const char* bytes, int count);
     // Cuts the file back to the size it had, after a write that did not land whole.
     void CutBack(int64_t size);
-    // One step's line: from, TAB, "->", TAB, to; a step that failed (failure not null) adds
-    // a TAB and why, with the platform's error code when it gave one; then CR LF.
-    void WriteStep(const char* from, const char* to, const char* failure, int error);
+    // One step's line; error is the platform's code for a failed step, 0 when it gave none.
+    void WriteStep(const char* from, const char* to, StepFailure failure, int error);
+    // An undo's first write, in one piece: completion, the bytes that end the line the log
+    // stops in, then the section header, unless the undo goes on in the last section, which
+    // an undo stopped right after its header left empty.
+    void BeginUndoSection(const std::string& completion, const std::string& folder, bool newSection);
+    // kUndoFinishedLine, after completion when an undo only says what the last one did not
+    // live to say.
+    void WriteUndoFinished(const std::string& completion = std::string());
 
     // Created, and every write landed whole.
     bool Complete() const { return handle != nullptr && complete; }
+    // Step lines written, whether or not there is a file to take them: a run without a log
+    // takes its steps all the same.
+    int Steps() const { return steps; }
 
 private:
     LogWriter(const LogWriter&);
     LogWriter& operator=(const LogWriter&);
 
+    void Write(const char* bytes, int count);
+
     FileServices& fs;
     LogHandle handle;
     bool complete;
+    int steps;
 };
 
 // Whether a run could create its log at path, found out before the run: a file there is

@@ -9,7 +9,6 @@ namespace {
 const size_t kLongestStepLine = kFormatBufferSize - 1;
 // Far more than a folder field holds; a longer first line belongs to some other file.
 const size_t kLongestFolderLine = 65536;
-const char kArrow[] = "->";
 
 bool IsControl(char c)
 {
@@ -38,7 +37,7 @@ bool ParseStep(const std::string& text, LoggedStep& step)
     std::vector<std::string> parts;
     if (!SplitStep(text, parts) || parts.size() < 3)
         return false;
-    if (parts[0].empty() || parts[1] != kArrow || parts[2].empty() || (parts.size() == 4 && parts[3].empty()))
+    if (parts[0].empty() || parts[1] != kStepArrow || parts[2].empty() || (parts.size() == 4 && parts[3].empty()))
         return false;
     step.from = parts[0];
     step.to = parts[2];
@@ -55,15 +54,13 @@ bool BeginsStep(const std::string& text)
         return false;
     const size_t last = parts.size() - 1;
     for (size_t i = 0; i < last; ++i) {
-        if (i == 1 ? parts[i] != kArrow : parts[i].empty())
+        if (i == 1 ? parts[i] != kStepArrow : parts[i].empty())
             return false;
     }
-    return last != 1 || std::strncmp(kArrow, parts[1].c_str(), parts[1].size()) == 0;
+    return last != 1 || std::strncmp(kStepArrow, parts[1].c_str(), parts[1].size()) == 0;
 }
 
 } // namespace
-
-const char kUndoFinishedLine[] = "\tundo finished";
 
 RenameLogParser::RenameLogParser(std::vector<LoggedStep>* steps)
     : steps(steps), headerAt(0), size(0), lastActStart(0), sections(1), sectionLines(0), tabLines(0),
@@ -92,7 +89,7 @@ bool RenameLogParser::TakeFolderByte(char c)
         if (folder.empty())
             return false;
         inFolder = false;
-        header = "\r\n" + folder + "\r\n";
+        header = SectionHeader(folder);
         return true;
     }
     if (afterCr || (IsControl(c) && c != '\r') || folder.size() >= kLongestFolderLine)

@@ -1,6 +1,7 @@
 #ifndef QUILLOWBY_ENGINE_LOG_RENAME_LOG_READER_H
 #define QUILLOWBY_ENGINE_LOG_RENAME_LOG_READER_H
 
+#include "engine/log/LogFormat.h"
 #include "engine/platform/FileServices.h"
 
 #include <cstddef>
@@ -18,39 +19,8 @@ struct LoggedStep
     bool Failed() const { return !failure.empty(); }
 };
 
-// The line a finished undo ends its record with. It begins with a TAB, which no step line
-// does, so that even a part of it cannot be taken for the beginning of a step.
-extern const char kUndoFinishedLine[];
-
-// Tells a rename log from any other file, byte by byte as the file is read, and keeps the
-// steps an undo needs. What counts as a rename log is exactly what this program writes,
-// possibly cut short by a crash:
-// - An empty file (a log that could not take its first write).
-// - A first line holding the folder exactly as the run was given it: at least one byte,
-//   none of them a TAB or another control byte, ended by CR LF. Whether it ends in a
-//   separator is the user's typing, so nothing is asked of its last byte.
-// - Then step lines: a name, TAB, "->", TAB, a name, and for a step that did not happen TAB
-//   and the reason; names and reason are at least one byte long and hold no control byte;
-//   the line ends in CR LF and is no longer than one formatted line (1024 bytes).
-// - An undo keeps the record it took back and appends its own as a further section: an
-//   empty line, the first section's folder line again, its step lines, and, once it is
-//   through, kUndoFinishedLine. A section that another one follows holds at least one line
-//   after its folder line.
-// - The file goes at least as far as its first step line's TAB: a folder line alone is a
-//   line of text as much as a log (a run that found no file writes nothing more), and a
-//   text's one line is never taken for one. After that TAB it may stop anywhere: inside a
-//   step line (before its TAB only when a step line came before it), inside an undo's empty
-//   line, folder line or finishing line. A step line is written after its move, so a line
-//   the file stops in before its CR names no move for sure: it is no step.
-// - An undo ends such a cut line before it writes: "\n" after a CR (the line was written
-//   whole, and is the step it reads as); otherwise so that the line cannot read as a step
-//   (a TAB before the CR LF when it would). A line so ended holds no step; only an undo's
-//   empty line or kUndoFinishedLine follows it, or the end of the file.
-// - A finished undo is taken back as a whole by the next undo. An undo that is not finished
-//   (killed, the power gone, or stopped) is finished by the next one, whose section follows
-//   it in the same way: the undo's sections up to the first finished one make one act.
-// Control bytes are never the second byte of a double-byte character, so the bytes can be
-// read without knowing the code page.
+// Tells a rename log (LogFormat.h) from any other file, byte by byte as the file is read, and
+// keeps the steps an undo needs.
 class RenameLogParser
 {
 public:

@@ -135,7 +135,7 @@ TEST(RenameEntry, OneStepByTheStateOfTheTarget)
             EXPECT_STREQ(c.currentAfter, entry->currentName);
             EXPECT_EQ(c.tempAfter, nextTempNumber);
             EXPECT_EQ(c.after, folder.Names());
-            EXPECT_EQ(nullptr, entry->stepFailure);
+            EXPECT_EQ(nullptr, StepFailureText(entry->stepFailure));
             EXPECT_EQ(c.current, folder.Read(c.loggedTo)) << kind;
         }
     }
@@ -173,7 +173,7 @@ TEST(RenameEntry, AFailedMoveKeepsTheNameTheFileHas)
         nextTempNumber = 0;
         EXPECT_EQ(c.step, entry->RenameEntry(fs));
         EXPECT_STREQ("a.txt", entry->currentName);
-        EXPECT_STREQ("move failed", entry->stepFailure);
+        EXPECT_STREQ("move failed", StepFailureText(entry->stepFailure));
         EXPECT_EQ(5, entry->stepError);
         EXPECT_EQ(c.present, folder.Names());
     }

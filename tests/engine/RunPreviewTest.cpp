@@ -271,7 +271,7 @@ TEST(RunPreview, StepLinesAreTheLogsStepFormat)
 {
     RunFixture run;
     run.AddFiles({"b.txt", "a.txt"});
-    EXPECT_EQ("a.txt\t->\t000.txt\r\nb.txt\t->\t001.txt\r\n", Preview(run).StepLines());
+    EXPECT_EQ("a.txt\t->\t000.txt\r\nb.txt\t->\t001.txt\r\n", Preview(run).StepLines(PlatformFileServices()));
 }
 
 TEST(RunPreview, TheRandomOrderIsTheNextRunsAndStaysSo)

@@ -1,0 +1,80 @@
+#ifndef QUILLOWBY_ENGINE_LOG_LOG_FORMAT_H
+#define QUILLOWBY_ENGINE_LOG_LOG_FORMAT_H
+
+#include "engine/platform/FileServices.h"
+
+#include <string>
+
+// The rename log, as LogWriter writes it and RenameLogParser reads it back: lines of bytes in
+// the ANSI code page, each ended by CR LF.
+// - The folder line: the folder exactly as the run was given it, with or without a final
+//   separator (that is the user's typing, so nothing is asked of its last byte): at least one
+//   byte, none of them a TAB or another control byte.
+// - Then a step line for every step, written after the step's move: the name before, TAB,
+//   kStepArrow, TAB, the name after (FormatStepLine). A step that did not happen adds TAB and
+//   why (StepFailureText), with " (error N)" when the platform gave an error code. Names and
+//   reason are at least one byte long and hold no control byte; a line is no longer than one
+//   formatted line (kFormatBufferSize less its NUL).
+// - An undo keeps the record it takes back and appends its own as a further section: an empty
+//   line, the first section's folder line again (SectionHeader), its step lines in the same
+//   form, and, once it is through, kUndoFinishedLine. A section that another one follows holds
+//   at least one line after its folder line. A finished undo is taken back as a whole by the
+//   next undo; one that is not finished (killed, the power gone, or stopped) is finished by
+//   the next one, whose section follows it in the same way: the undo's sections up to the
+//   first finished one make one act.
+// - Cut lines. A crash may stop the file anywhere after its first step line's TAB: inside a
+//   step line (before its TAB only when a step line came before it), inside an undo's empty
+//   line, folder line or finishing line. A line the file stops in before its CR names no move
+//   for sure: it is no step. An undo ends such a line before it writes: "\n" after a CR (the
+//   line was written whole, and is the step it reads as); otherwise so that the line cannot
+//   read as a step (a TAB before the CR LF when it would). A line so ended holds no step; only
+//   an undo's empty line or kUndoFinishedLine follows it, or the end of the file.
+// - A rename log is exactly that and nothing else, so that a note of the user's at the log
+//   path is never taken for one. An empty file counts (a log that could not take its first
+//   write); otherwise the file goes at least as far as its first step line's TAB: a folder
+//   line alone is a line of text as much as a log (a run that found no file writes nothing
+//   more), and a text's one line is never taken for one.
+// Control bytes are never the second byte of a double-byte character, so the bytes can be
+// read without knowing the code page.
+
+// Between a step line's two names.
+extern const char kStepArrow[];
+
+// The line a finished undo ends its section with. It begins with a TAB, which no step line
+// does, so that even a part of it cannot be taken for the beginning of a step.
+extern const char kUndoFinishedLine[];
+
+// Why a step did not happen, as its line says.
+enum StepFailure
+{
+    FailureNone,
+    FailureMove,
+    FailureNewNameTaken,
+    FailureNoTemporaryName,
+    // The file was taken away from its name, and another file stands there.
+    FailureAnotherFileThere,
+    // A file under a temporary name could not be put back.
+    FailureOriginalNameTaken,
+    FailureMoveBack,
+    FailureBothNamesTaken,
+    // Left out of a run's batch.
+    FailureNameNotRepresentable,
+    FailureNameTooLong,
+    // Steps an undo does not take back, and files it finds that no line names.
+    FailureNotWhereLogSays,
+    FailureLaterStepKept,
+    FailureUnaccounted,
+    StepFailureCount
+};
+
+// The reason's text in a step line; null for FailureNone.
+const char* StepFailureText(StepFailure failure);
+
+// One step line into line, through one formatted print of the platform's; returns its length.
+int FormatStepLine(char (&line)[kFormatBufferSize], const char* from, const char* to, StepFailure failure, int error,
+                   FileServices& fs);
+
+// What begins an undo's section: the empty line and the folder line.
+std::string SectionHeader(const std::string& folder);
+
+#endif
