@@ -6,25 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
 namespace {
 
-typedef std::vector<std::string> Names;
-typedef std::map<std::string, std::string> Contents;
-
 // ソ ends in the byte of a backslash.
 const std::string kSo = "\x83\x5C";
-
-Contents ContentsOf(const TempFolder& folder)
-{
-    Contents contents;
-    for (const std::string& name : folder.Names())
-        contents[name] = folder.Read(name);
-    return contents;
-}
 
 bool Undo(RunFixture& run, UndoOutcome& outcome)
 {

@@ -20,12 +20,6 @@ void RunFixture::TypeFolder(bool withSeparator)
     job.folder = (withSeparator ? folder.Slash() : folder.Path()).c_str();
 }
 
-void RunFixture::AddFiles(const std::vector<std::string>& names) const
-{
-    for (const std::string& name : names)
-        folder.Write(name, name);
-}
-
 bool RunFixture::Run()
 {
     return RunRename(job, list, fs, outcome, progress);
