@@ -25,8 +25,9 @@ public:
     void AddFiles(const Names& names) const { ::AddFiles(folder, names); }
     bool Run();
     std::string Log() const { return ReadWholeFile(job.logPath.Data()); }
-    // The log's step lines, without the header.
-    std::vector<std::string> LogLines() const;
+    // The step lines of the log's last section, without its folder line: a run's log has
+    // one section, and each undo appends its own.
+    Names LogLines() const;
 
     TempFolder folder;
     TempFolder elsewhere;
