@@ -43,8 +43,6 @@ Collected Collect(FaultyFileServices& fs, const std::string& folder, const char*
     return collected;
 }
 
-typedef std::vector<std::string> Names;
-
 // A mask, whether the search starts with it, and the names it collects in any order.
 struct MaskCase
 {
@@ -104,8 +102,7 @@ TEST(Enumeration, TheMaskIsMatchedOnTheLongNameOnly)
     const Names files = {"a.jpg", "c.jpg_old", "d.jpgx", "e.htm", "f.html", "g.jpeg", "file1.txt", "file12.txt",
                          // ア, and the full-width letter A
                          "\x83\x41.txt", "\x82\x60.txt"};
-    for (const std::string& name : files)
-        folder.Write(name, name);
+    AddFiles(folder, files);
     FaultyFileServices fs(PlatformFileServices());
     ExpectCollected(fs, folder, {
         {"*.jpg", true, {"a.jpg"}},
@@ -170,8 +167,7 @@ TEST(Enumeration, ThisSystemsListingGoesByNameIgnoringCaseLikeWindows)
     };
     for (const Case& c : cases) {
         TempFolder folder;
-        for (const std::string& name : c.files)
-            folder.Write(name, name);
+        AddFiles(folder, c.files);
         FaultyFileServices fs(PlatformFileServices());
         EXPECT_EQ(c.listed, Collect(fs, folder.Path(), "*").names) << c.files[0];
     }

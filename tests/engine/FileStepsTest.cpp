@@ -14,8 +14,6 @@
 
 namespace {
 
-typedef std::vector<std::string> Names;
-
 int32_t ProbedIn(const TempFolder& folder, bool withSeparator, FileServices& fs)
 {
     nextTempNumber = -7;
@@ -49,8 +47,7 @@ TEST(ProbeTempNumber, StopsAtTheFirstFreeNumber)
     };
     for (const Case& c : cases) {
         TempFolder folder;
-        for (const std::string& name : c.present)
-            folder.Write(name, name);
+        AddFiles(folder, c.present);
         FileServices& fs = PlatformFileServices();
         EXPECT_EQ(c.expected, ProbedIn(folder, false, fs));
         EXPECT_EQ(c.expected, ProbedIn(folder, true, fs));
@@ -124,8 +121,7 @@ TEST(RenameEntry, OneStepByTheStateOfTheTarget)
         UseLinkFallback(kind == 1);
         for (const Case& c : cases) {
             TempFolder folder;
-            for (const std::string& name : c.present)
-                folder.Write(name, name);
+            AddFiles(folder, c.present);
             std::unique_ptr<FileEntry> entry = MakeEntry(folder.Path(), c.current, fs);
             std::strcpy(entry->newName, c.target);
             nextTempNumber = 5;
@@ -164,8 +160,7 @@ TEST(RenameEntry, AFailedMoveKeepsTheNameTheFileHas)
     };
     for (const Case& c : cases) {
         TempFolder folder;
-        for (const std::string& name : c.present)
-            folder.Write(name, name);
+        AddFiles(folder, c.present);
         FaultyFileServices fs(PlatformFileServices());
         fs.Inject(CallMove, 0, FaultFail);
         std::unique_ptr<FileEntry> entry = MakeEntry(folder.Path(), "a.txt", fs);
@@ -228,8 +223,7 @@ TEST(RenameEntry, TheMoveAloneTellsWhetherTheTargetIsTaken)
     };
     for (const Case& c : cases) {
         TempFolder folder;
-        for (const std::string& name : c.present)
-            folder.Write(name, name);
+        AddFiles(folder, c.present);
         FaultyFileServices fs(PlatformFileServices());
         if (c.movesFail)
             fs.Inject(CallMove, 0, FaultFail);

@@ -81,8 +81,6 @@ std::vector<std::string> ShakerSorted(const std::vector<std::string>& names, int
     return listing.Walk();
 }
 
-typedef std::vector<std::string> Names;
-
 }  // namespace
 
 TEST(CompareNoCase, FoldsOnlyAsciiCapitals)

@@ -16,8 +16,6 @@
 
 namespace {
 
-typedef std::vector<std::string> Names;
-
 const int kLongestPath = 259;
 // "~ren0002.tmp", the widest temporary name a run of two files numbers from 0.
 const int kWidestTemp = 12;

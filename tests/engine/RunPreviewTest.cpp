@@ -14,8 +14,6 @@
 
 namespace {
 
-typedef std::vector<std::string> Names;
-
 // Every call of the file services that could change something on disk, or the temporary
 // name counter's probe, which the preview has no reason to make.
 const FileCall kCallsThatTouch[] = {CallMove, CallCreateLog, CallWriteLog, CallExists, CallFolderExists};

@@ -20,12 +20,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-typedef std::vector<std::string> Names;
-
-}  // namespace
-
 TEST(RunRename, TheWorkedExample)
 {
     RunFixture run;

@@ -18,12 +18,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-typedef std::vector<std::string> Names;
-
-}  // namespace
-
 TEST(RunSafety, AnExistingLogIsLeftOutWhateverBytesItsNameHolds)
 {
     struct Case { const char* name; std::string logName; } cases[] = {

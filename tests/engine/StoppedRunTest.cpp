@@ -17,8 +17,6 @@
 
 namespace {
 
-typedef std::vector<std::string> Names;
-
 struct StopCase
 {
     std::string name;

@@ -6,42 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
 namespace {
 
-typedef std::vector<std::string> Names;
-typedef std::map<std::string, std::string> Contents;
-
 // ソ ends in the byte of a backslash.
 const std::string kSo = "\x83\x5C";
-
-Contents ContentsOf(const TempFolder& folder)
-{
-    Contents contents;
-    for (const std::string& name : folder.Names())
-        contents[name] = folder.Read(name);
-    return contents;
-}
 
 bool Undo(RunFixture& run, UndoOutcome& outcome)
 {
     return UndoRun(run.job.logPath.Data(), run.fs, outcome);
-}
-
-// The step lines of the log's last section.
-Names LastSection(const RunFixture& run)
-{
-    std::string log = run.Log();
-    size_t start = log.rfind("\r\n\r\n");
-    start = start == std::string::npos ? 0 : start + 4;
-    start = log.find("\r\n", start) + 2;
-    Names lines;
-    for (size_t end; (end = log.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(log.substr(start, end - start));
-    return lines;
 }
 
 struct ExampleCase
@@ -89,7 +64,7 @@ TEST(UndoRun, TakesBackARunAndThenItsOwnUndo)
         EXPECT_TRUE(undone.logComplete) << c.name;
         Names finished = c.undoLines;
         finished.push_back(kUndoFinishedLine);
-        EXPECT_EQ(finished, LastSection(run)) << c.name;
+        EXPECT_EQ(finished, run.LogLines()) << c.name;
 
         UndoOutcome redone;
         ASSERT_TRUE(Undo(run, redone)) << c.name;
@@ -250,7 +225,7 @@ TEST(UndoRun, ADependentStepIsSkippedAndTheLogSaysWhy)
                      Line("001.txt", "000.txt"),
                      Line("~ren0000.tmp", "001.txt") + "\tskipped, a later step of this file was not taken back",
                      kUndoFinishedLine}),
-              LastSection(run));
+              run.LogLines());
     EXPECT_EQ(Names{"001.txt"}, outcome.notBackNames);
 }
 

@@ -20,22 +20,17 @@ void RunFixture::TypeFolder(bool withSeparator)
     job.folder = (withSeparator ? folder.Slash() : folder.Path()).c_str();
 }
 
-void RunFixture::AddFiles(const std::vector<std::string>& names) const
-{
-    for (const std::string& name : names)
-        folder.Write(name, name);
-}
-
 bool RunFixture::Run()
 {
     return RunRename(job, list, fs, outcome, progress);
 }
 
-std::vector<std::string> RunFixture::LogLines() const
+Names RunFixture::LogLines() const
 {
-    std::string log = ReadWholeFile(job.logPath.Data());
-    std::vector<std::string> lines;
-    size_t start = log.find("\r\n");
+    const std::string log = Log();
+    size_t section = log.rfind("\r\n\r\n");
+    Names lines;
+    size_t start = log.find("\r\n", section == std::string::npos ? 0 : section + 4);
     if (start == std::string::npos)
         return lines;
     start += 2;

@@ -6,6 +6,7 @@
 #include "engine/RunProgress.h"
 #include "engine/RunRename.h"
 #include "tests/support/FaultyFileServices.h"
+#include "tests/support/FolderFiles.h"
 #include "tests/support/TempFolder.h"
 
 #include <memory>
@@ -21,12 +22,12 @@ public:
 
     // The job's folder as typed, with or without its final separator.
     void TypeFolder(bool withSeparator);
-    // Each file's content is its own name, so that every file can be traced.
-    void AddFiles(const std::vector<std::string>& names) const;
+    void AddFiles(const Names& names) const { ::AddFiles(folder, names); }
     bool Run();
     std::string Log() const { return ReadWholeFile(job.logPath.Data()); }
-    // The log's step lines, without the header.
-    std::vector<std::string> LogLines() const;
+    // The step lines of the log's last section, without its folder line: a run's log has
+    // one section, and each undo appends its own.
+    Names LogLines() const;
 
     TempFolder folder;
     TempFolder elsewhere;

@@ -1,8 +1,8 @@
 #include "tests/ui/UiTestSupport.h"
 
 #include "res/resource.h"
+#include "tests/support/FolderFiles.h"
 #include "tests/support/TakenHeads.h"
-#include "tests/support/TempFolder.h"
 #include "ui/PreviewDialog.h"
 
 #include "engine/Ordering.h"
@@ -17,8 +17,6 @@
 #include <thread>
 
 namespace {
-
-typedef std::vector<std::string> Names;
 
 const int kRandomOrder = 5;
 
@@ -111,12 +109,6 @@ protected:
     {
         FolderWindowTest::SetUp();
         SendDlgItemMessageA(dialog, IDC_ORDER, CB_SETCURSEL, NameAscending, 0);
-    }
-
-    void AddFiles(const Names& names) const
-    {
-        for (const std::string& name : names)
-            ASSERT_TRUE(folder.Write(name, name));
     }
 
     // Opens the preview (with F5, or from the menu), reads it, presses Copy when it can, and
@@ -216,7 +208,7 @@ protected:
 
 TEST_F(PreviewTest, ShowsAndCopiesWhatTheRunThenDoes)
 {
-    AddFiles({"b.txt", "a.txt", "001.txt"});
+    ASSERT_TRUE(AddFiles(folder, {"b.txt", "a.txt", "001.txt"}));
     SetText(IDC_START, "1");
     PutOnClipboard("earlier");
     const Names before = folder.Names();
@@ -243,7 +235,7 @@ TEST_F(PreviewTest, ShowsAndCopiesWhatTheRunThenDoes)
 
 TEST_F(PreviewTest, TheRandomOrderPreviewedTwiceIsTheRunsOrder)
 {
-    AddFiles({"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt", "g.txt"});
+    ASSERT_TRUE(AddFiles(folder, {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt", "g.txt"}));
     SendDlgItemMessageA(dialog, IDC_ORDER, CB_SETCURSEL, kRandomOrder, 0);
     const uint32_t state = randomState;
 
@@ -260,7 +252,7 @@ TEST_F(PreviewTest, TheRandomOrderPreviewedTwiceIsTheRunsOrder)
 
 TEST_F(PreviewTest, CopyWaitsForTheClipboardAndSaysWhenItCannotHaveIt)
 {
-    AddFiles({"a.txt"});
+    ASSERT_TRUE(AddFiles(folder, {"a.txt"}));
     for (DWORD held : {300u, 2000u}) {
         PutOnClipboard("earlier");
         clipboardHeld = held;
@@ -313,7 +305,7 @@ TEST_F(PreviewTest, ARefusedJobShowsWhyAndMovesNothing)
         {"start number out of range", false, "2147483648", "3", u8"開始数字は0から2147483647までにしてください.",
          nullptr},
     };
-    AddFiles({"a.txt", "b.txt"});
+    ASSERT_TRUE(AddFiles(folder, {"a.txt", "b.txt"}));
     const Names before = folder.Names();
     for (const RefusedPreview& c : cases) {
         SCOPED_TRACE(c.name);
@@ -343,8 +335,7 @@ TEST_F(PreviewTest, ARefusedJobShowsWhyAndMovesNothing)
 TEST(PreviewSummary, CountsEachKindLeftOut)
 {
     TempFolder folder;
-    for (const char* name : {"a.txt", "b.txt", "log.txt"})
-        ASSERT_TRUE(folder.Write(name, name));
+    ASSERT_TRUE(AddFiles(folder, {"a.txt", "b.txt", "log.txt"}));
     RenameJob job;
     job.folder = folder.Path().c_str();
     job.mask = "*.*";

@@ -1,7 +1,7 @@
 #include "tests/ui/UiTestSupport.h"
 
 #include "res/resource.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/FolderFiles.h"
 #include "ui/AppObjects.h"
 
 namespace {
@@ -19,12 +19,6 @@ protected:
     {
         FolderWindowTest::SetUp();
         SendDlgItemMessageA(dialog, IDC_ORDER, CB_SETCURSEL, 1, 0);
-    }
-
-    void AddFiles(const std::vector<std::string>& names) const
-    {
-        for (const std::string& name : names)
-            ASSERT_TRUE(folder.Write(name, name));
     }
 
     // Confirms with Yes (or the first press given) and answers the boxes that follow with OK.
@@ -62,7 +56,7 @@ HCURSOR Arrow()
 
 TEST_F(RunCommandTest, NoLeavesJobAndFolderAlone)
 {
-    AddFiles({"a.txt"});
+    ASSERT_TRUE(AddFiles(folder, {"a.txt"}));
     renameJob.folder.Assign("before");
 
     std::vector<SeenBox> seen = Run({IDNO});
@@ -87,7 +81,7 @@ struct BadDigits
 
 TEST_F(RunCommandTest, DigitCountOutsideOneToTenIsRefused)
 {
-    AddFiles({"a.txt"});
+    ASSERT_TRUE(AddFiles(folder, {"a.txt"}));
     const BadDigits cases[] = {{"0", true}, {"11", true}, {"", true}, {"2147483648", true}, {"0", false}};
     for (const BadDigits& bad : cases) {
         SCOPED_TRACE(std::string("digits \"") + bad.digits + (bad.padding ? "\"" : "\", padding off"));
@@ -116,7 +110,7 @@ TEST_F(RunCommandTest, DigitCountOutsideOneToTenIsRefused)
 
 TEST_F(RunCommandTest, StartNumberPastTheSignedRangeIsRefused)
 {
-    AddFiles({"a.txt"});
+    ASSERT_TRUE(AddFiles(folder, {"a.txt"}));
     for (const char* start : {"2147483648", "4294967295", "99999999999"}) {
         SCOPED_TRACE(start);
         SetText(IDC_START, start);
@@ -157,8 +151,7 @@ TEST_F(RunCommandTest, CompletedRunRenamesEveryFileAndSaysSo)
     for (const CompletedRun& run : runs) {
         SCOPED_TRACE(std::string(run.pattern) + " start " + run.start + " digits " + run.digits);
         TempFolder here;
-        for (const std::string& name : run.before)
-            ASSERT_TRUE(here.Write(name, name));
+        ASSERT_TRUE(AddFiles(here, run.before));
         SetText(IDC_FOLDER, here.Path());
         SetText(IDC_PATTERN, run.pattern);
         SetText(IDC_START, run.start);
@@ -183,7 +176,7 @@ TEST_F(RunCommandTest, CompletedRunRenamesEveryFileAndSaysSo)
 
 TEST_F(RunCommandTest, RunThatCannotStartSaysFailed)
 {
-    AddFiles({"a.txt"});
+    ASSERT_TRUE(AddFiles(folder, {"a.txt"}));
     for (std::string typed : {std::string(), folder.PathOf("missing")}) {
         SCOPED_TRACE("folder \"" + typed + "\"");
         SetText(IDC_FOLDER, typed);
@@ -200,7 +193,7 @@ TEST_F(RunCommandTest, RunThatCannotStartSaysFailed)
 
 TEST_F(RunCommandTest, PartlyDoneRunSaysHowManyAndPointsToTheLog)
 {
-    AddFiles({"a.txt"});
+    ASSERT_TRUE(AddFiles(folder, {"a.txt"}));
     AddUnreachableFile(folder);
 
     std::vector<SeenBox> seen = Run();
@@ -263,7 +256,7 @@ TEST_F(RunCommandTest, AFileNoRunWroteIsReplacedOnlyWhenTheUserSaysSo)
 
 TEST_F(RunCommandTest, ALogThatCannotBeCreatedIsAskedAboutBeforeAnyMove)
 {
-    AddFiles({"a.txt"});
+    ASSERT_TRUE(AddFiles(folder, {"a.txt"}));
     SetText(IDC_LOG_PATH, logs.PathOf("missing\\log.txt"));
     const std::string question = AnsiText(u8"ログファイル \"") + Text(IDC_LOG_PATH) +
                                  AnsiText(u8"\" を作れません. ログがないと, この名前の変更は元に戻せません. 続けますか?");
@@ -291,7 +284,7 @@ TEST_F(RunCommandTest, RunRefusedBeforeAnyMoveSaysWhyAndWhichFile)
         {std::string(250, 'n') + "?", "0",
          "Nothing was renamed: the new name of \"a.txt\" would be longer than 255 bytes."},
     };
-    AddFiles({"a.txt", "b.txt"});
+    ASSERT_TRUE(AddFiles(folder, {"a.txt", "b.txt"}));
     for (const Refusal& refusal : refusals) {
         SCOPED_TRACE(refusal.message);
         SetText(IDC_PATTERN, refusal.pattern);

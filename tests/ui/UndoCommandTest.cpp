@@ -2,25 +2,13 @@
 
 #include "res/resource.h"
 #include "ui/UndoResult.h"
-#include "tests/support/TempFolder.h"
-
-#include <map>
+#include "tests/support/FolderFiles.h"
 
 namespace {
-
-typedef std::map<std::string, std::string> Contents;
 
 class UndoCommandTest : public FolderWindowTest
 {
 protected:
-    Contents FolderContents() const
-    {
-        Contents contents;
-        for (const std::string& name : folder.Names())
-            contents[name] = folder.Read(name);
-        return contents;
-    }
-
     // Answers each box that appears with the next press; sends the command (or presses the
     // shortcut).
     std::vector<SeenBox> Answer(int command, std::vector<int> presses, bool byShortcut = false)
@@ -58,11 +46,10 @@ protected:
 
 TEST_F(UndoCommandTest, UndoPutsTheFolderBackAndUndoAgainBringsTheRunBack)
 {
-    for (const char* name : {"b.jpg", "a.txt", "001.jpg"})
-        ASSERT_TRUE(folder.Write(name, name));
-    const Contents before = FolderContents();
+    ASSERT_TRUE(AddFiles(folder, {"b.jpg", "a.txt", "001.jpg"}));
+    const Contents before = ContentsOf(folder);
     Answer(IDOK, {IDYES, IDOK});
-    const Contents afterRun = FolderContents();
+    const Contents afterRun = ContentsOf(folder);
     ASSERT_NE(before, afterRun);
 
     std::vector<SeenBox> seen = Answer(IDM_UNDO, {IDYES, IDOK});
@@ -73,33 +60,31 @@ TEST_F(UndoCommandTest, UndoPutsTheFolderBackAndUndoAgainBringsTheRunBack)
     EXPECT_FALSE(seen[0].ownerEnabled);
     EXPECT_EQ("Completed.", seen[1].text);
     EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), seen[1].cursor);
-    EXPECT_EQ(before, FolderContents());
+    EXPECT_EQ(before, ContentsOf(folder));
 
     seen = Answer(IDM_UNDO, {IDYES, IDOK}, true);
     ASSERT_EQ(2u, seen.size());
     EXPECT_EQ("Completed.", seen[1].text);
-    EXPECT_EQ(afterRun, FolderContents());
+    EXPECT_EQ(afterRun, ContentsOf(folder));
 }
 
 TEST_F(UndoCommandTest, NoChangesNothing)
 {
-    for (const char* name : {"b.jpg", "a.txt"})
-        ASSERT_TRUE(folder.Write(name, name));
+    ASSERT_TRUE(AddFiles(folder, {"b.jpg", "a.txt"}));
     Answer(IDOK, {IDYES, IDOK});
-    const Contents afterRun = FolderContents();
+    const Contents afterRun = ContentsOf(folder);
     const std::string log = ReadWholeFile(LogPath());
 
     std::vector<SeenBox> seen = Answer(IDM_UNDO, {IDNO});
     ASSERT_EQ(1u, seen.size());
     EXPECT_EQ(Question(2), seen[0].text);
-    EXPECT_EQ(afterRun, FolderContents());
+    EXPECT_EQ(afterRun, ContentsOf(folder));
     EXPECT_EQ(log, ReadWholeFile(LogPath()));
 }
 
 TEST_F(UndoCommandTest, AFileMovedAwayByHandIsReportedAndTheRestComesBack)
 {
-    for (const char* name : {"c.txt", "a.txt", "b.txt"})
-        ASSERT_TRUE(folder.Write(name, name));
+    ASSERT_TRUE(AddFiles(folder, {"c.txt", "a.txt", "b.txt"}));
     Answer(IDOK, {IDYES, IDOK});
     ASSERT_TRUE(MoveFileA(folder.PathOf("001.txt").c_str(), logs.PathOf("kept.txt").c_str()));
 
@@ -108,7 +93,7 @@ TEST_F(UndoCommandTest, AFileMovedAwayByHandIsReportedAndTheRestComesBack)
     EXPECT_EQ(AnsiText(u8"1 個のファイルを元に戻せませんでした. 詳しくはログ \"") + Text(IDC_LOG_PATH) +
                   AnsiText(u8"\" を見てください."),
               seen[1].text);
-    EXPECT_EQ((Contents{{"a.txt", "a.txt"}, {"c.txt", "c.txt"}}), FolderContents());
+    EXPECT_EQ((Contents{{"a.txt", "a.txt"}, {"c.txt", "c.txt"}}), ContentsOf(folder));
     EXPECT_EQ("b.txt", logs.Read("kept.txt"));
 }
 
@@ -134,7 +119,7 @@ TEST_F(UndoCommandTest, NothingToUndoIsSaidAndNothingChanges)
         std::vector<SeenBox> seen = Answer(IDM_UNDO, {IDOK});
         ASSERT_EQ(1u, seen.size()) << c.name;
         EXPECT_EQ(c.text, seen[0].text) << c.name;
-        EXPECT_EQ((Contents{{"a.txt", "a.txt"}}), FolderContents()) << c.name;
+        EXPECT_EQ((Contents{{"a.txt", "a.txt"}}), ContentsOf(folder)) << c.name;
     }
 }
 
