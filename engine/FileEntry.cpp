@@ -23,8 +23,10 @@ bool FileEntry::FillFromFindData(const FoundFile& found)
     newName[0] = '\0';
     loggedTo[0] = '\0';
     loggedFrom[0] = '\0';
-    std::strncpy(currentName, found.name, kNameSize - 1);
-    currentName[kNameSize - 1] = '\0';
+    // Copied up to its end only: padding every entry's buffer would touch each byte of it.
+    size_t length = strnlen(found.name, kNameSize - 1);
+    std::memcpy(currentName, found.name, length);
+    currentName[length] = '\0';
     identity = found.identity;
     identityKnown = found.identityKnown;
     dateFlags = static_cast<uint8_t>((found.writeTimeKnown ? DateWriteTimeKnown : 0) | (found.offline ? DateOffline : 0));

@@ -132,8 +132,9 @@ void Fill(FoundFile& found, const PosixSearch& search, const ListedName& listed)
     found.identity.volume = static_cast<uint64_t>(device);
     found.identity.index = static_cast<uint64_t>(listed.inode);
     found.identity.links = 0;
-    std::strncpy(found.name, search.text.data() + listed.name, kFoundNameSize - 1);
-    found.name[kFoundNameSize - 1] = '\0';
+    size_t length = std::min(listed.length, static_cast<size_t>(kFoundNameSize - 1));
+    std::memcpy(found.name, search.text.data() + listed.name, length);
+    found.name[length] = '\0';
     found.shortName[0] = '\0';
     found.maskedOut = 0;
     found.writeTimeKnown = false;
