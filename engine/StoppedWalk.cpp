@@ -154,18 +154,11 @@ private:
 // The step from the temporary name to the new name, which was free at the stop.
 bool MoveOn(FileEntry& entry, FileServices& fs)
 {
-    std::strcpy(entry.loggedFrom, entry.currentName);
-    std::strcpy(entry.loggedTo, entry.newName);
-    entry.stepFailure = nullptr;
-    entry.stepError = 0;
-    int error = 0;
-    MoveResult moved = fs.Move(entry.folder.Concat(entry.currentName).Data(), entry.folder.Concat(entry.newName).Data(), error);
-    if (moved == MoveDone) {
-        std::strcpy(entry.currentName, entry.newName);
+    entry.BeginStep(entry.newName);
+    MoveResult moved = entry.LeaveTempName(entry.newName, fs);
+    if (moved == MoveDone)
         return true;
-    }
     entry.stepFailure = moved == MoveTargetTaken ? "new name taken" : "move failed";
-    entry.stepError = moved == MoveTargetTaken ? 0 : error;
     return false;
 }
 
@@ -183,8 +176,7 @@ void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& 
             continue;
         }
         // Another file under its temporary name is none of the names to share out.
-        std::strcpy(entry.loggedFrom, entry.currentName);
-        std::strcpy(entry.loggedTo, entry.originalName.Data());
+        entry.BeginStep(entry.originalName.Data());
         if (entry.LostToAnotherFile(fs)) {
             entry.WriteLogLine(log);
             ++outcome.steps;
@@ -204,13 +196,10 @@ void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& 
                 continue;
             }
         }
-        if (!entry.PutBack(fs)) {
+        const char* noName =
+            file.placed == kTaken ? "new and original names taken, file left under its temporary name" : nullptr;
+        if (!entry.PutBackLogged(log, fs, outcome.steps, noName))
             ++outcome.leftTemporary;
-            if (file.placed == kTaken && entry.stepError == 0)
-                entry.stepFailure = "new and original names taken, file left under its temporary name";
-        }
-        entry.WriteLogLine(log);
-        ++outcome.steps;
         ++outcome.notRenamed;
     }
     ReleaseEntries(list, from);

@@ -383,9 +383,7 @@ void UndoWalk::Stop(UndoFile& file)
     if (entry.originalName.IsAbsent())
         return;
     arrived.Leave(entry.currentName, &entry);
-    entry.PutBack(fs);
-    entry.WriteLogLine(log);
-    ++outcome.steps;
+    entry.PutBackLogged(log, fs, outcome.steps);
     arrived.Arrive(entry.currentName, &entry);
 }
 
