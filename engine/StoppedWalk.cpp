@@ -102,7 +102,7 @@ public:
 private:
     int Slot(const FileEntry& entry, const char* name)
     {
-        std::string key = fs.IgnoresCase() ? FoldedName(name, fs) : std::string(name);
+        std::string key = NameKey(name, fs);
         auto known = slots.find(key);
         if (known != slots.end())
             return known->second;
