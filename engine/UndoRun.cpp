@@ -31,25 +31,6 @@ bool Refuse(UndoOutcome& outcome, UndoRefusal refusal, const std::string& name =
     return false;
 }
 
-// The number of "~ren" and at least four digits, then ".tmp": a name a walk parks a file
-// under; -1 for any other name. Numbers too long to hold count as the largest.
-int64_t TempNumber(const char* name)
-{
-    if (std::strncmp(name, "~ren", 4) != 0)
-        return -1;
-    const char* p = name + 4;
-    int digits = 0;
-    int64_t number = 0;
-    for (; *p >= '0' && *p <= '9'; ++p, ++digits)
-        number = digits < 18 ? number * 10 + (*p - '0') : INT64_MAX;
-    return digits >= 4 && std::strcmp(p, ".tmp") == 0 ? number : -1;
-}
-
-bool IsTempName(const char* name)
-{
-    return TempNumber(name) >= 0;
-}
-
 // One file the record moved, followed through its steps.
 struct UndoFile
 {
