@@ -17,9 +17,7 @@ ArrivedNames::ArrivedNames(const FileServices& fs)
 
 uint32_t ArrivedNames::MakeKey(const char* name, std::string& key) const
 {
-    key.assign(name);
-    if (fs.IgnoresCase())
-        FoldName(key, fs);
+    AssignNameKey(key, name, fs);
     return static_cast<uint32_t>(std::hash<std::string_view>()(key));
 }
 

@@ -47,6 +47,8 @@ public:
     // Prefix, number, suffix and the extension of currentName; false when that would not
     // fit in 255 bytes (newName is then left as it was).
     bool FormNewName(const RenameJob& job, int32_t number, FileServices& fs);
+    // Every step starts here: it goes from currentName to `to`, and nothing has failed yet.
+    void BeginStep(const char* to);
     // One step towards newName, never overwriting a file.
     RenameStep RenameEntry(FileServices& fs);
     // A step that moves nothing and fails for the reason given.
@@ -55,6 +57,14 @@ public:
     // moves another file that has come to stand under that temporary name: then it fails and
     // marks the entry gone.
     bool PutBack(FileServices& fs);
+    // PutBack, then its line in the log. A put-back that fails with no error code of the
+    // platform is logged with failure instead, when one is given: the caller may know more of
+    // why the file stays.
+    bool PutBackLogged(LogWriter& log, FileServices& fs, StepFailure failure = FailureNone);
+    // Moves the file from the temporary name it waits under to name, never replacing a file;
+    // currentName follows the file. A move that fails for another reason than a taken name
+    // leaves the platform's error code in stepError.
+    MoveResult LeaveTempName(const char* name, FileServices& fs);
     // A step that moves nothing: the file was taken away from currentName, where another file
     // now stands; the entry is marked gone.
     RenameStep FailGone();

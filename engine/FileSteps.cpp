@@ -10,12 +10,17 @@
 // leftover temporary files than this is not a folder anyone renumbers.
 static const int kMaxTempSkips = 100000;
 
-RenameStep FileEntry::RenameEntry(FileServices& fs)
+void FileEntry::BeginStep(const char* to)
 {
     std::strcpy(loggedFrom, currentName);
-    std::strcpy(loggedTo, newName);
+    std::strcpy(loggedTo, to);
     stepFailure = FailureNone;
     stepError = 0;
+}
+
+RenameStep FileEntry::RenameEntry(FileServices& fs)
+{
+    BeginStep(newName);
 
     CountedString oldPath = folder.Concat(currentName);
     CountedString target = folder.Concat(newName);
@@ -47,10 +52,8 @@ RenameStep FileEntry::RenameEntry(FileServices& fs)
 
 RenameStep FileEntry::FailStep(StepFailure reason)
 {
-    std::strcpy(loggedFrom, currentName);
-    std::strcpy(loggedTo, newName);
+    BeginStep(newName);
     stepFailure = reason;
-    stepError = 0;
     return StepFailed;
 }
 
@@ -101,26 +104,35 @@ bool FileEntry::LostToAnotherFile(FileServices& fs)
     return true;
 }
 
+MoveResult FileEntry::LeaveTempName(const char* name, FileServices& fs)
+{
+    int error = 0;
+    MoveResult moved = fs.Move(folder.Concat(currentName).Data(), folder.Concat(name).Data(), error);
+    if (moved == MoveDone)
+        std::strcpy(currentName, name);
+    else if (moved == MoveFailed)
+        stepError = error;
+    return moved;
+}
+
 bool FileEntry::PutBack(FileServices& fs)
 {
-    std::strcpy(loggedFrom, currentName);
-    std::strcpy(loggedTo, originalName.Data());
-    stepFailure = FailureNone;
-    stepError = 0;
+    BeginStep(originalName.Data());
     if (LostToAnotherFile(fs))
         return false;
 
-    int error = 0;
-    MoveResult moved = fs.Move(folder.Concat(currentName).Data(), folder.Concat(originalName.Data()).Data(), error);
-    if (moved == MoveDone) {
-        std::strcpy(currentName, originalName.Data());
+    MoveResult moved = LeaveTempName(originalName.Data(), fs);
+    if (moved == MoveDone)
         return true;
-    }
-    if (moved == MoveTargetTaken) {
-        stepFailure = FailureOriginalNameTaken;
-    } else {
-        stepFailure = FailureMoveBack;
-        stepError = error;
-    }
+    stepFailure = moved == MoveTargetTaken ? FailureOriginalNameTaken : FailureMoveBack;
     return false;
+}
+
+bool FileEntry::PutBackLogged(LogWriter& log, FileServices& fs, StepFailure failure)
+{
+    bool back = PutBack(fs);
+    if (!back && failure != FailureNone && stepError == 0)
+        stepFailure = failure;
+    WriteLogLine(log);
+    return back;
 }

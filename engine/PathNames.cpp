@@ -68,3 +68,17 @@ std::string FoldedName(const char* name, const FileServices& fs)
     FoldName(folded, fs);
     return folded;
 }
+
+void AssignNameKey(std::string& key, const char* name, const FileServices& fs)
+{
+    key.assign(name);
+    if (fs.IgnoresCase())
+        FoldName(key, fs);
+}
+
+std::string NameKey(const char* name, const FileServices& fs)
+{
+    std::string key;
+    AssignNameKey(key, name, fs);
+    return key;
+}

@@ -37,5 +37,10 @@ const char* FinalComponent(const char* path, const FileServices& fs);
 std::string FoldedName(const char* name, const FileServices& fs);
 // The same, in place.
 void FoldName(std::string& name, const FileServices& fs);
+// The name as this file system tells names apart: folded where letter case does not count,
+// else as it is.
+std::string NameKey(const char* name, const FileServices& fs);
+// The same into key, which keeps its storage.
+void AssignNameKey(std::string& key, const char* name, const FileServices& fs);
 
 #endif

@@ -135,9 +135,8 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
             ++outcome.notRenamed;
             // A file whose temporary name another file took is not there to put back.
             if (!entry.originalName.IsAbsent() && !entry.gone) {
-                if (!entry.PutBack(fs) && !entry.gone)
+                if (!entry.PutBackLogged(log, fs) && !entry.gone)
                     ++outcome.leftTemporary;
-                entry.WriteLogLine(log);
             }
         }
         ReleaseEntryHandle(handle);
@@ -151,9 +150,8 @@ static void PutBackWaiting(EntryList& list, int from, LogWriter& log, FileServic
 {
     for (int position = from; position < list.Count(); ++position) {
         FileEntry& entry = *list.At(position)->entry;
-        if (!entry.PutBack(fs) && !entry.gone)
+        if (!entry.PutBackLogged(log, fs) && !entry.gone)
             ++outcome.leftTemporary;
-        entry.WriteLogLine(log);
         ++outcome.notRenamed;
     }
     ReleaseEntries(list, from);

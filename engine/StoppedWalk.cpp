@@ -16,17 +16,28 @@
 namespace {
 
 const int kTaken = -1;
-const int kNewSide = 0;
-const int kOriginalSide = 1;
+
+// The two names a waiting file may go to.
+enum Side
+{
+    NewSide,
+    OriginalSide,
+    NoSide
+};
+
+Side OtherSide(Side side)
+{
+    return side == NewSide ? OriginalSide : NewSide;
+}
 
 struct WaitingFile
 {
     FileEntry* entry;
-    // The free names it may take: its new name and its original one; kTaken when a name was
-    // taken at the stop, or when both are one name.
+    // The free names it may take, by side; kTaken when a name was taken at the stop, or when
+    // both are one name.
     int names[2];
-    // kNewSide or kOriginalSide once a name has been given to it, kTaken while none has.
-    int placed;
+    // The side of the name given to it; NoSide while none has been.
+    Side placed;
 };
 
 struct FreeName
@@ -37,12 +48,15 @@ struct FreeName
     std::vector<int> files;
 };
 
-// Shares out the names free at the stop. Every file has at most two names to choose from,
-// and moves out of temporary names only free names nobody wants, so the names can be given
-// before any file moves and the moves made in any order. A name that only one file still
-// wants can always go to that file without costing another file its place; giving those
-// first, and breaking the rings that are left by giving one file its new name, places every
-// file that any sharing could place.
+// Shares out the names free at the stop: a name that only one waiting file still wants goes
+// to that file, new names first, and when the names left are each wanted by two files, one
+// file is given its new name and the sharing goes on.
+//
+// Every file has at most two names to choose from, and moves out of temporary names only
+// free names nobody wants, so the names can be given before any file moves and the moves
+// made in any order. A name only one file still wants can always go to that file without
+// costing another file its place; so giving those first, and breaking each ring that is left
+// by giving one file its new name, places every file that any sharing could place.
 class NameSharing
 {
 public:
@@ -52,9 +66,9 @@ public:
             FileEntry* entry = list.At(position)->entry;
             if (entry->originalName.IsAbsent() || entry->gone)
                 continue;
-            WaitingFile file = {entry, {Slot(*entry, entry->newName), Slot(*entry, entry->originalName.Data())}, kTaken};
-            if (file.names[kOriginalSide] == file.names[kNewSide])
-                file.names[kOriginalSide] = kTaken;
+            WaitingFile file = {entry, {Slot(*entry, entry->newName), Slot(*entry, entry->originalName.Data())}, NoSide};
+            if (file.names[OriginalSide] == file.names[NewSide])
+                file.names[OriginalSide] = kTaken;
             files.push_back(file);
         }
         for (int i = 0; i < static_cast<int>(files.size()); ++i) {
@@ -73,9 +87,9 @@ public:
             Offer(slot);
         GiveLoneNames();
         for (int i = 0; i < static_cast<int>(files.size()); ++i) {
-            for (int side : {kNewSide, kOriginalSide}) {
+            for (Side side : {NewSide, OriginalSide}) {
                 int slot = files[i].names[side];
-                if (files[i].placed == kTaken && slot != kTaken && !names[slot].given) {
+                if (files[i].placed == NoSide && slot != kTaken && !names[slot].given) {
                     Give(i, side);
                     GiveLoneNames();
                 }
@@ -88,7 +102,7 @@ public:
 private:
     int Slot(const FileEntry& entry, const char* name)
     {
-        std::string key = fs.IgnoresCase() ? FoldedName(name, fs) : std::string(name);
+        std::string key = NameKey(name, fs);
         auto known = slots.find(key);
         if (known != slots.end())
             return known->second;
@@ -104,7 +118,7 @@ private:
     int LoneFile(int slot) const
     {
         for (int i : names[slot].files) {
-            if (files[i].placed == kTaken)
+            if (files[i].placed == NoSide)
                 return i;
         }
         return kTaken;
@@ -116,7 +130,7 @@ private:
         if (names[slot].given || names[slot].wanting != 1)
             return;
         int lone = LoneFile(slot);
-        (files[lone].names[kNewSide] == slot ? loneNew : loneOriginal).push_back(slot);
+        (files[lone].names[NewSide] == slot ? loneNew : loneOriginal).push_back(slot);
     }
 
     void GiveLoneNames()
@@ -128,16 +142,16 @@ private:
             if (names[slot].given || names[slot].wanting != 1)
                 continue;
             int lone = LoneFile(slot);
-            Give(lone, files[lone].names[kNewSide] == slot ? kNewSide : kOriginalSide);
+            Give(lone, files[lone].names[NewSide] == slot ? NewSide : OriginalSide);
         }
     }
 
-    void Give(int file, int side)
+    void Give(int file, Side side)
     {
         WaitingFile& waiting = files[file];
         waiting.placed = side;
         names[waiting.names[side]].given = true;
-        int other = waiting.names[1 - side];
+        int other = waiting.names[OtherSide(side)];
         if (other != kTaken && !names[other].given) {
             --names[other].wanting;
             Offer(other);
@@ -154,18 +168,11 @@ private:
 // The step from the temporary name to the new name, which was free at the stop.
 bool MoveOn(FileEntry& entry, FileServices& fs)
 {
-    std::strcpy(entry.loggedFrom, entry.currentName);
-    std::strcpy(entry.loggedTo, entry.newName);
-    entry.stepFailure = FailureNone;
-    entry.stepError = 0;
-    int error = 0;
-    MoveResult moved = fs.Move(entry.folder.Concat(entry.currentName).Data(), entry.folder.Concat(entry.newName).Data(), error);
-    if (moved == MoveDone) {
-        std::strcpy(entry.currentName, entry.newName);
+    entry.BeginStep(entry.newName);
+    MoveResult moved = entry.LeaveTempName(entry.newName, fs);
+    if (moved == MoveDone)
         return true;
-    }
     entry.stepFailure = moved == MoveTargetTaken ? FailureNewNameTaken : FailureMove;
-    entry.stepError = moved == MoveTargetTaken ? 0 : error;
     return false;
 }
 
@@ -183,8 +190,7 @@ void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& 
             continue;
         }
         // Another file under its temporary name is none of the names to share out.
-        std::strcpy(entry.loggedFrom, entry.currentName);
-        std::strcpy(entry.loggedTo, entry.originalName.Data());
+        entry.BeginStep(entry.originalName.Data());
         if (entry.LostToAnotherFile(fs)) {
             entry.WriteLogLine(log);
             ++outcome.notRenamed;
@@ -194,7 +200,7 @@ void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& 
     sharing.Share();
     for (const WaitingFile& file : sharing.files) {
         FileEntry& entry = *file.entry;
-        if (file.placed == kNewSide) {
+        if (file.placed == NewSide) {
             bool done = MoveOn(entry, fs);
             entry.WriteLogLine(log);
             if (done) {
@@ -202,12 +208,9 @@ void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& 
                 continue;
             }
         }
-        if (!entry.PutBack(fs)) {
+        StepFailure noName = file.placed == NoSide ? FailureBothNamesTaken : FailureNone;
+        if (!entry.PutBackLogged(log, fs, noName))
             ++outcome.leftTemporary;
-            if (file.placed == kTaken && entry.stepError == 0)
-                entry.stepFailure = FailureBothNamesTaken;
-        }
-        entry.WriteLogLine(log);
         ++outcome.notRenamed;
     }
     ReleaseEntries(list, from);

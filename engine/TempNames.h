@@ -17,5 +17,10 @@ void ProbeTempNumber(const char* folderText, FileServices& fs);
 // "~ren%04d.tmp" for number; buffer holds at least kFormatBufferSize bytes, so numbers of
 // five and more digits fit too.
 void FormatTempName(char* buffer, int32_t number, FileServices& fs);
+// The number of a name of that form: "~ren", at least four digits, ".tmp", in that case;
+// -1 for any other name. Numbers too long to hold count as the largest.
+int64_t TempNumber(const char* name);
+// Whether a walk could have parked a file under name.
+bool IsTempName(const char* name);
 
 #endif

@@ -27,25 +27,6 @@ bool Refuse(UndoOutcome& outcome, UndoRefusal refusal, const std::string& name =
     return false;
 }
 
-// The number of "~ren" and at least four digits, then ".tmp": a name a walk parks a file
-// under; -1 for any other name. Numbers too long to hold count as the largest.
-int64_t TempNumber(const char* name)
-{
-    if (std::strncmp(name, "~ren", 4) != 0)
-        return -1;
-    const char* p = name + 4;
-    int digits = 0;
-    int64_t number = 0;
-    for (; *p >= '0' && *p <= '9'; ++p, ++digits)
-        number = digits < 18 ? number * 10 + (*p - '0') : INT64_MAX;
-    return digits >= 4 && std::strcmp(p, ".tmp") == 0 ? number : -1;
-}
-
-bool IsTempName(const char* name)
-{
-    return TempNumber(name) >= 0;
-}
-
 // One file the record moved, followed through its steps.
 struct UndoFile
 {
@@ -60,7 +41,7 @@ struct UndoFile
     std::string before;
 };
 
-// The record read back and the files it moved.
+// The record read back and the files it moved; the walk asks it, and changes only the files.
 class UndoPlan
 {
 public:
@@ -71,29 +52,32 @@ public:
     // What the undo writes before its steps.
     void WriteOpening(LogWriter& log, const std::string& folder) const;
 
-    FileServices& fs;
-    std::vector<LoggedStep> steps;
-    RenameLogParser parser;
-    int64_t logSize;
-    std::string completion;
+    const std::vector<LoggedStep>& Steps() const { return steps; }
+    const std::vector<std::unique_ptr<UndoFile>>& Files() const { return files; }
+    // The file the step moved; null for a step that moved nothing for good.
+    UndoFile* FileOf(size_t step) const { return fileOfStep[step]; }
+    // A record names files only: a name of it that leads to a folder leads to no file of it.
+    bool IsFolder(const char* name) const { return folders.count(NameKey(name, fs)) != 0; }
+    // The size of the log as read, to cut it back to.
+    int64_t LogSize() const { return logSize; }
     // The last undo made all its moves but did not live to say so: this one only says it.
-    bool onlyFinishes;
-    std::vector<std::unique_ptr<UndoFile>> files;
-    // For each step, the file it moved; null for steps that moved nothing for good.
-    std::vector<UndoFile*> fileOfStep;
-    // The folder's sub-folders, as the file system compares names. A record names files
-    // only: a name of it that leads to a folder leads to no file of the record.
-    std::unordered_set<std::string> folders;
-
-    std::string Key(const std::string& name) const
-    {
-        return fs.IgnoresCase() ? FoldedName(name.c_str(), fs) : name;
-    }
+    bool OnlyFinishes() const { return onlyFinishes; }
 
 private:
     bool Read(const char* logPath, UndoOutcome& outcome);
     bool FollowFiles(size_t first, UndoOutcome& outcome);
     bool SurveyFolder(size_t first, const char* logPath, UndoOutcome& outcome);
+
+    FileServices& fs;
+    std::vector<LoggedStep> steps;
+    RenameLogParser parser;
+    int64_t logSize;
+    std::string completion;
+    bool onlyFinishes;
+    std::vector<std::unique_ptr<UndoFile>> files;
+    std::vector<UndoFile*> fileOfStep;
+    // The folder's sub-folders, as the file system compares names.
+    std::unordered_set<std::string> folders;
 };
 
 bool UndoPlan::Read(const char* logPath, UndoOutcome& outcome)
@@ -129,7 +113,7 @@ bool UndoPlan::FollowFiles(size_t first, UndoOutcome& outcome)
                 return Refuse(outcome, UndoNameNotPlain, *name);
         }
         UndoFile* file;
-        auto found = at.find(Key(step.from));
+        auto found = at.find(NameKey(step.from.c_str(), fs));
         if (found == at.end()) {
             files.emplace_back(new UndoFile);
             file = files.back().get();
@@ -144,13 +128,13 @@ bool UndoPlan::FollowFiles(size_t first, UndoOutcome& outcome)
         }
         // A move never replaces, so a file the record left under the new name was gone
         // from it before: some other program took it away.
-        auto taken = at.find(Key(step.to));
+        auto taken = at.find(NameKey(step.to.c_str(), fs));
         if (taken != at.end()) {
             taken->second->stopped = true;
             taken->second->lost = true;
             at.erase(taken);
         }
-        at[Key(step.to)] = file;
+        at[NameKey(step.to.c_str(), fs)] = file;
         std::strcpy(file->entry->currentName, step.to.c_str());
         // Oldest first while following.
         std::vector<size_t>& chain = file->steps;
@@ -239,10 +223,10 @@ bool UndoPlan::SurveyFolder(size_t first, const char* logPath, UndoOutcome& outc
     do {
         const FoundFile& found = search.Current();
         if (found.isDirectory) {
-            folders.insert(Key(found.name));
+            folders.insert(NameKey(found.name, fs));
             continue;
         }
-        present.insert(Key(found.name));
+        present.insert(NameKey(found.name, fs));
         // The log itself may have a temporary name's form.
         if (TempNumber(found.name) >= firstTemp && named.count(found.name) == 0 &&
             !SameFile(entryFolder.Concat(found.name).Data(), logPath, fs))
@@ -250,7 +234,7 @@ bool UndoPlan::SurveyFolder(size_t first, const char* logPath, UndoOutcome& outc
     } while (search.Next() == FindNextFound);
     outcome.fileCount = 0;
     for (const std::unique_ptr<UndoFile>& file : files)
-        outcome.fileCount += !file->lost && present.count(Key(file->entry->currentName)) != 0 ? 1 : 0;
+        outcome.fileCount += !file->lost && present.count(NameKey(file->entry->currentName, fs)) != 0 ? 1 : 0;
     return true;
 }
 
@@ -260,8 +244,8 @@ bool UndoPlan::SurveyFolder(size_t first, const char* logPath, UndoOutcome& outc
 class UndoWalk
 {
 public:
-    UndoWalk(UndoPlan& plan, LogWriter& log, UndoOutcome& outcome, RunProgress* progress)
-        : plan(plan), fs(plan.fs), log(log), outcome(outcome), progress(progress), arrived(plan.fs)
+    UndoWalk(const UndoPlan& plan, FileServices& fs, LogWriter& log, UndoOutcome& outcome, RunProgress* progress)
+        : plan(plan), fs(fs), log(log), outcome(outcome), progress(progress), arrived(fs)
     {
     }
 
@@ -272,7 +256,7 @@ private:
     void Stop(UndoFile& file);
     void WriteSkipped(const LoggedStep& step);
 
-    UndoPlan& plan;
+    const UndoPlan& plan;
     FileServices& fs;
     LogWriter& log;
     UndoOutcome& outcome;
@@ -284,11 +268,11 @@ private:
 
 void UndoWalk::Walk()
 {
-    for (size_t i = plan.steps.size(); i-- > 0;) {
-        if (plan.fileOfStep[i])
+    for (size_t i = plan.Steps().size(); i-- > 0;) {
+        if (plan.FileOf(i))
             tasks.push_back(i);
     }
-    for (const std::unique_ptr<UndoFile>& file : plan.files) {
+    for (const std::unique_ptr<UndoFile>& file : plan.Files()) {
         if (!file->stopped)
             arrived.Arrive(file->entry->currentName, file->entry.get());
     }
@@ -311,9 +295,9 @@ void UndoWalk::Walk()
             break;
         }
         size_t step = tasks[position];
-        UndoFile& file = *plan.fileOfStep[step];
+        UndoFile& file = *plan.FileOf(step);
         if (file.stopped)
-            WriteSkipped(plan.steps[step]);
+            WriteSkipped(plan.Steps()[step]);
         else if (file.steps[file.next] != step)
             tasks.push_back(step);
         else
@@ -323,24 +307,24 @@ void UndoWalk::Walk()
     // undo has skipped nothing: the next undo takes those steps back.
     for (; position < tasks.size(); ++position) {
         size_t step = tasks[position];
-        UndoFile& file = *plan.fileOfStep[step];
+        UndoFile& file = *plan.FileOf(step);
         if (!file.stopped && file.steps[file.next] == step && log.Complete())
             Stop(file);
         if (!outcome.stopped)
-            WriteSkipped(plan.steps[step]);
+            WriteSkipped(plan.Steps()[step]);
     }
 }
 
 void UndoWalk::TakeBack(size_t step)
 {
-    UndoFile& file = *plan.fileOfStep[step];
+    UndoFile& file = *plan.FileOf(step);
     FileEntry& entry = *file.entry;
-    std::strcpy(entry.newName, plan.steps[step].from.c_str());
+    std::strcpy(entry.newName, plan.Steps()[step].from.c_str());
     RenameStep result;
     if (arrived.HoldsAnotherFile(entry)) {
         result = entry.FailStep(FailureAnotherFileThere);
         file.lost = true;
-    } else if (plan.folders.count(plan.Key(entry.currentName)) != 0) {
+    } else if (plan.IsFolder(entry.currentName)) {
         result = entry.FailStep(FailureNotWhereLogSays);
         file.lost = true;
     } else {
@@ -380,8 +364,7 @@ void UndoWalk::Stop(UndoFile& file)
     if (entry.originalName.IsAbsent())
         return;
     arrived.Leave(entry.currentName, &entry);
-    entry.PutBack(fs);
-    entry.WriteLogLine(log);
+    entry.PutBackLogged(log, fs);
     arrived.Arrive(entry.currentName, &entry);
 }
 
@@ -413,19 +396,19 @@ bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome, RunPro
     log.OpenToAppend(logPath);
     plan.WriteOpening(log, outcome.folder);
     if (!log.Complete()) {
-        log.CutBack(plan.logSize);
+        log.CutBack(plan.LogSize());
         return Refuse(outcome, UndoLogNotWritable);
     }
-    if (plan.onlyFinishes) {
+    if (plan.OnlyFinishes()) {
         outcome.logComplete = true;
         return true;
     }
 
     ProbeTempNumber(outcome.folder.c_str(), fs);
-    UndoWalk walk(plan, log, outcome, progress);
+    UndoWalk walk(plan, fs, log, outcome, progress);
     walk.Walk();
 
-    for (const std::unique_ptr<UndoFile>& file : plan.files) {
+    for (const std::unique_ptr<UndoFile>& file : plan.Files()) {
         // A file whose steps could not all be taken back may still stand under its old name.
         if (file->lost || file->before != file->entry->currentName) {
             ++outcome.notBack;

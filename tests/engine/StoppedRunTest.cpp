@@ -31,11 +31,6 @@ struct StopCase
     Names exactNames = {};
 };
 
-bool IsTemporaryName(const std::string& name)
-{
-    return name.size() == 12 && name.compare(0, 4, "~ren") == 0 && name.compare(8, 4, ".tmp") == 0;
-}
-
 std::map<std::string, std::string> NamesByContent(const TempFolder& folder)
 {
     std::map<std::string, std::string> where;
@@ -121,7 +116,7 @@ public:
         ASSERT_LE(static_cast<size_t>(walked), lines.size());
         EXPECT_EQ(Names(fullLog.begin(), fullLog.begin() + walked), Names(lines.begin(), lines.begin() + walked));
         for (size_t i = static_cast<size_t>(walked); i < lines.size(); ++i)
-            EXPECT_TRUE(IsTemporaryName(lines[i].substr(0, 12))) << lines[i];
+            EXPECT_TRUE(IsTempName(lines[i].substr(0, 12).c_str())) << lines[i];
         EXPECT_EQ(static_cast<int>(lines.size()), run.outcome.steps);
         EXPECT_TRUE(run.outcome.logComplete);
 
@@ -137,7 +132,7 @@ public:
             const std::string& newName = newNameOf[original];
             if (now == newName) {
                 ++renamed;
-            } else if (IsTemporaryName(now)) {
+            } else if (IsTempName(now.c_str())) {
                 ++waiting;
                 EXPECT_FALSE(c.noneLeftWaiting) << original << " left under " << now;
                 EXPECT_TRUE(run.folder.Exists(original) && run.folder.Exists(newName))

@@ -1,5 +1,6 @@
 #include "tests/stress/Invariants.h"
 
+#include "engine/TempNames.h"
 #include "tests/stress/Scenario.h"
 #include "tests/stress/ScenarioRun.h"
 
@@ -21,18 +22,6 @@ bool IsTopLevel(const std::string& key)
     return key.find('/') == std::string::npos;
 }
 
-// "~ren", four or more digits, ".tmp": the form of the engine's temporary names.
-bool IsTemporaryName(const std::string& name)
-{
-    if (name.size() < 12 || name.compare(0, 4, "~ren") != 0 || name.compare(name.size() - 4, 4, ".tmp") != 0)
-        return false;
-    for (size_t i = 4; i < name.size() - 4; ++i) {
-        if (name[i] < '0' || name[i] > '9')
-            return false;
-    }
-    return true;
-}
-
 std::string Quoted(const std::string& name)
 {
     return "\"" + Printable(name) + "\"";
@@ -44,7 +33,7 @@ std::string Quoted(const std::string& name)
 bool PlainNewName(const std::string& name, const std::string& entryFolder, bool cp932)
 {
     if (HoldsSeparatorModel(name, cp932) || NameAsStored(name) != name || NamesADevice(name) ||
-        IsTemporaryName(CaseFolded(name)) || PathTooLongForEngine(entryFolder + name))
+        IsTempName(CaseFolded(name).c_str()) || PathTooLongForEngine(entryFolder + name))
         return false;
     if (!kWindows)
         return true;
@@ -335,16 +324,16 @@ private:
             ++notAtNewName;
             notArrived.push_back(planned.key);
             bool atOldName = CaseFolded(now) == CaseFolded(planned.key);
-            if (IsTemporaryName(now) && !atOldName && observation.outcome.stopped && OnlyStopRequested() &&
+            if (IsTempName(now.c_str()) && !atOldName && observation.outcome.stopped && OnlyStopRequested() &&
                 (!HoldsName(planned.key) || !HoldsName(planned.newName))) {
                 Breach("the run stopped and left " + Quoted(planned.key) + " under " + Quoted(now) +
                        " though its original or new name is free");
             }
-            if (!atOldName && !IsTemporaryName(now) && !movedAway.count(now)) {
+            if (!atOldName && !IsTempName(now.c_str()) && !movedAway.count(now)) {
                 Breach(Quoted(planned.key) + " ended as " + Quoted(now) + ", neither its new name " +
                        Quoted(planned.newName) + " nor its old one");
             }
-            if (IsTemporaryName(now) && !atOldName)
+            if (IsTempName(now.c_str()) && !atOldName)
                 leftOnTemporaryNames.insert(now);
         }
         int reported = observation.outcome.notRenamed - observation.outcome.unreachable;

@@ -1,5 +1,6 @@
 #include "tests/stress/UndoPhase.h"
 
+#include "engine/TempNames.h"
 #include "engine/log/RenameLogReader.h"
 #include "tests/stress/Dice.h"
 #include "tests/stress/ScenarioRun.h"
@@ -35,13 +36,6 @@ int UndoFaultsFired(const UndoScenario& undoScenario, const FaultyFileServices& 
     for (const FaultSpec& fault : undoScenario.faults)
         fired += fs.Calls(CallOf(fault.kind)) >= fault.nth ? 1 : 0;
     return fired;
-}
-
-bool IsTempKey(const std::string& key)
-{
-    if (key.size() < 12 || key.compare(0, 4, "~ren") != 0 || key.compare(key.size() - 4, 4, ".tmp") != 0)
-        return false;
-    return std::all_of(key.begin() + 4, key.end() - 4, [](char c) { return c >= '0' && c <= '9'; });
 }
 
 class UndoChecker
@@ -162,7 +156,7 @@ void UndoChecker::CheckAllBack()
             Breach("after the process died, \"" + Printable(batch.first) + "\" is not back");
     }
     auto parked = undoObservation.afterUndo.find(undoObservation.inFlightTo);
-    if (!inFlightContent.empty() && IsTempKey(undoObservation.inFlightTo) &&
+    if (!inFlightContent.empty() && IsTempName(undoObservation.inFlightTo.c_str()) &&
         namedByRun.count(undoObservation.inFlightTo) == 0 && parked != undoObservation.afterUndo.end() &&
         parked->second.content == inFlightContent) {
         const std::vector<std::string>& named = undoObservation.undo.unaccounted;
