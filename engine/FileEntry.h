@@ -58,8 +58,8 @@ public:
     // marks the entry gone.
     bool PutBack(FileServices& fs);
     // PutBack, then its line in the log. A put-back that fails with no error code of the
-    // platform is logged with failure instead, when one is given: the caller may know more of
-    // why the file stays.
+    // platform, the file still there, is logged with failure instead, when one is given: the
+    // caller may know more of why the file stays.
     bool PutBackLogged(LogWriter& log, FileServices& fs, StepFailure failure = FailureNone);
     // Moves the file from the temporary name it waits under to name, never replacing a file;
     // currentName follows the file. A move that fails for another reason than a taken name

@@ -131,7 +131,7 @@ bool FileEntry::PutBack(FileServices& fs)
 bool FileEntry::PutBackLogged(LogWriter& log, FileServices& fs, StepFailure failure)
 {
     bool back = PutBack(fs);
-    if (!back && failure != FailureNone && stepError == 0)
+    if (!back && !gone && failure != FailureNone && stepError == 0)
         stepFailure = failure;
     WriteLogLine(log);
     return back;

@@ -209,7 +209,8 @@ void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& 
             }
         }
         StepFailure noName = file.placed == NoSide ? FailureBothNamesTaken : FailureNone;
-        if (!entry.PutBackLogged(log, fs, noName))
+        // A file another program took away while the stop settled is under no name of the run.
+        if (!entry.PutBackLogged(log, fs, noName) && !entry.gone)
             ++outcome.leftTemporary;
         ++outcome.notRenamed;
     }

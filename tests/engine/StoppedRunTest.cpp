@@ -261,6 +261,39 @@ TEST(StoppedRun, AFileWhoseTemporaryNameAnotherFileTookIsNeverMoved)
     }
 }
 
+TEST(StoppedRun, AFileTakenAwayWhileTheStopSettlesIsNeitherLeftTemporaryNorBlamedOnTakenNames)
+{
+    // 0.txt waits under ~ren0000.tmp at the stop, its new name 1.txt taken. Once the stop has
+    // looked at it, another program takes it away and puts a file of its own there; in the
+    // second row it has taken 0.txt as well, so that neither name is left to the waiting file.
+    for (bool originalTaken : {false, true}) {
+        RunFixture run;
+        run.AddFiles({"0.txt", "1.txt"});
+        run.job.order = NameAscending;
+        run.job.startNumber = 1;
+        run.job.padDigits = 0;
+        StopAfter stop(1);
+        run.progress = &stop;
+        const std::string temp = run.folder.PathOf("~ren0000.tmp");
+        int looks = 0;
+        run.fs.beforeCall = [&](FileCall call, int, const char* from, const char*) {
+            if (call != CallIdentify || temp != from || stop.told.empty() || stop.told.back().stepsTaken < 1)
+                return;
+            if (++looks == 1 && originalTaken)
+                run.folder.Write("0.txt", "third");
+            if (looks == 2 && std::rename(from, run.folder.PathOf("moved.dat").c_str()) == 0)
+                run.folder.Write("~ren0000.tmp", "other");
+        };
+        nextTempNumber = 0;
+        ASSERT_TRUE(run.Run());
+        EXPECT_EQ((Names{Line("0.txt", "~ren0000.tmp"),
+                         Line("~ren0000.tmp", "0.txt") + "\tfile no longer under this name, another file is"}),
+                  run.LogLines());
+        EXPECT_EQ(0, run.outcome.leftTemporary);
+        EXPECT_EQ(2, run.outcome.notRenamed);
+    }
+}
+
 TEST(StoppedRun, TheProgressCountsTheWalksStepsAndNoPutBack)
 {
     // 0.txt cannot move on from ~ren0000.tmp to 1.txt and goes back inside the walk, before
