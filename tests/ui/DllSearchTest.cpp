@@ -136,10 +136,13 @@ TEST(DllSearch, ADllBesideTheProgramIsNeverLoaded)
         TerminateProcess(started.hProcess, 1);
         WaitForSingleObject(started.hProcess, kPatience);
     }
+    // Told when no window showed: 1 is the program's own "no main window could be made".
+    DWORD exitCode = 0;
+    GetExitCodeProcess(started.hProcess, &exitCode);
     CloseHandle(started.hProcess);
 
     EXPECT_FALSE(app.Exists(std::string(kPlantedName) + ".loaded")) << "the planted DLL was loaded";
-    ASSERT_TRUE(window != nullptr) << "the program showed no window";
+    ASSERT_TRUE(window != nullptr) << "the program showed no window (exit code " << exitCode << ")";
     ASSERT_TRUE(chooser != nullptr) << "the file chooser did not open";
     EXPECT_TRUE(ended) << "the program did not end on its exit command";
     // The program does load a DLL of that name, from the system's folder.
