@@ -134,14 +134,19 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
         } else {
             ++outcome.notRenamed;
             // A file whose temporary name another file took is not there to put back.
-            if (!entry.originalName.IsAbsent() && !entry.gone) {
-                if (!entry.PutBackLogged(log, fs) && !entry.gone)
-                    ++outcome.leftTemporary;
-            }
+            if (!entry.originalName.IsAbsent() && !entry.gone)
+                PutBackCounted(entry, log, fs, outcome);
         }
         ReleaseEntryHandle(handle);
     }
     return position;
+}
+
+void PutBackCounted(FileEntry& entry, LogWriter& log, FileServices& fs, RunOutcome& outcome, StepFailure failure)
+{
+    // A file another program took away is under no name of the run.
+    if (!entry.PutBackLogged(log, fs, failure) && !entry.gone)
+        ++outcome.leftTemporary;
 }
 
 // Files that could not reach their new names go back to the names they had before the run
@@ -150,8 +155,7 @@ static void PutBackWaiting(EntryList& list, int from, LogWriter& log, FileServic
 {
     for (int position = from; position < list.Count(); ++position) {
         FileEntry& entry = *list.At(position)->entry;
-        if (!entry.PutBackLogged(log, fs) && !entry.gone)
-            ++outcome.leftTemporary;
+        PutBackCounted(entry, log, fs, outcome);
         ++outcome.notRenamed;
     }
     ReleaseEntries(list, from);

@@ -1,12 +1,15 @@
 #ifndef QUILLOWBY_ENGINE_RUN_RENAME_H
 #define QUILLOWBY_ENGINE_RUN_RENAME_H
 
+#include "engine/log/LogFormat.h"
 #include "engine/platform/FileServices.h"
 
 #include <cstdint>
 
 class RenameJob;
 class EntryList;
+class FileEntry;
+class LogWriter;
 class FolderSearch;
 struct CollectReport;
 class RunProgress;
@@ -92,5 +95,11 @@ bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, File
 // RefusalStopped).
 bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutcome& outcome,
                RunProgress* progress = nullptr);
+
+// Puts a file waiting under a temporary name back where its original name is free, with its
+// log line (failure, when given, as FileEntry::PutBackLogged takes it), and counts it in
+// outcome.leftTemporary when it stays under the temporary name.
+void PutBackCounted(FileEntry& entry, LogWriter& log, FileServices& fs, RunOutcome& outcome,
+                    StepFailure failure = FailureNone);
 
 #endif

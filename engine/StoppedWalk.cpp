@@ -208,10 +208,7 @@ void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& 
                 continue;
             }
         }
-        StepFailure noName = file.placed == NoSide ? FailureBothNamesTaken : FailureNone;
-        // A file another program took away while the stop settled is under no name of the run.
-        if (!entry.PutBackLogged(log, fs, noName) && !entry.gone)
-            ++outcome.leftTemporary;
+        PutBackCounted(entry, log, fs, outcome, file.placed == NoSide ? FailureBothNamesTaken : FailureNone);
         ++outcome.notRenamed;
     }
     ReleaseEntries(list, from);
