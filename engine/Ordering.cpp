@@ -75,18 +75,22 @@ private:
     const char* names;
 };
 
-// Natural order, then the name order for names it finds equal, so that only names equal
-// byte for byte but for letter case keep the listing's order.
+// Natural order reads the stem, then the extension, as the name order does, so that "a.jpg"
+// goes before "a (2).jpg" in both; then the name order for names it finds equal, so that only
+// names equal byte for byte but for letter case keep the listing's order.
 int32_t CompareNaturalKeys(const char* nameA, const SortKey& a, const char* nameB, const SortKey& b,
                            const LeadBytes& lead)
 {
-    int32_t c = CompareNatural(nameA, static_cast<size_t>(a.extStart + a.extLength), nameB,
-                               static_cast<size_t>(b.extStart + b.extLength), lead);
+    int32_t c = CompareNatural(nameA + a.stemStart, static_cast<size_t>(a.stemLength), nameB + b.stemStart,
+                               static_cast<size_t>(b.stemLength), lead);
+    if (c == 0)
+        c = CompareNatural(nameA + a.extStart, static_cast<size_t>(a.extLength), nameB + b.extStart,
+                           static_cast<size_t>(b.extLength), lead);
     return c != 0 ? c : CompareKeys(nameA, a, nameB, b, NameAscending);
 }
 
-// The date orders: by date and its fraction, then in natural ascending order whichever way
-// the dates go.
+// The date orders: by date and its fraction, then in natural order; the newest first is the
+// whole of it reversed, so that a burst taken within one second counts down there too.
 int32_t CompareDatedKeys(const char* nameA, const DatedKey& a, const char* nameB, const DatedKey& b, int32_t order,
                          const LeadBytes& lead)
 {
@@ -95,9 +99,9 @@ int32_t CompareDatedKeys(const char* nameA, const DatedKey& a, const char* nameB
         c = a.seconds < b.seconds ? -1 : 1;
     else if (a.nanoseconds != b.nanoseconds)
         c = a.nanoseconds < b.nanoseconds ? -1 : 1;
-    if (c != 0)
-        return (order == TakenDescending || order == ModifiedDescending) ? -c : c;
-    return CompareNaturalKeys(nameA, a, nameB, b, lead);
+    else
+        c = CompareNaturalKeys(nameA, a, nameB, b, lead);
+    return (order == TakenDescending || order == ModifiedDescending) ? -c : c;
 }
 
 class NaturalLess

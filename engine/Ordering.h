@@ -41,10 +41,10 @@ inline bool IsTakenOrder(int32_t order)
 int32_t CompareNoCase(const char* a, const char* b);
 
 // By extension then stem (or stem then extension), reversed for the descending orders. In
-// natural order by CompareNatural, names it finds equal by stem then extension, all reversed
-// for the descending order. In a date order by the entries' dates (see GatherOrderDates) and
-// their fractions, reversed for the newest first, and equal dates in natural ascending order
-// either way. 0 for any order that does not sort.
+// natural order by CompareNatural of the stem then of the extension, names it finds equal by
+// stem then extension. In a date order by the entries' dates (see GatherOrderDates) and their
+// fractions, equal dates in natural order. Each descending order is its ascending order
+// reversed whole, ties included. 0 for any order that does not sort.
 int32_t CompareEntries(const FileEntry& a, const FileEntry& b, int32_t order, const FileServices& fs);
 
 // The stable order of the current listing by CompareEntries: entries that compare equal

@@ -96,21 +96,24 @@ TEST(CompareNoCase, FoldsOnlyAsciiCapitals)
 
 TEST(SortEntries, EachOrderOfTheListing)
 {
-    const Names listed = {"b.txt", "C.doc", "a.TXT", "readme", "d.Doc"};
+    const Names listed = {"b.txt", "C.doc", "a (2).txt", "a.TXT", "readme", "d.Doc"};
+    const Names byName = {"a.TXT", "a (2).txt", "b.txt", "C.doc", "d.Doc", "readme"};
+    const Names byNameDown(byName.rbegin(), byName.rend());
     struct Case { int32_t order; Names expected; } cases[] = {
-        {ExtAscending, {"readme", "C.doc", "d.Doc", "a.TXT", "b.txt"}},
-        {NameAscending, {"a.TXT", "b.txt", "C.doc", "d.Doc", "readme"}},
-        {ExtDescending, {"b.txt", "a.TXT", "d.Doc", "C.doc", "readme"}},
-        {NameDescending, {"readme", "d.Doc", "C.doc", "b.txt", "a.TXT"}},
+        {ExtAscending, {"readme", "C.doc", "d.Doc", "a.TXT", "a (2).txt", "b.txt"}},
+        {NameAscending, byName},
+        {ExtDescending, {"b.txt", "a (2).txt", "a.TXT", "d.Doc", "C.doc", "readme"}},
+        {NameDescending, byNameDown},
         {Unsorted, listed},
         {Random, listed},
-        {NaturalAscending, {"a.TXT", "b.txt", "C.doc", "d.Doc", "readme"}},
-        {NaturalDescending, {"readme", "d.Doc", "C.doc", "b.txt", "a.TXT"}},
-        // Equal dates: natural ascending whichever way the dates go.
-        {TakenAscending, {"a.TXT", "b.txt", "C.doc", "d.Doc", "readme"}},
-        {TakenDescending, {"a.TXT", "b.txt", "C.doc", "d.Doc", "readme"}},
-        {ModifiedAscending, {"a.TXT", "b.txt", "C.doc", "d.Doc", "readme"}},
-        {ModifiedDescending, {"a.TXT", "b.txt", "C.doc", "d.Doc", "readme"}},
+        // The stem first, then the extension, as the name order reads them.
+        {NaturalAscending, byName},
+        {NaturalDescending, byNameDown},
+        // Equal dates: in natural order, the whole of it reversed for the newest first.
+        {TakenAscending, byName},
+        {TakenDescending, byNameDown},
+        {ModifiedAscending, byName},
+        {ModifiedDescending, byNameDown},
         {17, listed},
     };
     FileServices& fs = PlatformFileServices();
@@ -165,8 +168,9 @@ TEST(SortEntries, NamesEqualButForZerosOrCaseFallToTheNameOrder)
     EXPECT_EQ(ascending, Sorted(listed, NaturalAscending, cp932));
     EXPECT_EQ((Names{"b\x82\x50.txt", "b1.txt", "B1.txt", "B01.txt", "b001.TXT"}),
               Sorted(listed, NaturalDescending, cp932));
-    EXPECT_EQ(ascending, Sorted(listed, ModifiedDescending, cp932, {7, 7, 7, 7, 7}));
-    EXPECT_EQ((Names{"b1.txt", "B1.txt", "b001.TXT", "B01.txt", "b\x82\x50.txt"}),
+    EXPECT_EQ((Names{"b\x82\x50.txt", "b1.txt", "B1.txt", "B01.txt", "b001.TXT"}),
+              Sorted(listed, ModifiedDescending, cp932, {7, 7, 7, 7, 7}));
+    EXPECT_EQ((Names{"b1.txt", "B1.txt", "B01.txt", "b001.TXT", "b\x82\x50.txt"}),
               Sorted(listed, TakenDescending, cp932, {9, 8, 8, 9, 5}));
 }
 

@@ -137,9 +137,9 @@ TEST(RunPreview, DateAndNaturalOrdersShowWhatTheRunThenDoes)
 {
     struct Case { int32_t order; Names files; } cases[] = {
         {TakenAscending, {"clip.mp4", "img2.jpg", "img10.jpg", "img9.jpg", "note.txt", "tokyo.jpg", "late.png"}},
-        {TakenDescending, {"late.png", "tokyo.jpg", "note.txt", "img9.jpg", "img2.jpg", "img10.jpg", "clip.mp4"}},
+        {TakenDescending, {"late.png", "tokyo.jpg", "note.txt", "img9.jpg", "img10.jpg", "img2.jpg", "clip.mp4"}},
         {ModifiedAscending, {"img2.jpg", "img9.jpg", "img10.jpg", "tokyo.jpg", "clip.mp4", "late.png", "note.txt"}},
-        {ModifiedDescending, {"note.txt", "late.png", "clip.mp4", "img9.jpg", "img10.jpg", "tokyo.jpg", "img2.jpg"}},
+        {ModifiedDescending, {"note.txt", "late.png", "clip.mp4", "tokyo.jpg", "img10.jpg", "img9.jpg", "img2.jpg"}},
         {NaturalAscending, {"clip.mp4", "img2.jpg", "img9.jpg", "img10.jpg", "late.png", "note.txt", "tokyo.jpg"}},
         {NaturalDescending, {"tokyo.jpg", "note.txt", "late.png", "img10.jpg", "img9.jpg", "img2.jpg", "clip.mp4"}},
     };

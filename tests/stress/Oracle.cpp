@@ -55,18 +55,21 @@ int CompareCandidates(const Candidate& a, const Candidate& b, int order)
     return order == 1 ? c : -c;
 }
 
-// Orders 6 to 11: by date (oldest or newest first) and its fraction, equal dates in natural
-// ascending order; or in natural order. Names equal there go by stem and extension.
+// Orders 6 to 11: by date and its fraction, equal dates in natural order; or in natural
+// order, which reads the stem and then the extension. Names equal there go by stem and
+// extension. Orders 7, 9 and 11 are 6, 8 and 10 reversed whole, ties included.
 int CompareLaterOrders(const Candidate& a, const Candidate& b, int order, bool cp932)
 {
-    if (order <= 9 && (a.seconds != b.seconds || a.nanoseconds != b.nanoseconds)) {
-        bool older = a.seconds != b.seconds ? a.seconds < b.seconds : a.nanoseconds < b.nanoseconds;
-        return (older == (order == 6 || order == 8)) ? -1 : 1;
-    }
-    int c = CompareNaturalModel(a.key, b.key, cp932);
+    int c = 0;
+    if (order <= 9 && (a.seconds != b.seconds || a.nanoseconds != b.nanoseconds))
+        c = (a.seconds != b.seconds ? a.seconds < b.seconds : a.nanoseconds < b.nanoseconds) ? -1 : 1;
+    if (c == 0)
+        c = CompareNaturalModel(a.stem, b.stem, cp932);
+    if (c == 0)
+        c = CompareNaturalModel(a.extension, b.extension, cp932);
     if (c == 0)
         c = CompareCandidates(a, b, 1);
-    return order == 11 ? -c : c;
+    return order % 2 == 1 ? -c : c;
 }
 
 void Shuffle(std::vector<Candidate>& items, uint32_t state)
