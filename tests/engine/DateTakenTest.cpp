@@ -59,6 +59,11 @@ std::string Patched(std::string bytes, size_t at, const std::string& with)
     return bytes.replace(at, with.size(), with);
 }
 
+std::string Inserted(std::string bytes, size_t at, const std::string& more)
+{
+    return bytes.insert(at, more);
+}
+
 std::string Cut(const std::string& bytes, size_t length)
 {
     return bytes.substr(0, length);
@@ -105,10 +110,16 @@ TEST(DateTaken, ReadsTheDateOfEachFormatAndRefusesWhatIsNoDate)
         {"png", PiecesSource(png), TakenWithOffset, kSeconds, -330, 0},
         {"webp with Exif mark", WebpHolding(ExifTiff(Tags(kDate), false), true), TakenLocalClock, kSeconds, 0, 0},
         {"webp without", WebpHolding(ExifTiff(Tags(kDate), true), false), TakenLocalClock, kSeconds, 0, 0},
+        {"webp, odd chunk and its pad byte first", Inserted(WebpHolding(ExifTiff(Tags(kDate), false), true), 12,
+                                                            std::string("ICCP\x03\0\0\0abc\0", 12)),
+         TakenLocalClock, kSeconds, 0, 0},
+        {"jpeg, XMP in the first APP1", Inserted(jpeg, 2, std::string("\xFF\xE1\0\x23http://ns.adobe.com/xap/1.0/\0<x/>", 37)),
+         TakenLocalClock, kSeconds, 0, 500000000},
         {"heic iloc 0", HeicHolding(ExifTiff(Tags(kDate), true), 0, 4, false), TakenLocalClock, kSeconds, 0, 0},
         {"heic iloc 1/8", HeicHolding(ExifTiff(Tags(kDate), false), 1, 8, false), TakenLocalClock, kSeconds, 0, 0},
         {"heic iloc 2", HeicHolding(ExifTiff(Tags(kDate), true), 2, 4, false), TakenLocalClock, kSeconds, 0, 0},
         {"heic idat", HeicHolding(ExifTiff(Tags(kDate), true), 1, 4, true), TakenLocalClock, kSeconds, 0, 0},
+        {"heic base offset", HeicHolding(ExifTiff(Tags(kDate), true), 1, 4, false, true), TakenLocalClock, kSeconds, 0, 0},
         {"mp4 mvhd 0", Mp4Holding(kCreation, 0), TakenUtc, 1689409800, 0, 0},
         {"mp4 mvhd 1", Mp4Holding(kLateCreation, 1), TakenUtc, 4133937600, 0, 0},
         {"mp4 creation 0", Mp4Holding(0, 1), TakenNone, 0, 0, 0},
@@ -122,12 +133,16 @@ TEST(DateTaken, ReadsTheDateOfEachFormatAndRefusesWhatIsNoDate)
         {"png after IDAT", Spread(png.substr(0, 33) + std::string("\0\xA0\0\0", 4) + "IDAT", 0xA00000 + 4, png.substr(33)),
          TakenWithOffset, kSeconds, -330, 0},
         {"leap day", ExifTiff(Tags("2020:02:29 23:59:59"), false), TakenLocalClock, 1583020799, 0, 0},
+        {"dashes and T", ExifTiff(Tags("2019-05-01T10:00:00"), false), TakenLocalClock, kSeconds, 0, 0},
+        {"a tag twice, the first counts", Patched(both, 40, "\x03\x90"), TakenLocalClock, kSeconds, 0, 0},
         // Dates that are none, and the Digitized date standing in with its own fraction and offset.
         {"zeros", ExifTiff(Tags("0000:00:00 00:00:00"), false), TakenNone, 0, 0, 0},
         {"blanks", ExifTiff(Tags("    :  :     :  :  "), false), TakenNone, 0, 0, 0},
         {"month 13", ExifTiff(Tags("2019:13:01 10:00:00"), true), TakenNone, 0, 0, 0},
         {"April 31", ExifTiff(Tags("2019:04:31 10:00:00"), true), TakenNone, 0, 0, 0},
         {"Feb 29 2019", ExifTiff(Tags("2019:02:29 10:00:00"), true), TakenNone, 0, 0, 0},
+        {"Feb 29 2100", ExifTiff(Tags("2100:02:29 10:00:00"), true), TakenNone, 0, 0, 0},
+        {"text after the date", ExifTiff(Tags("2019:05:01 10:00:00Z"), true), TakenNone, 0, 0, 0},
         {"hour 24", ExifTiff(Tags("2019:05:01 24:00:00"), true), TakenNone, 0, 0, 0},
         {"short", ExifTiff(Tags("2019:05:01 10:00"), true), TakenNone, 0, 0, 0},
         {"no date tags", ExifTiff(Tags(""), true), TakenNone, 0, 0, 0},

@@ -79,8 +79,10 @@ std::string ItemInfo(uint16_t id, const char* type)
 }
 
 // The meta box of a HEIC file: item 1 the picture, item 2 the Exif block; items in mdat are
-// found at their file offsets, items in idat at offsets into its data.
-std::string HeicMeta(const std::string& exifItem, int ilocVersion, int fieldSize, bool inIdat, uint64_t mdatData)
+// found at their file offsets (or from a base offset at the mdat's data), items in idat at
+// offsets into its data.
+std::string HeicMeta(const std::string& exifItem, int ilocVersion, int fieldSize, bool inIdat, uint64_t mdatData,
+                     bool fromBase)
 {
     std::string infos;
     PutBig(infos, 2, 2);
@@ -93,14 +95,15 @@ std::string HeicMeta(const std::string& exifItem, int ilocVersion, int fieldSize
     locations += static_cast<char>(fieldSize << 4 | fieldSize);
     locations += static_cast<char>(fieldSize << 4 | indexSize);
     PutBig(locations, 2, ilocVersion < 2 ? 2 : 4);
-    const uint64_t offsets[2] = {mdatData, exifOffset};
+    const uint64_t base = fromBase && !inIdat ? mdatData : 0;
+    const uint64_t offsets[2] = {mdatData - base, exifOffset - base};
     const uint64_t lengths[2] = {pictureLength, exifItem.size()};
     for (int item = 0; item < 2; ++item) {
         PutBig(locations, item + 1, ilocVersion < 2 ? 2 : 4);
         if (ilocVersion >= 1)
             PutBig(locations, item == 1 && inIdat ? 1 : 0, 2);
         PutBig(locations, 0, 2);          // data reference: this file
-        PutBig(locations, 0, fieldSize);  // base offset
+        PutBig(locations, base, fieldSize);
         PutBig(locations, 1, 2);          // one extent
         PutBig(locations, 0, indexSize);
         PutBig(locations, offsets[item], fieldSize);
@@ -201,18 +204,18 @@ std::string WebpHolding(const std::string& tiff, bool exifMark)
     return webp + chunks;
 }
 
-std::string HeicHolding(const std::string& tiff, int ilocVersion, int fieldSize, bool inIdat)
+std::string HeicHolding(const std::string& tiff, int ilocVersion, int fieldSize, bool inIdat, bool fromBase)
 {
     std::string exifItem;
     PutBig(exifItem, 6, 4);
     exifItem += std::string("Exif\0\0", 6) + tiff;
     std::string ftyp = MediaBox("ftyp", std::string("heic\0\0\0\0mif1heic", 16));
-    size_t metaSize = HeicMeta(exifItem, ilocVersion, fieldSize, inIdat, 0).size();
+    size_t metaSize = HeicMeta(exifItem, ilocVersion, fieldSize, inIdat, 0, fromBase).size();
     uint64_t mdatData = ftyp.size() + metaSize + 8;
     std::string media = "\x12\x34\x56\x78";
     if (!inIdat)
         media += exifItem;
-    return ftyp + HeicMeta(exifItem, ilocVersion, fieldSize, inIdat, mdatData) + MediaBox("mdat", media);
+    return ftyp + HeicMeta(exifItem, ilocVersion, fieldSize, inIdat, mdatData, fromBase) + MediaBox("mdat", media);
 }
 
 std::string MovieBox(uint64_t creation1904, int mvhdVersion)
@@ -267,7 +270,7 @@ std::string MakeTakenHead(HeadFormat format, const TakenTags& tags, uint64_t cre
     case HeadWebp:
         return WebpHolding(ExifTiff(tags, false), true);
     case HeadHeic:
-        return HeicHolding(ExifTiff(tags, true), 1, 4, false);
+        return HeicHolding(ExifTiff(tags, true), 1, 4, false, true);
     case HeadMp4:
         return Mp4Holding(creation1904, 0);
     }

@@ -47,8 +47,9 @@ std::string JpegHolding(const std::string& tiff);
 std::string PngHolding(const std::string& tiff);
 std::string WebpHolding(const std::string& tiff, bool exifMark);
 // A HEIC file whose Exif item is found through an iloc box of the given version (0, 1 or 2)
-// and field size (4 or 8 bytes), in the mdat box or, from version 1 on, in the meta's idat.
-std::string HeicHolding(const std::string& tiff, int ilocVersion, int fieldSize, bool inIdat);
+// and field size (4 or 8 bytes), in the mdat box or, from version 1 on, in the meta's idat;
+// fromBase places the mdat's items from a base offset, as many encoders do.
+std::string HeicHolding(const std::string& tiff, int ilocVersion, int fieldSize, bool inIdat, bool fromBase = false);
 
 // The moov box of a video whose movie header (version 0: 32-bit times, 1: 64-bit) holds the
 // creation time in seconds since 1904-01-01 00:00:00 UTC.
