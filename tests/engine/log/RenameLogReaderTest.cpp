@@ -1,3 +1,4 @@
+#include "engine/log/LogFormat.h"
 #include "engine/log/RenameLogReader.h"
 #include "tests/support/EngineTestSupport.h"
 
@@ -103,6 +104,29 @@ TEST(RenameLogReader, TellsRenameLogsFromOtherFiles)
         for (size_t cut = log.find('\t') + 1; cut <= log.size(); ++cut)
             EXPECT_TRUE(ReadsAsLog(log.substr(0, cut), false)) << log.substr(0, cut);
     }
+}
+
+// Written out once, not taken from the table they check: logs already written hold these bytes.
+TEST(RenameLogReader, FailureTextsAreTheBytesEarlierLogsHold)
+{
+    const char* const texts[] = {
+        nullptr,
+        "move failed",
+        "new name taken",
+        "no free temporary name",
+        "file no longer under this name, another file is",
+        "original name taken, file left under its temporary name",
+        "move failed, file left under its temporary name",
+        "new and original names taken, file left under its temporary name",
+        "name not representable, file left as it was",
+        "name longer than 255 bytes, file left as it was",
+        "file not where the log says, left alone",
+        "skipped, a later step of this file was not taken back",
+        "no line of the log names this file, left alone",
+    };
+    static_assert(sizeof texts / sizeof texts[0] == StepFailureCount, "one text for every failure");
+    for (int failure = 0; failure < StepFailureCount; ++failure)
+        EXPECT_STREQ(texts[failure], StepFailureText(static_cast<StepFailure>(failure))) << failure;
 }
 
 TEST(RenameLogReader, HandsBackTheFolderAndTheStepsInOrder)
