@@ -243,7 +243,10 @@ TEST(RunSafety, NamesThatDifferOnlyInTheSecondByteOfACharacterAreBothRenamed)
 
 TEST(RunSafety, TheLogFileIsLeftOutWhateverNameLeadsToIt)
 {
-    enum Way { HardLink, UnlistedLink, ShortName, FullWidthCase, FinalDot, ThroughParent, FileLink, FolderLink, FolderShortName };
+    enum Way
+    {
+        HardLink, UnlistedLink, ShortName, FullWidthCase, FinalDot, ThroughParent, FileLink, FolderLink, FolderShortName
+    };
     struct Case { const char* name; Way way; std::string fileName; std::string typedName; } cases[] = {
         {"another hard link", HardLink, "other.txt", ""},
         // As on Windows, whose listing tells no file's identity.
