@@ -47,7 +47,10 @@ CollectResult CollectEntries(FolderSearch& search, const char* folderText, const
         const FoundFile& found = search.Current();
         report.leftOut[LeftOutShortNameOnly] += found.maskedOut;
         if (!found.isDirectory) {
-            if (found.unreachable) {
+            if (found.hiddenSystem) {
+                // Whatever its name, it is no file of the user's: neither renamed nor failed.
+                ++report.leftOut[LeftOutHiddenSystem];
+            } else if (found.unreachable) {
                 report.unreachable.push_back(UnreachableName{found.name, FailureNameNotRepresentable});
                 ++report.leftOut[LeftOutUnreachable];
             } else if (std::strlen(found.name) > static_cast<size_t>(kNameSize - 1)) {

@@ -59,6 +59,9 @@ enum LeftOutKind
     LeftOutTooLong,
     // The mask takes it by its short (8.3) name alone, as the Windows search does.
     LeftOutShortNameOnly,
+    // Windows marks it hidden and system: the folder's own file (desktop.ini, Thumbs.db), which
+    // the user never sees and whose name the folder's settings rely on.
+    LeftOutHiddenSystem,
     LeftOutKindCount
 };
 

@@ -54,6 +54,9 @@ struct FoundFile
     WriteTime written;
     // The file's data is not on the disk (a cloud placeholder): reading it would fetch it.
     bool offline;
+    // Marked both hidden and system: a file Windows keeps for the folder itself (desktop.ini,
+    // Thumbs.db), which Explorer never shows.
+    bool hiddenSystem;
 };
 
 enum FindNextResult

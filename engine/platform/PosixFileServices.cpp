@@ -140,6 +140,8 @@ void Fill(FoundFile& found, const PosixSearch& search, const ListedName& listed)
     found.writeTimeKnown = false;
     found.written = WriteTime();
     found.offline = false;
+    // No file here carries the attributes of Windows.
+    found.hiddenSystem = false;
 }
 
 WriteTime WriteTimeOf(const struct stat& info)

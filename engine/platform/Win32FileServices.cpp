@@ -17,6 +17,8 @@ namespace {
 // Attributes of a file whose data lies elsewhere (a cloud placeholder); not every SDK has the
 // newer two.
 const DWORD kOfflineAttributes = 0x1000 | 0x40000 | 0x400000;
+// Both together mark a file the system keeps for the folder (desktop.ini, Thumbs.db).
+const DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 // 100-nanosecond intervals from 1601-01-01 to 1970-01-01.
 const int64_t kFileTimeOf1970 = 116444736000000000LL;
 const int64_t kIntervalsPerSecond = 10000000;
@@ -136,6 +138,7 @@ struct Win32Search
         found.writeTimeKnown = true;
         found.written = WriteTimeOf(data.ftLastWriteTime);
         found.offline = (data.dwFileAttributes & kOfflineAttributes) != 0;
+        found.hiddenSystem = (data.dwFileAttributes & kHiddenSystem) == kHiddenSystem;
     }
 
     // Windows never allows "?" in a name. A name that comes twice in the listing, or leads to

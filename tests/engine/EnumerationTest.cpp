@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -86,11 +87,17 @@ TEST(Enumeration, TakesRegularFilesOnly)
     folder.Write("a.jpg", "a");
     folder.Write("hidden.txt", "h");
     folder.SetHidden("hidden.txt");
+    folder.Write("desktop.ini", "[.ShellClassInfo]");
+    folder.SetHidden("desktop.ini", true);
     FaultyFileServices fs(PlatformFileServices());
+#ifndef _WIN32
+    fs.adjustFound = [](FoundFile& found) { found.hiddenSystem = std::strcmp(found.name, "desktop.ini") == 0; };
+#endif
 
     ExpectCollected(fs, folder, {
         {"*.*", true, {"a.jpg", "b.txt", "hidden.txt"}},
         {"*.txt", true, {"b.txt", "hidden.txt"}},
+        {"*.ini", true, {}},
         {"sub*", true, {}},
         {"*.png", false, {}},
     });

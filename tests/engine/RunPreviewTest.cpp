@@ -345,27 +345,35 @@ TEST(RunPreview, ARefusedRunIsShownWithItsReason)
 TEST(RunPreview, CountsWhatTheRunLeavesOut)
 {
     RunFixture run;
-    run.AddFiles({"a.txt", "u1.txt", "u2.txt", "long.txt"});
+    run.AddFiles({"a.txt", "u1.txt", "u2.txt", "long.txt", "desktop.ini", "h.txt"});
     run.folder.Write("log.txt", "earlier log");
     run.folder.MakeFolder("sub");
+    run.folder.SetHidden("desktop.ini", true);
+    run.folder.SetHidden("h.txt");
     run.job.logPath = run.folder.PathOf("log.txt").c_str();
     // A name of 256 bytes, as a double-byte code page can list one.
     run.fs.adjustFound = [](FoundFile& found) {
         found.unreachable = found.name[0] == 'u';
+#ifndef _WIN32
+        found.hiddenSystem = std::strcmp(found.name, "desktop.ini") == 0;
+#endif
         if (std::strcmp(found.name, "long.txt") == 0)
             std::snprintf(found.name, sizeof found.name, "%s", std::string(256, 'l').c_str());
     };
 
     RunPreview preview = Preview(run);
 
-    EXPECT_EQ(Names{Line("a.txt", "000.txt")}, Rows(preview));
+    EXPECT_EQ((Names{Line("a.txt", "000.txt"), Line("h.txt", "001.txt")}), Rows(preview));
     EXPECT_EQ(2, preview.LeftOut(LeftOutUnreachable));
     EXPECT_EQ(1, preview.LeftOut(LeftOutLog));
     EXPECT_EQ(1, preview.LeftOut(LeftOutTooLong));
-    EXPECT_EQ(4, preview.LeftOutTotal());
+    EXPECT_EQ(1, preview.LeftOut(LeftOutHiddenSystem));
+    EXPECT_EQ(5, preview.LeftOutTotal());
     ASSERT_TRUE(run.Run());
     EXPECT_EQ(preview.LeftOut(LeftOutUnreachable) + preview.LeftOut(LeftOutTooLong), run.outcome.unreachable);
     EXPECT_EQ(preview.RowCount(), run.outcome.fileCount);
+    EXPECT_TRUE(run.folder.Exists("desktop.ini"));
+    EXPECT_EQ(std::string::npos, run.Log().find("desktop.ini"));
 }
 
 #ifdef _WIN32

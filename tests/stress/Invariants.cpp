@@ -135,6 +135,10 @@ private:
         if (expected.refusal == RefusalNone && unreachable != expected.unreachable)
             Breach("the preview leaves out " + std::to_string(unreachable) +
                    " unreachable names, expected " + std::to_string(expected.unreachable));
+        const int hiddenSystem = preview.LeftOut(LeftOutHiddenSystem);
+        if (expected.refusal == RefusalNone && hiddenSystem != expected.hiddenSystem)
+            Breach("the preview leaves out " + std::to_string(hiddenSystem) + " hidden system files, expected " +
+                   std::to_string(expected.hiddenSystem));
     }
 
     void CheckRefusedRun()

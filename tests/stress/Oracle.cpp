@@ -189,12 +189,22 @@ int32_t FirstFreeTempModel(const std::string& folder)
     }
 }
 
+const FileSpec* SpecOfListed(const Scenario& scenario, const std::string& key)
+{
+    for (const FileSpec& file : scenario.files) {
+        if (CaseFolded(NameAsStored(NameInFolder(file.key))) == CaseFolded(key))
+            return &file;
+    }
+    return nullptr;
+}
+
 Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing, const std::string& logKey,
                    const std::string& logName, const std::string& entryFolder, bool cp932, int32_t firstTemp)
 {
     Expected expected;
     expected.refusal = RefusalNone;
     expected.unreachable = 0;
+    expected.hiddenSystem = 0;
 
     if (HoldsSeparatorModel(scenario.mask, cp932)) {
         expected.refusal = RefusalMaskHoldsSeparator;
@@ -213,7 +223,11 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
         const Listed& found = listing[i];
         // A name longer than 255 bytes is left out and reported like one the code page cannot hold.
         bool unreachable = !ReachableByEngine(scenario, found.key, entryFolder) || found.key.size() > kLongestName;
-        if (!found.isDirectory && unreachable) {
+        const FileSpec* spec = found.isDirectory ? nullptr : SpecOfListed(scenario, found.key);
+        if (spec && spec->hidden && spec->system) {
+            // The folder's own file, whatever its name: neither renamed nor a failure.
+            ++expected.hiddenSystem;
+        } else if (!found.isDirectory && unreachable) {
             ++expected.unreachable;
         } else if (!found.isDirectory && found.key != logKey) {
             Candidate candidate = Candidate();

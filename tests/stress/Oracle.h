@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+struct FileSpec;
 struct Scenario;
 
 // What a run must do, worked out from the folder's listing and the job alone, apart from
@@ -32,7 +33,13 @@ struct Expected
     std::vector<Planned> batch;
     // Files matched by the mask that the ANSI code page cannot name.
     int unreachable;
+    // Files matched by the mask that are marked hidden and system.
+    int hiddenSystem;
 };
+
+// The file the scenario made under that name of the run's folder, the first one given the
+// name where two lead there; null when it made none.
+const FileSpec* SpecOfListed(const Scenario& scenario, const std::string& key);
 
 // listing: what the folder search yields, in its order; logKey: the log file's name in the
 // folder when it lies there and exists before the run ("" otherwise); logName: the last part

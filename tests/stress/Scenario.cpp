@@ -283,7 +283,7 @@ void ChooseFiles(Scenario& scenario, Generator& names, Dice& random, int fileCou
             std::string name = random.Percent(50) ? names.TargetName(random.Between(0, fileCount), ".txt") : "b.txt";
             if (i == 1)
                 name = "inner" + std::to_string(i) + ".txt";
-            scenario.files.push_back(FileSpec{folder + "/" + name, false, false, DateSpec()});
+            scenario.files.push_back(FileSpec{folder + "/" + name, false, false, false, DateSpec()});
         }
     }
     // Now and then the whole batch is already numbered, shifted against its new numbers so
@@ -297,11 +297,11 @@ void ChooseFiles(Scenario& scenario, Generator& names, Dice& random, int fileCou
                                     : names.FileName(fileCount);
         if (!names.Take(name))
             continue;
-        scenario.files.push_back(FileSpec{name, random.Percent(8), random.Percent(8), DateSpec()});
+        scenario.files.push_back(FileSpec{name, random.Percent(8), random.Percent(8), false, DateSpec()});
         // The look-alike of "a¥b.txt" is "a\b.txt": give it a file to lead to.
         if (name.find("a\xC2\xA5" "b.txt") != std::string::npos && random.Percent(60) && names.Take("a")) {
             scenario.subFolders.push_back("a");
-            scenario.files.push_back(FileSpec{"a/b.txt", false, false, DateSpec()});
+            scenario.files.push_back(FileSpec{"a/b.txt", false, false, false, DateSpec()});
         }
     }
 }
@@ -525,7 +525,7 @@ void AddNumberedNames(Scenario& scenario, Generator& names, Dice& random)
         bool logsName = CaseFolded(name) == CaseFolded(scenario.logKey) ||
                         CaseFolded(name) == CaseFolded(scenario.logTypedName);
         if (!logsName && names.Take(name))
-            scenario.files.push_back(FileSpec{name, false, false, DateSpec()});
+            scenario.files.push_back(FileSpec{name, false, false, false, DateSpec()});
     }
 }
 
@@ -608,6 +608,21 @@ void ChooseDates(Scenario& scenario, Generator& names, uint64_t seed)
         ChooseDate(file.date, random);
 }
 
+// Now and then files are marked system, most of them hidden too, as Windows marks
+// desktop.ini and Thumbs.db; from a stream of their own, so that the other choices stay.
+void ChooseSystemFiles(Scenario& scenario, uint64_t seed)
+{
+    Dice random(seed ^ 0x5157E3F11E5157E3ull);
+    if (!random.Percent(25))
+        return;
+    for (FileSpec& file : scenario.files) {
+        if (random.Percent(20)) {
+            file.system = true;
+            file.hidden = random.Percent(75);
+        }
+    }
+}
+
 }  // namespace
 
 Scenario MakeScenario(uint64_t seed, uint64_t index)
@@ -643,6 +658,7 @@ Scenario MakeScenario(uint64_t seed, uint64_t index)
     scenario.randomStateBefore = static_cast<uint32_t>(random.Next());
     ChooseLogOnANewName(scenario, names, ScenarioSeed(seed, index));
     ChooseDates(scenario, names, ScenarioSeed(seed, index));
+    ChooseSystemFiles(scenario, ScenarioSeed(seed, index));
     return scenario;
 }
 

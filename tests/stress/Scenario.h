@@ -36,6 +36,8 @@ struct FileSpec
     std::string key;  // a key of StressFolder.h, "/" inside a sub-folder
     bool hidden;
     bool readOnly;
+    // Marked system as well as hidden, as Windows marks desktop.ini: the run leaves it out.
+    bool system;
     DateSpec date;
 };
 

@@ -272,7 +272,7 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
     int serial = 0;
     for (const FileSpec& file : scenario.files) {
         std::string content = "file " + std::to_string(serial++) + " of scenario " + std::to_string(scenario.index);
-        CreateNewFile(folder, file.key, file.date.head + content, file.hidden, file.readOnly);
+        CreateNewFile(folder, file.key, file.date.head + content, file.hidden, file.readOnly, file.system);
         if (file.date.dated)
             SetWriteTime(folder, file.key, file.date.written, file.date.writtenNanoseconds);
     }
@@ -328,6 +328,12 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
         if (!scenario.overlongName.empty() && scenario.overlongName == found.name) {
             std::string name = OverlongListedName(found.name);
             std::memcpy(found.name, name.c_str(), name.size() + 1);
+        }
+        // Windows lists the attributes the folder helper set; natively the listing is told,
+        // by the name listed, as the oracle finds the file.
+        if (!kWindows) {
+            const FileSpec* spec = SpecOfListed(scenario, found.name);
+            found.hiddenSystem = spec && spec->hidden && spec->system;
         }
     };
     {

@@ -69,7 +69,7 @@ std::string Describe(const Scenario& scenario)
         text += "  sub-folder \"" + Printable(folder) + "\"\n";
     for (const FileSpec& file : scenario.files) {
         text += "  file \"" + Printable(file.key) + "\"" + (file.hidden ? " hidden" : "") +
-                (file.readOnly ? " read-only" : "") + "\n";
+                (file.system ? " system" : "") + (file.readOnly ? " read-only" : "") + "\n";
     }
     for (const FaultSpec& fault : scenario.faults) {
         std::snprintf(line, sizeof line, "  fault: %s, call %d\n", FaultName(fault.kind), fault.nth);

@@ -62,9 +62,10 @@ bool PathTooLongForEngine(const std::string& path);
 // characters or more, the length the ANSI calls of Windows itself refuse).
 bool PathTooLongForRun(const std::string& path);
 bool MakeFolder(const std::string& folder, const std::string& key);
-// Creates a file that must not exist yet.
+// Creates a file that must not exist yet. Natively hidden and system mark nothing: a leading
+// dot hides a name there, and the listing is told which files Windows would mark system.
 bool CreateNewFile(const std::string& folder, const std::string& key, const std::string& content, bool hidden,
-                   bool readOnly);
+                   bool readOnly, bool system = false);
 bool RemoveFile(const std::string& folder, const std::string& key);
 // Never replaces an existing file.
 bool RenameFile(const std::string& folder, const std::string& from, const std::string& to);

@@ -102,9 +102,10 @@ bool MakeFolder(const std::string& folder, const std::string& key)
 }
 
 bool CreateNewFile(const std::string& folder, const std::string& key, const std::string& content, bool hidden,
-                   bool readOnly)
+                   bool readOnly, bool system)
 {
-    (void)hidden;  // a leading dot hides a name here; the names carry that themselves
+    (void)hidden;
+    (void)system;
     int fd = open(Join(folder, key).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, readOnly ? 0444 : 0644);
     if (fd < 0)
         return false;

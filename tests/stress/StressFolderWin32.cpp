@@ -196,11 +196,12 @@ bool MakeFolder(const std::string& folder, const std::string& key)
 }
 
 bool CreateNewFile(const std::string& folder, const std::string& key, const std::string& content, bool hidden,
-                   bool readOnly)
+                   bool readOnly, bool system)
 {
     DWORD attributes = FILE_ATTRIBUTE_NORMAL;
-    if (hidden || readOnly)
-        attributes = (hidden ? FILE_ATTRIBUTE_HIDDEN : 0) | (readOnly ? FILE_ATTRIBUTE_READONLY : 0);
+    if (hidden || readOnly || system)
+        attributes = (hidden ? FILE_ATTRIBUTE_HIDDEN : 0) | (readOnly ? FILE_ATTRIBUTE_READONLY : 0) |
+                     (system ? FILE_ATTRIBUTE_SYSTEM : 0);
     HANDLE file = CreateFileW(LongPath(folder, key).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;

@@ -197,12 +197,14 @@ bool TempFolder::Exists(const std::string& name) const
 #endif
 }
 
-bool TempFolder::SetHidden(const std::string& name) const
+bool TempFolder::SetHidden(const std::string& name, bool system) const
 {
 #ifdef _WIN32
-    return SetFileAttributesA(PathOf(name).c_str(), FILE_ATTRIBUTE_HIDDEN) != FALSE;
+    DWORD attributes = FILE_ATTRIBUTE_HIDDEN | (system ? FILE_ATTRIBUTE_SYSTEM : 0);
+    return SetFileAttributesA(PathOf(name).c_str(), attributes) != FALSE;
 #else
     (void)name;
+    (void)system;
     return true;
 #endif
 }

@@ -23,7 +23,8 @@ public:
     std::string Read(const std::string& name) const;
     bool MakeFolder(const std::string& name) const;
     bool Exists(const std::string& name) const;
-    bool SetHidden(const std::string& name) const;
+    // Natively nothing: names starting with a dot are hidden there, and nothing is a system file.
+    bool SetHidden(const std::string& name, bool system = false) const;
     // The file's last-write time: seconds from 1970-01-01 UTC and the fraction (whole
     // 100-nanosecond steps on Windows).
     bool SetModifiedTime(const std::string& name, int64_t seconds, int32_t nanoseconds) const;

@@ -351,6 +351,13 @@ TEST(PreviewSummary, CountsEachKindLeftOut)
     ASSERT_TRUE(PreviewRun(job, PlatformFileServices(), randomState, preview));
     EXPECT_EQ(AnsiText(u8"ファイル 2 個 (名前が変わらないもの 0 個)。対象外 2 個: 文字コードで表せない名前 1 個、ログファイル 1 個"),
               std::string(PreviewSummaryText(preview).Data()));
+
+    ASSERT_TRUE(folder.Write("desktop.ini", "[.ShellClassInfo]"));
+    ASSERT_TRUE(folder.SetHidden("desktop.ini", true));
+    ASSERT_TRUE(PreviewRun(job, PlatformFileServices(), randomState, preview));
+    EXPECT_EQ(AnsiText(u8"ファイル 2 個 (名前が変わらないもの 0 個)。対象外 3 個: 文字コードで表せない名前 1 個、ログファイル 1 個、"
+                       u8"隠しシステムファイル 1 個"),
+              std::string(PreviewSummaryText(preview).Data()));
 }
 
 } // namespace
