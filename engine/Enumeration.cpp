@@ -27,6 +27,23 @@ void FolderSearch::Close()
     handle = nullptr;
 }
 
+void CollectReport::LeaveOut(const char* name, LeftOutKind kind)
+{
+    leftOutFiles.push_back(LeftOutFile{name, kind});
+    ++leftOut[kind];
+}
+
+namespace {
+
+// The files a search passed over before its current result.
+void LeaveOutMasked(const FoundFile& found, CollectReport& report)
+{
+    for (size_t at = 0; at < found.maskedOut.size(); at += std::strlen(found.maskedOut.c_str() + at) + 1)
+        report.LeaveOut(found.maskedOut.c_str() + at, LeftOutShortNameOnly);
+}
+
+}  // namespace
+
 void ReleaseEntries(EntryList& list, int from)
 {
     for (int i = from; i < list.Count(); ++i)
@@ -45,24 +62,24 @@ CollectResult CollectEntries(FolderSearch& search, const char* folderText, const
     CollectResult result = CollectDone;
     for (;;) {
         const FoundFile& found = search.Current();
-        report.leftOut[LeftOutShortNameOnly] += found.maskedOut;
+        LeaveOutMasked(found, report);
         if (!found.isDirectory) {
             if (found.hiddenSystem) {
                 // Whatever its name, it is no file of the user's: neither renamed nor failed.
-                ++report.leftOut[LeftOutHiddenSystem];
+                report.LeaveOut(found.name, LeftOutHiddenSystem);
             } else if (found.unreachable) {
                 report.unreachable.push_back(UnreachableName{found.name, FailureNameNotRepresentable});
-                ++report.leftOut[LeftOutUnreachable];
+                report.LeaveOut(found.name, LeftOutUnreachable);
             } else if (std::strlen(found.name) > static_cast<size_t>(kNameSize - 1)) {
                 // Possible in a double-byte code page: the file system counts characters.
                 report.unreachable.push_back(UnreachableName{found.name, FailureNameTooLong});
-                ++report.leftOut[LeftOutTooLong];
+                report.LeaveOut(found.name, LeftOutTooLong);
             } else {
                 EntryHandle* handle = NewEntryHandle(folder.Data(), fs);
                 handle->entry->FillFromFindData(found);
                 if (logFilter.IsLog(found, *handle->entry)) {
                     ReleaseEntryHandle(handle);
-                    ++report.leftOut[LeftOutLog];
+                    report.LeaveOut(found.name, LeftOutLog);
                 } else {
                     list.AddLast(handle);
                 }
@@ -70,7 +87,7 @@ CollectResult CollectEntries(FolderSearch& search, const char* folderText, const
         }
         FindNextResult next = search.Next();
         if (next == FindNextEnd) {
-            report.leftOut[LeftOutShortNameOnly] += search.Current().maskedOut;
+            LeaveOutMasked(search.Current(), report);
             break;
         }
         if (next == FindNextError) {

@@ -65,12 +65,24 @@ enum LeftOutKind
     LeftOutKindCount
 };
 
+// A listed file that is not part of the batch, and why.
+struct LeftOutFile
+{
+    std::string name;
+    LeftOutKind kind;
+};
+
 struct CollectReport
 {
     CollectReport() : leftOut() {}
 
+    // Counts the file as left out of the batch, and keeps its name to be shown.
+    void LeaveOut(const char* name, LeftOutKind kind);
+
     // Names the ANSI code page cannot reach, or too long to rename; left out of the batch.
     std::vector<UnreachableName> unreachable;
+    // Every file left out of the batch, in the listing's order.
+    std::vector<LeftOutFile> leftOutFiles;
     // Files left out of the batch, by kind.
     int leftOut[LeftOutKindCount];
 };

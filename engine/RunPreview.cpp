@@ -39,6 +39,7 @@ void RunPreview::Clear()
     names.clear();
     rows.clear();
     dates.clear();
+    leftOutFiles.clear();
     keptCount = 0;
     for (int& count : leftOut)
         count = 0;
@@ -75,6 +76,8 @@ bool PreviewRun(const RenameJob& job, FileServices& fs, uint32_t shuffleState, R
         const FileEntry& entry = *list.At(position)->entry;
         nameBytes += std::strlen(entry.currentName) + std::strlen(entry.newName) + 2;
     }
+    for (const LeftOutFile& file : report.leftOutFiles)
+        nameBytes += file.name.size() + 1;
     preview.names.reserve(nameBytes);
     preview.rows.reserve(static_cast<size_t>(list.Count()));
     if (IsDateOrder(job.order))
@@ -83,15 +86,21 @@ bool PreviewRun(const RenameJob& job, FileServices& fs, uint32_t shuffleState, R
         const FileEntry& entry = *list.At(position)->entry;
         preview.AddRow(entry.currentName, entry.newName);
         if (IsDateOrder(job.order))
-            preview.dates.push_back(RunPreview::DatedRow{entry.dateSeconds, (entry.dateFlags & DateModifiedStoodIn) != 0});
+            preview.dates.push_back(RunPreview::DatedRow{entry.dateSeconds, entry.dateNanoseconds,
+                                                         (entry.dateFlags & DateModifiedStoodIn) != 0});
     }
     ReleaseEntries(list, 0);
     for (int kind = 0; kind < LeftOutKindCount; ++kind)
         preview.leftOut[kind] = report.leftOut[kind];
+    preview.leftOutFiles.reserve(report.leftOutFiles.size());
+    for (const LeftOutFile& file : report.leftOutFiles) {
+        preview.leftOutFiles.push_back(RunPreview::LeftOutRow{preview.names.size(), file.kind});
+        preview.names.insert(preview.names.end(), file.name.c_str(), file.name.c_str() + file.name.size() + 1);
+    }
     return true;
 }
 
-void FormatOrderDate(int64_t localSeconds, char (&text)[20])
+void FormatOrderDate(int64_t localSeconds, int32_t nanoseconds, char (&text)[kOrderDateSize])
 {
     // 0000-01-01 and 9999-12-31 23:59:59, counted from 1970-01-01.
     const int64_t first = -62167219200LL, last = 253402300799LL;
@@ -112,9 +121,16 @@ void FormatOrderDate(int64_t localSeconds, char (&text)[20])
     int month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
     int year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
     // The clamp above keeps every field to its width; the compiler cannot tell.
-    char wide[48];
-    std::snprintf(wide, sizeof wide, "%04d/%02d/%02d %02d:%02d:%02d", year, month, day, static_cast<int>(rest / 3600),
-                  static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60));
+    char wide[64];
+    int length = std::snprintf(wide, sizeof wide, "%04d/%02d/%02d %02d:%02d:%02d", year, month, day,
+                               static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60),
+                               static_cast<int>(rest % 60));
+    // A burst of photos taken within one second reads in its order only with the fraction.
+    if (nanoseconds > 0 && nanoseconds < 1000000000 && localSeconds >= first && localSeconds <= last) {
+        length += std::snprintf(wide + length, sizeof wide - static_cast<size_t>(length), ".%09d", nanoseconds);
+        while (wide[length - 1] == '0')
+            wide[--length] = '\0';
+    }
     std::memcpy(text, wide, sizeof text - 1);
     text[sizeof text - 1] = '\0';
 }

@@ -27,14 +27,18 @@ public:
     int KeptCount() const { return keptCount; }
     int LeftOut(LeftOutKind kind) const { return leftOut[kind]; }
     int LeftOutTotal() const;
+    // Every file left out, in the listing's order (index from 0 to LeftOutTotal() - 1), and why.
+    const char* LeftOutName(int index) const { return &names[leftOutFiles[static_cast<size_t>(index)].name]; }
+    LeftOutKind LeftOutKindOf(int index) const { return leftOutFiles[static_cast<size_t>(index)].kind; }
     // Every row as the line the log would write for its step, formatted through fs.
     std::string StepLines(FileServices& fs) const;
 
     // In a date order every row has the date it was ordered by, as local clock time (seconds
-    // from 1970-01-01 as if that clock were UTC), and tells whether the file's last-write
-    // time stood in for a date taken it did not have.
+    // from 1970-01-01 as if that clock were UTC, and the fraction of the second), and tells
+    // whether the file's last-write time stood in for a date taken it did not have.
     bool HasDates() const { return !dates.empty(); }
     int64_t RowDate(int row) const { return dates[static_cast<size_t>(row)].seconds; }
+    int32_t RowDateNanoseconds(int row) const { return dates[static_cast<size_t>(row)].nanoseconds; }
     bool RowDateIsModified(int row) const { return dates[static_cast<size_t>(row)].modified; }
 
     // Why the run would refuse to start, and which file stops it.
@@ -53,7 +57,14 @@ private:
     struct DatedRow
     {
         int64_t seconds;
+        int32_t nanoseconds;
         bool modified;
+    };
+
+    struct LeftOutRow
+    {
+        size_t name;
+        LeftOutKind kind;
     };
 
     void Clear();
@@ -63,6 +74,7 @@ private:
     std::vector<Row> rows;
     // One per row in a date order, none otherwise.
     std::vector<DatedRow> dates;
+    std::vector<LeftOutRow> leftOutFiles;
     int keptCount;
     int leftOut[LeftOutKindCount];
 };
@@ -76,8 +88,12 @@ private:
 bool PreviewRun(const RenameJob& job, FileServices& fs, uint32_t shuffleState, RunPreview& preview,
                 RunProgress* progress = nullptr);
 
-// "2019/05/01 10:00:00" for local clock seconds from 1970-01-01; dates before the year 0
-// or after 9999 show as its first or last second.
-void FormatOrderDate(int64_t localSeconds, char (&text)[20]);
+// Room for a date with the fraction of its second, to the nanosecond, and the NUL.
+const int kOrderDateSize = 30;
+
+// "2019/05/01 10:00:00" for local clock seconds from 1970-01-01, and where a fraction of the
+// second is given, it after a dot without its final zeros: "2019/05/01 10:00:00.25". Dates
+// before the year 0 or after 9999 show as its first or last second.
+void FormatOrderDate(int64_t localSeconds, int32_t nanoseconds, char (&text)[kOrderDateSize]);
 
 #endif

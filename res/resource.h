@@ -101,6 +101,8 @@
 // A log that cannot be created, asked about before the run; a copy the clipboard refused.
 #define IDS_LOG_CANNOT_BE_CREATED       340
 #define IDS_COPY_FAILED                 341
+// The preview's row of a file left out: why, as its kind's label says.
+#define IDS_PREVIEW_LEFT_OUT_ROW        370
 
 #define IDM_ABOUT           40001
 #define IDM_EXIT            40002

@@ -190,6 +190,17 @@ void OnDestroy()
     PostQuitMessage(0);
 }
 
+// Ctrl+Z in a text field takes back the typing there, as in every Windows program; the
+// shortcut undoes the run only while the focus is elsewhere.
+bool FieldTakesKey(const MSG& message)
+{
+    if (message.message != WM_KEYDOWN || message.wParam != 'Z')
+        return false;
+    char className[8] = "";
+    GetClassNameA(message.hwnd, className, sizeof className);
+    return lstrcmpiA(className, "Edit") == 0;
+}
+
 } // namespace
 
 // Returning 0 leaves every message to the dialog manager's default handling as well; for the
@@ -232,7 +243,8 @@ bool HandleMainWindowMessage(HWND window, MSG& message)
 {
     // Tables loaded from the program's resources go with the process.
     static HACCEL keys = LoadAcceleratorsA(appInstance, MAKEINTRESOURCEA(IDR_MAINKEYS));
-    return TranslateAcceleratorA(window, keys, &message) || IsDialogMessageA(window, &message);
+    return (!FieldTakesKey(message) && TranslateAcceleratorA(window, keys, &message)) ||
+           IsDialogMessageA(window, &message);
 }
 
 HWND CreateMainWindow()

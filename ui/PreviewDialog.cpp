@@ -57,9 +57,90 @@ void AppendFormat(char* text, size_t size, const char* format, ...)
     va_end(args);
 }
 
+// How a control follows the dialog's size (ControlAnchor::edges).
+enum AnchorEdge
+{
+    GrowsWide = 1,
+    GrowsTall = 2,
+    MovesRight = 4,
+    MovesDown = 8
+};
+
+struct ControlAnchor
+{
+    int id;
+    int edges;
+};
+
+// The list and the texts above and in it take the room; the buttons keep to the lower right.
+const ControlAnchor kAnchors[] = {
+    {IDC_PREVIEW_SUMMARY, GrowsWide},
+    {IDC_PREVIEW_LIST, GrowsWide | GrowsTall},
+    {IDC_PREVIEW_REFUSAL, GrowsWide | GrowsTall},
+    {IDC_PREVIEW_COPY, MovesRight | MovesDown},
+    {IDCANCEL, MovesRight | MovesDown},
+};
+
+// The open dialog: what it shows, and its size as the controls were last laid out for. Each
+// opening starts at the template's size, the smallest at which nothing overlaps.
+struct PreviewWindow
+{
+    explicit PreviewWindow(const RunPreview& preview) : preview(preview), client(), smallest() {}
+
+    const RunPreview& preview;
+    SIZE client;
+    POINT smallest;
+};
+
+// Null until the dialog is initialised: the first sizing messages come before that.
+PreviewWindow* WindowOf(HWND dialog)
+{
+    return reinterpret_cast<PreviewWindow*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
 const RunPreview& PreviewOf(HWND dialog)
 {
-    return *reinterpret_cast<const RunPreview*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    return WindowOf(dialog)->preview;
+}
+
+void RememberLayout(HWND dialog, PreviewWindow& window)
+{
+    RECT frame = {};
+    GetWindowRect(dialog, &frame);
+    window.smallest.x = frame.right - frame.left;
+    window.smallest.y = frame.bottom - frame.top;
+    RECT client = {};
+    GetClientRect(dialog, &client);
+    window.client.cx = client.right;
+    window.client.cy = client.bottom;
+}
+
+void OnPreviewSize(HWND dialog, int width, int height)
+{
+    PreviewWindow* window = WindowOf(dialog);
+    if (window == nullptr)
+        return;
+    const int wider = width - window->client.cx, taller = height - window->client.cy;
+    window->client.cx = width;
+    window->client.cy = height;
+    for (const ControlAnchor& anchor : kAnchors) {
+        HWND control = GetDlgItem(dialog, anchor.id);
+        RECT place = {};
+        GetWindowRect(control, &place);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+        const int x = place.left + ((anchor.edges & MovesRight) ? wider : 0);
+        const int y = place.top + ((anchor.edges & MovesDown) ? taller : 0);
+        const int controlWidth = place.right - place.left + ((anchor.edges & GrowsWide) ? wider : 0);
+        const int controlHeight = place.bottom - place.top + ((anchor.edges & GrowsTall) ? taller : 0);
+        SetWindowPos(control, nullptr, x, y, controlWidth, controlHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    InvalidateRect(dialog, nullptr, TRUE);
+}
+
+void OnPreviewMinMaxInfo(HWND dialog, MINMAXINFO& info)
+{
+    if (const PreviewWindow* window = WindowOf(dialog))
+        info.ptMinTrackSize = window->smallest;
 }
 
 void AddColumns(HWND list, bool withDates)
@@ -84,6 +165,7 @@ void AddColumns(HWND list, bool withDates)
 void OnPreviewInit(HWND dialog, LPARAM param)
 {
     SetWindowLongPtrA(dialog, DWLP_USER, param);
+    RememberLayout(dialog, *WindowOf(dialog));
     const RunPreview& preview = PreviewOf(dialog);
     HWND list = GetDlgItem(dialog, IDC_PREVIEW_LIST);
     if (preview.outcome.refusal != RefusalNone) {
@@ -98,8 +180,23 @@ void OnPreviewInit(HWND dialog, LPARAM param)
     SetDlgItemTextA(dialog, IDC_PREVIEW_SUMMARY, PreviewSummaryText(preview).Data());
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     AddColumns(list, preview.HasDates());
-    SendMessageA(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(preview.RowCount()), LVSICF_NOINVALIDATEALL);
+    SendMessageA(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(preview.RowCount() + preview.LeftOutTotal()),
+                 LVSICF_NOINVALIDATEALL);
     SetFocus(list);
+}
+
+// After the batch, a row for every file left out: its name, and why in the new name's place.
+void ShowLeftOutText(const RunPreview& preview, int index, LVITEMA& item)
+{
+    const size_t size = static_cast<size_t>(item.cchTextMax);
+    if (item.iSubItem == 0) {
+        std::snprintf(item.pszText, size, "%s", preview.LeftOutName(index));
+    } else if (item.iSubItem == 1) {
+        CountedString label = ResourceText(IDS_LEFT_OUT_FIRST + preview.LeftOutKindOf(index));
+        std::snprintf(item.pszText, size, ResourceText(IDS_PREVIEW_LEFT_OUT_ROW).Data(), label.Data());
+    } else {
+        item.pszText[0] = '\0';
+    }
 }
 
 // The list holds no text of its own: each row is asked for as it comes into view.
@@ -108,14 +205,16 @@ void ShowRowText(HWND dialog, NMLVDISPINFOA& info)
     const RunPreview& preview = PreviewOf(dialog);
     LVITEMA& item = info.item;
     if (!(item.mask & LVIF_TEXT) || item.pszText == nullptr || item.cchTextMax <= 0 || item.iItem < 0 ||
-        item.iItem >= preview.RowCount())
+        item.iItem >= preview.RowCount() + preview.LeftOutTotal())
         return;
     const size_t size = static_cast<size_t>(item.cchTextMax);
-    if (item.iSubItem == 0) {
+    if (item.iItem >= preview.RowCount()) {
+        ShowLeftOutText(preview, item.iItem - preview.RowCount(), item);
+    } else if (item.iSubItem == 0) {
         std::snprintf(item.pszText, size, "%s", preview.CurrentName(item.iItem));
     } else if (item.iSubItem == 2 && preview.HasDates()) {
-        char date[20];
-        FormatOrderDate(preview.RowDate(item.iItem), date);
+        char date[kOrderDateSize];
+        FormatOrderDate(preview.RowDate(item.iItem), preview.RowDateNanoseconds(item.iItem), date);
         std::snprintf(item.pszText, size, "%s%s", date,
                       preview.RowDateIsModified(item.iItem) ? ResourceText(IDS_PREVIEW_DATE_MODIFIED).Data() : "");
     } else if (preview.KeepsName(item.iItem)) {
@@ -214,6 +313,12 @@ INT_PTR CALLBACK PreviewDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_NOTIFY:
         OnPreviewNotify(dialog, lParam);
         break;
+    case WM_SIZE:
+        OnPreviewSize(dialog, LOWORD(lParam), HIWORD(lParam));
+        break;
+    case WM_GETMINMAXINFO:
+        OnPreviewMinMaxInfo(dialog, *reinterpret_cast<MINMAXINFO*>(lParam));
+        break;
     case WM_COMMAND:
         OnPreviewCommand(dialog, LOWORD(wParam));
         break;
@@ -240,6 +345,7 @@ void PreviewCommand(HWND mainWindow)
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
     if (initControls)
         initControls(&controls);
+    PreviewWindow window(preview);
     DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_PREVIEW), mainWindow, PreviewDialogProc,
-                    reinterpret_cast<LPARAM>(&preview));
+                    reinterpret_cast<LPARAM>(&window));
 }

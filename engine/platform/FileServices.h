@@ -45,9 +45,10 @@ struct FoundFile
     char name[kFoundNameSize];
     // The 8.3 name the file system keeps beside a long one; empty when there is none.
     char shortName[14];
-    // Files the search passed over before this result (at the end of the listing: after the
-    // last one) because the mask took them by their short name alone; none of the batch.
-    int maskedOut;
+    // The names of the files the search passed over before this result (at the end of the
+    // listing: after the last one) because the mask took them by their short name alone, each
+    // ended by a NUL; none of the batch.
+    std::string maskedOut;
     // The search gave the last-write time with the name (a Windows search does; a POSIX
     // listing does not, so that listing for a name order never asks for it).
     bool writeTimeKnown;

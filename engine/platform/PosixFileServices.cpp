@@ -136,7 +136,7 @@ void Fill(FoundFile& found, const PosixSearch& search, const ListedName& listed)
     std::memcpy(found.name, search.text.data() + listed.name, length);
     found.name[length] = '\0';
     found.shortName[0] = '\0';
-    found.maskedOut = 0;
+    found.maskedOut.clear();
     found.writeTimeKnown = false;
     found.written = WriteTime();
     found.offline = false;
@@ -211,7 +211,7 @@ public:
     {
         PosixSearch* search = static_cast<PosixSearch*>(handle);
         if (search->next >= search->names.size()) {
-            next.maskedOut = 0;
+            next.maskedOut.clear();
             return FindNextEnd;
         }
         Fill(next, *search, search->names[search->next++]);

@@ -165,6 +165,16 @@ std::u32string StoredCharacters(const char* name)
     return characters;
 }
 
+// A file the mask takes by its short name alone, as FoundFile::maskedOut lists it.
+void AddMaskedOut(std::string& names, const WIN32_FIND_DATAW& data)
+{
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return;
+    char name[kFoundNameSize];
+    AnsiName(data.cFileName, name, sizeof name);
+    names.append(name, std::strlen(name) + 1);
+}
+
 class Win32FileServices : public FileServices
 {
 public:
@@ -182,9 +192,9 @@ public:
         search->handle = handle;
         search->folder.assign(pattern, static_cast<size_t>(FinalComponent(pattern, *this) - pattern));
         search->mask = Characters(pattern + search->folder.size());
-        int maskedOut = 0;
+        std::string maskedOut;
         while (!search->Matches(data)) {
-            maskedOut += (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
+            AddMaskedOut(maskedOut, data);
             if (!FindNextFileW(handle, &data)) {
                 // Nothing matches by its long name: as if nothing matched at all.
                 FindClose(search);
@@ -200,14 +210,14 @@ public:
     {
         Win32Search* search = static_cast<Win32Search*>(handle);
         WIN32_FIND_DATAW data;
-        int maskedOut = 0;
+        std::string maskedOut;
         while (FindNextFileW(search->handle, &data)) {
             if (search->Matches(data)) {
                 search->Fill(next, data);
                 next.maskedOut = maskedOut;
                 return FindNextFound;
             }
-            maskedOut += (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
+            AddMaskedOut(maskedOut, data);
         }
         next.maskedOut = maskedOut;
         return GetLastError() == ERROR_NO_MORE_FILES ? FindNextEnd : FindNextError;

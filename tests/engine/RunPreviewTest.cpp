@@ -33,6 +33,15 @@ Names Rows(const RunPreview& preview)
     return rows;
 }
 
+// Each file left out as its name and its kind.
+Names LeftOutFiles(const RunPreview& preview)
+{
+    Names files;
+    for (int index = 0; index < preview.LeftOutTotal(); ++index)
+        files.push_back(preview.LeftOutName(index) + std::string(" ") + std::to_string(preview.LeftOutKindOf(index)));
+    return files;
+}
+
 void ExpectNothingTouched(const RunFixture& run, const Names& before, const std::string& what)
 {
     for (FileCall call : kCallsThatTouch)
@@ -145,9 +154,10 @@ TEST(RunPreview, DateAndNaturalOrdersShowWhatTheRunThenDoes)
     };
     FileServices& fs = PlatformFileServices();
     // Dates in the date-taken orders: as the camera wrote them, or turned to the local clock.
-    const struct { const char* name; int64_t date; } taken[] = {
-        {"img2.jpg", 1556704800}, {"clip.mp4", fs.LocalClock(1514764800)},
-        {"tokyo.jpg", fs.LocalClock(1614567600)}, {"note.txt", fs.LocalClock(1590969600)}};
+    const struct { const char* name; int64_t date; int32_t fraction; } taken[] = {
+        {"img2.jpg", 1556704800, 0}, {"clip.mp4", fs.LocalClock(1514764800), 0},
+        {"tokyo.jpg", fs.LocalClock(1614567600), 0}, {"note.txt", fs.LocalClock(1590969600), 250000000},
+        {"img9.jpg", 1556704800, 500000000}};
     for (const Case& c : cases) {
         RunFixture run;
         AddDatedFiles(run);
@@ -161,9 +171,12 @@ TEST(RunPreview, DateAndNaturalOrdersShowWhatTheRunThenDoes)
             for (const auto& dated : taken) {
                 if (name == dated.name) {
                     EXPECT_EQ(dated.date, preview.RowDate(row)) << name;
+                    EXPECT_EQ(dated.fraction, preview.RowDateNanoseconds(row)) << name;
                 }
             }
         }
+        for (int row = 0; IsDateOrder(c.order) && !IsTakenOrder(c.order) && row < preview.RowCount(); ++row)
+            EXPECT_EQ(250000000, preview.RowDateNanoseconds(row)) << c.order;
         ASSERT_TRUE(run.Run()) << c.order;
         EXPECT_EQ(Rows(preview), run.LogLines()) << c.order;
     }
@@ -249,7 +262,7 @@ TEST(RunPreview, AStopWhileDatesAreReadEndsBeforeAnyMoveOrLog)
 
 TEST(FormatOrderDate, CivilDatesOfLocalSeconds)
 {
-    struct Case { int64_t seconds; const char* text; } cases[] = {
+    struct Case { int64_t seconds; const char* text; int32_t nanoseconds = 0; } cases[] = {
         {0, "1970/01/01 00:00:00"},
         {1556704800, "2019/05/01 10:00:00"},
         {951782400 + 86399, "2000/02/29 23:59:59"},
@@ -257,10 +270,14 @@ TEST(FormatOrderDate, CivilDatesOfLocalSeconds)
         {-11644473600LL, "1601/01/01 00:00:00"},
         {253402300799LL + 1000, "9999/12/31 23:59:59"},
         {INT64_MIN, "0000/01/01 00:00:00"},
+        {1556704800, "2019/05/01 10:00:00.5", 500000000},
+        {-1, "1969/12/31 23:59:59.000000001", 1},
+        {0, "1970/01/01 00:00:00.123456", 123456000},
+        {INT64_MIN, "0000/01/01 00:00:00", 500000000},
     };
     for (const Case& c : cases) {
-        char text[20];
-        FormatOrderDate(c.seconds, text);
+        char text[kOrderDateSize];
+        FormatOrderDate(c.seconds, c.nanoseconds, text);
         EXPECT_STREQ(c.text, text) << c.seconds;
     }
 }
@@ -369,6 +386,8 @@ TEST(RunPreview, CountsWhatTheRunLeavesOut)
     EXPECT_EQ(1, preview.LeftOut(LeftOutTooLong));
     EXPECT_EQ(1, preview.LeftOut(LeftOutHiddenSystem));
     EXPECT_EQ(5, preview.LeftOutTotal());
+    const Names leftOut = {"desktop.ini 4", "log.txt 1", std::string(256, 'l') + " 2", "u1.txt 0", "u2.txt 0"};
+    EXPECT_EQ(leftOut, LeftOutFiles(preview));
     ASSERT_TRUE(run.Run());
     EXPECT_EQ(preview.LeftOut(LeftOutUnreachable) + preview.LeftOut(LeftOutTooLong), run.outcome.unreachable);
     EXPECT_EQ(preview.RowCount(), run.outcome.fileCount);
@@ -390,6 +409,7 @@ TEST(RunPreview, CountsTheFilesTheMaskTakesByTheirShortNameAlone)
     EXPECT_EQ(Names{Line("a.jpg", "000.jpg")}, Rows(preview));
     EXPECT_EQ(2, preview.LeftOut(LeftOutShortNameOnly));
     EXPECT_EQ(2, preview.LeftOutTotal());
+    EXPECT_EQ((Names{"c.jpg_old 3", "d.jpgx 3"}), LeftOutFiles(preview));
 }
 #endif
 

@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, MenuHoldsUndoPreviewAboutAndExit)
     EXPECT_EQ(AnsiText(u8"ﾒﾆｭｰ(&M)"), text);
     HMENU items = GetSubMenu(menu, 0);
     struct Item { int id; const char* text; } expected[] = {
-        {IDM_UNDO, u8"元に戻す(&U)"},
+        {IDM_UNDO, u8"元に戻す(&U)\tCtrl+Z"},
         {IDM_PREVIEW, u8"プレビュー(&V)..."},
         {0, ""},
         {IDM_ABOUT, u8"ﾊﾞｰｼﾞｮﾝ情報(&A)..."},
@@ -230,6 +230,37 @@ TEST_F(MainWindowTest, EnterAsksBeforeRunning)
     ASSERT_EQ(1u, answerer.seen.size());
     EXPECT_EQ(AnsiText(u8"よろしいですか?"), answerer.seen[0].text);
     EXPECT_TRUE(IsWindow(dialog));
+}
+
+struct CtrlZ
+{
+    int focus;
+    // The text field's typing is taken back; else the run's undo starts (its log is missing).
+    bool fieldUndo;
+};
+
+TEST_F(FolderWindowTest, CtrlZUndoesTheTypingInATextFieldAndTheRunElsewhere)
+{
+    const CtrlZ cases[] = {{IDC_PATTERN, true}, {IDC_FOLDER, true}, {IDC_START, true}, {IDC_ORDER, false}};
+    for (const CtrlZ& c : cases) {
+        const std::string before = Text(c.focus);
+        SetFocus(Item(c.focus));
+        SendMessageA(GetFocus(), WM_CHAR, '7', 1);
+        BoxAnswerer answerer(dialog);
+        answerer.QueuePress(IDOK);
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        Key('Z');
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+        Pump();
+        EXPECT_EQ(c.fieldUndo ? 0u : 1u, answerer.seen.size()) << "focus " << c.focus;
+        if (c.fieldUndo) {
+            EXPECT_EQ(before, Text(c.focus)) << "focus " << c.focus;
+        }
+    }
 }
 
 } // namespace

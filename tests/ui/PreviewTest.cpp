@@ -34,7 +34,34 @@ struct SeenPreview
     bool ownerEnabled = true;
     Names namesWhileOpen;
     bool logWhileOpen = false;
+    std::string dateHeader;
+    // Made larger, then smaller than it opened: how the list's and the copy button's lower
+    // right corners moved, and how much smaller than it opened the dialog became.
+    POINT listGrew = {};
+    POINT copyMoved = {};
+    POINT shrunk = {};
 };
+
+RECT PlaceOf(HWND control)
+{
+    RECT place = {};
+    GetWindowRect(control, &place);
+    return place;
+}
+
+void ResizeAndSee(HWND box, SeenPreview& seen)
+{
+    const RECT list = PlaceOf(GetDlgItem(box, IDC_PREVIEW_LIST)), copy = PlaceOf(GetDlgItem(box, IDC_PREVIEW_COPY));
+    const RECT opened = PlaceOf(box);
+    const int width = opened.right - opened.left, height = opened.bottom - opened.top;
+    SetWindowPos(box, nullptr, 0, 0, width + 100, height + 60, SWP_NOMOVE | SWP_NOZORDER);
+    const RECT listNow = PlaceOf(GetDlgItem(box, IDC_PREVIEW_LIST)), copyNow = PlaceOf(GetDlgItem(box, IDC_PREVIEW_COPY));
+    seen.listGrew = {listNow.right - list.right, listNow.bottom - list.bottom};
+    seen.copyMoved = {copyNow.right - copy.right, copyNow.bottom - copy.bottom};
+    SetWindowPos(box, nullptr, 0, 0, width / 2, height / 2, SWP_NOMOVE | SWP_NOZORDER);
+    const RECT shrunk = PlaceOf(box);
+    seen.shrunk = {width - (shrunk.right - shrunk.left), height - (shrunk.bottom - shrunk.top)};
+}
 
 std::string ClipboardText()
 {
@@ -170,6 +197,15 @@ protected:
         }
         seen.namesWhileOpen = folder.Names();
         seen.logWhileOpen = LogExists();
+        char header[64] = "";
+        HDITEMA headerItem = {};
+        headerItem.mask = HDI_TEXT;
+        headerItem.pszText = header;
+        headerItem.cchTextMax = sizeof header;
+        SendMessageA(ListView_GetHeader(list), HDM_GETITEMA, 2, reinterpret_cast<LPARAM>(&headerItem));
+        seen.dateHeader = header;
+        if (seen.opened)
+            ResizeAndSee(box, seen);
         Close(box, closing);
     }
 
@@ -270,18 +306,37 @@ TEST_F(PreviewTest, CopyWaitsForTheClipboardAndSaysWhenItCannotHaveIt)
 // The text file's date modified, today, stands in for a date taken.
 TEST_F(PreviewTest, TheDateOrdersShowTheDateEachFileWasOrderedBy)
 {
-    ASSERT_TRUE(folder.Write("b.jpg", MakeTakenHead(HeadJpeg, Tags("2019:05:01 10:00:00"), 0)));
+    ASSERT_TRUE(folder.Write("b.jpg", MakeTakenHead(HeadJpeg, Tags("2019:05:01 10:00:00", "25"), 0)));
     ASSERT_TRUE(folder.Write("a.txt", "a"));
+    ASSERT_TRUE(folder.SetModifiedTime("a.txt", 1590969600, 0));
     SendDlgItemMessageA(dialog, IDC_ORDER, CB_SETCURSEL, TakenAscending, 0);
 
     SeenPreview seen = Preview(true, CloseButton);
 
     ASSERT_EQ(2u, seen.rows.size());
-    EXPECT_EQ("b.jpg\t000.jpg\t2019/05/01 10:00:00", seen.rows[0]);
+    EXPECT_EQ(AnsiText(u8"日時 (ローカル時刻)"), seen.dateHeader);
+    EXPECT_EQ("b.jpg\t000.jpg\t2019/05/01 10:00:00.25", seen.rows[0]);
     const std::string marked = AnsiText(u8" (更新日時)");
     EXPECT_EQ("a.txt\t001.txt\t20", seen.rows[1].substr(0, 16));
     EXPECT_EQ(16 + 17 + marked.size(), seen.rows[1].rfind(marked) + marked.size()) << seen.rows[1];
     EXPECT_EQ("b.jpg\t->\t000.jpg\r\na.txt\t->\t001.txt\r\n", seen.clipboard);
+}
+
+TEST_F(PreviewTest, ListsTheFilesLeftOutAfterTheBatchAndFollowsItsSize)
+{
+    ASSERT_TRUE(AddFiles(folder, {"a.txt"}));
+    AddUnreachableFile(folder);
+
+    SeenPreview seen = Preview(true, CloseButton);
+
+    EXPECT_EQ((Names{"a.txt\t000.txt", AnsiText(u8"?.txt\t(対象外: 文字コードで表せない名前)")}), seen.rows);
+    EXPECT_EQ("a.txt\t->\t000.txt\r\n", seen.clipboard);
+    EXPECT_EQ(100, seen.listGrew.x);
+    EXPECT_EQ(60, seen.listGrew.y);
+    EXPECT_EQ(100, seen.copyMoved.x);
+    EXPECT_EQ(60, seen.copyMoved.y);
+    EXPECT_EQ(0, seen.shrunk.x);
+    EXPECT_EQ(0, seen.shrunk.y);
 }
 
 struct RefusedPreview

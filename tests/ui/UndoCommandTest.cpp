@@ -25,8 +25,10 @@ protected:
         return answerer.seen;
     }
 
+    // Outside the text fields: in a field Ctrl+Z takes back the typing there.
     void PressCtrlZ()
     {
+        SetFocus(Item(IDC_ORDER));
         BYTE keys[256];
         GetKeyboardState(keys);
         const BYTE control = keys[VK_CONTROL];
