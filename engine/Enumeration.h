@@ -59,6 +59,8 @@ enum LeftOutKind
     LeftOutTooLong,
     // The mask takes it by its short (8.3) name alone, as the Windows search does.
     LeftOutShortNameOnly,
+    // The folder's path with its name is longer than the file calls take.
+    LeftOutPathTooLong,
     LeftOutKindCount
 };
 
@@ -66,7 +68,8 @@ struct CollectReport
 {
     CollectReport() : leftOut() {}
 
-    // Names the ANSI code page cannot reach, or too long to rename; left out of the batch.
+    // Names the ANSI code page cannot reach, or too long to rename, or whose path is too
+    // long; left out of the batch.
     std::vector<UnreachableName> unreachable;
     // Files left out of the batch, by kind.
     int leftOut[LeftOutKindCount];

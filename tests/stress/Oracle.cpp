@@ -197,8 +197,14 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
         expected.refusal = RefusalMaskHoldsSeparator;
         return expected;
     }
+    // A search that fails is asked after: the folder is there unless its test errs, and it
+    // can be listed, so the mask is to blame.
     if (listing.empty() || FaultAt(scenario, FaultSearchFails) != 0) {
-        expected.refusal = RefusalNotStarted;
+        if (FaultAt(scenario, FaultFolderTestErrs) != 0)
+            expected.refusal = RefusalFolderMissing;
+        else
+            expected.refusal = scenario.mask.find(';') != std::string::npos ? RefusalMaskHoldsSemicolon
+                                                                             : RefusalNothingMatches;
         return expected;
     }
 
@@ -290,8 +296,15 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
         widest = kLargestNumber;
     char widestTemp[32];
     std::snprintf(widestTemp, sizeof widestTemp, "~ren%04d.tmp", static_cast<int>(std::min(kLargestNumber, widest)));
+    // A temporary name that does not fit is the cause for every file.
+    if (!expected.batch.empty() && PathTooLongForRun(entryFolder + widestTemp)) {
+        expected.refusal = RefusalTempPathTooLong;
+        expected.refusedName = widestTemp;
+        expected.batch.clear();
+        return expected;
+    }
     for (const Planned& planned : expected.batch) {
-        if (PathTooLongForRun(entryFolder + planned.newName) || PathTooLongForRun(entryFolder + widestTemp)) {
+        if (PathTooLongForRun(entryFolder + planned.newName)) {
             expected.refusal = RefusalPathTooLong;
             expected.refusedName = planned.key;
             expected.batch.clear();
