@@ -85,6 +85,8 @@ CountedString RefusalText(const RunOutcome& outcome)
 // The first files that kept their names, each with why, how many more, and where the log is.
 void AppendNotRenamedFiles(CountedString& text, const RunOutcome& outcome, int notRenamed, const char* logPath)
 {
+    if (outcome.namedNotRenamed == 0)
+        return;
     char line[kLineSize];
     for (int i = 0; i < outcome.namedNotRenamed; ++i) {
         const NotRenamedFile& file = outcome.notRenamedFiles[i];
@@ -96,7 +98,7 @@ void AppendNotRenamedFiles(CountedString& text, const RunOutcome& outcome, int n
         std::snprintf(line, sizeof line, ResourceText(IDS_NOT_RENAMED_MORE).Data(), notRenamed - outcome.namedNotRenamed);
         text.Append(line);
     }
-    if (notRenamed > 0 && outcome.logAsked && outcome.logComplete) {
+    if (outcome.logAsked && outcome.logComplete) {
         std::snprintf(line, sizeof line, ResourceText(IDS_NOT_RENAMED_SEE_LOG).Data(), logPath);
         text.Append(line);
     }
