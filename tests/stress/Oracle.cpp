@@ -197,14 +197,11 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
         expected.refusal = RefusalMaskHoldsSeparator;
         return expected;
     }
-    // A search that fails is asked after: the folder is there unless its test errs, and it
-    // can be listed, so the mask is to blame.
+    // A search that fails is asked after: the folder is there and can be listed, so the mask
+    // is to blame.
     if (listing.empty() || FaultAt(scenario, FaultSearchFails) != 0) {
-        if (FaultAt(scenario, FaultFolderTestErrs) != 0)
-            expected.refusal = RefusalFolderMissing;
-        else
-            expected.refusal = scenario.mask.find(';') != std::string::npos ? RefusalMaskHoldsSemicolon
-                                                                             : RefusalNothingMatches;
+        expected.refusal =
+            scenario.mask.find(';') != std::string::npos ? RefusalMaskHoldsSemicolon : RefusalNothingMatches;
         return expected;
     }
 
