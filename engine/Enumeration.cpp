@@ -2,6 +2,7 @@
 
 #include "core/CountedString.h"
 #include "engine/FileEntry.h"
+#include "engine/PathLengthRefusal.h"
 #include "engine/PathNames.h"
 #include "engine/log/LogFileFilter.h"
 
@@ -68,8 +69,12 @@ CollectResult CollectEntries(FolderSearch& search, const char* folderText, const
                 // Whatever its name, it is no file of the user's: neither renamed nor failed.
                 report.LeaveOut(found.name, LeftOutHiddenSystem);
             } else if (found.unreachable) {
-                report.unreachable.push_back(UnreachableName{found.name, FailureNameNotRepresentable});
-                report.LeaveOut(found.name, LeftOutUnreachable);
+                // The platform cannot reach a file through a path longer than its calls take
+                // either; that is said as it is, not blamed on the name.
+                const bool pathTooLong = PathOutOfReach(folder.Concat(found.name).Data(), fs);
+                report.unreachable.push_back(
+                    UnreachableName{found.name, pathTooLong ? FailurePathTooLong : FailureNameNotRepresentable});
+                report.LeaveOut(found.name, pathTooLong ? LeftOutPathTooLong : LeftOutUnreachable);
             } else if (std::strlen(found.name) > static_cast<size_t>(kNameSize - 1)) {
                 // Possible in a double-byte code page: the file system counts characters.
                 report.unreachable.push_back(UnreachableName{found.name, FailureNameTooLong});

@@ -62,6 +62,8 @@ enum LeftOutKind
     // Windows marks it hidden and system: the folder's own file (desktop.ini, Thumbs.db), which
     // the user never sees and whose name the folder's settings rely on.
     LeftOutHiddenSystem,
+    // The folder's path with its name is longer than the file calls take.
+    LeftOutPathTooLong,
     LeftOutKindCount
 };
 
@@ -79,7 +81,8 @@ struct CollectReport
     // Counts the file as left out of the batch, and keeps its name to be shown.
     void LeaveOut(const char* name, LeftOutKind kind);
 
-    // Names the ANSI code page cannot reach, or too long to rename; left out of the batch.
+    // Names the ANSI code page cannot reach, or too long to rename, or whose path is too
+    // long; left out of the batch.
     std::vector<UnreachableName> unreachable;
     // Every file left out of the batch, in the listing's order.
     std::vector<LeftOutFile> leftOutFiles;

@@ -22,14 +22,18 @@ int PathCharacters(const char* text, const FileServices& fs)
     return count;
 }
 
-// The characters of the widest temporary name a run of the list can number: one for each
-// file that goes aside, from the first free number on, so "~ren%04d.tmp" widens only past
-// 9999. A run that other programs crowd further fails its move aside there and says so; the
+bool PathOutOfReach(const char* path, FileServices& fs)
+{
+    return std::max(PathCharacters(path, fs), PathCharacters(fs.FullPath(path).c_str(), fs)) > fs.LongestPath();
+}
+
+// The widest temporary name a run of the list can number, into temp, and its characters:
+// one for each file that goes aside, from the first free number on, so "~ren%04d.tmp" widens
+// only past 9999. A run that other programs crowd further fails its move aside there and says so; the
 // file stays where it was. The folder is searched for leftover temporary names only when the
 // widest name the counter can give would not fit.
-static int WidestTempCharacters(const EntryList& list, int folderLength, FileServices& fs)
+static int WidestTemp(const EntryList& list, int folderLength, FileServices& fs, char (&temp)[kFormatBufferSize])
 {
-    char temp[kFormatBufferSize];
     FormatTempName(temp, INT32_MAX, fs);
     int32_t first = 0;
     if (folderLength + PathCharacters(temp, fs) > fs.LongestPath() &&
@@ -38,8 +42,9 @@ static int WidestTempCharacters(const EntryList& list, int folderLength, FileSer
     return PathCharacters(temp, fs);
 }
 
-const FileEntry* FirstEntryOutOfReach(const EntryList& list, FileServices& fs)
+const FileEntry* FirstEntryOutOfReach(const EntryList& list, FileServices& fs, char (&widestTemp)[kFormatBufferSize])
 {
+    widestTemp[0] = '\0';
     if (list.Count() == 0)
         return nullptr;
     // Every entry of a run has the same folder, ending in a whole separator character. The
@@ -47,14 +52,16 @@ const FileEntry* FirstEntryOutOfReach(const EntryList& list, FileServices& fs)
     // folder, "." and ".." taken out.
     const char* folder = list.At(0)->entry->folder.Data();
     int folderLength = std::max(PathCharacters(folder, fs), PathCharacters(fs.FullPath(folder).c_str(), fs));
-    int tempLength = WidestTempCharacters(list, folderLength, fs);
+    if (folderLength + WidestTemp(list, folderLength, fs, widestTemp) > fs.LongestPath())
+        return list.At(0)->entry;
+    widestTemp[0] = '\0';
     for (int n = 0; n < list.Count(); ++n) {
         const FileEntry& entry = *list.At(n)->entry;
         // A name has no more characters than bytes: one that fits by its bytes needs no count.
         int newLength = static_cast<int>(std::strlen(entry.newName));
-        if (folderLength + std::max(newLength, tempLength) <= fs.LongestPath())
+        if (folderLength + newLength <= fs.LongestPath())
             continue;
-        if (folderLength + std::max(PathCharacters(entry.newName, fs), tempLength) > fs.LongestPath())
+        if (folderLength + PathCharacters(entry.newName, fs) > fs.LongestPath())
             return &entry;
     }
     return nullptr;

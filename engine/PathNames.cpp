@@ -82,3 +82,31 @@ std::string NameKey(const char* name, const FileServices& fs)
     AssignNameKey(key, name, fs);
     return key;
 }
+
+// Spaces and quotes are bytes below any second byte of a double-byte character, so the ends
+// can be read byte by byte.
+static void TrimSpaces(const char* text, size_t& begin, size_t& end)
+{
+    while (begin < end && text[begin] == ' ')
+        ++begin;
+    while (end > begin && text[end - 1] == ' ')
+        --end;
+}
+
+bool TrimPastedPath(CountedString& path)
+{
+    if (path.IsAbsent())
+        return false;
+    const std::string text(path.Data());
+    size_t begin = 0, end = text.size();
+    TrimSpaces(text.c_str(), begin, end);
+    if (end - begin >= 2 && text[begin] == '"' && text[end - 1] == '"') {
+        ++begin;
+        --end;
+        TrimSpaces(text.c_str(), begin, end);
+    }
+    if (begin == 0 && end == text.size())
+        return false;
+    path.Assign(text.substr(begin, end - begin).c_str());
+    return true;
+}

@@ -42,5 +42,10 @@ void FoldName(std::string& name, const FileServices& fs);
 std::string NameKey(const char* name, const FileServices& fs);
 // The same into key, which keeps its storage.
 void AssignNameKey(std::string& key, const char* name, const FileServices& fs);
+// The path a field's text names. A pasted path often comes with spaces around it, and
+// Explorer's "Copy as path" puts it in quotes, which no Windows path can hold: the spaces at
+// either end are taken off, then one pair of quotes around the rest and the spaces inside
+// them. True when anything was taken off.
+bool TrimPastedPath(CountedString& path);
 
 #endif

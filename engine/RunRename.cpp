@@ -96,6 +96,21 @@ static void LogUnreachable(const CollectReport& report, LogWriter& log, RunOutco
     }
 }
 
+// Counts a file of the batch that did not reach its new name, and names the first few of
+// them, by the name they had before the run: why it failed, or why it stays under its
+// temporary name when it could not be put back.
+static void CountNotRenamed(const FileEntry& entry, StepFailure failure, RunOutcome& outcome)
+{
+    ++outcome.notRenamed;
+    if (outcome.namedNotRenamed >= kNamedNotRenamed)
+        return;
+    NotRenamedFile& named = outcome.notRenamedFiles[outcome.namedNotRenamed++];
+    const char* name = entry.originalName.IsAbsent() ? entry.currentName : entry.originalName.Data();
+    std::strncpy(named.name, name, sizeof named.name - 1);
+    named.name[sizeof named.name - 1] = '\0';
+    named.reason = entry.stepFailure != FailureNone ? entry.stepFailure : failure;
+}
+
 // Renames entry after entry; an entry whose target is taken waits under a temporary name at
 // the end of the list, to be visited in the next pass (WalkPasses says when to end). Returns the position of the first entry still waiting, or of the first
 // entry not visited when runProgress asked to stop.
@@ -132,10 +147,11 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
             arrived.Leave(entry.loggedFrom, &entry);
             arrived.Arrive(entry.newName, nullptr);
         } else {
-            ++outcome.notRenamed;
+            const StepFailure failure = entry.stepFailure;
             // A file whose temporary name another file took is not there to put back.
             if (!entry.originalName.IsAbsent() && !entry.gone)
                 PutBackCounted(entry, log, fs, outcome);
+            CountNotRenamed(entry, failure, outcome);
         }
         ReleaseEntryHandle(handle);
     }
@@ -156,20 +172,55 @@ static void PutBackWaiting(EntryList& list, int from, LogWriter& log, FileServic
     for (int position = from; position < list.Count(); ++position) {
         FileEntry& entry = *list.At(position)->entry;
         PutBackCounted(entry, log, fs, outcome);
-        ++outcome.notRenamed;
+        CountNotRenamed(entry, FailureNewNameTaken, outcome);
     }
     ReleaseEntries(list, from);
+}
+
+// Whether the folder it lies in lists something of the folder's name: the search the run
+// makes anyway, so that a refused preview asks the disk for nothing else. A root, which
+// lies in no folder, lists nothing.
+static bool FolderNameListed(const char* folderText, FileServices& fs)
+{
+    std::string path(folderText);
+    if (path.size() > 1 && EndsWithSeparator(folderText, fs))
+        path.pop_back();
+    FoundFile found;
+    SearchHandle search = fs.FindFirst(path.c_str(), found);
+    if (search)
+        fs.FindClose(search);
+    return search != nullptr;
+}
+
+// Why the search of the folder for the mask found nothing, asked once the search has failed:
+// a path the file calls do not take, a folder that cannot be listed at all (none there, or
+// one that is a file or that this user may not list), or a mask that takes no name of it
+// (";" separates no masks: the search takes it as part of a name).
+static RunRefusal SearchRefusal(const RenameJob& job, FileServices& fs)
+{
+    CountedString pattern(job.folder);
+    EnsureFinalSeparator(pattern, fs);
+    pattern.Append(job.mask.Data() ? job.mask.Data() : "");
+    if (PathOutOfReach(pattern.Data(), fs))
+        return RefusalFolderPathTooLong;
+    FolderSearch everything(fs);
+    if (!everything.Start(job.folder, "*"))
+        return FolderNameListed(job.folder.Data(), fs) ? RefusalFolderNotSearchable : RefusalFolderMissing;
+    // No second byte of a double-byte character is as low as ";".
+    if (job.mask.Data() && std::strchr(job.mask.Data(), ';'))
+        return RefusalMaskHoldsSemicolon;
+    return RefusalNothingMatches;
 }
 
 bool StartBatchSearch(const RenameJob& job, FolderSearch& search, FileServices& fs, RunOutcome& outcome)
 {
     outcome = RunOutcome();
     if (job.folder.Length() <= 0)
-        return Refuse(outcome, RefusalNotStarted, "");
+        return Refuse(outcome, RefusalFolderEmpty, "");
     if (job.mask.Data() && HoldsSeparator(job.mask.Data(), fs))
         return Refuse(outcome, RefusalMaskHoldsSeparator, "");
     if (!search.Start(job.folder, job.mask))
-        return Refuse(outcome, RefusalNotStarted, "");
+        return Refuse(outcome, SearchRefusal(job, fs), "");
     return true;
 }
 
@@ -183,6 +234,8 @@ bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, File
         return Refuse(outcome, RefusalListingFailed, "");
     }
     outcome.fileCount = list.Count();
+    for (int kind = 0; kind < LeftOutKindCount; ++kind)
+        outcome.leftOut[kind] = report.leftOut[kind];
 
     if (!GatherOrderDates(list, job.order, fs, progress)) {
         outcome.stopped = true;
@@ -195,8 +248,12 @@ bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, File
         return false;
     }
     // Otherwise a file could reach a temporary name and then fail to move on to its new one.
-    if (const FileEntry* outOfReach = FirstEntryOutOfReach(list, fs)) {
-        Refuse(outcome, RefusalPathTooLong, outOfReach->currentName);
+    char widestTemp[kFormatBufferSize];
+    if (const FileEntry* outOfReach = FirstEntryOutOfReach(list, fs, widestTemp)) {
+        if (widestTemp[0] != '\0')
+            Refuse(outcome, RefusalTempPathTooLong, widestTemp);
+        else
+            Refuse(outcome, RefusalPathTooLong, outOfReach->currentName);
         ReleaseEntries(list, 0);
         return false;
     }

@@ -1,6 +1,7 @@
 #ifndef QUILLOWBY_ENGINE_RUN_RENAME_H
 #define QUILLOWBY_ENGINE_RUN_RENAME_H
 
+#include "engine/Enumeration.h"
 #include "engine/log/LogFormat.h"
 #include "engine/platform/FileServices.h"
 
@@ -10,25 +11,36 @@ class RenameJob;
 class EntryList;
 class FileEntry;
 class LogWriter;
-class FolderSearch;
-struct CollectReport;
 class RunProgress;
 
 // Why a run stopped before it moved any file.
 enum RunRefusal
 {
     RefusalNone,
-    // The folder field is empty, or the folder cannot be searched, or nothing matches.
-    RefusalNotStarted,
+    // The folder field is empty.
+    RefusalFolderEmpty,
+    // The folder's path with the mask is longer than the file calls take.
+    RefusalFolderPathTooLong,
+    // No folder of that name exists.
+    RefusalFolderMissing,
+    // The folder cannot be listed at all (no folder but a file, or no right to list it).
+    RefusalFolderNotSearchable,
+    // The mask holds ";", which the search takes as part of a name, and nothing matches.
+    RefusalMaskHoldsSemicolon,
+    // No name of the folder matches the mask.
+    RefusalNothingMatches,
     // The folder listing broke off; numbering part of a folder would be wrong.
     RefusalListingFailed,
     // The new name of refusedName would be longer than 255 bytes.
     RefusalNewNameTooLong,
     // The numbers of the run would pass 2147483647 (refusedName gets the first such file).
     RefusalNumberTooLarge,
-    // The folder's path with the new name of refusedName, or with a temporary name, would be
-    // longer than the file calls take.
+    // The folder's path with the new name of refusedName would be longer than the file calls
+    // take.
     RefusalPathTooLong,
+    // The folder's path with the temporary name refusedName, the widest the run can number,
+    // would be longer than the file calls take.
+    RefusalTempPathTooLong,
     // The new name of refusedName would hold a character no Windows name may hold; it comes
     // from the pattern, and a separator there is one.
     RefusalForbiddenCharacter,
@@ -45,10 +57,21 @@ enum RunRefusal
     RefusalStopped
 };
 
+// The first files of a run that did not reach their new names are named in its result.
+const int kNamedNotRenamed = 5;
+
+// A file of the batch that did not reach its new name: its name before the run, and why.
+struct NotRenamedFile
+{
+    char name[kFoundNameSize];
+    StepFailure reason;
+};
+
 struct RunOutcome
 {
     RunOutcome() : refusal(RefusalNone), fileCount(0), notRenamed(0), unreachable(0),
-                   steps(0), logAsked(false), logComplete(false), stopped(false), renamed(0), leftTemporary(0)
+                   steps(0), logAsked(false), logComplete(false), stopped(false), renamed(0), leftTemporary(0),
+                   namedNotRenamed(0), leftOut()
     {
         refusedName[0] = '\0';
     }
@@ -74,6 +97,12 @@ struct RunOutcome
     int renamed;
     // Files left under temporary names, both their names taken; the log names them.
     int leftTemporary;
+    // The first files of the batch (not the unreachable ones) that did not reach their new
+    // names, in the order the walk gave up on them; a stopped run names none.
+    NotRenamedFile notRenamedFiles[kNamedNotRenamed];
+    int namedNotRenamed;
+    // Files listed but left out of the batch, by kind, as the preview counts them.
+    int leftOut[LeftOutKindCount];
 };
 
 // The run's first steps, which the preview takes too. StartBatchSearch starts the search of

@@ -98,6 +98,32 @@
 #define IDS_REFUSED_DEVICE_NAME         318
 #define IDS_REFUSED_MASK_SEPARATOR      319
 #define IDS_REFUSED_NEW_NAME_IS_LOG     320
+// Why a run could not start, on the line after "Failed.".
+#define IDS_REFUSED_FOLDER_EMPTY        321
+#define IDS_REFUSED_FOLDER_PATH_TOO_LONG 322
+#define IDS_REFUSED_FOLDER_MISSING      323
+#define IDS_REFUSED_FOLDER_NOT_SEARCHABLE 324
+#define IDS_REFUSED_MASK_SEMICOLON      325
+#define IDS_REFUSED_NOTHING_MATCHES     326
+#define IDS_REFUSED_TEMP_PATH_TOO_LONG  327
+// The files a run could not rename: a line for each of the first few, how many more, the log.
+#define IDS_NOT_RENAMED_FILE            328
+#define IDS_NOT_RENAMED_MORE            329
+#define IDS_NOT_RENAMED_SEE_LOG         330
+// Why a step did not happen, as the result box says it; the log keeps its own words.
+#define IDS_FAILURE_MOVE                351
+#define IDS_FAILURE_NEW_NAME_TAKEN      352
+#define IDS_FAILURE_NO_TEMPORARY_NAME   353
+#define IDS_FAILURE_ANOTHER_FILE_THERE  354
+#define IDS_FAILURE_ORIGINAL_NAME_TAKEN 355
+#define IDS_FAILURE_MOVE_BACK           356
+#define IDS_FAILURE_BOTH_NAMES_TAKEN    357
+#define IDS_FAILURE_NAME_NOT_REPRESENTABLE 358
+#define IDS_FAILURE_NAME_TOO_LONG       359
+#define IDS_FAILURE_PATH_TOO_LONG       360
+#define IDS_FAILURE_NOT_WHERE_LOG_SAYS  361
+#define IDS_FAILURE_LATER_STEP_KEPT     362
+#define IDS_FAILURE_UNACCOUNTED         363
 // A log that cannot be created, asked about before the run; a copy the clipboard refused.
 #define IDS_LOG_CANNOT_BE_CREATED       340
 #define IDS_COPY_FAILED                 341

@@ -28,7 +28,7 @@ const int kSummarySize = 512;
 
 // Why the run leaves a file out: the string table holds a label for every LeftOutKind from
 // IDS_LEFT_OUT_FIRST on.
-static_assert(LeftOutKindCount == 5, "a label in the string table for every kind");
+static_assert(LeftOutKindCount == 6, "a label in the string table for every kind");
 
 struct ListColumn
 {
@@ -286,20 +286,10 @@ CountedString PreviewSummaryText(const RunPreview& preview)
 {
     char text[kSummarySize];
     std::snprintf(text, sizeof text, ResourceText(IDS_PREVIEW_COUNTS).Data(), preview.RowCount(), preview.KeptCount());
-    if (preview.LeftOutTotal() == 0) {
-        AppendFormat(text, sizeof text, "%s", ResourceText(IDS_PREVIEW_NONE_LEFT_OUT).Data());
-        return CountedString(text);
-    }
-    AppendFormat(text, sizeof text, ResourceText(IDS_PREVIEW_LEFT_OUT).Data(), preview.LeftOutTotal());
-    UINT format = IDS_PREVIEW_FIRST_KIND;
-    for (int kind = 0; kind < LeftOutKindCount; ++kind) {
-        int count = preview.LeftOut(static_cast<LeftOutKind>(kind));
-        if (count > 0) {
-            AppendFormat(text, sizeof text, ResourceText(format).Data(), ResourceText(IDS_LEFT_OUT_FIRST + kind).Data(),
-                         count);
-            format = IDS_PREVIEW_NEXT_KIND;
-        }
-    }
+    CountedString leftOut = LeftOutText(preview.outcome.leftOut);
+    if (leftOut.Length() == 0)
+        leftOut = ResourceText(IDS_PREVIEW_NONE_LEFT_OUT);
+    AppendFormat(text, sizeof text, "%s", leftOut.Data());
     return CountedString(text);
 }
 

@@ -10,6 +10,7 @@
 #include "ui/RunResult.h"
 #include "ui/WaitCursor.h"
 
+#include "engine/PathNames.h"
 #include "engine/platform/FileServices.h"
 #include "engine/RunRename.h"
 
@@ -18,6 +19,13 @@ void ReadFieldText(HWND dialog, int id, CountedString& text)
     HWND field = GetDlgItem(dialog, id);
     const int length = GetWindowTextLengthA(field);
     GetWindowTextA(field, text.Reserve(length + 1), length + 1);
+}
+
+void ReadPathField(HWND dialog, int id, CountedString& text)
+{
+    ReadFieldText(dialog, id, text);
+    if (TrimPastedPath(text))
+        SetDlgItemTextA(dialog, id, text.Data());
 }
 
 namespace {
@@ -43,10 +51,10 @@ bool StartNumberValid(HWND dialog, int32_t startNumber)
 void FillJob(HWND dialog, RenameJob& job)
 {
     CountedString pattern;
-    ReadFieldText(dialog, IDC_FOLDER, job.folder);
+    ReadPathField(dialog, IDC_FOLDER, job.folder);
     ReadFieldText(dialog, IDC_PATTERN, pattern);
     ReadFieldText(dialog, IDC_MASK, job.mask);
-    ReadFieldText(dialog, IDC_LOG_PATH, job.logPath);
+    ReadPathField(dialog, IDC_LOG_PATH, job.logPath);
     job.SplitPattern(pattern.Data());
     job.startNumber = ReadFieldNumber(dialog, IDC_START);
     job.digitCount = ReadFieldNumber(dialog, IDC_DIGITS);
@@ -108,5 +116,5 @@ void RunCommand(HWND dialog)
     RunWork run;
     WorkWhileWindowAnswers(dialog, run, IDS_STOP_QUESTION);
     wait.Restore();
-    ShowMessage(dialog, RunResultText(run.ran, run.outcome, run.StopRequested()).Data(), MB_OK | MB_ICONEXCLAMATION);
+    ShowMessage(dialog, RunResultText(run.ran, run.outcome, run.StopRequested(), renameJob.logPath.Data()).Data(), MB_OK | MB_ICONEXCLAMATION);
 }

@@ -14,6 +14,9 @@ bool TakeJob(HWND dialog, WaitCursor& wait);
 
 // The field's whole text, as long as the control says it is.
 void ReadFieldText(HWND dialog, int id, CountedString& text);
+// The same for a field that names a path, pasted quotes and spaces taken off (TrimPastedPath);
+// the field then shows the text that is used.
+void ReadPathField(HWND dialog, int id, CountedString& text);
 
 // Asks for confirmation, copies the window's fields into the job, checks the numbers, runs
 // the job and tells the user how it went.

@@ -8,6 +8,8 @@
 namespace {
 
 const int kTextSize = 512;
+// Room for a line that names a file, or the log's path.
+const int kLineSize = 1024;
 
 // The format of each refusal's message; one the table does not name has failed in a way
 // the window has no words for.
@@ -16,6 +18,7 @@ const TextOf<RunRefusal> kRefusalFormats[] = {
     {RefusalNewNameTooLong, IDS_REFUSED_NEW_NAME_TOO_LONG},
     {RefusalNumberTooLarge, IDS_REFUSED_NUMBER_TOO_LARGE},
     {RefusalPathTooLong, IDS_REFUSED_PATH_TOO_LONG},
+    {RefusalTempPathTooLong, IDS_REFUSED_TEMP_PATH_TOO_LONG},
     {RefusalForbiddenCharacter, IDS_REFUSED_FORBIDDEN_CHARACTER},
     {RefusalEndsInDotOrSpace, IDS_REFUSED_ENDS_IN_DOT_OR_SPACE},
     {RefusalDeviceName, IDS_REFUSED_DEVICE_NAME},
@@ -24,15 +27,81 @@ const TextOf<RunRefusal> kRefusalFormats[] = {
     {RefusalStopped, IDS_REFUSED_STOPPED},
 };
 
-UINT OutcomeFormat(const RunOutcome& outcome)
+// A run that could not start says "Failed." and, on the next line, why.
+const TextOf<RunRefusal> kNotStartedReasons[] = {
+    {RefusalFolderEmpty, IDS_REFUSED_FOLDER_EMPTY},
+    {RefusalFolderPathTooLong, IDS_REFUSED_FOLDER_PATH_TOO_LONG},
+    {RefusalFolderMissing, IDS_REFUSED_FOLDER_MISSING},
+    {RefusalFolderNotSearchable, IDS_REFUSED_FOLDER_NOT_SEARCHABLE},
+    {RefusalMaskHoldsSemicolon, IDS_REFUSED_MASK_SEMICOLON},
+    {RefusalNothingMatches, IDS_REFUSED_NOTHING_MATCHES},
+};
+
+// Every reason a step can fail for, in the user's words; the log keeps its own.
+const TextOf<StepFailure> kFailureReasons[] = {
+    {FailureMove, IDS_FAILURE_MOVE},
+    {FailureNewNameTaken, IDS_FAILURE_NEW_NAME_TAKEN},
+    {FailureNoTemporaryName, IDS_FAILURE_NO_TEMPORARY_NAME},
+    {FailureAnotherFileThere, IDS_FAILURE_ANOTHER_FILE_THERE},
+    {FailureOriginalNameTaken, IDS_FAILURE_ORIGINAL_NAME_TAKEN},
+    {FailureMoveBack, IDS_FAILURE_MOVE_BACK},
+    {FailureBothNamesTaken, IDS_FAILURE_BOTH_NAMES_TAKEN},
+    {FailureNameNotRepresentable, IDS_FAILURE_NAME_NOT_REPRESENTABLE},
+    {FailureNameTooLong, IDS_FAILURE_NAME_TOO_LONG},
+    {FailurePathTooLong, IDS_FAILURE_PATH_TOO_LONG},
+    {FailureNotWhereLogSays, IDS_FAILURE_NOT_WHERE_LOG_SAYS},
+    {FailureLaterStepKept, IDS_FAILURE_LATER_STEP_KEPT},
+    {FailureUnaccounted, IDS_FAILURE_UNACCOUNTED},
+};
+static_assert(sizeof kFailureReasons / sizeof kFailureReasons[0] == StepFailureCount - 1,
+              "a text in the string table for every failure");
+
+UINT OutcomeFormat(const RunOutcome& outcome, int notRenamed)
 {
     if (!outcome.logAsked)
-        return outcome.notRenamed == 0 ? IDS_COMPLETED_NO_LOG_ASKED : IDS_NOT_RENAMED_NO_LOG_ASKED;
-    if (outcome.notRenamed == 0)
+        return notRenamed == 0 ? IDS_COMPLETED_NO_LOG_ASKED : IDS_NOT_RENAMED_NO_LOG_ASKED;
+    if (notRenamed == 0)
         return outcome.logComplete ? IDS_COMPLETED : IDS_COMPLETED_NO_LOG;
-    if (outcome.notRenamed == 1)
+    if (notRenamed == 1)
         return outcome.logComplete ? IDS_ONE_NOT_RENAMED : IDS_ONE_NOT_RENAMED_NO_LOG;
     return outcome.logComplete ? IDS_SOME_NOT_RENAMED : IDS_SOME_NOT_RENAMED_NO_LOG;
+}
+
+CountedString RefusalText(const RunOutcome& outcome)
+{
+    const UINT reason = TextIdOf(kNotStartedReasons, outcome.refusal, 0);
+    if (reason != 0) {
+        CountedString text = ResourceText(IDS_FAILED);
+        text.Append("\n");
+        text.Append(ResourceText(reason).Data());
+        return text;
+    }
+    char text[kTextSize];
+    std::snprintf(text, sizeof text, ResourceText(TextIdOf(kRefusalFormats, outcome.refusal, IDS_FAILED)).Data(),
+                  outcome.refusedName);
+    return CountedString(text);
+}
+
+// The first files that kept their names, each with why, how many more, and where the log is.
+void AppendNotRenamedFiles(CountedString& text, const RunOutcome& outcome, int notRenamed, const char* logPath)
+{
+    if (outcome.namedNotRenamed == 0)
+        return;
+    char line[kLineSize];
+    for (int i = 0; i < outcome.namedNotRenamed; ++i) {
+        const NotRenamedFile& file = outcome.notRenamedFiles[i];
+        std::snprintf(line, sizeof line, ResourceText(IDS_NOT_RENAMED_FILE).Data(), file.name,
+                      ResourceText(TextIdOf(kFailureReasons, file.reason, IDS_FAILURE_MOVE)).Data());
+        text.Append(line);
+    }
+    if (notRenamed > outcome.namedNotRenamed) {
+        std::snprintf(line, sizeof line, ResourceText(IDS_NOT_RENAMED_MORE).Data(), notRenamed - outcome.namedNotRenamed);
+        text.Append(line);
+    }
+    if (outcome.logAsked && outcome.logComplete) {
+        std::snprintf(line, sizeof line, ResourceText(IDS_NOT_RENAMED_SEE_LOG).Data(), logPath);
+        text.Append(line);
+    }
 }
 
 // Files the code page cannot name kept their names as well.
@@ -54,17 +123,45 @@ CountedString StoppedRunText(const RunOutcome& outcome)
 
 } // namespace
 
-CountedString RunResultText(bool ran, const RunOutcome& outcome, bool stopAsked)
+CountedString LeftOutText(const int (&leftOut)[LeftOutKindCount])
+{
+    int total = 0;
+    for (int count : leftOut)
+        total += count;
+    if (total == 0)
+        return CountedString("");
+    char part[kTextSize];
+    std::snprintf(part, sizeof part, ResourceText(IDS_PREVIEW_LEFT_OUT).Data(), total);
+    CountedString text(part);
+    UINT format = IDS_PREVIEW_FIRST_KIND;
+    for (int kind = 0; kind < LeftOutKindCount; ++kind) {
+        if (leftOut[kind] > 0) {
+            std::snprintf(part, sizeof part, ResourceText(format).Data(), ResourceText(IDS_LEFT_OUT_FIRST + kind).Data(),
+                          leftOut[kind]);
+            text.Append(part);
+            format = IDS_PREVIEW_NEXT_KIND;
+        }
+    }
+    return text;
+}
+
+CountedString RunResultText(bool ran, const RunOutcome& outcome, bool stopAsked, const char* logPath)
 {
     if (ran && outcome.stopped)
         return StoppedRunText(outcome);
+    if (!ran)
+        return RefusalText(outcome);
+    // Files left out of the batch are counted apart from those that could not be renamed.
+    const int notRenamed = outcome.notRenamed - outcome.unreachable;
     char text[kTextSize];
-    if (!ran) {
-        std::snprintf(text, sizeof text, ResourceText(TextIdOf(kRefusalFormats, outcome.refusal, IDS_FAILED)).Data(), outcome.refusedName);
-        return CountedString(text);
-    }
-    std::snprintf(text, sizeof text, ResourceText(OutcomeFormat(outcome)).Data(), outcome.notRenamed);
+    std::snprintf(text, sizeof text, ResourceText(OutcomeFormat(outcome, notRenamed)).Data(), notRenamed);
     CountedString result(text);
+    AppendNotRenamedFiles(result, outcome, notRenamed, logPath);
+    CountedString leftOut = LeftOutText(outcome.leftOut);
+    if (leftOut.Length() > 0) {
+        result.Append("\n");
+        result.Append(leftOut.Data());
+    }
     if (stopAsked)
         result.Append(ResourceText(IDS_STOP_CAME_LATE).Data());
     return result;

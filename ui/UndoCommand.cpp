@@ -33,7 +33,7 @@ private:
 void UndoCommand(HWND dialog)
 {
     CountedString logPath;
-    ReadFieldText(dialog, IDC_LOG_PATH, logPath);
+    ReadPathField(dialog, IDC_LOG_PATH, logPath);
 
     UndoOutcome plan;
     if (!PlanUndo(logPath.Data(), PlatformFileServices(), plan)) {

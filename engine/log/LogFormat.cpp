@@ -17,6 +17,7 @@ const char* const kFailureTexts[] = {
     "new and original names taken, file left under its temporary name",
     "name not representable, file left as it was",
     "name longer than 255 bytes, file left as it was",
+    "path too long, file left as it was",
     "file not where the log says, left alone",
     "skipped, a later step of this file was not taken back",
     "no line of the log names this file, left alone",

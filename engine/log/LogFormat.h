@@ -60,6 +60,8 @@ enum StepFailure
     // Left out of a run's batch.
     FailureNameNotRepresentable,
     FailureNameTooLong,
+    // The folder's path with the name is longer than the file calls take.
+    FailurePathTooLong,
     // Steps an undo does not take back, and files it finds that no line names.
     FailureNotWhereLogSays,
     FailureLaterStepKept,

@@ -57,6 +57,8 @@ TEST(PathReach, ARunWhoseNewNamesWouldReachTheLimitIsRefusedBeforeAnyMove)
         bool refused;
         // Typed relative to the current folder; its full path has the given length.
         bool relative = false;
+        // The refusal names the temporary name rather than a file's.
+        bool tempName = false;
     } cases[] = {
         // Every new name "<prefix>000.txt"..., seven characters besides the prefix.
         {"new names one character past", kDeep, "", std::string(12, 'p'), true},
@@ -66,7 +68,7 @@ TEST(PathReach, ARunWhoseNewNamesWouldReachTheLimitIsRefusedBeforeAnyMove)
         {"double-byte characters past", kDeep, kWide + kWide,
          kWide + kWide + kWide + kWide + kWide + std::string(7, 'p'), true},
         {"the widest temporary name just fits", kLongestPath - kWidestTemp, "", "", false},
-        {"the widest temporary name past", kLongestPath - kWidestTemp + 1, "", "", true},
+        {"the widest temporary name past", kLongestPath - kWidestTemp + 1, "", "", true, false, true},
 #ifdef _WIN32
         {"relative folder, new names past", kDeep, "", std::string(12, 'p'), true, true},
 #endif
@@ -98,8 +100,8 @@ TEST(PathReach, ARunWhoseNewNamesWouldReachTheLimitIsRefusedBeforeAnyMove)
 #else
             EXPECT_FALSE(run.Run()) << c.name;
 #endif
-            EXPECT_EQ(RefusalPathTooLong, run.outcome.refusal) << c.name;
-            EXPECT_STREQ("a.txt", run.outcome.refusedName) << c.name;
+            EXPECT_EQ(c.tempName ? RefusalTempPathTooLong : RefusalPathTooLong, run.outcome.refusal) << c.name;
+            EXPECT_STREQ(c.tempName ? "~ren0002.tmp" : "a.txt", run.outcome.refusedName) << c.name;
             EXPECT_EQ("earlier log", run.Log()) << c.name;
         } else {
             ASSERT_TRUE(run.Run()) << c.name;

@@ -311,6 +311,7 @@ TEST(RunPreview, TheRandomOrderIsTheNextRunsAndStaysSo)
 
 TEST(RunPreview, ARefusedRunIsShownWithItsReason)
 {
+    const std::string kLongFolder(260, 'd');
     struct Case
     {
         const char* name;
@@ -322,9 +323,12 @@ TEST(RunPreview, ARefusedRunIsShownWithItsReason)
         RunRefusal refusal;
         const char* refusedName;
     } cases[] = {
-        {"empty folder field", "", "*.*", 0, "?", CallKinds, RefusalNotStarted, ""},
-        {"folder that cannot be searched", "missing", "*.*", 0, "?", CallKinds, RefusalNotStarted, ""},
-        {"mask that matches nothing", nullptr, "*.png", 0, "?", CallKinds, RefusalNotStarted, ""},
+        {"empty folder field", "", "*.*", 0, "?", CallKinds, RefusalFolderEmpty, ""},
+        {"folder that does not exist", "missing", "*.*", 0, "?", CallKinds, RefusalFolderMissing, ""},
+        {"folder that is a file", "a.txt", "*.*", 0, "?", CallKinds, RefusalFolderNotSearchable, ""},
+        {"folder path too long", kLongFolder.c_str(), "*.*", 0, "?", CallKinds, RefusalFolderPathTooLong, ""},
+        {"mask that matches nothing", nullptr, "*.png", 0, "?", CallKinds, RefusalNothingMatches, ""},
+        {"masks joined by a semicolon", nullptr, "*.png;*.jpg", 0, "?", CallKinds, RefusalMaskHoldsSemicolon, ""},
         {"listing that breaks off", nullptr, "*.*", 0, "?", CallFindNext, RefusalListingFailed, ""},
         {"numbers pass the largest", nullptr, "*.*", 2147483647u, "?", CallKinds, RefusalNumberTooLarge, "b.txt"},
         {"new name too long", nullptr, "*.*", 0, std::string(250, 'p') + "?", CallKinds, RefusalNewNameTooLong,
@@ -336,6 +340,9 @@ TEST(RunPreview, ARefusedRunIsShownWithItsReason)
         run.elsewhere.Write(run.logName, "earlier log");
         run.job.order = NameAscending;
         run.job.mask = c.mask;
+#ifndef _WIN32
+        run.fs.UseWindowsPathLimit();
+#endif
         if (c.folder)
             run.job.folder = c.folder[0] ? run.folder.PathOf(c.folder).c_str() : "";
         run.job.startNumber = static_cast<int32_t>(c.start);
@@ -362,13 +369,17 @@ TEST(RunPreview, ARefusedRunIsShownWithItsReason)
 TEST(RunPreview, CountsWhatTheRunLeavesOut)
 {
     RunFixture run;
-    run.AddFiles({"a.txt", "u1.txt", "u2.txt", "long.txt", "desktop.ini", "h.txt"});
+    run.AddFiles({"a.txt", "u1.txt", "u2.txt", "long.txt", "path.txt", "desktop.ini", "h.txt"});
     run.folder.Write("log.txt", "earlier log");
     run.folder.MakeFolder("sub");
     run.folder.SetHidden("desktop.ini", true);
     run.folder.SetHidden("h.txt");
     run.job.logPath = run.folder.PathOf("log.txt").c_str();
-    // A name of 256 bytes, as a double-byte code page can list one.
+    // A name of 256 bytes, as a double-byte code page can list one; a name of 250 bytes,
+    // which the platform cannot reach in this folder (nor in any but a root's).
+#ifndef _WIN32
+    run.fs.UseWindowsPathLimit();
+#endif
     run.fs.adjustFound = [](FoundFile& found) {
         found.unreachable = found.name[0] == 'u';
 #ifndef _WIN32
@@ -376,6 +387,10 @@ TEST(RunPreview, CountsWhatTheRunLeavesOut)
 #endif
         if (std::strcmp(found.name, "long.txt") == 0)
             std::snprintf(found.name, sizeof found.name, "%s", std::string(256, 'l').c_str());
+        if (std::strcmp(found.name, "path.txt") == 0) {
+            std::snprintf(found.name, sizeof found.name, "%s", std::string(250, 'p').c_str());
+            found.unreachable = true;
+        }
     };
 
     RunPreview preview = Preview(run);
@@ -385,11 +400,19 @@ TEST(RunPreview, CountsWhatTheRunLeavesOut)
     EXPECT_EQ(1, preview.LeftOut(LeftOutLog));
     EXPECT_EQ(1, preview.LeftOut(LeftOutTooLong));
     EXPECT_EQ(1, preview.LeftOut(LeftOutHiddenSystem));
-    EXPECT_EQ(5, preview.LeftOutTotal());
-    const Names leftOut = {"desktop.ini 4", "log.txt 1", std::string(256, 'l') + " 2", "u1.txt 0", "u2.txt 0"};
+    EXPECT_EQ(1, preview.LeftOut(LeftOutPathTooLong));
+    EXPECT_EQ(6, preview.LeftOutTotal());
+    const Names leftOut = {"desktop.ini 4", "log.txt 1", std::string(256, 'l') + " 2", std::string(250, 'p') + " 5",
+                           "u1.txt 0", "u2.txt 0"};
     EXPECT_EQ(leftOut, LeftOutFiles(preview));
     ASSERT_TRUE(run.Run());
-    EXPECT_EQ(preview.LeftOut(LeftOutUnreachable) + preview.LeftOut(LeftOutTooLong), run.outcome.unreachable);
+    for (int kind = 0; kind < LeftOutKindCount; ++kind)
+        EXPECT_EQ(preview.LeftOut(static_cast<LeftOutKind>(kind)), run.outcome.leftOut[kind]) << kind;
+    EXPECT_EQ(preview.LeftOut(LeftOutUnreachable) + preview.LeftOut(LeftOutTooLong) + preview.LeftOut(LeftOutPathTooLong),
+              run.outcome.unreachable);
+    const Names lines = run.LogLines();
+    const std::string pathTooLong = Line(std::string(250, 'p'), std::string(250, 'p')) + "\tpath too long, file left as it was";
+    EXPECT_EQ(1, std::count(lines.begin(), lines.end(), pathTooLong));
     EXPECT_EQ(preview.RowCount(), run.outcome.fileCount);
     EXPECT_TRUE(run.folder.Exists("desktop.ini"));
     EXPECT_EQ(std::string::npos, run.Log().find("desktop.ini"));

@@ -107,10 +107,10 @@ TEST(RunRename, UnsortedFollowsTheListingAndRandomTheShuffle)
 
 TEST(RunRename, RunsThatDoNotStartTouchNothing)
 {
-    struct Case { const char* name; bool emptyFolder; const char* mask; bool missingFolder; } cases[] = {
-        {"empty folder field", true, "*.*", false},
-        {"mask matches nothing", false, "*.png", false},
-        {"folder does not exist", false, "*.*", true},
+    struct Case { const char* name; bool emptyFolder; const char* mask; bool missingFolder; RunRefusal refusal; } cases[] = {
+        {"empty folder field", true, "*.*", false, RefusalFolderEmpty},
+        {"mask matches nothing", false, "*.png", false, RefusalNothingMatches},
+        {"folder does not exist", false, "*.*", true, RefusalFolderMissing},
     };
     for (const Case& c : cases) {
         RunFixture run;
@@ -122,7 +122,7 @@ TEST(RunRename, RunsThatDoNotStartTouchNothing)
         if (c.missingFolder)
             run.job.folder = run.folder.PathOf("missing").c_str();
         EXPECT_FALSE(run.Run()) << c.name;
-        EXPECT_EQ(RefusalNotStarted, run.outcome.refusal) << c.name;
+        EXPECT_EQ(c.refusal, run.outcome.refusal) << c.name;
         EXPECT_EQ("earlier log", run.Log()) << c.name;
         EXPECT_EQ(Names{"a.txt"}, run.folder.Names()) << c.name;
     }
@@ -231,18 +231,21 @@ TEST(RunRename, OnlyALaterPassWithoutAFileReachingItsNameEndsTheWalk)
         Names log;
         Names after;
         int notRenamed;
+        // The files the result names, with the reasons the log gives.
+        Names named;
     } cases[] = {
         // No file arrives in the first pass; a.txt does in the second, b000.txt never does.
         {"first pass without progress", {"a.txt", "b000.txt"}, {"b001.txt"}, "b?", "", "",
          {Line("a.txt", "~ren0000.tmp"), Line("b000.txt", "~ren0001.tmp"), Line("~ren0000.tmp", "b000.txt"),
           Line("~ren0001.tmp", "~ren0002.tmp"), Line("~ren0002.tmp", "~ren0003.tmp"),
           Line("~ren0003.tmp", "b000.txt") + "\toriginal name taken, file left under its temporary name"},
-         {"b000.txt", "b001.txt", "~ren0003.tmp"}, 1},
+         {"b000.txt", "b001.txt", "~ren0003.tmp"}, 1,
+         {"b000.txt: original name taken, file left under its temporary name"}},
         // The failed move brings no file to its name: the second pass ends the walk.
         {"a failed step is no progress", {"a.txt", "b.txt"}, {"000.txt", "001.txt"}, "?", "~ren0000.tmp", "~ren0002.tmp",
          {Line("a.txt", "~ren0000.tmp"), Line("b.txt", "~ren0001.tmp"), Line("~ren0000.tmp", "~ren0002.tmp") + moveFailed,
           Line("~ren0000.tmp", "a.txt"), Line("~ren0001.tmp", "~ren0002.tmp"), Line("~ren0002.tmp", "b.txt")},
-         {"000.txt", "001.txt", "a.txt", "b.txt"}, 2},
+         {"000.txt", "001.txt", "a.txt", "b.txt"}, 2, {"a.txt: move failed", "b.txt: new name taken"}},
     };
     for (const Case& c : cases) {
         RunFixture run;
@@ -261,6 +264,11 @@ TEST(RunRename, OnlyALaterPassWithoutAFileReachingItsNameEndsTheWalk)
         EXPECT_EQ(c.after, run.folder.Names()) << c.name;
         EXPECT_EQ(c.notRenamed, run.outcome.notRenamed) << c.name;
         EXPECT_EQ(static_cast<int>(c.log.size()), run.outcome.steps) << c.name;
+        Names named;
+        for (int i = 0; i < run.outcome.namedNotRenamed; ++i)
+            named.push_back(std::string(run.outcome.notRenamedFiles[i].name) + ": " +
+                            StepFailureText(run.outcome.notRenamedFiles[i].reason));
+        EXPECT_EQ(c.named, named) << c.name;
     }
 }
 

@@ -1,7 +1,10 @@
 #include "engine/FileEntry.h"
+#include "engine/PathNames.h"
 #include "tests/support/FaultyFileServices.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -32,5 +35,25 @@ TEST(EndsWithSeparator, LooksAtTheLastWholeCharacter)
     for (const Case& c : cases) {
         FileEntry entry(c.folder, fs);
         EXPECT_STREQ(c.entryFolder, entry.folder.Data()) << c.folder;
+    }
+}
+
+TEST(TrimPastedPath, TakesOffSpacesAndOnePairOfQuotes)
+{
+    struct Case { const char* typed; const char* used; } cases[] = {
+        {"\"C:\\photos\\summer\"", "C:\\photos\\summer"},
+        {"C:\\photos\\summer ", "C:\\photos\\summer"},
+        {"  \" C:\\photos\\summer \"  ", "C:\\photos\\summer"},
+        {"\"\"C:\\photos\"\"", "\"C:\\photos\""},
+        {"\"C:\\photos", "\"C:\\photos"},
+        {"\"", "\""},
+        {"\"\"", ""},
+        {"C:\\\x83\x5C", "C:\\\x83\x5C"},
+        {"C:\\my photos", "C:\\my photos"},
+    };
+    for (const Case& c : cases) {
+        CountedString path(c.typed);
+        EXPECT_EQ(std::string(c.typed) != c.used, TrimPastedPath(path)) << c.typed;
+        EXPECT_STREQ(c.used, path.Data()) << c.typed;
     }
 }

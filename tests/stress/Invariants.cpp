@@ -131,7 +131,8 @@ private:
                 return;
             }
         }
-        const int unreachable = preview.LeftOut(LeftOutUnreachable) + preview.LeftOut(LeftOutTooLong);
+        const int unreachable = preview.LeftOut(LeftOutUnreachable) + preview.LeftOut(LeftOutTooLong) +
+                                preview.LeftOut(LeftOutPathTooLong);
         if (expected.refusal == RefusalNone && unreachable != expected.unreachable)
             Breach("the preview leaves out " + std::to_string(unreachable) +
                    " unreachable names, expected " + std::to_string(expected.unreachable));

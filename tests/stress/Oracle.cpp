@@ -210,8 +210,11 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
         expected.refusal = RefusalMaskHoldsSeparator;
         return expected;
     }
+    // A search that fails is asked after: the folder is there and can be listed, so the mask
+    // is to blame.
     if (listing.empty() || FaultAt(scenario, FaultSearchFails) != 0) {
-        expected.refusal = RefusalNotStarted;
+        expected.refusal =
+            scenario.mask.find(';') != std::string::npos ? RefusalMaskHoldsSemicolon : RefusalNothingMatches;
         return expected;
     }
 
@@ -307,8 +310,15 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
         widest = kLargestNumber;
     char widestTemp[32];
     std::snprintf(widestTemp, sizeof widestTemp, "~ren%04d.tmp", static_cast<int>(std::min(kLargestNumber, widest)));
+    // A temporary name that does not fit is the cause for every file.
+    if (!expected.batch.empty() && PathTooLongForRun(entryFolder + widestTemp)) {
+        expected.refusal = RefusalTempPathTooLong;
+        expected.refusedName = widestTemp;
+        expected.batch.clear();
+        return expected;
+    }
     for (const Planned& planned : expected.batch) {
-        if (PathTooLongForRun(entryFolder + planned.newName) || PathTooLongForRun(entryFolder + widestTemp)) {
+        if (PathTooLongForRun(entryFolder + planned.newName)) {
             expected.refusal = RefusalPathTooLong;
             expected.refusedName = planned.key;
             expected.batch.clear();

@@ -353,7 +353,7 @@ struct RefusedPreview
 TEST_F(PreviewTest, ARefusedJobShowsWhyAndMovesNothing)
 {
     const RefusedPreview cases[] = {
-        {"folder cannot be searched", true, "0", "3", nullptr, "Failed."},
+        {"folder does not exist", true, "0", "3", nullptr, u8"Failed.\nフォルダがありません."},
         {"numbers pass the largest", false, "2147483647", "3", nullptr,
          "Nothing was renamed: the number of \"b.txt\" would pass 2147483647."},
         {"digit count out of range", false, "0", "11", u8"桁数は1から10桁までにしてください.", nullptr},
@@ -376,7 +376,7 @@ TEST_F(PreviewTest, ARefusedJobShowsWhyAndMovesNothing)
             EXPECT_EQ(AnsiText(c.warning), boxes[0].text);
         } else {
             ASSERT_TRUE(seen.opened);
-            EXPECT_EQ(c.refusal, seen.refusal);
+            EXPECT_EQ(AnsiText(c.refusal), seen.refusal);
             EXPECT_FALSE(seen.listVisible);
             EXPECT_FALSE(seen.copyEnabled);
             EXPECT_EQ(before, seen.namesWhileOpen);

@@ -136,6 +136,8 @@ struct CompletedRun
     bool padding;
     std::vector<std::string> before;
     std::vector<std::string> after;
+    // Both paths typed as pasted from Explorer, in quotes and with spaces around.
+    bool pasted = false;
 };
 
 TEST_F(RunCommandTest, CompletedRunRenamesEveryFileAndSaysSo)
@@ -147,12 +149,15 @@ TEST_F(RunCommandTest, CompletedRunRenamesEveryFileAndSaysSo)
         {"?", "7", "3", false, {"a.txt"}, {"7.txt"}},
         {"x?y", "", "3", true, {"a.jpg"}, {"x000y.jpg"}},
         {"?", "2147483647", "3", true, {"a.txt"}, {"2147483647.txt"}},
+        {"?", "0", "3", true, {"a.txt"}, {"000.txt"}, true},
     };
     for (const CompletedRun& run : runs) {
         SCOPED_TRACE(std::string(run.pattern) + " start " + run.start + " digits " + run.digits);
         TempFolder here;
         ASSERT_TRUE(AddFiles(here, run.before));
-        SetText(IDC_FOLDER, here.Path());
+        SetText(IDC_FOLDER, run.pasted ? " \"" + here.Path() + "\" " : here.Path());
+        if (run.pasted)
+            SetText(IDC_LOG_PATH, "\"" + LogPath() + "\" ");
         SetText(IDC_PATTERN, run.pattern);
         SetText(IDC_START, run.start);
         SetText(IDC_DIGITS, run.digits);
@@ -171,20 +176,27 @@ TEST_F(RunCommandTest, CompletedRunRenamesEveryFileAndSaysSo)
         EXPECT_EQ(run.after, here.Names());
         EXPECT_NE("", ReadWholeFile(LogPath()));
         EXPECT_EQ(Arrow(), GetCursor());
+        EXPECT_EQ(Lower(here.Path()), Text(IDC_FOLDER)) << "the field shows the folder used";
+        EXPECT_EQ(Lower(LogPath()), Text(IDC_LOG_PATH));
     }
 }
 
 TEST_F(RunCommandTest, RunThatCannotStartSaysFailed)
 {
     ASSERT_TRUE(AddFiles(folder, {"a.txt"}));
-    for (std::string typed : {std::string(), folder.PathOf("missing")}) {
-        SCOPED_TRACE("folder \"" + typed + "\"");
-        SetText(IDC_FOLDER, typed);
+    const std::pair<std::string, std::string> cases[] = {
+        {std::string(), u8"フォルダが指定されていません."},
+        {folder.PathOf("missing"), u8"フォルダがありません."},
+        {folder.PathOf("a.txt"), u8"フォルダの中を見られません. フォルダではないか, 見る権限がありません."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("folder \"" + c.first + "\"");
+        SetText(IDC_FOLDER, c.first);
 
         std::vector<SeenBox> seen = Run();
 
         ASSERT_EQ(2u, seen.size());
-        EXPECT_EQ("Failed.", seen[1].text);
+        EXPECT_EQ("Failed.\n" + AnsiText(c.second.c_str()), seen[1].text);
         EXPECT_EQ(SystemIcon(IDI_EXCLAMATION), seen[1].icon);
         EXPECT_EQ(Arrow(), seen[1].cursor);
         EXPECT_FALSE(LogExists());
@@ -193,13 +205,22 @@ TEST_F(RunCommandTest, RunThatCannotStartSaysFailed)
 
 TEST_F(RunCommandTest, PartlyDoneRunSaysHowManyAndPointsToTheLog)
 {
-    ASSERT_TRUE(AddFiles(folder, {"a.txt"}));
+    ASSERT_TRUE(AddFiles(folder, {"a.txt", "b.txt"}));
     AddUnreachableFile(folder);
+    // Held open by another program, which lets no one move it.
+    HANDLE held = CreateFileA(folder.PathOf("b.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
 
     std::vector<SeenBox> seen = Run();
+    CloseHandle(held);
 
     ASSERT_EQ(2u, seen.size());
-    EXPECT_EQ("1 file could not be renamed; the log has the details.", seen[1].text);
+    EXPECT_EQ("1 file could not be renamed; the log has the details." +
+                  AnsiText(u8"\n\"b.txt\": 移動できませんでした (ほかのプログラムが開いているか, ファイルシステムが拒みました)"
+                           u8"\n詳しくはログ \"") +
+                  Text(IDC_LOG_PATH) + AnsiText(u8"\" を見てください.\n対象外 1 個: 文字コードで表せない名前 1 個"),
+              seen[1].text);
     EXPECT_EQ(SystemIcon(IDI_EXCLAMATION), seen[1].icon);
     EXPECT_EQ(Arrow(), seen[1].cursor);
     EXPECT_TRUE(folder.Exists("000.txt"));

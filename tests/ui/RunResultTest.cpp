@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -31,7 +33,18 @@ TEST(RunResultTest, SaysWhatHappenedToTheFiles)
         {true, RefusalNone, "", 0, true, "Completed." + AnsiText(u8"\n中止する前に終わっていました."), true},
         {true, RefusalNone, "", 1, true,
          "1 file could not be renamed; the log has the details." + AnsiText(u8"\n中止する前に終わっていました."), true},
-        {false, RefusalNotStarted, "", 0, false, "Failed."},
+        {false, RefusalFolderEmpty, "", 0, false, "Failed." + AnsiText(u8"\nフォルダが指定されていません.")},
+        {false, RefusalFolderPathTooLong, "", 0, false,
+         "Failed." + AnsiText(u8"\nフォルダのパスが長すぎます. 対象と合わせて 259 文字までのパスにしてください.")},
+        {false, RefusalFolderMissing, "", 0, false, "Failed." + AnsiText(u8"\nフォルダがありません.")},
+        {false, RefusalFolderNotSearchable, "", 0, false,
+         "Failed." + AnsiText(u8"\nフォルダの中を見られません. フォルダではないか, 見る権限がありません.")},
+        {false, RefusalMaskHoldsSemicolon, "", 0, false,
+         "Failed." + AnsiText(u8"\n対象に合うファイルがありません. 対象の ; は区切りではなく名前の一部として探されます.")},
+        {false, RefusalNothingMatches, "", 0, false, "Failed." + AnsiText(u8"\n対象に合うファイルがありません.")},
+        {false, RefusalTempPathTooLong, "~ren0002.tmp", 0, false,
+         AnsiText(u8"名前は一つも変更していません: フォルダのパスが長すぎて, 名前を入れ替えるときの一時的な名前 "
+                  u8"\"~ren0002.tmp\" を付けられません。")},
         {false, RefusalListingFailed, "", 0, false,
          "Failed: the folder could not be read to its end. Nothing was renamed."},
         {false, RefusalNewNameTooLong, "a.txt", 0, false,
@@ -63,6 +76,46 @@ TEST(RunResultTest, SaysWhatHappenedToTheFiles)
         outcome.logAsked = true;
         outcome.logComplete = c.logComplete;
         EXPECT_EQ(c.text, RunResultText(c.ran, outcome, c.stopAsked).Data());
+    }
+}
+
+struct NamedCase
+{
+    int notRenamed;
+    int unreachable;
+    bool logComplete;
+    std::string text;
+};
+
+TEST(RunResultTest, NamesTheFirstFilesNotRenamedAndCountsTheLeftOutApart)
+{
+    const std::string move = AnsiText(u8": 移動できませんでした (ほかのプログラムが開いているか, ファイルシステムが拒みました)");
+    const std::string taken = AnsiText(u8": 新しい名前をほかのファイルが使っています");
+    const std::string log = AnsiText(u8"\n詳しくはログ \"C:\\log.txt\" を見てください.");
+    const std::string leftOut = AnsiText(u8"\n対象外 2 個: 文字コードで表せない名前 1 個、ログファイル 1 個");
+    const NamedCase cases[] = {
+        {1, 0, true, "1 file could not be renamed; the log has the details.\n\"f0.txt\"" + move + log},
+        {2, 0, false, "2 files could not be renamed, and the log could not be written.\n\"f0.txt\"" + move +
+                          "\n\"f1.txt\"" + taken},
+        {8, 1, true, "7 files could not be renamed; the log has the details.\n\"f0.txt\"" + move + "\n\"f1.txt\"" +
+                         taken + "\n\"f2.txt\"" + move + "\n\"f3.txt\"" + move + "\n\"f4.txt\"" + move +
+                         AnsiText(u8"\nほか 2 個") + log + leftOut},
+        {1, 1, true, "Completed." + leftOut},
+    };
+    for (const NamedCase& c : cases) {
+        RunOutcome outcome;
+        outcome.notRenamed = c.notRenamed;
+        outcome.unreachable = c.unreachable;
+        outcome.leftOut[LeftOutUnreachable] = c.unreachable;
+        outcome.leftOut[LeftOutLog] = c.unreachable;
+        for (; outcome.namedNotRenamed < std::min(kNamedNotRenamed, c.notRenamed - c.unreachable); ++outcome.namedNotRenamed) {
+            NotRenamedFile& file = outcome.notRenamedFiles[outcome.namedNotRenamed];
+            std::snprintf(file.name, sizeof file.name, "f%d.txt", outcome.namedNotRenamed);
+            file.reason = outcome.namedNotRenamed == 1 ? FailureNewNameTaken : FailureMove;
+        }
+        outcome.logAsked = true;
+        outcome.logComplete = c.logComplete;
+        EXPECT_EQ(c.text, RunResultText(true, outcome, false, "C:\\log.txt").Data()) << c.notRenamed;
     }
 }
 
