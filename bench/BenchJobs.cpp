@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-static const char* const kJobNames[kBenchJobCount] = {"fresh", "shift", "reverse"};
+static const char* const kJobNames[kBenchJobCount] = {"fresh", "shift", "reverse", "stop"};
 
 const char* JobName(BenchJob job)
 {
@@ -52,7 +52,7 @@ void SetUpJob(BenchJob job, const std::string& folder, const std::string& logPat
 
 int FirstNumber(BenchJob job)
 {
-    return job == JobShift ? 1 : 0;
+    return job == JobShift || job == JobStop ? 1 : 0;
 }
 
 std::vector<int> ExpectedSources(BenchJob job, int fileCount)

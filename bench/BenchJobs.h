@@ -11,15 +11,19 @@ class RenameJob;
 //   shift    000000.jpg ... numbered from 1: every target is held by the next file, so
 //            nearly every file goes through a temporary name;
 //   reverse  000000.jpg ... numbered from 0 in descending name order: the first half goes
-//            through temporary names, the second half finds its targets freed.
+//            through temporary names, the second half finds its targets freed;
+//   stop     the shift job's folder, its run stopped after half of its steps, when every
+//            file but the last waits under a temporary name with its new name free: the
+//            stop settles them all.
 enum BenchJob
 {
     JobFresh,
     JobShift,
-    JobReverse
+    JobReverse,
+    JobStop
 };
 
-const int kBenchJobCount = 3;
+const int kBenchJobCount = 4;
 // Room for every name the benchmark makes.
 const int kBenchNameSize = 32;
 

@@ -32,6 +32,12 @@ static bool PrintCase(BenchJob job, int fileCount, int repeat, const std::string
                 result.firstRun.seconds, result.firstRun.seconds / result.floor.seconds, result.steps,
                 result.replay.seconds, result.replay.seconds / result.floor.seconds,
                 result.phases.list, result.phases.order, result.phases.number, result.phases.walk);
+    if (job == JobStop) {
+        std::printf("job=stop files=%d stopped_after_steps=%d settled_files=%d step_seconds=%.7f "
+                    "settle_seconds_per_file=%.7f settle_ratio=%.2f\n",
+                    fileCount, result.stepsBeforeStop, result.settled, result.secondsPerStep,
+                    result.settleSecondsPerFile, result.settleSecondsPerFile / result.secondsPerStep);
+    }
     return true;
 }
 

@@ -26,9 +26,10 @@ static bool Refuse(const char* what, const char* text)
 void PrintUsage()
 {
     std::fprintf(stderr,
-                 "usage: quillowby_bench [--files N]... [--job fresh|shift|reverse|ordering|preview|taken]... [--dir D] [--repeat R]\n"
+                 "usage: quillowby_bench [--files N]... [--job fresh|shift|reverse|stop|ordering|preview|taken]... [--dir D] [--repeat R]\n"
                  "  --files N   files per folder, 1 to 999999 (default: 1000, 10000 and 100000)\n"
-                 "  --job J     fresh, shift, reverse, ordering: the sorted orders alone, or preview: the\n"
+                 "  --job J     fresh, shift, reverse, stop: the shift job stopped after half of its steps,\n"
+                 "              ordering: the sorted orders alone, or preview: the\n"
                  "              preview of a fresh run, or taken: the preview of a run in the date-taken\n"
                  "              order over small photos (default: all)\n"
                  "  --dir D     where the folders are made (default: a new folder under $TMPDIR or /tmp)\n"
@@ -88,7 +89,7 @@ bool ParseOptions(int argc, char** argv, BenchOptions& options)
     if (options.fileCounts.empty())
         options.fileCounts = {1000, 10000, 100000};
     if (options.jobs.empty() && !options.ordering && !options.preview && !options.taken) {
-        options.jobs = {JobFresh, JobShift, JobReverse};
+        options.jobs = {JobFresh, JobShift, JobReverse, JobStop};
         options.ordering = true;
         options.preview = true;
         options.taken = true;

@@ -31,23 +31,45 @@ struct FolderPaths
 };
 
 // What the window hands the run: the counters its thread reads and the stop request, so the
-// figures include what telling the progress costs.
+// figures include what telling the progress costs. Asked to stop half-way, it asks for the
+// stop once the steps taken reach half of those known, and notes when the walk began and
+// when it stopped.
 class WindowProgress : public RunProgress
 {
 public:
-    WindowProgress() : stepsTaken(0), stepsKnown(0), stopRequested(false) {}
+    explicit WindowProgress(bool stopHalfWay)
+        : stepsTaken(0), stepsKnown(0), stopRequested(false), stopHalfWay(stopHalfWay), walkStarted(0),
+          stoppedAt(0), stepsBeforeStop(0)
+    {
+    }
 
     bool Continue(const WalkProgress& progress) override
     {
         stepsTaken.store(progress.stepsTaken, std::memory_order_relaxed);
         stepsKnown.store(progress.stepsKnown, std::memory_order_relaxed);
+        if (stopHalfWay && progress.stepsTaken == 0)
+            walkStarted = SecondsNow();
+        if (stopHalfWay && !stopRequested.load(std::memory_order_relaxed) &&
+            progress.stepsTaken * 2 >= progress.stepsKnown) {
+            stoppedAt = SecondsNow();
+            stepsBeforeStop = progress.stepsTaken;
+            stopRequested.store(true, std::memory_order_relaxed);
+        }
         return !stopRequested.load(std::memory_order_relaxed);
     }
+
+    double WalkSeconds() const { return stoppedAt - walkStarted; }
+    double StoppedAt() const { return stoppedAt; }
+    int StepsBeforeStop() const { return stepsBeforeStop; }
 
 private:
     std::atomic<int> stepsTaken;
     std::atomic<int> stepsKnown;
     std::atomic<bool> stopRequested;
+    bool stopHalfWay;
+    double walkStarted;
+    double stoppedAt;
+    int stepsBeforeStop;
 };
 
 bool Fail(const char* what, const std::string& folder)
@@ -83,7 +105,7 @@ bool TimeRun(BenchJob job, const FolderPaths& paths, const std::vector<FileId>& 
     PhaseClock clock(PlatformFileServices());
     EntryList list;
     RunOutcome outcome;
-    WindowProgress progress;
+    WindowProgress progress(job == JobStop);
 
     long baseKb = 0;
     if (first) {
@@ -94,6 +116,7 @@ bool TimeRun(BenchJob job, const FolderPaths& paths, const std::vector<FileId>& 
     Stopwatch stopwatch;
     bool ran = RunRename(renameJob, list, clock, outcome, &progress);
     Lap lap = stopwatch.Read();
+    double settleSeconds = SecondsNow() - progress.StoppedAt();
     if (first) {
         result.peakKb = PeakResidentKb() - baseKb;
         result.firstRun = lap;
@@ -103,8 +126,17 @@ bool TimeRun(BenchJob job, const FolderPaths& paths, const std::vector<FileId>& 
         return Fail("the run did not start", paths.folder);
     if (!CheckRun(job, paths.folder, ids, expected, outcome))
         return false;
-    if (first || lap.seconds < result.run.seconds)
+    if (job == JobStop && (!outcome.stopped || progress.StepsBeforeStop() <= 0))
+        return Fail("the run did not stop half-way", paths.folder);
+    if (first || lap.seconds < result.run.seconds) {
         result.phases = clock.Phases();
+        if (job == JobStop) {
+            result.stepsBeforeStop = progress.StepsBeforeStop();
+            result.settled = outcome.steps - progress.StepsBeforeStop();
+            result.secondsPerStep = progress.WalkSeconds() / progress.StepsBeforeStop();
+            result.settleSecondsPerFile = result.settled > 0 ? settleSeconds / result.settled : 0;
+        }
+    }
     KeepFastest(lap, first, result.run);
     result.steps = outcome.steps;
     return true;

@@ -9,7 +9,10 @@
 
 struct CaseResult
 {
-    CaseResult() : peakKb(0), steps(0) {}
+    CaseResult()
+        : peakKb(0), steps(0), stepsBeforeStop(0), settled(0), secondsPerStep(0), settleSecondsPerFile(0)
+    {
+    }
 
     // The fastest whole run and the fastest floor of the repetitions (wall and processor
     // time each on its own), and the stages of the run fastest on the wall clock. Later runs
@@ -25,6 +28,13 @@ struct CaseResult
     long peakKb;
     // Log lines after the header.
     int steps;
+    // The stop job, of the run fastest on the wall clock: the steps its walk took before the
+    // stop, the files the stop then settled (each one log line), the walk's seconds per step
+    // and the settling's seconds per file, the log's closing included.
+    int stepsBeforeStop;
+    int settled;
+    double secondsPerStep;
+    double settleSecondsPerFile;
 };
 
 // Repeats, each time on a fresh folder of fileCount files under dir: a whole run of the job,

@@ -26,6 +26,11 @@ public:
     // Asked once when the batch is listed, ordered and numbered, before the log is opened:
     // true ends the run there, nothing moved and no log created or emptied (RefusalStopped).
     virtual bool StopAsked() { return false; }
+    // Told while a stopped run or undo settles, on the thread that settles: once before the
+    // first of the files waiting under temporary names at the stop is seen to, and again
+    // after each one, put back, moved on to its new name or found taken away. Nothing can
+    // stop the settling: it only ends what the walk began.
+    virtual void Settling(int /*settled*/, int /*waiting*/) {}
 
 protected:
     ~RunProgress() {}

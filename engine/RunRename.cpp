@@ -291,7 +291,7 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
 
     int stillWaiting = WalkEntries(list, log, walkFs, outcome, progress);
     if (outcome.stopped)
-        SettleStoppedWalk(list, stillWaiting, log, walkFs, outcome);
+        SettleStoppedWalk(list, stillWaiting, log, walkFs, outcome, progress);
     else
         PutBackWaiting(list, stillWaiting, log, walkFs, outcome);
     list.Clear();

@@ -1,10 +1,12 @@
 #include "engine/StoppedWalk.h"
 
+#include "core/CountedString.h"
 #include "engine/Enumeration.h"
 #include "engine/FileEntry.h"
 #include "engine/PathNames.h"
 #include "engine/platform/FileServices.h"
 #include "engine/log/RenameLog.h"
+#include "engine/RunProgress.h"
 #include "engine/RunRename.h"
 
 #include <cstring>
@@ -42,6 +44,9 @@ struct WaitingFile
 
 struct FreeName
 {
+    // The name as the first file that may go there has it; whether it stands in the folder.
+    std::string name;
+    bool taken;
     bool given;
     // Waiting files without a name that may still take this one.
     int wanting;
@@ -66,13 +71,20 @@ public:
             FileEntry* entry = list.At(position)->entry;
             if (entry->originalName.IsAbsent() || entry->gone)
                 continue;
-            WaitingFile file = {entry, {Slot(*entry, entry->newName), Slot(*entry, entry->originalName.Data())}, NoSide};
-            if (file.names[OriginalSide] == file.names[NewSide])
-                file.names[OriginalSide] = kTaken;
+            WaitingFile file = {entry, {Slot(entry->newName), Slot(entry->originalName.Data())}, NoSide};
             files.push_back(file);
         }
+        if (!files.empty())
+            FindTakenNames(files.front().entry->folder);
         for (int i = 0; i < static_cast<int>(files.size()); ++i) {
-            for (int slot : files[i].names) {
+            WaitingFile& file = files[i];
+            for (int& slot : file.names) {
+                if (names[slot].taken)
+                    slot = kTaken;
+            }
+            if (file.names[OriginalSide] == file.names[NewSide])
+                file.names[OriginalSide] = kTaken;
+            for (int slot : file.names) {
                 if (slot != kTaken) {
                     ++names[slot].wanting;
                     names[slot].files.push_back(i);
@@ -100,19 +112,65 @@ public:
     std::vector<WaitingFile> files;
 
 private:
-    int Slot(const FileEntry& entry, const char* name)
+    int Slot(const char* name)
     {
         std::string key = NameKey(name, fs);
         auto known = slots.find(key);
         if (known != slots.end())
             return known->second;
-        int slot = kTaken;
-        if (!fs.Exists(entry.folder.Concat(name).Data())) {
-            slot = static_cast<int>(names.size());
-            names.push_back(FreeName{false, 0, {}});
-        }
+        int slot = static_cast<int>(names.size());
+        names.push_back(FreeName{name, false, false, 0, {}});
         slots[key] = slot;
         return slot;
+    }
+
+    // The key under which a name and every name the file system takes for the same one meet:
+    // letter case folded where it does not count, a double-byte character kept by its lead
+    // byte alone (the two cases of a full-width, Greek or Cyrillic letter share theirs).
+    std::string LooseKey(const char* name) const
+    {
+        if (!fs.IgnoresCase())
+            return name;
+        std::string key;
+        for (const char* c = name; *c;) {
+            int length = CharacterLength(c, fs);
+            char byte = *c;
+            key += length == 1 && byte >= 'a' && byte <= 'z' ? static_cast<char>(byte - 'a' + 'A') : byte;
+            c += length;
+        }
+        return key;
+    }
+
+    void MarkListed(const char* listed, const std::unordered_multimap<std::string, int>& byKey)
+    {
+        auto same = byKey.equal_range(LooseKey(listed));
+        for (auto it = same.first; it != same.second; ++it) {
+            if (fs.SameName(listed, names[it->second].name.c_str()))
+                names[it->second].taken = true;
+        }
+    }
+
+    // Which names stand in the folder at the stop, by its name or its short name, from one
+    // listing of it: where the file system reads the whole folder to find a name missing
+    // (Wine looks for it in every letter case and among the short names), two existence
+    // tests per waiting file made settling cost three times a step of the walk. A listing
+    // that fails leaves each name to its own existence test.
+    void FindTakenNames(const CountedString& folder)
+    {
+        std::unordered_multimap<std::string, int> byKey;
+        for (int slot = 0; slot < static_cast<int>(names.size()); ++slot)
+            byKey.emplace(LooseKey(names[slot].name.c_str()), slot);
+        FolderSearch search(fs);
+        FindNextResult listed = search.Start(folder, CountedString("*")) ? FindNextFound : FindNextError;
+        for (; listed == FindNextFound; listed = search.Next()) {
+            MarkListed(search.Current().name, byKey);
+            if (search.Current().shortName[0] != '\0')
+                MarkListed(search.Current().shortName, byKey);
+        }
+        if (listed == FindNextEnd)
+            return;
+        for (FreeName& name : names)
+            name.taken = fs.Exists(folder.Concat(name.name.c_str()).Data());
     }
 
     int LoneFile(int slot) const
@@ -176,10 +234,34 @@ bool MoveOn(FileEntry& entry, FileServices& fs)
     return false;
 }
 
+// The file goes to the name given to it; put back when that is its original name, when none
+// was given, or when its new name was taken after all.
+void Settle(const WaitingFile& file, LogWriter& log, FileServices& fs, RunOutcome& outcome)
+{
+    FileEntry& entry = *file.entry;
+    if (file.placed == NewSide) {
+        bool done = MoveOn(entry, fs);
+        entry.WriteLogLine(log);
+        if (done) {
+            ++outcome.renamed;
+            return;
+        }
+    }
+    PutBackCounted(entry, log, fs, outcome, file.placed == NoSide ? FailureBothNamesTaken : FailureNone);
+    ++outcome.notRenamed;
+}
+
 }  // namespace
 
-void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& fs, RunOutcome& outcome)
+void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& fs, RunOutcome& outcome,
+                       RunProgress* progress)
 {
+    int waiting = 0;
+    for (int position = from; position < list.Count(); ++position)
+        waiting += list.At(position)->entry->originalName.IsAbsent() ? 0 : 1;
+    int settled = 0;
+    if (progress)
+        progress->Settling(settled, waiting);
     for (int position = from; position < list.Count(); ++position) {
         FileEntry& entry = *list.At(position)->entry;
         if (entry.originalName.IsAbsent()) {
@@ -194,22 +276,16 @@ void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& 
         if (entry.LostToAnotherFile(fs)) {
             entry.WriteLogLine(log);
             ++outcome.notRenamed;
+            if (progress)
+                progress->Settling(++settled, waiting);
         }
     }
     NameSharing sharing(list, from, fs);
     sharing.Share();
     for (const WaitingFile& file : sharing.files) {
-        FileEntry& entry = *file.entry;
-        if (file.placed == NewSide) {
-            bool done = MoveOn(entry, fs);
-            entry.WriteLogLine(log);
-            if (done) {
-                ++outcome.renamed;
-                continue;
-            }
-        }
-        PutBackCounted(entry, log, fs, outcome, file.placed == NoSide ? FailureBothNamesTaken : FailureNone);
-        ++outcome.notRenamed;
+        Settle(file, log, fs, outcome);
+        if (progress)
+            progress->Settling(++settled, waiting);
     }
     ReleaseEntries(list, from);
 }

@@ -4,6 +4,7 @@
 class EntryList;
 class FileServices;
 class LogWriter;
+class RunProgress;
 struct RunOutcome;
 
 // Ends a walk that was asked to stop before list position from. Files not yet moved keep
@@ -12,7 +13,9 @@ struct RunOutcome;
 // shared out so that as few files as possible stay behind, the new name first where there
 // is a choice. Only a file whose two names are both taken stays under its temporary name;
 // a temporary name that another file has come to hold moves nothing.
-// Every move is logged; the entries from position from on are released.
-void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& fs, RunOutcome& outcome);
+// Every move is logged; the entries from position from on are released. progress, when
+// given, is told how many of the waiting files have been seen to.
+void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& fs, RunOutcome& outcome,
+                       RunProgress* progress = nullptr);
 
 #endif

@@ -254,6 +254,7 @@ public:
 private:
     void TakeBack(size_t step);
     void Stop(UndoFile& file);
+    bool Waiting(size_t step) const;
     void WriteSkipped(const LoggedStep& step);
 
     const UndoPlan& plan;
@@ -305,14 +306,32 @@ void UndoWalk::Walk()
     }
     // Files still waiting go back to where this undo found them, where that is free. A stopped
     // undo has skipped nothing: the next undo takes those steps back.
-    for (; position < tasks.size(); ++position) {
+    const size_t stoppedAt = position;
+    int waiting = 0;
+    for (; position < tasks.size(); ++position)
+        waiting += Waiting(tasks[position]) ? 1 : 0;
+    int settled = 0;
+    if (outcome.stopped && progress)
+        progress->Settling(settled, waiting);
+    for (position = stoppedAt; position < tasks.size(); ++position) {
         size_t step = tasks[position];
         UndoFile& file = *plan.FileOf(step);
-        if (!file.stopped && file.steps[file.next] == step && log.Complete())
+        if (!file.stopped && file.steps[file.next] == step && log.Complete()) {
+            const bool waited = Waiting(step);
             Stop(file);
+            if (waited && outcome.stopped && progress)
+                progress->Settling(++settled, waiting);
+        }
         if (!outcome.stopped)
             WriteSkipped(plan.Steps()[step]);
     }
+}
+
+// The file of the step waits under a temporary name for this step to be taken back.
+bool UndoWalk::Waiting(size_t step) const
+{
+    const UndoFile& file = *plan.FileOf(step);
+    return !file.stopped && file.steps[file.next] == step && log.Complete() && !file.entry->originalName.IsAbsent();
 }
 
 void UndoWalk::TakeBack(size_t step)

@@ -79,6 +79,8 @@
 #define IDS_UNDO_NOT_BACK_NO_LOG        283
 #define IDS_UNDO_FINISH_QUESTION        284
 #define IDS_UNDO_MARK_QUESTION          285
+// The title while a stopped run or undo puts back the files waiting under temporary names.
+#define IDS_SETTLING_TITLE              286
 // What a run ended in; a refusal's text takes the file's name, a partial run's the count.
 #define IDS_COMPLETED                   300
 #define IDS_COMPLETED_NO_LOG            301

@@ -4,7 +4,7 @@
 # a 64-bit Windows program in build/bench-win64 and runs it under Wine, in the tests' prefix
 # (build/win64/wineprefix). Only the benchmark's own lines reach the output.
 # Other arguments go to the benchmark unchanged:
-#   --files N  --job fresh|shift|reverse|ordering|preview|taken  --dir D  --repeat R
+#   --files N  --job fresh|shift|reverse|stop|ordering|preview|taken  --dir D  --repeat R
 # Without any, it times 1,000, 10,000 and 100,000 files for every job.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."

@@ -1,7 +1,8 @@
 #include "ui/BackgroundWork.h"
 
 BackgroundWork::BackgroundWork()
-    : thread(nullptr), fileCount(0), stepsTaken(0), stepsKnown(0), stopRequested(false), holding(false)
+    : thread(nullptr), fileCount(0), stepsTaken(0), stepsKnown(0), stopRequested(false), holding(false),
+      filesSettled(-1), filesWaiting(0)
 {
 }
 
@@ -67,4 +68,18 @@ bool BackgroundWork::Progress(int& done, int& files) const
     files = fileCount.load(std::memory_order_relaxed);
     done = static_cast<int>(static_cast<long long>(files) * stepsTaken.load(std::memory_order_relaxed) / known);
     return true;
+}
+
+// Told first with nothing settled, then once per file: two stores each.
+void BackgroundWork::Settling(int settled, int waiting)
+{
+    filesWaiting.store(waiting, std::memory_order_relaxed);
+    filesSettled.store(settled, std::memory_order_release);
+}
+
+bool BackgroundWork::Settled(int& settled, int& waiting) const
+{
+    settled = filesSettled.load(std::memory_order_acquire);
+    waiting = filesWaiting.load(std::memory_order_relaxed);
+    return settled >= 0;
 }

@@ -36,6 +36,9 @@ public:
     // How far the work has come, as the title shows it: that share of the files; false
     // before the first step.
     bool Progress(int& done, int& fileCount) const;
+    // Once stopped, the files waiting under temporary names at the stop and how many of
+    // them have been seen to; false while the work has not begun to settle.
+    bool Settled(int& settled, int& waiting) const;
 
 protected:
     // The thread is gone by then: Finish waits for it, and so does the destructor.
@@ -47,6 +50,7 @@ private:
     bool Continue(const WalkProgress& progress) override;
     bool ContinueReading(int filesRead, int fileCount) override;
     bool StopAsked() override { return !GoOn(); }
+    void Settling(int settled, int waiting) override;
     bool GoOn();
     static DWORD WINAPI ThreadMain(void* self);
 
@@ -56,6 +60,9 @@ private:
     std::atomic<int> stepsKnown;
     std::atomic<bool> stopRequested;
     std::atomic<bool> holding;
+    // -1 until the settling begins.
+    std::atomic<int> filesSettled;
+    std::atomic<int> filesWaiting;
 };
 
 #endif

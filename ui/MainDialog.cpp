@@ -142,11 +142,12 @@ void ChooseLogFile(HWND dialog)
         SetDlgItemTextA(dialog, IDC_LOG_PATH, fileDialogSettings.filePath.Data());
 }
 
-// While work is under way the window does not go; it asks whether to stop the work instead.
+// While work is under way the window does not go yet; it asks whether to stop the work, and
+// goes once the work has stopped and its result has been shown.
 void CloseMainWindow(HWND dialog)
 {
     if (WorkInProgress())
-        AskToStopWork(dialog);
+        AskToStopWork(dialog, true);
     else
         DestroyWindow(dialog);
 }
@@ -179,6 +180,8 @@ void OnCommand(HWND dialog, WORD id)
         if (route.id == id) {
             if (route.duringWork || !WorkInProgress())
                 route.handler(dialog);
+            if (TakeCloseAfterWork())
+                DestroyWindow(dialog);
             return;
         }
     }

@@ -1,5 +1,8 @@
 #include "ui/ProgressDisplay.h"
 
+#include "res/resource.h"
+#include "ui/ResourceText.h"
+
 #include <shobjidl.h>
 
 #include <cstdio>
@@ -36,8 +39,18 @@ ProgressDisplay::~ProgressDisplay()
 
 void ProgressDisplay::Show(int done, int total)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "Quillowby - %d/%d", done, total);
+    ShowTitle("Quillowby - %d/%d", done, total);
+}
+
+void ProgressDisplay::ShowSettling(int settled, int waiting)
+{
+    ShowTitle(ResourceText(IDS_SETTLING_TITLE).Data(), settled, waiting);
+}
+
+void ProgressDisplay::ShowTitle(const char* format, int done, int total)
+{
+    char text[160];
+    std::snprintf(text, sizeof text, format, done, total);
     SetWindowTextA(window, text);
     if (taskbar) {
         if (!shown)

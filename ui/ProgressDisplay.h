@@ -18,8 +18,12 @@ public:
     ProgressDisplay& operator=(const ProgressDisplay&) = delete;
 
     void Show(int done, int total);
+    // The work was stopped and puts back settled of the waiting files.
+    void ShowSettling(int settled, int waiting);
 
 private:
+    void ShowTitle(const char* text, int done, int total);
+
     HWND window;
     char title[128];
     bool shown;

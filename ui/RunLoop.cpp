@@ -22,6 +22,7 @@ namespace {
 BackgroundWork* activeWork = nullptr;
 UINT activeQuestion = 0;
 bool askingToStop = false;
+bool closeAfterWork = false;
 
 // Often enough to look alive, rarely enough to cost nothing.
 const DWORD kProgressInterval = 250;
@@ -46,6 +47,8 @@ bool HeldBack(HWND dialog, const MSG& message)
 }
 
 // Handles what is waiting; a quit message is kept for the loop outside, after the work.
+// Escape asks to stop the work alone; the dialog manager would make it the exit command,
+// which closes the window once the work has stopped.
 void HandleWaitingMessages(HWND dialog, bool& quit, int& quitCode)
 {
     MSG message;
@@ -53,6 +56,10 @@ void HandleWaitingMessages(HWND dialog, bool& quit, int& quitCode)
         if (message.message == WM_QUIT) {
             quit = true;
             quitCode = static_cast<int>(message.wParam);
+            continue;
+        }
+        if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+            AskToStopWork(dialog, false);
             continue;
         }
         if (HeldBack(dialog, message))
@@ -86,10 +93,15 @@ void WorkWhileWindowAnswers(HWND dialog, BackgroundWork& work, UINT stopQuestion
             HandleWaitingMessages(dialog, quit, quitCode);
             int done = 0;
             int total = 0;
-            if (GetTickCount() - lastShown >= kProgressInterval && work.Progress(done, total)) {
+            if (GetTickCount() - lastShown < kProgressInterval)
+                continue;
+            if (work.Settled(done, total))
+                display.ShowSettling(done, total);
+            else if (work.Progress(done, total))
                 display.Show(done, total);
-                lastShown = GetTickCount();
-            }
+            else
+                continue;
+            lastShown = GetTickCount();
         }
     }
     activeWork = nullptr;
@@ -103,21 +115,34 @@ bool WorkInProgress()
     return activeWork != nullptr;
 }
 
-void AskToStopWork(HWND dialog)
+void AskToStopWork(HWND dialog, bool closing)
 {
-    if (!activeWork || askingToStop || activeWork->StopRequested())
+    if (!activeWork || askingToStop)
         return;
     if (activeQuestion == 0) {
         activeWork->RequestStop();
         return;
     }
-    askingToStop = true;
-    activeWork->Hold(true);
-    const int answer = ShowMessage(dialog, ResourceText(activeQuestion).Data(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
-    askingToStop = false;
-    if (answer == IDYES)
-        activeWork->RequestStop();
-    activeWork->Hold(false);
+    if (!activeWork->StopRequested()) {
+        askingToStop = true;
+        activeWork->Hold(true);
+        const int answer =
+            ShowMessage(dialog, ResourceText(activeQuestion).Data(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+        askingToStop = false;
+        if (answer == IDYES)
+            activeWork->RequestStop();
+        activeWork->Hold(false);
+    }
+    if (closing && activeWork->StopRequested())
+        closeAfterWork = true;
+}
+
+bool TakeCloseAfterWork()
+{
+    const bool close = closeAfterWork && !activeWork;
+    if (close)
+        closeAfterWork = false;
+    return close;
 }
 
 bool ShowWorkCursor(LPARAM hitTestAndMessage)

@@ -15,8 +15,13 @@ void WorkWhileWindowAnswers(HWND dialog, BackgroundWork& work, UINT stopQuestion
 bool WorkInProgress();
 
 // Asks whether to stop the work; Yes stops it. Once a stop was asked for, the work only
-// settles what it began, and the question does not come again.
-void AskToStopWork(HWND dialog);
+// settles what it began, and the question does not come again. With closing (the window was
+// asked to close), a stop asked for now or before closes the window after the work.
+void AskToStopWork(HWND dialog, bool closing);
+
+// A close was asked for during the work that has ended, and the work stopped for it: true
+// once, after which the window is to go.
+bool TakeCloseAfterWork();
 
 // The wait cursor over the window's client area while work is under way; false when the
 // cursor is left to the usual handling.

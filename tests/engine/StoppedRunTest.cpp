@@ -117,6 +117,9 @@ public:
         EXPECT_EQ(Names(fullLog.begin(), fullLog.begin() + walked), Names(lines.begin(), lines.begin() + walked));
         for (size_t i = static_cast<size_t>(walked); i < lines.size(); ++i)
             EXPECT_TRUE(IsTempName(lines[i].substr(0, 12).c_str())) << lines[i];
+        // One line for each file that waited at the stop, the settling told of each.
+        EXPECT_EQ(run.outcome.stopped, stop.SettledOneByOne());
+        EXPECT_TRUE(stop.settling.empty() || stop.settling.back().second == static_cast<int>(lines.size()) - walked);
         EXPECT_EQ(static_cast<int>(lines.size()), run.outcome.steps);
         EXPECT_TRUE(run.outcome.logComplete);
 

@@ -129,6 +129,7 @@ TEST(UndoRun, FinishesAnUndoCutShortAndTakesBackOneThatFinished)
             // A process that dies has no outcome: only the stop's is looked at.
             if (cut > 3) {
                 EXPECT_TRUE(outcome.stopped) << cut;
+                EXPECT_TRUE(stop.SettledOneByOne()) << cut;
             }
 
             const std::string what = std::to_string(cut) + (undoOfTheUndo ? " in the undo of the undo" : "");

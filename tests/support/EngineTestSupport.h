@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A folder of files, a job over it with the window's defaults, and the services a run
@@ -51,9 +52,22 @@ public:
         told.push_back(progress);
         return progress.stepsTaken < stopAt;
     }
+    void Settling(int settled, int waiting) override { settling.push_back({settled, waiting}); }
+
+    // The settling was told of the waiting files one after the other, from none to all.
+    bool SettledOneByOne() const
+    {
+        for (size_t i = 0; i < settling.size(); ++i) {
+            if (settling[i].first != static_cast<int>(i) || settling[i].second != settling[0].second)
+                return false;
+        }
+        return !settling.empty() && settling.back().first == settling.back().second;
+    }
 
     int stopAt;
     std::vector<WalkProgress> told;
+    // Each settling told: files seen to, of those waiting.
+    std::vector<std::pair<int, int>> settling;
 };
 
 // One entry made from a name, as the enumeration would make it.

@@ -23,12 +23,22 @@ const std::string kConfirmation = AnsiText(u8"よろしいですか?");
 const std::string kStopQuestion = AnsiText(u8"名前の変更を中止しますか?");
 const std::string kUndoStopQuestion = AnsiText(u8"元に戻すのを中止しますか?");
 const std::string kStoppedFormat = AnsiText(u8"中止しました. 新しい名前のファイル: %d, 元の名前のファイル: %d.");
+const std::string kSettlingFormat = AnsiText(u8"Quillowby - 中止しています: 一時的な名前のファイルを戻しています %d/%d");
 
 std::string Numbered(int number)
 {
     char name[16];
     std::snprintf(name, sizeof name, "%04d.dat", number);
     return name;
+}
+
+// The counts of a title that tells of a stopped run settling; false for any other title. The
+// text before the counts is compared as bytes: the C library's scanf may read them otherwise.
+bool ReadSettling(const std::string& title, int& settled, int& waiting)
+{
+    const std::string lead = kSettlingFormat.substr(0, kSettlingFormat.find('%'));
+    return title.compare(0, lead.size(), lead) == 0 &&
+           std::sscanf(title.c_str() + lead.size(), "%d/%d", &settled, &waiting) == 2;
 }
 
 // The ways a user asks the window to close.
@@ -44,11 +54,13 @@ enum ExitRequest
 // answer, what its title says, and, once the title shows progress, clicks the Run area,
 // types into the folder field, clicks the padding box, then asks the window to close in each
 // way given, one after the other, all through the window's queue as a user's input arrives.
+// With actFrom, it acts once the title shows that many files done. Afterwards it keeps the
+// last title that tells of a stopped run settling.
 class Watcher
 {
 public:
-    Watcher(HWND dialog, POINT runArea, POINT exitArea, std::vector<ExitRequest> exits)
-        : dialog(dialog), runArea(runArea), exitArea(exitArea), exits(exits), done(false)
+    Watcher(HWND dialog, POINT runArea, POINT exitArea, std::vector<ExitRequest> exits, int actFrom = 0)
+        : dialog(dialog), runArea(runArea), exitArea(exitArea), exits(exits), actFrom(actFrom), done(false)
     {
         thread = CreateThread(nullptr, 0, Main, this, 0, nullptr);
         asker = CreateThread(nullptr, 0, AskMain, this, 0, nullptr);
@@ -67,6 +79,7 @@ public:
 
     std::atomic<DWORD> slowestAnswer{0};
     std::string progressTitle;
+    std::string settlingTitle;
     std::atomic<bool> acted{false};
 
 private:
@@ -90,10 +103,24 @@ private:
         std::string title;
         for (const WCHAR* c = wide; *c; ++c)
             title += static_cast<char>(*c);
-        if (title.compare(0, 12, "Quillowby - ") != 0)
+        int filesDone = 0;
+        int total = 0;
+        if (std::sscanf(title.c_str(), "Quillowby - %d/%d", &filesDone, &total) != 2 || filesDone < actFrom)
             return false;
         progressTitle = title;
         return true;
+    }
+
+    void NoteSettling()
+    {
+        char title[160] = "";
+        WCHAR wide[160] = L"";
+        InternalGetWindowText(dialog, wide, 160);
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, title, sizeof title, nullptr, nullptr);
+        int settled = 0;
+        int waiting = 0;
+        if (ReadSettling(title, settled, waiting))
+            settlingTitle = title;
     }
 
     void Watch()
@@ -105,6 +132,8 @@ private:
                 acted = true;
                 Act();
             }
+            if (acted)
+                NoteSettling();
             Sleep(5);
         }
     }
@@ -168,6 +197,7 @@ private:
     POINT runArea;
     POINT exitArea;
     std::vector<ExitRequest> exits;
+    int actFrom;
     std::atomic<bool> done;
     HANDLE thread;
     HANDLE asker;
@@ -178,6 +208,8 @@ struct StopAnswer
     int command;
     bool stops;
     std::vector<ExitRequest> exits;
+    // A close answered Yes: the window goes once the result has been shown.
+    bool closes;
 };
 
 class LongRunTest : public MainWindowTest
@@ -197,17 +229,25 @@ protected:
 
 // Every file moves aside before the first one reaches its new name, so a stop in the middle
 // finds files under temporary names; an undo of the run takes them back through temporary
-// names too. A Yes comes with a second Escape, which asks nothing.
+// names too. A Yes comes with a second Escape, which asks nothing. A stopped run is asked to
+// stop a quarter of the way in, so that many files wait when it settles.
 TEST_F(LongRunTest, StopsOnlyWhenAskedAndLosesNothing)
 {
     const StopAnswer answers[] = {
-        {IDOK, true, {ExitEscape}},
-        {IDOK, false, {ExitEscape, ExitCloseBox, ExitArea, ExitMenu}},
-        {IDM_UNDO, true, {ExitEscape}},
-        {IDM_UNDO, false, {ExitCloseBox, ExitArea, ExitMenu}},
+        {IDOK, true, {ExitEscape}, false},
+        {IDOK, false, {ExitEscape, ExitCloseBox, ExitArea, ExitMenu}, false},
+        {IDM_UNDO, true, {ExitEscape}, false},
+        {IDM_UNDO, false, {ExitCloseBox, ExitArea, ExitMenu}, false},
+        {IDOK, true, {ExitArea}, true},
+        {IDM_UNDO, true, {ExitCloseBox}, true},
     };
     for (const StopAnswer& answer : answers) {
-        SCOPED_TRACE(std::string(answer.command == IDOK ? "run, " : "undo, ") + (answer.stops ? "Yes" : "No"));
+        SCOPED_TRACE(std::string(answer.command == IDOK ? "run, " : "undo, ") + (answer.stops ? "Yes" : "No") +
+                     (answer.closes ? ", closing" : ""));
+        if (!IsWindow(dialog)) {
+            SetUp();
+            quitSeen = false;
+        }
         const bool undo = answer.command == IDM_UNDO;
         TempFolder folder;
         for (int i = 0; i < kFileCount; ++i)
@@ -228,7 +268,8 @@ TEST_F(LongRunTest, StopsOnlyWhenAskedAndLosesNothing)
         }
         answerer.QueuePress(IDOK);
         {
-            Watcher watcher(dialog, CentreOf(IDOK), CentreOf(IDCANCEL), answer.exits);
+            Watcher watcher(dialog, CentreOf(IDOK), CentreOf(IDCANCEL), answer.exits,
+                            !undo && answer.stops ? kFileCount / 4 : 0);
             Command(answer.command);
             EXPECT_LT(watcher.slowestAnswer, 1000u) << "the window did not answer within a second";
             EXPECT_TRUE(watcher.acted) << "the title never showed progress";
@@ -238,6 +279,11 @@ TEST_F(LongRunTest, StopsOnlyWhenAskedAndLosesNothing)
                 << watcher.progressTitle;
             EXPECT_EQ(kFileCount, total);
             EXPECT_LE(done, total);
+            int settled = -1;
+            int waiting = -1;
+            const bool settling = ReadSettling(watcher.settlingTitle, settled, waiting);
+            EXPECT_EQ(!undo && answer.stops, settling) << watcher.settlingTitle;
+            EXPECT_TRUE(!settling || (waiting > 0 && settled <= waiting)) << watcher.settlingTitle;
         }
 
         EXPECT_EQ(0, answerer.unexpected) << "a box appeared that the test did not expect";
@@ -252,10 +298,16 @@ TEST_F(LongRunTest, StopsOnlyWhenAskedAndLosesNothing)
             EXPECT_FALSE(answerer.seen[i].ownerEnabled) << "the question must be modal to the main window";
         }
         const SeenBox& result = answerer.seen[questions + 1];
-        EXPECT_TRUE(IsWindow(dialog)) << "the window closed during the run";
-        EXPECT_EQ(kTitle, WindowText(dialog));
-        EXPECT_EQ(folderText, Text(IDC_FOLDER)) << "the field took typing during the run";
-        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_FIX_DIGITS));
+        if (answer.closes) {
+            EXPECT_FALSE(IsWindow(dialog)) << "the window stayed after the result";
+            Pump();
+            EXPECT_TRUE(QuitPosted());
+        } else {
+            EXPECT_TRUE(IsWindow(dialog)) << "the window closed during the run";
+            EXPECT_EQ(kTitle, WindowText(dialog));
+            EXPECT_EQ(folderText, Text(IDC_FOLDER)) << "the field took typing during the run";
+            EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_FIX_DIGITS));
+        }
         EXPECT_EQ(1, renameJob.padDigits);
 
         if (undo) {
