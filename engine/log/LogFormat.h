@@ -69,6 +69,9 @@ enum StepFailure
 
 // The reason's text in a step line; null for FailureNone.
 const char* StepFailureText(StepFailure failure);
+// Whether reason is a step line's reason: one of the texts of StepFailureText, alone or with
+// " (error N)". cut: whether reason is the beginning of one, as far as a crash let it come.
+bool IsStepFailureReason(const std::string& reason, bool cut);
 
 // One step line into line, through one formatted print of the platform's; returns its length.
 int FormatStepLine(char (&line)[kFormatBufferSize], const char* from, const char* to, StepFailure failure, int error,
