@@ -1,4 +1,5 @@
 #include "engine/FileEntry.h"
+#include "engine/PathNames.h"
 #include "tests/support/FaultyFileServices.h"
 
 #include <gtest/gtest.h>
@@ -33,4 +34,19 @@ TEST(EndsWithSeparator, LooksAtTheLastWholeCharacter)
         FileEntry entry(c.folder, fs);
         EXPECT_STREQ(c.entryFolder, entry.folder.Data()) << c.folder;
     }
+}
+
+TEST(IsFullPath, TakesADriveOrAShareFromTheTop)
+{
+    Cp932Services fs;
+    const struct { const char* path; bool full; } cases[] = {
+        {"C:\\photos", true}, {"c:/photos", true}, {"C:\\", true}, {"\\\\server\\share", true},
+        {"//server/share/photos", true}, {"\\\\\x95\x5C\\share", true},
+        {"C:photos", false}, {"photos\\a", false}, {"\\photos", false}, {"\\\\server", false},
+        {"\\\\server\\", false}, {"\\\\\\share", false}, {"My plan", false}, {"1:\\photos", false},
+        // 表 ends in the byte of a backslash: the server's name goes on after it.
+        {"\\\\\x95\x5Cshare", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.full, IsFullPath(c.path, fs)) << c.path;
 }

@@ -149,7 +149,10 @@ enum Meddling
     FileMovedAway,
     FileDeleted,
     NameTakenMeanwhile,
-    FileReplacedByFolder
+    FileReplacedByFolder,
+    // The target's name is taken, so the undo parks the file; while it waits, another program
+    // frees the name and puts a file of its own under the parked name.
+    ParkedFileSwapped
 };
 
 struct MeddlingCase
@@ -183,12 +186,16 @@ TEST(UndoRun, LeavesAloneWhatAnotherProgramChangedAndTakesBackTheRest)
         // ~ren0005.tmp -> 000.tmp
         {"an original temporary name taken meanwhile", {"~ren0005.tmp"}, NameTakenMeanwhile, "~ren0005.tmp",
          {"~ren0005.tmp"}, {{"000.tmp", "~ren0005.tmp"}, {"~ren0005.tmp", "newcomer"}}},
+        {"a parked file swapped for another", kFiles, ParkedFileSwapped, "b.txt", {"b.txt"},
+         {{"000.txt", "000.txt"}, {"001.txt", "001.txt"}, {"moved.dat", "b.txt"}, {"~ren0001.tmp", "intruder"}}},
     };
     for (const MeddlingCase& c : cases) {
         RunFixture run;
         run.AddFiles(c.files);
         run.job.order = NameDescending;
         ASSERT_TRUE(run.Run()) << c.name;
+        std::string parked;
+        int parkedVisits = 0;
         switch (c.meddling) {
         case FileMovedAway:
             ASSERT_EQ(0, std::rename(run.folder.PathOf(c.target).c_str(), run.folder.PathOf("moved.dat").c_str()));
@@ -203,12 +210,30 @@ TEST(UndoRun, LeavesAloneWhatAnotherProgramChangedAndTakesBackTheRest)
             ASSERT_EQ(0, std::remove(run.folder.PathOf(c.target).c_str()));
             ASSERT_TRUE(run.folder.MakeFolder(c.target));
             break;
+        case ParkedFileSwapped:
+            run.folder.Write(c.target, "newcomer");
+            run.fs.beforeCall = [&](FileCall call, int, const char* first, const char* second) {
+                if (call == CallMove && run.folder.PathOf("~ren0000.tmp") == first) {
+                    parked = second;
+                } else if ((call == CallMove || call == CallIdentify) && parked == first && ++parkedVisits == 2) {
+                    // The first look at the parked name is the undo's own, taking the file's identity.
+                    std::remove(run.folder.PathOf(c.target).c_str());
+                    std::rename(first, run.folder.PathOf("moved.dat").c_str());
+                    run.folder.Write(parked.substr(run.folder.PathOf("").size()), "intruder");
+                }
+            };
+            break;
         }
         UndoOutcome outcome;
         ASSERT_TRUE(Undo(run, outcome)) << c.name;
         EXPECT_EQ(c.folderAfter, ContentsOf(run.folder)) << c.name;
         EXPECT_EQ(static_cast<int>(c.notBack.size()), outcome.notBack) << c.name;
         EXPECT_EQ(c.notBack, outcome.notBackNames) << c.name;
+        if (c.meddling == ParkedFileSwapped) {
+            EXPECT_NE(std::string::npos, run.Log().find(Line("~ren0001.tmp", "b.txt") +
+                                                        "\tfile no longer under this name, another file is\r\n"))
+                << run.Log();
+        }
     }
 }
 
@@ -290,6 +315,8 @@ struct CutCase
     Contents folderAfter;
     // The file of a line cut short after its first name: the log does not say where it went.
     Names notBack;
+    // NUL bytes after the last line, as a power cut leaves them; the undo cuts them off.
+    int nuls;
 };
 
 TEST(UndoRun, MovesNoFileOnceTheLogTakesNoLine)
@@ -325,21 +352,29 @@ TEST(UndoRun, TakesBackARunCutShortAndNamesTheFileInFlight)
     const CutCase cases[] = {
         {"inside a line", "b.txt\t->\t00", "\t\r\n",
          {Line("b.txt", "b.txt") + notThere, Line("001.txt", "a.txt"), Line("~ren0005.tmp", "000.txt")}, bLeft,
-         {"b.txt"}},
+         {"b.txt"}, 0},
+        {"inside a line, then NUL bytes", "b.txt\t->\t00", "\t\r\n",
+         {Line("b.txt", "b.txt") + notThere, Line("001.txt", "a.txt"), Line("~ren0005.tmp", "000.txt")}, bLeft,
+         {"b.txt"}, 7},
         {"right after its first name", "b.txt\t", "\r\n",
          {Line("b.txt", "b.txt") + notThere, Line("001.txt", "a.txt"), Line("~ren0005.tmp", "000.txt")}, bLeft,
-         {"b.txt"}},
+         {"b.txt"}, 0},
         {"after a file's earlier step", "~ren0005.tmp\t->\t0", "\t\r\n",
          {Line("~ren0005.tmp", "~ren0005.tmp") + notThere, Line("001.txt", "a.txt"),
           Line("~ren0005.tmp", "000.txt") + "\tskipped, a later step of this file was not taken back"},
          {{"002.txt", "b.txt"}, {"a.txt", "a.txt"}, {"~ren0002.tmp", "mine"}, {"~ren0005.tmp", "000.txt"},
           {"~ren0006.tmp", "c.txt"}},
-         {"000.txt"}},
+         {"000.txt"}, 0},
         {"between CR and LF", "b.txt\t->\t002.txt\r", "\n",
          {Line("002.txt", "b.txt"), Line("001.txt", "a.txt"), Line("~ren0005.tmp", "000.txt")},
          {{"000.txt", "000.txt"}, {"a.txt", "a.txt"}, {"b.txt", "b.txt"}, {"~ren0002.tmp", "mine"},
           {"~ren0006.tmp", "c.txt"}},
-         {}},
+         {}, 0},
+        {"between CR and LF, then NUL bytes", "b.txt\t->\t002.txt\r", "\n",
+         {Line("002.txt", "b.txt"), Line("001.txt", "a.txt"), Line("~ren0005.tmp", "000.txt")},
+         {{"000.txt", "000.txt"}, {"a.txt", "a.txt"}, {"b.txt", "b.txt"}, {"~ren0002.tmp", "mine"},
+          {"~ren0006.tmp", "c.txt"}},
+         {}, 3},
     };
     for (const CutCase& c : cases) {
         RunFixture run;
@@ -351,7 +386,7 @@ TEST(UndoRun, TakesBackARunCutShortAndNamesTheFileInFlight)
         run.folder.Write("~ren0002.tmp", "mine");
         const std::string cut = run.job.folder.Data() + std::string("\r\n") + Line("000.txt", "~ren0005.tmp") +
                                 "\r\n" + Line("a.txt", "001.txt") + "\r\n" + c.lastLine;
-        run.elsewhere.Write(run.logName, cut);
+        run.elsewhere.Write(run.logName, cut + std::string(static_cast<size_t>(c.nuls), '\0'));
 
         UndoOutcome outcome;
         ASSERT_TRUE(Undo(run, outcome)) << c.name;
