@@ -56,7 +56,8 @@ private:
 
 // Whether a run could create its log at path, found out before the run: a file there is
 // opened to write after its end and left as it was; where nothing is, a file is created and
-// removed again.
+// removed again. A run empties a file that may be written as a hidden or system one keeps
+// (Open gives its KeptAttributes), so that the answer holds for those too.
 bool LogCanBeCreated(const char* path, FileServices& fs);
 
 #endif
