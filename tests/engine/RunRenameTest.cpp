@@ -172,8 +172,8 @@ TEST(LogCanBeCreated, AnswersBeforeTheRunAndLeavesTheFolderAsItWas)
 TEST(LogCanBeCreated, AnswersAsTheRunFaresWithTheFileThere)
 {
     const struct { const char* name; uint32_t attributes; bool creatable; } cases[] = {
-        {"plain", 0, true},         {"hidden", 2, true},    {"system", 4, true},
-        {"hidden and system", 6, true}, {"read-only", 1, false}, {"hidden and read-only", 3, false},
+        {"plain", 0, true}, {"hidden", 2, true}, {"system", 4, true}, {"hidden and system", 6, true},
+        {"read-only", 1, false}, {"hidden and read-only", 3, false},
     };
     for (const auto& c : cases) {
         RunFixture run;

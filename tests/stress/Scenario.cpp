@@ -341,9 +341,7 @@ std::string MakeDocument(Dice& random)
 // The top a full path begins with: a drive or a share on Windows, "/" elsewhere.
 std::string FullPathTop(Dice& random)
 {
-    if (!kWindows)
-        return "/";
-    return random.Pick(std::vector<std::string>{"C:\\", "d:/", "\\\\server\\share\\"});
+    return kWindows ? random.Pick(std::vector<std::string>{"C:\\", "d:/", "\\\\server\\share\\"}) : "/";
 }
 
 // An earlier run's log, with the undos after it, now and then a step that failed, cut short
@@ -353,10 +351,8 @@ std::string MakeEarlierLog(uint64_t index, Dice& random)
 {
     const std::string typed = FullPathTop(random) + "earlier run " + std::to_string(index);
     const std::string folder = (random.Percent(50) ? typed + PathSeparator() : typed) + "\r\n";
-    // Reasons as the program writes them.
-    static const std::vector<std::string> reasons = {
-        "move failed (error 5)", "new name taken", "move failed, file left under its temporary name",
-        "name longer than 255 bytes, file left as it was", "move failed (error -2)"};
+    static const std::vector<std::string> reasons = {"move failed (error 5)", "new name taken", "move failed (error -2)",
+                                                     "move failed, file left under its temporary name"};
     std::string log = folder + "old.txt\t->\t000.txt\r\n";
     if (random.Percent(30))
         log += "two.txt\t->\t001.txt\t" + random.Pick(reasons) + "\r\n";
@@ -388,9 +384,8 @@ void ChooseLog(Scenario& scenario, Generator& names, Dice& random, int fileCount
                : kind < 92 ? LogIsTheFolder
                : kind < 94 ? LogEmptyPath
                            : LogOtherName;
-    // Documents that look a little like a rename log, and one that does not at all: a log's
-    // steps under a first line that is no full path, a reason no run gives, a line cut short
-    // with no whole step line before it, a NUL byte with text after it.
+    // Documents that look a little like a rename log (steps under a first line that is no full
+    // path, a reason no run gives, a cut line first, text after a NUL), and one that does not at all.
     const std::string top = FullPathTop(random);
     const std::vector<std::string> documents = {
         "name\tsize\r\na.txt\t12\r\n",
@@ -399,12 +394,9 @@ void ChooseLog(Scenario& scenario, Generator& names, Dice& random, int fileCount
         "C:\\photos\na.txt\t->\t000.txt\n",
         "shopping list",
         std::string("PK\x03\x04\x00\x00", 6),
-        "My plan\r\na.txt\t->\t000.txt\r\n",
-        "Inventory\r\nwidget\t-\r\n",
-        "Shopping\r\nmilk\t\r\n",
-        top + "stock\r\nwidget\t->\tgadget\tsold out\r\n",
+        "My plan\r\na.txt\t->\t000.txt\r\n", "Inventory\r\nwidget\t-\r\n", "Shopping\r\nmilk\t\r\n",
+        top + "stock\r\nwidget\t->\tgadget\tsold out\r\n", top + "stock\r\nmilk\t\r\n",
         top + "stock\r\nwidget\t->\tgadget\r\nbolt\t->\tnut\tmove failed (error five)\r\n",
-        top + "stock\r\nmilk\t\r\n",
         top + "stock\r\nwidget\t->\tgadget\r\n" + std::string(3, '\0') + "more\r\n",
     };
     if (scenario.logPlace == LogElsewhereUserFile)

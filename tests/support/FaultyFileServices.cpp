@@ -84,12 +84,8 @@ bool FaultyFileServices::Identify(const char* path, FileIdentity& identity)
     return real.Identify(path, identity);
 }
 
-namespace {
-
-const uint32_t kReadOnly = 1;
-const uint32_t kHiddenOrSystem = 2 | 4;
-
-} // namespace
+static const uint32_t kReadOnly = 1;
+static const uint32_t kHiddenOrSystem = 2 | 4;
 
 uint32_t FaultyFileServices::KeptAttributes(const char* path)
 {

@@ -64,10 +64,9 @@ public:
     // Makes a call fail by its path arguments, the way a file held open by another program
     // refuses every move.
     std::function<bool(FileCall call, const char* first, const char* second)> failWhen;
-    // The Windows attributes of the file at a path (read-only 1, hidden 2, system 4), for the
-    // log calls to follow Windows' rules whatever the platform: a read-only file is opened to
-    // write by neither, and a hidden or system file is emptied only when given those
-    // attributes again, which KeptAttributes tells.
+    // Windows' attributes of the file at a path (read-only 1, hidden 2, system 4), for the log
+    // calls to follow Windows' rules on any platform: a read-only file is opened to write by
+    // neither, a hidden or system one emptied only when given those again (KeptAttributes).
     std::function<uint32_t(const char* path)> attributesOf;
 
     SearchHandle FindFirst(const char* pattern, FoundFile& first) override;
