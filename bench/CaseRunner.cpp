@@ -160,7 +160,7 @@ bool TimeFloor(const FolderPaths& paths, int fileCount, bool first, CaseResult& 
         lines[i] = std::string(source) + "\t->\t" + target + "\r\n";
     }
 
-    LogHandle log = fs.CreateLog(paths.log.c_str());
+    LogHandle log = fs.CreateLog(paths.log.c_str(), 0);
     if (log == nullptr)
         return Fail("the floor could not create its log", paths.folder);
     bool moved = true;
@@ -188,7 +188,7 @@ bool TimeReplay(BenchJob job, const FolderPaths& runPaths, const FolderPaths& pa
 {
     FileServices& fs = PlatformFileServices();
     std::vector<LoggedStep> logged;
-    RenameLogParser parser(&logged);
+    RenameLogParser parser(fs, &logged);
     if (!ReadRenameLog(runPaths.log.c_str(), fs, parser) || !parser.IsRenameLog())
         return Fail("the run's log could not be read back", runPaths.folder);
     std::vector<FileId> ids;
@@ -207,7 +207,7 @@ bool TimeReplay(BenchJob job, const FolderPaths& runPaths, const FolderPaths& pa
         to[i] = paths.folder + fs.Separator() + logged[i].to;
         lines[i] = logged[i].from + "\t->\t" + logged[i].to + "\r\n";
     }
-    LogHandle log = fs.CreateLog(paths.log.c_str());
+    LogHandle log = fs.CreateLog(paths.log.c_str(), 0);
     bool moved = log != nullptr;
     Stopwatch stopwatch;
     for (size_t i = 0; i < logged.size() && moved; ++i) {

@@ -29,9 +29,9 @@ void PhaseClock::FindClose(SearchHandle search)
     searchClosed = SecondsNow();
 }
 
-LogHandle PhaseClock::CreateLog(const char* path)
+LogHandle PhaseClock::CreateLog(const char* path, uint32_t keptAttributes)
 {
-    LogHandle log = real.CreateLog(path);
+    LogHandle log = real.CreateLog(path, keptAttributes);
     logCreated = SecondsNow();
     return log;
 }

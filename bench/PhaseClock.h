@@ -28,7 +28,7 @@ public:
     RunPhases Phases() const;
 
     void FindClose(SearchHandle search) override;
-    LogHandle CreateLog(const char* path) override;
+    LogHandle CreateLog(const char* path, uint32_t keptAttributes) override;
     void CloseLog(LogHandle log) override;
     int FormatV(char* buffer, const char* format, va_list args) override;
 

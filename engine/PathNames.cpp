@@ -45,6 +45,40 @@ bool HoldsSeparator(const char* name, const FileServices& fs)
     return false;
 }
 
+namespace {
+
+bool IsSeparatorByte(char c, const FileServices& fs)
+{
+    return c == fs.Separator() || c == '/';
+}
+
+// Moves p past the characters up to the next separator or the end; false when there are none.
+bool TakeComponent(const char*& p, const FileServices& fs)
+{
+    const char* start = p;
+    while (*p && !IsSeparatorByte(*p, fs))
+        p += CharacterLength(p, fs);
+    return p != start;
+}
+
+}  // namespace
+
+bool IsFullPath(const char* path, const FileServices& fs)
+{
+    if (fs.Separator() == '/')
+        return path[0] == '/';
+    const char letter = static_cast<char>(path[0] | 0x20);
+    if (letter >= 'a' && letter <= 'z' && path[1] == ':')
+        return IsSeparatorByte(path[2], fs);
+    if (!IsSeparatorByte(path[0], fs) || !IsSeparatorByte(path[1], fs))
+        return false;
+    const char* p = path + 2;
+    if (!TakeComponent(p, fs) || *p == '\0')
+        return false;
+    ++p;
+    return TakeComponent(p, fs);
+}
+
 const char* FinalComponent(const char* path, const FileServices& fs)
 {
     const char* final = path;

@@ -29,6 +29,10 @@ void EnsureFinalSeparator(CountedString& folder, const FileServices& fs);
 // Whether a name holds a separator as a whole character: the platform's own or "/", which
 // Windows takes as one too.
 bool HoldsSeparator(const char* name, const FileServices& fs);
+// Whether a path names its folder from the top: where the separator is "/", it begins with
+// one; elsewhere it begins with a drive letter, a colon and a separator ("C:\"), or it is
+// a UNC path: two separators, a server's name, a separator and a share's name ("\\server\share").
+bool IsFullPath(const char* path, const FileServices& fs);
 // The part of a path behind its last separator: the platform's own, and "/", which Windows
 // takes as one too. Elsewhere a backslash is an ordinary byte of a name.
 const char* FinalComponent(const char* path, const FileServices& fs);

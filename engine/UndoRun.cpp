@@ -41,11 +41,18 @@ struct UndoFile
     std::string before;
 };
 
+bool Movable(const std::unique_ptr<UndoFile>& file)
+{
+    return !file->lost;
+}
+
 // The record read back and the files it moved; the walk asks it, and changes only the files.
 class UndoPlan
 {
 public:
-    explicit UndoPlan(FileServices& fs) : fs(fs), parser(&steps), logSize(0), onlyFinishes(false) {}
+    explicit UndoPlan(FileServices& fs) : fs(fs), parser(fs, &steps), logSize(0), endsInNuls(false), onlyFinishes(false)
+    {
+    }
 
     // Reads the log, follows the files of the record to take back, and lists the folder.
     bool Prepare(const char* logPath, UndoOutcome& outcome);
@@ -58,8 +65,10 @@ public:
     UndoFile* FileOf(size_t step) const { return fileOfStep[step]; }
     // A record names files only: a name of it that leads to a folder leads to no file of it.
     bool IsFolder(const char* name) const { return folders.count(NameKey(name, fs)) != 0; }
-    // The size of the log as read, to cut it back to.
+    // The size of the log as read, to cut it back to; NUL bytes it ends in are not counted.
     int64_t LogSize() const { return logSize; }
+    // The log ends in NUL bytes, which go before the undo writes.
+    bool EndsInNuls() const { return endsInNuls; }
     // The last undo made all its moves but did not live to say so: this one only says it.
     bool OnlyFinishes() const { return onlyFinishes; }
 
@@ -72,6 +81,7 @@ private:
     std::vector<LoggedStep> steps;
     RenameLogParser parser;
     int64_t logSize;
+    bool endsInNuls;
     std::string completion;
     bool onlyFinishes;
     std::vector<std::unique_ptr<UndoFile>> files;
@@ -89,8 +99,8 @@ bool UndoPlan::Read(const char* logPath, UndoOutcome& outcome)
     // The undo ends what the file stops inside before it writes its own record; read as if
     // that were done already (see RenameLogParser).
     logSize = static_cast<int64_t>(parser.Size());
-    completion = parser.Completion();
-    parser.Feed(completion.data(), completion.size());
+    endsInNuls = parser.EndsInNuls();
+    completion = parser.Complete();
     outcome.folder = parser.Folder();
     return true;
 }
@@ -125,6 +135,15 @@ bool UndoPlan::FollowFiles(size_t first, UndoOutcome& outcome)
         } else {
             file = found->second;
             at.erase(found);
+        }
+        // Where a step cut short took the file, the log does not say: it stays where it is,
+        // and so do its earlier steps.
+        if (step.cut) {
+            file->stopped = true;
+            file->lost = true;
+            file->steps.push_back(i);
+            fileOfStep[i] = file;
+            continue;
         }
         // A move never replaces, so a file the record left under the new name was gone
         // from it before: some other program took it away.
@@ -171,7 +190,8 @@ bool UndoPlan::Prepare(const char* logPath, UndoOutcome& outcome)
     const size_t first = outcome.finishing ? 0 : parser.LastActStart();
     if (!FollowFiles(first, outcome))
         return false;
-    onlyFinishes = outcome.finishing && files.empty();
+    // With no file it could move, it only says that the last undo finished.
+    onlyFinishes = outcome.finishing && std::none_of(files.begin(), files.end(), Movable);
     if (onlyFinishes)
         return true;
     if (files.empty())
@@ -343,6 +363,10 @@ void UndoWalk::TakeBack(size_t step)
     if (arrived.HoldsAnotherFile(entry)) {
         result = entry.FailStep(FailureAnotherFileThere);
         file.lost = true;
+    } else if (entry.LostToAnotherFile(fs)) {
+        // Another program put a file of its own under the name this undo parked the file at.
+        result = entry.FailGone();
+        file.lost = true;
     } else if (plan.IsFolder(entry.currentName)) {
         result = entry.FailStep(FailureNotWhereLogSays);
         file.lost = true;
@@ -375,12 +399,13 @@ void UndoWalk::TakeBack(size_t step)
     ++file.next;
 }
 
-// The file goes no further; when the undo parked it, it goes back to where it was before.
+// The file goes no further; when the undo parked it, it goes back to where it was before,
+// unless another file stands under that temporary name now.
 void UndoWalk::Stop(UndoFile& file)
 {
     FileEntry& entry = *file.entry;
     file.stopped = true;
-    if (entry.originalName.IsAbsent())
+    if (entry.originalName.IsAbsent() || entry.gone)
         return;
     arrived.Leave(entry.currentName, &entry);
     entry.PutBackLogged(log, fs);
@@ -389,7 +414,21 @@ void UndoWalk::Stop(UndoFile& file)
 
 void UndoWalk::WriteSkipped(const LoggedStep& step)
 {
-    log.WriteStep(step.to.c_str(), step.from.c_str(), FailureLaterStepKept, 0);
+    if (step.cut)
+        log.WriteStep(step.from.c_str(), step.from.c_str(), FailureNotWhereLogSays, 0);
+    else
+        log.WriteStep(step.to.c_str(), step.from.c_str(), FailureLaterStepKept, 0);
+}
+
+// A file whose steps could not all be taken back may still stand under its old name.
+void CountNotBack(const UndoPlan& plan, UndoOutcome& outcome)
+{
+    for (const std::unique_ptr<UndoFile>& file : plan.Files()) {
+        if (file->lost || file->before != file->entry->currentName) {
+            ++outcome.notBack;
+            outcome.notBackNames.push_back(file->before);
+        }
+    }
 }
 
 } // namespace
@@ -413,12 +452,17 @@ bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome, RunPro
 
     LogWriter log(fs);
     log.OpenToAppend(logPath);
-    plan.WriteOpening(log, outcome.folder);
+    // NUL bytes a power cut left at the end go first, or the undo's record would follow them.
+    if (plan.EndsInNuls())
+        log.CutBack(plan.LogSize());
+    if (log.Complete())
+        plan.WriteOpening(log, outcome.folder);
     if (!log.Complete()) {
         log.CutBack(plan.LogSize());
         return Refuse(outcome, UndoLogNotWritable);
     }
     if (plan.OnlyFinishes()) {
+        CountNotBack(plan, outcome);
         outcome.logComplete = true;
         return true;
     }
@@ -427,13 +471,7 @@ bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome, RunPro
     UndoWalk walk(plan, fs, log, outcome, progress);
     walk.Walk();
 
-    for (const std::unique_ptr<UndoFile>& file : plan.Files()) {
-        // A file whose steps could not all be taken back may still stand under its old name.
-        if (file->lost || file->before != file->entry->currentName) {
-            ++outcome.notBack;
-            outcome.notBackNames.push_back(file->before);
-        }
-    }
+    CountNotBack(plan, outcome);
     // Only an undo that went through says so: one cut short or stopped is finished by the
     // next, which names such files in its turn. So is one whose log lost a line, which
     // must not be marked finished behind the gap.

@@ -78,8 +78,9 @@ bool PlanUndo(const char* logPath, FileServices& fs, UndoOutcome& outcome);
 // last undo of the log did not finish (killed, or stopped), this one finishes its work: it
 // takes back the record that undo was taking back, from where each file is now. False when
 // the undo was refused (outcome.refusal): then nothing was moved and the log is byte for
-// byte as it was. progress, when given, is told before every step and may stop the undo
-// (outcome.stopped): no further step starts, and the next undo finishes the work.
+// byte as it was, but for NUL bytes it ended in. progress, when given, is told before every
+// step and may stop the undo (outcome.stopped): no further step starts, and the next undo
+// finishes the work.
 bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome, RunProgress* progress = nullptr);
 
 #endif

@@ -24,11 +24,45 @@ const char* const kFailureTexts[] = {
 };
 static_assert(sizeof kFailureTexts / sizeof kFailureTexts[0] == StepFailureCount, "one text for every failure");
 
+// What may follow a reason's text: nothing, or " (error N)" with N as the formatted print
+// writes an int; cut: any beginning of that.
+bool IsErrorSuffix(const char* rest, bool cut)
+{
+    static const char kOpening[] = " (error ";
+    size_t at = 0;
+    while (kOpening[at] && rest[at] == kOpening[at])
+        ++at;
+    if (rest[at] == '\0')
+        return cut || at == 0;
+    if (kOpening[at])
+        return false;
+    const char* p = rest + at + (rest[at] == '-' ? 1 : 0);
+    const char* digits = p;
+    while (*p >= '0' && *p <= '9')
+        ++p;
+    if (*p == '\0')
+        return cut;
+    return p != digits && p[0] == ')' && p[1] == '\0';
+}
+
 } // namespace
 
 const char* StepFailureText(StepFailure failure)
 {
     return kFailureTexts[failure];
+}
+
+bool IsStepFailureReason(const std::string& reason, bool cut)
+{
+    for (int failure = FailureNone + 1; failure < StepFailureCount; ++failure) {
+        const std::string text = kFailureTexts[failure];
+        // One text may begin another: "move failed" and "move failed, file left ...".
+        if (reason.compare(0, text.size(), text) == 0 && IsErrorSuffix(reason.c_str() + text.size(), cut))
+            return true;
+        if (cut && reason.size() < text.size() && text.compare(0, reason.size(), reason) == 0)
+            return true;
+    }
+    return false;
 }
 
 int FormatStepLine(char (&line)[kFormatBufferSize], const char* from, const char* to, StepFailure failure, int error,

@@ -8,13 +8,16 @@
 // The rename log, as LogWriter writes it and RenameLogParser reads it back: lines of bytes in
 // the ANSI code page, each ended by CR LF.
 // - The folder line: the folder exactly as the run was given it, with or without a final
-//   separator (that is the user's typing, so nothing is asked of its last byte): at least one
-//   byte, none of them a TAB or another control byte.
+//   separator (that is the user's typing, so nothing is asked of its last byte), none of its
+//   bytes a TAB or another control byte. Read back, it must be a full path (IsFullPath: a
+//   drive letter, a colon and a separator, or "\\server\share"; "/" first on POSIX): a log of a
+//   folder typed without its top, and a note whose first line is any word, are none.
 // - Then a step line for every step, written after the step's move: the name before, TAB,
 //   kStepArrow, TAB, the name after (FormatStepLine). A step that did not happen adds TAB and
-//   why (StepFailureText), with " (error N)" when the platform gave an error code. Names and
-//   reason are at least one byte long and hold no control byte; a line is no longer than one
-//   formatted line (kFormatBufferSize less its NUL).
+//   why: one of the texts of StepFailureText, with " (error N)" when the platform gave an
+//   error code, and nothing else (IsStepFailureReason). Names and reason are at least one byte
+//   long and hold no control byte; a line is no longer than one formatted line
+//   (kFormatBufferSize less its NUL).
 // - An undo keeps the record it takes back and appends its own as a further section: an empty
 //   line, the first section's folder line again (SectionHeader), its step lines in the same
 //   form, and, once it is through, kUndoFinishedLine. A section that another one follows holds
@@ -22,18 +25,30 @@
 //   next undo; one that is not finished (killed, the power gone, or stopped) is finished by
 //   the next one, whose section follows it in the same way: the undo's sections up to the
 //   first finished one make one act.
-// - Cut lines. A crash may stop the file anywhere after its first step line's TAB: inside a
-//   step line (before its TAB only when a step line came before it), inside an undo's empty
+// - Cut lines. A crash may stop the file anywhere after its first whole step line: inside a
+//   step line (a reason as far as it came begins one of the texts), inside an undo's empty
 //   line, folder line or finishing line. A line the file stops in before its CR names no move
 //   for sure: it is no step. An undo ends such a line before it writes: "\n" after a CR (the
 //   line was written whole, and is the step it reads as); otherwise so that the line cannot
 //   read as a step (a TAB before the CR LF when it would). A line so ended holds no step; only
 //   an undo's empty line or kUndoFinishedLine follows it, or the end of the file.
+//   Its move may have happened all the same, so a line cut short after its first name and
+//   its TAB, with no reason begun, names a file that may have gone from that name to one the
+//   log does not hold whole. The undo never guesses which: it leaves that file alone wherever
+//   it is, with its earlier steps, and names it as not back (its name before the record) in
+//   its result and in its section, a line from that name to itself, "file not where the log
+//   says". A temporary file it may have gone to is named too, as one no line accounts for.
+//   Once ended, a line cut right after its first name ("a<TAB>") cannot be told from one cut
+//   inside it ("a" of "a.txt", ended by the TAB): only the undo that finds it unended names it.
+// - A power cut can leave NUL bytes where the end of the file should be: a file that ends in
+//   a run of them is read as if it ended where they begin, and an undo cuts them off before
+//   it writes. A NUL byte with anything but NUL bytes after it belongs to no rename log.
 // - A rename log is exactly that and nothing else, so that a note of the user's at the log
 //   path is never taken for one. An empty file counts (a log that could not take its first
-//   write); otherwise the file goes at least as far as its first step line's TAB: a folder
+//   write); otherwise the file goes at least as far as its first whole step line: a folder
 //   line alone is a line of text as much as a log (a run that found no file writes nothing
-//   more), and a text's one line is never taken for one.
+//   more), a text's one line is never taken for one, and neither is a line cut short with no
+//   whole step line before it.
 // Control bytes are never the second byte of a double-byte character, so the bytes can be
 // read without knowing the code page.
 
@@ -71,6 +86,9 @@ enum StepFailure
 
 // The reason's text in a step line; null for FailureNone.
 const char* StepFailureText(StepFailure failure);
+// Whether reason is a step line's reason: one of the texts of StepFailureText, alone or with
+// " (error N)". cut: whether reason is the beginning of one, as far as a crash let it come.
+bool IsStepFailureReason(const std::string& reason, bool cut);
 
 // One step line into line, through one formatted print of the platform's; returns its length.
 int FormatStepLine(char (&line)[kFormatBufferSize], const char* from, const char* to, StepFailure failure, int error,

@@ -13,7 +13,7 @@ void LogWriter::Open(const char* path)
 {
     if (path == nullptr || path[0] == '\0')
         return;
-    handle = fs.CreateLog(path);
+    handle = fs.CreateLog(path, fs.KeptAttributes(path));
     complete = handle != nullptr;
 }
 
@@ -50,8 +50,8 @@ void LogWriter::Write(const char* bytes, int count)
 
 void LogWriter::CutBack(int64_t size)
 {
-    if (handle)
-        fs.TruncateLog(handle, size);
+    if (handle && !fs.TruncateLog(handle, size))
+        complete = false;
 }
 
 void LogWriter::WriteStep(const char* from, const char* to, StepFailure failure, int error)

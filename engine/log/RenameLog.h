@@ -23,7 +23,8 @@ public:
     void OpenToAppend(const char* path);
     // The folder line, from the folder's stored length of bytes.
     void WriteHeader(const CountedString& folder);
-    // Cuts the file back to the size it had, after a write that did not land whole.
+    // Cuts the file back to the size it had, after a write that did not land whole, or to
+    // the size it has before NUL bytes it ends in. A cut that fails makes the log incomplete.
     void CutBack(int64_t size);
     // One step's line; error is the platform's code for a failed step, 0 when it gave none.
     void WriteStep(const char* from, const char* to, StepFailure failure, int error);
@@ -55,7 +56,8 @@ private:
 
 // Whether a run could create its log at path, found out before the run: a file there is
 // opened to write after its end and left as it was; where nothing is, a file is created and
-// removed again.
+// removed again. A run empties a file that may be written as a hidden or system one keeps
+// (Open gives its KeptAttributes), so that the answer holds for those too.
 bool LogCanBeCreated(const char* path, FileServices& fs);
 
 #endif

@@ -1,5 +1,7 @@
 #include "engine/log/RenameLogReader.h"
 
+#include "engine/PathNames.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -37,7 +39,8 @@ bool ParseStep(const std::string& text, LoggedStep& step)
     std::vector<std::string> parts;
     if (!SplitStep(text, parts) || parts.size() < 3)
         return false;
-    if (parts[0].empty() || parts[1] != kStepArrow || parts[2].empty() || (parts.size() == 4 && parts[3].empty()))
+    if (parts[0].empty() || parts[1] != kStepArrow || parts[2].empty() ||
+        (parts.size() == 4 && !IsStepFailureReason(parts[3], false)))
         return false;
     step.from = parts[0];
     step.to = parts[2];
@@ -57,22 +60,32 @@ bool BeginsStep(const std::string& text)
         if (i == 1 ? parts[i] != kStepArrow : parts[i].empty())
             return false;
     }
+    if (last == 3)
+        return IsStepFailureReason(parts[3], true);
     return last != 1 || std::strncmp(kStepArrow, parts[1].c_str(), parts[1].size()) == 0;
 }
 
 } // namespace
 
-RenameLogParser::RenameLogParser(std::vector<LoggedStep>* steps)
-    : steps(steps), headerAt(0), size(0), lastActStart(0), sections(1), sectionLines(0), tabLines(0),
-      inFolder(true), inHeader(false), finished(false), afterCutLine(false), broken(false)
+RenameLogParser::RenameLogParser(const FileServices& fs, std::vector<LoggedStep>* steps)
+    : fs(&fs), steps(steps), headerAt(0), size(0), lastActStart(0), sections(1), sectionLines(0), wholeSteps(0),
+      inFolder(true), inHeader(false), finished(false), afterCutLine(false), endsInNuls(false), broken(false),
+      completing(false)
 {
 }
 
 bool RenameLogParser::Feed(const char* bytes, size_t count)
 {
     for (size_t i = 0; i < count && !broken; ++i) {
-        ++size;
         const char c = bytes[i];
+        // A power cut can leave the end of a file that was growing as NUL bytes, and nothing
+        // after them.
+        if (c == '\0' || endsInNuls) {
+            endsInNuls = true;
+            broken = c != '\0';
+            continue;
+        }
+        ++size;
         broken = !(inFolder ? TakeFolderByte(c) : inHeader ? TakeHeaderByte(c) : TakeBodyByte(c));
     }
     return !broken;
@@ -86,7 +99,7 @@ bool RenameLogParser::TakeFolderByte(char c)
         if (!afterCr)
             return false;
         folder.pop_back();
-        if (folder.empty())
+        if (!IsFullPath(folder.c_str(), *fs))
             return false;
         inFolder = false;
         header = SectionHeader(folder);
@@ -168,14 +181,32 @@ bool RenameLogParser::TakeLine(const std::string& text)
     if (ParseStep(text, step)) {
         if (steps)
             steps->push_back(step);
-    } else if (text.find('\t') == std::string::npos || !BeginsStep(text)) {
+        ++wholeSteps;
+    } else if (wholeSteps == 0 || text.find('\t') == std::string::npos || !BeginsStep(text)) {
         return false;
     } else {
         afterCutLine = true;
+        // An undo ends a line cut short before its first TAB with one: "a<TAB>" may be "a.txt"
+        // cut short. Only when the file stopped there is it known which it is.
+        if (completing || text.find('\t') + 1 < text.size())
+            KeepCutStep(text);
     }
     ++sectionLines;
-    ++tabLines;
     return true;
+}
+
+// A line cut short after its first name, its step not known to have failed: it was written
+// after its move, which may have taken the file from that name.
+void RenameLogParser::KeepCutStep(const std::string& text)
+{
+    std::vector<std::string> parts;
+    SplitStep(text, parts);
+    if (!steps || (parts.size() == 4 && !parts[3].empty()))
+        return;
+    LoggedStep step;
+    step.from = parts[0];
+    step.cut = true;
+    steps->push_back(step);
 }
 
 bool RenameLogParser::IsRenameLog() const
@@ -191,6 +222,7 @@ bool RenameLogParser::IsRenameLog() const
     if (line.back() == '\r') {
         RenameLogParser ended(*this);
         ended.steps = nullptr;
+        ended.endsInNuls = false;
         return ended.Feed("\n", 1);
     }
     if (finished)
@@ -199,8 +231,8 @@ bool RenameLogParser::IsRenameLog() const
         return sections > 1 && std::strncmp(kUndoFinishedLine, line.c_str(), line.size()) == 0;
     if (afterCutLine)
         return false;
-    // A line stopped before its first TAB is a step line only when a step line came before.
-    return (tabLines > 0 || line.find('\t') != std::string::npos) && BeginsStep(line);
+    // A crash stops a step line only after a whole one.
+    return wholeSteps > 0 && BeginsStep(line);
 }
 
 std::string RenameLogParser::Completion() const
@@ -218,6 +250,18 @@ std::string RenameLogParser::Completion() const
     LoggedStep step;
     const bool readsAsStep = line.find('\t') == std::string::npos || (ParseStep(line, step) && !step.Failed());
     return readsAsStep && line.size() + 3 <= kLongestStepLine ? "\t\r\n" : "\r\n";
+}
+
+std::string RenameLogParser::Complete()
+{
+    const std::string completion = Completion();
+    // A line the file stops in before its first TAB names no whole name.
+    const bool nameWhole = !inHeader && line.find('\t') != std::string::npos;
+    endsInNuls = false;
+    completing = nameWhole;
+    Feed(completion.data(), completion.size());
+    completing = false;
+    return completion;
 }
 
 namespace {
@@ -253,6 +297,6 @@ bool LogPathHoldsOtherFile(const char* path, FileServices& fs)
     ReadHandle file = fs.OpenRead(path, fileThere);
     if (file == nullptr)
         return fileThere;
-    RenameLogParser parser;
+    RenameLogParser parser(fs);
     return !FeedFile(file, fs, parser) || !parser.IsRenameLog();
 }

@@ -15,6 +15,9 @@ struct LoggedStep
     std::string to;
     // Why the step did not happen; empty for a step that did.
     std::string failure;
+    // The line was cut short after its first name, before anything told that its step failed:
+    // the file may have gone from that name to one the log does not hold whole (to is empty).
+    bool cut = false;
 
     bool Failed() const { return !failure.empty(); }
 };
@@ -25,8 +28,10 @@ class RenameLogParser
 {
 public:
     // steps, when given, receives the complete step lines of the last two acts (the record
-    // an unfinished undo was taking back, and that undo) in the order of the file.
-    explicit RenameLogParser(std::vector<LoggedStep>* steps = nullptr);
+    // an unfinished undo was taking back, and that undo) in the order of the file, and the
+    // step of a line cut short where it may have moved a file (LoggedStep::cut). fs tells a
+    // full path and the code page's lead bytes.
+    explicit RenameLogParser(const FileServices& fs, std::vector<LoggedStep>* steps = nullptr);
 
     // False once the bytes so far cannot begin a rename log; later bytes are not looked at.
     bool Feed(const char* bytes, size_t count);
@@ -39,6 +44,10 @@ public:
     // The bytes that end the line the file stops in, or the undo's folder line or finishing
     // line it stops in (nothing when it stops at a line's end).
     std::string Completion() const;
+    // Reads the Completion as if it had been written where the file stops (the NUL bytes it
+    // ends in cut off), as an undo writes it first; returns it. A line cut short after its
+    // first name is known for one only now: once ended, "a" cut short reads as "a<TAB>".
+    std::string Complete();
     // The run's record and one for every undo after it.
     int Sections() const { return sections; }
     // Where, in steps, the last act begins.
@@ -47,8 +56,11 @@ public:
     bool LastActOpen() const { return sections > 1 && !finished; }
     // The last section is an undo's and holds nothing after its folder line.
     bool LastSectionEmpty() const { return sections > 1 && !inHeader && sectionLines == 0 && line.empty(); }
-    // Bytes fed so far.
+    // Bytes fed so far, up to the NUL bytes the file ends in.
     size_t Size() const { return size; }
+    // The file ends in NUL bytes (a power cut left them): it is read as if it ended where
+    // they begin.
+    bool EndsInNuls() const { return endsInNuls; }
 
 private:
     bool TakeFolderByte(char c);
@@ -56,7 +68,9 @@ private:
     bool TakeBodyByte(char c);
     bool TakeLine(const std::string& text);
     void StartSection();
+    void KeepCutStep(const std::string& text);
 
+    const FileServices* fs;
     std::vector<LoggedStep>* steps;
     std::string folder;
     std::string line;
@@ -67,14 +81,17 @@ private:
     size_t lastActStart;
     int sections;
     int sectionLines;
-    // Lines with a TAB so far: step lines and lines cut short and ended.
-    int tabLines;
+    // Whole step lines so far: a line cut short comes after one.
+    int wholeSteps;
     bool inFolder;
     bool inHeader;
     bool finished;
     // The last line was cut short and ended; it holds no step.
     bool afterCutLine;
+    bool endsInNuls;
     bool broken;
+    // Complete is reading the end of a line cut short after its first name.
+    bool completing;
 };
 
 // Whether the path names an existing file that is not a rename log: the file a run would

@@ -106,8 +106,14 @@ public:
     // system compares names.
     virtual bool SameName(const char* a, const char* b) const = 0;
 
-    // Creates or empties the log file; null when it cannot be created.
-    virtual LogHandle CreateLog(const char* path) = 0;
+    // What a file created over the existing file at path must be given for the system to
+    // empty it, as the platform numbers attributes: Windows refuses to empty a hidden or
+    // system file unless those attributes are given again (and keeps them). 0 where nothing
+    // must be given, or no file is there.
+    virtual uint32_t KeptAttributes(const char* path) = 0;
+    // Creates or empties the log file, given the KeptAttributes of the file at path; null when
+    // it cannot be created.
+    virtual LogHandle CreateLog(const char* path, uint32_t keptAttributes) = 0;
     // Opens an existing log file to write after its end; null when that fails.
     virtual LogHandle AppendLog(const char* path) = 0;
     // Creates a file where nothing of that name is and removes it again at once: whether a

@@ -22,7 +22,11 @@ public:
     MoveResult Move(const char* from, const char* to, int& error) override { return real.Move(from, to, error); }
     bool Identify(const char* path, FileIdentity& identity) override { return real.Identify(path, identity); }
     bool SameName(const char* a, const char* b) const override { return real.SameName(a, b); }
-    LogHandle CreateLog(const char* path) override { return real.CreateLog(path); }
+    uint32_t KeptAttributes(const char* path) override { return real.KeptAttributes(path); }
+    LogHandle CreateLog(const char* path, uint32_t keptAttributes) override
+    {
+        return real.CreateLog(path, keptAttributes);
+    }
     LogHandle AppendLog(const char* path) override { return real.AppendLog(path); }
     bool CanCreateFile(const char* path) override { return real.CanCreateFile(path); }
     bool WriteLog(LogHandle log, const void* bytes, int count) override { return real.WriteLog(log, bytes, count); }

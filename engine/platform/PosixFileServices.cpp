@@ -273,7 +273,9 @@ public:
 
     bool SameName(const char* a, const char* b) const override { return std::strcmp(a, b) == 0; }
 
-    LogHandle CreateLog(const char* path) override
+    uint32_t KeptAttributes(const char*) override { return 0; }
+
+    LogHandle CreateLog(const char* path, uint32_t) override
     {
         int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         return fd < 0 ? nullptr : HandleOf(fd);

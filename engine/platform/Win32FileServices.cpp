@@ -285,9 +285,20 @@ public:
         return true;
     }
 
-    LogHandle CreateLog(const char* path) override
+    // CREATE_ALWAYS over a hidden or system file fails with ERROR_ACCESS_DENIED unless the
+    // file's own hidden and system attributes are given again.
+    uint32_t KeptAttributes(const char* path) override
     {
-        HANDLE log = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const DWORD attributes = GetFileAttributesA(path);
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            return 0;
+        return attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    }
+
+    LogHandle CreateLog(const char* path, uint32_t keptAttributes) override
+    {
+        const DWORD attributes = keptAttributes != 0 ? keptAttributes : FILE_ATTRIBUTE_NORMAL;
+        HANDLE log = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
         return log == INVALID_HANDLE_VALUE ? nullptr : log;
     }
 

@@ -167,6 +167,26 @@ TEST(LogCanBeCreated, AnswersBeforeTheRunAndLeavesTheFolderAsItWas)
     }
 }
 
+// Windows empties a hidden or system file only when given those attributes again, and opens
+// a read-only one to write not at all: the check before the run answers as the run fares.
+TEST(LogCanBeCreated, AnswersAsTheRunFaresWithTheFileThere)
+{
+    const struct { const char* name; uint32_t attributes; bool creatable; } cases[] = {
+        {"plain", 0, true}, {"hidden", 2, true}, {"system", 4, true}, {"hidden and system", 6, true},
+        {"read-only", 1, false}, {"hidden and read-only", 3, false},
+    };
+    for (const auto& c : cases) {
+        RunFixture run;
+        run.AddFiles({"a.txt"});
+        run.elsewhere.Write(run.logName, "earlier log");
+        const std::string logPath = run.job.logPath.Data();
+        run.fs.attributesOf = [&](const char* path) { return logPath == path ? c.attributes : 0u; };
+        EXPECT_EQ(c.creatable, LogCanBeCreated(logPath.c_str(), run.fs)) << c.name;
+        ASSERT_TRUE(run.Run()) << c.name;
+        EXPECT_EQ(c.creatable, run.outcome.logComplete) << c.name;
+    }
+}
+
 TEST(RunRename, ASecondRunReplacesTheLog)
 {
     RunFixture run;

@@ -57,3 +57,17 @@ TEST(TrimPastedPath, TakesOffSpacesAndOnePairOfQuotes)
         EXPECT_STREQ(c.used, path.Data()) << c.typed;
     }
 }
+
+TEST(IsFullPath, TakesADriveOrAShareFromTheTop)
+{
+    Cp932Services fs;
+    const struct { const char* path; bool full; } cases[] = {
+        {"C:\\photos", true}, {"c:/photos", true}, {"C:\\", true}, {"\\\\server\\share", true}, {"My plan", false},
+        {"//server/share/photos", true}, {"\\\\\x95\x5C\\share", true}, {"C:photos", false}, {"photos\\a", false},
+        {"\\photos", false}, {"\\\\server", false}, {"\\\\server\\", false}, {"\\\\\\share", false}, {"1:\\photos", false},
+        // 表 ends in the byte of a backslash: the server's name goes on after it.
+        {"\\\\\x95\x5Cshare", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.full, IsFullPath(c.path, fs)) << c.path;
+}

@@ -150,7 +150,10 @@ enum Meddling
     FileMovedAway,
     FileDeleted,
     NameTakenMeanwhile,
-    FileReplacedByFolder
+    FileReplacedByFolder,
+    // The undo parks the file, as its name is taken; then another program frees that name and
+    // puts a file of its own under the parked name.
+    ParkedFileSwapped
 };
 
 struct MeddlingCase
@@ -184,12 +187,16 @@ TEST(UndoRun, LeavesAloneWhatAnotherProgramChangedAndTakesBackTheRest)
         // ~ren0005.tmp -> 000.tmp
         {"an original temporary name taken meanwhile", {"~ren0005.tmp"}, NameTakenMeanwhile, "~ren0005.tmp",
          {"~ren0005.tmp"}, {{"000.tmp", "~ren0005.tmp"}, {"~ren0005.tmp", "newcomer"}}},
+        {"a parked file swapped for another", kFiles, ParkedFileSwapped, "b.txt", {"b.txt"},
+         {{"000.txt", "000.txt"}, {"001.txt", "001.txt"}, {"moved.dat", "b.txt"}, {"(parked)", "intruder"}}},
     };
     for (const MeddlingCase& c : cases) {
         RunFixture run;
         run.AddFiles(c.files);
         run.job.order = NameDescending;
         ASSERT_TRUE(run.Run()) << c.name;
+        std::string parked;
+        int parkedVisits = 0;
         switch (c.meddling) {
         case FileMovedAway:
             ASSERT_EQ(0, std::rename(run.folder.PathOf(c.target).c_str(), run.folder.PathOf("moved.dat").c_str()));
@@ -204,12 +211,34 @@ TEST(UndoRun, LeavesAloneWhatAnotherProgramChangedAndTakesBackTheRest)
             ASSERT_EQ(0, std::remove(run.folder.PathOf(c.target).c_str()));
             ASSERT_TRUE(run.folder.MakeFolder(c.target));
             break;
+        case ParkedFileSwapped:
+            run.folder.Write(c.target, "newcomer");
+            run.fs.beforeCall = [&](FileCall call, int, const char* first, const char* second) {
+                if (call == CallMove && run.folder.PathOf("~ren0000.tmp") == first) {
+                    parked = second;
+                } else if ((call == CallMove || call == CallIdentify) && parked == first && ++parkedVisits == 2) {
+                    // The first look at the parked name is the undo's own, taking the file's identity.
+                    std::remove(run.folder.PathOf(c.target).c_str());
+                    std::rename(first, run.folder.PathOf("moved.dat").c_str());
+                    parked = parked.substr(run.folder.PathOf("").size());
+                    run.folder.Write(parked, "intruder");
+                }
+            };
+            break;
         }
         UndoOutcome outcome;
         ASSERT_TRUE(Undo(run, outcome)) << c.name;
-        EXPECT_EQ(c.folderAfter, ContentsOf(run.folder)) << c.name;
+        Contents after = ContentsOf(run.folder);
+        // Windows parks a file under the name it already has when that is the first free one.
+        if (after.count(parked) != 0) {
+            after["(parked)"] = after[parked];
+            after.erase(parked);
+        }
+        EXPECT_EQ(c.folderAfter, after) << c.name;
         EXPECT_EQ(static_cast<int>(c.notBack.size()), outcome.notBack) << c.name;
         EXPECT_EQ(c.notBack, outcome.notBackNames) << c.name;
+        const std::string swapped = Line(parked, "b.txt") + "\tfile no longer under this name, another file is";
+        EXPECT_EQ(c.meddling == ParkedFileSwapped, run.Log().find(swapped) != std::string::npos) << c.name;
     }
 }
 
@@ -289,6 +318,10 @@ struct CutCase
     const char* ending;
     Names undoLines;
     Contents folderAfter;
+    // The file of a line cut short after its first name: the log does not say where it went.
+    Names notBack;
+    // NUL bytes after the last line, as a power cut leaves them; the undo cuts them off.
+    int nuls;
 };
 
 TEST(UndoRun, MovesNoFileOnceTheLogTakesNoLine)
@@ -318,14 +351,25 @@ TEST(UndoRun, TakesBackARunCutShortAndNamesTheFileInFlight)
 {
     // The run died after moving c.txt aside, before its line was written, while the line of
     // the step before was being written.
+    const Names bLost{Line("b.txt", "b.txt") + "\tfile not where the log says, left alone", Line("001.txt", "a.txt"),
+                      Line("~ren0005.tmp", "000.txt")};
+    const Contents bLeft = {{"000.txt", "000.txt"}, {"002.txt", "b.txt"}, {"a.txt", "a.txt"}, {"~ren0002.tmp", "mine"},
+                            {"~ren0006.tmp", "c.txt"}};
     const CutCase cases[] = {
-        {"inside a line", "b.txt\t->\t00", "\t\r\n", {Line("001.txt", "a.txt"), Line("~ren0005.tmp", "000.txt")},
-         {{"000.txt", "000.txt"}, {"002.txt", "b.txt"}, {"a.txt", "a.txt"}, {"~ren0002.tmp", "mine"},
-          {"~ren0006.tmp", "c.txt"}}},
+        {"inside a line", "b.txt\t->\t00", "\t\r\n", bLost, bLeft, {"b.txt"}, 0},
+        {"inside a line, then NUL bytes", "b.txt\t->\t00", "\t\r\n", bLost, bLeft, {"b.txt"}, 7},
+        {"right after its first name", "b.txt\t", "\r\n", bLost, bLeft, {"b.txt"}, 0},
+        {"after a file's earlier step", "~ren0005.tmp\t->\t0", "\t\r\n",
+         {Line("~ren0005.tmp", "~ren0005.tmp") + "\tfile not where the log says, left alone", Line("001.txt", "a.txt"),
+          Line("~ren0005.tmp", "000.txt") + "\tskipped, a later step of this file was not taken back"},
+         {{"002.txt", "b.txt"}, {"a.txt", "a.txt"}, {"~ren0002.tmp", "mine"}, {"~ren0005.tmp", "000.txt"},
+          {"~ren0006.tmp", "c.txt"}},
+         {"000.txt"}, 0},
         {"between CR and LF", "b.txt\t->\t002.txt\r", "\n",
          {Line("002.txt", "b.txt"), Line("001.txt", "a.txt"), Line("~ren0005.tmp", "000.txt")},
          {{"000.txt", "000.txt"}, {"a.txt", "a.txt"}, {"b.txt", "b.txt"}, {"~ren0002.tmp", "mine"},
-          {"~ren0006.tmp", "c.txt"}}},
+          {"~ren0006.tmp", "c.txt"}},
+         {}, 0},
     };
     for (const CutCase& c : cases) {
         RunFixture run;
@@ -337,13 +381,14 @@ TEST(UndoRun, TakesBackARunCutShortAndNamesTheFileInFlight)
         run.folder.Write("~ren0002.tmp", "mine");
         const std::string cut = run.job.folder.Data() + std::string("\r\n") + Line("000.txt", "~ren0005.tmp") +
                                 "\r\n" + Line("a.txt", "001.txt") + "\r\n" + c.lastLine;
-        run.elsewhere.Write(run.logName, cut);
+        run.elsewhere.Write(run.logName, cut + std::string(static_cast<size_t>(c.nuls), '\0'));
 
         UndoOutcome outcome;
         ASSERT_TRUE(Undo(run, outcome)) << c.name;
         EXPECT_EQ(c.folderAfter, ContentsOf(run.folder)) << c.name;
         EXPECT_EQ(Names{"~ren0006.tmp"}, outcome.unaccounted) << c.name;
-        EXPECT_EQ(0, outcome.notBack) << c.name;
+        EXPECT_EQ(static_cast<int>(c.notBack.size()), outcome.notBack) << c.name;
+        EXPECT_EQ(c.notBack, outcome.notBackNames) << c.name;
         std::string section = run.job.folder.Data() + std::string("\r\n");
         for (const std::string& line : c.undoLines)
             section += line + "\r\n";
@@ -352,7 +397,7 @@ TEST(UndoRun, TakesBackARunCutShortAndNamesTheFileInFlight)
         EXPECT_EQ(cut + c.ending + "\r\n" + section, run.Log()) << c.name;
 
         std::vector<LoggedStep> steps;
-        RenameLogParser parser(&steps);
+        RenameLogParser parser(run.fs, &steps);
         ASSERT_TRUE(ReadRenameLog(run.job.logPath.Data(), run.fs, parser)) << c.name;
         EXPECT_TRUE(parser.IsRenameLog()) << c.name;
         EXPECT_EQ(2, parser.Sections()) << c.name;

@@ -338,22 +338,35 @@ std::string MakeDocument(Dice& random)
     return document;
 }
 
-// An earlier run's log, with the undos after it and cut short after its first TAB now and then.
-// Its folder line is the folder as it was typed: with a final separator or without.
+// The top a full path begins with: a drive or a share on Windows, "/" elsewhere.
+std::string FullPathTop(Dice& random)
+{
+    return kWindows ? random.Pick(std::vector<std::string>{"C:\\", "d:/", "\\\\server\\share\\"}) : "/";
+}
+
+// An earlier run's log, with the undos after it, now and then a step that failed, cut short
+// after its first step line and ended by NUL bytes (a power cut) now and then. Its folder
+// line is the folder as it was typed, always a full path: with a final separator or without.
 std::string MakeEarlierLog(uint64_t index, Dice& random)
 {
-    const std::string typed = "earlier run " + std::to_string(index);
+    const std::string typed = FullPathTop(random) + "earlier run " + std::to_string(index);
     const std::string folder = (random.Percent(50) ? typed + PathSeparator() : typed) + "\r\n";
+    static const std::vector<std::string> reasons = {"move failed (error 5)", "new name taken", "move failed (error -2)",
+                                                     "move failed, file left under its temporary name"};
     std::string log = folder + "old.txt\t->\t000.txt\r\n";
+    if (random.Percent(30))
+        log += "two.txt\t->\t001.txt\t" + random.Pick(reasons) + "\r\n";
     for (int undos = random.Between(0, 2); undos > 0; --undos) {
         log += "\r\n" + folder + (undos % 2 == 0 ? "old.txt\t->\t000.txt\r\n" : "000.txt\t->\told.txt\r\n");
         if (random.Percent(60))
             log += "\tundo finished\r\n";
     }
     if (random.Percent(30)) {
-        const int firstTab = static_cast<int>(log.find('\t'));
-        log.resize(static_cast<size_t>(random.Between(firstTab + 1, static_cast<int>(log.size()))));
+        const int firstStepEnd = static_cast<int>(log.find('\r', log.find('\t')));
+        log.resize(static_cast<size_t>(random.Between(firstStepEnd + 1, static_cast<int>(log.size()))));
     }
+    if (random.Percent(15))
+        log += std::string(static_cast<size_t>(random.Between(1, 600)), '\0');
     return log;
 }
 
@@ -371,14 +384,20 @@ void ChooseLog(Scenario& scenario, Generator& names, Dice& random, int fileCount
                : kind < 92 ? LogIsTheFolder
                : kind < 94 ? LogEmptyPath
                            : LogOtherName;
-    // Documents that look a little like a rename log, and one that does not at all.
-    static const std::vector<std::string> documents = {
+    // Documents that look a little like a rename log (steps under a first line that is no full
+    // path, a reason no run gives, a cut line first, text after a NUL), and one that does not at all.
+    const std::string top = FullPathTop(random);
+    const std::vector<std::string> documents = {
         "name\tsize\r\na.txt\t12\r\n",
         "notes\r\na.txt -> 000.txt\r\n",
         "notes\r\na.txt\t->\t000.txt\r\nremember the milk\r\n",
         "C:\\photos\na.txt\t->\t000.txt\n",
         "shopping list",
         std::string("PK\x03\x04\x00\x00", 6),
+        "My plan\r\na.txt\t->\t000.txt\r\n", "Inventory\r\nwidget\t-\r\n", "Shopping\r\nmilk\t\r\n",
+        top + "stock\r\nwidget\t->\tgadget\tsold out\r\n", top + "stock\r\nmilk\t\r\n",
+        top + "stock\r\nwidget\t->\tgadget\r\nbolt\t->\tnut\tmove failed (error five)\r\n",
+        top + "stock\r\nwidget\t->\tgadget\r\n" + std::string(3, '\0') + "more\r\n",
     };
     if (scenario.logPlace == LogElsewhereUserFile)
         scenario.userFileContent = random.Percent(30) ? random.Pick(documents) : MakeDocument(random);

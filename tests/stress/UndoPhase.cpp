@@ -188,7 +188,7 @@ std::vector<std::string> UndoChecker::Check()
 {
     if (!undoObservation.tried)
         return breaches;
-    RenameLogParser parser(&runSteps);
+    RenameLogParser parser(PlatformFileServices(), &runSteps);
     parser.Feed(undoObservation.runLog.data(), undoObservation.runLog.size());
     for (const LoggedStep& step : runSteps) {
         namedByRun.insert(step.from);

@@ -84,18 +84,33 @@ bool FaultyFileServices::Identify(const char* path, FileIdentity& identity)
     return real.Identify(path, identity);
 }
 
-LogHandle FaultyFileServices::CreateLog(const char* path)
+static const uint32_t kReadOnly = 1;
+static const uint32_t kHiddenOrSystem = 2 | 4;
+
+uint32_t FaultyFileServices::KeptAttributes(const char* path)
+{
+    if (attributesOf)
+        return attributesOf(path) & kHiddenOrSystem;
+    return real.KeptAttributes(path);
+}
+
+LogHandle FaultyFileServices::CreateLog(const char* path, uint32_t keptAttributes)
 {
     FaultAction action;
     if (Faulty(CallCreateLog, path, nullptr, action))
         return nullptr;
-    return real.CreateLog(path);
+    const uint32_t attributes = attributesOf ? attributesOf(path) : 0;
+    if ((attributes & kReadOnly) != 0 || (attributes & kHiddenOrSystem & ~keptAttributes) != 0)
+        return nullptr;
+    return real.CreateLog(path, keptAttributes);
 }
 
 LogHandle FaultyFileServices::AppendLog(const char* path)
 {
     FaultAction action;
     if (Faulty(CallAppendLog, path, nullptr, action))
+        return nullptr;
+    if (attributesOf && (attributesOf(path) & kReadOnly) != 0)
         return nullptr;
     return real.AppendLog(path);
 }

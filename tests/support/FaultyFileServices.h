@@ -64,6 +64,10 @@ public:
     // Makes a call fail by its path arguments, the way a file held open by another program
     // refuses every move.
     std::function<bool(FileCall call, const char* first, const char* second)> failWhen;
+    // Windows' attributes of the file at a path (read-only 1, hidden 2, system 4), for the log
+    // calls to follow Windows' rules on any platform: a read-only file is opened to write by
+    // neither, a hidden or system one emptied only when given those again (KeptAttributes).
+    std::function<uint32_t(const char* path)> attributesOf;
 
     SearchHandle FindFirst(const char* pattern, FoundFile& first) override;
     FindNextResult FindNext(SearchHandle search, FoundFile& next) override;
@@ -71,7 +75,8 @@ public:
     bool Exists(const char* path) override;
     MoveResult Move(const char* from, const char* to, int& error) override;
     bool Identify(const char* path, FileIdentity& identity) override;
-    LogHandle CreateLog(const char* path) override;
+    uint32_t KeptAttributes(const char* path) override;
+    LogHandle CreateLog(const char* path, uint32_t keptAttributes) override;
     LogHandle AppendLog(const char* path) override;
     bool WriteLog(LogHandle log, const void* bytes, int count) override;
     ReadHandle OpenRead(const char* path, bool& fileThere) override;

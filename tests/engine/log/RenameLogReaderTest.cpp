@@ -20,10 +20,12 @@ struct LogBytes
 // ソ and 表 end in the byte of a backslash.
 const std::string kSo = "\x83\x5C";
 const std::string kHyo = "\x95\x5C";
+// The top of a full path.
+const std::string kRoot = TempFolder::Separator() == '/' ? "/" : "C:\\";
 
 bool ReadsAsLog(const std::string& bytes, bool oneByteAtATime)
 {
-    RenameLogParser parser;
+    RenameLogParser parser(PlatformFileServices());
     for (size_t at = 0; at < bytes.size(); at += oneByteAtATime ? 1 : bytes.size())
         parser.Feed(bytes.data() + at, oneByteAtATime ? 1 : bytes.size());
     return parser.IsRenameLog();
@@ -31,11 +33,11 @@ bool ReadsAsLog(const std::string& bytes, bool oneByteAtATime)
 
 TEST(RenameLogReader, TellsRenameLogsFromOtherFiles)
 {
-    const std::string d = std::string("C:") + TempFolder::Separator() + "photos" + TempFolder::Separator() + "\r\n";
+    const std::string d = kRoot + "photos" + TempFolder::Separator() + "\r\n";
     const std::string step = "a.txt\t->\t000.txt\r\n", undo = "\r\n" + d + "000.txt\t->\ta.txt\r\n";
     const std::string done = std::string(kUndoFinishedLine) + "\r\n";
     // The folder as typed without a final separator, as every earlier version wrote it too.
-    const std::string typed = "C:\\photos\r\n";
+    const std::string typed = kRoot + "photos\r\n";
     const LogBytes cases[] = {
         {"empty file", "", true},
         {"folder line alone, as a run that found no file leaves it", d, false},
@@ -43,7 +45,14 @@ TEST(RenameLogReader, TellsRenameLogsFromOtherFiles)
          typed + step + "\r\n" + typed + "000.txt\t->\ta.txt\r\n" + done, true},
         {"steps", d + step + "b.txt\t->\t~ren0000.tmp\r\n", true},
         {"double-byte names", d + kSo + ".txt\t->\t" + kHyo + "000.txt\r\n", true},
-        {"failed steps", d + "a.txt\t->\t000.txt\tfile is gone\r\nb.txt\t->\tb.txt\tmove failed (error 5)\r\n", true},
+        {"failed steps", d + "a.txt\t->\t000.txt\tnew name taken\r\nb.txt\t->\tb.txt\tmove failed (error 5)\r\n", true},
+        {"a reason no run writes", d + step + "b.txt\t->\tc.txt\twidget sold\r\n", false},
+        {"a reason no run writes, cut short", d + step + "b.txt\t->\tc.txt\twidget", false},
+        {"a reason with an error no print writes", d + step + "b.txt\t->\tc.txt\tmove failed (error x)\r\n", false},
+        {"first step line cut short", d + "a.txt\t->\t00", false}, {"... and ended", d + "milk\t\r\n", false},
+        {"a list of stock", "Inventory\r\nwidget\t-\r\n", false}, {"a list", "Shopping\r\nmilk\t\r\n", false},
+        {"a first line that is no full path", "My plan\r\n" + step, false},
+        {"a folder typed without its top", std::string("photos") + TempFolder::Separator() + "\r\n" + step, false},
         {"cut short between CR and LF", d + "a.txt\t->\t000.txt\r", true},
         {"first line cut short", "C:\\photos", false},
         {"first line holds a TAB", "name\tsize\r\n" + step, false},
@@ -54,13 +63,15 @@ TEST(RenameLogReader, TellsRenameLogsFromOtherFiles)
         {"LF after the first line", d + "a.txt\t->\t000.txt\n", false},
         {"empty first line", "\r\n" + step, false},
         {"empty old name", d + "\t->\t000.txt\r\n", false},
-        {"line cut short before its new name, ended", d + "a.txt\t->\t\r\n", true},
-        {"line cut short after its new name, ended", d + "a.txt\t->\t000.txt\t\r\n", true},
+        {"line cut short before its new name, ended", d + step + "b.txt\t->\t\r\n", true},
+        {"line cut short after its new name, ended", d + step + "b.txt\t->\t000.txt\t\r\n", true},
         {"five parts", d + "a\t->\tb\tc\td\r\n", false},
         {"other arrow", d + "a.txt\t=>\t000.txt\r\n", false},
         {"cut short in another arrow", d + "a.txt\t=", false},
         {"control byte in a name", d + "a\x01.txt\t->\t000.txt\r\n", false},
-        {"NUL byte", d + step + std::string(1, '\0'), false},
+        {"NUL byte, then a line", d + step + std::string(1, '\0') + step, false},
+        {"ends in NUL bytes", d + step + std::string(3, '\0'), true},
+        {"NUL bytes where a folder line alone ends", d + std::string(2, '\0'), false},
         {"CR inside a line", d + "a.txt\r\t->\t000.txt\r\n", false},
         {"longest formatted line", d + std::string(510, 'a') + "\t->\t" + std::string(508, 'b') + "\r\n", true},
         {"a line one byte longer", d + std::string(511, 'a') + "\t->\t" + std::string(508, 'b') + "\r\n", false},
@@ -82,27 +93,30 @@ TEST(RenameLogReader, TellsRenameLogsFromOtherFiles)
         {"double-byte line without its end", kSo + kHyo, false},
         {"double-byte paragraphs", kHyo + "\r\n\r\n" + kSo + "\r\n", false},
         {"double-byte paragraphs without a final line end", kHyo + "\r\n\r\n" + kSo, false},
-        {"a double-byte folder, then free text", "C:\\" + kHyo + "\r\n" + kSo + "\r\n", false},
-        {"a log of a folder ending in a double-byte character", "C:\\" + kHyo + "\r\n" + step, true},
+        {"a double-byte folder, then free text", kRoot + kHyo + "\r\n" + kSo + "\r\n", false},
+        {"a log of a folder ending in a double-byte character", kRoot + kHyo + "\r\n" + step, true},
     };
     for (const LogBytes& c : cases) {
         EXPECT_EQ(c.renameLog, ReadsAsLog(c.bytes, false)) << c.name;
         EXPECT_EQ(c.renameLog, ReadsAsLog(c.bytes, true)) << c.name << ", one byte at a time";
     }
-    // Every log this program writes, cut anywhere after its first step line's TAB.
+    // Every log this program writes, cut anywhere after its first step line, and NUL bytes
+    // after the cut, as a power cut leaves them.
     const std::string cutLine = d + step + "b.txt\t->\t0";
     const std::string logs[] = {
         d + step + "b.txt\t->\tb.txt\tmove failed (error 5)\r\n" + kSo + "\t->\t~ren0000.tmp\r\n",
         d + step + undo + done,
         d + step + undo + done + undo + "b.txt\t->\tc.txt\r\n",
         cutLine + "\t\r\n" + undo,
-        d + "a\t-\r\n" + undo + done,
+        d + step + "a\t-\r\n" + undo + done,
         d + step + undo + "\r\n" + d + "a.txt\t->\t000.txt\r\n" + done,
         typed + step + "\r\n" + typed + "000.txt\t->\ta.txt\r\n" + done,
     };
     for (const std::string& log : logs) {
-        for (size_t cut = log.find('\t') + 1; cut <= log.size(); ++cut)
+        for (size_t cut = log.find('\r', log.find('\t')) + 1; cut <= log.size(); ++cut) {
             EXPECT_TRUE(ReadsAsLog(log.substr(0, cut), false)) << log.substr(0, cut);
+            EXPECT_TRUE(ReadsAsLog(log.substr(0, cut) + std::string(2, '\0'), true)) << log.substr(0, cut);
+        }
     }
 }
 
@@ -132,14 +146,14 @@ TEST(RenameLogReader, FailureTextsAreTheBytesEarlierLogsHold)
 
 TEST(RenameLogReader, HandsBackTheFolderAndTheStepsInOrder)
 {
-    const std::string bytes = "C:\\" + kSo + "\r\n" + kSo + ".txt\t->\t~ren0000.tmp\r\n" +
+    const std::string bytes = kRoot + kSo + "\r\n" + kSo + ".txt\t->\t~ren0000.tmp\r\n" +
                               "b.txt\t->\tb.txt\tmove failed (error 5)\r\n~ren0000.tmp\t->\t000.txt\r\nc.tx";
     std::vector<LoggedStep> steps;
-    RenameLogParser parser(&steps);
+    RenameLogParser parser(PlatformFileServices(), &steps);
     parser.Feed(bytes.data(), bytes.size());
 
     EXPECT_TRUE(parser.IsRenameLog());
-    EXPECT_EQ("C:\\" + kSo, parser.Folder());
+    EXPECT_EQ(kRoot + kSo, parser.Folder());
     EXPECT_TRUE(parser.CutShort());
     ASSERT_EQ(3u, steps.size());
     EXPECT_EQ(kSo + ".txt", steps[0].from);
@@ -157,12 +171,16 @@ TEST(RenameLogReader, HandsBackTheFolderAndTheStepsInOrder)
 // before it too; and what ends the file first.
 TEST(RenameLogReader, HandsBackWhatAnUndoTakesBack)
 {
-    const std::string d = "d\r\n", done = kUndoFinishedLine;
+    const std::string d = kRoot + "d\r\n", done = kUndoFinishedLine;
     const std::string run = d + "a\t->\tb\r\n", undo = "\r\n" + d;
     const struct { std::string bytes; std::string record; bool open; std::string completion; } cases[] = {
-        {run + "c\t->\td", "a>b ", false, "\t\r\n"},
-        {run + "c\t->\td\tfail", "a>b ", false, "\r\n"},
-        {run + "c\t-", "a>b ", false, "\r\n"},
+        // A line cut short after its first name may have moved that file: c>? says so.
+        {run + "c\t->\td", "a>b c>? ", false, "\t\r\n"},
+        {run + "c\t->\td\tmove fail", "a>b ", false, "\r\n"},
+        {run + "c\t-", "a>b c>? ", false, "\r\n"},
+        {run + "c\t", "a>b c>? ", false, "\r\n"},
+        {run + "c", "a>b ", false, "\t\r\n"},
+        {run + "c\t\r\n", "a>b ", false, ""},
         {run + "c\t->\td\r", "a>b c>d ", false, "\n"},
         {run + undo + "b\t->\ta\r\n" + done.substr(0, 4), "b>a ", false, done.substr(4) + "\r\n"},
         {run + undo + "b\t->\ta\r\n", "a>b b>a ", true, ""},
@@ -172,16 +190,15 @@ TEST(RenameLogReader, HandsBackWhatAnUndoTakesBack)
     };
     for (const auto& c : cases) {
         std::vector<LoggedStep> steps;
-        RenameLogParser parser(&steps);
+        RenameLogParser parser(PlatformFileServices(), &steps);
         parser.Feed(c.bytes.data(), c.bytes.size());
         EXPECT_TRUE(parser.IsRenameLog()) << c.bytes;
         EXPECT_EQ(c.completion, parser.Completion()) << c.bytes;
-        const std::string completion = parser.Completion();
-        parser.Feed(completion.data(), completion.size());
+        parser.Complete();
         EXPECT_EQ(c.open, parser.LastActOpen()) << c.bytes;
         std::string record;
         for (size_t i = c.open ? 0 : parser.LastActStart(); i < steps.size(); ++i)
-            record += steps[i].Failed() ? "" : steps[i].from + ">" + steps[i].to + " ";
+            record += steps[i].Failed() ? "" : steps[i].from + ">" + (steps[i].cut ? "?" : steps[i].to) + " ";
         EXPECT_EQ(c.record, record) << c.bytes;
     }
 }
@@ -208,7 +225,8 @@ TEST(RenameLogReader, TellsWhetherTheLogPathHoldsSomeOtherFile)
         {"no file", PathMissing, "", CallKinds, false},
         {"a folder", PathFolder, "", CallKinds, false},
         {"empty file", PathFile, "", CallKinds, false},
-        {"earlier log", PathFile, "d\r\na.txt\t->\t000.txt\r\n", CallKinds, false},
+        {"earlier log", PathFile, kRoot + "d\r\na.txt\t->\t000.txt\r\n", CallKinds, false},
+        {"a note of a plan", PathFile, "My plan\r\na.txt\t->\t000.txt\r\n", CallKinds, true},
         {"a run's log of no file", PathFile, "d\r\n", CallKinds, true},
         {"user's text", PathFile, "shopping\r\nmilk\r\n", CallKinds, true},
         {"log that cannot be opened", PathFile, "d\r\n", CallOpenRead, true},
@@ -239,7 +257,7 @@ TEST(RenameLogReader, ARunsOwnLogIsARenameLog)
         ASSERT_GT(run.outcome.notRenamed, 0);
 
         std::vector<LoggedStep> steps;
-        RenameLogParser parser(&steps);
+        RenameLogParser parser(run.fs, &steps);
         ASSERT_TRUE(ReadRenameLog(run.job.logPath.Data(), run.fs, parser));
         EXPECT_TRUE(parser.IsRenameLog()) << run.Log();
         EXPECT_EQ(run.job.folder.Data(), parser.Folder());
