@@ -226,8 +226,8 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
         const Listed& found = listing[i];
         // A name longer than 255 bytes is left out and reported like one the code page cannot hold.
         bool unreachable = !ReachableByEngine(scenario, found.key, entryFolder) || found.key.size() > kLongestName;
-        const FileSpec* spec = found.isDirectory ? nullptr : SpecOfListed(scenario, found.key);
-        if (spec && spec->hidden && spec->system) {
+        const FileSpec* spec = found.isDirectory || kWindows ? nullptr : SpecOfListed(scenario, found.key);
+        if (!found.isDirectory && (found.hiddenSystem || (spec && spec->hidden && spec->system))) {
             // The folder's own file, whatever its name: neither renamed nor a failure.
             ++expected.hiddenSystem;
         } else if (!found.isDirectory && unreachable) {

@@ -35,6 +35,9 @@ struct Listed
 {
     std::string key;
     bool isDirectory;
+    // Marked both hidden and system, as the file system holds them (Wine also marks a name
+    // that begins with a dot hidden); never on POSIX, where the scenario says it.
+    bool hiddenSystem;
 };
 
 // The byte that separates a folder from a name in the paths the engine is given.

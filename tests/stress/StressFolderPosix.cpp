@@ -174,7 +174,7 @@ std::vector<Listed> ListMatching(const std::string& folder, const std::string& m
         std::string name = item->d_name;
         struct stat info;
         if (MaskTakes(mask, name, false) && lstat(Join(folder, name).c_str(), &info) == 0)
-            listed.push_back(Listed{name, S_ISDIR(info.st_mode)});
+            listed.push_back(Listed{name, S_ISDIR(info.st_mode), false});
     }
     closedir(dir);
     auto lower = [](std::string text) {

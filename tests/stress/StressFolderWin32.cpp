@@ -254,6 +254,8 @@ bool ReadContent(const std::string& folder, const std::string& key, std::string&
     return ReadWide(LongPath(folder, key), content);
 }
 
+const DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
 std::vector<Listed> ListMatching(const std::string& folder, const std::string& mask)
 {
     std::vector<Listed> listed;
@@ -266,7 +268,8 @@ std::vector<Listed> ListMatching(const std::string& folder, const std::string& m
     do {
         std::string key = KeyOf(data.cFileName);
         if (MaskTakes(mask, key, true))
-            listed.push_back(Listed{key, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+            listed.push_back(Listed{key, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                                    (data.dwFileAttributes & kHiddenSystem) == kHiddenSystem});
     } while (FindNextFileW(search, &data));
     FindClose(search);
     return listed;
