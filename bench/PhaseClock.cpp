@@ -26,7 +26,9 @@ RunPhases PhaseClock::Phases() const
 void PhaseClock::FindClose(SearchHandle search)
 {
     real.FindClose(search);
-    searchClosed = SecondsNow();
+    // The run's listing ends its first phase; a stopped run lists its folder again to settle.
+    if (searchClosed == 0)
+        searchClosed = SecondsNow();
 }
 
 LogHandle PhaseClock::CreateLog(const char* path, uint32_t keptAttributes)
