@@ -236,9 +236,12 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
             Candidate candidate = Candidate();
             candidate.key = found.key;
             SplitNameModel(found.key, cp932, candidate.stem, candidate.extension);
+            // The first key of the file made it; a later one that names it too made nothing.
             for (const FileSpec& file : scenario.files) {
-                if (NameInFolder(file.key) == found.key)
+                if (NameInFolder(file.key) == found.key) {
                     OrderDateModel(file.date, scenario.order <= 7, candidate.seconds, candidate.nanoseconds);
+                    break;
+                }
             }
             candidates.push_back(candidate);
         }

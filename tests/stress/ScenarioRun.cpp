@@ -272,8 +272,10 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
     int serial = 0;
     for (const FileSpec& file : scenario.files) {
         std::string content = "file " + std::to_string(serial++) + " of scenario " + std::to_string(scenario.index);
-        CreateNewFile(folder, file.key, file.date.head + content, file.hidden, file.readOnly, file.system);
-        if (file.date.dated)
+        // Two keys may name one file ("a/../b.txt" and "b.txt"): the first makes it, and only
+        // its date is the file's.
+        if (CreateNewFile(folder, file.key, file.date.head + content, file.hidden, file.readOnly, file.system) &&
+            file.date.dated)
             SetWriteTime(folder, file.key, file.date.written, file.date.writtenNanoseconds);
     }
 
@@ -316,9 +318,11 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
     FaultyFileServices fs(PlatformFileServices());
     if (scenario.cp932LeadBytes)
         fs.UseCp932LeadBytes();
+    // As the file's date, whether it is a placeholder is the first key's that names it.
     std::set<std::string> placeholders;
+    std::set<std::string> named;
     for (const FileSpec& file : scenario.files) {
-        if (file.date.offline)
+        if (named.insert(NameInFolder(file.key)).second && file.date.offline)
             placeholders.insert(NameInFolder(file.key));
     }
     fs.adjustFound = [&scenario, &placeholders](FoundFile& found) {
