@@ -5,6 +5,7 @@
 #include "res/resource.h"
 #include "tests/support/TempFolder.h"
 #include "ui/AppObjects.h"
+#include "ui/ProgressDisplay.h"
 
 #include "engine/Ordering.h"
 
@@ -340,6 +341,21 @@ TEST_F(LongRunTest, StopsOnlyWhenAskedAndLosesNothing)
             EXPECT_EQ(kFileCount, renamed);
         }
     }
+}
+
+// However short the settling, what the title says then is the window's own: it says that the
+// work is stopping, with its counts, and gives the title back afterwards.
+TEST_F(LongRunTest, TheTitleSaysAStoppedWorkIsSettling)
+{
+    {
+        ProgressDisplay display(dialog);
+        display.ShowSettling(3, 10);
+        int settled = -1;
+        int waiting = -1;
+        EXPECT_TRUE(ReadSettling(WindowText(dialog), settled, waiting) && settled == 3 && waiting == 10)
+            << WindowText(dialog);
+    }
+    EXPECT_EQ(kTitle, WindowText(dialog));
 }
 
 // The files' dates are read before the preview shows: Escape meanwhile cancels it unasked.
