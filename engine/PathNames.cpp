@@ -36,17 +36,9 @@ bool FolderFound(const char* folderText, FileServices& fs)
     return fs.FolderExists(folder.c_str());
 }
 
-bool HoldsSeparator(const char* name, const FileServices& fs)
-{
-    for (const char* p = name; *p; p += CharacterLength(p, fs)) {
-        if (*p == fs.Separator() || *p == '/')
-            return true;
-    }
-    return false;
-}
-
 namespace {
 
+// Either separator: Windows takes "/" for one as well.
 bool IsSeparatorByte(char c, const FileServices& fs)
 {
     return c == fs.Separator() || c == '/';
@@ -62,6 +54,15 @@ bool TakeComponent(const char*& p, const FileServices& fs)
 }
 
 }  // namespace
+
+bool HoldsSeparator(const char* name, const FileServices& fs)
+{
+    for (const char* p = name; *p; p += CharacterLength(p, fs)) {
+        if (IsSeparatorByte(*p, fs))
+            return true;
+    }
+    return false;
+}
 
 bool IsFullPath(const char* path, const FileServices& fs)
 {

@@ -274,6 +274,7 @@ public:
 private:
     void TakeBack(size_t step);
     void Stop(UndoFile& file);
+    bool Due(size_t step) const;
     bool Waiting(size_t step) const;
     void WriteSkipped(const LoggedStep& step);
 
@@ -336,7 +337,7 @@ void UndoWalk::Walk()
     for (position = stoppedAt; position < tasks.size(); ++position) {
         size_t step = tasks[position];
         UndoFile& file = *plan.FileOf(step);
-        if (!file.stopped && file.steps[file.next] == step && log.Complete()) {
+        if (Due(step)) {
             const bool waited = Waiting(step);
             Stop(file);
             if (waited && outcome.stopped && progress)
@@ -347,11 +348,17 @@ void UndoWalk::Walk()
     }
 }
 
+// The step is the next of its file to take back, and the log still takes the record.
+bool UndoWalk::Due(size_t step) const
+{
+    const UndoFile& file = *plan.FileOf(step);
+    return !file.stopped && file.steps[file.next] == step && log.Complete();
+}
+
 // The file of the step waits under a temporary name for this step to be taken back.
 bool UndoWalk::Waiting(size_t step) const
 {
-    const UndoFile& file = *plan.FileOf(step);
-    return !file.stopped && file.steps[file.next] == step && log.Complete() && !file.entry->originalName.IsAbsent();
+    return Due(step) && !plan.FileOf(step)->entry->originalName.IsAbsent();
 }
 
 void UndoWalk::TakeBack(size_t step)

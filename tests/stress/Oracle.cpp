@@ -189,13 +189,13 @@ int32_t FirstFreeTempModel(const std::string& folder)
     }
 }
 
-const FileSpec* SpecOfListed(const Scenario& scenario, const std::string& key)
+bool MadeHiddenSystem(const Scenario& scenario, const std::string& key)
 {
     for (const FileSpec& file : scenario.files) {
         if (CaseFolded(NameAsStored(NameInFolder(file.key))) == CaseFolded(key))
-            return &file;
+            return file.hidden && file.system;
     }
-    return nullptr;
+    return false;
 }
 
 Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing, const std::string& logKey,
@@ -226,8 +226,8 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
         const Listed& found = listing[i];
         // A name longer than 255 bytes is left out and reported like one the code page cannot hold.
         bool unreachable = !ReachableByEngine(scenario, found.key, entryFolder) || found.key.size() > kLongestName;
-        const FileSpec* spec = found.isDirectory || kWindows ? nullptr : SpecOfListed(scenario, found.key);
-        if (!found.isDirectory && (found.hiddenSystem || (spec && spec->hidden && spec->system))) {
+        const bool hiddenSystem = found.hiddenSystem || (!kWindows && MadeHiddenSystem(scenario, found.key));
+        if (!found.isDirectory && hiddenSystem) {
             // The folder's own file, whatever its name: neither renamed nor a failure.
             ++expected.hiddenSystem;
         } else if (!found.isDirectory && unreachable) {

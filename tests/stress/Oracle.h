@@ -37,9 +37,9 @@ struct Expected
     int hiddenSystem;
 };
 
-// The file the scenario made under that name of the run's folder, the first one given the
-// name where two lead there; null when it made none.
-const FileSpec* SpecOfListed(const Scenario& scenario, const std::string& key);
+// Whether the scenario marked the file it made under that name of the run's folder (the first
+// one given the name where two lead there) both hidden and system.
+bool MadeHiddenSystem(const Scenario& scenario, const std::string& key);
 
 // listing: what the folder search yields, in its order; logKey: the log file's name in the
 // folder when it lies there and exists before the run ("" otherwise); logName: the last part

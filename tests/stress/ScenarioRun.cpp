@@ -336,8 +336,7 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
         // Windows lists the attributes the folder helper set; natively the listing is told,
         // by the name listed, as the oracle finds the file.
         if (!kWindows) {
-            const FileSpec* spec = SpecOfListed(scenario, found.name);
-            found.hiddenSystem = spec && spec->hidden && spec->system;
+            found.hiddenSystem = MadeHiddenSystem(scenario, found.name);
         }
     };
     {
