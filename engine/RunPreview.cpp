@@ -58,11 +58,11 @@ void RunPreview::AddRow(const char* current, const char* renamed)
 }
 
 bool PreviewRun(const RenameJob& job, FileServices& fs, uint32_t shuffleState, RunPreview& preview,
-                RunProgress* progress)
+                RunProgress* progress, const RunHistory* history)
 {
     preview.Clear();
     FolderSearch search(fs);
-    if (!StartBatchSearch(job, search, fs, preview.outcome))
+    if (!StartBatchSearch(job, search, fs, preview.outcome, history))
         return false;
 
     EntryList list;

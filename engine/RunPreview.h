@@ -9,6 +9,7 @@
 #include <vector>
 
 class RenameJob;
+class RunHistory;
 
 // What the next run of a job would do: its batch in numbering order with every file's
 // current and new name, what it would leave out, or why it would refuse to start. The names
@@ -46,7 +47,7 @@ public:
 
 private:
     friend bool PreviewRun(const RenameJob& job, FileServices& fs, uint32_t shuffleState, RunPreview& preview,
-                           RunProgress* progress);
+                           RunProgress* progress, const RunHistory* history);
 
     struct Row
     {
@@ -84,9 +85,10 @@ private:
 // a copy of shuffleState, so that the next run, given the same state, takes the same order.
 // False when the run would refuse to start (preview.outcome says why, and there are no rows).
 // progress, when given, is told of every date gathered in a date order and may stop the
-// preview there (RefusalStopped).
+// preview there (RefusalStopped). history, when given, refuses as the run would over a run or
+// undo that did not finish.
 bool PreviewRun(const RenameJob& job, FileServices& fs, uint32_t shuffleState, RunPreview& preview,
-                RunProgress* progress = nullptr);
+                RunProgress* progress = nullptr, const RunHistory* history = nullptr);
 
 // Room for a date with the fraction of its second, to the nanosecond, and the NUL.
 const int kOrderDateSize = 30;

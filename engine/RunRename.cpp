@@ -16,8 +16,10 @@
 #include "engine/TempNames.h"
 #include "engine/StoppedWalk.h"
 #include "engine/WalkPasses.h"
+#include "engine/history/RunHistory.h"
 
 #include <cstring>
+#include <ctime>
 
 static const int64_t kLargestNumber = 2147483647;
 
@@ -127,6 +129,10 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
             outcome.stopped = true;
             break;
         }
+        if (outcome.recordAsked && !log.RecordComplete()) {
+            outcome.stopped = true;
+            break;
+        }
         EntryHandle* handle = list.At(position);
         FileEntry& entry = *handle->entry;
         // A waiting file that another program took away may have left its temporary name to a
@@ -212,11 +218,14 @@ static RunRefusal SearchRefusal(const RenameJob& job, FileServices& fs)
     return RefusalNothingMatches;
 }
 
-bool StartBatchSearch(const RenameJob& job, FolderSearch& search, FileServices& fs, RunOutcome& outcome)
+bool StartBatchSearch(const RenameJob& job, FolderSearch& search, FileServices& fs, RunOutcome& outcome,
+                      const RunHistory* history)
 {
     outcome = RunOutcome();
     if (job.folder.Length() <= 0)
         return Refuse(outcome, RefusalFolderEmpty, "");
+    if (history && history->UnfinishedIn(RecordFolder(job.folder.Data(), fs)) >= 0)
+        return Refuse(outcome, RefusalUnfinishedRun, "");
     if (job.mask.Data() && HoldsSeparator(job.mask.Data(), fs))
         return Refuse(outcome, RefusalMaskHoldsSeparator, "");
     if (!search.Start(job.folder, job.mask))
@@ -261,10 +270,10 @@ bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, File
 }
 
 bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutcome& outcome,
-               RunProgress* progress)
+               RunProgress* progress, RunHistory* history)
 {
     FolderSearch search(fs);
-    if (!StartBatchSearch(job, search, fs, outcome))
+    if (!StartBatchSearch(job, search, fs, outcome, history))
         return false;
 
     ProbeTempNumber(job.folder.Data(), fs);
@@ -281,12 +290,24 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
     }
 
     LogWriter log(fs);
+    std::string recordFolder;
+    if (history) {
+        recordFolder = RecordFolder(job.folder.Data(), fs);
+        const std::string recordPath = history->NewRecordPath(recordFolder, fs.LocalClock(std::time(nullptr)));
+        if (!recordPath.empty())
+            log.OpenRecord(recordPath.c_str());
+        if (!log.RecordComplete()) {
+            ReleaseEntries(list, 0);
+            return Refuse(outcome, RefusalHistoryNotWritable, "");
+        }
+        outcome.recordAsked = true;
+    }
     log.Open(job.logPath.Data());
     // Without a log file at its name, nothing else keeps a file of the batch off it.
     LogName logName(job, fs);
     LogNameHeld held(fs, logName);
     FileServices& walkFs = log.Complete() ? fs : held;
-    log.WriteHeader(job.folder);
+    log.WriteHeader(job.folder, recordFolder);
     LogUnreachable(report, log, outcome);
 
     int stillWaiting = WalkEntries(list, log, walkFs, outcome, progress);
@@ -295,6 +316,11 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
     else
         PutBackWaiting(list, stillWaiting, log, walkFs, outcome);
     list.Clear();
+    // Files left under temporary names keep the run open: the next run in the folder must not
+    // number them, and the next undo takes them back.
+    if (outcome.leftTemporary == 0)
+        log.FinishRecord();
+    outcome.recordComplete = log.RecordComplete();
     outcome.logAsked = job.logPath.Length() > 0;
     outcome.steps = log.Steps();
     outcome.logComplete = log.Complete();

@@ -12,6 +12,7 @@ class EntryList;
 class FileEntry;
 class LogWriter;
 class RunProgress;
+class RunHistory;
 
 // Why a run stopped before it moved any file.
 enum RunRefusal
@@ -54,7 +55,12 @@ enum RunRefusal
     RefusalNewNameIsLog,
     // The progress asked to stop while the dates of a date order were gathered
     // (outcome.stopped is set too).
-    RefusalStopped
+    RefusalStopped,
+    // The history holds a run or undo in this folder that did not finish: its files may
+    // still be under temporary names, which a new run must not number.
+    RefusalUnfinishedRun,
+    // The history of runs cannot take the run's record.
+    RefusalHistoryNotWritable
 };
 
 // The first files of a run that did not reach their new names are named in its result.
@@ -71,7 +77,7 @@ struct RunOutcome
 {
     RunOutcome() : refusal(RefusalNone), fileCount(0), notRenamed(0), unreachable(0),
                    steps(0), logAsked(false), logComplete(false), stopped(false), renamed(0), leftTemporary(0),
-                   namedNotRenamed(0), leftOut()
+                   namedNotRenamed(0), leftOut(), recordAsked(false), recordComplete(false)
     {
         refusedName[0] = '\0';
     }
@@ -103,6 +109,11 @@ struct RunOutcome
     int namedNotRenamed;
     // Files listed but left out of the batch, by kind, as the preview counts them.
     int leftOut[LeftOutKindCount];
+    // The run was to keep its record in the history.
+    bool recordAsked;
+    // The record was created and took every write; a record that stops taking them stops the
+    // run (stopped), as nothing else could take back what follows.
+    bool recordComplete;
 };
 
 // The run's first steps, which the preview takes too. StartBatchSearch starts the search of
@@ -110,7 +121,9 @@ struct RunOutcome
 // from shuffleState) and gives every entry its number and new name. Neither moves nor writes
 // anything. In a date order it first gathers every file's date, telling progress (when given)
 // file by file. False when the run must not start (outcome.refusal says why; the list is empty).
-bool StartBatchSearch(const RenameJob& job, FolderSearch& search, FileServices& fs, RunOutcome& outcome);
+// history, when given, refuses a folder where a run or undo did not finish.
+bool StartBatchSearch(const RenameJob& job, FolderSearch& search, FileServices& fs, RunOutcome& outcome,
+                      const RunHistory* history = nullptr);
 bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, FileServices& fs, uint32_t& shuffleState,
                CollectReport& report, RunOutcome& outcome, RunProgress* progress = nullptr);
 
@@ -121,9 +134,11 @@ bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, File
 // files that did not reach their new names. progress, when given, is told of every date
 // gathered and before every rename step, and may stop the run (outcome.stopped; stopped
 // while dates are gathered or before the log is opened, the run does not start:
-// RefusalStopped).
+// RefusalStopped). history, when given, keeps the run's record too, and refuses to run over a
+// run or undo of the folder that did not finish (RefusalUnfinishedRun); a record it cannot
+// create refuses the run (RefusalHistoryNotWritable).
 bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutcome& outcome,
-               RunProgress* progress = nullptr);
+               RunProgress* progress = nullptr, RunHistory* history = nullptr);
 
 // Puts a file waiting under a temporary name back where its original name is free, with its
 // log line (failure, when given, as FileEntry::PutBackLogged takes it), and counts it in

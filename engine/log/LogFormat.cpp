@@ -2,6 +2,7 @@
 
 const char kStepArrow[] = "->";
 const char kUndoFinishedLine[] = "\tundo finished";
+const char kRunFinishedLine[] = "\trun finished";
 
 namespace {
 

@@ -25,6 +25,9 @@
 //   next undo; one that is not finished (killed, the power gone, or stopped) is finished by
 //   the next one, whose section follows it in the same way: the undo's sections up to the
 //   first finished one make one act.
+// - The history of runs keeps a copy of every run's record (RunHistory.h) whose folder line is
+//   the folder's full path, and whose run, once it is through, ends its first section with
+//   kRunFinishedLine; the log at the log path never holds that line.
 // - Cut lines. A crash may stop the file anywhere after its first whole step line: inside a
 //   step line (a reason as far as it came begins one of the texts), inside an undo's empty
 //   line, folder line or finishing line. A line the file stops in before its CR names no move
@@ -58,6 +61,9 @@ extern const char kStepArrow[];
 // The line a finished undo ends its section with. It begins with a TAB, which no step line
 // does, so that even a part of it cannot be taken for the beginning of a step.
 extern const char kUndoFinishedLine[];
+
+// The line a run that went through ends its record in the history with; a TAB first, as above.
+extern const char kRunFinishedLine[];
 
 // Why a step did not happen, as its line says.
 enum StepFailure

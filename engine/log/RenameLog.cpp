@@ -3,10 +3,44 @@
 #include "core/CountedString.h"
 #include "engine/FileEntry.h"
 
+#include <cstring>
+
+namespace {
+
+// A power cut takes at most the lines of this many moves from the record, and a flush per
+// so many steps costs little beside the moves themselves.
+const int kStepsPerFlush = 256;
+
+} // namespace
+
 LogWriter::~LogWriter()
 {
+    Flush();
     if (handle)
         fs.CloseLog(handle);
+    if (record)
+        fs.CloseLog(record);
+}
+
+void LogWriter::OpenRecord(const char* path)
+{
+    record = fs.CreateLog(path, 0);
+    recordComplete = record != nullptr;
+}
+
+void LogWriter::WriteRecord(const char* bytes, int count)
+{
+    if (record && !fs.WriteLog(record, bytes, count))
+        recordComplete = false;
+}
+
+void LogWriter::FinishRecord()
+{
+    if (record == nullptr)
+        return;
+    WriteRecord(kRunFinishedLine, static_cast<int>(std::strlen(kRunFinishedLine)));
+    WriteRecord("\r\n", 2);
+    Flush();
 }
 
 void LogWriter::Open(const char* path)
@@ -21,6 +55,7 @@ void LogWriter::OpenToAppend(const char* path)
 {
     handle = fs.AppendLog(path);
     complete = handle != nullptr;
+    appending = true;
 }
 
 bool LogCanBeCreated(const char* path, FileServices& fs)
@@ -33,15 +68,22 @@ bool LogCanBeCreated(const char* path, FileServices& fs)
     return log != nullptr;
 }
 
-void LogWriter::WriteHeader(const CountedString& folder)
+void LogWriter::WriteHeader(const CountedString& folder, const std::string& recordFolder)
 {
-    if (folder.Length() > 0)
-        Write(folder.Data(), folder.Length());
-    Write("\r\n", 2);
+    if (handle && folder.Length() > 0 && !fs.WriteLog(handle, folder.Data(), folder.Length()))
+        complete = false;
+    if (handle && !fs.WriteLog(handle, "\r\n", 2))
+        complete = false;
+    const std::string line = recordFolder + "\r\n";
+    WriteRecord(line.data(), static_cast<int>(line.size()));
+    // The record names the folder on the disk before any file of it moves.
+    if (record && !fs.FlushLog(record))
+        recordComplete = false;
 }
 
 void LogWriter::Write(const char* bytes, int count)
 {
+    WriteRecord(bytes, count);
     if (handle == nullptr)
         return;
     if (!fs.WriteLog(handle, bytes, count))
@@ -60,6 +102,19 @@ void LogWriter::WriteStep(const char* from, const char* to, StepFailure failure,
     const int length = FormatStepLine(line, from, to, failure, error, fs);
     Write(line, length);
     ++steps;
+    if (++unflushed >= kStepsPerFlush)
+        Flush();
+}
+
+// An undo appends to the record it takes back, which may be the history's: it is flushed
+// as a record is.
+void LogWriter::Flush()
+{
+    unflushed = 0;
+    if (record && !fs.FlushLog(record))
+        recordComplete = false;
+    if (appending && handle && !fs.FlushLog(handle))
+        complete = false;
 }
 
 void LogWriter::BeginUndoSection(const std::string& completion, const std::string& folder, bool newSection)

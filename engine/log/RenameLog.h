@@ -10,19 +10,29 @@ class CountedString;
 
 // The run's log file (LogFormat.h): created or emptied when opened, written one line per
 // write so that a log cut short by a crash ends at the last step taken, closed when the
-// owner goes.
+// owner goes. A run writes the same lines to its record in the history of runs too, which
+// is flushed to the disk as it grows.
 class LogWriter
 {
 public:
-    explicit LogWriter(FileServices& fs) : fs(fs), handle(nullptr), complete(false), steps(0) {}
+    explicit LogWriter(FileServices& fs)
+        : fs(fs), handle(nullptr), complete(false), record(nullptr), recordComplete(false), appending(false), unflushed(0),
+          steps(0)
+    {
+    }
     ~LogWriter();
 
     // A log that cannot be created leaves the writer without a file; the run goes on.
     void Open(const char* path);
     // Writes after the end of an existing log instead; without it the writer has no file.
     void OpenToAppend(const char* path);
-    // The folder line, from the folder's stored length of bytes.
-    void WriteHeader(const CountedString& folder);
+    // Creates the record of the run in the history at path, which no file has yet.
+    void OpenRecord(const char* path);
+    // The folder line, from the folder's stored length of bytes; the record's is recordFolder,
+    // the folder's full path.
+    void WriteHeader(const CountedString& folder, const std::string& recordFolder = std::string());
+    // Ends the record of a run that went through, and makes all of it reach the disk.
+    void FinishRecord();
     // Cuts the file back to the size it had, after a write that did not land whole, or to
     // the size it has before NUL bytes it ends in. A cut that fails makes the log incomplete.
     void CutBack(int64_t size);
@@ -38,6 +48,8 @@ public:
 
     // Created, and every write landed whole.
     bool Complete() const { return handle != nullptr && complete; }
+    // The record was created and took every write.
+    bool RecordComplete() const { return record != nullptr && recordComplete; }
     // Step lines written, whether or not there is a file to take them: a run without a log
     // takes its steps all the same.
     int Steps() const { return steps; }
@@ -47,10 +59,17 @@ private:
     LogWriter& operator=(const LogWriter&);
 
     void Write(const char* bytes, int count);
+    void WriteRecord(const char* bytes, int count);
+    void Flush();
 
     FileServices& fs;
     LogHandle handle;
     bool complete;
+    LogHandle record;
+    bool recordComplete;
+    bool appending;
+    // Step lines the record took since it was last flushed.
+    int unflushed;
     int steps;
 };
 

@@ -69,8 +69,8 @@ bool BeginsStep(const std::string& text)
 
 RenameLogParser::RenameLogParser(const FileServices& fs, std::vector<LoggedStep>* steps)
     : fs(&fs), steps(steps), headerAt(0), size(0), lastActStart(0), sections(1), sectionLines(0), wholeSteps(0),
-      inFolder(true), inHeader(false), finished(false), afterCutLine(false), endsInNuls(false), broken(false),
-      completing(false)
+      inFolder(true), inHeader(false), finished(false), afterCutLine(false), endsInNuls(false), runFinished(false),
+      closedUndoActs(0), runKey(14695981039346656037ull), broken(false), completing(false)
 {
 }
 
@@ -170,10 +170,14 @@ bool RenameLogParser::TakeLine(const std::string& text)
 {
     if (finished)
         return false;
-    if (text == kUndoFinishedLine) {
-        finished = sections > 1;
+    if (text == FinishingLine()) {
+        if (sections == 1 && wholeSteps == 0)
+            return false;
+        finished = true;
+        runFinished = sections == 1;
+        closedUndoActs += sections > 1 ? 1 : 0;
         ++sectionLines;
-        return finished;
+        return true;
     }
     if (afterCutLine)
         return false;
@@ -182,6 +186,10 @@ bool RenameLogParser::TakeLine(const std::string& text)
         if (steps)
             steps->push_back(step);
         ++wholeSteps;
+        if (sections == 1) {
+            for (const char c : text + "\n")
+                runKey = (runKey ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        }
     } else if (wholeSteps == 0 || text.find('\t') == std::string::npos || !BeginsStep(text)) {
         return false;
     } else {
@@ -228,7 +236,7 @@ bool RenameLogParser::IsRenameLog() const
     if (finished)
         return false;
     if (line[0] == '\t')
-        return sections > 1 && std::strncmp(kUndoFinishedLine, line.c_str(), line.size()) == 0;
+        return (sections > 1 || wholeSteps > 0) && std::strncmp(FinishingLine(), line.c_str(), line.size()) == 0;
     if (afterCutLine)
         return false;
     // A crash stops a step line only after a whole one.
@@ -246,7 +254,7 @@ std::string RenameLogParser::Completion() const
     if (line.back() == '\r')
         return "\n";
     if (line[0] == '\t')
-        return std::string(kUndoFinishedLine + std::min(line.size(), std::strlen(kUndoFinishedLine))) + "\r\n";
+        return std::string(FinishingLine() + std::min(line.size(), std::strlen(FinishingLine()))) + "\r\n";
     LoggedStep step;
     const bool readsAsStep = line.find('\t') == std::string::npos || (ParseStep(line, step) && !step.Failed());
     return readsAsStep && line.size() + 3 <= kLongestStepLine ? "\t\r\n" : "\r\n";

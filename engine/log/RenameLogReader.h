@@ -5,6 +5,7 @@
 #include "engine/platform/FileServices.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,14 @@ public:
     bool LastActOpen() const { return sections > 1 && !finished; }
     // The last section is an undo's and holds nothing after its folder line.
     bool LastSectionEmpty() const { return sections > 1 && !inHeader && sectionLines == 0 && line.empty(); }
+    // The run's section ends with kRunFinishedLine.
+    bool RunFinished() const { return runFinished; }
+    // The run and every undo after it that finished, and one that did not: an odd number
+    // leaves the run's names in force (a finished undo of an undo made the run again).
+    int Acts() const { return 1 + closedUndoActs + (LastActOpen() ? 1 : 0); }
+    // Tells the run's whole step lines apart from another run's: equal for the log at the log
+    // path and the history's copy of one run.
+    uint64_t RunKey() const { return runKey; }
     // Bytes fed so far, up to the NUL bytes the file ends in.
     size_t Size() const { return size; }
     // The file ends in NUL bytes (a power cut left them): it is read as if it ended where
@@ -69,6 +78,8 @@ private:
     bool TakeLine(const std::string& text);
     void StartSection();
     void KeepCutStep(const std::string& text);
+    // The line that ends the section the file is in, once it is through.
+    const char* FinishingLine() const { return sections == 1 ? kRunFinishedLine : kUndoFinishedLine; }
 
     const FileServices* fs;
     std::vector<LoggedStep>* steps;
@@ -89,6 +100,9 @@ private:
     // The last line was cut short and ended; it holds no step.
     bool afterCutLine;
     bool endsInNuls;
+    bool runFinished;
+    int closedUndoActs;
+    uint64_t runKey;
     bool broken;
     // Complete is reading the end of a line cut short after its first name.
     bool completing;

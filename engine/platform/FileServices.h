@@ -123,6 +123,12 @@ public:
     // Cuts the log back to its first size bytes, taking back writes that did not land whole.
     virtual bool TruncateLog(LogHandle log, int64_t size) = 0;
     virtual void CloseLog(LogHandle log) = 0;
+    // Makes what was written to the log reach the disk, so that a power cut cannot take it.
+    virtual bool FlushLog(LogHandle log) = 0;
+    // Creates a folder where nothing of that name is; true when a folder stands there after.
+    virtual bool CreateFolder(const char* path) = 0;
+    // Removes a file (the program's own: a record of its history).
+    virtual bool RemoveFile(const char* path) = 0;
 
     // Opens an existing file (not a folder) for reading, leaving it open to other readers and
     // writers. Null when that fails; then fileThere tells whether a file of that name exists

@@ -32,6 +32,9 @@ public:
     bool WriteLog(LogHandle log, const void* bytes, int count) override { return real.WriteLog(log, bytes, count); }
     bool TruncateLog(LogHandle log, int64_t size) override { return real.TruncateLog(log, size); }
     void CloseLog(LogHandle log) override { real.CloseLog(log); }
+    bool FlushLog(LogHandle log) override { return real.FlushLog(log); }
+    bool CreateFolder(const char* path) override { return real.CreateFolder(path); }
+    bool RemoveFile(const char* path) override { return real.RemoveFile(path); }
     ReadHandle OpenRead(const char* path, bool& fileThere) override { return real.OpenRead(path, fileThere); }
     int Read(ReadHandle file, void* buffer, int size) override { return real.Read(file, buffer, size); }
     int ReadAt(ReadHandle file, uint64_t offset, void* buffer, int size) override

@@ -320,6 +320,16 @@ public:
 
     void CloseLog(LogHandle log) override { close(DescriptorOf(log)); }
 
+    bool FlushLog(LogHandle log) override { return fdatasync(DescriptorOf(log)) == 0; }
+
+    bool CreateFolder(const char* path) override
+    {
+        struct stat info;
+        return mkdir(path, 0755) == 0 || (stat(path, &info) == 0 && S_ISDIR(info.st_mode));
+    }
+
+    bool RemoveFile(const char* path) override { return unlink(path) == 0; }
+
     ReadHandle OpenRead(const char* path, bool& fileThere) override
     {
         struct stat info;

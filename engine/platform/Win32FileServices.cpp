@@ -344,6 +344,18 @@ public:
 
     void CloseLog(LogHandle log) override { CloseHandle(static_cast<HANDLE>(log)); }
 
+    bool FlushLog(LogHandle log) override { return FlushFileBuffers(static_cast<HANDLE>(log)) != FALSE; }
+
+    bool CreateFolder(const char* path) override
+    {
+        if (CreateDirectoryA(path, nullptr))
+            return true;
+        const DWORD attributes = GetFileAttributesA(path);
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    }
+
+    bool RemoveFile(const char* path) override { return DeleteFileA(path) != FALSE; }
+
     ReadHandle OpenRead(const char* path, bool& fileThere) override
     {
         HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
