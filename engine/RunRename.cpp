@@ -17,6 +17,7 @@
 #include "engine/StoppedWalk.h"
 #include "engine/WalkPasses.h"
 #include "engine/history/RunHistory.h"
+#include "engine/history/WriteAhead.h"
 
 #include <cstring>
 #include <ctime>
@@ -113,15 +114,31 @@ static void CountNotRenamed(const FileEntry& entry, StepFailure failure, RunOutc
     named.reason = entry.stepFailure != FailureNone ? entry.stepFailure : failure;
 }
 
+// Tells the record written ahead the moves of the entries from position on, as far as one
+// batch goes; returns the position after the last one told.
+static int ExpectMoves(const EntryList& list, int position, WriteAhead& ahead)
+{
+    for (; position < list.Count(); ++position) {
+        const FileEntry& entry = *list.At(position)->entry;
+        if (!ahead.Expect(entry.currentName, entry.newName))
+            break;
+    }
+    ahead.Announce();
+    return position;
+}
+
 // Renames entry after entry; an entry whose target is taken waits under a temporary name at
-// the end of the list, to be visited in the next pass (WalkPasses says when to end). Returns the position of the first entry still waiting, or of the first
-// entry not visited when runProgress asked to stop.
+// the end of the list, to be visited in the next pass (WalkPasses says when to end). Returns
+// the position of the first entry still waiting, or of the first entry not visited when
+// runProgress asked to stop. ahead, when given, is the record written ahead, and fs moves
+// through it.
 static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOutcome& outcome,
-                       RunProgress* runProgress)
+                       RunProgress* runProgress, WriteAhead* ahead)
 {
     ArrivedNames arrived(fs);
     WalkPasses passes(static_cast<size_t>(list.Count()));
     int position = 0;
+    int expectedUpTo = 0;
     for (; position < list.Count(); ++position) {
         if (!passes.GoOn(static_cast<size_t>(position), static_cast<size_t>(list.Count())))
             break;
@@ -133,6 +150,8 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
             outcome.stopped = true;
             break;
         }
+        if (ahead && ahead->Idle() && position >= expectedUpTo)
+            expectedUpTo = ExpectMoves(list, position, *ahead);
         EntryHandle* handle = list.At(position);
         FileEntry& entry = *handle->entry;
         // A waiting file that another program took away may have left its temporary name to a
@@ -306,16 +325,21 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
     // Without a log file at its name, nothing else keeps a file of the batch off it.
     LogName logName(job, fs);
     LogNameHeld held(fs, logName);
-    FileServices& walkFs = log.Complete() ? fs : held;
+    FileServices& logFs = log.Complete() ? fs : held;
+    WriteAhead ahead(logFs, log, job.folder.Data());
+    if (history)
+        ahead.Survey();
+    FileServices& walkFs = history ? ahead : logFs;
     log.WriteHeader(job.folder, recordFolder);
     LogUnreachable(report, log, outcome);
 
-    int stillWaiting = WalkEntries(list, log, walkFs, outcome, progress);
+    int stillWaiting = WalkEntries(list, log, walkFs, outcome, progress, history ? &ahead : nullptr);
     if (outcome.stopped)
         SettleStoppedWalk(list, stillWaiting, log, walkFs, outcome, progress);
     else
         PutBackWaiting(list, stillWaiting, log, walkFs, outcome);
     list.Clear();
+    ahead.Close();
     // Files left under temporary names keep the run open: the next run in the folder must not
     // number them, and the next undo takes them back.
     if (outcome.leftTemporary == 0)

@@ -10,6 +10,7 @@
 #include "engine/RunProgress.h"
 #include "engine/TempNames.h"
 #include "engine/WalkPasses.h"
+#include "engine/history/WriteAhead.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -71,9 +72,12 @@ public:
     bool EndsInNuls() const { return endsInNuls; }
     // The last undo made all its moves but did not live to say so: this one only says it.
     bool OnlyFinishes() const { return onlyFinishes; }
+    // The record is written ahead of its moves, and so is the undo's.
+    bool WritesAhead() const { return parser.WritesAhead(); }
 
 private:
     bool Read(const char* logPath, UndoOutcome& outcome);
+    void SettleAnnounced(size_t first, const std::string& folder);
     bool FollowFiles(size_t first, UndoOutcome& outcome);
     bool SurveyFolder(size_t first, const char* logPath, UndoOutcome& outcome);
 
@@ -86,6 +90,10 @@ private:
     bool onlyFinishes;
     std::vector<std::unique_ptr<UndoFile>> files;
     std::vector<UndoFile*> fileOfStep;
+    // Steps that moved nothing: announced and taken back, or not made before the record
+    // stopped; notMade are those the undo takes back in its own record first.
+    std::vector<bool> noMove;
+    std::vector<size_t> notMade;
     // The folder's sub-folders, as the file system compares names.
     std::unordered_set<std::string> folders;
 };
@@ -105,16 +113,53 @@ bool UndoPlan::Read(const char* logPath, UndoOutcome& outcome)
     return true;
 }
 
+// Finds the steps written ahead that moved nothing: each one a later line takes back, and
+// each one of a batch that no kMovesMadeLine closed whose names on the disk say it was not
+// made (the file under its name before, none under its name after). Where the names cannot
+// tell, the file stays where it is and is named, as for a line cut short.
+void UndoPlan::SettleAnnounced(size_t first, const std::string& folder)
+{
+    noMove.assign(steps.size(), false);
+    notMade.clear();
+    for (size_t i = first; i < steps.size(); ++i) {
+        if (!steps[i].NotMade())
+            continue;
+        for (size_t k = i; k-- > first;) {
+            if (!noMove[k] && !steps[k].Failed() && steps[k].from == steps[i].from && steps[k].to == steps[i].to) {
+                noMove[k] = true;
+                break;
+            }
+        }
+    }
+    CountedString base(folder.c_str());
+    EnsureFinalSeparator(base, fs);
+    for (size_t i = first; i < steps.size(); ++i) {
+        LoggedStep& step = steps[i];
+        if (!step.uncertain || noMove[i] || step.Failed() || step.cut || step.from == step.to)
+            continue;
+        const bool atFrom = fs.Exists(base.Concat(step.from.c_str()).Data());
+        const bool atTo = fs.Exists(base.Concat(step.to.c_str()).Data());
+        if (atTo && !atFrom)
+            continue;
+        notMade.push_back(i);
+        if (atFrom && !atTo)
+            noMove[i] = true;
+        else
+            step.cut = true;
+    }
+}
+
 // Follows every step from first on that moved a file, from the name before the record to the
 // last one. A file that comes back to a name it had has nothing to take back since then.
 bool UndoPlan::FollowFiles(size_t first, UndoOutcome& outcome)
 {
     files.clear();
     fileOfStep.assign(steps.size(), nullptr);
+    SettleAnnounced(first, outcome.folder);
     std::unordered_map<std::string, UndoFile*> at;
     for (size_t i = first; i < steps.size(); ++i) {
         const LoggedStep& step = steps[i];
-        if (step.Failed() || step.from == step.to)
+        if (step.Failed() || noMove[i] || (step.from == step.to && !step.cut))
             continue;
         for (const std::string* name : {&step.from, &step.to}) {
             if (name->size() >= static_cast<size_t>(kNameSize))
@@ -211,6 +256,14 @@ void UndoPlan::WriteOpening(LogWriter& log, const std::string& folder) const
     }
     // An undo that stopped right after its folder line wrote nothing else: this one goes on there.
     log.BeginUndoSection(completion, folder, !parser.LastSectionEmpty());
+    if (!parser.WritesAhead())
+        return;
+    // What it found of the moves the record could not confirm goes on the disk before it
+    // moves a file: once files move, the names no longer tell.
+    for (size_t i : notMade)
+        log.WriteStep(steps[i].from.c_str(), steps[i].to.c_str(), FailureNotMade, 0);
+    log.ConfirmMoves();
+    log.Sync();
 }
 
 // Notes the folder's sub-folders, counts the files of the record that are where it says, and
@@ -264,14 +317,16 @@ bool UndoPlan::SurveyFolder(size_t first, const char* logPath, UndoOutcome& outc
 class UndoWalk
 {
 public:
-    UndoWalk(const UndoPlan& plan, FileServices& fs, LogWriter& log, UndoOutcome& outcome, RunProgress* progress)
-        : plan(plan), fs(fs), log(log), outcome(outcome), progress(progress), arrived(fs)
+    UndoWalk(const UndoPlan& plan, FileServices& fs, LogWriter& log, UndoOutcome& outcome, RunProgress* progress,
+             WriteAhead* ahead)
+        : plan(plan), fs(fs), log(log), outcome(outcome), progress(progress), ahead(ahead), arrived(fs)
     {
     }
 
     void Walk();
 
 private:
+    size_t ExpectMoves(size_t position);
     void TakeBack(size_t step);
     void Stop(UndoFile& file);
     bool Due(size_t step) const;
@@ -283,6 +338,7 @@ private:
     LogWriter& log;
     UndoOutcome& outcome;
     RunProgress* progress;
+    WriteAhead* ahead;
     ArrivedNames arrived;
     std::vector<size_t> tasks;
     WalkPasses passes{0};
@@ -301,6 +357,7 @@ void UndoWalk::Walk()
 
     passes = WalkPasses(tasks.size());
     size_t position = 0;
+    size_t expectedUpTo = 0;
     for (; position < tasks.size(); ++position) {
         if (!passes.GoOn(position, tasks.size()))
             break;
@@ -316,6 +373,8 @@ void UndoWalk::Walk()
             outcome.stopped = true;
             break;
         }
+        if (ahead && ahead->Idle() && position >= expectedUpTo)
+            expectedUpTo = ExpectMoves(position);
         size_t step = tasks[position];
         UndoFile& file = *plan.FileOf(step);
         if (file.stopped)
@@ -346,6 +405,23 @@ void UndoWalk::Walk()
         if (!outcome.stopped)
             WriteSkipped(plan.Steps()[step]);
     }
+}
+
+// Tells the record written ahead the moves of the steps due from position on, as far as one
+// batch goes and up to the first step whose file has a later one to take back first; returns
+// the position after the last one told.
+size_t UndoWalk::ExpectMoves(size_t position)
+{
+    for (; position < tasks.size(); ++position) {
+        const size_t step = tasks[position];
+        const UndoFile& file = *plan.FileOf(step);
+        if (file.stopped)
+            continue;
+        if (file.steps[file.next] != step || !ahead->Expect(file.entry->currentName, plan.Steps()[step].from.c_str()))
+            break;
+    }
+    ahead->Announce();
+    return position;
 }
 
 // The step is the next of its file to take back, and the log still takes the record.
@@ -475,8 +551,15 @@ bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome, RunPro
     }
 
     ProbeTempNumber(outcome.folder.c_str(), fs);
-    UndoWalk walk(plan, fs, log, outcome, progress);
+    WriteAhead ahead(fs, log, outcome.folder.c_str());
+    if (plan.WritesAhead()) {
+        log.WriteAheadToLog();
+        ahead.Survey();
+    }
+    UndoWalk walk(plan, plan.WritesAhead() ? ahead : fs, log, outcome, progress,
+                  plan.WritesAhead() ? &ahead : nullptr);
     walk.Walk();
+    ahead.Close();
 
     CountNotBack(plan, outcome);
     // Only an undo that went through says so: one cut short or stopped is finished by the

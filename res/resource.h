@@ -126,6 +126,7 @@
 #define IDS_FAILURE_NOT_WHERE_LOG_SAYS  361
 #define IDS_FAILURE_LATER_STEP_KEPT     362
 #define IDS_FAILURE_UNACCOUNTED         363
+#define IDS_FAILURE_NOT_MADE            364
 // A log that cannot be created, asked about before the run; a copy the clipboard refused.
 #define IDS_LOG_CANNOT_BE_CREATED       340
 #define IDS_COPY_FAILED                 341

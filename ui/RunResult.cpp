@@ -52,6 +52,7 @@ const TextOf<StepFailure> kFailureReasons[] = {
     {FailureNotWhereLogSays, IDS_FAILURE_NOT_WHERE_LOG_SAYS},
     {FailureLaterStepKept, IDS_FAILURE_LATER_STEP_KEPT},
     {FailureUnaccounted, IDS_FAILURE_UNACCOUNTED},
+    {FailureNotMade, IDS_FAILURE_NOT_MADE},
 };
 static_assert(sizeof kFailureReasons / sizeof kFailureReasons[0] == StepFailureCount - 1,
               "a text in the string table for every failure");

@@ -3,6 +3,7 @@
 const char kStepArrow[] = "->";
 const char kUndoFinishedLine[] = "\tundo finished";
 const char kRunFinishedLine[] = "\trun finished";
+const char kMovesMadeLine[] = "\tmoves made";
 
 namespace {
 
@@ -22,6 +23,7 @@ const char* const kFailureTexts[] = {
     "file not where the log says, left alone",
     "skipped, a later step of this file was not taken back",
     "no line of the log names this file, left alone",
+    "not moved after all",
 };
 static_assert(sizeof kFailureTexts / sizeof kFailureTexts[0] == StepFailureCount, "one text for every failure");
 

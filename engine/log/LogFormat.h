@@ -27,7 +27,13 @@
 //   first finished one make one act.
 // - The history of runs keeps a copy of every run's record (RunHistory.h) whose folder line is
 //   the folder's full path, and whose run, once it is through, ends its first section with
-//   kRunFinishedLine; the log at the log path never holds that line.
+//   kRunFinishedLine; the log at the log path never holds that line. A record is written ahead
+//   of its moves (WriteAhead.h): kMovesMadeLine right after its folder line says so. Then the
+//   step lines of a batch of moves are on the disk before those moves are made, and
+//   kMovesMadeLine after them says they are made; a step announced and then not made is
+//   followed by its line again with the reason FailureNotMade, which takes it back. Steps
+//   after the last kMovesMadeLine of an act that did not finish may or may not have been made:
+//   within one batch no name comes twice, so the names on the disk tell which.
 // - Cut lines. A crash may stop the file anywhere after its first whole step line: inside a
 //   step line (a reason as far as it came begins one of the texts), inside an undo's empty
 //   line, folder line or finishing line. A line the file stops in before its CR names no move
@@ -65,6 +71,9 @@ extern const char kUndoFinishedLine[];
 // The line a run that went through ends its record in the history with; a TAB first, as above.
 extern const char kRunFinishedLine[];
 
+// The line that ends a batch of moves made (see above); a TAB first.
+extern const char kMovesMadeLine[];
+
 // Why a step did not happen, as its line says.
 enum StepFailure
 {
@@ -87,6 +96,8 @@ enum StepFailure
     FailureNotWhereLogSays,
     FailureLaterStepKept,
     FailureUnaccounted,
+    // A step written ahead of its move that was not made after all.
+    FailureNotMade,
     StepFailureCount
 };
 

@@ -15,7 +15,7 @@ const int kStepsPerFlush = 256;
 
 LogWriter::~LogWriter()
 {
-    Flush();
+    Sync();
     if (handle)
         fs.CloseLog(handle);
     if (record)
@@ -26,6 +26,33 @@ void LogWriter::OpenRecord(const char* path)
 {
     record = fs.CreateLog(path, 0);
     recordComplete = record != nullptr;
+    writesAhead = true;
+}
+
+void LogWriter::WriteDurable(const char* bytes, int count)
+{
+    if (record)
+        WriteRecord(bytes, count);
+    else if (handle && !fs.WriteLog(handle, bytes, count))
+        complete = false;
+}
+
+void LogWriter::Announce(const char* from, const char* to)
+{
+    char line[kFormatBufferSize];
+    WriteDurable(line, FormatStepLine(line, from, to, FailureNone, 0, fs));
+}
+
+void LogWriter::TakeBackAnnounced(const char* from, const char* to)
+{
+    char line[kFormatBufferSize];
+    WriteDurable(line, FormatStepLine(line, from, to, FailureNotMade, 0, fs));
+}
+
+void LogWriter::ConfirmMoves()
+{
+    const std::string line = std::string(kMovesMadeLine) + "\r\n";
+    WriteDurable(line.data(), static_cast<int>(line.size()));
 }
 
 void LogWriter::WriteRecord(const char* bytes, int count)
@@ -38,9 +65,9 @@ void LogWriter::FinishRecord()
 {
     if (record == nullptr)
         return;
-    WriteRecord(kRunFinishedLine, static_cast<int>(std::strlen(kRunFinishedLine)));
-    WriteRecord("\r\n", 2);
-    Flush();
+    const std::string line = std::string(kRunFinishedLine) + "\r\n";
+    WriteRecord(line.data(), static_cast<int>(line.size()));
+    Sync();
 }
 
 void LogWriter::Open(const char* path)
@@ -74,11 +101,9 @@ void LogWriter::WriteHeader(const CountedString& folder, const std::string& reco
         complete = false;
     if (handle && !fs.WriteLog(handle, "\r\n", 2))
         complete = false;
-    const std::string line = recordFolder + "\r\n";
+    const std::string line = recordFolder + "\r\n" + kMovesMadeLine + "\r\n";
     WriteRecord(line.data(), static_cast<int>(line.size()));
-    // The record names the folder on the disk before any file of it moves.
-    if (record && !fs.FlushLog(record))
-        recordComplete = false;
+    Sync();
 }
 
 void LogWriter::Write(const char* bytes, int count)
@@ -100,15 +125,21 @@ void LogWriter::WriteStep(const char* from, const char* to, StepFailure failure,
 {
     char line[kFormatBufferSize];
     const int length = FormatStepLine(line, from, to, failure, error, fs);
-    Write(line, length);
     ++steps;
+    // A move written ahead is on the record already.
+    if (writesAhead && failure == FailureNone && std::strcmp(from, to) != 0) {
+        if (record && handle && !fs.WriteLog(handle, line, length))
+            complete = false;
+        return;
+    }
+    Write(line, length);
     if (++unflushed >= kStepsPerFlush)
-        Flush();
+        Sync();
 }
 
 // An undo appends to the record it takes back, which may be the history's: it is flushed
 // as a record is.
-void LogWriter::Flush()
+void LogWriter::Sync()
 {
     unflushed = 0;
     if (record && !fs.FlushLog(record))

@@ -16,8 +16,8 @@ class LogWriter
 {
 public:
     explicit LogWriter(FileServices& fs)
-        : fs(fs), handle(nullptr), complete(false), record(nullptr), recordComplete(false), appending(false), unflushed(0),
-          steps(0)
+        : fs(fs), handle(nullptr), complete(false), record(nullptr), recordComplete(false), appending(false),
+          writesAhead(false), unflushed(0), steps(0)
     {
     }
     ~LogWriter();
@@ -26,8 +26,21 @@ public:
     void Open(const char* path);
     // Writes after the end of an existing log instead; without it the writer has no file.
     void OpenToAppend(const char* path);
-    // Creates the record of the run in the history at path, which no file has yet.
+    // Creates the record of the run in the history at path, which no file has yet. Its moves
+    // are written ahead (WriteAhead.h): the record takes a step line that moved a file only
+    // through Announce.
     void OpenRecord(const char* path);
+    // An undo appending to a record written ahead writes ahead in turn.
+    void WriteAheadToLog() { writesAhead = true; }
+    bool WritesAhead() const { return writesAhead; }
+    // The line of a move to come, on the record only; Sync makes it reach the disk.
+    void Announce(const char* from, const char* to);
+    // Takes back an announced move that was not made.
+    void TakeBackAnnounced(const char* from, const char* to);
+    // kMovesMadeLine: every move announced so far and not taken back is made.
+    void ConfirmMoves();
+    // Makes what the record took reach the disk.
+    void Sync();
     // The folder line, from the folder's stored length of bytes; the record's is recordFolder,
     // the folder's full path.
     void WriteHeader(const CountedString& folder, const std::string& recordFolder = std::string());
@@ -50,6 +63,8 @@ public:
     bool Complete() const { return handle != nullptr && complete; }
     // The record was created and took every write.
     bool RecordComplete() const { return record != nullptr && recordComplete; }
+    // Every write of the record, or of the log an undo writes ahead to, landed whole.
+    bool DurableComplete() const { return record ? recordComplete : Complete(); }
     // Step lines written, whether or not there is a file to take them: a run without a log
     // takes its steps all the same.
     int Steps() const { return steps; }
@@ -60,7 +75,8 @@ private:
 
     void Write(const char* bytes, int count);
     void WriteRecord(const char* bytes, int count);
-    void Flush();
+    // The record, or the log an undo appends to a record written ahead.
+    void WriteDurable(const char* bytes, int count);
 
     FileServices& fs;
     LogHandle handle;
@@ -68,6 +84,7 @@ private:
     LogHandle record;
     bool recordComplete;
     bool appending;
+    bool writesAhead;
     // Step lines the record took since it was last flushed.
     int unflushed;
     int steps;

@@ -67,10 +67,15 @@ bool BeginsStep(const std::string& text)
 
 } // namespace
 
+bool LoggedStep::NotMade() const
+{
+    return failure == StepFailureText(FailureNotMade);
+}
+
 RenameLogParser::RenameLogParser(const FileServices& fs, std::vector<LoggedStep>* steps)
     : fs(&fs), steps(steps), headerAt(0), size(0), lastActStart(0), sections(1), sectionLines(0), wholeSteps(0),
       inFolder(true), inHeader(false), finished(false), afterCutLine(false), endsInNuls(false), runFinished(false),
-      closedUndoActs(0), runKey(14695981039346656037ull), broken(false), completing(false)
+      writesAhead(false), madeUpTo(0), closedUndoActs(0), runKey(14695981039346656037ull), broken(false), completing(false)
 {
 }
 
@@ -150,19 +155,22 @@ bool RenameLogParser::TakeBodyByte(char c)
 void RenameLogParser::StartSection()
 {
     const bool actClosed = sections == 1 || finished;
+    if (finished)
+        pending.clear();
+    else if (writesAhead && steps)
+        pending.emplace_back(madeUpTo, steps->size());
     ++sections;
     sectionLines = 0;
     finished = false;
     afterCutLine = false;
     inHeader = true;
     headerAt = 1;
-    if (!actClosed)
-        return;
-    // Only the act before the new one is kept.
-    if (steps) {
+    if (actClosed && steps) {
+        // Only the act before the new one is kept.
         steps->erase(steps->begin(), steps->begin() + static_cast<std::ptrdiff_t>(lastActStart));
         lastActStart = steps->size();
     }
+    madeUpTo = steps ? steps->size() : 0;
 }
 
 // A whole line of a section, without its CR LF.
@@ -170,6 +178,17 @@ bool RenameLogParser::TakeLine(const std::string& text)
 {
     if (finished)
         return false;
+    if (text == kMovesMadeLine) {
+        // Right after the folder line it says the record is written ahead of its moves.
+        if (sections == 1 && sectionLines == 0)
+            writesAhead = true;
+        else if (!writesAhead || afterCutLine)
+            return false;
+        madeUpTo = steps ? steps->size() : 0;
+        pending.clear();
+        ++sectionLines;
+        return true;
+    }
     if (text == FinishingLine()) {
         if (sections == 1 && wholeSteps == 0)
             return false;
@@ -187,8 +206,10 @@ bool RenameLogParser::TakeLine(const std::string& text)
             steps->push_back(step);
         ++wholeSteps;
         if (sections == 1) {
-            for (const char c : text + "\n")
-                runKey = (runKey ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+            uint64_t lineKey = 14695981039346656037ull;
+            for (const char c : text)
+                lineKey = (lineKey ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+            runKey += lineKey;
         }
     } else if (wholeSteps == 0 || text.find('\t') == std::string::npos || !BeginsStep(text)) {
         return false;
@@ -236,7 +257,7 @@ bool RenameLogParser::IsRenameLog() const
     if (finished)
         return false;
     if (line[0] == '\t')
-        return (sections > 1 || wholeSteps > 0) && std::strncmp(FinishingLine(), line.c_str(), line.size()) == 0;
+        return (sections > 1 || wholeSteps > 0 || writesAhead) && TabLineBegun() != nullptr;
     if (afterCutLine)
         return false;
     // A crash stops a step line only after a whole one.
@@ -253,11 +274,35 @@ std::string RenameLogParser::Completion() const
         return std::string();
     if (line.back() == '\r')
         return "\n";
-    if (line[0] == '\t')
-        return std::string(FinishingLine() + std::min(line.size(), std::strlen(FinishingLine()))) + "\r\n";
+    if (line[0] == '\t') {
+        const char* begun = TabLineBegun();
+        return std::string(begun + std::min(line.size(), std::strlen(begun))) + "\r\n";
+    }
     LoggedStep step;
     const bool readsAsStep = line.find('\t') == std::string::npos || (ParseStep(line, step) && !step.Failed());
     return readsAsStep && line.size() + 3 <= kLongestStepLine ? "\t\r\n" : "\r\n";
+}
+
+// A batch's kMovesMadeLine where the line could be either: read as the finishing line, a
+// line cut short would end an act whose last moves are not known to be made.
+const char* RenameLogParser::TabLineBegun() const
+{
+    if (writesAhead && std::strncmp(kMovesMadeLine, line.c_str(), line.size()) == 0)
+        return kMovesMadeLine;
+    if ((sections > 1 || wholeSteps > 0) && std::strncmp(FinishingLine(), line.c_str(), line.size()) == 0)
+        return FinishingLine();
+    return nullptr;
+}
+
+void RenameLogParser::MarkUncertain()
+{
+    if (!steps || !writesAhead || finished)
+        return;
+    pending.emplace_back(madeUpTo, steps->size());
+    for (const std::pair<size_t, size_t>& range : pending) {
+        for (size_t i = range.first; i < range.second; ++i)
+            (*steps)[i].uncertain = true;
+    }
 }
 
 std::string RenameLogParser::Complete()
@@ -269,6 +314,7 @@ std::string RenameLogParser::Complete()
     completing = nameWhole;
     Feed(completion.data(), completion.size());
     completing = false;
+    MarkUncertain();
     return completion;
 }
 

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // One step line of a rename log.
@@ -19,8 +20,12 @@ struct LoggedStep
     // The line was cut short after its first name, before anything told that its step failed:
     // the file may have gone from that name to one the log does not hold whole (to is empty).
     bool cut = false;
+    // Written ahead of its move in a batch that has no kMovesMadeLine after it.
+    bool uncertain = false;
 
     bool Failed() const { return !failure.empty(); }
+    // The line takes back the same step written ahead earlier, which was not made.
+    bool NotMade() const;
 };
 
 // Tells a rename log (LogFormat.h) from any other file, byte by byte as the file is read, and
@@ -62,8 +67,10 @@ public:
     // The run and every undo after it that finished, and one that did not: an odd number
     // leaves the run's names in force (a finished undo of an undo made the run again).
     int Acts() const { return 1 + closedUndoActs + (LastActOpen() ? 1 : 0); }
-    // Tells the run's whole step lines apart from another run's: equal for the log at the log
-    // path and the history's copy of one run.
+    // The record is written ahead of its moves (kMovesMadeLine right after the folder line).
+    bool WritesAhead() const { return writesAhead; }
+    // Tells the run's whole step lines apart from another run's, in whatever order they come:
+    // equal for the log at the log path and the history's copy of one run.
     uint64_t RunKey() const { return runKey; }
     // Bytes fed so far, up to the NUL bytes the file ends in.
     size_t Size() const { return size; }
@@ -80,6 +87,9 @@ private:
     void KeepCutStep(const std::string& text);
     // The line that ends the section the file is in, once it is through.
     const char* FinishingLine() const { return sections == 1 ? kRunFinishedLine : kUndoFinishedLine; }
+    // What a line the file stops in that begins with a TAB is the beginning of.
+    const char* TabLineBegun() const;
+    void MarkUncertain();
 
     const FileServices* fs;
     std::vector<LoggedStep>* steps;
@@ -101,6 +111,12 @@ private:
     bool afterCutLine;
     bool endsInNuls;
     bool runFinished;
+    bool writesAhead;
+    // Where in steps the steps after the last section's last kMovesMadeLine begin.
+    size_t madeUpTo;
+    // Steps of earlier sections of the open act that no kMovesMadeLine of a later one
+    // confirmed: an undo confirms what it read before its first move.
+    std::vector<std::pair<size_t, size_t>> pending;
     int closedUndoActs;
     uint64_t runKey;
     bool broken;

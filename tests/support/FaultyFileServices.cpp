@@ -1,5 +1,7 @@
 #include "tests/support/FaultyFileServices.h"
 
+#include <algorithm>
+
 void FaultyFileServices::Inject(FileCall call, int nth, FaultAction action)
 {
     faults.push_back(Fault{call, nth, action, false});
@@ -102,7 +104,23 @@ LogHandle FaultyFileServices::CreateLog(const char* path, uint32_t keptAttribute
     const uint32_t attributes = attributesOf ? attributesOf(path) : 0;
     if ((attributes & kReadOnly) != 0 || (attributes & kHiddenOrSystem & ~keptAttributes) != 0)
         return nullptr;
-    return real.CreateLog(path, keptAttributes);
+    LogHandle log = real.CreateLog(path, keptAttributes);
+    Opened(log, path, 0);
+    return log;
+}
+
+void FaultyFileServices::Opened(LogHandle log, const char* path, int64_t size)
+{
+    if (log == nullptr)
+        return;
+    logPaths[log] = path;
+    auto known = written.find(path);
+    if (known == written.end()) {
+        written[path] = Written{size, size};
+        return;
+    }
+    known->second.size = size;
+    known->second.flushed = std::min(known->second.flushed, size);
 }
 
 LogHandle FaultyFileServices::AppendLog(const char* path)
@@ -112,7 +130,14 @@ LogHandle FaultyFileServices::AppendLog(const char* path)
         return nullptr;
     if (attributesOf && (attributesOf(path) & kReadOnly) != 0)
         return nullptr;
-    return real.AppendLog(path);
+    uint64_t size = 0;
+    WriteTime time;
+    ReadHandle file = real.OpenReadWithInfo(path, size, time);
+    if (file)
+        real.CloseRead(file);
+    LogHandle log = real.AppendLog(path);
+    Opened(log, path, static_cast<int64_t>(size));
+    return log;
 }
 
 ReadHandle FaultyFileServices::OpenRead(const char* path, bool& fileThere)
@@ -165,7 +190,60 @@ bool FaultyFileServices::WriteLog(LogHandle log, const void* bytes, int count)
             real.WriteLog(log, bytes, count / 2);
         return false;
     }
-    return real.WriteLog(log, bytes, count);
+    if (!real.WriteLog(log, bytes, count))
+        return false;
+    if (logPaths.count(log))
+        written[logPaths[log]].size += count;
+    return true;
+}
+
+bool FaultyFileServices::TruncateLog(LogHandle log, int64_t size)
+{
+    if (!real.TruncateLog(log, size))
+        return false;
+    if (logPaths.count(log)) {
+        Written& file = written[logPaths[log]];
+        file.size = size;
+        file.flushed = std::min(file.flushed, size);
+    }
+    return true;
+}
+
+bool FaultyFileServices::FlushLog(LogHandle log)
+{
+    FaultAction action;
+    if (Faulty(CallFlushLog, nullptr, nullptr, action) || !real.FlushLog(log))
+        return false;
+    if (logPaths.count(log))
+        written[logPaths[log]].flushed = written[logPaths[log]].size;
+    return true;
+}
+
+void FaultyFileServices::CloseLog(LogHandle log)
+{
+    logPaths.erase(log);
+    real.CloseLog(log);
+}
+
+void FaultyFileServices::CutPower(PowerCutKind kind, unsigned seed)
+{
+    for (const auto& file : written) {
+        const int64_t lost = file.second.size - file.second.flushed;
+        if (lost <= 0)
+            continue;
+        seed = seed * 1103515245u + 12345u;
+        const int64_t kept = file.second.flushed + (kind == CutPartly ? static_cast<int64_t>(seed % lost) : 0);
+        LogHandle log = real.AppendLog(file.first.c_str());
+        if (log == nullptr)
+            continue;
+        real.TruncateLog(log, kept);
+        if (kind == CutToNuls) {
+            const std::string nuls(static_cast<size_t>(1 + seed % lost), '\0');
+            real.WriteLog(log, nuls.data(), static_cast<int>(nuls.size()));
+        }
+        real.CloseLog(log);
+    }
+    written.clear();
 }
 
 bool FaultyFileServices::IsLeadByte(unsigned char c) const

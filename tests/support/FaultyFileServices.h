@@ -4,6 +4,8 @@
 #include "engine/platform/ForwardingFileServices.h"
 
 #include <functional>
+#include <map>
+#include <string>
 #include <vector>
 
 // Passes every call to the real services unless told to make one misbehave, and lets a
@@ -23,6 +25,7 @@ enum FileCall
     CallAppendLog,
     CallReadAt,
     CallLastWriteTime,
+    CallFlushLog,
     CallKinds
 };
 
@@ -36,6 +39,14 @@ enum FaultAction
     FaultReportTaken,
     // A log write lands its first half, then fails (a disk that fills up).
     FaultWriteHalf
+};
+
+// What a power cut does to what was written since a file was last flushed.
+enum PowerCutKind
+{
+    CutWholly,
+    CutPartly,
+    CutToNuls
 };
 
 class FaultyFileServices : public ForwardingFileServices
@@ -69,6 +80,11 @@ public:
     // neither, a hidden or system one emptied only when given those again (KeptAttributes).
     std::function<uint32_t(const char* path)> attributesOf;
 
+    // A power cut after the writes so far: every log file written through these services loses
+    // what it took since it was opened or last flushed, wholly, partly, or as NUL bytes in its
+    // place (a share drawn from seed). Moves already made stay.
+    void CutPower(PowerCutKind kind, unsigned seed);
+
     SearchHandle FindFirst(const char* pattern, FoundFile& first) override;
     FindNextResult FindNext(SearchHandle search, FoundFile& next) override;
     bool FolderExists(const char* path) override;
@@ -79,6 +95,9 @@ public:
     LogHandle CreateLog(const char* path, uint32_t keptAttributes) override;
     LogHandle AppendLog(const char* path) override;
     bool WriteLog(LogHandle log, const void* bytes, int count) override;
+    bool TruncateLog(LogHandle log, int64_t size) override;
+    bool FlushLog(LogHandle log) override;
+    void CloseLog(LogHandle log) override;
     ReadHandle OpenRead(const char* path, bool& fileThere) override;
     // Counts as an OpenRead, and fails like one.
     ReadHandle OpenReadWithInfo(const char* path, uint64_t& size, WriteTime& written) override;
@@ -100,6 +119,17 @@ private:
     // Counts the call, runs the hook, and tells whether (and how) it misbehaves.
     bool Faulty(FileCall call, const char* first, const char* second, FaultAction& action);
 
+    // How far a log file written through these services is on the disk for sure, and how
+    // far it goes.
+    struct Written
+    {
+        int64_t flushed;
+        int64_t size;
+    };
+    void Opened(LogHandle log, const char* path, int64_t size);
+
+    std::map<LogHandle, std::string> logPaths;
+    std::map<std::string, Written> written;
     bool cp932;
     bool windowsPaths;
     int calls[CallKinds];

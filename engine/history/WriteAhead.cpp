@@ -1,0 +1,130 @@
+#include "engine/history/WriteAhead.h"
+
+#include "core/CountedString.h"
+#include "engine/Enumeration.h"
+#include "engine/PathNames.h"
+#include "engine/TempNames.h"
+#include "engine/log/RenameLog.h"
+
+#include <cstring>
+
+namespace {
+
+// Moves announced in one flush: few flushes for a large folder, and few names to look up
+// after a power cut.
+const size_t kBatchMoves = 2048;
+
+} // namespace
+
+WriteAhead::WriteAhead(FileServices& real, LogWriter& log, const char* folder)
+    : ForwardingFileServices(real), log(log), folder(folder), next(0), tempNumber(0), tempNumberSet(false)
+{
+}
+
+void WriteAhead::Survey()
+{
+    FolderSearch search(real);
+    CountedString base(folder.c_str());
+    if (!search.Start(base, CountedString("*")))
+        return;
+    do {
+        const FoundFile& found = search.Current();
+        names.insert(NameKey(found.name, real));
+        if (found.shortName[0] != '\0')
+            names.insert(NameKey(found.shortName, real));
+    } while (search.Next() == FindNextFound);
+}
+
+bool WriteAhead::Taken(const char* name) const
+{
+    return names.count(NameKey(name, real)) != 0;
+}
+
+bool WriteAhead::Expect(const char* current, const char* wanted)
+{
+    if (expected.size() >= kBatchMoves)
+        return false;
+    if (std::strcmp(current, wanted) == 0)
+        return true;
+    if (!tempNumberSet) {
+        tempNumber = nextTempNumber;
+        tempNumberSet = true;
+    }
+    std::string to = wanted;
+    int32_t after = tempNumber;
+    // A name that differs only in case is the file's own, which a step sends aside first.
+    if (Taken(wanted)) {
+        char temp[kFormatBufferSize];
+        do
+            FormatTempName(temp, after++, real);
+        while (Taken(temp));
+        to = temp;
+    }
+    const std::string fromKey = NameKey(current, real);
+    const std::string toKey = NameKey(to.c_str(), real);
+    if (expectedNames.count(fromKey) || expectedNames.count(toKey))
+        return false;
+    expectedNames.insert(fromKey);
+    expectedNames.insert(toKey);
+    expected.push_back(Expected{current, to});
+    tempNumber = after;
+    return true;
+}
+
+void WriteAhead::Close()
+{
+    if (batch.empty())
+        return;
+    for (size_t i = next; i < batch.size(); ++i)
+        log.TakeBackAnnounced(batch[i].from.c_str(), batch[i].to.c_str());
+    log.ConfirmMoves();
+    batch.clear();
+    next = 0;
+}
+
+void WriteAhead::Announce()
+{
+    Close();
+    batch.swap(expected);
+    expected.clear();
+    expectedNames.clear();
+    tempNumberSet = false;
+    for (const Expected& move : batch)
+        log.Announce(move.from.c_str(), move.to.c_str());
+    log.Sync();
+}
+
+void WriteAhead::Learn(const std::string& from, const std::string& to)
+{
+    names.erase(NameKey(from.c_str(), real));
+    names.insert(NameKey(to.c_str(), real));
+}
+
+MoveResult WriteAhead::Move(const char* from, const char* to, int& error)
+{
+    const std::string fromName = FinalComponent(from, real);
+    const std::string toName = FinalComponent(to, real);
+    const bool announced = next < batch.size() && batch[next].from == fromName && batch[next].to == toName;
+    if (!announced) {
+        // The move a step tries before it goes aside, to a name known to be taken: the disk
+        // would refuse it, and says so without moving anything.
+        if (Taken(toName.c_str()) && !real.SameName(fromName.c_str(), toName.c_str()) && real.Exists(to)) {
+            error = 0;
+            return MoveTargetTaken;
+        }
+        // Not expected: it goes alone, announced before it is made.
+        Close();
+        expected.clear();
+        expectedNames.clear();
+        tempNumberSet = false;
+        expected.push_back(Expected{fromName, toName});
+        Announce();
+    }
+    ++next;
+    const MoveResult moved = real.Move(from, to, error);
+    if (moved == MoveDone)
+        Learn(fromName, toName);
+    else
+        log.TakeBackAnnounced(fromName.c_str(), toName.c_str());
+    return moved;
+}

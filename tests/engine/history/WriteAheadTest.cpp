@@ -1,0 +1,77 @@
+#include "engine/Ordering.h"
+#include "engine/history/HistoryUndo.h"
+#include "engine/history/RunHistory.h"
+#include "tests/support/EngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+struct PowerCutCase
+{
+    const char* name;
+    Names files;
+    int32_t startNumber;
+    int32_t order;
+};
+
+// Undoes from the history, as a new process would, until nothing is left to take back.
+// Returns the files the undos named as not back.
+int UndoEverything(const TempFolder& history)
+{
+    int named = 0;
+    for (int undo = 0; undo < 4; ++undo) {
+        FaultyFileServices fs(PlatformFileServices());
+        RunHistory records(history.Path(), fs);
+        EXPECT_TRUE(records.Load());
+        UndoChoice choice;
+        UndoOutcome outcome;
+        if (!ChooseUndo(records, "", fs, choice, outcome))
+            break;
+        EXPECT_TRUE(UndoRun(choice.path.c_str(), fs, outcome));
+        named += outcome.FilesNotBack();
+    }
+    return named;
+}
+
+// A power cut at any move of a run, whatever it does to the writes not yet flushed: the next
+// undos bring every file back to its name before the run.
+TEST(WriteAhead, APowerCutAtAnyMoveLosesNoName)
+{
+    const PowerCutCase cases[] = {
+        {"fresh names", {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}, 0, NameAscending},
+        {"a shift by one", {"000.jpg", "001.jpg", "002.jpg", "003.jpg"}, 1, NameAscending},
+        {"the order reversed", {"000.jpg", "001.jpg", "002.jpg", "003.jpg"}, 0, NameDescending},
+    };
+    for (const PowerCutCase& c : cases) {
+        for (int kind = CutWholly; kind <= CutToNuls; ++kind) {
+            for (int cutAt = 1;; ++cutAt) {
+                RunFixture run;
+                TempFolder history;
+                run.AddFiles(c.files);
+                run.job.startNumber = c.startNumber;
+                run.job.order = c.order;
+                const Contents before = ContentsOf(run.folder);
+                bool dead = false;
+                run.fs.beforeCall = [&](FileCall call, int nth, const char*, const char*) {
+                    dead = dead || (call == CallMove && nth == cutAt);
+                };
+                run.fs.failWhen = [&](FileCall, const char*, const char*) { return dead; };
+                RunHistory records(history.Path(), run.fs);
+                ASSERT_TRUE(records.Load());
+                RunRename(run.job, run.list, run.fs, run.outcome, nullptr, &records);
+                run.fs.CutPower(static_cast<PowerCutKind>(kind), static_cast<unsigned>(cutAt));
+                const std::string where = std::string(c.name) + ", cut " + std::to_string(kind) + " at move " +
+                                          std::to_string(cutAt);
+                EXPECT_EQ(0, UndoEverything(history)) << where;
+                EXPECT_EQ(before, ContentsOf(run.folder)) << where;
+                if (!dead)
+                    break;
+            }
+        }
+    }
+}
+
+} // namespace
