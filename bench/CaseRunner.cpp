@@ -8,6 +8,7 @@
 #include "engine/log/RenameLogReader.h"
 #include "engine/RunProgress.h"
 #include "engine/RunRename.h"
+#include "engine/history/RunHistory.h"
 
 #include <atomic>
 #include <cstdio>
@@ -24,10 +25,13 @@ struct FolderPaths
                       ProcessId());
         folder = dir + name;
         log = folder + ".log";
+        history = folder + "-history";
     }
 
     std::string folder;
     std::string log;
+    // The program's history of runs, which a run keeps its record in.
+    std::string history;
 };
 
 // What the window hands the run: the counters its thread reads and the stop request, so the
@@ -106,6 +110,7 @@ bool TimeRun(BenchJob job, const FolderPaths& paths, const std::vector<FileId>& 
     EntryList list;
     RunOutcome outcome;
     WindowProgress progress(job == JobStop);
+    RunHistory history(paths.history, clock);
 
     long baseKb = 0;
     if (first) {
@@ -114,7 +119,7 @@ bool TimeRun(BenchJob job, const FolderPaths& paths, const std::vector<FileId>& 
     }
     clock.Start();
     Stopwatch stopwatch;
-    bool ran = RunRename(renameJob, list, clock, outcome, &progress);
+    bool ran = RunRename(renameJob, list, clock, outcome, &progress, &history);
     Lap lap = stopwatch.Read();
     double settleSeconds = SecondsNow() - progress.StoppedAt();
     if (first) {
@@ -259,7 +264,7 @@ bool RunCase(BenchJob job, int fileCount, int repeat, const std::string& dir, Ca
             return false;
         bool ran = TimeRun(job, runPaths, ids, expected, r == 0, result) &&
                    TimeReplay(job, runPaths, replayPaths, fileCount, r == 0, result);
-        bool removed = RemoveFolder(runPaths.folder) && RemoveFile(runPaths.log);
+        bool removed = RemoveFolder(runPaths.folder) && RemoveFile(runPaths.log) && RemoveFolder(runPaths.history);
         if (!ran || !removed)
             return false;
         if (!floorFirst && !TimeFloorOnFreshFolder(floorPaths, fileCount, r == 0, result))

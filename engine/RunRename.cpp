@@ -335,7 +335,7 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
 
     int stillWaiting = WalkEntries(list, log, walkFs, outcome, progress, history ? &ahead : nullptr);
     if (outcome.stopped)
-        SettleStoppedWalk(list, stillWaiting, log, walkFs, outcome, progress);
+        SettleStoppedWalk(list, stillWaiting, log, walkFs, outcome, progress, history ? &ahead : nullptr);
     else
         PutBackWaiting(list, stillWaiting, log, walkFs, outcome);
     list.Clear();

@@ -8,6 +8,7 @@
 #include "engine/log/RenameLog.h"
 #include "engine/RunProgress.h"
 #include "engine/RunRename.h"
+#include "engine/history/WriteAhead.h"
 
 #include <cstring>
 #include <deque>
@@ -251,10 +252,25 @@ void Settle(const WaitingFile& file, LogWriter& log, FileServices& fs, RunOutcom
     ++outcome.notRenamed;
 }
 
+// Tells the record written ahead the moves of the files from position on, as far as one
+// batch goes; returns the position after the last one told.
+size_t ExpectSettling(const std::vector<WaitingFile>& files, size_t position, WriteAhead& ahead)
+{
+    for (; position < files.size(); ++position) {
+        const WaitingFile& file = files[position];
+        const FileEntry& entry = *file.entry;
+        const char* to = file.placed == NewSide ? entry.newName : entry.originalName.Data();
+        if (file.placed != NoSide && !ahead.Expect(entry.currentName, to))
+            break;
+    }
+    ahead.Announce();
+    return position;
+}
+
 }  // namespace
 
 void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& fs, RunOutcome& outcome,
-                       RunProgress* progress)
+                       RunProgress* progress, WriteAhead* ahead)
 {
     int waiting = 0;
     for (int position = from; position < list.Count(); ++position)
@@ -282,7 +298,11 @@ void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& 
     }
     NameSharing sharing(list, from, fs);
     sharing.Share();
-    for (const WaitingFile& file : sharing.files) {
+    size_t expectedUpTo = 0;
+    for (size_t i = 0; i < sharing.files.size(); ++i) {
+        const WaitingFile& file = sharing.files[i];
+        if (ahead && ahead->Idle() && i >= expectedUpTo)
+            expectedUpTo = ExpectSettling(sharing.files, i, *ahead);
         Settle(file, log, fs, outcome);
         if (progress)
             progress->Settling(++settled, waiting);

@@ -5,6 +5,7 @@ class EntryList;
 class FileServices;
 class LogWriter;
 class RunProgress;
+class WriteAhead;
 struct RunOutcome;
 
 // Ends a walk that was asked to stop before list position from. Files not yet moved keep
@@ -14,8 +15,9 @@ struct RunOutcome;
 // is a choice. Only a file whose two names are both taken stays under its temporary name;
 // a temporary name that another file has come to hold moves nothing.
 // Every move is logged; the entries from position from on are released. progress, when
-// given, is told how many of the waiting files have been seen to.
+// given, is told how many of the waiting files have been seen to. ahead, when given, is the
+// record written ahead, and fs moves through it.
 void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& fs, RunOutcome& outcome,
-                       RunProgress* progress = nullptr);
+                       RunProgress* progress = nullptr, WriteAhead* ahead = nullptr);
 
 #endif

@@ -327,6 +327,7 @@ public:
 
 private:
     size_t ExpectMoves(size_t position);
+    size_t ExpectPuttingBack(size_t position);
     void TakeBack(size_t step);
     void Stop(UndoFile& file);
     bool Due(size_t step) const;
@@ -393,7 +394,10 @@ void UndoWalk::Walk()
     int settled = 0;
     if (outcome.stopped && progress)
         progress->Settling(settled, waiting);
+    size_t putBackUpTo = stoppedAt;
     for (position = stoppedAt; position < tasks.size(); ++position) {
+        if (ahead && ahead->Idle() && position >= putBackUpTo)
+            putBackUpTo = ExpectPuttingBack(position);
         size_t step = tasks[position];
         UndoFile& file = *plan.FileOf(step);
         if (Due(step)) {
@@ -418,6 +422,20 @@ size_t UndoWalk::ExpectMoves(size_t position)
         if (file.stopped)
             continue;
         if (file.steps[file.next] != step || !ahead->Expect(file.entry->currentName, plan.Steps()[step].from.c_str()))
+            break;
+    }
+    ahead->Announce();
+    return position;
+}
+
+// The same for the files waiting under the undo's temporary names once the walk ends: each
+// goes back to where the undo found it.
+size_t UndoWalk::ExpectPuttingBack(size_t position)
+{
+    for (; position < tasks.size(); ++position) {
+        const size_t step = tasks[position];
+        const FileEntry& entry = *plan.FileOf(step)->entry;
+        if (Waiting(step) && !entry.gone && !ahead->Expect(entry.currentName, entry.originalName.Data()))
             break;
     }
     ahead->Announce();

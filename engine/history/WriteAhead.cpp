@@ -12,7 +12,7 @@ namespace {
 
 // Moves announced in one flush: few flushes for a large folder, and few names to look up
 // after a power cut.
-const size_t kBatchMoves = 2048;
+const size_t kBatchMoves = 8192;
 
 } // namespace
 

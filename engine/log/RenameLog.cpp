@@ -10,6 +10,8 @@ namespace {
 // A power cut takes at most the lines of this many moves from the record, and a flush per
 // so many steps costs little beside the moves themselves.
 const int kStepsPerFlush = 256;
+// The record is handed to the system in pieces of about this size, or at a Sync.
+const size_t kRecordBufferBytes = 65536;
 
 } // namespace
 
@@ -57,8 +59,14 @@ void LogWriter::ConfirmMoves()
 
 void LogWriter::WriteRecord(const char* bytes, int count)
 {
-    if (record && !fs.WriteLog(record, bytes, count))
+    if (record == nullptr)
+        return;
+    recordBuffer.append(bytes, static_cast<size_t>(count));
+    if (recordBuffer.size() < kRecordBufferBytes)
+        return;
+    if (!fs.WriteLog(record, recordBuffer.data(), static_cast<int>(recordBuffer.size())))
         recordComplete = false;
+    recordBuffer.clear();
 }
 
 void LogWriter::FinishRecord()
@@ -142,6 +150,11 @@ void LogWriter::WriteStep(const char* from, const char* to, StepFailure failure,
 void LogWriter::Sync()
 {
     unflushed = 0;
+    if (record && !recordBuffer.empty()) {
+        if (!fs.WriteLog(record, recordBuffer.data(), static_cast<int>(recordBuffer.size())))
+            recordComplete = false;
+        recordBuffer.clear();
+    }
     if (record && !fs.FlushLog(record))
         recordComplete = false;
     if (appending && handle && !fs.FlushLog(handle))

@@ -85,6 +85,9 @@ private:
     bool recordComplete;
     bool appending;
     bool writesAhead;
+    // What the record took and has not yet handed to the system: it reaches the disk at the
+    // next Sync, in one write.
+    std::string recordBuffer;
     // Step lines the record took since it was last flushed.
     int unflushed;
     int steps;
