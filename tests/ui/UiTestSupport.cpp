@@ -155,6 +155,7 @@ void MainWindowTest::SetUp()
 {
     ASSERT_EQ(1, renameJob.padDigits) << "an earlier test left padding off";
     ASSERT_EQ(0, pressedArea) << "an earlier test left an area held";
+    SetEnvironmentVariableA("QUILLOWBY_HISTORY_DIR", history.Path().c_str());
     dialog = CreateMainWindow();
     ASSERT_NE(nullptr, dialog);
     ShowWindow(dialog, SW_SHOW);
@@ -168,6 +169,7 @@ void MainWindowTest::TearDown()
     if (IsWindow(dialog))
         DestroyWindow(dialog);
     Pump();
+    SetEnvironmentVariableA("QUILLOWBY_HISTORY_DIR", nullptr);
     // Shared by every window of the process; a failed test must not leak it into the next.
     renameJob.padDigits = 1;
     if (pressedArea != 0) {

@@ -69,7 +69,8 @@ std::string WindowText(HWND window);
 // A text of the tests' UTF-8 sources as the program sees it: in the ANSI code page.
 std::string AnsiText(const char* utf8);
 
-// Runs the main window as the program does, created from the program's own resources.
+// Runs the main window as the program does, created from the program's own resources, with a
+// history of runs of the test's own.
 class MainWindowTest : public ::testing::Test
 {
 protected:
@@ -96,6 +97,7 @@ protected:
 
     HWND dialog = nullptr;
     bool quitSeen = false;
+    TempFolder history;
 };
 
 // The main window with its folder field on a fresh folder and its log field on "log.txt" in

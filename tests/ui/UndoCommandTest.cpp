@@ -1,6 +1,7 @@
 #include "tests/ui/UiTestSupport.h"
 
 #include "res/resource.h"
+#include "ui/ShellFolders.h"
 #include "ui/UndoResult.h"
 #include "tests/support/FolderFiles.h"
 
@@ -123,6 +124,14 @@ TEST_F(UndoCommandTest, NothingToUndoIsSaidAndNothingChanges)
         EXPECT_EQ(c.text, seen[0].text) << c.name;
         EXPECT_EQ((Contents{{"a.txt", "a.txt"}}), ContentsOf(folder)) << c.name;
     }
+}
+
+// Unless the tests name another, the program's own folder of local application data.
+TEST(HistoryFolderTest, IsQuillowbyInTheLocalApplicationData)
+{
+    char local[MAX_PATH] = "";
+    ASSERT_NE(0u, GetEnvironmentVariableA("LOCALAPPDATA", local, sizeof local));
+    EXPECT_EQ(std::string(local) + "\\Quillowby", HistoryFolder());
 }
 
 TEST(UndoTexts, SayWhatIsTrue)
