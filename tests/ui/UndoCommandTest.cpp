@@ -107,7 +107,7 @@ TEST_F(UndoCommandTest, NothingToUndoIsSaidAndNothingChanges)
         {"not a rename log", "shopping\r\nmilk\r\n",
          AnsiText(u8"ログ欄のファイルは名前変更のログではありません. 何も元に戻していません.")},
         {"no step that moved a file", "C:\\photos\r\na.txt\t->\t000.txt\tmove failed (error 5)\r\n",
-         AnsiText(u8"ログには元に戻せる名前変更がありません.")},
+         AnsiText(u8"元に戻せる名前の変更はありません.")},
         {"one line of text", "C:\\photos\r\n",
          AnsiText(u8"ログ欄のファイルは名前変更のログではありません. 何も元に戻していません.")},
         {"a folder that is gone", "C:\\qb-gone\r\na.txt\t->\t000.txt\r\n",
@@ -136,9 +136,11 @@ TEST(HistoryFolderTest, IsQuillowbyInTheLocalApplicationData)
 
 TEST(UndoTexts, SayWhatIsTrue)
 {
-    const struct { bool stopped; int notBack; bool unaccounted; bool logComplete; const char* text; } cases[] = {
+    const struct { bool stopped; int notBack; bool unaccounted; bool logComplete; const char* text; bool redo = false; } cases[] = {
         {true, 2, false, true, u8"元に戻す作業を途中で止めました. 2 個のファイルはまだ元の名前に戻っていません. "
                                u8"もう一度元に戻すと続きから戻します."},
+        {true, 2, false, true, u8"やり直しを途中で止めました. 2 個のファイルはまだ新しい名前になっていません. "
+                               u8"もう一度やり直すと続きから付けます.", true},
         {false, 0, true, true, u8"1 個のファイルを元に戻せませんでした. 詳しくはログ \"L\" を見てください.\n"
                                u8"ログにない一時ファイル \"~ren0003.tmp\" など 1 個はそのままにしました."},
         {false, 1, false, false, u8"1 個のファイルを元に戻せませんでした. ログに書き込めなかったため, "
@@ -151,7 +153,7 @@ TEST(UndoTexts, SayWhatIsTrue)
         outcome.logComplete = c.logComplete;
         if (c.unaccounted)
             outcome.unaccounted.push_back("~ren0003.tmp");
-        EXPECT_EQ(AnsiText(c.text), UndoResultText(outcome, "L").Data());
+        EXPECT_EQ(AnsiText(c.text), UndoResultText(outcome, "L", c.redo).Data());
     }
     UndoOutcome plan;
     plan.folder = "F";
