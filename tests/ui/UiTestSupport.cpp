@@ -208,6 +208,22 @@ std::vector<SeenBox> MainWindowTest::RunAnsweringYes()
     return answerer.seen;
 }
 
+std::string MainWindowTest::DateTheRecord(bool unfinished) const
+{
+    const std::vector<std::string> names = history.Names();
+    EXPECT_EQ(1u, names.size());
+    if (names.size() != 1)
+        return std::string();
+    std::string record = history.Read(names[0]);
+    const std::string finishing = "\trun finished\r\n";
+    const size_t at = record.find(finishing);
+    if (unfinished && at != std::string::npos)
+        record.erase(at, finishing.size());
+    const std::string dated = "00000001-20190501-100000" + names[0].substr(24);
+    EXPECT_TRUE(DeleteFileA(history.PathOf(names[0]).c_str()) && history.Write(dated, record));
+    return history.PathOf(dated);
+}
+
 void MainWindowTest::Pump()
 {
     MSG message;

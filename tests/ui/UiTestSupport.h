@@ -94,6 +94,9 @@ protected:
     bool QuitPosted() const { return quitSeen; }
     // Starts a run, says Yes to its question and closes its result box; the boxes seen.
     std::vector<SeenBox> RunAnsweringYes();
+    // Dates the record of the test's one run 2019/05/01 10:00:00; with unfinished, it loses its
+    // finishing line, as when the run did not live to its end. The record's path.
+    std::string DateTheRecord(bool unfinished = false) const;
 
     HWND dialog = nullptr;
     bool quitSeen = false;
