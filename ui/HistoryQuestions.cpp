@@ -47,7 +47,7 @@ bool MayRunWithoutHistory(HWND dialog, RunHistory& history, RunHistory*& kept, W
 bool UnfinishedHoldsRunBack(HWND dialog, RunHistory& history, const char* folder, WaitCursor& wait)
 {
     FileServices& fs = PlatformFileServices();
-    const int index = folder[0] == '\0' ? -1 : history.UnfinishedIn(RecordFolder(folder, fs));
+    const int index = folder == nullptr || folder[0] == '\0' ? -1 : history.UnfinishedIn(RecordFolder(folder, fs));
     if (index < 0)
         return false;
     const HistoryRecord& record = history.Records()[static_cast<size_t>(index)];
