@@ -81,6 +81,24 @@
 #define IDS_UNDO_MARK_QUESTION          285
 // The title while a stopped run or undo puts back the files waiting under temporary names.
 #define IDS_SETTLING_TITLE              286
+// The history of runs: the questions before a run, and those of an undo or redo of its
+// records, which name the folder, the number of files and when the run was made.
+#define IDS_HISTORY_NOT_WRITABLE        290
+#define IDS_UNFINISHED_RUN_QUESTION     291
+#define IDS_UNFINISHED_UNDO_QUESTION    292
+#define IDS_UNFINISHED_REDO_QUESTION    293
+#define IDS_UNDO_RECORD_QUESTION        294
+#define IDS_UNDO_RECORD_FINISH_QUESTION 295
+#define IDS_REDO_QUESTION               296
+#define IDS_REDO_FINISH_QUESTION        297
+#define IDS_REDO_MARK_QUESTION          298
+#define IDS_REDO_NOTHING                299
+// What a redo ended in, where the undo's words would not be true.
+#define IDS_REDO_STOP_QUESTION          342
+#define IDS_REDO_STOPPED                343
+#define IDS_REDONE_NO_LOG               344
+#define IDS_REDO_NOT_BACK               345
+#define IDS_REDO_NOT_BACK_NO_LOG        346
 // What a run ended in; a refusal's text takes the file's name, a partial run's the count.
 #define IDS_COMPLETED                   300
 #define IDS_COMPLETED_NO_LOG            301
@@ -112,6 +130,11 @@
 #define IDS_NOT_RENAMED_FILE            328
 #define IDS_NOT_RENAMED_MORE            329
 #define IDS_NOT_RENAMED_SEE_LOG         330
+// Why a run could not start over the history, and a record that did not take every line.
+#define IDS_REFUSED_UNFINISHED_RUN      331
+#define IDS_REFUSED_HISTORY_NOT_WRITABLE 332
+#define IDS_RECORD_STOPPED_RUN          333
+#define IDS_RECORD_INCOMPLETE           334
 // Why a step did not happen, as the result box says it; the log keeps its own words.
 #define IDS_FAILURE_MOVE                351
 #define IDS_FAILURE_NEW_NAME_TAKEN      352
@@ -136,6 +159,7 @@
 #define IDM_ABOUT           40001
 #define IDM_EXIT            40002
 #define IDM_UNDO            40003
+#define IDM_REDO            40004
 #define IDM_PREVIEW         40010
 
 #ifndef IDC_STATIC

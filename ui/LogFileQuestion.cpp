@@ -9,10 +9,6 @@
 
 #include <cstdio>
 
-namespace {
-
-// The answer to a question that warns: No unless the user says Yes. The wait cursor gives
-// way to the question and comes back after a Yes.
 bool UserSaysYes(HWND dialog, const char* question, WaitCursor& wait)
 {
     wait.Restore();
@@ -21,8 +17,6 @@ bool UserSaysYes(HWND dialog, const char* question, WaitCursor& wait)
     wait.Show();
     return true;
 }
-
-} // namespace
 
 bool MayReplaceLogFile(HWND dialog, const char* logPath, WaitCursor& wait)
 {

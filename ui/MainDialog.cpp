@@ -163,6 +163,7 @@ struct CommandRoute
 const CommandRoute kCommandRoutes[] = {
     {IDOK, RunCommand, false},
     {IDM_UNDO, UndoCommand, false},
+    {IDM_REDO, RedoCommand, false},
     {IDCANCEL, CloseMainWindow, true},
     {IDM_EXIT, CloseMainWindow, true},
     {IDC_DESKTOP, ShowDesktopFolder, false},

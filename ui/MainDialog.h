@@ -9,7 +9,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 HWND CreateMainWindow();
 
-// Takes the main window's keys (Ctrl+Z undoes, F5 previews) and hands the message to the
+// Takes the main window's keys (Ctrl+Z undoes, Ctrl+Y makes again, F5 previews) and hands the message to the
 // dialog manager, as the program's loop does; false when it is left to translate and dispatch.
 bool HandleMainWindowMessage(HWND window, MSG& message);
 

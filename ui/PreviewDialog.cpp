@@ -4,14 +4,17 @@
 #include "ui/AppObjects.h"
 #include "ui/BackgroundWork.h"
 #include "ui/ClipboardText.h"
+#include "ui/HistoryQuestions.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ResourceText.h"
 #include "ui/RunCommand.h"
 #include "ui/RunLoop.h"
 #include "ui/RunResult.h"
+#include "ui/ShellFolders.h"
 #include "ui/SystemDlls.h"
 #include "ui/WaitCursor.h"
 
+#include "engine/history/RunHistory.h"
 #include "engine/platform/FileServices.h"
 #include "engine/Ordering.h"
 #include "engine/RunPreview.h"
@@ -267,17 +270,26 @@ void OnPreviewCommand(HWND dialog, WORD id)
 }
 
 // The run's first steps over the process-wide job. A copy of the generator's state: the
-// preview shows the random order of the next run and leaves that run the same order.
+// preview shows the random order of the next run and leaves that run the same order. The
+// history refuses a folder as it would refuse the run.
 class PreviewWork : public BackgroundWork
 {
 public:
-    explicit PreviewWork(RunPreview& preview) : preview(preview), shuffleState(randomState) {}
+    explicit PreviewWork(RunPreview& preview)
+        : preview(preview), shuffleState(randomState), history(HistoryFolder(), PlatformFileServices())
+    {
+    }
 
 private:
-    void Work() override { PreviewRun(renameJob, PlatformFileServices(), shuffleState, preview, this); }
+    void Work() override
+    {
+        PreviewRun(renameJob, PlatformFileServices(), shuffleState, preview, this,
+                   LoadHistory(history) ? &history : nullptr);
+    }
 
     RunPreview& preview;
     uint32_t shuffleState;
+    RunHistory history;
 };
 
 } // namespace

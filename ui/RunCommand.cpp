@@ -3,13 +3,16 @@
 #include "res/resource.h"
 #include "ui/AppObjects.h"
 #include "ui/BackgroundWork.h"
+#include "ui/HistoryQuestions.h"
 #include "ui/LogFileQuestion.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ResourceText.h"
 #include "ui/RunLoop.h"
 #include "ui/RunResult.h"
+#include "ui/ShellFolders.h"
 #include "ui/WaitCursor.h"
 
+#include "engine/history/RunHistory.h"
 #include "engine/PathNames.h"
 #include "engine/platform/FileServices.h"
 #include "engine/RunRename.h"
@@ -70,17 +73,19 @@ void RejectField(HWND dialog, int id, UINT warning)
     SendMessageA(field, EM_SETSEL, 0, -1);
 }
 
-// The run of the process-wide job.
+// The run of the process-wide job, keeping its record in the history when one is given.
 class RunWork : public BackgroundWork
 {
 public:
-    RunWork() : ran(false) {}
+    explicit RunWork(RunHistory* history) : ran(false), history(history) {}
 
     bool ran;
     RunOutcome outcome;
 
 private:
-    void Work() override { ran = RunRename(renameJob, entryList, PlatformFileServices(), outcome, this); }
+    void Work() override { ran = RunRename(renameJob, entryList, PlatformFileServices(), outcome, this, history); }
+
+    RunHistory* history;
 };
 
 } // namespace
@@ -112,8 +117,13 @@ void RunCommand(HWND dialog)
     if (!MayReplaceLogFile(dialog, renameJob.logPath.Data(), wait) ||
         !MayRunWithoutLog(dialog, renameJob.logPath.Data(), wait))
         return;
+    RunHistory history(HistoryFolder(), PlatformFileServices());
+    RunHistory* kept = nullptr;
+    if (!MayRunWithoutHistory(dialog, history, kept, wait) ||
+        (kept && UnfinishedHoldsRunBack(dialog, history, renameJob.folder.Data(), wait)))
+        return;
 
-    RunWork run;
+    RunWork run(kept);
     WorkWhileWindowAnswers(dialog, run, IDS_STOP_QUESTION);
     wait.Restore();
     ShowMessage(dialog, RunResultText(run.ran, run.outcome, run.StopRequested(), renameJob.logPath.Data()).Data(), MB_OK | MB_ICONEXCLAMATION);

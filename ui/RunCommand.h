@@ -19,7 +19,7 @@ void ReadFieldText(HWND dialog, int id, CountedString& text);
 void ReadPathField(HWND dialog, int id, CountedString& text);
 
 // Asks for confirmation, copies the window's fields into the job, checks the numbers, runs
-// the job and tells the user how it went.
+// the job, keeping its record in the history of runs, and tells the user how it went.
 void RunCommand(HWND dialog);
 
 #endif

@@ -35,6 +35,8 @@ const TextOf<RunRefusal> kNotStartedReasons[] = {
     {RefusalFolderNotSearchable, IDS_REFUSED_FOLDER_NOT_SEARCHABLE},
     {RefusalMaskHoldsSemicolon, IDS_REFUSED_MASK_SEMICOLON},
     {RefusalNothingMatches, IDS_REFUSED_NOTHING_MATCHES},
+    {RefusalUnfinishedRun, IDS_REFUSED_UNFINISHED_RUN},
+    {RefusalHistoryNotWritable, IDS_REFUSED_HISTORY_NOT_WRITABLE},
 };
 
 // Every reason a step can fail for, in the user's words; the log keeps its own.
@@ -146,13 +148,11 @@ CountedString LeftOutText(const int (&leftOut)[LeftOutKindCount])
     return text;
 }
 
-CountedString RunResultText(bool ran, const RunOutcome& outcome, bool stopAsked, const char* logPath)
+namespace {
+
+// Files left out of the batch are counted apart from those that could not be renamed.
+CountedString FinishedRunText(const RunOutcome& outcome, bool stopAsked, const char* logPath)
 {
-    if (ran && outcome.stopped)
-        return StoppedRunText(outcome);
-    if (!ran)
-        return RefusalText(outcome);
-    // Files left out of the batch are counted apart from those that could not be renamed.
     const int notRenamed = outcome.notRenamed - outcome.unreachable;
     char text[kTextSize];
     std::snprintf(text, sizeof text, ResourceText(OutcomeFormat(outcome, notRenamed)).Data(), notRenamed);
@@ -165,5 +165,21 @@ CountedString RunResultText(bool ran, const RunOutcome& outcome, bool stopAsked,
     }
     if (stopAsked)
         result.Append(ResourceText(IDS_STOP_CAME_LATE).Data());
+    return result;
+}
+
+} // namespace
+
+// A record of the history that did not take every line is said last: 元に戻す may not take
+// the whole run back.
+CountedString RunResultText(bool ran, const RunOutcome& outcome, bool stopAsked, const char* logPath)
+{
+    if (!ran)
+        return RefusalText(outcome);
+    CountedString result = outcome.stopped ? StoppedRunText(outcome) : FinishedRunText(outcome, stopAsked, logPath);
+    if (outcome.recordAsked && !outcome.recordComplete) {
+        const bool stoppedForIt = outcome.stopped && !stopAsked;
+        result.Append(ResourceText(stoppedForIt ? IDS_RECORD_STOPPED_RUN : IDS_RECORD_INCOMPLETE).Data());
+    }
     return result;
 }

@@ -9,7 +9,8 @@
 // a run stopped by the user how many files have their new names and how many their old ones,
 // otherwise what went wrong: the first files that kept their names, each with why, and the
 // log at logPath. Files left out of the batch are counted apart. A run that was given no log
-// file says that it wrote none. A stop asked for when the run no longer took it is owned up to.
+// file says that it wrote none. A stop asked for when the run no longer took it is owned up to,
+// and so is a record of the history of runs that did not take every line.
 CountedString RunResultText(bool ran, const RunOutcome& outcome, bool stopAsked = false, const char* logPath = "");
 
 // How many files were left out of the batch, and of which kinds; empty when none were.

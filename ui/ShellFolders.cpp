@@ -2,6 +2,8 @@
 
 #include "ui/SystemDlls.h"
 
+#include <shlobj.h>
+
 bool SpecialFolderPath(HWND owner, int folderId, char* buffer)
 {
     typedef BOOL(WINAPI * SpecialFolderPathCall)(HWND, LPSTR, int, BOOL);
@@ -13,4 +15,15 @@ bool SpecialFolderPath(HWND owner, int folderId, char* buffer)
         return false;
     }
     return true;
+}
+
+std::string HistoryFolder()
+{
+    char folder[kSpecialFolderBufferSize];
+    const DWORD testFolder = GetEnvironmentVariableA("QUILLOWBY_HISTORY_DIR", folder, sizeof folder);
+    if (testFolder > 0 && testFolder < sizeof folder)
+        return folder;
+    if (!SpecialFolderPath(nullptr, CSIDL_LOCAL_APPDATA, folder))
+        return std::string();
+    return std::string(folder) + "\\Quillowby";
 }

@@ -21,42 +21,71 @@ const TextOf<UndoRefusal> kRefusalFormats[] = {
     {UndoFolderGone, IDS_UNDO_FOLDER_GONE},
 };
 
+// What an undo ended in, and the same for a redo, where it is the new names that come back.
+struct ResultFormats
+{
+    UINT stopped;
+    UINT doneNoLog;
+    UINT notBackNoLog;
+    UINT notBack;
+};
+
+const ResultFormats kUndoResults = {IDS_UNDO_STOPPED, IDS_UNDONE_NO_LOG, IDS_UNDO_NOT_BACK_NO_LOG, IDS_UNDO_NOT_BACK};
+const ResultFormats kRedoResults = {IDS_REDO_STOPPED, IDS_REDONE_NO_LOG, IDS_REDO_NOT_BACK_NO_LOG, IDS_REDO_NOT_BACK};
+
+// The log at the log path has no time of its own; a record of the history names when its run
+// was made.
+UINT QuestionFormat(const UndoOutcome& plan, const UndoChoice& choice)
+{
+    const bool onlyMarks = plan.finishing && plan.fileCount == 0;
+    if (choice.redo)
+        return onlyMarks ? IDS_REDO_MARK_QUESTION : plan.finishing ? IDS_REDO_FINISH_QUESTION : IDS_REDO_QUESTION;
+    if (onlyMarks)
+        return IDS_UNDO_MARK_QUESTION;
+    if (choice.made.empty())
+        return plan.finishing ? IDS_UNDO_FINISH_QUESTION : IDS_UNDO_QUESTION;
+    return plan.finishing ? IDS_UNDO_RECORD_FINISH_QUESTION : IDS_UNDO_RECORD_QUESTION;
+}
+
 } // namespace
 
-CountedString UndoRefusalText(const UndoOutcome& outcome)
+CountedString UndoRefusalText(const UndoOutcome& outcome, bool redo)
 {
     char text[kTextSize];
     const bool namesFolder = outcome.refusal == UndoFolderNotSearchable || outcome.refusal == UndoFolderGone;
     const char* name = namesFolder ? outcome.folder.c_str() : outcome.refusedName.c_str();
-    std::snprintf(text, sizeof text, ResourceText(TextIdOf(kRefusalFormats, outcome.refusal, IDS_FAILED)).Data(), name);
+    UINT format = TextIdOf(kRefusalFormats, outcome.refusal, IDS_FAILED);
+    if (redo && outcome.refusal == UndoNothingToTakeBack)
+        format = IDS_REDO_NOTHING;
+    std::snprintf(text, sizeof text, ResourceText(format).Data(), name);
     return CountedString(text);
 }
 
-CountedString UndoQuestionText(const UndoOutcome& plan)
+// Every format takes the folder, the count and the time in that order, as far as it names them.
+CountedString UndoQuestionText(const UndoOutcome& plan, const UndoChoice& choice)
 {
     char text[kTextSize];
-    UINT format = IDS_UNDO_QUESTION;
-    if (plan.finishing)
-        format = plan.fileCount == 0 ? IDS_UNDO_MARK_QUESTION : IDS_UNDO_FINISH_QUESTION;
-    std::snprintf(text, sizeof text, ResourceText(format).Data(), plan.folder.c_str(), plan.fileCount);
+    std::snprintf(text, sizeof text, ResourceText(QuestionFormat(plan, choice)).Data(), plan.folder.c_str(),
+                  plan.fileCount, choice.made.c_str());
     return CountedString(text);
 }
 
-CountedString UndoResultText(const UndoOutcome& outcome, const char* logPath)
+CountedString UndoResultText(const UndoOutcome& outcome, const char* logPath, bool redo)
 {
+    const ResultFormats& formats = redo ? kRedoResults : kUndoResults;
     char text[kTextSize];
     int length;
     const int notBack = outcome.FilesNotBack();
     if (outcome.stopped && outcome.logComplete)
-        length = std::snprintf(text, sizeof text, ResourceText(IDS_UNDO_STOPPED).Data(), notBack);
+        length = std::snprintf(text, sizeof text, ResourceText(formats.stopped).Data(), notBack);
     else if (notBack == 0 && outcome.logComplete)
         length = std::snprintf(text, sizeof text, "%s", ResourceText(IDS_COMPLETED).Data());
     else if (notBack == 0)
-        length = std::snprintf(text, sizeof text, "%s", ResourceText(IDS_UNDONE_NO_LOG).Data());
+        length = std::snprintf(text, sizeof text, "%s", ResourceText(formats.doneNoLog).Data());
     else if (!outcome.logComplete)
-        length = std::snprintf(text, sizeof text, ResourceText(IDS_UNDO_NOT_BACK_NO_LOG).Data(), notBack);
+        length = std::snprintf(text, sizeof text, ResourceText(formats.notBackNoLog).Data(), notBack);
     else
-        length = std::snprintf(text, sizeof text, ResourceText(IDS_UNDO_NOT_BACK).Data(), notBack, logPath);
+        length = std::snprintf(text, sizeof text, ResourceText(formats.notBack).Data(), notBack, logPath);
     if (!outcome.unaccounted.empty() && length >= 0 && length < kTextSize) {
         std::snprintf(text + length, sizeof text - static_cast<size_t>(length),
                       ResourceText(IDS_UNDO_UNACCOUNTED).Data(), outcome.unaccounted[0].c_str(),

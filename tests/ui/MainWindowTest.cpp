@@ -63,7 +63,7 @@ TEST_F(MainWindowTest, ShowsTheSmallIconAndTheThreeButtonFaces)
     }
 }
 
-TEST_F(MainWindowTest, MenuHoldsUndoPreviewAboutAndExit)
+TEST_F(MainWindowTest, MenuHoldsUndoRedoPreviewAboutAndExit)
 {
     HMENU menu = GetMenu(dialog);
     ASSERT_NE(nullptr, menu);
@@ -73,13 +73,14 @@ TEST_F(MainWindowTest, MenuHoldsUndoPreviewAboutAndExit)
     HMENU items = GetSubMenu(menu, 0);
     struct Item { int id; const char* text; } expected[] = {
         {IDM_UNDO, u8"元に戻す(&U)\tCtrl+Z"},
+        {IDM_REDO, u8"やり直し(&R)\tCtrl+Y"},
         {IDM_PREVIEW, u8"プレビュー(&V)..."},
         {0, ""},
         {IDM_ABOUT, u8"ﾊﾞｰｼﾞｮﾝ情報(&A)..."},
         {IDM_EXIT, u8"終了(&X)"},
     };
-    ASSERT_EQ(5, GetMenuItemCount(items));
-    for (int i = 0; i < 5; ++i) {
+    ASSERT_EQ(6, GetMenuItemCount(items));
+    for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(expected[i].id, static_cast<int>(GetMenuItemID(items, i))) << "item " << i;
         text[0] = '\0';
         GetMenuStringA(items, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);

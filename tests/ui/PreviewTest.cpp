@@ -387,6 +387,19 @@ TEST_F(PreviewTest, ARefusedJobShowsWhyAndMovesNothing)
     }
 }
 
+TEST_F(PreviewTest, ARunThatDidNotFinishRefusesThePreviewAsItRefusesTheRun)
+{
+    ASSERT_TRUE(AddFiles(folder, {"a.txt", "b.txt"}));
+    RunWithYes();
+    DateTheRecord(true);
+    const Names afterRun = folder.Names();
+    SeenPreview seen = Preview(false, CloseButton);
+    EXPECT_EQ(AnsiText(u8"Failed.\nこのフォルダには途中で終わった名前の変更があります. 一時的な名前のままのファイルがあるかも"
+                       u8"しれないため, 先に「元に戻す」か「やり直し」で終えてください."),
+              seen.refusal);
+    EXPECT_EQ(afterRun, folder.Names());
+}
+
 TEST(PreviewSummary, CountsEachKindLeftOut)
 {
     TempFolder folder;

@@ -275,19 +275,52 @@ TEST_F(RunCommandTest, AFileNoRunWroteIsReplacedOnlyWhenTheUserSaysSo)
     }
 }
 
-TEST_F(RunCommandTest, ALogThatCannotBeCreatedIsAskedAboutBeforeAnyMove)
+// A history folder under a file cannot be made.
+TEST_F(RunCommandTest, ALogOrRecordThatCannotBeKeptIsAskedAboutBeforeAnyMove)
 {
-    ASSERT_TRUE(AddFiles(folder, {"a.txt"}));
-    SetText(IDC_LOG_PATH, logs.PathOf("missing\\log.txt"));
-    const std::string question = AnsiText(u8"ログファイル \"") + Text(IDC_LOG_PATH) +
-                                 AnsiText(u8"\" を作れません. ログがないと, この名前の変更は元に戻せません. 続けますか?");
-    for (bool goOn : {false, true}) {
-        std::vector<SeenBox> seen = Run(goOn ? std::vector<int>{IDYES, IDYES, IDOK} : std::vector<int>{IDYES, IDNO});
+    const std::string noHistory = history.PathOf("file\\Quillowby");
+    ASSERT_TRUE(history.Write("file", ""));
+    for (bool log : {true, false}) {
+        SetText(IDC_LOG_PATH, log ? logs.PathOf("missing\\log.txt") : LogPath());
+        SetEnvironmentVariableA("QUILLOWBY_HISTORY_DIR", log ? history.Path().c_str() : noHistory.c_str());
+        const std::string question =
+            log ? AnsiText(u8"ログファイル \"") + Text(IDC_LOG_PATH) +
+                      AnsiText(u8"\" を作れません. ログがないと, この名前の変更は元に戻せません. 続けますか?")
+                : AnsiText(u8"名前の変更の記録をフォルダ \"") + noHistory +
+                      AnsiText(u8"\" に残せません. 記録がないと, この名前の変更は「元に戻す」で戻せません. 続けますか?");
+        for (bool goOn : {false, true}) {
+            DeleteFileA(folder.PathOf("000.txt").c_str());
+            ASSERT_TRUE(AddFiles(folder, {"a.txt"}));
+            std::vector<SeenBox> seen =
+                Run(goOn ? std::vector<int>{IDYES, IDYES, IDOK} : std::vector<int>{IDYES, IDNO});
+            EXPECT_EQ(question, seen[1].text);
+            EXPECT_EQ(IDNO, seen[1].defaultId);
+            EXPECT_EQ(Arrow(), seen[1].cursor);
+            EXPECT_EQ(std::vector<std::string>{goOn ? "000.txt" : "a.txt"}, folder.Names());
+            const std::string completed = log ? "Completed, but the log could not be written." : "Completed.";
+            EXPECT_EQ(goOn ? completed : question, seen.back().text);
+        }
+    }
+}
+
+// Its files may be under temporary names: the run goes only once that run is taken back.
+TEST_F(RunCommandTest, ARunThatDidNotFinishIsTakenBackWhenTheUserSaysSoAndNothingRuns)
+{
+    ASSERT_TRUE(AddFiles(folder, {"b.txt", "a.txt"}));
+    const Contents before = ContentsOf(folder);
+    Run();
+    DateTheRecord(true);
+    const Contents afterRun = ContentsOf(folder);
+    const std::string question = AnsiText(u8"フォルダ \"") + Text(IDC_FOLDER) +
+                                 AnsiText(u8"\" で 2019/05/01 10:00:00 に行った名前の変更が途中で終わっています. "
+                                          u8"一時的な名前のままのファイルがあるかもしれません. 先にこの変更を元に戻しますか?");
+    for (bool takeBack : {false, true}) {
+        std::vector<SeenBox> seen =
+            Run(takeBack ? std::vector<int>{IDYES, IDYES, IDOK} : std::vector<int>{IDYES, IDNO});
         EXPECT_EQ(question, seen[1].text);
         EXPECT_EQ(IDNO, seen[1].defaultId);
-        EXPECT_EQ(Arrow(), seen[1].cursor);
-        EXPECT_EQ(std::vector<std::string>{goOn ? "000.txt" : "a.txt"}, folder.Names());
-        EXPECT_EQ(goOn ? "Completed, but the log could not be written." : question, seen.back().text);
+        EXPECT_EQ(takeBack ? "Completed." : question, seen.back().text);
+        EXPECT_EQ(takeBack ? before : afterRun, ContentsOf(folder));
     }
 }
 

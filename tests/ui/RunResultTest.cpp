@@ -42,6 +42,8 @@ TEST(RunResultTest, SaysWhatHappenedToTheFiles)
         {false, RefusalMaskHoldsSemicolon, "", 0, false,
          "Failed." + AnsiText(u8"\n対象に合うファイルがありません. 対象の ; は区切りではなく名前の一部として探されます.")},
         {false, RefusalNothingMatches, "", 0, false, "Failed." + AnsiText(u8"\n対象に合うファイルがありません.")},
+        {false, RefusalHistoryNotWritable, "", 0, false,
+         "Failed." + AnsiText(u8"\n名前の変更の記録を残すフォルダに書き込めません.")},
         {false, RefusalTempPathTooLong, "~ren0002.tmp", 0, false,
          AnsiText(u8"名前は一つも変更していません: フォルダのパスが長すぎて, 名前を入れ替えるときの一時的な名前 "
                   u8"\"~ren0002.tmp\" を付けられません。")},
@@ -148,6 +150,7 @@ struct StoppedCase
     bool logComplete;
     const char* text;
     bool logAsked = true;
+    bool recordIncomplete = false;
 };
 
 TEST(RunResultTest, SaysHowAStoppedRunLeftTheFiles)
@@ -160,6 +163,10 @@ TEST(RunResultTest, SaysHowAStoppedRunLeftTheFiles)
          u8"(ログを見てください)."},
         {3, 0, 3, 0, false, u8"中止しました. 新しい名前のファイル: 3, 元の名前のファイル: 0. ログを書き込めませんでした."},
         {3, 0, 3, 0, false, u8"中止しました. 新しい名前のファイル: 3, 元の名前のファイル: 0.", false},
+        {3, 0, 1, 0, true,
+         u8"中止しました. 新しい名前のファイル: 1, 元の名前のファイル: 2.\n"
+         u8"名前の変更の記録を最後まで書き込めなかったため, 途中で止めました.",
+         true, true},
     };
     for (const StoppedCase& c : cases) {
         RunOutcome outcome;
@@ -171,6 +178,7 @@ TEST(RunResultTest, SaysHowAStoppedRunLeftTheFiles)
         outcome.notRenamed = c.fileCount + c.unreachable - c.renamed;
         outcome.logAsked = c.logAsked;
         outcome.logComplete = c.logComplete;
+        outcome.recordAsked = c.recordIncomplete;
         EXPECT_EQ(AnsiText(c.text), RunResultText(true, outcome).Data());
     }
 }

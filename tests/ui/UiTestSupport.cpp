@@ -155,6 +155,7 @@ void MainWindowTest::SetUp()
 {
     ASSERT_EQ(1, renameJob.padDigits) << "an earlier test left padding off";
     ASSERT_EQ(0, pressedArea) << "an earlier test left an area held";
+    SetEnvironmentVariableA("QUILLOWBY_HISTORY_DIR", history.Path().c_str());
     dialog = CreateMainWindow();
     ASSERT_NE(nullptr, dialog);
     ShowWindow(dialog, SW_SHOW);
@@ -168,6 +169,7 @@ void MainWindowTest::TearDown()
     if (IsWindow(dialog))
         DestroyWindow(dialog);
     Pump();
+    SetEnvironmentVariableA("QUILLOWBY_HISTORY_DIR", nullptr);
     // Shared by every window of the process; a failed test must not leak it into the next.
     renameJob.padDigits = 1;
     if (pressedArea != 0) {
@@ -204,6 +206,22 @@ std::vector<SeenBox> MainWindowTest::RunAnsweringYes()
     answerer.QueuePress(IDOK);
     Command(IDOK);
     return answerer.seen;
+}
+
+std::string MainWindowTest::DateTheRecord(bool unfinished) const
+{
+    const std::vector<std::string> names = history.Names();
+    EXPECT_EQ(1u, names.size());
+    if (names.size() != 1)
+        return std::string();
+    std::string record = history.Read(names[0]);
+    const std::string finishing = "\trun finished\r\n";
+    const size_t at = record.find(finishing);
+    if (unfinished && at != std::string::npos)
+        record.erase(at, finishing.size());
+    const std::string dated = "00000001-20190501-100000" + names[0].substr(24);
+    EXPECT_TRUE(DeleteFileA(history.PathOf(names[0]).c_str()) && history.Write(dated, record));
+    return history.PathOf(dated);
 }
 
 void MainWindowTest::Pump()

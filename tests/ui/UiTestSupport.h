@@ -69,7 +69,8 @@ std::string WindowText(HWND window);
 // A text of the tests' UTF-8 sources as the program sees it: in the ANSI code page.
 std::string AnsiText(const char* utf8);
 
-// Runs the main window as the program does, created from the program's own resources.
+// Runs the main window as the program does, created from the program's own resources, with a
+// history of runs of the test's own.
 class MainWindowTest : public ::testing::Test
 {
 protected:
@@ -93,9 +94,13 @@ protected:
     bool QuitPosted() const { return quitSeen; }
     // Starts a run, says Yes to its question and closes its result box; the boxes seen.
     std::vector<SeenBox> RunAnsweringYes();
+    // Dates the record of the test's one run 2019/05/01 10:00:00; with unfinished, it loses its
+    // finishing line, as when the run did not live to its end. The record's path.
+    std::string DateTheRecord(bool unfinished = false) const;
 
     HWND dialog = nullptr;
     bool quitSeen = false;
+    TempFolder history;
 };
 
 // The main window with its folder field on a fresh folder and its log field on "log.txt" in

@@ -1,23 +1,26 @@
 #include "tests/ui/UiTestSupport.h"
 
 #include "res/resource.h"
+#include "ui/ShellFolders.h"
 #include "ui/UndoResult.h"
 #include "tests/support/FolderFiles.h"
 
 namespace {
 
+const char kRedone[] = u8" 個に, 2019/05/01 10:00:00 の名前の変更で付けた新しい名前をもう一度付けます.";
+
 class UndoCommandTest : public FolderWindowTest
 {
 protected:
     // Answers each box that appears with the next press; sends the command (or presses the
-    // shortcut).
-    std::vector<SeenBox> Answer(int command, std::vector<int> presses, bool byShortcut = false)
+    // shortcut: Ctrl with the letter).
+    std::vector<SeenBox> Answer(int command, std::vector<int> presses, char shortcut = 0)
     {
         BoxAnswerer answerer(dialog);
         for (int press : presses)
             answerer.QueuePress(press);
-        if (byShortcut)
-            PressCtrlZ();
+        if (shortcut)
+            PressCtrl(shortcut);
         else
             Command(command);
         EXPECT_EQ(0, answerer.unexpected) << "a box appeared that the test did not expect";
@@ -26,7 +29,7 @@ protected:
     }
 
     // Outside the text fields: in a field Ctrl+Z takes back the typing there.
-    void PressCtrlZ()
+    void PressCtrl(char letter)
     {
         SetFocus(Item(IDC_ORDER));
         BYTE keys[256];
@@ -34,23 +37,25 @@ protected:
         const BYTE control = keys[VK_CONTROL];
         keys[VK_CONTROL] = 0x80;
         SetKeyboardState(keys);
-        Key('Z');
+        Key(static_cast<UINT>(letter));
         keys[VK_CONTROL] = control;
         SetKeyboardState(keys);
     }
 
-    std::string Question(int count) const
+    // The undo's question of the record DateTheRecord dated, unless the rest says otherwise.
+    std::string Question(int count, const char* rest = u8" 個を, 2019/05/01 10:00:00 の名前の変更の前の名前に戻します.") const
     {
         return AnsiText(u8"フォルダ \"") + Text(IDC_FOLDER) + AnsiText(u8"\" のファイル ") + std::to_string(count) +
-               AnsiText(u8" 個を元の名前に戻します. よろしいですか?");
+               AnsiText(rest) + AnsiText(u8" よろしいですか?");
     }
 };
 
-TEST_F(UndoCommandTest, UndoPutsTheFolderBackAndUndoAgainBringsTheRunBack)
+TEST_F(UndoCommandTest, UndoPutsTheFolderBackAndRedoBringsTheRunBack)
 {
     ASSERT_TRUE(AddFiles(folder, {"b.jpg", "a.txt", "001.jpg"}));
     const Contents before = ContentsOf(folder);
     Answer(IDOK, {IDYES, IDOK});
+    DateTheRecord();
     const Contents afterRun = ContentsOf(folder);
     ASSERT_NE(before, afterRun);
 
@@ -64,35 +69,50 @@ TEST_F(UndoCommandTest, UndoPutsTheFolderBackAndUndoAgainBringsTheRunBack)
     EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), seen[1].cursor);
     EXPECT_EQ(before, ContentsOf(folder));
 
-    seen = Answer(IDM_UNDO, {IDYES, IDOK}, true);
-    ASSERT_EQ(2u, seen.size());
-    EXPECT_EQ("Completed.", seen[1].text);
-    EXPECT_EQ(afterRun, ContentsOf(folder));
+    for (int command : {IDM_REDO, IDM_UNDO, IDM_REDO}) {
+        seen = Answer(command, {IDYES, IDOK}, command == IDM_REDO ? 'Y' : 'Z');
+        ASSERT_EQ(2u, seen.size());
+        EXPECT_EQ(command == IDM_UNDO ? Question(3) : Question(3, kRedone), seen[0].text);
+        EXPECT_EQ(IDNO, seen[0].defaultId);
+        EXPECT_EQ("Completed.", seen[1].text);
+        EXPECT_EQ(command == IDM_REDO ? afterRun : before, ContentsOf(folder));
+    }
+    seen = Answer(IDM_REDO, {IDOK});
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ(AnsiText(u8"やり直せる名前の変更はありません."), seen[0].text);
 }
 
 TEST_F(UndoCommandTest, NoChangesNothing)
 {
     ASSERT_TRUE(AddFiles(folder, {"b.jpg", "a.txt"}));
     Answer(IDOK, {IDYES, IDOK});
+    const std::string record = DateTheRecord();
     const Contents afterRun = ContentsOf(folder);
     const std::string log = ReadWholeFile(LogPath());
 
-    std::vector<SeenBox> seen = Answer(IDM_UNDO, {IDNO});
-    ASSERT_EQ(1u, seen.size());
-    EXPECT_EQ(Question(2), seen[0].text);
-    EXPECT_EQ(afterRun, ContentsOf(folder));
-    EXPECT_EQ(log, ReadWholeFile(LogPath()));
+    // Without its record, the run is the log's.
+    for (bool inHistory : {true, false}) {
+        if (!inHistory) {
+            ASSERT_TRUE(DeleteFileA(record.c_str()));
+        }
+        std::vector<SeenBox> seen = Answer(IDM_UNDO, {IDNO});
+        ASSERT_EQ(1u, seen.size());
+        EXPECT_EQ(inHistory ? Question(2) : Question(2, u8" 個を元の名前に戻します."), seen[0].text);
+        EXPECT_EQ(afterRun, ContentsOf(folder));
+        EXPECT_EQ(log, ReadWholeFile(LogPath()));
+    }
 }
 
 TEST_F(UndoCommandTest, AFileMovedAwayByHandIsReportedAndTheRestComesBack)
 {
     ASSERT_TRUE(AddFiles(folder, {"c.txt", "a.txt", "b.txt"}));
     Answer(IDOK, {IDYES, IDOK});
+    const std::string record = DateTheRecord();
     ASSERT_TRUE(MoveFileA(folder.PathOf("001.txt").c_str(), logs.PathOf("kept.txt").c_str()));
 
     std::vector<SeenBox> seen = Answer(IDM_UNDO, {IDYES, IDOK});
     ASSERT_EQ(2u, seen.size());
-    EXPECT_EQ(AnsiText(u8"1 個のファイルを元に戻せませんでした. 詳しくはログ \"") + Text(IDC_LOG_PATH) +
+    EXPECT_EQ(AnsiText(u8"1 個のファイルを元に戻せませんでした. 詳しくはログ \"") + record +
                   AnsiText(u8"\" を見てください."),
               seen[1].text);
     EXPECT_EQ((Contents{{"a.txt", "a.txt"}, {"c.txt", "c.txt"}}), ContentsOf(folder));
@@ -102,11 +122,11 @@ TEST_F(UndoCommandTest, AFileMovedAwayByHandIsReportedAndTheRestComesBack)
 TEST_F(UndoCommandTest, NothingToUndoIsSaidAndNothingChanges)
 {
     const struct { const char* name; const char* log; std::string text; } cases[] = {
-        {"no log", nullptr, AnsiText(u8"ログファイルが見つからないか、読めません. 元に戻せるものはありません.")},
+        {"no log", nullptr, AnsiText(u8"元に戻せる名前の変更はありません.")},
         {"not a rename log", "shopping\r\nmilk\r\n",
          AnsiText(u8"ログ欄のファイルは名前変更のログではありません. 何も元に戻していません.")},
         {"no step that moved a file", "C:\\photos\r\na.txt\t->\t000.txt\tmove failed (error 5)\r\n",
-         AnsiText(u8"ログには元に戻せる名前変更がありません.")},
+         AnsiText(u8"元に戻せる名前の変更はありません.")},
         {"one line of text", "C:\\photos\r\n",
          AnsiText(u8"ログ欄のファイルは名前変更のログではありません. 何も元に戻していません.")},
         {"a folder that is gone", "C:\\qb-gone\r\na.txt\t->\t000.txt\r\n",
@@ -125,11 +145,21 @@ TEST_F(UndoCommandTest, NothingToUndoIsSaidAndNothingChanges)
     }
 }
 
+// Unless the tests name another, the program's own folder of local application data.
+TEST(HistoryFolderTest, IsQuillowbyInTheLocalApplicationData)
+{
+    char local[MAX_PATH] = "";
+    ASSERT_NE(0u, GetEnvironmentVariableA("LOCALAPPDATA", local, sizeof local));
+    EXPECT_EQ(std::string(local) + "\\Quillowby", HistoryFolder());
+}
+
 TEST(UndoTexts, SayWhatIsTrue)
 {
-    const struct { bool stopped; int notBack; bool unaccounted; bool logComplete; const char* text; } cases[] = {
+    const struct { bool stopped; int notBack; bool unaccounted; bool logComplete; const char* text; bool redo = false; } cases[] = {
         {true, 2, false, true, u8"元に戻す作業を途中で止めました. 2 個のファイルはまだ元の名前に戻っていません. "
                                u8"もう一度元に戻すと続きから戻します."},
+        {true, 2, false, true, u8"やり直しを途中で止めました. 2 個のファイルはまだ新しい名前になっていません. "
+                               u8"もう一度やり直すと続きから付けます.", true},
         {false, 0, true, true, u8"1 個のファイルを元に戻せませんでした. 詳しくはログ \"L\" を見てください.\n"
                                u8"ログにない一時ファイル \"~ren0003.tmp\" など 1 個はそのままにしました."},
         {false, 1, false, false, u8"1 個のファイルを元に戻せませんでした. ログに書き込めなかったため, "
@@ -142,7 +172,7 @@ TEST(UndoTexts, SayWhatIsTrue)
         outcome.logComplete = c.logComplete;
         if (c.unaccounted)
             outcome.unaccounted.push_back("~ren0003.tmp");
-        EXPECT_EQ(AnsiText(c.text), UndoResultText(outcome, "L").Data());
+        EXPECT_EQ(AnsiText(c.text), UndoResultText(outcome, "L", c.redo).Data());
     }
     UndoOutcome plan;
     plan.folder = "F";
