@@ -193,7 +193,7 @@ bool RenameLogParser::TakeLine(const std::string& text)
         if (sections == 1 && wholeSteps == 0)
             return false;
         finished = true;
-        runFinished = sections == 1;
+        runFinished = runFinished || sections == 1;
         closedUndoActs += sections > 1 ? 1 : 0;
         ++sectionLines;
         return true;
