@@ -95,17 +95,6 @@ TEST(UndoRun, NeverTakesTheLogInTheFolderForATemporaryFile)
     }
 }
 
-// The process dies right after the nth move: the line of that move is the last write to land.
-void DieAfterMove(FaultyFileServices& fs, int nth)
-{
-    fs.beforeCall = [&fs, nth](FileCall call, int n, const char*, const char*) {
-        if (call == CallMove && n == nth) {
-            fs.InjectFrom(CallMove, nth + 1, FaultFail);
-            fs.InjectFrom(CallWriteLog, fs.Calls(CallWriteLog) + 2, FaultFail);
-        }
-    };
-}
-
 TEST(UndoRun, FinishesAnUndoCutShortAndTakesBackOneThatFinished)
 {
     // Either undo moves three files. Cut 1 to 3: the process dies after that move; cut 4 to

@@ -46,6 +46,16 @@ Names RunFixture::LogLines() const
     return lines;
 }
 
+void DieAfterMove(FaultyFileServices& fs, int nth)
+{
+    fs.beforeCall = [&fs, nth](FileCall call, int n, const char*, const char*) {
+        if (call == CallMove && n == nth) {
+            fs.InjectFrom(CallMove, nth + 1, FaultFail);
+            fs.InjectFrom(CallWriteLog, fs.Calls(CallWriteLog) + 2, FaultFail);
+        }
+    };
+}
+
 std::unique_ptr<FileEntry> MakeEntry(const std::string& folder, const std::string& name, const FileServices& fs)
 {
     std::unique_ptr<FileEntry> entry(new FileEntry(folder.c_str(), fs));

@@ -35,7 +35,7 @@ TEST(RenameLogReader, TellsRenameLogsFromOtherFiles)
 {
     const std::string d = kRoot + "photos" + TempFolder::Separator() + "\r\n";
     const std::string step = "a.txt\t->\t000.txt\r\n", undo = "\r\n" + d + "000.txt\t->\ta.txt\r\n";
-    const std::string done = std::string(kUndoFinishedLine) + "\r\n";
+    const std::string done = std::string(kUndoFinishedLine) + "\r\n", ran = std::string(kRunFinishedLine) + "\r\n";
     // The folder as typed without a final separator, as every earlier version wrote it too.
     const std::string typed = kRoot + "photos\r\n";
     const LogBytes cases[] = {
@@ -80,6 +80,10 @@ TEST(RenameLogReader, TellsRenameLogsFromOtherFiles)
         {"undo section with no line, then another", d + step + "\r\n" + d + undo, false},
         {"a step after the finishing line", d + step + undo + done + step, false},
         {"a finishing line in the run's section", d + step + done, false},
+        {"a record of a run that went through, taken back", d + step + ran + undo + done, true},
+        {"a run's end with no whole step before it", d + ran, false},
+        {"a step after the run's end", d + step + ran + step, false},
+        {"a run's end in an undo's section", d + step + undo + ran, false},
         // What a text editor saves.
         {"one line", "shopping\r\n", false},
         {"one line without its end", "shopping", false},
@@ -111,6 +115,7 @@ TEST(RenameLogReader, TellsRenameLogsFromOtherFiles)
         d + step + "a\t-\r\n" + undo + done,
         d + step + undo + "\r\n" + d + "a.txt\t->\t000.txt\r\n" + done,
         typed + step + "\r\n" + typed + "000.txt\t->\ta.txt\r\n" + done,
+        d + step + ran + undo + done,
     };
     for (const std::string& log : logs) {
         for (size_t cut = log.find('\r', log.find('\t')) + 1; cut <= log.size(); ++cut) {
@@ -172,7 +177,7 @@ TEST(RenameLogReader, HandsBackTheFolderAndTheStepsInOrder)
 // before it too; and what ends the file first.
 TEST(RenameLogReader, HandsBackWhatAnUndoTakesBack)
 {
-    const std::string d = kRoot + "d\r\n", done = kUndoFinishedLine;
+    const std::string d = kRoot + "d\r\n", done = kUndoFinishedLine, ran = kRunFinishedLine;
     const std::string run = d + "a\t->\tb\r\n", undo = "\r\n" + d;
     const struct { std::string bytes; std::string record; bool open; std::string completion; } cases[] = {
         // A line cut short after its first name may have moved that file: c>? says so.
@@ -184,6 +189,7 @@ TEST(RenameLogReader, HandsBackWhatAnUndoTakesBack)
         {run + "c\t\r\n", "a>b ", false, ""},
         {run + "c\t->\td\r", "a>b c>d ", false, "\n"},
         {run + undo + "b\t->\ta\r\n" + done.substr(0, 4), "b>a ", false, done.substr(4) + "\r\n"},
+        {run + ran.substr(0, 4), "a>b ", false, ran.substr(4) + "\r\n"},
         {run + undo + "b\t->\ta\r\n", "a>b b>a ", true, ""},
         {run + undo.substr(0, 3), "a>b ", true, undo.substr(3)},
         {run + undo + "b\t->\ta\r\n" + done + "\r\n" + undo + "a\t->\tb\r\n", "b>a a>b ", true, ""},
@@ -202,6 +208,41 @@ TEST(RenameLogReader, HandsBackWhatAnUndoTakesBack)
             record += steps[i].Failed() ? "" : steps[i].from + ">" + (steps[i].cut ? "?" : steps[i].to) + " ";
         EXPECT_EQ(c.record, record) << c.bytes;
     }
+}
+
+// What the history reads of a record: its acts (an odd number leaves the run's names in force),
+// whether its run went through, and which run it holds, whatever its folder line and its ends.
+TEST(RenameLogReader, CountsTheActsAndTellsOneRunFromAnother)
+{
+    const std::string d = kRoot + "d\r\n", ran = std::string(kRunFinishedLine) + "\r\n";
+    const std::string run = d + "a\t->\tb\r\n", undo = "\r\n" + d + "b\t->\ta\r\n";
+    const std::string done = std::string(kUndoFinishedLine) + "\r\n";
+    const auto keyOf = [](const std::string& bytes) {
+        RenameLogParser parser(PlatformFileServices());
+        parser.Feed(bytes.data(), bytes.size());
+        return parser.RunKey();
+    };
+    const struct { std::string bytes; int acts; bool open; bool runFinished; } cases[] = {
+        {run, 1, false, false},
+        {run + ran.substr(0, 5), 1, false, false},
+        {run + ran, 1, false, true},
+        {run + ran + undo, 2, true, true},
+        {run + ran + undo + done, 2, false, true},
+        {run + undo + undo + done, 2, false, false},
+        {run + ran + undo + done + undo, 3, true, true},
+        {run + ran + undo + done + undo + done, 3, false, true},
+    };
+    for (const auto& c : cases) {
+        RenameLogParser parser(PlatformFileServices());
+        parser.Feed(c.bytes.data(), c.bytes.size());
+        EXPECT_TRUE(parser.IsRenameLog()) << c.bytes;
+        EXPECT_EQ(c.acts, parser.Acts()) << c.bytes;
+        EXPECT_EQ(c.open, parser.LastActOpen()) << c.bytes;
+        EXPECT_EQ(c.runFinished, parser.RunFinished()) << c.bytes;
+        EXPECT_EQ(keyOf(kRoot + "d" + TempFolder::Separator() + "\r\na\t->\tb\r\n"), parser.RunKey()) << c.bytes;
+    }
+    EXPECT_NE(keyOf(run), keyOf(d + "a\t->\tc\r\n"));
+    EXPECT_NE(keyOf(run), keyOf(run + "c\t->\td\r\n"));
 }
 
 enum LogPathKind
