@@ -50,6 +50,10 @@ bool WriteAhead::Expect(const char* current, const char* wanted)
         tempNumber = nextTempNumber;
         tempNumberSet = true;
     }
+    // Whether a name the batch moves a file from is free by then depends on that move: the
+    // step is the first of the next batch.
+    if (expectedNames.count(NameKey(wanted, real)))
+        return false;
     std::string to = wanted;
     int32_t after = tempNumber;
     // A name that differs only in case is the file's own, which a step sends aside first.
@@ -121,6 +125,11 @@ MoveResult WriteAhead::Move(const char* from, const char* to, int& error)
         Announce();
     }
     ++next;
+    // A move the record could not take is never made: nothing could take it back.
+    if (!log.DurableComplete()) {
+        error = 0;
+        return MoveFailed;
+    }
     const MoveResult moved = real.Move(from, to, error);
     if (moved == MoveDone)
         Learn(fromName, toName);

@@ -57,9 +57,11 @@ void LogWriter::ConfirmMoves()
     WriteDurable(line.data(), static_cast<int>(line.size()));
 }
 
+// Once a write did not land, nothing more goes to the record: a line after a missing one
+// would tell an undo of a move without the one before it.
 void LogWriter::WriteRecord(const char* bytes, int count)
 {
-    if (record == nullptr)
+    if (record == nullptr || !recordComplete)
         return;
     recordBuffer.append(bytes, static_cast<size_t>(count));
     if (recordBuffer.size() < kRecordBufferBytes)
@@ -150,7 +152,7 @@ void LogWriter::WriteStep(const char* from, const char* to, StepFailure failure,
 void LogWriter::Sync()
 {
     unflushed = 0;
-    if (record && !recordBuffer.empty()) {
+    if (record && recordComplete && !recordBuffer.empty()) {
         if (!fs.WriteLog(record, recordBuffer.data(), static_cast<int>(recordBuffer.size())))
             recordComplete = false;
         recordBuffer.clear();

@@ -46,12 +46,12 @@ Names RunFixture::LogLines() const
     return lines;
 }
 
-void DieAfterMove(FaultyFileServices& fs, int nth)
+void DieAfterMove(FaultyFileServices& fs, int nth, int linesAfter)
 {
-    fs.beforeCall = [&fs, nth](FileCall call, int n, const char*, const char*) {
+    fs.beforeCall = [&fs, nth, linesAfter](FileCall call, int n, const char*, const char*) {
         if (call == CallMove && n == nth) {
             fs.InjectFrom(CallMove, nth + 1, FaultFail);
-            fs.InjectFrom(CallWriteLog, fs.Calls(CallWriteLog) + 2, FaultFail);
+            fs.InjectFrom(CallWriteLog, fs.Calls(CallWriteLog) + 1 + linesAfter, FaultFail);
         }
     };
 }

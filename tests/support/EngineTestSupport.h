@@ -70,8 +70,9 @@ public:
     std::vector<std::pair<int, int>> settling;
 };
 
-// The process dies right after the nth move: the line of that move is the last write to land.
-void DieAfterMove(FaultyFileServices& fs, int nth);
+// The process dies right after the nth move: the line of that move is the last write to land,
+// or, where lines are written ahead of their moves, nothing lands after it (linesAfter 0).
+void DieAfterMove(FaultyFileServices& fs, int nth, int linesAfter = 1);
 
 // One entry made from a name, as the enumeration would make it.
 std::unique_ptr<FileEntry> MakeEntry(const std::string& folder, const std::string& name, const FileServices& fs);

@@ -83,8 +83,9 @@ TEST(HistoryUndo, TakesBackRunsOfSeveralFoldersNewestFirstAndMakesThemAgainInTur
 
 TEST(HistoryUndo, ARunThatDidNotFinishHoldsBackItsFolderUntilTakenBack)
 {
-    // The first move finds the new name of b.txt taken; the second sends it aside.
-    for (int killedAfter = 2; killedAfter <= 4; ++killedAfter) {
+    // b.txt goes aside, 000.txt to 002.txt, b.txt on to 000.txt: killed after the first or
+    // the second move.
+    for (int killedAfter = 1; killedAfter <= 2; ++killedAfter) {
         Kept run;
         // Without a log at the log path every write is the record's.
         run.job.logPath = "";
@@ -93,7 +94,7 @@ TEST(HistoryUndo, ARunThatDidNotFinishHoldsBackItsFolderUntilTakenBack)
         AddFiles(run.two, {"c.txt"});
         const Contents before = ContentsOf(run.folder);
         FaultyFileServices dying(PlatformFileServices());
-        DieAfterMove(dying, killedAfter);
+        DieAfterMove(dying, killedAfter, 0);
         run.RunKept(dying);
         const Names left = run.folder.Names();
 
@@ -133,9 +134,10 @@ TEST(HistoryUndo, ARunWhoseRecordCannotBeMadeMovesNothing)
 
 TEST(HistoryUndo, ARecordThatStopsTakingWritesStopsTheRunAndTakesItBack)
 {
-    // The run writes its folder line, then a line for each of its four steps. A write fails,
-    // and every one after it too, or the next ones land again.
-    for (int failing = 2; failing <= 5; ++failing) {
+    // The record takes its folder line, the moves of b.txt aside and 000.txt to 002.txt, the
+    // move of b.txt on to 000.txt, and its finishing line, in four writes. A write fails, and
+    // every one after it too, or the next ones land again.
+    for (int failing = 2; failing <= 4; ++failing) {
         for (bool onwards : {true, false}) {
             const std::string what = std::to_string(failing) + (onwards ? " onwards" : " alone");
             Kept run;
@@ -149,7 +151,7 @@ TEST(HistoryUndo, ARecordThatStopsTakingWritesStopsTheRunAndTakesItBack)
             else
                 full.Inject(CallWriteLog, failing, FaultFail);
             ASSERT_TRUE(run.RunKept(full)) << what;
-            EXPECT_TRUE(run.outcome.stopped) << what;
+            EXPECT_EQ(failing == 2, run.outcome.stopped) << what;
             EXPECT_TRUE(run.outcome.recordAsked && !run.outcome.recordComplete) << what;
             run.Undo();
             EXPECT_EQ(before, ContentsOf(run.folder)) << what;
