@@ -62,7 +62,8 @@ bool ChooseUndo(RunHistory& history, const char* logPath, FileServices& fs, Undo
         if (first.refusal == UndoRefusalNone)
             first = outcome;
         if (record.Open() && outcome.refusal == UndoNothingToTakeBack && SettleRecord(record, fs)) {
-            record.state = RecordTakenBack;
+            // A redo that made its every move leaves the run's names in force: taken back next.
+            record.state = record.state == RecordRedoOpen ? RecordDone : RecordTakenBack;
             continue;
         }
         // Passed over by this undo; the next one asks the disk again.
