@@ -186,7 +186,7 @@ bool RenameLogParser::TakeLine(const std::string& text)
         if (steps)
             steps->push_back(step);
         ++wholeSteps;
-        if (sections == 1) {
+        if (sections == 1 && wholeSteps == 1) {
             for (const char c : text + "\n")
                 runKey = (runKey ^ static_cast<unsigned char>(c)) * 1099511628211ull;
         }

@@ -62,8 +62,9 @@ public:
     // The run and every undo after it that finished, and one that did not: an odd number
     // leaves the run's names in force (a finished undo of an undo made the run again).
     int Acts() const { return 1 + closedUndoActs + (LastActOpen() ? 1 : 0); }
-    // Tells the run's whole step lines apart from another run's: equal for the log at the log
-    // path and the history's copy of one run.
+    // Tells the run apart from another run by its first whole step line: equal for the log at
+    // the log path and the history's copy of one run, though one of them lost lines at its end,
+    // or had its last line, cut short, ended by an undo.
     uint64_t RunKey() const { return runKey; }
     // Bytes fed so far, up to the NUL bytes the file ends in.
     size_t Size() const { return size; }
