@@ -87,7 +87,7 @@ bool RunHistoryPhase(const Scenario& scenario, const UndoScenario& undoScenario,
     RunHistory records(seam.historyFolder, platform);
     if (records.Load() && !records.Records().empty())
         death.CutLog(records.Records().back().path);
-    h.inFlight.insert(death.InFlightContent(observation.after));
+    h.excused.insert(death.InFlightContent(observation.after));
     h.mustRefuse = death.Dead() ? seam.movedBeforeDeath > 0 : observation.outcome.leftTemporary > 0;
 
     // The second run comes in a new process: the history as the disk holds it.
@@ -150,10 +150,17 @@ bool RunHistoryPhase(const Scenario& scenario, const UndoScenario& undoScenario,
         died = dying.Dead();
         dying.CutLog(choice.path);
         h.trees.push_back(ReadTree(folder));
-        h.inFlight.insert(dying.InFlightContent(h.trees.back()));
+        h.excused.insert(dying.InFlightContent(h.trees.back()));
         h.faultsFired += act == 1 ? UndoFaultsFired(undoScenario, faulty) : 0;
-        h.named.insert(h.named.end(), outcome.notBackNames.begin(), outcome.notBackNames.end());
-        h.named.insert(h.named.end(), outcome.unaccounted.begin(), outcome.unaccounted.end());
+        // A later undo carries on from where this one left a file: what was ever under a name
+        // it names may end anywhere.
+        std::vector<std::string> named = outcome.notBackNames;
+        named.insert(named.end(), outcome.unaccounted.begin(), outcome.unaccounted.end());
+        for (const std::string& name : named) {
+            h.named.push_back(name);
+            for (const Tree& tree : h.trees)
+                h.excused.insert(tree.count(name) ? tree.at(name).content : std::string());
+        }
         undos += done && !redo && !died ? 1 : 0;
         h.redos += redo && !died ? 1 : 0;
         h.deaths += died ? 1 : 0;
@@ -161,7 +168,7 @@ bool RunHistoryPhase(const Scenario& scenario, const UndoScenario& undoScenario,
         h.acts += ": refusal " + std::to_string(outcome.refusal) + ", files " + std::to_string(outcome.fileCount) +
                   ", not back " + std::to_string(outcome.FilesNotBack()) + (died ? ", died\n" : "\n");
     }
-    h.inFlight.erase(std::string());
+    h.excused.erase(std::string());
     return true;
 }
 
@@ -198,7 +205,7 @@ std::vector<std::string> CheckHistory(const Observation& observation)
     if (observation.events.empty() && !observation.runaway && h.faultsFired == 0 && reachable && recordWhole &&
         h.lastRefusal == UndoNothingToTakeBack)
         CheckBackOrNamed("after the undos through the history", observation.before, h.trees.back(), h.named,
-                         h.inFlight, h.logKey, breaches);
+                         h.excused, h.logKey, breaches);
     return breaches;
 }
 

@@ -53,10 +53,10 @@ struct HistoryObservation
     std::string logKey;
     // Before the second run, after it, then after every undo or redo.
     std::vector<Tree> trees;
-    // What the undos named as not back or unaccounted, and the contents of files moved by a
-    // dying process without a line.
+    // What the undos named as not back or unaccounted; the contents of files moved by a dying
+    // process without a line, or ever under a name an undo named.
     std::vector<std::string> named;
-    std::set<std::string> inFlight;
+    std::set<std::string> excused;
     int faultsFired, redos, deaths, fromLogPath;
     UndoRefusal lastRefusal;
     bool endless;
