@@ -135,7 +135,6 @@ bool RunHistoryPhase(const Scenario& scenario, const UndoScenario& undoScenario,
             died = false;
             if (redo && !h.endless)
                 continue;
-            h.lastRefusal = outcome.refusal;
             break;
         }
         if (act == 1)
@@ -162,13 +161,18 @@ bool RunHistoryPhase(const Scenario& scenario, const UndoScenario& undoScenario,
                 h.excused.insert(tree.count(name) ? tree.at(name).content : std::string());
         }
         undos += done && !redo && !died ? 1 : 0;
-        h.redos += redo && !died ? 1 : 0;
+        h.redos += done && redo && !died ? 1 : 0;
         h.deaths += died ? 1 : 0;
         h.fromLogPath += choice.record < 0 ? 1 : 0;
         h.acts += ": refusal " + std::to_string(outcome.refusal) + ", files " + std::to_string(outcome.fileCount) +
                   ", not back " + std::to_string(outcome.FilesNotBack()) + (died ? ", died\n" : "\n");
     }
     h.excused.erase(std::string());
+    // Whatever the log at the log path holds, the history has nothing left to take back, and
+    // nothing of it holds back a new run in the folder.
+    RunHistory left(seam.historyFolder, platform);
+    h.emptied = left.Load() && left.NextUndo() < 0;
+    h.leftOpen = left.UnfinishedIn(RecordFolder(observation.typedFolder.c_str(), runFs)) >= 0;
     return true;
 }
 
@@ -195,6 +199,8 @@ std::vector<std::string> CheckHistory(const Observation& observation)
                   h.trees[i - 1], h.trees[i], h.logKey, breaches);
     if (h.endless)
         breaches.push_back("undo after undo through the history never runs out");
+    if (h.leftOpen)
+        breaches.push_back("the undos through the history left a record open: a new run in the folder is refused");
     // Wine moves a file to a path longer than the ANSI calls take, but not back from it.
     bool reachable = true;
     for (const Tree* tree : {&observation.before, &h.trees[0], &h.trees[1]}) {
@@ -203,7 +209,7 @@ std::vector<std::string> CheckHistory(const Observation& observation)
     }
     const bool recordWhole = observation.undoPhase.killed || observation.outcome.recordComplete;
     if (observation.events.empty() && !observation.runaway && h.faultsFired == 0 && reachable && recordWhole &&
-        h.lastRefusal == UndoNothingToTakeBack)
+        h.emptied)
         CheckBackOrNamed("after the undos through the history", observation.before, h.trees.back(), h.named,
                          h.excused, h.logKey, breaches);
     return breaches;

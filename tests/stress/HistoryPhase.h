@@ -58,8 +58,9 @@ struct HistoryObservation
     std::vector<std::string> named;
     std::set<std::string> excused;
     int faultsFired, redos, deaths, fromLogPath;
-    UndoRefusal lastRefusal;
     bool endless;
+    bool emptied;
+    bool leftOpen;
     std::string acts;
 };
 
