@@ -82,8 +82,9 @@ bool RunHistoryPhase(const Scenario& scenario, const UndoScenario& undoScenario,
     h.tried = observation.ran;
     if (!h.tried)
         return true;
-    // The dying process's last bytes land in the log and in the record alike.
-    death.CutLog(observation.logPath);
+    // The dying process's last bytes land in the log it made and in the record alike.
+    if (observation.logCreated)
+        death.CutLog(observation.logPath);
     RunHistory records(seam.historyFolder, platform);
     if (records.Load() && !records.Records().empty())
         death.CutLog(records.Records().back().path);
@@ -112,7 +113,16 @@ bool RunHistoryPhase(const Scenario& scenario, const UndoScenario& undoScenario,
 
     // Undo after undo, each in a new process, until there is nothing left to take back; an
     // act that died is finished by the next.
-    const std::string recordEntry = RecordFolder(observation.typedFolder.c_str(), runFs) + PathSeparator();
+    const std::string fullFolder = RecordFolder(observation.typedFolder.c_str(), runFs);
+    const std::string recordEntry = fullFolder + PathSeparator();
+    // Nothing left to take back: nothing of the history may hold back a new run. Nothing left to
+    // make again: no redo cut short may stay open.
+    auto leftOpen = [&](bool redo) {
+        RunHistory now(seam.historyFolder, platform);
+        const int next = now.Load() ? now.NextRedo() : -1;
+        return redo ? next >= 0 && now.Records()[static_cast<size_t>(next)].state == RecordRedoOpen
+                    : now.UnfinishedIn(fullFolder) >= 0;
+    };
     bool died = false, redo = false, redoTried = false;
     int undos = 0;
     for (int act = 1;; ++act) {
@@ -132,6 +142,7 @@ bool RunHistoryPhase(const Scenario& scenario, const UndoScenario& undoScenario,
         h.endless = chosen && act > kMostActs;
         if (!chosen || h.endless) {
             h.acts += ", refusal " + std::to_string(outcome.refusal) + "\n";
+            h.leftOpen = h.leftOpen || (outcome.refusal == UndoNothingToTakeBack && leftOpen(redo));
             died = false;
             if (redo && !h.endless)
                 continue;
@@ -168,11 +179,10 @@ bool RunHistoryPhase(const Scenario& scenario, const UndoScenario& undoScenario,
                   ", not back " + std::to_string(outcome.FilesNotBack()) + (died ? ", died\n" : "\n");
     }
     h.excused.erase(std::string());
-    // Whatever the log at the log path holds, the history has nothing left to take back, and
-    // nothing of it holds back a new run in the folder.
+    // Whatever the log at the log path holds, the history has nothing left to take back.
     RunHistory left(seam.historyFolder, platform);
     h.emptied = left.Load() && left.NextUndo() < 0;
-    h.leftOpen = left.UnfinishedIn(RecordFolder(observation.typedFolder.c_str(), runFs)) >= 0;
+    h.leftOpen = h.leftOpen || leftOpen(false);
     return true;
 }
 
@@ -200,7 +210,8 @@ std::vector<std::string> CheckHistory(const Observation& observation)
     if (h.endless)
         breaches.push_back("undo after undo through the history never runs out");
     if (h.leftOpen)
-        breaches.push_back("the undos through the history left a record open: a new run in the folder is refused");
+        breaches.push_back("nothing is left to take back or make again, yet a record stays open: a new run in the "
+                           "folder is refused");
     // Wine moves a file to a path longer than the ANSI calls take, but not back from it.
     bool reachable = true;
     for (const Tree* tree : {&observation.before, &h.trees[0], &h.trees[1]}) {
