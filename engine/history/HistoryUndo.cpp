@@ -87,8 +87,14 @@ bool ChooseRedo(RunHistory& history, FileServices& fs, UndoChoice& choice, UndoO
         outcome.refusal = UndoNothingToTakeBack;
         return false;
     }
-    if (!PlanRecordUndo(history.Records()[static_cast<size_t>(index)], history, fs, outcome))
+    HistoryRecord& record = history.Record(index);
+    if (!PlanRecordUndo(record, history, fs, outcome)) {
+        // A redo that made its every move but did not live to say so only needs saying so;
+        // open, it would hold back its folder.
+        if (record.Open() && outcome.refusal == UndoNothingToTakeBack && SettleRecord(record, fs))
+            record.state = RecordDone;
         return false;
+    }
     Choose(history, index, true, choice);
     return true;
 }

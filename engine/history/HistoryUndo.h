@@ -30,7 +30,8 @@ struct UndoChoice
 bool ChooseUndo(RunHistory& history, const char* logPath, FileServices& fs, UndoChoice& choice,
                 UndoOutcome& outcome);
 
-// What やり直し makes again: the record taken back last since the newest run was made.
+// What やり直し makes again: the record taken back last since the newest run was made. A redo
+// of it cut short with no file left to move is marked finished, and nothing is left to make.
 bool ChooseRedo(RunHistory& history, FileServices& fs, UndoChoice& choice, UndoOutcome& outcome);
 
 // Plans the undo of the record: refused when its folder is on another volume than the one the
