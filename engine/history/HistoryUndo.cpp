@@ -62,7 +62,8 @@ bool ChooseUndo(RunHistory& history, const char* logPath, FileServices& fs, Undo
         if (first.refusal == UndoRefusalNone)
             first = outcome;
         if (record.Open() && outcome.refusal == UndoNothingToTakeBack && SettleRecord(record, fs)) {
-            record.state = RecordTakenBack;
+            // A redo that made its every move leaves the run's names in force: taken back next.
+            record.state = record.state == RecordRedoOpen ? RecordDone : RecordTakenBack;
             continue;
         }
         // Passed over by this undo; the next one asks the disk again.
@@ -86,8 +87,14 @@ bool ChooseRedo(RunHistory& history, FileServices& fs, UndoChoice& choice, UndoO
         outcome.refusal = UndoNothingToTakeBack;
         return false;
     }
-    if (!PlanRecordUndo(history.Records()[static_cast<size_t>(index)], history, fs, outcome))
+    HistoryRecord& record = history.Record(index);
+    if (!PlanRecordUndo(record, history, fs, outcome)) {
+        // A redo that made its every move but did not live to say so only needs saying so;
+        // open, it would hold back its folder.
+        if (record.Open() && outcome.refusal == UndoNothingToTakeBack && SettleRecord(record, fs))
+            record.state = RecordDone;
         return false;
+    }
     Choose(history, index, true, choice);
     return true;
 }

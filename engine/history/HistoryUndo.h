@@ -20,16 +20,18 @@ struct UndoChoice
 };
 
 // What 元に戻す takes back: the newest record of the history that is done and still has a
-// file where it says, or whose run or undo did not finish; with none, the log at logPath
-// when the history does not hold its run and no finished undo took that run back. A record
-// whose files are all gone from where it says is passed over, and one whose run or undo did
-// not finish is then marked finished, so that it holds back neither its folder nor older runs.
+// file where it says, or whose run, undo or redo did not finish (a redo cut short is finished
+// first); with none, the log at logPath when the history does not hold its run and no
+// finished undo took that run back. A record whose files are all gone from where it says is
+// passed over, and one whose run, undo or redo did not finish is then marked finished, so that
+// it holds back neither its folder nor older runs.
 // False with outcome.refusal when there is nothing to take back; otherwise outcome is the plan
 // (PlanUndo) of the choice.
 bool ChooseUndo(RunHistory& history, const char* logPath, FileServices& fs, UndoChoice& choice,
                 UndoOutcome& outcome);
 
-// What やり直し makes again: the record taken back last since the newest run was made.
+// What やり直し makes again: the record taken back last since the newest run was made. A redo
+// of it cut short with no file left to move is marked finished, and nothing is left to make.
 bool ChooseRedo(RunHistory& history, FileServices& fs, UndoChoice& choice, UndoOutcome& outcome);
 
 // Plans the undo of the record: refused when its folder is on another volume than the one the

@@ -127,8 +127,7 @@ int RunHistory::NextUndo() const
 {
     for (size_t i = records.size(); i-- > 0;) {
         const HistoryRecord& record = records[i];
-        if ((record.state == RecordDone && record.moves) || record.state == RecordRunOpen ||
-            record.state == RecordUndoOpen)
+        if ((record.state == RecordDone && record.moves) || record.Open())
             return static_cast<int>(i);
     }
     return -1;

@@ -74,7 +74,8 @@ public:
     HistoryRecord& Record(int index) { return records[static_cast<size_t>(index)]; }
 
     // The record the next undo takes back: the newest that is done and moved a file, or whose
-    // run or undo did not finish; -1 when there is none.
+    // run, undo or redo did not finish (a redo cut short is finished first, then taken back:
+    // an older run must not be taken back from under it); -1 when there is none.
     int NextUndo() const;
     // The record the next redo makes again: the one taken back last since the newest run was
     // made; -1 when there is none.

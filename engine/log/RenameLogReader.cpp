@@ -75,7 +75,7 @@ bool LoggedStep::NotMade() const
 RenameLogParser::RenameLogParser(const FileServices& fs, std::vector<LoggedStep>* steps)
     : fs(&fs), steps(steps), headerAt(0), size(0), lastActStart(0), sections(1), sectionLines(0), wholeSteps(0),
       inFolder(true), inHeader(false), finished(false), afterCutLine(false), endsInNuls(false), runFinished(false),
-      writesAhead(false), madeUpTo(0), closedUndoActs(0), runKey(14695981039346656037ull), broken(false), completing(false)
+      writesAhead(false), madeUpTo(0), closedUndoActs(0), runKey(14695981039346656037ull), runKeyed(false), broken(false), completing(false)
 {
 }
 
@@ -205,11 +205,10 @@ bool RenameLogParser::TakeLine(const std::string& text)
         if (steps)
             steps->push_back(step);
         ++wholeSteps;
-        if (sections == 1) {
-            uint64_t lineKey = 14695981039346656037ull;
+        if (sections == 1 && !runKeyed && !step.Failed() && step.from != step.to) {
+            runKeyed = true;
             for (const char c : text)
-                lineKey = (lineKey ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-            runKey += lineKey;
+                runKey = (runKey ^ static_cast<unsigned char>(c)) * 1099511628211ull;
         }
     } else if (wholeSteps == 0 || text.find('\t') == std::string::npos || !BeginsStep(text)) {
         return false;

@@ -69,8 +69,10 @@ public:
     int Acts() const { return 1 + closedUndoActs + (LastActOpen() ? 1 : 0); }
     // The record is written ahead of its moves (kMovesMadeLine right after the folder line).
     bool WritesAhead() const { return writesAhead; }
-    // Tells the run's whole step lines apart from another run's, in whatever order they come:
-    // equal for the log at the log path and the history's copy of one run.
+    // Tells the run apart from another run by its first whole step line that moved a file:
+    // equal for the log at the log path and the history's copy of one run, though one of them
+    // lost lines at its end, had its last line, cut short, ended by an undo, or, written ahead
+    // of its moves, holds the lines of steps that moved nothing in another order.
     uint64_t RunKey() const { return runKey; }
     // Bytes fed so far, up to the NUL bytes the file ends in.
     size_t Size() const { return size; }
@@ -119,6 +121,7 @@ private:
     std::vector<std::pair<size_t, size_t>> pending;
     int closedUndoActs;
     uint64_t runKey;
+    bool runKeyed;
     bool broken;
     // Complete is reading the end of a line cut short after its first name.
     bool completing;

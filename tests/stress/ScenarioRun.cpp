@@ -7,6 +7,8 @@
 #include "engine/log/RenameLogReader.h"
 #include "engine/RunProgress.h"
 #include "engine/TempNames.h"
+#include "engine/history/RunHistory.h"
+#include "tests/stress/HistoryPhase.h"
 #include "tests/stress/OtherProgram.h"
 #include "tests/stress/Scenario.h"
 #include "tests/stress/StressFolder.h"
@@ -266,6 +268,9 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
     std::string folder = root + sep + scenario.runFolderName;
     MakeFolder(root, "elsewhere");
     std::string elsewhere = root + sep + "elsewhere";
+    // Every run keeps its record in a history of the scenario's own.
+    const std::string historyFolder = root + sep + "history";
+    RunHistory history(historyFolder, PlatformFileServices());
 
     for (const std::string& sub : scenario.subFolders)
         MakeFolder(folder, sub);
@@ -348,7 +353,7 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
             if (call == CallOpenRead && placeholders.count(FinalComponent(first, calm)))
                 observation.openedPlaceholder = true;
         };
-        PreviewRun(job, calm, scenario.randomStateBefore, observation.preview);
+        PreviewRun(job, calm, scenario.randomStateBefore, observation.preview, nullptr, &history);
         observation.afterPreview = ReadTree(folder);
         Scenario withoutFaults = scenario;
         withoutFaults.faults.clear();
@@ -361,6 +366,7 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
     OtherProgram intruder(scenario, observation, folder, entryFolder, fs);
     const UndoScenario undoScenario = MakeUndoScenario(scenario);
     ProcessDeath death(undoScenario, fs, entryFolder);
+    RecordSeam seam(fs, historyFolder, death);
     const int items = static_cast<int>(scenario.files.size()) + 5;
     const int bound = 20 * items * items;
     int operations = 0;
@@ -391,7 +397,7 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
     if (!observation.declined) {
         HeldFiles held(scenario, observation, folder, entryFolder, fs);
         StopRequest stop(scenario);
-        observation.ran = RunRename(job, list, fs, observation.outcome, &stop);
+        observation.ran = RunRename(job, list, seam, observation.outcome, &stop, &history);
         observation.faultsFired = FaultsFired(scenario, fs, intruder.fired, observation.outcome) + held.count;
     }
     observation.logWrites = fs.Calls(CallWriteLog);
@@ -404,7 +410,8 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
         createdUnlessRefused = createdUnlessRefused && fault.kind != FaultLogNotCreated;
     observation.logCreated = createdUnlessRefused && observation.logReadable &&
                              (!observation.logExistedBefore || observation.logText != observation.logBefore);
-    RunUndoPhase(scenario, undoScenario, folder, entryFolder, death, observation);
+    if (!RunHistoryPhase(scenario, undoScenario, job, fs, seam, folder, entryFolder, observation))
+        RunUndoPhase(scenario, undoScenario, folder, entryFolder, death, observation);
     RemoveTree(root);
     return observation;
 }

@@ -3,6 +3,7 @@
 
 #include "engine/RunPreview.h"
 #include "engine/RunRename.h"
+#include "tests/stress/HistoryPhase.h"
 #include "tests/stress/Oracle.h"
 #include "tests/stress/StressFolder.h"
 #include "tests/stress/UndoPhase.h"
@@ -78,6 +79,7 @@ struct Observation
     // A file listed as a cloud placeholder was opened.
     bool openedPlaceholder;
     UndoObservation undoPhase;
+    HistoryObservation historyPhase;
 };
 
 // Makes the scenario's folder, runs the engine over it and observes; base is the tester's

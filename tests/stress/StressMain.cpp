@@ -6,7 +6,10 @@
 // gives the same scenarios. --only K replays scenario K of the seed alone and describes it.
 // After every run that went through, the run is undone (with faults injected into the undo
 // too) and the undo undone; in some scenarios the process dies in the middle of the run and
-// the undo finds what it left. The last line is
+// the undo finds what it left. Every run keeps its record in a history of the scenario's own;
+// in some scenarios a second run follows in a new process (refused when the first did not
+// finish), then undo after undo through the history, a redo among them now and then, until it
+// has nothing left to take back. The last line is
 // "scenarios=N faults=F lognewname=L breaches=B seed=S"; L counts the runs whose log path
 // names, in the run's folder, a name the batch wants.
 #include "engine/RunRename.h"
@@ -126,8 +129,8 @@ void Report(const Scenario& scenario, const Observation& observation, const std:
         std::printf("BREACH seed=%llu scenario=%llu: %s\n", static_cast<unsigned long long>(scenario.seed),
                     static_cast<unsigned long long>(scenario.index), breach.c_str());
     }
-    std::string text = Describe(scenario) + "  log path: \"" + Printable(observation.logPath) + "\"\n" +
-                       OutcomeText(observation) + TreeText("before", observation.before) +
+    std::string text = Describe(scenario) + HistoryText(scenario, observation) + "  log path: \"" +
+                       Printable(observation.logPath) + "\"\n" + OutcomeText(observation) + TreeText("before", observation.before) +
                        TreeText("after", observation.after);
     for (const std::string& name : observation.platformUnreachable)
         text += "  unreachable by the platform layer: \"" + Printable(name) + "\"\n";
@@ -145,6 +148,9 @@ void Report(const Scenario& scenario, const Observation& observation, const std:
                 TreeText("after the undo of the undo", observation.undoPhase.afterRedo);
         text += "  log after both undos:\n" + Printable(observation.undoPhase.logAfter).substr(0, 12000) + "\n";
     }
+    for (size_t i = 1; observation.historyPhase.tried && i < observation.historyPhase.trees.size(); ++i)
+        text += TreeText(i == 1 ? "after the second run" : ("after act " + std::to_string(i - 1)).c_str(),
+                         observation.historyPhase.trees[i]);
     std::printf("%s", text.c_str());
     std::printf("replay: --seed %llu --only %llu\n", static_cast<unsigned long long>(scenario.seed),
                 static_cast<unsigned long long>(scenario.index));
@@ -188,6 +194,8 @@ int main(int argc, char** argv)
     uint64_t undoKills = 0;
     uint64_t kills = 0;
     uint64_t notBack = 0;
+    uint64_t historyPhases = 0, unfinished = 0, refusedUnfinished = 0, historyActs = 0, redos = 0, actDeaths = 0,
+             logPathUndos = 0;
     for (uint64_t index = first; index < first + count; ++index) {
         currentIndex = index;
         scenarioStarted = NowSeconds();
@@ -199,6 +207,16 @@ int main(int argc, char** argv)
             found = CheckRun(scenario, observation);
         for (const std::string& breach : CheckUndo(scenario, observation))
             found.push_back(breach);
+        for (const std::string& breach : CheckHistory(observation))
+            found.push_back(breach);
+        const HistoryObservation& history = observation.historyPhase;
+        historyPhases += history.tried ? 1 : 0;
+        unfinished += history.mustRefuse ? 1 : 0;
+        refusedUnfinished += history.second.refusal == RefusalUnfinishedRun ? 1 : 0;
+        historyActs += history.tried ? history.trees.size() - 2 : 0;
+        redos += static_cast<uint64_t>(history.redos);
+        actDeaths += static_cast<uint64_t>(history.deaths);
+        logPathUndos += static_cast<uint64_t>(history.fromLogPath);
         faults += static_cast<uint64_t>(observation.faultsFired + observation.undoPhase.faultsFired);
         kills += observation.undoPhase.killed ? 1 : 0;
         undoKills += observation.undoPhase.undoDeath > 0 ? 1 : 0;
@@ -228,6 +246,12 @@ int main(int argc, char** argv)
                 static_cast<unsigned long long>(undoPhases), static_cast<unsigned long long>(undos),
                 static_cast<unsigned long long>(kills), static_cast<unsigned long long>(undoKills),
                 static_cast<unsigned long long>(notBack));
+    std::printf("second runs=%llu, over an unfinished one=%llu, refused as unfinished=%llu; acts through the "
+                "history=%llu, redos=%llu, acts that died=%llu, undos of the log at the log path=%llu\n",
+                static_cast<unsigned long long>(historyPhases), static_cast<unsigned long long>(unfinished),
+                static_cast<unsigned long long>(refusedUnfinished), static_cast<unsigned long long>(historyActs),
+                static_cast<unsigned long long>(redos), static_cast<unsigned long long>(actDeaths),
+                static_cast<unsigned long long>(logPathUndos));
     std::printf("scenarios=%llu faults=%llu lognewname=%llu breaches=%llu seed=%llu\n",
                 static_cast<unsigned long long>(count), static_cast<unsigned long long>(faults),
                 static_cast<unsigned long long>(logOnNewName), static_cast<unsigned long long>(breaches),

@@ -30,6 +30,8 @@ FileCall CallOf(FaultKind kind)
     }
 }
 
+} // namespace
+
 int UndoFaultsFired(const UndoScenario& undoScenario, const FaultyFileServices& fs)
 {
     int fired = 0;
@@ -37,6 +39,62 @@ int UndoFaultsFired(const UndoScenario& undoScenario, const FaultyFileServices& 
         fired += fs.Calls(CallOf(fault.kind)) >= fault.nth ? 1 : 0;
     return fired;
 }
+
+Tree WithoutLog(const Tree& tree, const std::string& logKey)
+{
+    Tree stripped = tree;
+    if (!logKey.empty()) {
+        for (auto item = stripped.begin(); item != stripped.end();) {
+            if (CaseFolded(item->first) == CaseFolded(logKey))
+                item = stripped.erase(item);
+            else
+                ++item;
+        }
+    }
+    return stripped;
+}
+
+void CheckKept(const std::string& what, const Tree& before, const Tree& after, const std::string& logKey,
+               std::vector<std::string>& breaches)
+{
+    std::multiset<std::string> contentsBefore, contentsAfter;
+    std::set<std::string> foldersBefore, foldersAfter;
+    for (const auto& item : WithoutLog(before, logKey))
+        item.second.isDirectory ? (void)foldersBefore.insert(item.first) : (void)contentsBefore.insert(item.second.content);
+    for (const auto& item : WithoutLog(after, logKey))
+        item.second.isDirectory ? (void)foldersAfter.insert(item.first) : (void)contentsAfter.insert(item.second.content);
+    if (contentsBefore != contentsAfter)
+        breaches.push_back(what + ": the files' contents changed (lost, duplicated or overwritten)");
+    if (foldersBefore != foldersAfter)
+        breaches.push_back(what + ": the sub-folders changed");
+}
+
+void CheckSame(const std::string& what, const Tree& expected, const Tree& seen, const std::string& logKey,
+               std::vector<std::string>& breaches)
+{
+    Tree a = WithoutLog(expected, logKey), b = WithoutLog(seen, logKey);
+    bool same = a.size() == b.size();
+    for (auto x = a.begin(), y = b.begin(); same && x != a.end(); ++x, ++y)
+        same = x->first == y->first && x->second.isDirectory == y->second.isDirectory &&
+               x->second.content == y->second.content;
+    if (!same)
+        breaches.push_back(what);
+}
+
+void CheckBackOrNamed(const std::string& what, const Tree& expected, const Tree& seen,
+                      const std::vector<std::string>& named, const std::set<std::string>& inFlight,
+                      const std::string& logKey, std::vector<std::string>& breaches)
+{
+    for (const auto& item : WithoutLog(expected, logKey)) {
+        auto now = seen.find(item.first);
+        if (item.second.isDirectory || (now != seen.end() && now->second.content == item.second.content))
+            continue;
+        if (std::find(named.begin(), named.end(), item.first) == named.end() && !inFlight.count(item.second.content))
+            breaches.push_back(what + ": \"" + Printable(item.first) + "\" is not back, and the undo does not name it");
+    }
+}
+
+namespace {
 
 class UndoChecker
 {
@@ -50,9 +108,10 @@ public:
 
 private:
     void Breach(const std::string& text) { breaches.push_back(text); }
-    Tree Strip(const Tree& tree) const;
-    void CheckKept(const char* what, const Tree& before, const Tree& after);
-    void CheckSame(const char* what, const Tree& expected, const Tree& seen);
+    void CheckSame(const char* what, const Tree& expected, const Tree& seen)
+    {
+        ::CheckSame(what, expected, seen, observation.logKey, breaches);
+    }
     void CheckHonest(bool logTrusty);
     void CheckAllBack();
     void CheckBackOrNamed(const std::string& what, const Tree& expected, const Tree& seen, const UndoOutcome& outcome);
@@ -66,47 +125,6 @@ private:
     std::string inFlightContent;
     std::vector<std::string> breaches;
 };
-
-// The log is no file of the folder's; an undo writes to it.
-Tree UndoChecker::Strip(const Tree& tree) const
-{
-    Tree stripped = tree;
-    if (!observation.logKey.empty()) {
-        for (auto item = stripped.begin(); item != stripped.end();) {
-            if (CaseFolded(item->first) == CaseFolded(observation.logKey))
-                item = stripped.erase(item);
-            else
-                ++item;
-        }
-    }
-    return stripped;
-}
-
-// Nothing lost, nothing duplicated, nothing overwritten: the same contents and folders.
-void UndoChecker::CheckKept(const char* what, const Tree& before, const Tree& after)
-{
-    std::multiset<std::string> contentsBefore, contentsAfter;
-    std::set<std::string> foldersBefore, foldersAfter;
-    for (const auto& item : Strip(before))
-        item.second.isDirectory ? (void)foldersBefore.insert(item.first) : (void)contentsBefore.insert(item.second.content);
-    for (const auto& item : Strip(after))
-        item.second.isDirectory ? (void)foldersAfter.insert(item.first) : (void)contentsAfter.insert(item.second.content);
-    if (contentsBefore != contentsAfter)
-        Breach(std::string(what) + ": the files' contents changed (lost, duplicated or overwritten)");
-    if (foldersBefore != foldersAfter)
-        Breach(std::string(what) + ": the sub-folders changed");
-}
-
-void UndoChecker::CheckSame(const char* what, const Tree& expected, const Tree& seen)
-{
-    Tree a = Strip(expected), b = Strip(seen);
-    bool same = a.size() == b.size();
-    for (auto x = a.begin(), y = b.begin(); same && x != a.end(); ++x, ++y)
-        same = x->first == y->first && x->second.isDirectory == y->second.isDirectory &&
-               x->second.content == y->second.content;
-    if (!same)
-        Breach(std::string(what));
-}
 
 // A file the run moved is back under its name, or the undo says it is not. A log that lost
 // lines may make the undo look for a file where it no longer is: then "not put back" can be
@@ -171,17 +189,12 @@ void UndoChecker::CheckAllBack()
 void UndoChecker::CheckBackOrNamed(const std::string& what, const Tree& expected, const Tree& seen,
                                    const UndoOutcome& outcome)
 {
-    const std::vector<std::string>& named = outcome.notBackNames;
-    for (const auto& item : Strip(expected)) {
-        auto now = seen.find(item.first);
-        if (item.second.isDirectory || (now != seen.end() && now->second.content == item.second.content))
-            continue;
-        if (std::find(named.begin(), named.end(), item.first) != named.end() ||
-            (undoObservation.killed && item.second.content == inFlightContent) ||
-            item.second.content == undoObservation.undoInFlightContent)
-            continue;
-        Breach(what + ": \"" + Printable(item.first) + "\" is not back, and the undo does not name it");
-    }
+    std::set<std::string> inFlight;
+    if (undoObservation.killed && !inFlightContent.empty())
+        inFlight.insert(inFlightContent);
+    if (!undoObservation.undoInFlightContent.empty())
+        inFlight.insert(undoObservation.undoInFlightContent);
+    ::CheckBackOrNamed(what, expected, seen, outcome.notBackNames, inFlight, observation.logKey, breaches);
 }
 
 std::vector<std::string> UndoChecker::Check()
@@ -203,8 +216,8 @@ std::vector<std::string> UndoChecker::Check()
             inFlightContent = moved->second.content;
     }
 
-    CheckKept("undo", undoObservation.beforeUndo, undoObservation.afterUndo);
-    CheckKept("undo of the undo", undoObservation.afterUndo, undoObservation.afterRedo);
+    CheckKept("undo", undoObservation.beforeUndo, undoObservation.afterUndo, observation.logKey, breaches);
+    CheckKept("undo of the undo", undoObservation.afterUndo, undoObservation.afterRedo, observation.logKey, breaches);
     if (!undoObservation.undone) {
         CheckSame("a refused undo changed the folder",
                   undoObservation.undoDeath == 1 ? undoObservation.afterDeath : undoObservation.beforeUndo,
@@ -340,9 +353,7 @@ bool UndoDying(int level, const UndoScenario& undoScenario, const std::string& e
     death.CutLog(observation.logPath);
     undoObservation.undoDeath = level;
     undoObservation.afterDeath = ReadTree(folder);
-    auto moved = undoObservation.afterDeath.find(death.inFlightTo);
-    if (moved != undoObservation.afterDeath.end() && undoObservation.afterDeath.count(death.inFlightFrom) == 0)
-        undoObservation.undoInFlightContent = moved->second.content;
+    undoObservation.undoInFlightContent = death.InFlightContent(undoObservation.afterDeath);
     return UndoRun(observation.logPath.c_str(), clean, outcome);
 }
 

@@ -7,6 +7,7 @@
 #include "tests/support/FaultyFileServices.h"
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,12 @@ public:
     // Called before each call of the run or undo reaches the disk.
     void BeforeCall(FileCall call, int nth, const char* first, const char* second);
     bool Dead() const { return dead; }
+    // The content of the file moved without a line, as the tree holds it; "" when none was.
+    std::string InFlightContent(const Tree& tree) const
+    {
+        auto moved = tree.find(inFlightTo);
+        return dead && moved != tree.end() && !tree.count(inFlightFrom) ? moved->second.content : std::string();
+    }
     // Writes the part of the dying step's line that reached the log before the end.
     void CutLog(const std::string& logPath) const;
 
@@ -98,5 +105,21 @@ void RunUndoPhase(const Scenario& scenario, const UndoScenario& undoScenario, co
 // The promises an undo keeps; one text per breach.
 std::vector<std::string> CheckUndo(const Scenario& scenario, const Observation& observation);
 std::string UndoOutcomeText(const Observation& observation);
+
+// The undo scenario's faults that fired in an undo through fs.
+int UndoFaultsFired(const UndoScenario& undoScenario, const FaultyFileServices& fs);
+// The log is no file of the folder's: runs and undos write it.
+Tree WithoutLog(const Tree& tree, const std::string& logKey);
+// Nothing lost, nothing duplicated, nothing overwritten: the same contents and sub-folders.
+void CheckKept(const std::string& what, const Tree& before, const Tree& after, const std::string& logKey,
+               std::vector<std::string>& breaches);
+// The same names with the same contents.
+void CheckSame(const std::string& what, const Tree& expected, const Tree& seen, const std::string& logKey,
+               std::vector<std::string>& breaches);
+// Every file as expected, or named by an undo, or one a dying process moved without a line
+// (inFlight holds those files' contents).
+void CheckBackOrNamed(const std::string& what, const Tree& expected, const Tree& seen,
+                      const std::vector<std::string>& named, const std::set<std::string>& inFlight,
+                      const std::string& logKey, std::vector<std::string>& breaches);
 
 #endif

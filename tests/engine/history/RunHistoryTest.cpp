@@ -110,7 +110,7 @@ TEST(RunHistory, ChoosesWhatTheNextUndoAndRedoTakeAndWhatHoldsAFolderBack)
         {"a run cut short before its first move", {{RunOpenMovedNothing, 0}}, 0, -1, {-1, -1}},
         {"a run that did not finish, of a folder of that name elsewhere", {{RunOpen, 0, false, true}}, 0, -1,
          {-1, -1}},
-        {"undos that did not finish", {{UndoOpen, 0}, {RedoOpen, 1}, {Junk, 0}}, 0, 1, {0, 1}},
+        {"undos that did not finish, a redo finished first", {{UndoOpen, 0}, {RedoOpen, 1}, {Junk, 0}}, 1, 1, {0, 1}},
     };
     for (const auto& c : cases) {
         HandHistory hand;

@@ -242,7 +242,10 @@ TEST(RenameLogReader, CountsTheActsAndTellsOneRunFromAnother)
         EXPECT_EQ(keyOf(kRoot + "d" + TempFolder::Separator() + "\r\na\t->\tb\r\n"), parser.RunKey()) << c.bytes;
     }
     EXPECT_NE(keyOf(run), keyOf(d + "a\t->\tc\r\n"));
-    EXPECT_NE(keyOf(run), keyOf(run + "c\t->\td\r\n"));
+    // Lines after the first move, and steps before it that moved nothing, do not count: a log
+    // may stop before the record of the same run, which holds the latter in another order.
+    EXPECT_EQ(keyOf(run), keyOf(run + "c\t->\td\r\n"));
+    EXPECT_EQ(keyOf(run), keyOf(d + "x\t->\tx\r\na\t->\tb\r\n"));
 }
 
 enum LogPathKind
