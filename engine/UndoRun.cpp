@@ -78,6 +78,9 @@ public:
 private:
     bool Read(const char* logPath, UndoOutcome& outcome);
     void SettleAnnounced(size_t first, const std::string& folder);
+    bool ListNames(const std::string& folder, std::unordered_set<std::string>& names) const;
+    bool Present(const std::string& name, const std::string& folder, const std::unordered_set<std::string>& names,
+                 bool listed) const;
     bool FollowFiles(size_t first, UndoOutcome& outcome);
     bool SurveyFolder(size_t first, const char* logPath, UndoOutcome& outcome);
 
@@ -113,6 +116,31 @@ bool UndoPlan::Read(const char* logPath, UndoOutcome& outcome)
     return true;
 }
 
+// The names of the folder, short names too, as the file system compares them.
+bool UndoPlan::ListNames(const std::string& folder, std::unordered_set<std::string>& names) const
+{
+    FolderSearch search(fs);
+    if (!search.Start(CountedString(folder.c_str()), CountedString("*")))
+        return false;
+    FindNextResult next;
+    do {
+        names.insert(NameKey(search.Current().name, fs));
+        if (search.Current().shortName[0] != '\0')
+            names.insert(NameKey(search.Current().shortName, fs));
+    } while ((next = search.Next()) == FindNextFound);
+    return next == FindNextEnd;
+}
+
+bool UndoPlan::Present(const std::string& name, const std::string& folder,
+                       const std::unordered_set<std::string>& names, bool listed) const
+{
+    if (listed)
+        return names.count(NameKey(name.c_str(), fs)) != 0;
+    CountedString path(folder.c_str());
+    EnsureFinalSeparator(path, fs);
+    return fs.Exists(path.Concat(name.c_str()).Data());
+}
+
 // Finds the steps written ahead that moved nothing: each one a later line takes back, and
 // each one of a batch that no kMovesMadeLine closed whose names on the disk say it was not
 // made (the file under its name before, none under its name after). Where the names cannot
@@ -131,14 +159,20 @@ void UndoPlan::SettleAnnounced(size_t first, const std::string& folder)
             }
         }
     }
-    CountedString base(folder.c_str());
-    EnsureFinalSeparator(base, fs);
+    std::unordered_set<std::string> names;
+    bool tried = false;
+    bool listed = false;
     for (size_t i = first; i < steps.size(); ++i) {
         LoggedStep& step = steps[i];
         if (!step.uncertain || noMove[i] || step.Failed() || step.cut || step.from == step.to)
             continue;
-        const bool atFrom = fs.Exists(base.Concat(step.from.c_str()).Data());
-        const bool atTo = fs.Exists(base.Concat(step.to.c_str()).Data());
+        // One listing rather than an existence test per name: where the file system reads the
+        // whole folder to find a name missing, a batch of them would take minutes.
+        if (!tried)
+            listed = ListNames(folder, names);
+        tried = true;
+        const bool atFrom = Present(step.from, folder, names, listed);
+        const bool atTo = Present(step.to, folder, names, listed);
         if (atTo && !atFrom)
             continue;
         notMade.push_back(i);
