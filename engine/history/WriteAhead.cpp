@@ -52,24 +52,25 @@ bool WriteAhead::Expect(const char* current, const char* wanted)
     }
     // Whether a name the batch moves a file from is free by then depends on that move: the
     // step is the first of the next batch.
-    if (expectedNames.count(NameKey(wanted, real)))
+    std::string toKey = NameKey(wanted, real);
+    if (expectedNames.count(toKey))
         return false;
     std::string to = wanted;
     int32_t after = tempNumber;
     // A name that differs only in case is the file's own, which a step sends aside first.
-    if (Taken(wanted)) {
+    if (names.count(toKey)) {
         char temp[kFormatBufferSize];
         do
             FormatTempName(temp, after++, real);
         while (Taken(temp));
         to = temp;
+        toKey = NameKey(temp, real);
     }
-    const std::string fromKey = NameKey(current, real);
-    const std::string toKey = NameKey(to.c_str(), real);
+    std::string fromKey = NameKey(current, real);
     if (expectedNames.count(fromKey) || expectedNames.count(toKey))
         return false;
-    expectedNames.insert(fromKey);
-    expectedNames.insert(toKey);
+    expectedNames.insert(std::move(fromKey));
+    expectedNames.insert(std::move(toKey));
     expected.push_back(Expected{current, to});
     tempNumber = after;
     return true;
@@ -98,21 +99,26 @@ void WriteAhead::Announce()
     log.Sync();
 }
 
-void WriteAhead::Learn(const std::string& from, const std::string& to)
+void WriteAhead::Learn(const char* from, const char* to)
 {
-    names.erase(NameKey(from.c_str(), real));
-    names.insert(NameKey(to.c_str(), real));
+    auto name = names.extract(NameKey(from, real));
+    if (name.empty()) {
+        names.insert(NameKey(to, real));
+        return;
+    }
+    name.value() = NameKey(to, real);
+    names.insert(std::move(name));
 }
 
 MoveResult WriteAhead::Move(const char* from, const char* to, int& error)
 {
-    const std::string fromName = FinalComponent(from, real);
-    const std::string toName = FinalComponent(to, real);
+    const char* fromName = FinalComponent(from, real);
+    const char* toName = FinalComponent(to, real);
     const bool announced = next < batch.size() && batch[next].from == fromName && batch[next].to == toName;
     if (!announced) {
         // The move a step tries before it goes aside, to a name known to be taken: the disk
         // would refuse it, and says so without moving anything.
-        if (Taken(toName.c_str()) && !real.SameName(fromName.c_str(), toName.c_str()) && real.Exists(to)) {
+        if (Taken(toName) && !real.SameName(fromName, toName) && real.Exists(to)) {
             error = 0;
             return MoveTargetTaken;
         }
@@ -134,6 +140,6 @@ MoveResult WriteAhead::Move(const char* from, const char* to, int& error)
     if (moved == MoveDone)
         Learn(fromName, toName);
     else
-        log.TakeBackAnnounced(fromName.c_str(), toName.c_str());
+        log.TakeBackAnnounced(fromName, toName);
     return moved;
 }

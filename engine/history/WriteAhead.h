@@ -46,7 +46,7 @@ private:
     };
 
     bool Taken(const char* name) const;
-    void Learn(const std::string& from, const std::string& to);
+    void Learn(const char* from, const char* to);
 
     LogWriter& log;
     std::string folder;
