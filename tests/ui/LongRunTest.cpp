@@ -361,8 +361,10 @@ TEST_F(LongRunTest, TheTitleSaysAStoppedWorkIsSettling)
 // The files' dates are read before the preview shows: Escape meanwhile cancels it unasked.
 TEST_F(LongRunTest, EscapeCancelsADatePreviewBeforeItShows)
 {
+    // Enough files that gathering their dates outlasts the first showing of the progress,
+    // however quick the machine is.
     TempFolder folder;
-    for (int i = 0; i < kFileCount; ++i)
+    for (int i = 0; i < kFileCount * 5; ++i)
         ASSERT_TRUE(folder.Write(Numbered(i), Numbered(i)));
     SetText(IDC_FOLDER, folder.Path());
     SendDlgItemMessageA(dialog, IDC_ORDER, CB_SETCURSEL, TakenAscending, 0);
