@@ -276,7 +276,7 @@ std::vector<std::string> CheckHistory(const Observation& observation)
             reachable = reachable && !PathTooLongForEngine(observation.typedFolder + PathSeparator() + item.first);
     }
     const bool recordWhole = observation.undoPhase.killed || observation.outcome.recordComplete;
-    // A power cut may leave nothing any undo can read: what it read must be back all the same.
+    // After a power cut every file is back or named, whatever record the history still keeps.
     if (observation.events.empty() && !observation.runaway && h.faultsFired == 0 && reachable && recordWhole &&
         (h.emptied || h.powerCuts > 0))
         CheckBackOrNamed("after the undos through the history", observation.before, h.trees.back(), h.named,
