@@ -46,11 +46,47 @@ FaultyFileServices& WithLeadBytes(FaultyFileServices& fs, const Scenario& scenar
 
 } // namespace
 
+PowerScenario MakePowerScenario(const Scenario& scenario)
+{
+    Dice random(ScenarioSeed(scenario.seed, scenario.index) ^ 0x706F7765722D6375ull);
+    PowerScenario power = PowerScenario();
+    const int calls = 2 * static_cast<int>(scenario.files.size()) + 6;
+    if (random.Percent(20))
+        power.runAt = random.Between(1, calls);
+    if (random.Percent(15)) {
+        power.act = random.Between(1, 3);
+        power.actAt = random.Between(1, calls);
+    }
+    power.kind = static_cast<PowerCutKind>(random.Below(3));
+    return power;
+}
+
+void PowerCut::BeforeCall(FileCall call)
+{
+    const bool lasting = call == CallMove || call == CallWriteLog || call == CallFlushLog || call == CallCreateLog ||
+                         call == CallAppendLog;
+    if (at == 0 || !lasting || ++calls != at)
+        return;
+    // This call fails too, on whichever of the services it came.
+    for (FaultyFileServices* fs : watched) {
+        for (int kind = 0; kind < CallKinds; ++kind)
+            fs->InjectFrom(static_cast<FileCall>(kind), fs->Calls(static_cast<FileCall>(kind)), FaultFail);
+    }
+}
+
+void PowerCut::Cut()
+{
+    if (at == 0)
+        return;
+    for (FaultyFileServices* fs : watched)
+        fs->CutPower(kind, static_cast<unsigned>(at));
+}
+
 LogHandle RecordSeam::CreateLog(const char* path, uint32_t keptAttributes)
 {
     if (std::strncmp(path, historyFolder.c_str(), historyFolder.size()) != 0)
         return real.CreateLog(path, keptAttributes);
-    record = PlatformFileServices().CreateLog(path, keptAttributes);
+    record = recordFs.CreateLog(path, keptAttributes);
     return record;
 }
 
@@ -58,7 +94,20 @@ bool RecordSeam::WriteLog(LogHandle log, const void* bytes, int count)
 {
     if (record == nullptr || log != record)
         return real.WriteLog(log, bytes, count);
-    return !death.Dead() && PlatformFileServices().WriteLog(log, bytes, count);
+    return !death.Dead() && recordFs.WriteLog(log, bytes, count);
+}
+
+bool RecordSeam::FlushLog(LogHandle log)
+{
+    return record != nullptr && log == record ? recordFs.FlushLog(log) : real.FlushLog(log);
+}
+
+void RecordSeam::CloseLog(LogHandle log)
+{
+    if (record == nullptr || log != record)
+        return real.CloseLog(log);
+    record = nullptr;
+    recordFs.CloseLog(log);
 }
 
 MoveResult RecordSeam::Move(const char* from, const char* to, int& error)
@@ -73,12 +122,13 @@ bool RunHistoryPhase(const Scenario& scenario, const UndoScenario& undoScenario,
                      const std::string& entryFolder, Observation& observation)
 {
     const HistoryScenario drawn = MakeHistoryScenario(scenario);
-    if (!drawn.secondRun)
+    const PowerScenario power = MakePowerScenario(scenario);
+    if (!drawn.secondRun && power.runAt == 0 && power.act == 0)
         return false;
     HistoryObservation& h = observation.historyPhase;
     const ProcessDeath& death = seam.death;
     FileServices& platform = PlatformFileServices();
-    observation.undoPhase.killed = death.Dead();
+    observation.undoPhase.killed = death.Dead() || power.runAt > 0;
     h.tried = observation.ran;
     if (!h.tried)
         return true;
@@ -89,7 +139,9 @@ bool RunHistoryPhase(const Scenario& scenario, const UndoScenario& undoScenario,
     if (records.Load() && !records.Records().empty())
         death.CutLog(records.Records().back().path);
     h.excused.insert(death.InFlightContent(observation.after));
-    h.mustRefuse = death.Dead() ? seam.movedBeforeDeath > 0 : observation.outcome.leftTemporary > 0;
+    // After a power cut the run may have finished on the disk or not: the undos tell.
+    h.mustRefuse = drawn.secondRun && power.runAt == 0 &&
+                   (death.Dead() ? seam.movedBeforeDeath > 0 : observation.outcome.leftTemporary > 0);
 
     // The second run comes in a new process: the history as the disk holds it.
     RunHistory history(seam.historyFolder, platform);
@@ -99,7 +151,7 @@ bool RunHistoryPhase(const Scenario& scenario, const UndoScenario& undoScenario,
     h.trees.push_back(ReadTree(folder));
     ReadPath(observation.logPath, h.logBefore);
     h.secondAsked = LogPathHoldsOtherFile(observation.logPath.c_str(), platform);
-    if (!h.secondAsked) {
+    if (!h.secondAsked && drawn.secondRun) {
         RunPreview preview;
         PreviewRun(job, fs, randomState, preview, nullptr, &history);
         h.previewRefusal = preview.outcome.refusal;
@@ -150,14 +202,19 @@ bool RunHistoryPhase(const Scenario& scenario, const UndoScenario& undoScenario,
         }
         if (act == 1)
             InjectFaults(undoScenario.faults, faulty);
-        ProcessDeath dying(act == undoScenario.undoDeath ? undoScenario.undoDeathAfterMove : 0,
+        PowerCut actPower(act == power.act ? power.actAt : 0, power.kind);
+        actPower.Watch(faulty);
+        ProcessDeath dying(act == undoScenario.undoDeath && act != power.act ? undoScenario.undoDeathAfterMove : 0,
                            undoScenario.undoDeathCutBytes, faulty, choice.record >= 0 ? recordEntry : entryFolder);
-        faulty.beforeCall = [&dying](FileCall call, int nth, const char* first, const char* second) {
+        faulty.beforeCall = [&](FileCall call, int nth, const char* first, const char* second) {
             dying.BeforeCall(call, nth, first, second);
+            actPower.BeforeCall(call);
         };
         const bool done = UndoRun(choice.path.c_str(), faulty, outcome);
         faulty.beforeCall = nullptr;
-        died = dying.Dead();
+        actPower.Cut();
+        h.powerCuts += actPower.Fired() ? 1 : 0;
+        died = dying.Dead() || actPower.Fired();
         dying.CutLog(choice.path);
         h.trees.push_back(ReadTree(folder));
         h.excused.insert(dying.InFlightContent(h.trees.back()));
@@ -219,8 +276,9 @@ std::vector<std::string> CheckHistory(const Observation& observation)
             reachable = reachable && !PathTooLongForEngine(observation.typedFolder + PathSeparator() + item.first);
     }
     const bool recordWhole = observation.undoPhase.killed || observation.outcome.recordComplete;
+    // After a power cut every file is back or named, whatever record the history still keeps.
     if (observation.events.empty() && !observation.runaway && h.faultsFired == 0 && reachable && recordWhole &&
-        h.emptied)
+        (h.emptied || h.powerCuts > 0))
         CheckBackOrNamed("after the undos through the history", observation.before, h.trees.back(), h.named,
                          h.excused, h.logKey, breaches);
     return breaches;
@@ -229,13 +287,18 @@ std::vector<std::string> CheckHistory(const Observation& observation)
 std::string HistoryText(const Scenario& scenario, const Observation& observation)
 {
     const HistoryScenario drawn = MakeHistoryScenario(scenario);
+    const PowerScenario power = MakePowerScenario(scenario);
     const HistoryObservation& h = observation.historyPhase;
-    if (!drawn.secondRun)
+    if (!drawn.secondRun && power.runAt == 0 && power.act == 0)
         return std::string();
-    std::string text = "  fault: a second run over the first in a new process, then undos through the history "
-                       "until it has nothing left" +
+    std::string text = std::string("  fault: ") + (drawn.secondRun ? "a second run over the first in a new process, " : "") +
+                       "undos through the history until it has nothing left" +
                        (drawn.redoAfter > 0 ? ", a redo after undo " + std::to_string(drawn.redoAfter) : "") +
                        (drawn.redoAgain ? ", a redo that died is followed by a redo" : "") + "\n";
+    if (power.runAt > 0 || power.act > 0)
+        text += "  power cut (kind " + std::to_string(power.kind) + ") in the run at call " + std::to_string(power.runAt) +
+                ", in act " + std::to_string(power.act) + " at call " + std::to_string(power.actAt) +
+                " (calls that write, flush or move); cuts that fired " + std::to_string(h.powerCuts) + "\n";
     if (!h.tried)
         return text;
     text += DescribeUndo(MakeUndoScenario(scenario)) + "  second run: " +

@@ -367,6 +367,11 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
     const UndoScenario undoScenario = MakeUndoScenario(scenario);
     ProcessDeath death(undoScenario, fs, entryFolder);
     RecordSeam seam(fs, historyFolder, death);
+    const PowerScenario powerDrawn = MakePowerScenario(scenario);
+    PowerCut power(powerDrawn.runAt, powerDrawn.kind);
+    power.Watch(fs);
+    power.Watch(seam.recordFs);
+    seam.recordFs.beforeCall = [&power](FileCall call, int, const char*, const char*) { power.BeforeCall(call); };
     const int items = static_cast<int>(scenario.files.size()) + 5;
     const int bound = 20 * items * items;
     int operations = 0;
@@ -384,6 +389,7 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
             CaseFolded(NameAsStored(second + entryFolder.size())) == CaseFolded(NameAsStored(observation.logName)))
             ++observation.movesOntoLogName;
         death.BeforeCall(call, nth, first, second);
+        power.BeforeCall(call);
         if (call == CallOpenRead && placeholders.count(FinalComponent(first, fs)))
             observation.openedPlaceholder = true;
     };
@@ -400,6 +406,8 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
         observation.ran = RunRename(job, list, seam, observation.outcome, &stop, &history);
         observation.faultsFired = FaultsFired(scenario, fs, intruder.fired, observation.outcome) + held.count;
     }
+    power.Cut();
+    observation.historyPhase.powerCuts = power.Fired() ? 1 : 0;
     observation.logWrites = fs.Calls(CallWriteLog);
 
     observation.after = ReadTree(folder);

@@ -9,7 +9,8 @@
 // the undo finds what it left. Every run keeps its record in a history of the scenario's own;
 // in some scenarios a second run follows in a new process (refused when the first did not
 // finish), then undo after undo through the history, a redo among them now and then, until it
-// has nothing left to take back. The last line is
+// has nothing left to take back; in some scenarios the power fails in the first run or in one
+// of those acts, and what the logs took since their last flush is lost. The last line is
 // "scenarios=N faults=F lognewname=L breaches=B seed=S"; L counts the runs whose log path
 // names, in the run's folder, a name the batch wants.
 #include "engine/RunRename.h"
@@ -195,7 +196,7 @@ int main(int argc, char** argv)
     uint64_t kills = 0;
     uint64_t notBack = 0;
     uint64_t historyPhases = 0, unfinished = 0, refusedUnfinished = 0, historyActs = 0, redos = 0, actDeaths = 0,
-             logPathUndos = 0;
+             logPathUndos = 0, powerCuts = 0;
     for (uint64_t index = first; index < first + count; ++index) {
         currentIndex = index;
         scenarioStarted = NowSeconds();
@@ -217,6 +218,7 @@ int main(int argc, char** argv)
         redos += static_cast<uint64_t>(history.redos);
         actDeaths += static_cast<uint64_t>(history.deaths);
         logPathUndos += static_cast<uint64_t>(history.fromLogPath);
+        powerCuts += static_cast<uint64_t>(history.powerCuts);
         faults += static_cast<uint64_t>(observation.faultsFired + observation.undoPhase.faultsFired);
         kills += observation.undoPhase.killed ? 1 : 0;
         undoKills += observation.undoPhase.undoDeath > 0 ? 1 : 0;
@@ -247,11 +249,11 @@ int main(int argc, char** argv)
                 static_cast<unsigned long long>(kills), static_cast<unsigned long long>(undoKills),
                 static_cast<unsigned long long>(notBack));
     std::printf("second runs=%llu, over an unfinished one=%llu, refused as unfinished=%llu; acts through the "
-                "history=%llu, redos=%llu, acts that died=%llu, undos of the log at the log path=%llu\n",
+                "history=%llu, redos=%llu, acts that died=%llu, undos of the log at the log path=%llu, power cuts=%llu\n",
                 static_cast<unsigned long long>(historyPhases), static_cast<unsigned long long>(unfinished),
                 static_cast<unsigned long long>(refusedUnfinished), static_cast<unsigned long long>(historyActs),
                 static_cast<unsigned long long>(redos), static_cast<unsigned long long>(actDeaths),
-                static_cast<unsigned long long>(logPathUndos));
+                static_cast<unsigned long long>(logPathUndos), static_cast<unsigned long long>(powerCuts));
     std::printf("scenarios=%llu faults=%llu lognewname=%llu breaches=%llu seed=%llu\n",
                 static_cast<unsigned long long>(count), static_cast<unsigned long long>(faults),
                 static_cast<unsigned long long>(logOnNewName), static_cast<unsigned long long>(breaches),

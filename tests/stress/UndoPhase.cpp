@@ -3,6 +3,7 @@
 #include "engine/TempNames.h"
 #include "engine/log/RenameLogReader.h"
 #include "tests/stress/Dice.h"
+#include "tests/stress/HistoryPhase.h"
 #include "tests/stress/ScenarioRun.h"
 
 #include <algorithm>
@@ -277,6 +278,9 @@ UndoScenario MakeUndoScenario(const Scenario& scenario)
         undoScenario.undoDeathAfterMove = random.Between(1, 2 * files + 1);
         undoScenario.undoDeathCutBytes = random.Percent(50) ? 0 : random.Between(1, 40);
     }
+    // One way to end the run at a time: a power cut takes the place of a death.
+    if (MakePowerScenario(scenario).runAt > 0)
+        undoScenario.dieAfterMove = 0;
     return undoScenario;
 }
 
