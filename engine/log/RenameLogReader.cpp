@@ -67,6 +67,30 @@ bool BeginsStep(const std::string& text)
 
 } // namespace
 
+void RenameLogParser::NoteKeyLine(const std::string& text, const LoggedStep& step)
+{
+    if (step.NotMade()) {
+        const std::string announced = text.substr(0, text.rfind('\t'));
+        keyCandidates.erase(std::remove(keyCandidates.begin(), keyCandidates.end(), announced), keyCandidates.end());
+        return;
+    }
+    if (step.Failed() || step.from == step.to)
+        return;
+    if (writesAhead)
+        keyCandidates.push_back(text);
+    else
+        keyLine = text;
+}
+
+uint64_t RenameLogParser::RunKey() const
+{
+    const std::string& line = keyLine.empty() && !keyCandidates.empty() ? keyCandidates.front() : keyLine;
+    uint64_t key = 14695981039346656037ull;
+    for (const char c : line)
+        key = (key ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return key;
+}
+
 bool LoggedStep::NotMade() const
 {
     return failure == StepFailureText(FailureNotMade);
@@ -75,7 +99,7 @@ bool LoggedStep::NotMade() const
 RenameLogParser::RenameLogParser(const FileServices& fs, std::vector<LoggedStep>* steps)
     : fs(&fs), steps(steps), headerAt(0), size(0), lastActStart(0), sections(1), sectionLines(0), wholeSteps(0),
       inFolder(true), inHeader(false), finished(false), afterCutLine(false), endsInNuls(false), runFinished(false),
-      writesAhead(false), madeUpTo(0), closedUndoActs(0), runKey(14695981039346656037ull), runKeyed(false), broken(false), completing(false)
+      writesAhead(false), madeUpTo(0), closedUndoActs(0), broken(false), completing(false)
 {
 }
 
@@ -186,6 +210,9 @@ bool RenameLogParser::TakeLine(const std::string& text)
             return false;
         madeUpTo = steps ? steps->size() : 0;
         pending.clear();
+        if (sections == 1 && keyLine.empty() && !keyCandidates.empty())
+            keyLine = keyCandidates.front();
+        keyCandidates.clear();
         ++sectionLines;
         return true;
     }
@@ -205,11 +232,8 @@ bool RenameLogParser::TakeLine(const std::string& text)
         if (steps)
             steps->push_back(step);
         ++wholeSteps;
-        if (sections == 1 && !runKeyed && !step.Failed() && step.from != step.to) {
-            runKeyed = true;
-            for (const char c : text)
-                runKey = (runKey ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-        }
+        if (sections == 1 && keyLine.empty())
+            NoteKeyLine(text, step);
     } else if (wholeSteps == 0 || text.find('\t') == std::string::npos || !BeginsStep(text)) {
         return false;
     } else {

@@ -73,7 +73,7 @@ public:
     // equal for the log at the log path and the history's copy of one run, though one of them
     // lost lines at its end, had its last line, cut short, ended by an undo, or, written ahead
     // of its moves, holds the lines of steps that moved nothing in another order.
-    uint64_t RunKey() const { return runKey; }
+    uint64_t RunKey() const;
     // Bytes fed so far, up to the NUL bytes the file ends in.
     size_t Size() const { return size; }
     // The file ends in NUL bytes (a power cut left them): it is read as if it ended where
@@ -92,6 +92,7 @@ private:
     // What a line the file stops in that begins with a TAB is the beginning of.
     const char* TabLineBegun() const;
     void MarkUncertain();
+    void NoteKeyLine(const std::string& text, const LoggedStep& step);
 
     const FileServices* fs;
     std::vector<LoggedStep>* steps;
@@ -120,8 +121,10 @@ private:
     // confirmed: an undo confirms what it read before its first move.
     std::vector<std::pair<size_t, size_t>> pending;
     int closedUndoActs;
-    uint64_t runKey;
-    bool runKeyed;
+    // The run's first step line that moved a file, once it is known; written ahead, a step is
+    // known to have moved its file at the kMovesMadeLine after it, unless a line took it back.
+    std::string keyLine;
+    std::vector<std::string> keyCandidates;
     bool broken;
     // Complete is reading the end of a line cut short after its first name.
     bool completing;

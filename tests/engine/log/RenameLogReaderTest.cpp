@@ -246,6 +246,9 @@ TEST(RenameLogReader, CountsTheActsAndTellsOneRunFromAnother)
     // may stop before the record of the same run, which holds the latter in another order.
     EXPECT_EQ(keyOf(run), keyOf(run + "c\t->\td\r\n"));
     EXPECT_EQ(keyOf(run), keyOf(d + "x\t->\tx\r\na\t->\tb\r\n"));
+    // Nor does a move written ahead and taken back.
+    const std::string made = std::string(kMovesMadeLine) + "\r\n";
+    EXPECT_EQ(keyOf(run), keyOf(d + made + "a\t->\tc\r\na\t->\tc\tnot moved after all\r\n" + made + "a\t->\tb\r\n"));
 }
 
 enum LogPathKind
