@@ -19,6 +19,17 @@ const size_t kBatchMoves = 8192;
 WriteAhead::WriteAhead(FileServices& real, LogWriter& log, const char* folder)
     : ForwardingFileServices(real), log(log), folder(folder), next(0), tempNumber(0), tempNumberSet(false)
 {
+    CountedString base(folder);
+    EnsureFinalSeparator(base, real);
+    prefix = base.Data();
+}
+
+// The walk joins its folder, with one separator, to a name: the name is what follows.
+const char* WriteAhead::NameIn(const char* path) const
+{
+    if (std::strncmp(path, prefix.c_str(), prefix.size()) == 0)
+        return path + prefix.size();
+    return FinalComponent(path, real);
 }
 
 void WriteAhead::Survey()
@@ -112,8 +123,8 @@ void WriteAhead::Learn(const char* from, const char* to)
 
 MoveResult WriteAhead::Move(const char* from, const char* to, int& error)
 {
-    const char* fromName = FinalComponent(from, real);
-    const char* toName = FinalComponent(to, real);
+    const char* fromName = NameIn(from);
+    const char* toName = NameIn(to);
     const bool announced = next < batch.size() && batch[next].from == fromName && batch[next].to == toName;
     if (!announced) {
         // The move a step tries before it goes aside, to a name known to be taken: the disk

@@ -46,10 +46,13 @@ private:
     };
 
     bool Taken(const char* name) const;
+    const char* NameIn(const char* path) const;
     void Learn(const char* from, const char* to);
 
     LogWriter& log;
     std::string folder;
+    // The folder with its final separator.
+    std::string prefix;
     // The names of the folder as the file system compares them, short names too; kept up to
     // date with every move made.
     std::unordered_set<std::string> names;

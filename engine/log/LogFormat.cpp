@@ -1,5 +1,7 @@
 #include "engine/log/LogFormat.h"
 
+#include <cstring>
+
 const char kStepArrow[] = "->";
 const char kUndoFinishedLine[] = "\tundo finished";
 const char kRunFinishedLine[] = "\trun finished";
@@ -72,6 +74,18 @@ int FormatStepLine(char (&line)[kFormatBufferSize], const char* from, const char
                    FileServices& fs)
 {
     const char* reason = StepFailureText(failure);
+    // The print's own bytes, without its cost, for the line of every move; a line too long
+    // for one print is cut by the print as it always was.
+    const size_t fromLength = std::strlen(from);
+    const size_t toLength = std::strlen(to);
+    if (reason == nullptr && fromLength + toLength + 6 < sizeof line) {
+        char* at = line;
+        at = static_cast<char*>(std::memcpy(at, from, fromLength)) + fromLength;
+        at = static_cast<char*>(std::memcpy(at, "\t->\t", 4)) + 4;
+        at = static_cast<char*>(std::memcpy(at, to, toLength)) + toLength;
+        std::memcpy(at, "\r\n", 3);
+        return static_cast<int>(fromLength + toLength + 6);
+    }
     if (reason == nullptr)
         return fs.Format(line, "%s\t%s\t%s\r\n", from, kStepArrow, to);
     if (error != 0)
