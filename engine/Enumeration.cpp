@@ -4,6 +4,7 @@
 #include "engine/FileEntry.h"
 #include "engine/PathLengthRefusal.h"
 #include "engine/PathNames.h"
+#include "engine/history/NameHashes.h"
 #include "engine/log/LogFileFilter.h"
 
 #include <cstring>
@@ -26,6 +27,20 @@ void FolderSearch::Close()
     if (handle)
         fs.FindClose(handle);
     handle = nullptr;
+}
+
+bool ForEachName(FileServices& fs, const CountedString& folder, const std::function<void(const char*)>& take)
+{
+    FolderSearch search(fs);
+    if (!search.Start(folder, CountedString("*")))
+        return false;
+    FindNextResult next;
+    do {
+        take(search.Current().name);
+        if (search.Current().shortName[0] != '\0')
+            take(search.Current().shortName);
+    } while ((next = search.Next()) == FindNextFound);
+    return next == FindNextEnd;
 }
 
 void CollectReport::LeaveOut(const char* name, LeftOutKind kind)
@@ -63,6 +78,11 @@ CollectResult CollectEntries(FolderSearch& search, const char* folderText, const
     CollectResult result = CollectDone;
     for (;;) {
         const FoundFile& found = search.Current();
+        if (report.everyName) {
+            report.everyName->Add(found.name);
+            if (found.shortName[0] != '\0')
+                report.everyName->Add(found.shortName);
+        }
         LeaveOutMasked(found, report);
         if (!found.isDirectory) {
             if (found.hiddenSystem) {

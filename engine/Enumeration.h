@@ -4,11 +4,13 @@
 #include "engine/log/LogFormat.h"
 #include "engine/platform/FileServices.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 class CountedString;
 class EntryList;
+class NameHashes;
 
 // An open folder search; closed when the owner goes.
 class FolderSearch
@@ -34,6 +36,10 @@ private:
     SearchHandle handle;
     FoundFile current;
 };
+
+// Hands every name of the folder to take, short names too, from one listing. False when the
+// listing failed before its end: the names handed so far are not all.
+bool ForEachName(FileServices& fs, const CountedString& folder, const std::function<void(const char*)>& take);
 
 enum CollectResult
 {
@@ -76,7 +82,7 @@ struct LeftOutFile
 
 struct CollectReport
 {
-    CollectReport() : leftOut() {}
+    CollectReport() : leftOut(), everyName(nullptr) {}
 
     // Counts the file as left out of the batch, and keeps its name to be shown.
     void LeaveOut(const char* name, LeftOutKind kind);
@@ -88,6 +94,8 @@ struct CollectReport
     std::vector<LeftOutFile> leftOutFiles;
     // Files left out of the batch, by kind.
     int leftOut[LeftOutKindCount];
+    // Given, it learns every name the search yields, short names too, whatever it is.
+    NameHashes* everyName;
 };
 
 // Clears the list and adds one entry per regular file the started search yields, in its

@@ -17,6 +17,7 @@
 #include "engine/StoppedWalk.h"
 #include "engine/WalkPasses.h"
 #include "engine/history/RunHistory.h"
+#include "engine/history/NameHashes.h"
 #include "engine/history/WriteAhead.h"
 
 #include <cstring>
@@ -202,6 +203,12 @@ static void PutBackWaiting(EntryList& list, int from, LogWriter& log, FileServic
     ReleaseEntries(list, from);
 }
 
+// "*" and "*.*" take every name, those without a dot too, as the Windows search reads them.
+static bool TakesEveryName(const CountedString& mask)
+{
+    return mask.Data() && (std::strcmp(mask.Data(), "*") == 0 || std::strcmp(mask.Data(), "*.*") == 0);
+}
+
 // Whether the folder it lies in lists something of the folder's name: the search the run
 // makes anyway, so that a refused preview asks the disk for nothing else. A root, which
 // lies in no folder, lists nothing.
@@ -297,7 +304,12 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
 
     ProbeTempNumber(job.folder.Data(), fs);
 
+    // Where the mask takes every name, the run's own listing is the folder's: the record
+    // written ahead learns the names there instead of listing the folder again.
+    NameHashes listedNames(fs);
     CollectReport report;
+    if (history && TakesEveryName(job.mask))
+        report.everyName = &listedNames;
     if (!PlanBatch(job, search, list, fs, randomState, report, outcome, progress))
         return false;
     // A stop asked for while the folder was listed leaves the earlier log as well, which may
@@ -328,7 +340,7 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
     FileServices& logFs = log.Complete() ? fs : held;
     WriteAhead ahead(logFs, log, job.folder.Data());
     if (history)
-        ahead.Survey();
+        ahead.Survey(report.everyName);
     FileServices& walkFs = history ? ahead : logFs;
     log.WriteHeader(job.folder, recordFolder);
     LogUnreachable(report, log, outcome);

@@ -161,14 +161,7 @@ private:
         std::unordered_multimap<std::string, int> byKey;
         for (int slot = 0; slot < static_cast<int>(names.size()); ++slot)
             byKey.emplace(LooseKey(names[slot].name.c_str()), slot);
-        FolderSearch search(fs);
-        FindNextResult listed = search.Start(folder, CountedString("*")) ? FindNextFound : FindNextError;
-        for (; listed == FindNextFound; listed = search.Next()) {
-            MarkListed(search.Current().name, byKey);
-            if (search.Current().shortName[0] != '\0')
-                MarkListed(search.Current().shortName, byKey);
-        }
-        if (listed == FindNextEnd)
+        if (ForEachName(fs, folder, [&](const char* name) { MarkListed(name, byKey); }))
             return;
         for (FreeName& name : names)
             name.taken = fs.Exists(folder.Concat(name.name.c_str()).Data());

@@ -119,16 +119,7 @@ bool UndoPlan::Read(const char* logPath, UndoOutcome& outcome)
 // The names of the folder, short names too, as the file system compares them.
 bool UndoPlan::ListNames(const std::string& folder, std::unordered_set<std::string>& names) const
 {
-    FolderSearch search(fs);
-    if (!search.Start(CountedString(folder.c_str()), CountedString("*")))
-        return false;
-    FindNextResult next;
-    do {
-        names.insert(NameKey(search.Current().name, fs));
-        if (search.Current().shortName[0] != '\0')
-            names.insert(NameKey(search.Current().shortName, fs));
-    } while ((next = search.Next()) == FindNextFound);
-    return next == FindNextEnd;
+    return ForEachName(fs, CountedString(folder.c_str()), [&](const char* name) { names.insert(NameKey(name, fs)); });
 }
 
 bool UndoPlan::Present(const std::string& name, const std::string& folder,

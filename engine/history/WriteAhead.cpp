@@ -17,7 +17,8 @@ const size_t kBatchMoves = 8192;
 } // namespace
 
 WriteAhead::WriteAhead(FileServices& real, LogWriter& log, const char* folder)
-    : ForwardingFileServices(real), log(log), folder(folder), next(0), tempNumber(0), tempNumberSet(false)
+    : ForwardingFileServices(real), log(log), folder(folder), names(real), next(0), expectedNames(real), tempNumber(0),
+      tempNumberSet(false)
 {
     CountedString base(folder);
     EnsureFinalSeparator(base, real);
@@ -32,23 +33,13 @@ const char* WriteAhead::NameIn(const char* path) const
     return FinalComponent(path, real);
 }
 
-void WriteAhead::Survey()
+void WriteAhead::Survey(NameHashes* listed)
 {
-    FolderSearch search(real);
-    CountedString base(folder.c_str());
-    if (!search.Start(base, CountedString("*")))
+    if (listed) {
+        names.Swap(*listed);
         return;
-    do {
-        const FoundFile& found = search.Current();
-        names.insert(NameKey(found.name, real));
-        if (found.shortName[0] != '\0')
-            names.insert(NameKey(found.shortName, real));
-    } while (search.Next() == FindNextFound);
-}
-
-bool WriteAhead::Taken(const char* name) const
-{
-    return names.count(NameKey(name, real)) != 0;
+    }
+    ForEachName(real, CountedString(folder.c_str()), [this](const char* name) { names.Add(name); });
 }
 
 bool WriteAhead::Expect(const char* current, const char* wanted)
@@ -63,25 +54,22 @@ bool WriteAhead::Expect(const char* current, const char* wanted)
     }
     // Whether a name the batch moves a file from is free by then depends on that move: the
     // step is the first of the next batch.
-    std::string toKey = NameKey(wanted, real);
-    if (expectedNames.count(toKey))
+    if (expectedNames.Holds(wanted))
         return false;
-    std::string to = wanted;
+    char temp[kFormatBufferSize];
+    const char* to = wanted;
     int32_t after = tempNumber;
     // A name that differs only in case is the file's own, which a step sends aside first.
-    if (names.count(toKey)) {
-        char temp[kFormatBufferSize];
+    if (names.Holds(wanted)) {
         do
             FormatTempName(temp, after++, real);
-        while (Taken(temp));
+        while (names.Holds(temp));
         to = temp;
-        toKey = NameKey(temp, real);
     }
-    std::string fromKey = NameKey(current, real);
-    if (expectedNames.count(fromKey) || expectedNames.count(toKey))
+    if (expectedNames.Holds(current) || expectedNames.Holds(to))
         return false;
-    expectedNames.insert(std::move(fromKey));
-    expectedNames.insert(std::move(toKey));
+    expectedNames.Add(current);
+    expectedNames.Add(to);
     expected.push_back(Expected{current, to});
     tempNumber = after;
     return true;
@@ -103,7 +91,7 @@ void WriteAhead::Announce()
     Close();
     batch.swap(expected);
     expected.clear();
-    expectedNames.clear();
+    expectedNames.Clear();
     tempNumberSet = false;
     for (const Expected& move : batch)
         log.Announce(move.from.c_str(), move.to.c_str());
@@ -112,13 +100,8 @@ void WriteAhead::Announce()
 
 void WriteAhead::Learn(const char* from, const char* to)
 {
-    auto name = names.extract(NameKey(from, real));
-    if (name.empty()) {
-        names.insert(NameKey(to, real));
-        return;
-    }
-    name.value() = NameKey(to, real);
-    names.insert(std::move(name));
+    names.Remove(from);
+    names.Add(to);
 }
 
 MoveResult WriteAhead::Move(const char* from, const char* to, int& error)
@@ -129,14 +112,14 @@ MoveResult WriteAhead::Move(const char* from, const char* to, int& error)
     if (!announced) {
         // The move a step tries before it goes aside, to a name known to be taken: the disk
         // would refuse it, and says so without moving anything.
-        if (Taken(toName) && !real.SameName(fromName, toName) && real.Exists(to)) {
+        if (names.Holds(toName) && !real.SameName(fromName, toName) && real.Exists(to)) {
             error = 0;
             return MoveTargetTaken;
         }
         // Not expected: it goes alone, announced before it is made.
         Close();
         expected.clear();
-        expectedNames.clear();
+        expectedNames.Clear();
         tempNumberSet = false;
         expected.push_back(Expected{fromName, toName});
         Announce();

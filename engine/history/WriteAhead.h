@@ -1,10 +1,10 @@
 #ifndef QUILLOWBY_ENGINE_HISTORY_WRITE_AHEAD_H
 #define QUILLOWBY_ENGINE_HISTORY_WRITE_AHEAD_H
 
+#include "engine/history/NameHashes.h"
 #include "engine/platform/ForwardingFileServices.h"
 
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 class LogWriter;
@@ -22,8 +22,9 @@ public:
     // folder: the walk's folder as its entries join it to their names.
     WriteAhead(FileServices& real, LogWriter& log, const char* folder);
 
-    // Learns the names of the folder from one listing, so that the guesses need no disk.
-    void Survey();
+    // Learns the names of the folder, so that the guesses need no disk: from the run's own
+    // listing when it took every name (listed), else from one listing of the folder.
+    void Survey(NameHashes* listed = nullptr);
     // Every announced move is made or taken back: the walk may expect the next ones.
     bool Idle() const { return next == batch.size(); }
     // The step of a file now at current that is due at wanted, as a step takes it: straight
@@ -45,7 +46,6 @@ private:
         std::string to;
     };
 
-    bool Taken(const char* name) const;
     const char* NameIn(const char* path) const;
     void Learn(const char* from, const char* to);
 
@@ -53,15 +53,14 @@ private:
     std::string folder;
     // The folder with its final separator.
     std::string prefix;
-    // The names of the folder as the file system compares them, short names too; kept up to
-    // date with every move made.
-    std::unordered_set<std::string> names;
+    // The names of the folder, short names too; kept up to date with every move made.
+    NameHashes names;
     // The moves announced in this batch, and the next one due.
     std::vector<Expected> batch;
     size_t next;
     // The moves expected, not yet announced, and every name they touch.
     std::vector<Expected> expected;
-    std::unordered_set<std::string> expectedNames;
+    NameHashes expectedNames;
     // The temporary number the next move aside takes, as the walk will count it.
     int32_t tempNumber;
     bool tempNumberSet;
