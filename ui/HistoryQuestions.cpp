@@ -42,8 +42,7 @@ bool MayRunWithoutHistory(HWND dialog, RunHistory& history, RunHistory*& kept, W
     return UserSaysYes(dialog, question, wait);
 }
 
-// The undo of that record, as 元に戻す plans it: one with nothing left to move is only marked
-// finished, so that it holds the folder back no longer.
+// The undo of that record, as 元に戻す plans it.
 bool UnfinishedHoldsRunBack(HWND dialog, RunHistory& history, const char* folder, WaitCursor& wait)
 {
     FileServices& fs = PlatformFileServices();
@@ -60,9 +59,7 @@ bool UnfinishedHoldsRunBack(HWND dialog, RunHistory& history, const char* folder
     wait.Restore();
     const bool redo = record.state == RecordRedoOpen;
     UndoOutcome plan;
-    if (!PlanRecordUndo(record, history, fs, plan)) {
-        if (plan.refusal == UndoNothingToTakeBack)
-            SettleRecord(record, fs);
+    if (!PlanUnfinished(record, history, fs, plan)) {
         ShowMessage(dialog, UndoRefusalText(plan, redo).Data(), MB_OK | MB_ICONEXCLAMATION);
         return true;
     }

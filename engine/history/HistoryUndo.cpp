@@ -33,6 +33,30 @@ bool ChooseLog(const RunHistory& history, const char* logPath, FileServices& fs,
     return true;
 }
 
+// Ends the record of a run or undo that did not finish and that has no file left to move, as
+// an undo with no step that finished: it neither holds back its folder nor waits to be taken
+// back.
+bool SettleRecord(const HistoryRecord& record, FileServices& fs)
+{
+    RenameLogParser parser(fs);
+    if (!ReadRenameLog(record.path.c_str(), fs, parser) || !parser.IsRenameLog())
+        return false;
+    const int64_t size = static_cast<int64_t>(parser.Size());
+    const bool endsInNuls = parser.EndsInNuls();
+    const std::string completion = parser.Complete();
+    LogWriter log(fs);
+    log.OpenToAppend(record.path.c_str());
+    if (endsInNuls)
+        log.CutBack(size);
+    if (parser.LastSectionEmpty())
+        log.WriteUndoFinished(completion);
+    else {
+        log.BeginUndoSection(completion, parser.Folder(), true);
+        log.WriteUndoFinished();
+    }
+    return log.Complete();
+}
+
 } // namespace
 
 bool PlanRecordUndo(const HistoryRecord& record, const RunHistory& history, FileServices& fs, UndoOutcome& outcome)
@@ -99,23 +123,11 @@ bool ChooseRedo(RunHistory& history, FileServices& fs, UndoChoice& choice, UndoO
     return true;
 }
 
-bool SettleRecord(const HistoryRecord& record, FileServices& fs)
+bool PlanUnfinished(const HistoryRecord& record, const RunHistory& history, FileServices& fs, UndoOutcome& outcome)
 {
-    RenameLogParser parser(fs);
-    if (!ReadRenameLog(record.path.c_str(), fs, parser) || !parser.IsRenameLog())
-        return false;
-    const int64_t size = static_cast<int64_t>(parser.Size());
-    const bool endsInNuls = parser.EndsInNuls();
-    const std::string completion = parser.Complete();
-    LogWriter log(fs);
-    log.OpenToAppend(record.path.c_str());
-    if (endsInNuls)
-        log.CutBack(size);
-    if (parser.LastSectionEmpty())
-        log.WriteUndoFinished(completion);
-    else {
-        log.BeginUndoSection(completion, parser.Folder(), true);
-        log.WriteUndoFinished();
-    }
-    return log.Complete();
+    if (PlanRecordUndo(record, history, fs, outcome))
+        return true;
+    if (outcome.refusal == UndoNothingToTakeBack)
+        SettleRecord(record, fs);
+    return false;
 }

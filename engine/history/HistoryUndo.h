@@ -38,9 +38,9 @@ bool ChooseRedo(RunHistory& history, FileServices& fs, UndoChoice& choice, UndoO
 // run was made on (UndoFolderGone), as the folder of that name is not the run's.
 bool PlanRecordUndo(const HistoryRecord& record, const RunHistory& history, FileServices& fs, UndoOutcome& outcome);
 
-// Ends the record of a run or undo that did not finish and that has no file left to move, as
-// an undo with no step that finished: it neither holds back its folder nor waits to be taken
-// back.
-bool SettleRecord(const HistoryRecord& record, FileServices& fs);
+// Plans the act that finishes the record of a run, undo or redo that did not finish in its
+// folder. One with no file left to move is ended instead, as an undo with no step that
+// finished, so that it no longer holds back its folder; false then, as for any refusal.
+bool PlanUnfinished(const HistoryRecord& record, const RunHistory& history, FileServices& fs, UndoOutcome& outcome);
 
 #endif

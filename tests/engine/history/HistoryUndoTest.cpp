@@ -115,6 +115,26 @@ TEST(HistoryUndo, ARunThatDidNotFinishHoldsBackItsFolderUntilTakenBack)
     }
 }
 
+TEST(HistoryUndo, AnUnfinishedRunWithNoFileLeftHoldsBackItsFolderNoLonger)
+{
+    Kept run;
+    run.job.logPath = "";
+    run.AddFiles({"a.txt", "b.txt"});
+    FaultyFileServices dying(PlatformFileServices());
+    DieAfterMove(dying, 1, 0);
+    run.RunKept(dying);
+    for (const std::string& name : run.folder.Names())
+        ASSERT_EQ(0, std::remove(run.folder.PathOf(name).c_str()));
+    run.history.Load();
+    const int index = run.history.UnfinishedIn(run.Full(run.folder));
+    ASSERT_GE(index, 0);
+    UndoOutcome outcome;
+    EXPECT_FALSE(PlanUnfinished(run.history.Records()[static_cast<size_t>(index)], run.history, run.fs, outcome));
+    EXPECT_EQ(UndoNothingToTakeBack, outcome.refusal);
+    run.AddFiles({"c.txt"});
+    EXPECT_TRUE(run.RunKept());
+}
+
 TEST(HistoryUndo, ARunWhoseRecordCannotBeMadeMovesNothing)
 {
     for (bool historyIsAFile : {false, true}) {
