@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -91,6 +93,85 @@ TEST(PhotoNames, DateFieldsInEveryOrderNumberEachDateFromTheStart)
             EXPECT_EQ(c.rows, run.LogLines()) << c.pattern;
         }
     }
+}
+
+// A camera's RAW, JPEG and sidecar; a phone's photo, its video and its edits; a photo alone.
+// The sidecar was written first of all, the photo alone next.
+void AddGroups(RunFixture& run)
+{
+    struct File { const char* name; const char* taken; int64_t written; } files[] = {
+        {"IMG_0001.CR2", "2019:05:01 10:00:00", kMay1 + kDay}, {"IMG_0001.JPG", "2019:05:01 10:00:00", kMay1 + kDay},
+        {"IMG_0001.CR2.xmp", nullptr, kMay1 - 5 * kDay},       {"IMG_0002.HEIC", "2019:05:01 09:00:00", kMay1 + 2 * kDay},
+        {"IMG_0002.MOV", nullptr, kMay1 + 2 * kDay},           {"IMG_0002.AAE", nullptr, kMay1 + 3 * kDay},
+        {"alone.png", "2019:05:03 12:00:00", kMay1},
+    };
+    for (const File& file : files) {
+        run.folder.Write(file.name, file.taken ? MakeTakenHead(HeadJpeg, Tags(file.taken), 0) : "no date");
+        run.folder.SetModifiedTime(file.name, file.written, 0);
+    }
+}
+
+TEST(PhotoNames, FilesOfOnePhotoTakeOneNumberInEveryOrder)
+{
+    // Each group's files, by their extensions; c is the camera's group without its JPEG.
+    const struct { char group; Names files; } members[] = {
+        {'C', {"IMG_0001.CR2", "IMG_0001.CR2.xmp", "IMG_0001.JPG"}}, {'c', {"IMG_0001.CR2", "IMG_0001.CR2.xmp"}},
+        {'H', {"IMG_0002.AAE", "IMG_0002.HEIC", "IMG_0002.MOV"}},    {'a', {"alone.png"}},
+    };
+    typedef std::vector<std::pair<char, std::string>> Stems;
+    struct Case { int32_t order; std::string pattern; const char* mask; Stems groups; } cases[] = {
+        {NameAscending, "?", "*.*", {{'a', "001"}, {'C', "002"}, {'H', "003"}}},
+        {NameDescending, "?", "*.*", {{'H', "001"}, {'C', "002"}, {'a', "003"}}},
+        {ExtAscending, "?", "*.*", {{'H', "001"}, {'C', "002"}, {'a', "003"}}},
+        {ExtDescending, "?", "*.*", {{'C', "001"}, {'a', "002"}, {'H', "003"}}},
+        {NaturalAscending, "?", "*.*", {{'a', "001"}, {'C', "002"}, {'H', "003"}}},
+        {NaturalDescending, "?", "*.*", {{'H', "001"}, {'C', "002"}, {'a', "003"}}},
+        // A sidecar's date places no group: it has no date taken.
+        {TakenAscending, "?", "*.*", {{'H', "001"}, {'C', "002"}, {'a', "003"}}},
+        {TakenDescending, "?", "*.*", {{'a', "001"}, {'C', "002"}, {'H', "003"}}},
+        {ModifiedAscending, "?", "*.*", {{'C', "001"}, {'a', "002"}, {'H', "003"}}},
+        {ModifiedDescending, "?", "*.*", {{'H', "001"}, {'a', "002"}, {'C', "003"}}},
+        {TakenAscending, Date + "_?", "*.*", {{'H', "20190501_001"}, {'C', "20190501_002"}, {'a', "20190503_001"}}},
+        {NameAscending, Date + "-?", "*.*", {{'a', "20190503-001"}, {'C', "20190501-001"}, {'H', "20190501-002"}}},
+        {NameAscending, "?", "*.CR2*", {{'c', "001"}}},
+    };
+    for (const Case& c : cases) {
+        RunFixture run;
+        AddGroups(run);
+        run.job.order = c.order;
+        run.job.startNumber = 1;
+        run.job.mask = c.mask;
+        run.job.sameNumberForSameName = true;
+        run.job.SplitPattern(c.pattern.c_str());
+        Names rows;
+        for (const auto& group : c.groups) {
+            for (const auto& member : members) {
+                for (size_t n = 0; member.group == group.first && n < member.files.size(); ++n) {
+                    const std::string& name = member.files[n];
+                    rows.push_back(Line(name, group.second + name.substr(name.find('.'))));
+                }
+            }
+        }
+        RunPreview preview;
+        EXPECT_EQ(rows, PreviewRows(run, preview)) << c.order << c.pattern;
+        ASSERT_TRUE(run.Run());
+        EXPECT_EQ(rows, run.LogLines()) << c.order << c.pattern;
+    }
+}
+
+TEST(PhotoNames, NamesThatDifferInCaseAreOneGroupWhereTheFileSystemIgnoresCase)
+{
+    RunFixture run;
+    run.AddFiles({"IMG_0003.JPG", "img_0003.xmp", "img_0003.JPG.XMP"});
+    run.job.sameNumberForSameName = true;
+    run.job.order = NameAscending;
+    RunPreview preview;
+    const Names rows = run.fs.IgnoresCase()
+                           ? Names{Line("IMG_0003.JPG", "000.JPG"), Line("img_0003.JPG.XMP", "000.JPG.XMP"),
+                                   Line("img_0003.xmp", "000.xmp")}
+                           : Names{Line("IMG_0003.JPG", "000.JPG"), Line("img_0003.xmp", "001.xmp"),
+                                   Line("img_0003.JPG.XMP", "002.XMP")};
+    EXPECT_EQ(rows, PreviewRows(run, preview));
 }
 
 }  // namespace
