@@ -163,6 +163,7 @@
 #define IDM_UNDO            40003
 #define IDM_REDO            40004
 #define IDM_PREVIEW         40010
+#define IDM_SAME_NUMBER     40011
 
 #ifndef IDC_STATIC
 #define IDC_STATIC          (-1)
