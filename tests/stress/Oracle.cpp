@@ -72,8 +72,8 @@ void GroupModel(std::vector<Candidate>& candidates, int order)
     for (size_t i : byLength) {
         const Candidate& c = candidates[i];
         keepFrom[i] = c.key.size() - c.extension.size();
-        auto named = byName.find(CaseFolded(c.stem));
-        if (!c.stem.empty() && named != byName.end() && named->second != i)
+        auto named = byName.find(CaseFolded(c.key.substr(0, keepFrom[i])));
+        if (keepFrom[i] > 0 && named != byName.end() && named->second != i)
             keepFrom[i] = keepFrom[named->second];
     }
     struct GroupRow { size_t first; int64_t seconds; int32_t nanoseconds; bool taken; std::vector<size_t> members; };
