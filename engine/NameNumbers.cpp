@@ -15,7 +15,8 @@ const char* TextOf(const CountedString& text)
 }  // namespace
 
 NameNumbers::NameNumbers(const RenameJob& job, const std::vector<NumberSlot>* slots, FileServices& fs)
-    : job(job), slots(slots), fs(fs), writesDate(job.WritesDate()), keepFrom(0), lastGroup(-1), lastOffset(-1)
+    : job(job), slots(slots), fs(fs), writesDate(job.WritesDate()), keepFrom(0), lastGroup(-1), lastOffset(-1),
+      lastDate(0), count(nullptr)
 {
 }
 
@@ -47,16 +48,25 @@ int64_t NameNumbers::Offset(int position, const FileEntry& entry)
     lastGroup = slot ? slot->group : -1;
     if (!writesDate)
         return ++lastOffset;
+    // In a date order the files of one date, or one day, come one after another: their texts
+    // are written, and their count looked up, once.
     const int64_t date = slot ? slot->dateSeconds : entry.dateSeconds;
-    prefix.clear();
-    ExpandDateFields(TextOf(job.prefix), date, fs, prefix);
-    suffix.clear();
-    ExpandDateFields(TextOf(job.suffix), date, fs, suffix);
-    // "<" stands in no text the fields give, so it parts the two unmistakably.
-    key.assign(prefix);
-    key += '<';
-    key += suffix;
-    lastOffset = counted[key]++;
+    if (count == nullptr || date != lastDate) {
+        prefix.clear();
+        ExpandDateFields(TextOf(job.prefix), date, fs, prefix);
+        suffix.clear();
+        ExpandDateFields(TextOf(job.suffix), date, fs, suffix);
+        // "<" stands in no text the fields give, so it parts the two unmistakably.
+        nextKey.assign(prefix);
+        nextKey += '<';
+        nextKey += suffix;
+        if (count == nullptr || nextKey != key) {
+            key.swap(nextKey);
+            count = &counted[key];
+        }
+        lastDate = date;
+    }
+    lastOffset = (*count)++;
     return lastOffset;
 }
 

@@ -39,7 +39,11 @@ private:
     int keepFrom;
     int32_t lastGroup;
     int64_t lastOffset;
+    // The date the texts above were written for, and its count in counted.
+    int64_t lastDate;
+    int64_t* count;
     std::string key;
+    std::string nextKey;
     // The files or groups counted so far under each text the fields give.
     std::unordered_map<std::string, int64_t> counted;
 };
