@@ -75,9 +75,17 @@ void AppendParts(std::string& out, const char* parts, const CivilTime& civil)
 
 }  // namespace
 
-bool HoldsDateField(const char* text)
+bool HoldsDateField(const char* text, const FileServices& fs)
 {
-    return text != nullptr && std::strchr(text, '<') != nullptr;
+    // The text's own "<" is rare: most patterns are passed over by the first search.
+    if (text == nullptr || std::strchr(text, '<') == nullptr)
+        return false;
+    for (const char* p = text; *p; p += CharacterLength(p, fs)) {
+        const char* close = *p == '<' ? CloseOf(p, fs) : nullptr;
+        if (close && FieldAt(p, close))
+            return true;
+    }
+    return false;
 }
 
 bool FindUnknownField(const char* text, const FileServices& fs, std::string& unknown)

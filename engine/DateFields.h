@@ -12,8 +12,8 @@ class FileServices;
 // <year><month><day> and <time> for <hour><minute><second>, each word spelt in Japanese in
 // code page 932 (see DateFields.cpp).
 
-// Whether the text holds a "<": only then can it hold a field.
-bool HoldsDateField(const char* text);
+// Whether the text holds a field; a text that holds none names files as it always has.
+bool HoldsDateField(const char* text, const FileServices& fs);
 
 // The first "<...>" of the text that is no field, brackets included; false when there is none.
 // A "<" that no ">" closes opens nothing: it is the forbidden character it looks like.

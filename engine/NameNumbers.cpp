@@ -15,7 +15,7 @@ const char* TextOf(const CountedString& text)
 }  // namespace
 
 NameNumbers::NameNumbers(const RenameJob& job, const std::vector<NumberSlot>* slots, FileServices& fs)
-    : job(job), slots(slots), fs(fs), writesDate(job.WritesDate()), keepFrom(0), lastGroup(-1), lastOffset(-1),
+    : job(job), slots(slots), fs(fs), writesDate(job.WritesDate(fs)), keepFrom(0), lastGroup(-1), lastOffset(-1),
       lastDate(0), count(nullptr)
 {
 }

@@ -27,7 +27,7 @@ void RenameJob::SplitPattern(const char* pattern)
     prefix.Assign(suffix);
 }
 
-bool RenameJob::WritesDate() const
+bool RenameJob::WritesDate(const FileServices& fs) const
 {
-    return HoldsDateField(prefix.Data()) || HoldsDateField(suffix.Data());
+    return HoldsDateField(prefix.Data(), fs) || HoldsDateField(suffix.Data(), fs);
 }

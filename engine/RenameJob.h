@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+class FileServices;
+
 // Every setting of one run. The name pattern is not kept: SplitPattern cuts it at its "?"
 // into the text before the number and the text after it.
 class RenameJob
@@ -15,9 +17,8 @@ public:
     void SplitPattern(const char* pattern);
     // The number's width must lie in 1..10, taken as a signed number, padding on or off.
     bool DigitCountValid() const { return digitCount >= 1 && digitCount <= 10; }
-    // The pattern holds a "<": it writes parts of each file's date (see DateFields.h), or
-    // holds a field no run can write.
-    bool WritesDate() const;
+    // The pattern writes parts of each file's date (see DateFields.h).
+    bool WritesDate(const FileServices& fs) const;
 
     CountedString logPath;
     CountedString folder;

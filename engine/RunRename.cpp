@@ -263,8 +263,8 @@ bool StartBatchSearch(const RenameJob& job, FolderSearch& search, FileServices& 
     if (job.mask.Data() && HoldsSeparator(job.mask.Data(), fs))
         return Refuse(outcome, RefusalMaskHoldsSeparator, "");
     std::string unknownField;
-    if (job.WritesDate() && (FindUnknownField(job.prefix.Data() ? job.prefix.Data() : "", fs, unknownField) ||
-                             FindUnknownField(job.suffix.Data() ? job.suffix.Data() : "", fs, unknownField)))
+    if (FindUnknownField(job.prefix.Data() ? job.prefix.Data() : "", fs, unknownField) ||
+        FindUnknownField(job.suffix.Data() ? job.suffix.Data() : "", fs, unknownField))
         return Refuse(outcome, RefusalUnknownField, unknownField.c_str());
     if (!search.Start(job.folder, job.mask))
         return Refuse(outcome, SearchRefusal(job, fs), "");
@@ -285,7 +285,7 @@ bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, File
         outcome.leftOut[kind] = report.leftOut[kind];
 
     // A name that writes the date takes it as the date-taken orders read it.
-    const int32_t dateOrder = !IsDateOrder(job.order) && job.WritesDate() ? TakenAscending : job.order;
+    const int32_t dateOrder = !IsDateOrder(job.order) && job.WritesDate(fs) ? TakenAscending : job.order;
     if (!GatherOrderDates(list, dateOrder, fs, progress)) {
         outcome.stopped = true;
         ReleaseEntries(list, 0);
