@@ -67,10 +67,11 @@ static bool PrintTaken(int fileCount, int repeat, const std::string& dir)
     if (!TimeTaken(fileCount, repeat, dir, result))
         return false;
     std::printf("job=taken files=%d seconds=%.3f floor_seconds=%.3f ratio=%.2f peak_rss_kb=%ld bytes_per_file=%ld "
-                "cpu_seconds=%.3f floor_cpu_seconds=%.3f cpu_ratio=%.2f\n",
+                "cpu_seconds=%.3f floor_cpu_seconds=%.3f cpu_ratio=%.2f dated_seconds=%.3f dated_ratio=%.2f\n",
                 fileCount, result.preview.seconds, result.floor.seconds, result.preview.seconds / result.floor.seconds,
                 result.peakKb, result.peakKb * 1024 / fileCount, result.preview.cpuSeconds, result.floor.cpuSeconds,
-                result.preview.cpuSeconds / result.floor.cpuSeconds);
+                result.preview.cpuSeconds / result.floor.cpuSeconds, result.dated.seconds,
+                result.dated.seconds / result.floor.seconds);
     return true;
 }
 

@@ -28,6 +28,12 @@ int TakenSecond(int index, int fileCount)
     return static_cast<int>(static_cast<int64_t>(index) * 7919 % dates);
 }
 
+// The day of May 2019 the file was taken.
+int TakenDay(int second)
+{
+    return 1 + (36000 + second) / 86400;
+}
+
 void Put16(std::string& bytes, int value)
 {
     bytes += static_cast<char>(value & 0xFF);
@@ -60,7 +66,7 @@ std::string TakenJpeg(int second)
     Put32(tiff, 44);
     Put32(tiff, 0);
     char date[64];
-    std::snprintf(date, sizeof date, "2019:05:%02d %02d:%02d:%02d", 1 + (36000 + second) / 86400,
+    std::snprintf(date, sizeof date, "2019:05:%02d %02d:%02d:%02d", TakenDay(second),
                   (36000 + second) / 3600 % 24, second / 60 % 60, second % 60);
     tiff.append(date, 20);
     std::string jpeg("\xFF\xD8\xFF\xE1", 4);
@@ -76,8 +82,9 @@ std::string TakenJpeg(int second)
 }
 
 // Row i names the file whose date comes i-th, equal dates in the order of the files'
-// numbers, and the name the run gives it.
-bool CheckPreview(const RunPreview& preview, int fileCount, const std::string& folder)
+// numbers, and the name the run gives it: its number, or with dated names its day and its
+// number within that day.
+bool CheckPreview(const RunPreview& preview, int fileCount, bool dated, const std::string& folder)
 {
     std::vector<int> expected(static_cast<size_t>(fileCount));
     for (int i = 0; i < fileCount; ++i)
@@ -87,10 +94,16 @@ bool CheckPreview(const RunPreview& preview, int fileCount, const std::string& f
     });
     if (preview.outcome.refusal != RefusalNone || preview.RowCount() != fileCount)
         return Fail("the preview did not list every file", folder);
+    int day = 0, ofDay = 0;
     for (int row = 0; row < fileCount; ++row) {
         char source[kBenchNameSize], target[kBenchNameSize];
         SourceName(JobFresh, expected[static_cast<size_t>(row)], source);
         TargetName(FirstNumber(JobFresh) + row, target);
+        const int rowDay = TakenDay(TakenSecond(expected[static_cast<size_t>(row)], fileCount));
+        ofDay = rowDay == day ? ofDay + 1 : 0;
+        day = rowDay;
+        if (dated)
+            std::snprintf(target, sizeof target, "201905%02d_%06d.jpg", day, ofDay);
         if (std::strcmp(source, preview.CurrentName(row)) != 0 || std::strcmp(target, preview.NewName(row)) != 0 ||
             preview.RowDateIsModified(row))
             return Fail("a row of the preview differs from the order of the dates taken", folder);
@@ -102,7 +115,16 @@ bool TimePreview(const RenameJob& job, int fileCount, const std::string& folder,
 {
     RunPreview preview;
     KeepFastest(TimeOnePreview(job, first, result.peakKb, preview), first, result.preview);
-    return CheckPreview(preview, fileCount, folder);
+    if (!CheckPreview(preview, fileCount, false, folder))
+        return false;
+    // Its memory is the plain preview's; only its time is kept.
+    RenameJob dated;
+    SetUpJob(JobFresh, folder, folder + ".log", dated);
+    dated.order = job.order;
+    dated.SplitPattern("<\x93\xfa\x95\x74>_?");
+    long peakKb = 0;
+    KeepFastest(TimeOnePreview(dated, false, peakKb, preview), first, result.dated);
+    return CheckPreview(preview, fileCount, true, folder);
 }
 
 bool TimeFloor(int fileCount, const std::string& folder, bool first, TakenResult& result)

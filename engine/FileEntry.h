@@ -47,6 +47,10 @@ public:
     // Prefix, number, suffix and the extension of currentName; false when that would not
     // fit in 255 bytes (newName is then left as it was).
     bool FormNewName(const RenameJob& job, int32_t number, FileServices& fs);
+    // The same with the prefix and suffix given (the pattern's date fields written out), and
+    // currentName kept from keepFrom on in place of its extension.
+    bool FormNewName(const char* prefix, const char* suffix, const RenameJob& job, int32_t number, int keepFrom,
+                     FileServices& fs);
     // Every step starts here: it goes from currentName to `to`, and nothing has failed yet.
     void BeginStep(const char* to);
     // One step towards newName, never overwriting a file.
@@ -86,7 +90,8 @@ public:
     StepFailure stepFailure;
     int stepError;
     // The date the entry is ordered by in a date order, as local clock time: seconds from
-    // 1970-01-01 as if that clock were UTC, and the fraction. Set only in a date order.
+    // 1970-01-01 as if that clock were UTC, and the fraction. Set only in a date order, or
+    // where the name pattern writes the date.
     int32_t dateNanoseconds;
     int64_t dateSeconds;
     uint8_t dateFlags;

@@ -74,20 +74,32 @@ static void NumberFormat(char* format, bool padDigits, int32_t digitCount)
     std::strcpy(out, "d%s%s");
 }
 
-bool FileEntry::FormNewName(const RenameJob& job, int32_t number, FileServices& fs)
+// Prefix, number, suffix and the kept part, when all of it fits in 255 bytes.
+static bool FormInto(char* newName, const char* prefix, const char* suffix, const char* kept, const RenameJob& job,
+                     int32_t number, FileServices& fs)
 {
-    char ext[kNameSize];
-    SplitFileName(currentName, nullptr, ext, fs);
-
     char format[kFormatBufferSize];
     NumberFormat(format, job.padDigits != 0, job.digitCount);
 
     char formed[kFormatBufferSize];
-    const char* prefix = job.prefix.Data() ? job.prefix.Data() : "";
-    const char* suffix = job.suffix.Data() ? job.suffix.Data() : "";
-    int length = fs.Format(formed, format, prefix, static_cast<int>(number), suffix, ext);
+    int length = fs.Format(formed, format, prefix, static_cast<int>(number), suffix, kept);
     if (length < 0 || length > kNameSize - 1)
         return false;
     std::memcpy(newName, formed, static_cast<size_t>(length) + 1);
     return true;
+}
+
+bool FileEntry::FormNewName(const RenameJob& job, int32_t number, FileServices& fs)
+{
+    char ext[kNameSize];
+    SplitFileName(currentName, nullptr, ext, fs);
+    const char* prefix = job.prefix.Data() ? job.prefix.Data() : "";
+    const char* suffix = job.suffix.Data() ? job.suffix.Data() : "";
+    return FormInto(newName, prefix, suffix, ext, job, number, fs);
+}
+
+bool FileEntry::FormNewName(const char* prefix, const char* suffix, const RenameJob& job, int32_t number,
+                            int keepFrom, FileServices& fs)
+{
+    return FormInto(newName, prefix, suffix, currentName + keepFrom, job, number, fs);
 }

@@ -1,5 +1,7 @@
 #include "engine/RenameJob.h"
 
+#include "engine/DateFields.h"
+
 #include <cstring>
 
 void RenameJob::SplitPattern(const char* pattern)
@@ -23,4 +25,9 @@ void RenameJob::SplitPattern(const char* pattern)
     // "?" alone, or several of them: the number stands alone.
     suffix.Assign("");
     prefix.Assign(suffix);
+}
+
+bool RenameJob::WritesDate(const FileServices& fs) const
+{
+    return HoldsDateField(prefix.Data(), fs) || HoldsDateField(suffix.Data(), fs);
 }

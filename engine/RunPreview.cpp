@@ -1,5 +1,6 @@
 #include "engine/RunPreview.h"
 
+#include "engine/DateFields.h"
 #include "engine/FileEntry.h"
 #include "engine/Ordering.h"
 #include "engine/RenameJob.h"
@@ -102,31 +103,14 @@ bool PreviewRun(const RenameJob& job, FileServices& fs, uint32_t shuffleState, R
 
 void FormatOrderDate(int64_t localSeconds, int32_t nanoseconds, char (&text)[kOrderDateSize])
 {
-    // 0000-01-01 and 9999-12-31 23:59:59, counted from 1970-01-01.
-    const int64_t first = -62167219200LL, last = 253402300799LL;
-    int64_t seconds = localSeconds < first ? first : (localSeconds > last ? last : localSeconds);
-    int64_t days = seconds / 86400, rest = seconds % 86400;
-    if (rest < 0) {
-        rest += 86400;
-        --days;
-    }
-    // The civil date of a day count, by eras of 400 years that begin on 1 March.
-    days += 719468;
-    int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    int64_t dayOfEra = days - era * 146097;
-    int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;
-    int day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
-    int month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
-    int year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
-    // The clamp above keeps every field to its width; the compiler cannot tell.
+    CivilTime civil = CivilTime();
+    const bool inRange = CivilTimeOf(localSeconds, civil);
+    // The clamp keeps every field to its width; the compiler cannot tell.
     char wide[64];
-    int length = std::snprintf(wide, sizeof wide, "%04d/%02d/%02d %02d:%02d:%02d", year, month, day,
-                               static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60),
-                               static_cast<int>(rest % 60));
+    int length = std::snprintf(wide, sizeof wide, "%04d/%02d/%02d %02d:%02d:%02d", civil.year, civil.month, civil.day,
+                               civil.hour, civil.minute, civil.second);
     // A burst of photos taken within one second reads in its order only with the fraction.
-    if (nanoseconds > 0 && nanoseconds < 1000000000 && localSeconds >= first && localSeconds <= last) {
+    if (nanoseconds > 0 && nanoseconds < 1000000000 && inRange) {
         length += std::snprintf(wide + length, sizeof wide - static_cast<size_t>(length), ".%09d", nanoseconds);
         while (wide[length - 1] == '0')
             wide[--length] = '\0';

@@ -1,18 +1,21 @@
 #include "engine/RunRename.h"
 
 #include "engine/ArrivedNames.h"
+#include "engine/DateFields.h"
 #include "engine/Enumeration.h"
 #include "engine/FileEntry.h"
 #include "engine/ForbiddenNames.h"
 #include "engine/PathNames.h"
 #include "engine/log/LogName.h"
 #include "engine/log/LogNameHeld.h"
+#include "engine/NameNumbers.h"
 #include "engine/OrderDates.h"
 #include "engine/Ordering.h"
 #include "engine/PathLengthRefusal.h"
 #include "engine/RenameJob.h"
 #include "engine/log/RenameLog.h"
 #include "engine/RunProgress.h"
+#include "engine/SameNameGroups.h"
 #include "engine/TempNames.h"
 #include "engine/StoppedWalk.h"
 #include "engine/WalkPasses.h"
@@ -22,6 +25,8 @@
 
 #include <cstring>
 #include <ctime>
+#include <string>
+#include <vector>
 
 static const int64_t kLargestNumber = 2147483647;
 
@@ -60,17 +65,20 @@ static RunRefusal RefusalFor(NameFault fault)
 // Gives the entry at position n the number startNumber + n. Refuses, before anything is
 // moved, numbers past 2147483647, names that would not fit, and names that Windows would
 // refuse or change, so that the log and the result never name a file that is not there.
-static bool NumberEntries(const RenameJob& job, EntryList& list, FileServices& fs, RunOutcome& outcome)
+// Where the pattern writes the date or files share numbers, the position gives way to the
+// count of the files with the same date text, or of the groups (see NameNumbers).
+static bool NumberEntries(const RenameJob& job, EntryList& list, const std::vector<NumberSlot>* groups,
+                          FileServices& fs, RunOutcome& outcome)
 {
-    NameFault patternFault = PatternTextFault(job.prefix.Data() ? job.prefix.Data() : "", fs);
-    if (patternFault == NameFine)
-        patternFault = PatternTextFault(job.suffix.Data() ? job.suffix.Data() : "", fs);
+    NameNumbers numbers(job, groups, fs);
+    NameFault patternFault = numbers.PatternFault();
     int64_t first = static_cast<uint32_t>(job.startNumber);
     for (int n = 0; n < list.Count(); ++n) {
         FileEntry& entry = *list.At(n)->entry;
-        if (first + n > kLargestNumber)
+        const int64_t number = first + numbers.Offset(n, entry);
+        if (number > kLargestNumber)
             return Refuse(outcome, RefusalNumberTooLarge, entry.currentName);
-        if (!entry.FormNewName(job, static_cast<int32_t>(first + n), fs))
+        if (!numbers.Form(entry, static_cast<int32_t>(number)))
             return Refuse(outcome, RefusalNewNameTooLong, entry.currentName);
         NameFault fault = patternFault != NameFine ? patternFault : NewNameFault(entry.newName);
         if (fault != NameFine)
@@ -254,6 +262,10 @@ bool StartBatchSearch(const RenameJob& job, FolderSearch& search, FileServices& 
         return Refuse(outcome, RefusalUnfinishedRun, "");
     if (job.mask.Data() && HoldsSeparator(job.mask.Data(), fs))
         return Refuse(outcome, RefusalMaskHoldsSeparator, "");
+    std::string unknownField;
+    if (FindUnknownField(job.prefix.Data() ? job.prefix.Data() : "", fs, unknownField) ||
+        FindUnknownField(job.suffix.Data() ? job.suffix.Data() : "", fs, unknownField))
+        return Refuse(outcome, RefusalUnknownField, unknownField.c_str());
     if (!search.Start(job.folder, job.mask))
         return Refuse(outcome, SearchRefusal(job, fs), "");
     return true;
@@ -272,13 +284,18 @@ bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, File
     for (int kind = 0; kind < LeftOutKindCount; ++kind)
         outcome.leftOut[kind] = report.leftOut[kind];
 
-    if (!GatherOrderDates(list, job.order, fs, progress)) {
+    // A name that writes the date takes it as the date-taken orders read it.
+    const int32_t dateOrder = !IsDateOrder(job.order) && job.WritesDate(fs) ? TakenAscending : job.order;
+    if (!GatherOrderDates(list, dateOrder, fs, progress)) {
         outcome.stopped = true;
         ReleaseEntries(list, 0);
         return Refuse(outcome, RefusalStopped, "");
     }
     OrderEntries(list, job.order, fs, shuffleState);
-    if (!NumberEntries(job, list, fs, outcome) || !KeepOffTheLogName(list, LogName(job, fs), outcome)) {
+    std::vector<NumberSlot> groups;
+    if (job.sameNumberForSameName)
+        GroupSameNames(list, job.order, fs, groups);
+    if (!NumberEntries(job, list, job.sameNumberForSameName ? &groups : nullptr, fs, outcome) || !KeepOffTheLogName(list, LogName(job, fs), outcome)) {
         ReleaseEntries(list, 0);
         return false;
     }

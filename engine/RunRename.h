@@ -60,7 +60,9 @@ enum RunRefusal
     // still be under temporary names, which a new run must not number.
     RefusalUnfinishedRun,
     // The history of runs cannot take the run's record.
-    RefusalHistoryNotWritable
+    RefusalHistoryNotWritable,
+    // The pattern holds refusedName, a "<...>" that is no date field.
+    RefusalUnknownField
 };
 
 // The first files of a run that did not reach their new names are named in its result.

@@ -135,6 +135,8 @@
 #define IDS_REFUSED_HISTORY_NOT_WRITABLE 332
 #define IDS_RECORD_STOPPED_RUN          333
 #define IDS_RECORD_INCOMPLETE           334
+// A "<...>" of the pattern that is no date field.
+#define IDS_REFUSED_UNKNOWN_FIELD       335
 // Why a step did not happen, as the result box says it; the log keeps its own words.
 #define IDS_FAILURE_MOVE                351
 #define IDS_FAILURE_NEW_NAME_TAKEN      352
@@ -161,6 +163,7 @@
 #define IDM_UNDO            40003
 #define IDM_REDO            40004
 #define IDM_PREVIEW         40010
+#define IDM_SAME_NUMBER     40011
 
 #ifndef IDC_STATIC
 #define IDC_STATIC          (-1)

@@ -136,6 +136,15 @@ void TogglePadding(HWND dialog)
     renameJob.padDigits = renameJob.padDigits ? 0 : 1;
 }
 
+// The mark is the setting: the next run reads it from the menu. The menu is loaded afresh at
+// every start, so the item starts unchecked.
+void ToggleSameNumber(HWND dialog)
+{
+    HMENU menu = GetMenu(dialog);
+    const bool checked = (GetMenuState(menu, IDM_SAME_NUMBER, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    CheckMenuItem(menu, IDM_SAME_NUMBER, MF_BYCOMMAND | (checked ? MF_UNCHECKED : MF_CHECKED));
+}
+
 void ChooseLogFile(HWND dialog)
 {
     if (fileDialogSettings.ShowFileDialog(dialog))
@@ -172,6 +181,7 @@ const CommandRoute kCommandRoutes[] = {
     {IDC_LOG_BROWSE, ChooseLogFile, false},
     {IDM_ABOUT, ShowAboutBox, true},
     {IDM_PREVIEW, PreviewCommand, false},
+    {IDM_SAME_NUMBER, ToggleSameNumber, true},
 };
 
 // Only the command id counts; notification codes are not looked at.

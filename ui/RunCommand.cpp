@@ -62,6 +62,7 @@ void FillJob(HWND dialog, RenameJob& job)
     job.startNumber = ReadFieldNumber(dialog, IDC_START);
     job.digitCount = ReadFieldNumber(dialog, IDC_DIGITS);
     job.order = static_cast<int32_t>(SendDlgItemMessageA(dialog, IDC_ORDER, CB_GETCURSEL, 0, 0));
+    job.sameNumberForSameName = (GetMenuState(GetMenu(dialog), IDM_SAME_NUMBER, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
 // Leaves the field ready for the correction: focused, its whole text selected.

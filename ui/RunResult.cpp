@@ -25,6 +25,7 @@ const TextOf<RunRefusal> kRefusalFormats[] = {
     {RefusalMaskHoldsSeparator, IDS_REFUSED_MASK_SEPARATOR},
     {RefusalNewNameIsLog, IDS_REFUSED_NEW_NAME_IS_LOG},
     {RefusalStopped, IDS_REFUSED_STOPPED},
+    {RefusalUnknownField, IDS_REFUSED_UNKNOWN_FIELD},
 };
 
 // A run that could not start says "Failed." and, on the next line, why.

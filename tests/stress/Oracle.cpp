@@ -1,5 +1,6 @@
 #include "tests/stress/Oracle.h"
 
+#include "tests/stress/DateFieldModel.h"
 #include "tests/stress/OrderModel.h"
 #include "tests/stress/Scenario.h"
 #include "tests/support/NameModel.h"
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <set>
 
 namespace {
@@ -38,10 +40,84 @@ struct Candidate
     std::string key;
     std::string stem;
     std::string extension;
-    // The date a date order orders it by.
+    // The date a date order orders it by, or the name writes.
     int64_t seconds;
     int32_t nanoseconds;
+    // The date is one the camera wrote, not the last-write time standing in.
+    bool taken;
+    // What the new name keeps of the name, and the files that share its number.
+    std::string kept;
+    size_t group;
+    // The date the new name writes: the group's.
+    int64_t groupSeconds;
 };
+
+// Files of one photo: names equal without their extensions as the platform compares them,
+// and a file named after another's whole name with that file. Groups go where their first
+// file stood, in a date order by their earliest date taken (earliest date where none has
+// one), reversed for 7 and 9, ties as they stood; inside a group by the part the names keep.
+void GroupModel(std::vector<Candidate>& candidates, int order)
+{
+    std::map<std::string, size_t> byName;
+    for (size_t i = 0; i < candidates.size(); ++i)
+        byName.emplace(CaseFolded(candidates[i].key), i);
+    std::vector<size_t> keepFrom(candidates.size());
+    // A file named after another's whole name has the longer name, so the earlier are done.
+    std::vector<size_t> byLength(candidates.size());
+    for (size_t i = 0; i < byLength.size(); ++i)
+        byLength[i] = i;
+    std::stable_sort(byLength.begin(), byLength.end(), [&](size_t a, size_t b) {
+        return candidates[a].key.size() < candidates[b].key.size();
+    });
+    for (size_t i : byLength) {
+        const Candidate& c = candidates[i];
+        keepFrom[i] = c.key.size() - c.extension.size();
+        auto named = byName.find(CaseFolded(c.key.substr(0, keepFrom[i])));
+        if (keepFrom[i] > 0 && named != byName.end() && named->second != i)
+            keepFrom[i] = keepFrom[named->second];
+    }
+    struct GroupRow { size_t first; int64_t seconds; int32_t nanoseconds; bool taken; std::vector<size_t> members; };
+    std::vector<GroupRow> groups;
+    std::map<std::string, size_t> groupOf;
+    for (size_t i = 0; i < candidates.size(); ++i) {
+        Candidate& c = candidates[i];
+        c.kept = c.key.substr(keepFrom[i]);
+        size_t g = groups.size();
+        if (keepFrom[i] > 0)
+            g = groupOf.emplace(CaseFolded(c.key.substr(0, keepFrom[i])), groups.size()).first->second;
+        if (g == groups.size())
+            groups.push_back(GroupRow{i, c.seconds, c.nanoseconds, c.taken, {}});
+        GroupRow& row = groups[g];
+        bool earlier = c.seconds != row.seconds ? c.seconds < row.seconds : c.nanoseconds < row.nanoseconds;
+        if ((c.taken && !row.taken) || (c.taken == row.taken && earlier)) {
+            row.seconds = c.seconds;
+            row.nanoseconds = c.nanoseconds;
+            row.taken = c.taken;
+        }
+        row.members.push_back(i);
+    }
+    if (order >= 6 && order <= 9) {
+        std::stable_sort(groups.begin(), groups.end(), [order](const GroupRow& a, const GroupRow& b) {
+            if (a.seconds == b.seconds && a.nanoseconds == b.nanoseconds)
+                return false;
+            bool earlier = a.seconds != b.seconds ? a.seconds < b.seconds : a.nanoseconds < b.nanoseconds;
+            return order % 2 == 1 ? !earlier : earlier;
+        });
+    }
+    std::vector<Candidate> grouped;
+    for (size_t g = 0; g < groups.size(); ++g) {
+        std::vector<size_t>& members = groups[g].members;
+        std::stable_sort(members.begin(), members.end(), [&](size_t a, size_t b) {
+            return CompareNoCaseModel(candidates[a].kept, candidates[b].kept) < 0;
+        });
+        for (size_t i : members) {
+            grouped.push_back(candidates[i]);
+            grouped.back().group = g;
+            grouped.back().groupSeconds = groups[g].seconds;
+        }
+    }
+    candidates.swap(grouped);
+}
 
 int CompareCandidates(const Candidate& a, const Candidate& b, int order)
 {
@@ -212,6 +288,15 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
     }
     // A search that fails is asked after: the folder is there and can be listed, so the mask
     // is to blame.
+    std::string prefix, suffix;
+    SplitPatternModel(scenario.pattern, prefix, suffix);
+    expected.refusedName = UnknownFieldModel(prefix);
+    if (expected.refusedName.empty())
+        expected.refusedName = UnknownFieldModel(suffix);
+    if (!expected.refusedName.empty()) {
+        expected.refusal = RefusalUnknownField;
+        return expected;
+    }
     if (listing.empty() || FaultAt(scenario, FaultSearchFails) != 0) {
         expected.refusal =
             scenario.mask.find(';') != std::string::npos ? RefusalMaskHoldsSemicolon : RefusalNothingMatches;
@@ -239,7 +324,10 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
             // The first key of the file made it; a later one that names it too made nothing.
             for (const FileSpec& file : scenario.files) {
                 if (NameInFolder(file.key) == found.key) {
-                    OrderDateModel(file.date, scenario.order <= 7, candidate.seconds, candidate.nanoseconds);
+                    // Outside the date orders a name that writes the date reads it as 6 and 7 do.
+                    const bool takenOrder = scenario.order != 8 && scenario.order != 9;
+                    OrderDateModel(file.date, takenOrder, candidate.seconds, candidate.nanoseconds);
+                    candidate.taken = !takenOrder || (!file.date.offline && file.date.taken != TakenAbsent);
                     break;
                 }
             }
@@ -265,23 +353,43 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
         });
     }
 
-    std::string prefix, suffix;
-    SplitPatternModel(scenario.pattern, prefix, suffix);
-    int64_t first = scenario.startNumber;
+    if (scenario.sameNumber) {
+        GroupModel(candidates, scenario.order);
+    } else {
+        for (size_t n = 0; n < candidates.size(); ++n) {
+            candidates[n].group = n;
+            candidates[n].kept = candidates[n].extension;
+            candidates[n].groupSeconds = candidates[n].seconds;
+        }
+    }
+    // Each text the date fields give counts from the start number on its own; a group counts once.
+    const bool writesDate = scenario.pattern.find('<') != std::string::npos;
+    std::map<std::string, int64_t> counted;
+    std::string before = prefix, after = suffix;
+    int64_t first = scenario.startNumber, offset = -1;
     for (size_t n = 0; n < candidates.size(); ++n) {
-        if (first + static_cast<int64_t>(n) > kLargestNumber) {
+        if (n == 0 || candidates[n].group != candidates[n - 1].group) {
+            if (writesDate) {
+                before = ExpandFieldsModel(prefix, candidates[n].groupSeconds);
+                after = ExpandFieldsModel(suffix, candidates[n].groupSeconds);
+                offset = counted[before + "<" + after]++;
+            } else {
+                ++offset;
+            }
+        }
+        if (first + offset > kLargestNumber) {
             expected.refusal = RefusalNumberTooLarge;
             expected.refusedName = candidates[n].key;
             expected.batch.clear();
             return expected;
         }
-        int32_t number = static_cast<int32_t>(first + static_cast<int64_t>(n));
-        std::string newName = prefix + NumberText(number, scenario.padDigits, scenario.digitCount) + suffix +
-                              candidates[n].extension;
+        int32_t number = static_cast<int32_t>(first + offset);
+        std::string newName = before + NumberText(number, scenario.padDigits, scenario.digitCount) + after +
+                              candidates[n].kept;
         RunRefusal refusal = RefusalNone;
         if (newName.size() > kLongestName)
             refusal = RefusalNewNameTooLong;
-        else if (HoldsForbiddenCharacter(prefix, cp932) || HoldsForbiddenCharacter(suffix, cp932))
+        else if (HoldsForbiddenCharacter(before, cp932) || HoldsForbiddenCharacter(after, cp932))
             refusal = RefusalForbiddenCharacter;
         else if (EndsInDotOrSpace(newName))
             refusal = RefusalEndsInDotOrSpace;

@@ -627,6 +627,50 @@ void ChooseDates(Scenario& scenario, Generator& names, uint64_t seed)
         ChooseDate(file.date, random);
 }
 
+// The files of a photo under one number and names that write the date come from a stream of
+// their own: scenarios where it draws nothing stay as they were. Files a name takes the date
+// of get dates, as the date orders' files do.
+void ChoosePhotos(Scenario& scenario, Generator& names, uint64_t seed)
+{
+    Dice random(seed ^ 0x9407E5A4E9407E5Aull);
+    if (!random.Percent(35))
+        return;
+    scenario.sameNumber = random.Percent(70);
+    static const std::vector<std::string> stems = {"IMG_0001", "IMG_0002", "img_0001", "DSC1"};
+    static const std::vector<std::string> tails = {".CR2", ".JPG", ".jpg", ".xmp", ".CR2.xmp", ".HEIC", ".MOV",
+                                                   ".AAE", ".JPG.xmp", "", ".cr2.XMP"};
+    for (int i = random.Between(0, 10); i > 0; --i) {
+        std::string name = random.Pick(stems) + random.Pick(tails);
+        bool logsName = CaseFolded(name) == CaseFolded(scenario.logKey) ||
+                        CaseFolded(name) == CaseFolded(scenario.logTypedName);
+        if (!logsName && names.Take(name))
+            scenario.files.push_back(FileSpec{name, false, false, false, DateSpec()});
+    }
+    bool dated = false;
+    // A name with a control character (natively only) is one no log line can hold; the
+    // scenario's pattern names such files only where it holds one itself and is refused.
+    bool controlNames = false;
+    for (const FileSpec& file : scenario.files) {
+        dated = dated || file.date.dated;
+        for (char c : file.key)
+            controlNames = controlNames || static_cast<unsigned char>(c) < 0x20;
+    }
+    if (random.Percent(50) && !controlNames) {
+        // Year, month, day, hour, minute, second, date and time of day in code page 932.
+        const std::string y = "<\x94\x4e>", mo = "<\x8c\x8e>", d = "<\x93\xfa>", h = "<\x8e\x9e>",
+                          mi = "<\x95\xaa>", s = "<\x95\x62>", date = "<\x93\xfa\x95\x74>",
+                          time = "<\x8e\x9e\x8d\x8f>";
+        scenario.pattern = random.Pick(std::vector<std::string>{
+            date + "_?", "?" + y, time + "?", y + mo + d + "-" + h + mi + s + "-?", date, "x" + date + "?" + time,
+            "a<x>?", "<\x93\xfa\x95\x74 >?", "<\x94\x4e?", "?" + d + ">", "<>" + date + "?"});
+        dated = true;
+    }
+    for (FileSpec& file : scenario.files) {
+        if (dated && !file.date.dated)
+            ChooseDate(file.date, random);
+    }
+}
+
 // Now and then files are marked system, most of them hidden too, as Windows marks
 // desktop.ini and Thumbs.db; from a stream of their own, so that the other choices stay.
 void ChooseSystemFiles(Scenario& scenario, uint64_t seed)
@@ -644,7 +688,7 @@ void ChooseSystemFiles(Scenario& scenario, uint64_t seed)
 
 }  // namespace
 
-Scenario MakeScenario(uint64_t seed, uint64_t index)
+Scenario MakeScenario(uint64_t seed, uint64_t index, bool photos)
 {
     Dice random(ScenarioSeed(seed, index));
     Scenario scenario = Scenario();
@@ -678,6 +722,8 @@ Scenario MakeScenario(uint64_t seed, uint64_t index)
     ChooseLogOnANewName(scenario, names, ScenarioSeed(seed, index));
     ChooseDates(scenario, names, ScenarioSeed(seed, index));
     ChooseSystemFiles(scenario, ScenarioSeed(seed, index));
+    if (photos)
+        ChoosePhotos(scenario, names, ScenarioSeed(seed, index));
     return scenario;
 }
 

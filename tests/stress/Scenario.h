@@ -109,6 +109,8 @@ struct Scenario
     bool padDigits;
     int digitCount;
     int order;
+    // Files whose names are equal but for their extensions take one number.
+    bool sameNumber;
 
     LogPlace logPlace;
     // The log's name in the folder (or sub-folder "/" name) for the places inside the folder.
@@ -133,7 +135,9 @@ struct Scenario
     uint32_t randomStateBefore;
 };
 
-Scenario MakeScenario(uint64_t seed, uint64_t index);
+// photos: now and then the files of one photo under one number, or a name that writes the
+// date (see ChoosePhotos); without them a seed gives the scenarios it gave before they came.
+Scenario MakeScenario(uint64_t seed, uint64_t index, bool photos = true);
 
 // The name a file of the scenario has in the run's folder: "a/../b.txt" is b.txt there.
 std::string NameInFolder(const std::string& key);

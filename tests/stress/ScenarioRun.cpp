@@ -318,6 +318,7 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
     job.padDigits = scenario.padDigits ? 1 : 0;
     job.digitCount = scenario.digitCount;
     job.order = scenario.order;
+    job.sameNumberForSameName = scenario.sameNumber;
     job.logPath = observation.logPath.c_str();
 
     FaultyFileServices fs(PlatformFileServices());

@@ -48,9 +48,10 @@ std::string Describe(const Scenario& scenario)
     text += line;
     text += "  folder \"" + Printable(scenario.runFolderName) + "\" typed with " +
             std::to_string(scenario.typedSeparators) + " separators behind it\n";
-    std::snprintf(line, sizeof line, "  job: mask \"%s\", pattern \"%s\", start %u, padding %s, %d digits, order %d\n",
+    std::snprintf(line, sizeof line, "  job: mask \"%s\", pattern \"%s\", start %u, padding %s, %d digits, order %d%s\n",
                   Printable(scenario.mask).c_str(), Printable(scenario.pattern).substr(0, 120).c_str(),
-                  scenario.startNumber, scenario.padDigits ? "on" : "off", scenario.digitCount, scenario.order);
+                  scenario.startNumber, scenario.padDigits ? "on" : "off", scenario.digitCount, scenario.order,
+                  scenario.sameNumber ? ", files of one name under one number" : "");
     text += line;
     text += std::string("  log: ") + LogPlaceName(scenario.logPlace) + " \"" + Printable(scenario.logTypedName) + "\"" +
             (scenario.userFileContent.empty() ? "" : " holding \"" + Printable(scenario.userFileContent) + "\"") +

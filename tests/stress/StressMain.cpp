@@ -1,9 +1,11 @@
 // Randomized runs of the renaming engine over folders filled to cause trouble, with faults
 // injected through the file services, each run checked against the promises the engine
 // makes. Usage:
-//   stress_tests [--seed S] [--scenarios N] [--only K] [--time-limit SECONDS]
+//   stress_tests [--seed S] [--scenarios N] [--only K] [--time-limit SECONDS] [--no-photos]
 // Without --seed the seed comes from the clock; it is printed either way, and the same seed
 // gives the same scenarios. --only K replays scenario K of the seed alone and describes it.
+// --no-photos leaves out the files of one photo and the names that write the date, so that a
+// seed gives the scenarios it gave before the tester drew them.
 // After every run that went through, the run is undone (with faults injected into the undo
 // too) and the undo undone; in some scenarios the process dies in the middle of the run and
 // the undo finds what it left. Every run keeps its record in a history of the scenario's own;
@@ -39,12 +41,17 @@ struct Options
     bool only = false;
     uint64_t onlyIndex = 0;
     int timeLimit = 120;
+    bool photos = true;
 };
 
 bool ParseOptions(int argc, char** argv, Options& options)
 {
     for (int i = 1; i < argc; ++i) {
         std::string name = argv[i];
+        if (name == "--no-photos") {
+            options.photos = false;
+            continue;
+        }
         if (i + 1 >= argc)
             return false;
         uint64_t value = std::strtoull(argv[++i], nullptr, 10);
@@ -164,7 +171,7 @@ int main(int argc, char** argv)
 {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: stress_tests [--seed S] [--scenarios N] [--only K] [--time-limit SECONDS]\n");
+        std::fprintf(stderr, "usage: stress_tests [--seed S] [--scenarios N] [--only K] [--time-limit SECONDS] [--no-photos]\n");
         return 2;
     }
     if (!options.seedGiven)
@@ -200,7 +207,7 @@ int main(int argc, char** argv)
     for (uint64_t index = first; index < first + count; ++index) {
         currentIndex = index;
         scenarioStarted = NowSeconds();
-        Scenario scenario = MakeScenario(options.seed, index);
+        Scenario scenario = MakeScenario(options.seed, index, options.photos);
         Observation observation = RunScenario(scenario, base);
         // A run that died keeps none of a run's promises; what the undo makes of it is checked.
         std::vector<std::string> found;

@@ -63,7 +63,7 @@ TEST_F(MainWindowTest, ShowsTheSmallIconAndTheThreeButtonFaces)
     }
 }
 
-TEST_F(MainWindowTest, MenuHoldsUndoRedoPreviewAboutAndExit)
+TEST_F(MainWindowTest, MenuHoldsUndoRedoPreviewSameNumberAboutAndExit)
 {
     HMENU menu = GetMenu(dialog);
     ASSERT_NE(nullptr, menu);
@@ -75,12 +75,13 @@ TEST_F(MainWindowTest, MenuHoldsUndoRedoPreviewAboutAndExit)
         {IDM_UNDO, u8"元に戻す(&U)\tCtrl+Z"},
         {IDM_REDO, u8"やり直し(&R)\tCtrl+Y"},
         {IDM_PREVIEW, u8"プレビュー(&V)..."},
+        {IDM_SAME_NUMBER, u8"同じ名前のファイルは同じ番号にする(&N)"},
         {0, ""},
         {IDM_ABOUT, u8"ﾊﾞｰｼﾞｮﾝ情報(&A)..."},
         {IDM_EXIT, u8"終了(&X)"},
     };
-    ASSERT_EQ(6, GetMenuItemCount(items));
-    for (int i = 0; i < 6; ++i) {
+    ASSERT_EQ(7, GetMenuItemCount(items));
+    for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(expected[i].id, static_cast<int>(GetMenuItemID(items, i))) << "item " << i;
         text[0] = '\0';
         GetMenuStringA(items, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);

@@ -269,6 +269,26 @@ TEST_F(PreviewTest, ShowsAndCopiesWhatTheRunThenDoes)
     EXPECT_EQ(seen.clipboard, log.substr(log.find("\r\n") + 2)) << "the copy is the run's log without its header";
 }
 
+TEST_F(PreviewTest, TheSameNumberItemStartsOffFollowsClicksAndGroupsThePreview)
+{
+    ASSERT_TRUE(AddFiles(folder, {"IMG_1.CR2", "IMG_1.JPG", "IMG_1.CR2.xmp", "IMG_2.JPG"}));
+    const auto checked = [this] {
+        return (GetMenuState(GetMenu(dialog), IDM_SAME_NUMBER, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    EXPECT_FALSE(checked());
+    Command(IDM_SAME_NUMBER);
+    EXPECT_TRUE(checked());
+
+    SeenPreview seen = Preview(true, CloseButton);
+
+    EXPECT_EQ((Names{"IMG_1.CR2\t000.CR2", "IMG_1.CR2.xmp\t000.CR2.xmp", "IMG_1.JPG\t000.JPG", "IMG_2.JPG\t001.JPG"}),
+              seen.rows);
+    Command(IDM_SAME_NUMBER);
+    EXPECT_FALSE(checked());
+    EXPECT_EQ((Names{"IMG_1.CR2\t000.CR2", "IMG_1.JPG\t001.JPG", "IMG_1.CR2.xmp\t002.xmp", "IMG_2.JPG\t003.JPG"}),
+              Preview(true, CloseButton).rows);
+}
+
 TEST_F(PreviewTest, TheRandomOrderPreviewedTwiceIsTheRunsOrder)
 {
     ASSERT_TRUE(AddFiles(folder, {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt", "g.txt"}));

@@ -69,6 +69,9 @@ TEST(RunResultTest, SaysWhatHappenedToTheFiles)
         {false, RefusalStopped, "", 0, false, AnsiText(u8"中止しました. 名前は一つも変更していません.")},
         {false, RefusalNewNameIsLog, "a.txt", 0, false,
          AnsiText(u8"名前を変更しませんでした: \"a.txt\" の新しい名前がログファイルの名前と同じです.")},
+        {false, RefusalUnknownField, "<x>", 0, false,
+         AnsiText(u8"名前を変更しませんでした: パターンの \"<x>\" は日付の欄ではありません. < と > の間に書けるのは "
+                  u8"年, 月, 日, 時, 分, 秒, 日付, 時刻 です.")},
     };
     for (const ResultCase& c : cases) {
         RunOutcome outcome;
