@@ -17,8 +17,9 @@
 
 namespace {
 
-// Wine looks names up slowly in a folder this large, so a renumbering of it takes seconds.
-const int kFileCount = 2000;
+// Wine looks names up slowly in a folder this large, so a renumbering of it takes seconds:
+// long enough for every stop question to come while the work goes on.
+const int kFileCount = 3000;
 const char kTitle[] = "Quillowby Ver2.00";
 const std::string kConfirmation = AnsiText(u8"よろしいですか?");
 const std::string kStopQuestion = AnsiText(u8"名前の変更を中止しますか?");
@@ -364,7 +365,8 @@ TEST_F(LongRunTest, EscapeCancelsADatePreviewBeforeItShows)
     // Enough files that gathering their dates outlasts the first showing of the progress,
     // however quick the machine is.
     TempFolder folder;
-    for (int i = 0; i < kFileCount * 5; ++i)
+    const int datedFiles = 10000;
+    for (int i = 0; i < datedFiles; ++i)
         ASSERT_TRUE(folder.Write(Numbered(i), Numbered(i)));
     SetText(IDC_FOLDER, folder.Path());
     SendDlgItemMessageA(dialog, IDC_ORDER, CB_SETCURSEL, TakenAscending, 0);
