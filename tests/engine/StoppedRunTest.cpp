@@ -171,17 +171,6 @@ private:
     Names fullLog;
 };
 
-Names Numbered(int from, int count)
-{
-    Names names;
-    for (int i = from; i < from + count; ++i) {
-        char name[16];
-        std::snprintf(name, sizeof name, "%03d.jpg", i);
-        names.push_back(name);
-    }
-    return names;
-}
-
 // Small folders of clashing names: numbers, a few letters, two extensions.
 StopCase RandomCase(uint32_t seed)
 {
@@ -206,8 +195,8 @@ TEST(StoppedRun, EveryStopKeepsEveryFileAndLogsEveryMove)
     std::vector<StopCase> cases = {
         {"the worked example", {"001.jpg", "002.jpg", "c.jpg"}, 2, NameAscending, 1, false},
         {"two files exchange their names", {"000.txt", "001.txt"}, 0, NameDescending, 1, true},
-        {"a renumbering by one", Numbered(0, 8), 1, NameAscending, 1, true},
-        {"a renumbering by one, backwards", Numbered(0, 8), 1, NameDescending, 1, true},
+        {"a renumbering by one", NumberedNames("%03d.jpg", 0, 8), 1, NameAscending, 1, true},
+        {"a renumbering by one, backwards", NumberedNames("%03d.jpg", 0, 8), 1, NameDescending, 1, true},
         // Waiting: 1.txt (new name 2.txt, free) and 2.txt (new name 3.txt, taken). 2.txt is the
         // only name left to 2.txt, so 1.txt goes back to its own.
         {"a name two files want goes to the one without another", {"1.txt", "2.txt", "3.txt"}, 2, NameAscending, 0,

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -85,27 +84,16 @@ struct GuessCase
     int flushes;
 };
 
-Names NumberedFiles(const char* format, int count)
-{
-    Names names;
-    for (int i = 0; i < count; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, format, i);
-        names.push_back(name);
-    }
-    return names;
-}
-
 // The folder's names are learnt once, and kept up to date with every move: each batch of
 // moves costs one flush, and no move is announced alone because a guess went wrong.
 TEST(WriteAhead, RightGuessesCostOneFlushPerBatch)
 {
-    Names masked = NumberedFiles("img%03d.jpg", 300);
+    Names masked = NumberedNames("img%03d.jpg", 0, 300);
     masked.push_back("001.jpg");
     const GuessCase cases[] = {
-        {"fresh names", "*.*", NumberedFiles("img%03d.jpg", 300), 0, NameAscending, 4},
-        {"a shift by one", "*", NumberedFiles("%03d.jpg", 300), 1, NameAscending, 5},
-        {"the order reversed", "*.*", NumberedFiles("%03d.jpg", 300), 0, NameDescending, 6},
+        {"fresh names", "*.*", NumberedNames("img%03d.jpg", 0, 300), 0, NameAscending, 4},
+        {"a shift by one", "*", NumberedNames("%03d.jpg", 0, 300), 1, NameAscending, 5},
+        {"the order reversed", "*.*", NumberedNames("%03d.jpg", 0, 300), 0, NameDescending, 6},
         {"a file outside the mask holds a new name", "img*", masked, 0, NameAscending, 6},
     };
     for (const GuessCase& c : cases) {
