@@ -2,9 +2,9 @@
 
 #include "core/CountedString.h"
 #include "engine/FileEntry.h"
+#include "engine/NameHashes.h"
 #include "engine/PathLengthRefusal.h"
 #include "engine/PathNames.h"
-#include "engine/history/NameHashes.h"
 #include "engine/log/LogFileFilter.h"
 
 #include <cstring>

@@ -12,6 +12,7 @@
 #include "engine/OrderDates.h"
 #include "engine/Ordering.h"
 #include "engine/PathLengthRefusal.h"
+#include "engine/NameHashes.h"
 #include "engine/RenameJob.h"
 #include "engine/log/RenameLog.h"
 #include "engine/RunProgress.h"
@@ -20,7 +21,6 @@
 #include "engine/StoppedWalk.h"
 #include "engine/WalkPasses.h"
 #include "engine/history/RunHistory.h"
-#include "engine/history/NameHashes.h"
 #include "engine/history/WriteAhead.h"
 
 #include <cstring>

@@ -1,7 +1,7 @@
 #ifndef QUILLOWBY_ENGINE_HISTORY_WRITE_AHEAD_H
 #define QUILLOWBY_ENGINE_HISTORY_WRITE_AHEAD_H
 
-#include "engine/history/NameHashes.h"
+#include "engine/NameHashes.h"
 #include "engine/platform/ForwardingFileServices.h"
 
 #include <string>

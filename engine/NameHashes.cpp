@@ -1,4 +1,4 @@
-#include "engine/history/NameHashes.h"
+#include "engine/NameHashes.h"
 
 #include "engine/PathNames.h"
 
