@@ -3,22 +3,27 @@
 #include "engine/FileEntry.h"
 #include "engine/PathNames.h"
 #include "engine/platform/FileServices.h"
+#include "engine/platform/NameEscape.h"
 #include "engine/TempNames.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 
-// Windows converts an ANSI path to UTF-16 and measures it there. Every character of a
-// double-byte code page, 932 among them, is one UTF-16 unit, so this count is the length
-// Windows sees; bytes would overcount and refuse paths that fit. The texts of a run come
-// from the platform's own conversions (the folder search, the window's fields), so they
-// hold whole characters only.
+// Windows measures a path in UTF-16 units. Every character of a double-byte code page, 932
+// among them, is one unit, and an escape is the one or two units it stands for, so this count
+// is the length Windows sees; bytes would overcount and refuse paths that fit. The texts of a
+// run come from the platform's own conversions (the folder search, the window's fields), so
+// they hold whole characters only.
 int PathCharacters(const char* text, const FileServices& fs)
 {
     int count = 0;
-    for (const char* p = text; *p; p += CharacterLength(p, fs))
-        ++count;
+    for (const char* p = text; *p;) {
+        char32_t codePoint = 0;
+        const int escape = *p == '<' ? ReadEscape(p, codePoint) : 0;
+        count += escape > 0 ? EscapeUnits(codePoint) : 1;
+        p += escape > 0 ? escape : CharacterLength(p, fs);
+    }
     return count;
 }
 

@@ -90,8 +90,8 @@ struct RunOutcome
     int fileCount;
     // Files that did not reach their new names, unreachable ones included; the log says why.
     int notRenamed;
-    // Files left untouched because the ANSI code page cannot name them or their names are
-    // longer than 255 bytes.
+    // Files left untouched because their names cannot be reached or are longer than 255
+    // bytes.
     int unreachable;
     // Rename steps taken (log lines after the header).
     int steps;

@@ -8,12 +8,13 @@
 
 // Everything the engine asks of the platform: folder search, existence test, a move that
 // never replaces, the log file, reading a file, formatted print and the code page's lead
-// bytes. One Win32
-// implementation (the ANSI calls), one POSIX implementation (so the engine runs natively),
-// and tests wrap either to inject faults.
+// bytes. One Win32 implementation (the wide calls, names in the engine's form: bytes of the
+// ANSI code page, and an escape for each character it cannot hold), one POSIX implementation
+// (so the engine runs natively), and tests wrap either to inject faults.
 
-// Room for the longest long name a folder search hands back (MAX_PATH).
-const int kFoundNameSize = 260;
+// Room for the longest name a folder search hands back: 255 UTF-16 units, each an escape of
+// at most 8 bytes (a pair of units, 10).
+const int kFoundNameSize = 2048;
 // A formatted print writes at most 1024 characters and its NUL.
 const int kFormatBufferSize = 1025;
 
@@ -36,8 +37,8 @@ struct WriteTime
 struct FoundFile
 {
     bool isDirectory;
-    // The name cannot be reached through the ANSI code page (the search put "?" in place
-    // of characters it has no bytes for); such a file must not be touched.
+    // The name cannot be reached by the name the search gave (it comes twice, or leads to no
+    // file); such a file must not be touched.
     bool unreachable;
     // The listing gave the file's volume and index for nothing (not its links).
     bool identityKnown;
@@ -157,7 +158,7 @@ public:
     // The byte that separates a folder from a name.
     virtual char Separator() const = 0;
     // The most characters a full path may have for the file calls to take it, a double-byte
-    // character counting once.
+    // character counting once, an escape as the UTF-16 units it stands for.
     virtual int LongestPath() const = 0;
     // Names that differ only in the letters "A" to "Z" and "a" to "z" name the same file.
     virtual bool IgnoresCase() const { return false; }

@@ -1,8 +1,10 @@
-// The file services on Windows: the ANSI calls, so names are bytes of the ANSI code page.
+// The file services on Windows: the wide calls, with names in the engine's form (bytes of the
+// ANSI code page, escapes for what it cannot hold) and long paths in the long form.
 #include "engine/platform/FileServices.h"
 
 #include "engine/PathNames.h"
 #include "engine/platform/WildcardMatch.h"
+#include "engine/platform/Win32WideNames.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -36,18 +38,6 @@ WriteTime WriteTimeOf(const FILETIME& time)
     return WriteTime{seconds, static_cast<int32_t>(rest * 100)};
 }
 
-// An ANSI text in UTF-16; empty when it cannot be converted.
-std::wstring Wide(const char* text)
-{
-    int count = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (count <= 1)
-        return std::wstring();
-    std::wstring wide(static_cast<size_t>(count), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], count);
-    wide.resize(static_cast<size_t>(count - 1));
-    return wide;
-}
-
 // The characters of a name as the file system holds them: UTF-16 units.
 std::u32string Characters(const wchar_t* wide)
 {
@@ -59,49 +49,9 @@ std::u32string Characters(const wchar_t* wide)
 
 std::u32string Characters(const char* text)
 {
-    return Characters(Wide(text).c_str());
-}
-
-// The name in the ANSI code page when its bytes lead back to exactly this name. A character
-// the code page has no bytes for comes out as "?", and so does one it has only a look-alike
-// for (e with an accent would become "e", the yen sign "\"): such a look-alike may name
-// another file, or lead into another folder. False for such a name, and for one longer than
-// the buffer (cut, and ended in "?").
-bool AnsiName(const wchar_t* wide, char* out, int size)
-{
-    BOOL usedDefault = FALSE;
-    int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, out, size, nullptr, &usedDefault);
-    if (length > 0 && !usedDefault) {
-        WCHAR back[MAX_PATH + 1];
-        int backLength = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, out, -1, back, MAX_PATH + 1);
-        if (backLength > 0 && std::wcscmp(back, wide) == 0)
-            return true;
-    }
-    // Character by character, so that no look-alike is left in, whatever the flag did.
-    int used = 0;
-    for (const wchar_t* unit = wide; *unit;) {
-        int units = IS_HIGH_SURROGATE(unit[0]) && IS_LOW_SURROGATE(unit[1]) ? 2 : 1;
-        char bytes[8];
-        WCHAR back[2];
-        usedDefault = FALSE;
-        int count = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, unit, units, bytes, sizeof bytes, nullptr, &usedDefault);
-        bool exact = count > 0 && !usedDefault &&
-                     MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, count, back, 2) == units &&
-                     std::wmemcmp(back, unit, static_cast<size_t>(units)) == 0;
-        if (!exact) {
-            bytes[0] = '?';
-            count = 1;
-        }
-        if (used + count > size - 2) {
-            out[used++] = '?';
-            break;
-        }
-        std::memcpy(out + used, bytes, static_cast<size_t>(count));
-        used += count;
-        unit += units;
-    }
-    out[used] = '\0';
-    return false;
+    std::wstring wide;
+    ToWide(text, wide);
+    return Characters(wide.c_str());
 }
 
 // Letter case compared with the system's own upper-case table, the one the file system uses.
@@ -130,11 +80,11 @@ struct Win32Search
     void Fill(FoundFile& found, const WIN32_FIND_DATAW& data)
     {
         found.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        bool exact = AnsiName(data.cFileName, found.name, sizeof found.name);
+        bool fits = ToEngine(data.cFileName, found.name, sizeof found.name) >= 0;
         found.identityKnown = false;
-        if (!AnsiName(data.cAlternateFileName, found.shortName, sizeof found.shortName))
+        if (ToEngine(data.cAlternateFileName, found.shortName, sizeof found.shortName) < 0)
             found.shortName[0] = '\0';
-        found.unreachable = !found.isDirectory && (!exact || !Reachable(found.name));
+        found.unreachable = !found.isDirectory && (!fits || !Reachable(found.name));
         found.writeTimeKnown = true;
         found.written = WriteTimeOf(data.ftLastWriteTime);
         found.offline = (data.dwFileAttributes & kOfflineAttributes) != 0;
@@ -152,7 +102,7 @@ struct Win32Search
             return false;
         if (!listed.insert(FoldedName(name, PlatformFileServices())).second)
             return false;
-        return GetFileAttributesA((folder + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+        return GetFileAttributesW(WidePath((folder + name).c_str()).c_str()) != INVALID_FILE_ATTRIBUTES;
     }
 };
 
@@ -170,9 +120,8 @@ void AddMaskedOut(std::string& names, const WIN32_FIND_DATAW& data)
 {
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return;
-    char name[kFoundNameSize];
-    AnsiName(data.cFileName, name, sizeof name);
-    names.append(name, std::strlen(name) + 1);
+    names += ToEngine(data.cFileName);
+    names += '\0';
 }
 
 class Win32FileServices : public FileServices
@@ -180,9 +129,8 @@ class Win32FileServices : public FileServices
 public:
     SearchHandle FindFirst(const char* pattern, FoundFile& first) override
     {
-        // The ANSI search took no pattern longer than MAX_PATH characters.
-        std::wstring widePattern = Wide(pattern);
-        if (widePattern.empty() || widePattern.size() > MAX_PATH)
+        std::wstring widePattern = WidePath(pattern);
+        if (widePattern.empty())
             return nullptr;
         WIN32_FIND_DATAW data;
         HANDLE handle = FindFirstFileW(widePattern.c_str(), &data);
@@ -234,21 +182,21 @@ public:
     {
         // A search on a root with its backslash finds nothing; its attributes tell.
         if (EndsWithSeparator(path, *this))
-            return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-        WIN32_FIND_DATAA data;
-        HANDLE search = FindFirstFileA(path, &data);
+            return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+        WIN32_FIND_DATAW data;
+        HANDLE search = FindFirstFileW(WidePath(path).c_str(), &data);
         if (search == INVALID_HANDLE_VALUE)
             return false;
         ::FindClose(search);
         return true;
     }
 
-    bool Exists(const char* path) override { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+    bool Exists(const char* path) override { return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
     MoveResult Move(const char* from, const char* to, int& error) override
     {
         error = 0;
-        if (MoveFileA(from, to))
+        if (MoveFileW(WidePath(from).c_str(), WidePath(to).c_str()))
             return MoveDone;
         DWORD code = GetLastError();
         error = static_cast<int>(code);
@@ -257,7 +205,7 @@ public:
 
     bool Identify(const char* path, FileIdentity& identity) override
     {
-        HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        HANDLE file = CreateFileW(WidePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return false;
@@ -289,7 +237,7 @@ public:
     // file's own hidden and system attributes are given again.
     uint32_t KeptAttributes(const char* path) override
     {
-        const DWORD attributes = GetFileAttributesA(path);
+        const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES)
             return 0;
         return attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
@@ -298,14 +246,14 @@ public:
     LogHandle CreateLog(const char* path, uint32_t keptAttributes) override
     {
         const DWORD attributes = keptAttributes != 0 ? keptAttributes : FILE_ATTRIBUTE_NORMAL;
-        HANDLE log = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
+        HANDLE log = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
         return log == INVALID_HANDLE_VALUE ? nullptr : log;
     }
 
     LogHandle AppendLog(const char* path) override
     {
         // Written at its end, yet with the right to cut it back (TruncateLog).
-        HANDLE log = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE log = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (log == INVALID_HANDLE_VALUE)
             return nullptr;
         LARGE_INTEGER none = {};
@@ -319,7 +267,7 @@ public:
     // Removed by the system when the handle closes, so that no crash leaves it behind.
     bool CanCreateFile(const char* path) override
     {
-        HANDLE file = CreateFileA(path, GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+        HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return false;
@@ -348,23 +296,25 @@ public:
 
     bool CreateFolder(const char* path) override
     {
-        if (CreateDirectoryA(path, nullptr))
+        const std::wstring wide = WidePath(path);
+        if (CreateDirectoryW(wide.c_str(), nullptr))
             return true;
-        const DWORD attributes = GetFileAttributesA(path);
+        const DWORD attributes = GetFileAttributesW(wide.c_str());
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     }
 
-    bool RemoveFile(const char* path) override { return DeleteFileA(path) != FALSE; }
+    bool RemoveFile(const char* path) override { return DeleteFileW(WidePath(path).c_str()) != FALSE; }
 
     ReadHandle OpenRead(const char* path, bool& fileThere) override
     {
-        HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        const std::wstring wide = WidePath(path);
+        HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             fileThere = true;
             return file;
         }
-        DWORD attributes = GetFileAttributesA(path);
+        DWORD attributes = GetFileAttributesW(wide.c_str());
         fileThere = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
         return nullptr;
     }
@@ -411,7 +361,7 @@ public:
     bool LastWriteTime(const char* path, WriteTime& written, bool& offline) override
     {
         WIN32_FILE_ATTRIBUTE_DATA data;
-        if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+        if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data))
             return false;
         written = WriteTimeOf(data.ftLastWriteTime);
         offline = (data.dwFileAttributes & kOfflineAttributes) != 0;
@@ -443,22 +393,23 @@ public:
 
     bool IsLeadByte(unsigned char c) const override { return IsDBCSLeadByte(c) != FALSE; }
     char Separator() const override { return '\\'; }
-    // MAX_PATH holds the terminating NUL; the ANSI calls are not long-path aware.
-    int LongestPath() const override { return MAX_PATH - 1; }
+    // The long form holds 32,767 UTF-16 units, its prefix ("\\?\UNC\" in place of a UNC
+    // path's "\\") among them.
+    int LongestPath() const override { return 32767 - 6; }
     bool IgnoresCase() const override { return true; }
 
     std::string FullPath(const char* path) override
     {
-        std::string full(MAX_PATH, '\0');
-        DWORD length = GetFullPathNameA(path, static_cast<DWORD>(full.size()), &full[0], nullptr);
-        if (length >= full.size()) {
-            full.resize(length);
-            length = GetFullPathNameA(path, static_cast<DWORD>(full.size()), &full[0], nullptr);
-        }
-        if (length == 0 || length >= full.size())
+        std::wstring wide;
+        if (!ToWide(path, wide) || wide.empty())
             return path;
-        full.resize(length);
-        return full;
+        const DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+        std::wstring full(length, L'\0');
+        const DWORD written = length == 0 ? 0 : GetFullPathNameW(wide.c_str(), length, &full[0], nullptr);
+        if (written == 0 || written >= length)
+            return path;
+        full.resize(written);
+        return ToEngine(full.c_str());
     }
 };
 
