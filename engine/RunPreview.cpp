@@ -22,13 +22,13 @@ int RunPreview::LeftOutTotal() const
     return total;
 }
 
-std::string RunPreview::StepLines(FileServices& fs) const
+std::string RunPreview::StepLines() const
 {
     std::string text;
     text.reserve(names.size() + rows.size() * 6);
-    char line[kFormatBufferSize];
+    char line[kStepLineSize];
     for (int row = 0; row < RowCount(); ++row) {
-        const int length = FormatStepLine(line, CurrentName(row), NewName(row), FailureNone, 0, fs);
+        const int length = FormatStepLine(line, CurrentName(row), NewName(row), FailureNone, 0);
         text.append(line, static_cast<size_t>(length));
     }
     return text;

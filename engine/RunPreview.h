@@ -31,8 +31,8 @@ public:
     // Every file left out, in the listing's order (index from 0 to LeftOutTotal() - 1), and why.
     const char* LeftOutName(int index) const { return &names[leftOutFiles[static_cast<size_t>(index)].name]; }
     LeftOutKind LeftOutKindOf(int index) const { return leftOutFiles[static_cast<size_t>(index)].kind; }
-    // Every row as the line the log would write for its step, formatted through fs.
-    std::string StepLines(FileServices& fs) const;
+    // Every row as the line the log would write for its step.
+    std::string StepLines() const;
 
     // In a date order every row has the date it was ordered by, as local clock time (seconds
     // from 1970-01-01 as if that clock were UTC, and the fraction of the second), and tells

@@ -1,5 +1,6 @@
-// Fuzzes the three pieces that take text straight from the user and from the folder listing:
-// the pattern split, the name splitter and the new-name formation. Input layout:
+// Fuzzes the pieces that take text straight from the user and from the folder listing: the
+// pattern split, the name splitter, the new-name formation and the reader of the escapes that
+// carry characters the code page cannot hold. Input layout:
 //   byte 0      bit 0: padding; bit 1: code page 932 lead bytes; bits 2-7: digit count
 //   bytes 1-4   the number, little-endian
 //   the rest    pattern, a NUL byte, file name
@@ -7,6 +8,8 @@
 #include "engine/FileEntry.h"
 #include "engine/platform/FileServices.h"
 #include "engine/NewName.h"
+#include "engine/PathLengthRefusal.h"
+#include "engine/platform/NameEscape.h"
 #include "engine/RenameJob.h"
 #include "tests/support/FaultyFileServices.h"
 #include "tests/support/NameModel.h"
@@ -123,6 +126,23 @@ void CheckFormNewName(const std::string& name, const RenameJob& job, int32_t num
 
 }  // namespace
 
+// Every escape read is one that writing its code point gives back byte for byte, so that no
+// character has two spellings; a path is never measured longer than its bytes.
+void CheckEscapes(const std::string& name, FileServices& fs)
+{
+    for (size_t at = name.find('<'); at != std::string::npos; at = name.find('<', at + 1)) {
+        char32_t codePoint = 0;
+        const int length = ReadEscape(name.c_str() + at, codePoint);
+        if (length == 0)
+            continue;
+        Require(codePoint <= kLastCodePoint && length <= kLongestEscape, "an escape stands for a code point");
+        std::string written;
+        AppendEscape(written, codePoint);
+        Require(written == name.substr(at, static_cast<size_t>(length)), "an escape reads back as it is written");
+    }
+    Require(PathCharacters(name.c_str(), fs) <= static_cast<int>(name.size()), "no more characters than bytes");
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 5)
@@ -147,6 +167,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     job.SplitPattern(pattern.c_str());
     CheckSplitPattern(pattern, job);
     CheckSplitFileName(name, cp932, fs);
+    CheckEscapes(name, fs);
 
     job.padDigits = padDigits ? 1 : 0;
     job.digitCount = digitCount;

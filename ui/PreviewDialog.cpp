@@ -237,7 +237,7 @@ void OnPreviewNotify(HWND dialog, LPARAM param)
 // Another program may hold the clipboard; a copy that did not happen must not pass unnoticed.
 void CopyRows(HWND dialog)
 {
-    if (!CopyTextToClipboard(dialog, PreviewOf(dialog).StepLines(PlatformFileServices())))
+    if (!CopyTextToClipboard(dialog, PreviewOf(dialog).StepLines()))
         ShowMessage(dialog, ResourceText(IDS_COPY_FAILED).Data(), MB_OK | MB_ICONEXCLAMATION);
 }
 

@@ -1,5 +1,9 @@
 #include "engine/log/LogFormat.h"
 
+#include <cstdio>
+
+#include <algorithm>
+
 #include <cstring>
 
 const char kStepArrow[] = "->";
@@ -70,27 +74,22 @@ bool IsStepFailureReason(const std::string& reason, bool cut)
     return false;
 }
 
-int FormatStepLine(char (&line)[kFormatBufferSize], const char* from, const char* to, StepFailure failure, int error,
-                   FileServices& fs)
+int FormatStepLine(char (&line)[kStepLineSize], const char* from, const char* to, StepFailure failure, int error)
 {
-    const char* reason = StepFailureText(failure);
-    // The print's own bytes, without its cost, for the line of every move; a line too long
-    // for one print is cut by the print as it always was.
-    const size_t fromLength = std::strlen(from);
-    const size_t toLength = std::strlen(to);
-    if (reason == nullptr && fromLength + toLength + 6 < sizeof line) {
-        char* at = line;
-        at = static_cast<char*>(std::memcpy(at, from, fromLength)) + fromLength;
-        at = static_cast<char*>(std::memcpy(at, "\t->\t", 4)) + 4;
-        at = static_cast<char*>(std::memcpy(at, to, toLength)) + toLength;
-        std::memcpy(at, "\r\n", 3);
-        return static_cast<int>(fromLength + toLength + 6);
+    char errorText[32] = "";
+    if (failure != FailureNone && error != 0)
+        std::snprintf(errorText, sizeof errorText, " (error %d)", error);
+    const char* parts[] = {from, "\t", kStepArrow, "\t", to, failure != FailureNone ? "\t" : "",
+                           failure != FailureNone ? StepFailureText(failure) : "", errorText, "\r\n"};
+    // A name is never longer than a listing gives, so the line fits whole.
+    size_t length = 0;
+    for (const char* part : parts) {
+        const size_t partLength = std::min(std::strlen(part), static_cast<size_t>(kFoundNameSize - 1));
+        std::memcpy(line + length, part, partLength);
+        length += partLength;
     }
-    if (reason == nullptr)
-        return fs.Format(line, "%s\t%s\t%s\r\n", from, kStepArrow, to);
-    if (error != 0)
-        return fs.Format(line, "%s\t%s\t%s\t%s (error %d)\r\n", from, kStepArrow, to, reason, error);
-    return fs.Format(line, "%s\t%s\t%s\t%s\r\n", from, kStepArrow, to, reason);
+    line[length] = '\0';
+    return static_cast<int>(length);
 }
 
 std::string SectionHeader(const std::string& folder)

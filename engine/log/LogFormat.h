@@ -16,8 +16,7 @@
 //   kStepArrow, TAB, the name after (FormatStepLine). A step that did not happen adds TAB and
 //   why: one of the texts of StepFailureText, with " (error N)" when the platform gave an
 //   error code, and nothing else (IsStepFailureReason). Names and reason are at least one byte
-//   long and hold no control byte; a line is no longer than one formatted line
-//   (kFormatBufferSize less its NUL).
+//   long and hold no control byte; a line is shorter than kStepLineSize.
 // - An undo keeps the record it takes back and appends its own as a further section: an empty
 //   line, the first section's folder line again (SectionHeader), its step lines in the same
 //   form, and, once it is through, kUndoFinishedLine. A section that another one follows holds
@@ -107,9 +106,12 @@ const char* StepFailureText(StepFailure failure);
 // " (error N)". cut: whether reason is the beginning of one, as far as a crash let it come.
 bool IsStepFailureReason(const std::string& reason, bool cut);
 
-// One step line into line, through one formatted print of the platform's; returns its length.
-int FormatStepLine(char (&line)[kFormatBufferSize], const char* from, const char* to, StepFailure failure, int error,
-                   FileServices& fs);
+// Room for the longest step line and its NUL: two names as long as a listing gives them, and
+// a reason.
+const int kStepLineSize = 2 * kFoundNameSize + 128;
+
+// One step line into line; returns its length.
+int FormatStepLine(char (&line)[kStepLineSize], const char* from, const char* to, StepFailure failure, int error);
 
 // What begins an undo's section: the empty line and the folder line.
 std::string SectionHeader(const std::string& folder);

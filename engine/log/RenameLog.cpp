@@ -41,14 +41,14 @@ void LogWriter::WriteDurable(const char* bytes, int count)
 
 void LogWriter::Announce(const char* from, const char* to)
 {
-    char line[kFormatBufferSize];
-    WriteDurable(line, FormatStepLine(line, from, to, FailureNone, 0, fs));
+    char line[kStepLineSize];
+    WriteDurable(line, FormatStepLine(line, from, to, FailureNone, 0));
 }
 
 void LogWriter::TakeBackAnnounced(const char* from, const char* to)
 {
-    char line[kFormatBufferSize];
-    WriteDurable(line, FormatStepLine(line, from, to, FailureNotMade, 0, fs));
+    char line[kStepLineSize];
+    WriteDurable(line, FormatStepLine(line, from, to, FailureNotMade, 0));
 }
 
 void LogWriter::ConfirmMoves()
@@ -133,8 +133,8 @@ void LogWriter::CutBack(int64_t size)
 
 void LogWriter::WriteStep(const char* from, const char* to, StepFailure failure, int error)
 {
-    char line[kFormatBufferSize];
-    const int length = FormatStepLine(line, from, to, failure, error, fs);
+    char line[kStepLineSize];
+    const int length = FormatStepLine(line, from, to, failure, error);
     ++steps;
     // A move written ahead is on the record already.
     if (writesAhead && failure == FailureNone && std::strcmp(from, to) != 0) {

@@ -7,8 +7,7 @@
 
 namespace {
 
-// A step line is formatted into a buffer of kFormatBufferSize bytes, its NUL included.
-const size_t kLongestStepLine = kFormatBufferSize - 1;
+const size_t kLongestStepLine = kStepLineSize - 1;
 // Far more than a folder field holds; a longer first line belongs to some other file.
 const size_t kLongestFolderLine = 65536;
 

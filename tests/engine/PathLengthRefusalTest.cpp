@@ -1,6 +1,6 @@
-// Runs in folders so deep that the longest paths of the run come near the length the
-// Windows file calls take (MAX_PATH less its NUL: 259 characters). Natively the services
-// are held to that length; under Wine it is the platform's own.
+// Runs in folders so deep that the longest paths of the run come near the length the file
+// calls take, the services held to the short form's (MAX_PATH less its NUL: 259 characters)
+// so that the folders stay small.
 #include "engine/Ordering.h"
 #include "tests/support/EngineTestSupport.h"
 
@@ -76,9 +76,7 @@ TEST(PathReach, ARunWhoseNewNamesWouldReachTheLimitIsRefusedBeforeAnyMove)
     const std::string separator(1, TempFolder::Separator());
     for (const Case& c : cases) {
         RunFixture run;
-#ifndef _WIN32
         run.fs.UseWindowsPathLimit();
-#endif
         run.fs.UseCp932LeadBytes();
         std::string deep = DeepFolderName(run.folder, c.folder, c.folderStart);
         ASSERT_TRUE(run.folder.MakeFolder(deep)) << c.name;

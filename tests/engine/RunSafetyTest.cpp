@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -93,16 +95,16 @@ TEST(RunSafety, NewNamesWindowsWouldChangeOrRefuseStopTheRunBeforeAnyMove)
 }
 
 #ifdef _WIN32
-TEST(RunSafety, ANameTheCodePageReachesOnlyThroughALookAlikeIsLeftAloneAndLoggedWithoutIt)
+TEST(RunSafety, ANameTheCodePageReachesOnlyThroughALookAlikeIsRenamedUnderItsOwnName)
 {
     // Code page 932 has no bytes of its own for the yen sign or e with an accent: the ANSI
-    // search showed "\" and "e" in their place, so "a¥b.txt" came as "a\b.txt", the file b.txt
+    // calls saw "\" and "e" in their place, so "a¥b.txt" came as "a\b.txt", the file b.txt
     // in the sub-folder a, and "café.txt" as "cafe.txt", which may be another file.
-    struct Case { const char* name; const wchar_t* wide; const char* logged; std::string beside; } cases[] = {
-        {"yen sign, a sub-folder holds the look-alike", L"a\u00A5b.txt", "a?b.txt", "a"},
-        {"yen sign, no such sub-folder", L"a\u00A5b.txt", "a?b.txt", ""},
-        {"e with an accent", L"caf\u00E9.txt", "caf?.txt", ""},
-        {"e with an accent beside the look-alike's file", L"caf\u00E9.txt", "caf?.txt", "cafe.txt"},
+    struct Case { const char* name; const wchar_t* wide; const char* escaped; std::string beside; const char* newName; } cases[] = {
+        {"yen sign, a sub-folder holds the look-alike", L"a\u00A5b.txt", "a<U+00A5>b.txt", "a", "000.txt"},
+        {"yen sign, no such sub-folder", L"a\u00A5b.txt", "a<U+00A5>b.txt", "", "000.txt"},
+        {"e with an accent", L"caf\u00E9.txt", "caf<U+00E9>.txt", "", "001.txt"},
+        {"e with an accent beside the look-alike's file", L"caf\u00E9.txt", "caf<U+00E9>.txt", "cafe.txt", "001.txt"},
     };
     for (const Case& c : cases) {
         RunFixture run;
@@ -117,24 +119,25 @@ TEST(RunSafety, ANameTheCodePageReachesOnlyThroughALookAlikeIsLeftAloneAndLogged
         std::wstring wide = std::wstring(run.folder.Path().begin(), run.folder.Path().end()) + L"\\" + c.wide;
         HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(INVALID_HANDLE_VALUE, file) << c.name;
+        DWORD written = 0;
+        WriteFile(file, "wide", 4, &written, nullptr);
         CloseHandle(file);
 
         ASSERT_TRUE(run.Run()) << c.name;
-        const int batch = c.beside == "cafe.txt" ? 2 : 1;
+        const int batch = c.beside == "cafe.txt" ? 3 : 2;
         EXPECT_EQ(batch, run.outcome.fileCount) << c.name;
-        EXPECT_EQ(1, run.outcome.unreachable) << c.name;
-        EXPECT_EQ(1, run.outcome.notRenamed) << c.name;
-        EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(wide.c_str())) << c.name;
-        EXPECT_EQ("c.txt", run.folder.Read("000.txt")) << c.name;
-        if (batch == 2) {
-            EXPECT_EQ("cafe.txt", run.folder.Read("001.txt")) << c.name;
+        EXPECT_EQ(0, run.outcome.unreachable) << c.name;
+        EXPECT_EQ(0, run.outcome.notRenamed) << c.name;
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(wide.c_str())) << c.name;
+        EXPECT_EQ("wide", run.folder.Read(c.newName)) << c.name;
+        if (batch == 3) {
+            EXPECT_EQ("cafe.txt", run.folder.Read("002.txt")) << c.name;
         }
         if (c.beside == "a") {
             EXPECT_EQ("inside a", run.folder.Read("a\\b.txt")) << c.name;
         }
         Names lines = run.LogLines();
-        ASSERT_FALSE(lines.empty()) << c.name;
-        EXPECT_EQ(Line(c.logged, c.logged) + "\tname not representable, file left as it was", lines[0]) << c.name;
+        EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), Line(c.escaped, c.newName))) << c.name;
     }
 }
 #endif

@@ -64,7 +64,8 @@ public:
     int Calls(FileCall call) const { return calls[call]; }
     // Lead bytes of code page 932 whatever the platform's code page is.
     void UseCp932LeadBytes() { cp932 = true; }
-    // Paths as long as Windows takes them (MAX_PATH less its NUL) whatever the platform takes.
+    // Paths held to 259 characters (the short form's MAX_PATH less its NUL) whatever the
+    // platform takes, so that runs near the limit fit in an ordinary temporary folder.
     void UseWindowsPathLimit() { windowsPaths = true; }
 
     // Runs before a call reaches the platform, with its number and its path arguments.

@@ -35,7 +35,7 @@ TEST(RunResultTest, SaysWhatHappenedToTheFiles)
          "1 file could not be renamed; the log has the details." + AnsiText(u8"\n中止する前に終わっていました."), true},
         {false, RefusalFolderEmpty, "", 0, false, "Failed." + AnsiText(u8"\nフォルダが指定されていません.")},
         {false, RefusalFolderPathTooLong, "", 0, false,
-         "Failed." + AnsiText(u8"\nフォルダのパスが長すぎます. 対象と合わせて 259 文字までのパスにしてください.")},
+         "Failed." + AnsiText(u8"\nフォルダのパスが長すぎます. 対象と合わせて 32,761 文字までのパスにしてください.")},
         {false, RefusalFolderMissing, "", 0, false, "Failed." + AnsiText(u8"\nフォルダがありません.")},
         {false, RefusalFolderNotSearchable, "", 0, false,
          "Failed." + AnsiText(u8"\nフォルダの中を見られません. フォルダではないか, 見る権限がありません.")},
