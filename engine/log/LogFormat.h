@@ -7,6 +7,15 @@
 
 // The rename log, as LogWriter writes it and RenameLogParser reads it back: lines of bytes in
 // the ANSI code page, each ended by CR LF.
+// - Names are in the engine's form. A character the code page holds exactly (its bytes lead
+//   back to that very character, not to a look-alike) is its bytes; any other is written
+//   "<U+XXXX>": "U+", then the code point in upper-case hexadecimal, four digits below
+//   U+10000 and no leading zero above ("<U+00E9>" for an accented e, "<U+1F600>" for an emoji
+//   of a surrogate pair, "<U+D800>" for a surrogate that comes unpaired), so that every
+//   character has one spelling. "<" is never part of a Windows name, so the form cannot be
+//   taken for one; should a name hold one all the same, it is written "<U+003C>". Such names
+//   sort by these bytes like any other, and the platform turns them back into the exact
+//   UTF-16 name (NameEscape.h reads and writes one escape).
 // - The folder line: the folder exactly as the run was given it, with or without a final
 //   separator (that is the user's typing, so nothing is asked of its last byte), none of its
 //   bytes a TAB or another control byte. Read back, it must be a full path (IsFullPath: a

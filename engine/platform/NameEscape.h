@@ -5,8 +5,8 @@
 #include <string>
 
 // A character of a name that the ANSI code page cannot hold is carried as "<U+XXXX>", the
-// form and its rules described beside the log format (LogFormat.h). These read and write one
-// such escape; which characters need one is the platform's to say.
+// form and its rules described with the log format (engine/log/LogFormat.h). These read and
+// write one such escape; which characters need one is the platform's to say.
 
 // "<U+10FFFF>" is the longest.
 const int kLongestEscape = 10;
