@@ -2,6 +2,7 @@
 
 #include "core/CountedString.h"
 #include "engine/AsciiFold.h"
+#include "engine/platform/NameEscape.h"
 
 #include <cstring>
 
@@ -90,11 +91,32 @@ const char* FinalComponent(const char* path, const FileServices& fs)
     return final;
 }
 
+// An escaped character is folded to its upper case, as the system's table has it, and
+// written again, so that "<U+00C9>" and "<U+00E9>" make one key.
+static size_t FoldEscape(std::string& name, size_t at, const FileServices& fs)
+{
+    char32_t codePoint = 0;
+    const int length = ReadEscape(name.c_str() + at, codePoint);
+    if (length == 0)
+        return 0;
+    std::string folded;
+    AppendEscape(folded, fs.UpperCase(codePoint));
+    name.replace(at, static_cast<size_t>(length), folded);
+    return folded.size();
+}
+
 void FoldName(std::string& name, const FileServices& fs)
 {
     // The second byte of a double-byte character is no letter: ア and ヂ differ only there.
-    for (size_t i = 0; i < name.size(); i += static_cast<size_t>(CharacterLength(name.c_str() + i, fs)))
+    for (size_t i = 0; i < name.size();) {
+        const size_t escape = name[i] == '<' ? FoldEscape(name, i, fs) : 0;
+        if (escape > 0) {
+            i += escape;
+            continue;
+        }
         name[i] = static_cast<char>(FoldAscii(static_cast<unsigned char>(name[i])));
+        i += static_cast<size_t>(CharacterLength(name.c_str() + i, fs));
+    }
 }
 
 std::string FoldedName(const char* name, const FileServices& fs)

@@ -37,7 +37,7 @@ bool IsFullPath(const char* path, const FileServices& fs);
 // takes as one too. Elsewhere a backslash is an ordinary byte of a name.
 const char* FinalComponent(const char* path, const FileServices& fs);
 // The name as a file system that ignores letter case sees it: "A" to "Z" folded, second
-// bytes of double-byte characters left alone.
+// bytes of double-byte characters left alone, an escaped character in its upper case.
 std::string FoldedName(const char* name, const FileServices& fs);
 // The same, in place.
 void FoldName(std::string& name, const FileServices& fs);

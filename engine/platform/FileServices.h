@@ -162,6 +162,9 @@ public:
     virtual int LongestPath() const = 0;
     // Names that differ only in the letters "A" to "Z" and "a" to "z" name the same file.
     virtual bool IgnoresCase() const { return false; }
+    // A character outside the code page as a file system that ignores case sees it: its
+    // upper case, as the system's table has it. Only for code points that escapes carry.
+    virtual char32_t UpperCase(char32_t c) const { return c; }
     // The path as the file calls resolve it before they measure it: a relative one joined to
     // the current folder, "." and ".." taken out. The path as it stands where the platform
     // takes paths as they are given.

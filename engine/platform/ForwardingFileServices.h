@@ -56,6 +56,7 @@ public:
     char Separator() const override { return real.Separator(); }
     int LongestPath() const override { return real.LongestPath(); }
     bool IgnoresCase() const override { return real.IgnoresCase(); }
+    char32_t UpperCase(char32_t c) const override { return real.UpperCase(c); }
     std::string FullPath(const char* path) override { return real.FullPath(path); }
 
 protected:

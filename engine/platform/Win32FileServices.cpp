@@ -397,6 +397,13 @@ public:
     // path's "\\") among them.
     int LongestPath() const override { return 32767 - 6; }
     bool IgnoresCase() const override { return true; }
+    char32_t UpperCase(char32_t c) const override
+    {
+        if (c > 0xFFFF)
+            return c;
+        WCHAR unit = static_cast<WCHAR>(c), upper = unit;
+        return LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, &unit, 1, &upper, 1, nullptr, nullptr, 0) == 1 ? upper : c;
+    }
 
     std::string FullPath(const char* path) override
     {

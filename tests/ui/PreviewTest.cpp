@@ -345,11 +345,11 @@ TEST_F(PreviewTest, TheDateOrdersShowTheDateEachFileWasOrderedBy)
 TEST_F(PreviewTest, ListsTheFilesLeftOutAfterTheBatchAndFollowsItsSize)
 {
     ASSERT_TRUE(AddFiles(folder, {"a.txt"}));
-    AddUnreachableFile(folder);
+    const std::string tooLong = AddTooLongFile(folder);
 
     SeenPreview seen = Preview(true, CloseButton);
 
-    EXPECT_EQ((Names{"a.txt\t000.txt", AnsiText(u8"?.txt\t(対象外: 文字コードで表せない名前)")}), seen.rows);
+    EXPECT_EQ((Names{"a.txt\t000.txt", tooLong + AnsiText(u8"\t(対象外: 長すぎる名前)")}), seen.rows);
     EXPECT_EQ("a.txt\t->\t000.txt\r\n", seen.clipboard);
     EXPECT_EQ(100, seen.listGrew.x);
     EXPECT_EQ(60, seen.listGrew.y);
@@ -435,15 +435,15 @@ TEST(PreviewSummary, CountsEachKindLeftOut)
     EXPECT_EQ(AnsiText(u8"ファイル 2 個 (名前が変わらないもの 0 個)。対象外 1 個: ログファイル 1 個"),
               std::string(PreviewSummaryText(preview).Data()));
 
-    AddUnreachableFile(folder);
+    AddTooLongFile(folder);
     ASSERT_TRUE(PreviewRun(job, PlatformFileServices(), randomState, preview));
-    EXPECT_EQ(AnsiText(u8"ファイル 2 個 (名前が変わらないもの 0 個)。対象外 2 個: 文字コードで表せない名前 1 個、ログファイル 1 個"),
+    EXPECT_EQ(AnsiText(u8"ファイル 2 個 (名前が変わらないもの 0 個)。対象外 2 個: ログファイル 1 個、長すぎる名前 1 個"),
               std::string(PreviewSummaryText(preview).Data()));
 
     ASSERT_TRUE(folder.Write("desktop.ini", "[.ShellClassInfo]"));
     ASSERT_TRUE(folder.SetHidden("desktop.ini", true));
     ASSERT_TRUE(PreviewRun(job, PlatformFileServices(), randomState, preview));
-    EXPECT_EQ(AnsiText(u8"ファイル 2 個 (名前が変わらないもの 0 個)。対象外 3 個: 文字コードで表せない名前 1 個、ログファイル 1 個、"
+    EXPECT_EQ(AnsiText(u8"ファイル 2 個 (名前が変わらないもの 0 個)。対象外 3 個: ログファイル 1 個、長すぎる名前 1 個、"
                        u8"隠しシステムファイル 1 個"),
               std::string(PreviewSummaryText(preview).Data()));
 }

@@ -206,7 +206,7 @@ TEST_F(RunCommandTest, RunThatCannotStartSaysFailed)
 TEST_F(RunCommandTest, PartlyDoneRunSaysHowManyAndPointsToTheLog)
 {
     ASSERT_TRUE(AddFiles(folder, {"a.txt", "b.txt"}));
-    AddUnreachableFile(folder);
+    AddTooLongFile(folder);
     // Held open by another program, which lets no one move it.
     HANDLE held = CreateFileA(folder.PathOf("b.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -219,7 +219,7 @@ TEST_F(RunCommandTest, PartlyDoneRunSaysHowManyAndPointsToTheLog)
     EXPECT_EQ("1 file could not be renamed; the log has the details." +
                   AnsiText(u8"\n\"b.txt\": 移動できませんでした (ほかのプログラムが開いているか, ファイルシステムが拒みました)"
                            u8"\n詳しくはログ \"") +
-                  Text(IDC_LOG_PATH) + AnsiText(u8"\" を見てください.\n対象外 1 個: 文字コードで表せない名前 1 個"),
+                  Text(IDC_LOG_PATH) + AnsiText(u8"\" を見てください.\n対象外 1 個: 長すぎる名前 1 個"),
               seen[1].text);
     EXPECT_EQ(SystemIcon(IDI_EXCLAMATION), seen[1].icon);
     EXPECT_EQ(Arrow(), seen[1].cursor);

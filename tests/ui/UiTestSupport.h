@@ -120,7 +120,8 @@ protected:
 LPARAM PointParam(POINT point);
 std::string Lower(std::string text);
 std::string DesktopPath();
-// Makes a file whose name the ANSI code page cannot spell, which the run leaves alone.
-void AddUnreachableFile(const TempFolder& folder);
+// Makes a file whose name, each of its 40 characters outside the ANSI code page escaped, is
+// longer than 255 bytes, which the run leaves alone; returns that name.
+std::string AddTooLongFile(const TempFolder& folder);
 
 #endif

@@ -1,4 +1,5 @@
 #include "engine/PathLengthRefusal.h"
+#include "engine/PathNames.h"
 #include "engine/platform/NameEscape.h"
 #include "tests/support/FaultyFileServices.h"
 
@@ -39,3 +40,17 @@ TEST(NameEscape, APathIsMeasuredInTheUnitsItsEscapesStandFor)
     for (const Case& c : cases)
         EXPECT_EQ(c.characters, PathCharacters(c.path, fs)) << c.path;
 }
+
+#ifdef _WIN32
+TEST(NameEscape, EscapedLettersThatDifferOnlyInCaseMakeOneName)
+{
+    struct Case { const char* a; const char* b; bool same; } cases[] = {
+        {"<U+00C9>.txt", "<U+00E9>.TXT", true}, {"<U+0101>", "<U+0100>", true}, {"<U+00C9>", "<U+00C8>", false},
+        {"<U+1F600>", "<U+1F600>", true}, {"<U+00E9>", "e", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.same, NameKey(c.a, PlatformFileServices()) == NameKey(c.b, PlatformFileServices())) << c.a;
+        EXPECT_EQ(c.same, PlatformFileServices().SameName(c.a, c.b)) << c.a;
+    }
+}
+#endif
