@@ -269,7 +269,7 @@ std::vector<std::string> CheckHistory(const Observation& observation)
     if (h.leftOpen)
         breaches.push_back("nothing is left to take back or make again, yet a record stays open: a new run in the "
                            "folder is refused");
-    // Wine moves a file to a path longer than the ANSI calls take, but not back from it.
+    // A file moved to a path longer than the file calls take cannot be moved back.
     bool reachable = true;
     for (const Tree* tree : {&observation.before, &h.trees[0], &h.trees[1]}) {
         for (const auto& item : *tree)

@@ -28,7 +28,7 @@ std::string Quoted(const std::string& name)
 }
 
 // A new name every layer takes as it is: no separator, nothing Windows refuses or drops, no
-// device, not of a temporary name's form, and short enough for the ANSI calls and for Wine,
+// device, not of a temporary name's form, and short enough for the file calls and for Wine,
 // which keeps names as UTF-8 of at most 255 bytes.
 bool PlainNewName(const std::string& name, const std::string& entryFolder, bool cp932)
 {
@@ -37,21 +37,18 @@ bool PlainNewName(const std::string& name, const std::string& entryFolder, bool 
         return false;
     if (!kWindows)
         return true;
-    size_t stored = 0;
     for (size_t i = 0; i < name.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(name[i]);
-        if (IsLeadModel(c, true) && i + 1 < name.size()) {
+        unsigned codePoint = 0;
+        const size_t escape = EscapeAt(name, i, codePoint);
+        if (escape > 0)
+            i += escape - 1;
+        else if (IsLeadModel(c, true) && i + 1 < name.size())
             ++i;
-            stored += 3;
-        } else if (c >= 0xA1 && c <= 0xDF) {
-            stored += 3;
-        } else if (c < 0x20 || c >= 0x80 || std::strchr("\\/:*?\"<>|", c) != nullptr) {
+        else if ((c < 0x20 || c >= 0x80 || std::strchr("\\/:*?\"<>|", c) != nullptr) && !(c >= 0xA1 && c <= 0xDF))
             return false;
-        } else {
-            ++stored;
-        }
     }
-    return stored <= 255;
+    return StoredBytes(name) <= 255;
 }
 
 class Checker

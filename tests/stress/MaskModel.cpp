@@ -12,14 +12,15 @@ typedef std::vector<std::string> Characters;
 Characters Split(const std::string& text, bool cp932)
 {
     Characters characters;
-    bool utf8 = !Representable(text);
-    for (size_t i = utf8 ? 1 : 0; i < text.size();) {
+    for (size_t i = 0; i < text.size();) {
         unsigned char c = static_cast<unsigned char>(text[i]);
-        size_t width = 1;
-        if (utf8)
-            width = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        else if (IsLeadModel(c, cp932) && i + 1 < text.size())
-            width = 2;
+        unsigned codePoint = 0;
+        size_t width = EscapeAt(text, i, codePoint);
+        // The search counts UTF-16 units: a character beyond U+FFFF is two.
+        if (width > 0 && codePoint > 0xFFFF)
+            characters.push_back(std::string());
+        if (width == 0)
+            width = IsLeadModel(c, cp932) && i + 1 < text.size() ? 2 : 1;
         characters.push_back(text.substr(i, width));
         i += width;
     }

@@ -176,11 +176,9 @@ bool HoldsSeparatorModel(const std::string& mask, bool cp932)
 
 namespace {
 
-// Whether the engine can reach the file through the ANSI code page at all.
+// Whether the engine can reach the file at all.
 bool ReachableByEngine(const Scenario& scenario, const std::string& key, const std::string& entryFolder)
 {
-    if (!Representable(key))
-        return false;
     if (scenario.questionMarksUnreachable && key.find('?') != std::string::npos)
         return false;
     if (PathTooLongForEngine(entryFolder + key))
@@ -309,7 +307,7 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
     int breakAt = FaultAt(scenario, FaultListingBreaks);
     for (size_t i = 0; i < listing.size(); ++i) {
         const Listed& found = listing[i];
-        // A name longer than 255 bytes is left out and reported like one the code page cannot hold.
+        // A name longer than 255 bytes (in the engine's form) is left out and reported as unreachable.
         bool unreachable = !ReachableByEngine(scenario, found.key, entryFolder) || found.key.size() > kLongestName;
         const bool hiddenSystem = found.hiddenSystem || (!kWindows && MadeHiddenSystem(scenario, found.key));
         if (!found.isDirectory && hiddenSystem) {
@@ -422,14 +420,14 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
     char widestTemp[32];
     std::snprintf(widestTemp, sizeof widestTemp, "~ren%04d.tmp", static_cast<int>(std::min(kLargestNumber, widest)));
     // A temporary name that does not fit is the cause for every file.
-    if (!expected.batch.empty() && PathTooLongForRun(entryFolder + widestTemp)) {
+    if (!expected.batch.empty() && PathTooLongForEngine(entryFolder + widestTemp)) {
         expected.refusal = RefusalTempPathTooLong;
         expected.refusedName = widestTemp;
         expected.batch.clear();
         return expected;
     }
     for (const Planned& planned : expected.batch) {
-        if (PathTooLongForRun(entryFolder + planned.newName)) {
+        if (PathTooLongForEngine(entryFolder + planned.newName)) {
             expected.refusal = RefusalPathTooLong;
             expected.refusedName = planned.key;
             expected.batch.clear();

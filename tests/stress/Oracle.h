@@ -31,7 +31,7 @@ struct Expected
     std::string refusedName;
     // The batch in numbering order.
     std::vector<Planned> batch;
-    // Files matched by the mask that the ANSI code page cannot name.
+    // Files matched by the mask that the engine cannot reach or whose names are too long.
     int unreachable;
     // Files matched by the mask that are marked hidden and system.
     int hiddenSystem;

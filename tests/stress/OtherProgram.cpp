@@ -129,7 +129,7 @@ HeldFiles::HeldFiles(const Scenario& scenario, Observation& observation, const s
 {
     std::vector<std::string> candidates;
     for (const FileSpec& file : scenario.files) {
-        if (Representable(file.key) && file.key.find('/') == std::string::npos)
+        if (file.key.find('/') == std::string::npos)
             candidates.push_back(file.key);
     }
     for (const FaultSpec& fault : scenario.faults) {

@@ -6,6 +6,7 @@
 #include "tests/support/NameModel.h"
 #include "tests/support/TakenHeads.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 
@@ -16,6 +17,11 @@ const std::vector<std::string> kBackslashSecondByte = {"\x83\x5C", "\x8F\x5C", "
                                                        "\x8D\x5C", "\x90\x5C", "\x93\x5C", "\x89\x5C"};
 // Other double-byte characters: ア (second byte "A"), ヂ (second byte "a"), ポ (second byte "|"), 日.
 const std::vector<std::string> kOtherDoubleByte = {"\x83\x41", "\x83\x61", "\x83\x7C", "\x93\xFA"};
+// Characters code page 932 cannot hold, as the engine writes them: が as a Mac writes it (か and
+// the combining voiced mark), the wave dash 〜, é and É (one name to Windows), Korean 한글,
+// simplified Chinese 们这, an emoji, and the yen sign, which has only a look-alike.
+const std::vector<std::string> kEscaped = {"\x82\xA9<U+3099>", "<U+301C>", "<U+00E9>", "<U+00C9>",
+                                           "<U+D55C><U+AE00>", "<U+4EEC><U+8FD9>", "<U+1F600>", "<U+00A5>"};
 
 // Some extensions whose short form another mask takes: c.jpg_old and d.jpgx are C~1.JPG and
 // D~1.JPG there, e.html is E~1.HTM.
@@ -29,23 +35,23 @@ bool Creatable(const std::string& key)
         return false;
     if (!kWindows)
         return key.find('/') == std::string::npos && key.find('\0') == std::string::npos && key.size() <= 255;
-    if (!Representable(key))
-        return true;
     // Windows programs cannot make files under device names; other systems can, but then no
     // Windows program reaches them.
     if (NamesADevice(key))
         return false;
     for (size_t i = 0; i < key.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(key[i]);
-        if (IsLeadModel(c, true)) {
-            ++i;
+        unsigned codePoint = 0;
+        const size_t escape = EscapeAt(key, i, codePoint);
+        if (IsLeadModel(c, true) || escape > 0) {
+            i += escape > 0 ? escape - 1 : 1;
             continue;
         }
         if (c < 0x20 || std::string("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string::npos)
             return false;
     }
     char last = key[key.size() - 1];
-    return last != '.' && last != ' ';
+    return last != '.' && last != ' ' && StoredBytes(key) <= 255;
 }
 
 }  // namespace
@@ -59,6 +65,9 @@ std::string Upper(const std::string& text)
             ++i;
             continue;
         }
+        // é, the one small letter the names hold beyond the code page, in the engine's form.
+        if (kWindows && upper.compare(i, 8, "<U+00E9>") == 0)
+            upper[i + 5] = 'C';
         if (c >= 'a' && c <= 'z')
             upper[i] = static_cast<char>(c - 0x20);
     }
@@ -86,6 +95,9 @@ public:
     {
         if (kWindows && random.Percent(10))
             return "." + random.Pick(kBackslashSecondByte);
+        // Mostly é, which a name in capitals (Upper) holds as É: one name to Windows.
+        if (kWindows && random.Percent(12))
+            return "." + (random.Percent(50) ? std::string("<U+00E9>") : random.Pick(kEscaped));
         if (!kWindows && random.Percent(4))
             return random.Pick(std::vector<std::string>{".\xFF", ".a\\b", ". "});
         return random.Pick(kExtensions);
@@ -153,7 +165,7 @@ public:
         if (kind < 81 && kWindows)
             return DoubleByteName();
         if (kind < 87 && kWindows)
-            return UnrepresentableName();
+            return EscapedName();
         if (kind < 81 && !kWindows)
             return OddBytesName();
         std::string word = Word();
@@ -169,13 +181,22 @@ public:
         return name + (random.Percent(30) ? "." + random.Pick(kBackslashSecondByte) : Extension());
     }
 
-    std::string UnrepresentableName()
+    std::string EscapedName()
     {
-        // 丂 has no bytes in code page 932; é and ¥ only have look-alikes ("e" and "\").
-        static const std::vector<std::string> names = {
-            "x\xE4\xB8\x82.txt", "\xE4\xB8\x82", "caf\xC3\xA9.txt", "a\xC2\xA5" "b.txt", "x.\xE4\xB8\x82",
-            "\xC2\xA5.jpg", "a\xC2\xA5..\xC2\xA5" "b.txt"};
-        return std::string(1, kUnrepresentable) + random.Pick(names);
+        // 10月〜12月.xlsx with the wave dash a Mac writes; ¥, whose look-alike is "\".
+        static const std::vector<std::string> names = {"a<U+00A5>b.txt", "<U+00A5>.jpg", "a<U+00A5>..<U+00A5>b.txt",
+                                                       "10\x8C\x8E<U+301C>12\x8C\x8E.xlsx", "caf<U+00E9>.jpg"};
+        if (random.Percent(30))
+            return random.Pick(names);
+        std::string name = random.Percent(50) ? Word() : std::string();
+        for (int i = random.Between(1, 3); i > 0; --i)
+            name += random.Pick(kEscaped);
+        // Now and then near 255 bytes in the engine's form or beyond, which is no name it keeps,
+        // though it is well within the 255 bytes of UTF-8 Wine keeps.
+        const size_t length = random.Percent(25) ? static_cast<size_t>(random.Between(235, 275)) : 0;
+        while (name.size() < length)
+            name += "<U+1F600>";
+        return name + Extension();
     }
 
     std::string OddBytesName()
@@ -291,15 +312,19 @@ void ChooseFiles(Scenario& scenario, Generator& names, Dice& random, int fileCou
     // rotations, depending on the order.
     bool numbered = random.Percent(15);
     int shift = random.Between(-2, 2);
-    std::string extension = names.Extension();
+    // On Windows the numbered names are now and then in capitals: with é, which they then hold
+    // as É, they are case pairs of the new names.
+    std::string extension = kWindows && random.Percent(25) ? ".<U+00E9>" : names.Extension();
     for (int i = 0; i < fileCount; ++i) {
         std::string name = numbered ? names.TargetName(i + shift, random.Percent(90) ? extension : names.Extension())
                                     : names.FileName(fileCount);
+        if (numbered && kWindows && random.Percent(40))
+            name = Upper(name);
         if (!names.Take(name))
             continue;
         scenario.files.push_back(FileSpec{name, random.Percent(8), random.Percent(8), false, DateSpec()});
         // The look-alike of "a¥b.txt" is "a\b.txt": give it a file to lead to.
-        if (name.find("a\xC2\xA5" "b.txt") != std::string::npos && random.Percent(60) && names.Take("a")) {
+        if (name.find("a<U+00A5>b.txt") != std::string::npos && random.Percent(60) && names.Take("a")) {
             scenario.subFolders.push_back("a");
             scenario.files.push_back(FileSpec{"a/b.txt", false, false, false, DateSpec()});
         }
@@ -311,7 +336,7 @@ std::string SomeTopLevelFile(const Scenario& scenario, Dice& random)
 {
     std::vector<std::string> candidates;
     for (const FileSpec& file : scenario.files) {
-        if (file.key.find('/') == std::string::npos && Representable(file.key))
+        if (file.key.find('/') == std::string::npos)
             candidates.push_back(file.key);
     }
     return candidates.empty() ? std::string() : random.Pick(candidates);
@@ -686,6 +711,26 @@ void ChooseSystemFiles(Scenario& scenario, uint64_t seed)
     }
 }
 
+// Now and then, on Windows, the run's folder lies deep: its path about 300 or 1,000
+// characters, in levels of at most 200 (Wine keeps at most 255 bytes of UTF-8 for each), some
+// of them holding a character whose second byte is the separator's or one the code page
+// cannot hold. From a stream of its own, so that the other choices stay.
+void ChooseDeepFolder(Scenario& scenario, uint64_t seed)
+{
+    Dice random(seed ^ 0xDEE9F0DE5DEE9F0Dull);
+    if (!kWindows || !random.Percent(12))
+        return;
+    // The tester's temporary folder and the scenario's take about 40.
+    std::string levels;
+    for (int rest = random.Pick(std::vector<int>{300, 1000}) - 40 + random.Between(-20, 20); rest > 0;) {
+        const int length = std::min(rest, random.Between(100, 200));
+        const std::string mark = random.Pick(std::vector<std::string>{"", "\x83\x5C", "<U+00E9>", "<U+1F600>"});
+        levels += std::string(static_cast<size_t>(length), 'd').replace(0, mark.empty() ? 0 : 2, mark) + "/";
+        rest -= length + 1;
+    }
+    scenario.runFolderName = levels + scenario.runFolderName;
+}
+
 }  // namespace
 
 Scenario MakeScenario(uint64_t seed, uint64_t index, bool photos)
@@ -724,6 +769,7 @@ Scenario MakeScenario(uint64_t seed, uint64_t index, bool photos)
     ChooseSystemFiles(scenario, ScenarioSeed(seed, index));
     if (photos)
         ChoosePhotos(scenario, names, ScenarioSeed(seed, index));
+    ChooseDeepFolder(scenario, ScenarioSeed(seed, index));
     return scenario;
 }
 

@@ -89,7 +89,8 @@ struct Scenario
     uint64_t index;
 
     // The run's folder inside the scenario's own folder; its name may end in a double-byte
-    // character whose second byte is the separator's.
+    // character whose second byte is the separator's. Now and then (Windows) deep below
+    // folders of its own, "/" between them.
     std::string runFolderName;
     // Separators typed behind the folder's name: none, one, or two.
     int typedSeparators;

@@ -264,8 +264,11 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
     std::string rootName = "s" + std::to_string(scenario.index);
     MakeFolder(base, rootName);
     std::string root = base + sep + rootName;
+    for (size_t level = scenario.runFolderName.find('/'); level != std::string::npos;
+         level = scenario.runFolderName.find('/', level + 1))
+        MakeFolder(root, scenario.runFolderName.substr(0, level));
     MakeFolder(root, scenario.runFolderName);
-    std::string folder = root + sep + scenario.runFolderName;
+    std::string folder = root + sep + NativePath(scenario.runFolderName);
     MakeFolder(root, "elsewhere");
     std::string elsewhere = root + sep + "elsewhere";
     // Every run keeps its record in a history of the scenario's own.

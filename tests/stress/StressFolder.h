@@ -9,17 +9,13 @@
 // The tester's own view of the file system, apart from the engine's file services: it
 // makes the scenarios' folders and reads them back to check the engine against.
 //
-// Names are keys: the name's bytes in the ANSI code page when that code page holds the
-// name exactly. On Windows a name it cannot hold (no bytes for a character, or only a
-// look-alike) is kUnrepresentable followed by the name in UTF-8. Inside a tree the names
-// of nested items are joined with "/", which no name holds on either platform.
+// Names are keys: natively the name's bytes. On Windows the name as the engine carries it:
+// the bytes of the ANSI code page for each character it holds exactly, "<U+XXXX>" for any
+// other (no bytes, or only a look-alike; beyond U+FFFF the whole character). Inside a tree the
+// names of nested items are joined with "/", which no name holds on either platform.
 
-const char kUnrepresentable = '\x01';
-
-inline bool Representable(const std::string& key)
-{
-    return key.empty() || key[0] != kUnrepresentable;
-}
+// On Windows the length of the escape at text[at] and its code point into codePoint; else 0.
+size_t EscapeAt(const std::string& text, size_t at, unsigned& codePoint);
 
 struct Item
 {
@@ -58,12 +54,11 @@ std::string NameAsStored(const std::string& name);
 // The name is one of the platform's devices (Windows: CON, NUL, COM1 and the like, with any
 // extension), so no file can be written under it.
 bool NamesADevice(const std::string& name);
-// The engine's ANSI file calls cannot reach a path this long (Windows: more than MAX_PATH
-// characters, a double-byte character counting once, as Wine counts them).
+// The bytes the file system takes for the name: Wine keeps names as UTF-8, at most 255 bytes.
+size_t StoredBytes(const std::string& name);
+// The engine's file calls cannot reach a path this long (Windows: more UTF-16 units than the
+// long form holds), and a run refuses to start rather than give a file such a path.
 bool PathTooLongForEngine(const std::string& path);
-// A run refuses to start rather than give a file a path this long (Windows: MAX_PATH
-// characters or more, the length the ANSI calls of Windows itself refuse).
-bool PathTooLongForRun(const std::string& path);
 bool MakeFolder(const std::string& folder, const std::string& key);
 // Creates a file that must not exist yet. Natively hidden and system mark nothing: a leading
 // dot hides a name there, and the listing is told which files Windows would mark system.

@@ -86,14 +86,19 @@ bool NamesADevice(const std::string&)
     return false;
 }
 
+size_t EscapeAt(const std::string&, size_t, unsigned&)
+{
+    return 0;
+}
+
+size_t StoredBytes(const std::string& name)
+{
+    return name.size();
+}
+
 bool PathTooLongForEngine(const std::string& path)
 {
     return path.size() >= 4096;
-}
-
-bool PathTooLongForRun(const std::string& path)
-{
-    return PathTooLongForEngine(path);
 }
 
 bool MakeFolder(const std::string& folder, const std::string& key)

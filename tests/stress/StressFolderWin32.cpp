@@ -8,55 +8,79 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <cstdio>
+
 namespace {
 
-std::wstring WideOf(UINT codePage, const std::string& bytes)
+std::wstring WideOf(const std::string& bytes)
 {
     if (bytes.empty())
         return std::wstring();
-    int count = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    int count = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(count), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), &wide[0], count);
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), &wide[0], count);
     return wide;
 }
 
-std::string BytesOf(UINT codePage, const std::wstring& wide, bool& exact)
+std::string BytesOf(const std::wstring& wide, bool& exact)
 {
     exact = true;
     if (wide.empty())
         return std::string();
     BOOL usedDefault = FALSE;
-    BOOL* askDefault = codePage == CP_UTF8 ? nullptr : &usedDefault;
-    DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    int count = WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                    askDefault);
+    int count = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                    0, nullptr, &usedDefault);
     std::string bytes(static_cast<size_t>(count), '\0');
-    WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), &bytes[0], count, nullptr,
-                        askDefault);
-    exact = !usedDefault && WideOf(codePage, bytes) == wide;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), &bytes[0], count,
+                        nullptr, &usedDefault);
+    exact = !usedDefault && WideOf(bytes) == wide;
     return bytes;
 }
 
 std::string KeyOf(const std::wstring& name)
 {
     bool exact = false;
-    std::string bytes = BytesOf(CP_ACP, name, exact);
-    if (exact)
+    std::string bytes = BytesOf(name, exact);
+    if (exact && name.find(L'<') == std::wstring::npos)
         return bytes;
-    return std::string(1, kUnrepresentable) + BytesOf(CP_UTF8, name, exact);
+    // Character by character: "<" too is escaped, or it would read as an escape.
+    std::string key;
+    for (size_t i = 0; i < name.size();) {
+        const size_t units = IS_HIGH_SURROGATE(name[i]) && IS_LOW_SURROGATE(name[i + 1]) ? 2 : 1;
+        bytes = BytesOf(name.substr(i, units), exact);
+        const unsigned codePoint = units == 2 ? 0x10000 + ((name[i] - 0xD800u) << 10) + (name[i + 1] - 0xDC00u) : name[i];
+        char escape[16];
+        std::snprintf(escape, sizeof escape, "<U+%04X>", codePoint);
+        key += exact && name[i] != L'<' ? bytes : std::string(escape);
+        i += units;
+    }
+    return key;
 }
 
-std::wstring WideName(const std::string& key)
+// A name or path of keys in UTF-16.
+std::wstring WideName(const std::string& text)
 {
-    if (!Representable(key))
-        return WideOf(CP_UTF8, key.substr(1));
-    return WideOf(CP_ACP, key);
+    std::wstring wide;
+    size_t run = 0;
+    for (size_t at = 0; at < text.size(); ++at) {
+        unsigned codePoint = 0;
+        const size_t length = EscapeAt(text, at, codePoint);
+        if (length == 0)
+            continue;
+        wide += WideOf(text.substr(run, at - run));
+        if (codePoint > 0xFFFF)
+            wide += static_cast<wchar_t>(0xD800 + ((codePoint - 0x10000) >> 10));
+        wide += static_cast<wchar_t>(codePoint > 0xFFFF ? 0xDC00 + (codePoint & 0x3FF) : codePoint);
+        at += length - 1;
+        run = at + 1;
+    }
+    return wide + WideOf(text.substr(run));
 }
 
-// The long form, so that names near 255 characters stay reachable whatever the folder.
+// The long form, so that names near 255 characters and deep folders stay reachable.
 std::wstring LongPath(const std::string& folder, const std::string& key)
 {
-    std::wstring path = L"\\\\?\\" + WideOf(CP_ACP, folder);
+    std::wstring path = L"\\\\?\\" + WideName(folder);
     size_t start = 0;
     while (start <= key.size()) {
         size_t slash = key.find('/', start);
@@ -70,7 +94,19 @@ std::wstring LongPath(const std::string& folder, const std::string& key)
 
 std::wstring LongFolder(const std::string& folder)
 {
-    return L"\\\\?\\" + WideOf(CP_ACP, folder);
+    return L"\\\\?\\" + WideName(folder);
+}
+
+// A path as typed, as the file calls take it: once too long for the short form, resolved
+// ("." and a final dot gone) and in the long form.
+std::wstring CallPath(const std::string& path)
+{
+    std::wstring wide = WideName(path);
+    if (wide.size() < MAX_PATH - 12)
+        return wide;
+    std::wstring full(32768, L'\0');
+    full.resize(GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), &full[0], nullptr));
+    return L"\\\\?\\" + full;
 }
 
 bool ReadHandle(HANDLE file, std::string& content)
@@ -149,17 +185,32 @@ bool NamesIgnoreCase()
 
 std::string CaseFolded(const std::string& key)
 {
-    std::string folded = key;
-    for (size_t i = 0; i < folded.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(folded[i]);
-        if (Representable(key) && IsDBCSLeadByte(c)) {
-            ++i;
-            continue;
+    std::string folded;
+    for (size_t i = 0; i < key.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(key[i]);
+        unsigned codePoint = 0;
+        const size_t escape = EscapeAt(key, i, codePoint);
+        if (escape > 0) {
+            // The system's own upper-case table, as the file system's: É and é are one name.
+            std::wstring character = WideName(key.substr(i, escape));
+            CharUpperBuffW(&character[0], static_cast<DWORD>(character.size()));
+            folded += KeyOf(character);
+            i += escape - 1;
+        } else if (IsDBCSLeadByte(c) && i + 1 < key.size()) {
+            folded += key.substr(i++, 2);
+        } else {
+            folded += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 0x20 : c);
         }
-        if (c >= 'A' && c <= 'Z')
-            folded[i] = static_cast<char>(c + 0x20);
     }
     return folded;
+}
+
+size_t EscapeAt(const std::string& text, size_t at, unsigned& codePoint)
+{
+    int length = 0;
+    if (text.compare(at, 3, "<U+") != 0 || std::sscanf(text.c_str() + at, "<U+%X>%n", &codePoint, &length) != 1)
+        return 0;
+    return static_cast<size_t>(length);
 }
 
 std::string NameAsStored(const std::string& name)
@@ -180,14 +231,16 @@ bool NamesADevice(const std::string& name)
            stem[3] >= '1' && stem[3] <= '9';
 }
 
-bool PathTooLongForEngine(const std::string& path)
+size_t StoredBytes(const std::string& name)
 {
-    return WideOf(CP_ACP, path).size() > MAX_PATH;
+    const std::wstring wide = WideName(name);
+    return static_cast<size_t>(
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr));
 }
 
-bool PathTooLongForRun(const std::string& path)
+bool PathTooLongForEngine(const std::string& path)
 {
-    return WideOf(CP_ACP, path).size() >= MAX_PATH;
+    return WideName(path).size() > 32767 - 6;
 }
 
 bool MakeFolder(const std::string& folder, const std::string& key)
@@ -260,7 +313,7 @@ std::vector<Listed> ListMatching(const std::string& folder, const std::string& m
 {
     std::vector<Listed> listed;
     WIN32_FIND_DATAW data;
-    HANDLE search = FindFirstFileW(WideOf(CP_ACP, folder + "\\" + mask).c_str(), &data);
+    HANDLE search = FindFirstFileW(CallPath(folder + "\\" + mask).c_str(), &data);
     if (search == INVALID_HANDLE_VALUE)
         return listed;
     // The search also takes names whose short form matches (c.jpg_old for "*.jpg"), and Wine
@@ -277,7 +330,7 @@ std::vector<Listed> ListMatching(const std::string& folder, const std::string& m
 
 bool ReadPath(const std::string& path, std::string& content)
 {
-    return ReadWide(WideOf(CP_ACP, path), content);
+    return ReadWide(CallPath(path), content);
 }
 
 std::string OtherPathTo(const std::string& folder, const std::string& key, const std::string&)
@@ -288,7 +341,7 @@ std::string OtherPathTo(const std::string& folder, const std::string& key, const
         std::wstring path(shortPath, length);
         std::wstring name = path.substr(path.rfind(L'\\') + 1);
         std::string shortKey = KeyOf(name);
-        if (Representable(shortKey) && shortKey != key)
+        if (shortKey != key)
             return folder + "\\" + shortKey;
     }
     return folder + "\\" + key + ".";

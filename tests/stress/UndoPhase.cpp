@@ -232,7 +232,7 @@ std::vector<std::string> UndoChecker::Check()
     logTrusty = logTrusty && !(undoObservation.undoDeath == 1 && undoObservation.faultsFired > 0);
     if (observation.events.empty())
         CheckHonest(logTrusty);
-    // Wine moves a file to a path longer than the ANSI calls take, but not back from it.
+    // A file moved to a path longer than the file calls take cannot be moved back.
     bool pathsReachable = true;
     for (const std::string& name : namedByRun)
         pathsReachable = pathsReachable && !PathTooLongForEngine(observation.typedFolder + PathSeparator() + name);
