@@ -10,11 +10,8 @@
 #include "engine/history/HistoryUndo.h"
 #include "engine/history/RunHistory.h"
 
-#include <cstdio>
 
 namespace {
-
-const int kQuestionSize = 1024;
 
 const TextOf<RecordState> kUnfinishedQuestions[] = {
     {RecordRunOpen, IDS_UNFINISHED_RUN_QUESTION},
@@ -37,9 +34,7 @@ bool MayRunWithoutHistory(HWND dialog, RunHistory& history, RunHistory*& kept, W
         kept = &history;
         return true;
     }
-    char question[kQuestionSize];
-    std::snprintf(question, sizeof question, ResourceText(IDS_HISTORY_NOT_WRITABLE).Data(), history.Folder().c_str());
-    return UserSaysYes(dialog, question, wait);
+    return UserSaysYes(dialog, FormatResourceText(IDS_HISTORY_NOT_WRITABLE, history.Folder().c_str()).Data(), wait);
 }
 
 // The undo of that record, as 元に戻す plans it.
@@ -50,11 +45,9 @@ bool UnfinishedHoldsRunBack(HWND dialog, RunHistory& history, const char* folder
     if (index < 0)
         return false;
     const HistoryRecord& record = history.Records()[static_cast<size_t>(index)];
-    char question[kQuestionSize];
-    std::snprintf(question, sizeof question,
-                  ResourceText(TextIdOf(kUnfinishedQuestions, record.state, IDS_UNFINISHED_RUN_QUESTION)).Data(),
-                  record.folder.c_str(), record.made.c_str());
-    if (!UserSaysYes(dialog, question, wait))
+    const CountedString question = FormatResourceText(
+        TextIdOf(kUnfinishedQuestions, record.state, IDS_UNFINISHED_RUN_QUESTION), record.folder.c_str(), record.made.c_str());
+    if (!UserSaysYes(dialog, question.Data(), wait))
         return true;
     wait.Restore();
     const bool redo = record.state == RecordRedoOpen;

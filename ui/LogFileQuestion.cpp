@@ -7,7 +7,6 @@
 #include "ui/MessageBoxes.h"
 #include "ui/ResourceText.h"
 
-#include <cstdio>
 
 bool UserSaysYes(HWND dialog, const char* question, WaitCursor& wait)
 {
@@ -32,7 +31,5 @@ bool MayRunWithoutLog(HWND dialog, const char* logPath, WaitCursor& wait)
 {
     if (logPath == nullptr || logPath[0] == '\0' || LogCanBeCreated(logPath, PlatformFileServices()))
         return true;
-    char question[1024];
-    std::snprintf(question, sizeof question, ResourceText(IDS_LOG_CANNOT_BE_CREATED).Data(), logPath);
-    return UserSaysYes(dialog, question, wait);
+    return UserSaysYes(dialog, FormatResourceText(IDS_LOG_CANNOT_BE_CREATED, logPath).Data(), wait);
 }

@@ -11,6 +11,10 @@
 // Japanese system); empty when the table has no such text.
 CountedString ResourceText(UINT id);
 
+// A text of the table with its "%s" and "%d" filled in from the arguments, however long they
+// are: a folder or log path may run to thousands of characters.
+CountedString FormatResourceText(UINT id, ...);
+
 // One row of a table that gives each value of an enum its text.
 template <typename Value>
 struct TextOf

@@ -102,10 +102,8 @@ void AppendNotRenamedFiles(CountedString& text, const RunOutcome& outcome, int n
         std::snprintf(line, sizeof line, ResourceText(IDS_NOT_RENAMED_MORE).Data(), notRenamed - outcome.namedNotRenamed);
         text.Append(line);
     }
-    if (outcome.logAsked && outcome.logComplete) {
-        std::snprintf(line, sizeof line, ResourceText(IDS_NOT_RENAMED_SEE_LOG).Data(), logPath);
-        text.Append(line);
-    }
+    if (outcome.logAsked && outcome.logComplete)
+        text.Append(FormatResourceText(IDS_NOT_RENAMED_SEE_LOG, logPath).Data());
 }
 
 // Files the code page cannot name kept their names as well.

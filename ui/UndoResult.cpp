@@ -3,11 +3,8 @@
 #include "res/resource.h"
 #include "ui/ResourceText.h"
 
-#include <cstdio>
 
 namespace {
-
-const int kTextSize = 1024;
 
 // The format of each refusal's message.
 const TextOf<UndoRefusal> kRefusalFormats[] = {
@@ -51,45 +48,37 @@ UINT QuestionFormat(const UndoOutcome& plan, const UndoChoice& choice)
 
 CountedString UndoRefusalText(const UndoOutcome& outcome, bool redo)
 {
-    char text[kTextSize];
     const bool namesFolder = outcome.refusal == UndoFolderNotSearchable || outcome.refusal == UndoFolderGone;
     const char* name = namesFolder ? outcome.folder.c_str() : outcome.refusedName.c_str();
     UINT format = TextIdOf(kRefusalFormats, outcome.refusal, IDS_FAILED);
     if (redo && outcome.refusal == UndoNothingToTakeBack)
         format = IDS_REDO_NOTHING;
-    std::snprintf(text, sizeof text, ResourceText(format).Data(), name);
-    return CountedString(text);
+    return FormatResourceText(format, name);
 }
 
 // Every format takes the folder, the count and the time in that order, as far as it names them.
 CountedString UndoQuestionText(const UndoOutcome& plan, const UndoChoice& choice)
 {
-    char text[kTextSize];
-    std::snprintf(text, sizeof text, ResourceText(QuestionFormat(plan, choice)).Data(), plan.folder.c_str(),
-                  plan.fileCount, choice.made.c_str());
-    return CountedString(text);
+    return FormatResourceText(QuestionFormat(plan, choice), plan.folder.c_str(), plan.fileCount, choice.made.c_str());
 }
 
 CountedString UndoResultText(const UndoOutcome& outcome, const char* logPath, bool redo)
 {
     const ResultFormats& formats = redo ? kRedoResults : kUndoResults;
-    char text[kTextSize];
-    int length;
     const int notBack = outcome.FilesNotBack();
+    CountedString text;
     if (outcome.stopped && outcome.logComplete)
-        length = std::snprintf(text, sizeof text, ResourceText(formats.stopped).Data(), notBack);
+        text = FormatResourceText(formats.stopped, notBack);
     else if (notBack == 0 && outcome.logComplete)
-        length = std::snprintf(text, sizeof text, "%s", ResourceText(IDS_COMPLETED).Data());
+        text = ResourceText(IDS_COMPLETED);
     else if (notBack == 0)
-        length = std::snprintf(text, sizeof text, "%s", ResourceText(formats.doneNoLog).Data());
+        text = ResourceText(formats.doneNoLog);
     else if (!outcome.logComplete)
-        length = std::snprintf(text, sizeof text, ResourceText(formats.notBackNoLog).Data(), notBack);
+        text = FormatResourceText(formats.notBackNoLog, notBack);
     else
-        length = std::snprintf(text, sizeof text, ResourceText(formats.notBack).Data(), notBack, logPath);
-    if (!outcome.unaccounted.empty() && length >= 0 && length < kTextSize) {
-        std::snprintf(text + length, sizeof text - static_cast<size_t>(length),
-                      ResourceText(IDS_UNDO_UNACCOUNTED).Data(), outcome.unaccounted[0].c_str(),
-                      static_cast<int>(outcome.unaccounted.size()));
-    }
-    return CountedString(text);
+        text = FormatResourceText(formats.notBack, notBack, logPath);
+    if (!outcome.unaccounted.empty())
+        text.Append(FormatResourceText(IDS_UNDO_UNACCOUNTED, outcome.unaccounted[0].c_str(),
+                                       static_cast<int>(outcome.unaccounted.size())).Data());
+    return text;
 }
