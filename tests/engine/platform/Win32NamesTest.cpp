@@ -4,6 +4,7 @@
 #include "engine/RunPreview.h"
 #include "engine/UndoRun.h"
 #include "engine/history/HistoryUndo.h"
+#include "engine/platform/Win32WideNames.h"
 #include "tests/support/EngineTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -92,8 +93,9 @@ TEST(Win32Names, EveryKindOfNameIsRenamedLoggedAndTakenBackToItsVeryUnits)
 
         ASSERT_TRUE(run.Run());
         EXPECT_EQ(0, run.outcome.notRenamed);
-        WideContents after = WideContentsOf(run.folder);
-        EXPECT_EQ(row.kind, after[row.renamed]);
+        const WideContents after = WideContentsOf(run.folder);
+        const auto renamed = after.find(row.renamed);
+        EXPECT_TRUE(renamed != after.end() && renamed->second == row.kind);
         EXPECT_EQ(row.log, run.LogLines());
         UndoOutcome undone;
         ASSERT_TRUE(UndoRun(run.job.logPath.Data(), run.fs, undone));
@@ -119,6 +121,8 @@ TEST(Win32Names, FoldersDeeperThanMaxPathAreRunPreviewedAndTakenBack)
         run.job.logPath = (deep.Path().substr(0, deep.Path().rfind('\\')) + "\\log.txt").c_str();
         ASSERT_TRUE(AddFiles(deep, {"a.txt", "b.txt"}));
         const Contents before = ContentsOf(deep);
+        // Wine takes such a path in the short form too; Windows only in the long one.
+        EXPECT_EQ(0u, WidePath(deep.Path().c_str()).find(L"\\\\?\\"));
 
         RunPreview preview;
         ASSERT_TRUE(PreviewRun(run.job, run.fs, randomState, preview));
