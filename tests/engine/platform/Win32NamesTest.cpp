@@ -109,7 +109,7 @@ TEST(Win32Names, EveryKindOfNameIsRenamedLoggedAndTakenBackToItsVeryUnits)
     }
 }
 
-TEST(Win32Names, FoldersDeeperThanMaxPathAreRunPreviewedAndTakenBack)
+TEST(Win32Names, FoldersDeeperThanMaxPathAreRunPreviewedAndTakenBackFromTheLogAndTheHistory)
 {
     const Names lines = {Line("a.txt", "000.txt"), Line("b.txt", "001.txt")};
     for (size_t length : {300, 1000}) {
@@ -133,6 +133,11 @@ TEST(Win32Names, FoldersDeeperThanMaxPathAreRunPreviewedAndTakenBack)
         EXPECT_EQ(lines, run.LogLines());
         UndoOutcome undone;
         ASSERT_TRUE(UndoRun(run.job.logPath.Data(), run.fs, undone));
+        EXPECT_EQ(before, ContentsOf(deep));
+
+        RunHistory history(run.elsewhere.PathOf("history"), run.fs);
+        ASSERT_TRUE(RunRename(run.job, run.list, run.fs, run.outcome, nullptr, &history));
+        EXPECT_TRUE(UndoFromHistory(run, history));
         EXPECT_EQ(before, ContentsOf(deep));
     }
 }
