@@ -302,7 +302,8 @@ std::vector<std::string> TempFolder::Names() const
     HANDLE search = FindFirstFileW((LongForm(path) + L"\\*").c_str(), &data);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            // As the ANSI listing gives them, a character the code page cannot hold as "?".
+            // As the ANSI listing gives them: a character the code page cannot hold becomes a
+            // look-alike or "?".
             char name[MAX_PATH * 2];
             if (WideCharToMultiByte(CP_ACP, 0, data.cFileName, -1, name, sizeof name, nullptr, nullptr) > 0)
                 names.push_back(name);
