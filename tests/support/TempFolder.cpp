@@ -33,22 +33,6 @@ std::wstring WideOf(const std::string& path)
     return wide;
 }
 
-// The full path in its long form, which the wide calls take beyond MAX_PATH characters.
-std::wstring LongForm(const std::string& path)
-{
-    std::wstring wide = WideOf(path);
-    DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (size == 0)
-        return wide;
-    std::wstring full(size, L'\0');
-    DWORD length = GetFullPathNameW(wide.c_str(), size, &full[0], nullptr);
-    if (length == 0 || length >= size)
-        return wide;
-    full.resize(length);
-    // A network path has a long form of its own; left as it is, it stays within MAX_PATH.
-    return full.compare(0, 2, L"\\\\") == 0 ? full : L"\\\\?\\" + full;
-}
-
 bool RemoveWide(const std::wstring& folder)
 {
     bool removed = true;
@@ -80,6 +64,21 @@ bool RemoveWide(const std::wstring& folder)
 }  // namespace
 
 #ifdef _WIN32
+std::wstring LongForm(const std::string& path)
+{
+    std::wstring wide = WideOf(path);
+    DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return wide;
+    std::wstring full(size, L'\0');
+    DWORD length = GetFullPathNameW(wide.c_str(), size, &full[0], nullptr);
+    if (length == 0 || length >= size)
+        return wide;
+    full.resize(length);
+    // A network path has a long form of its own; left as it is, it stays within MAX_PATH.
+    return full.compare(0, 2, L"\\\\") == 0 ? full : L"\\\\?\\" + full;
+}
+
 bool MakeTempFolder(const char* prefix, std::string& path)
 {
     char base[MAX_PATH + 1];
@@ -135,10 +134,22 @@ bool RemoveTree(const std::string& folder)
 }
 #endif
 
-TempFolder::TempFolder()
+TempFolder::TempFolder() : TempFolder(0) {}
+
+TempFolder::TempFolder(size_t pathLength)
 {
     // A test that went on without its folder would write wherever an empty path leads.
-    if (!MakeTempFolder("qbtest", path)) {
+    bool made = MakeTempFolder("qbtest", top);
+    path = top;
+    while (made && path.size() + 1 < pathLength) {
+        path += Separator() + std::string(std::min<size_t>(200, pathLength - path.size() - 1), 'd');
+#ifdef _WIN32
+        made = CreateDirectoryW(LongForm(path).c_str(), nullptr) != FALSE;
+#else
+        made = mkdir(path.c_str(), 0755) == 0;
+#endif
+    }
+    if (!made) {
         std::fprintf(stderr, "cannot create a temporary folder\n");
         std::abort();
     }
@@ -146,7 +157,7 @@ TempFolder::TempFolder()
 
 TempFolder::~TempFolder()
 {
-    RemoveTree(path);
+    RemoveTree(top);
 }
 
 char TempFolder::Separator()
@@ -158,6 +169,45 @@ char TempFolder::Separator()
 #endif
 }
 
+#ifdef _WIN32
+bool WriteWholeFile(const std::wstring& path, const std::string& content)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const DWORD size = static_cast<DWORD>(content.size());
+    bool whole = SetEndOfFile(file) && (size == 0 || WriteFile(file, content.data(), size, &written, nullptr)) &&
+                 written == size;
+    CloseHandle(file);
+    return whole;
+}
+
+std::string ReadWholeFile(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::string();
+    std::string content;
+    char buffer[65536];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+        content.append(buffer, read);
+    CloseHandle(file);
+    return content;
+}
+
+bool TempFolder::Write(const std::string& name, const std::string& content) const
+{
+    return WriteWholeFile(LongForm(PathOf(name)), content);
+}
+
+std::string ReadWholeFile(const std::string& path)
+{
+    return ReadWholeFile(LongForm(path));
+}
+#else
 bool TempFolder::Write(const std::string& name, const std::string& content) const
 {
     std::ofstream file(PathOf(name).c_str(), std::ios::binary | std::ios::trunc);
@@ -172,6 +222,7 @@ std::string ReadWholeFile(const std::string& path)
     content << file.rdbuf();
     return content.str();
 }
+#endif
 
 std::string TempFolder::Read(const std::string& name) const
 {
@@ -181,7 +232,7 @@ std::string TempFolder::Read(const std::string& name) const
 bool TempFolder::MakeFolder(const std::string& name) const
 {
 #ifdef _WIN32
-    return CreateDirectoryA(PathOf(name).c_str(), nullptr) != FALSE;
+    return CreateDirectoryW(LongForm(PathOf(name)).c_str(), nullptr) != FALSE;
 #else
     return mkdir(PathOf(name).c_str(), 0755) == 0;
 #endif
@@ -190,7 +241,7 @@ bool TempFolder::MakeFolder(const std::string& name) const
 bool TempFolder::Exists(const std::string& name) const
 {
 #ifdef _WIN32
-    return GetFileAttributesA(PathOf(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(LongForm(PathOf(name)).c_str()) != INVALID_FILE_ATTRIBUTES;
 #else
     struct stat info;
     return lstat(PathOf(name).c_str(), &info) == 0;
@@ -201,7 +252,7 @@ bool TempFolder::SetHidden(const std::string& name, bool system) const
 {
 #ifdef _WIN32
     DWORD attributes = FILE_ATTRIBUTE_HIDDEN | (system ? FILE_ATTRIBUTE_SYSTEM : 0);
-    return SetFileAttributesA(PathOf(name).c_str(), attributes) != FALSE;
+    return SetFileAttributesW(LongForm(PathOf(name)).c_str(), attributes) != FALSE;
 #else
     (void)name;
     (void)system;
@@ -212,7 +263,7 @@ bool TempFolder::SetHidden(const std::string& name, bool system) const
 bool TempFolder::SetModifiedTime(const std::string& name, int64_t seconds, int32_t nanoseconds) const
 {
 #ifdef _WIN32
-    return SetLastWriteTime(WideOf(PathOf(name)), seconds, nanoseconds);
+    return SetLastWriteTime(LongForm(PathOf(name)), seconds, nanoseconds);
 #else
     return SetLastWriteTime(PathOf(name), seconds, nanoseconds);
 #endif
@@ -247,12 +298,16 @@ std::vector<std::string> TempFolder::Names() const
 {
     std::vector<std::string> names;
 #ifdef _WIN32
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW((LongForm(path) + L"\\*").c_str(), &data);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            names.push_back(data.cFileName);
-        } while (FindNextFileA(search, &data));
+            // As the ANSI listing gives them: a character the code page cannot hold becomes a
+            // look-alike or "?".
+            char name[MAX_PATH * 2];
+            if (WideCharToMultiByte(CP_ACP, 0, data.cFileName, -1, name, sizeof name, nullptr, nullptr) > 0)
+                names.push_back(name);
+        } while (FindNextFileW(search, &data));
         FindClose(search);
     }
 #else

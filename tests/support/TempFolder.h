@@ -1,16 +1,21 @@
 #ifndef QUILLOWBY_TESTS_TEMP_FOLDER_H
 #define QUILLOWBY_TESTS_TEMP_FOLDER_H
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 // A fresh folder under the system's temporary folder, removed with everything in it when
-// the owner goes. Names are bare names within it; paths use the platform's separator.
+// the owner goes. Names are bare names within it; paths use the platform's separator. On
+// Windows its files are reached through the long form, so that a deep folder works too.
 class TempFolder
 {
 public:
     TempFolder();
+    // The folder is a deep one: folders inside the fresh one, no name longer than 200
+    // characters, down to a path of about pathLength characters.
+    explicit TempFolder(size_t pathLength);
     ~TempFolder();
 
     const std::string& Path() const { return path; }
@@ -35,6 +40,7 @@ private:
     TempFolder(const TempFolder&);
     TempFolder& operator=(const TempFolder&);
 
+    std::string top;
     std::string path;
 };
 
@@ -57,5 +63,14 @@ bool SetLastWriteTime(const std::string& path, int64_t seconds, int32_t nanoseco
 
 // Reads a whole file by path; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
+
+#ifdef _WIN32
+// The full path in its long form, which the wide calls take beyond MAX_PATH characters.
+std::wstring LongForm(const std::string& path);
+// By a wide path, so that names the ANSI code page cannot hold are reached too. Writing
+// empties a file that is there.
+bool WriteWholeFile(const std::wstring& path, const std::string& content);
+std::string ReadWholeFile(const std::wstring& path);
+#endif
 
 #endif

@@ -136,10 +136,7 @@ TEST_F(MainWindowTest, TextFieldsFoldLettersAndNumberFieldsTakeOnlyDigits)
         {IDC_START, "1x2", "12"},              {IDC_DIGITS, "-4", "4"},
     };
     for (const Typing& typing : typings) {
-        SetText(typing.field, "");
-        SetFocus(Item(typing.field));
-        for (const char* c = typing.typed; *c; ++c)
-            SendMessageA(Item(typing.field), WM_CHAR, static_cast<unsigned char>(*c), 1);
+        Type(typing.field, typing.typed);
         EXPECT_EQ(typing.shown, Text(typing.field)) << "typed " << typing.typed;
     }
 }

@@ -138,6 +138,8 @@ struct CompletedRun
     std::vector<std::string> after;
     // Both paths typed as pasted from Explorer, in quotes and with spaces around.
     bool pasted = false;
+    // The folder a deep one, of about that many characters.
+    size_t folderLength = 0;
 };
 
 TEST_F(RunCommandTest, CompletedRunRenamesEveryFileAndSaysSo)
@@ -150,12 +152,13 @@ TEST_F(RunCommandTest, CompletedRunRenamesEveryFileAndSaysSo)
         {"x?y", "", "3", true, {"a.jpg"}, {"x000y.jpg"}},
         {"?", "2147483647", "3", true, {"a.txt"}, {"2147483647.txt"}},
         {"?", "0", "3", true, {"a.txt"}, {"000.txt"}, true},
+        {"?", "0", "3", true, {"a.txt"}, {"000.txt"}, false, 1000},
     };
     for (const CompletedRun& run : runs) {
         SCOPED_TRACE(std::string(run.pattern) + " start " + run.start + " digits " + run.digits);
-        TempFolder here;
+        TempFolder here(run.folderLength);
         ASSERT_TRUE(AddFiles(here, run.before));
-        SetText(IDC_FOLDER, run.pasted ? " \"" + here.Path() + "\" " : here.Path());
+        Type(IDC_FOLDER, run.pasted ? " \"" + here.Path() + "\" " : here.Path());
         if (run.pasted)
             SetText(IDC_LOG_PATH, "\"" + LogPath() + "\" ");
         SetText(IDC_PATTERN, run.pattern);

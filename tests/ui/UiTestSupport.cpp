@@ -192,6 +192,14 @@ void MainWindowTest::Key(UINT key) const
     }
 }
 
+void MainWindowTest::Type(int id, const std::string& text) const
+{
+    SetText(id, "");
+    SetFocus(Item(id));
+    for (char c : text)
+        SendMessageA(Item(id), WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
 void FolderWindowTest::SetUp()
 {
     MainWindowTest::SetUp();

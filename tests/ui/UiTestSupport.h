@@ -80,6 +80,8 @@ protected:
     HWND Item(int id) const { return GetDlgItem(dialog, id); }
     std::string Text(int id) const { return WindowText(Item(id)); }
     void SetText(int id, const std::string& text) const { SetDlgItemTextA(dialog, id, text.c_str()); }
+    // Empties the field and types text into it key by key, as the user would.
+    void Type(int id, const std::string& text) const;
     void Command(int id) const { SendMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(id), 0); }
     void Click(int id) const { SendMessageA(Item(id), BM_CLICK, 0, 0); }
     // Hands a key press to the dialog manager, as the program's message loop does.
