@@ -126,7 +126,7 @@ TEST(Win32Names, FoldersDeeperThanMaxPathAreRunPreviewedAndTakenBackFromTheLogAn
 
         RunPreview preview;
         ASSERT_TRUE(PreviewRun(run.job, run.fs, randomState, preview));
-        EXPECT_EQ(lines[0] + "\r\n" + lines[1] + "\r\n", preview.StepLines(run.fs));
+        EXPECT_EQ(lines[0] + "\r\n" + lines[1] + "\r\n", preview.StepLines());
         ASSERT_TRUE(run.Run());
         EXPECT_EQ((Contents{{"000.txt", "a.txt"}, {"001.txt", "b.txt"}}), ContentsOf(deep));
         EXPECT_EQ(0u, run.Log().find(deep.Path() + "\r\n"));
