@@ -105,6 +105,8 @@ TEST(RunSafety, ANameTheCodePageReachesOnlyThroughALookAlikeIsRenamedUnderItsOwn
         {"yen sign, no such sub-folder", L"a\u00A5b.txt", "a<U+00A5>b.txt", "", "000.txt"},
         {"e with an accent", L"caf\u00E9.txt", "caf<U+00E9>.txt", "", "001.txt"},
         {"e with an accent beside the look-alike's file", L"caf\u00E9.txt", "caf<U+00E9>.txt", "cafe.txt", "001.txt"},
+        // ...and "?" for one it has no bytes for at all.
+        {"no bytes at all", L"x\u4E02.txt", "x<U+4E02>.txt", "", "001.txt"},
     };
     for (const Case& c : cases) {
         RunFixture run;
@@ -116,12 +118,8 @@ TEST(RunSafety, ANameTheCodePageReachesOnlyThroughALookAlikeIsRenamedUnderItsOwn
         } else if (!c.beside.empty()) {
             run.AddFiles({c.beside});
         }
-        std::wstring wide = std::wstring(run.folder.Path().begin(), run.folder.Path().end()) + L"\\" + c.wide;
-        HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, file) << c.name;
-        DWORD written = 0;
-        WriteFile(file, "wide", 4, &written, nullptr);
-        CloseHandle(file);
+        const std::wstring wide = LongForm(run.folder.Path()) + L"\\" + c.wide;
+        ASSERT_TRUE(WriteWholeFile(wide, "wide")) << c.name;
 
         ASSERT_TRUE(run.Run()) << c.name;
         const int batch = c.beside == "cafe.txt" ? 3 : 2;

@@ -300,12 +300,7 @@ std::string DesktopPath()
 
 std::string AddTooLongFile(const TempFolder& folder)
 {
-    wchar_t path[MAX_PATH] = L"";
-    MultiByteToWideChar(CP_ACP, 0, folder.Path().c_str(), -1, path, MAX_PATH);
-    std::wstring name = std::wstring(path) + L"\\" + std::wstring(40, L'\x0101') + L".txt";
-    HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    EXPECT_NE(INVALID_HANDLE_VALUE, file);
-    CloseHandle(file);
+    EXPECT_TRUE(WriteWholeFile(LongForm(folder.Path()) + L"\\" + std::wstring(40, L'\x0101') + L".txt", ""));
     std::string escaped;
     for (int i = 0; i < 40; ++i)
         escaped += "<U+0101>";
