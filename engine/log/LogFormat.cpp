@@ -74,22 +74,31 @@ bool IsStepFailureReason(const std::string& reason, bool cut)
     return false;
 }
 
+// Appends count bytes of text at the line's end, no more than a listing's name.
+static size_t Put(char* at, const char* text, size_t count)
+{
+    count = std::min(count, static_cast<size_t>(kFoundNameSize - 1));
+    std::memcpy(at, text, count);
+    return count;
+}
+
 int FormatStepLine(char (&line)[kStepLineSize], const char* from, const char* to, StepFailure failure, int error)
 {
-    char errorText[32] = "";
-    if (failure != FailureNone && error != 0)
-        std::snprintf(errorText, sizeof errorText, " (error %d)", error);
-    const char* parts[] = {from, "\t", kStepArrow, "\t", to, failure != FailureNone ? "\t" : "",
-                           failure != FailureNone ? StepFailureText(failure) : "", errorText, "\r\n"};
     // A name is never longer than a listing gives, so the line fits whole.
-    size_t length = 0;
-    for (const char* part : parts) {
-        const size_t partLength = std::min(std::strlen(part), static_cast<size_t>(kFoundNameSize - 1));
-        std::memcpy(line + length, part, partLength);
-        length += partLength;
+    size_t length = Put(line, from, std::strlen(from));
+    line[length++] = '\t';
+    length += Put(line + length, kStepArrow, sizeof kStepArrow - 1);
+    line[length++] = '\t';
+    length += Put(line + length, to, std::strlen(to));
+    if (failure != FailureNone) {
+        line[length++] = '\t';
+        const char* reason = StepFailureText(failure);
+        length += Put(line + length, reason, std::strlen(reason));
+        if (error != 0)
+            length += static_cast<size_t>(std::snprintf(line + length, 32, " (error %d)", error));
     }
-    line[length] = '\0';
-    return static_cast<int>(length);
+    std::memcpy(line + length, "\r\n", 3);
+    return static_cast<int>(length + 2);
 }
 
 std::string SectionHeader(const std::string& folder)
