@@ -115,9 +115,12 @@ int ToEngine(const wchar_t* wide, char* out, int size)
         BOOL usedDefault = FALSE;
         const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, out, size, nullptr, &usedDefault);
         if (length > 0 && !usedDefault) {
-            std::wstring back(static_cast<size_t>(length), L'\0');
-            const int backLength = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, out, length, &back[0], length);
-            if (backLength > 0 && std::wcscmp(back.c_str(), wide) == 0)
+            // A name's units fit on the stack; only a long path needs the heap.
+            WCHAR nameBack[MAX_PATH + 1];
+            std::wstring pathBack(length > MAX_PATH + 1 ? static_cast<size_t>(length) : 0, L'\0');
+            WCHAR* back = pathBack.empty() ? nameBack : &pathBack[0];
+            const int backLength = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, out, length, back, length);
+            if (backLength > 0 && std::wcscmp(back, wide) == 0)
                 return length - 1;
         }
     }
