@@ -26,6 +26,8 @@ public:
     char* Data() const { return data; }
     int Length() const { return length; }
     bool IsAbsent() const { return data == nullptr; }
+    // The text, an absent string reading as an empty one.
+    const char* Text() const { return data ? data : ""; }
     char* LastChar() const { return length > 0 ? data + length - 1 : nullptr; }
     char* CharAt(int i) const { return data + i; }
 

@@ -17,7 +17,7 @@ bool FolderSearch::Start(const CountedString& folder, const CountedString& mask)
         return false;
     CountedString pattern(folder);
     EnsureFinalSeparator(pattern, fs);
-    pattern.Append(mask.Data() ? mask.Data() : "");
+    pattern.Append(mask.Text());
     handle = fs.FindFirst(pattern.Data(), current);
     return handle != nullptr;
 }

@@ -5,15 +5,6 @@
 #include "engine/NewName.h"
 #include "engine/RenameJob.h"
 
-namespace {
-
-const char* TextOf(const CountedString& text)
-{
-    return text.Data() ? text.Data() : "";
-}
-
-}  // namespace
-
 NameNumbers::NameNumbers(const RenameJob& job, const std::vector<NumberSlot>* slots, FileServices& fs)
     : job(job), slots(slots), fs(fs), writesDate(job.WritesDate(fs)), keepFrom(0), lastGroup(-1), lastOffset(-1),
       lastDate(0), count(nullptr)
@@ -23,12 +14,12 @@ NameNumbers::NameNumbers(const RenameJob& job, const std::vector<NumberSlot>* sl
 NameFault NameNumbers::PatternFault() const
 {
     std::string text;
-    ExpandDateFields(TextOf(job.prefix), 0, fs, text);
+    ExpandDateFields(job.prefix.Text(), 0, fs, text);
     NameFault fault = PatternTextFault(text.c_str(), fs);
     if (fault != NameFine)
         return fault;
     text.clear();
-    ExpandDateFields(TextOf(job.suffix), 0, fs, text);
+    ExpandDateFields(job.suffix.Text(), 0, fs, text);
     return PatternTextFault(text.c_str(), fs);
 }
 
@@ -53,9 +44,9 @@ int64_t NameNumbers::Offset(int position, const FileEntry& entry)
     const int64_t date = slot ? slot->dateSeconds : entry.dateSeconds;
     if (count == nullptr || date != lastDate) {
         prefix.clear();
-        ExpandDateFields(TextOf(job.prefix), date, fs, prefix);
+        ExpandDateFields(job.prefix.Text(), date, fs, prefix);
         suffix.clear();
-        ExpandDateFields(TextOf(job.suffix), date, fs, suffix);
+        ExpandDateFields(job.suffix.Text(), date, fs, suffix);
         // "<" stands in no text the fields give, so it parts the two unmistakably.
         nextKey.assign(prefix);
         nextKey += '<';
@@ -74,7 +65,7 @@ bool NameNumbers::Form(FileEntry& entry, int32_t number)
 {
     if (!writesDate && slots == nullptr)
         return entry.FormNewName(job, number, fs);
-    const char* before = writesDate ? prefix.c_str() : TextOf(job.prefix);
-    const char* after = writesDate ? suffix.c_str() : TextOf(job.suffix);
+    const char* before = writesDate ? prefix.c_str() : job.prefix.Text();
+    const char* after = writesDate ? suffix.c_str() : job.suffix.Text();
     return entry.FormNewName(before, after, job, number, keepFrom, fs);
 }

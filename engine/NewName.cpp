@@ -93,8 +93,8 @@ bool FileEntry::FormNewName(const RenameJob& job, int32_t number, FileServices& 
 {
     char ext[kNameSize];
     SplitFileName(currentName, nullptr, ext, fs);
-    const char* prefix = job.prefix.Data() ? job.prefix.Data() : "";
-    const char* suffix = job.suffix.Data() ? job.suffix.Data() : "";
+    const char* prefix = job.prefix.Text();
+    const char* suffix = job.suffix.Text();
     return FormInto(newName, prefix, suffix, ext, job, number, fs);
 }
 

@@ -21,7 +21,7 @@ bool EndsWithSeparator(const char* text, const FileServices& fs)
 
 void EnsureFinalSeparator(CountedString& folder, const FileServices& fs)
 {
-    if (EndsWithSeparator(folder.Data() ? folder.Data() : "", fs))
+    if (EndsWithSeparator(folder.Text(), fs))
         return;
     const char separator[2] = {fs.Separator(), '\0'};
     folder.Append(separator);

@@ -7,7 +7,7 @@
 void RenameJob::SplitPattern(const char* pattern)
 {
     CountedString copy(pattern);
-    const char* text = copy.Data() ? copy.Data() : "";
+    const char* text = copy.Text();
     const char* first = std::strchr(text, '?');
     const char* last = std::strrchr(text, '?');
 

@@ -240,7 +240,7 @@ static RunRefusal SearchRefusal(const RenameJob& job, FileServices& fs)
 {
     CountedString pattern(job.folder);
     EnsureFinalSeparator(pattern, fs);
-    pattern.Append(job.mask.Data() ? job.mask.Data() : "");
+    pattern.Append(job.mask.Text());
     if (PathOutOfReach(pattern.Data(), fs))
         return RefusalFolderPathTooLong;
     FolderSearch everything(fs);
@@ -263,8 +263,8 @@ bool StartBatchSearch(const RenameJob& job, FolderSearch& search, FileServices& 
     if (job.mask.Data() && HoldsSeparator(job.mask.Data(), fs))
         return Refuse(outcome, RefusalMaskHoldsSeparator, "");
     std::string unknownField;
-    if (FindUnknownField(job.prefix.Data() ? job.prefix.Data() : "", fs, unknownField) ||
-        FindUnknownField(job.suffix.Data() ? job.suffix.Data() : "", fs, unknownField))
+    if (FindUnknownField(job.prefix.Text(), fs, unknownField) ||
+        FindUnknownField(job.suffix.Text(), fs, unknownField))
         return Refuse(outcome, RefusalUnknownField, unknownField.c_str());
     if (!search.Start(job.folder, job.mask))
         return Refuse(outcome, SearchRefusal(job, fs), "");

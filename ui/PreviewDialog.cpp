@@ -21,13 +21,10 @@
 
 #include <commctrl.h>
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
 namespace {
-
-const int kSummarySize = 512;
 
 // Why the run leaves a file out: the string table holds a label for every LeftOutKind from
 // IDS_LEFT_OUT_FIRST on.
@@ -47,18 +44,6 @@ const ListColumn kColumns[] = {
     {IDS_PREVIEW_NEW_NAME, 48, 24},
     {IDS_PREVIEW_DATE, 0, 44},
 };
-
-// Appends to a bounded buffer; what does not fit is cut.
-void AppendFormat(char* text, size_t size, const char* format, ...)
-{
-    size_t used = std::strlen(text);
-    if (used + 1 >= size)
-        return;
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text + used, size - used, format, args);
-    va_end(args);
-}
 
 // How a control follows the dialog's size (ControlAnchor::edges).
 enum AnchorEdge
@@ -296,13 +281,12 @@ private:
 
 CountedString PreviewSummaryText(const RunPreview& preview)
 {
-    char text[kSummarySize];
-    std::snprintf(text, sizeof text, ResourceText(IDS_PREVIEW_COUNTS).Data(), preview.RowCount(), preview.KeptCount());
+    CountedString text = FormatResourceText(IDS_PREVIEW_COUNTS, preview.RowCount(), preview.KeptCount());
     CountedString leftOut = LeftOutText(preview.outcome.leftOut);
     if (leftOut.Length() == 0)
         leftOut = ResourceText(IDS_PREVIEW_NONE_LEFT_OUT);
-    AppendFormat(text, sizeof text, "%s", leftOut.Data());
-    return CountedString(text);
+    text.Append(leftOut.Data());
+    return text;
 }
 
 // Returning 0 leaves every message to the dialog manager's default handling as well.

@@ -3,13 +3,7 @@
 #include "res/resource.h"
 #include "ui/ResourceText.h"
 
-#include <cstdio>
-
 namespace {
-
-const int kTextSize = 512;
-// Room for a line that names a file, or the log's path.
-const int kLineSize = 1024;
 
 // The format of each refusal's message; one the table does not name has failed in a way
 // the window has no words for.
@@ -80,10 +74,7 @@ CountedString RefusalText(const RunOutcome& outcome)
         text.Append(ResourceText(reason).Data());
         return text;
     }
-    char text[kTextSize];
-    std::snprintf(text, sizeof text, ResourceText(TextIdOf(kRefusalFormats, outcome.refusal, IDS_FAILED)).Data(),
-                  outcome.refusedName);
-    return CountedString(text);
+    return FormatResourceText(TextIdOf(kRefusalFormats, outcome.refusal, IDS_FAILED), outcome.refusedName);
 }
 
 // The first files that kept their names, each with why, how many more, and where the log is.
@@ -91,17 +82,14 @@ void AppendNotRenamedFiles(CountedString& text, const RunOutcome& outcome, int n
 {
     if (outcome.namedNotRenamed == 0)
         return;
-    char line[kLineSize];
     for (int i = 0; i < outcome.namedNotRenamed; ++i) {
         const NotRenamedFile& file = outcome.notRenamedFiles[i];
-        std::snprintf(line, sizeof line, ResourceText(IDS_NOT_RENAMED_FILE).Data(), file.name,
-                      ResourceText(TextIdOf(kFailureReasons, file.reason, IDS_FAILURE_MOVE)).Data());
-        text.Append(line);
+        text.Append(FormatResourceText(IDS_NOT_RENAMED_FILE, file.name,
+                                       ResourceText(TextIdOf(kFailureReasons, file.reason, IDS_FAILURE_MOVE)).Data())
+                        .Data());
     }
-    if (notRenamed > outcome.namedNotRenamed) {
-        std::snprintf(line, sizeof line, ResourceText(IDS_NOT_RENAMED_MORE).Data(), notRenamed - outcome.namedNotRenamed);
-        text.Append(line);
-    }
+    if (notRenamed > outcome.namedNotRenamed)
+        text.Append(FormatResourceText(IDS_NOT_RENAMED_MORE, notRenamed - outcome.namedNotRenamed).Data());
     if (outcome.logAsked && outcome.logComplete)
         text.Append(FormatResourceText(IDS_NOT_RENAMED_SEE_LOG, logPath).Data());
 }
@@ -109,14 +97,10 @@ void AppendNotRenamedFiles(CountedString& text, const RunOutcome& outcome, int n
 // Files the code page cannot name kept their names as well.
 CountedString StoppedRunText(const RunOutcome& outcome)
 {
-    char counts[kTextSize];
     const int oldNames = outcome.fileCount + outcome.unreachable - outcome.renamed - outcome.leftTemporary;
-    std::snprintf(counts, sizeof counts, ResourceText(IDS_STOPPED).Data(), outcome.renamed, oldNames);
-    CountedString text(counts);
-    if (outcome.leftTemporary > 0) {
-        std::snprintf(counts, sizeof counts, ResourceText(IDS_STOPPED_TEMPORARY).Data(), outcome.leftTemporary);
-        text.Append(counts);
-    }
+    CountedString text = FormatResourceText(IDS_STOPPED, outcome.renamed, oldNames);
+    if (outcome.leftTemporary > 0)
+        text.Append(FormatResourceText(IDS_STOPPED_TEMPORARY, outcome.leftTemporary).Data());
     text.Append(".");
     if (outcome.logAsked && !outcome.logComplete)
         text.Append(ResourceText(IDS_STOPPED_NO_LOG).Data());
@@ -132,15 +116,11 @@ CountedString LeftOutText(const int (&leftOut)[LeftOutKindCount])
         total += count;
     if (total == 0)
         return CountedString("");
-    char part[kTextSize];
-    std::snprintf(part, sizeof part, ResourceText(IDS_PREVIEW_LEFT_OUT).Data(), total);
-    CountedString text(part);
+    CountedString text = FormatResourceText(IDS_PREVIEW_LEFT_OUT, total);
     UINT format = IDS_PREVIEW_FIRST_KIND;
     for (int kind = 0; kind < LeftOutKindCount; ++kind) {
         if (leftOut[kind] > 0) {
-            std::snprintf(part, sizeof part, ResourceText(format).Data(), ResourceText(IDS_LEFT_OUT_FIRST + kind).Data(),
-                          leftOut[kind]);
-            text.Append(part);
+            text.Append(FormatResourceText(format, ResourceText(IDS_LEFT_OUT_FIRST + kind).Data(), leftOut[kind]).Data());
             format = IDS_PREVIEW_NEXT_KIND;
         }
     }
@@ -153,9 +133,7 @@ namespace {
 CountedString FinishedRunText(const RunOutcome& outcome, bool stopAsked, const char* logPath)
 {
     const int notRenamed = outcome.notRenamed - outcome.unreachable;
-    char text[kTextSize];
-    std::snprintf(text, sizeof text, ResourceText(OutcomeFormat(outcome, notRenamed)).Data(), notRenamed);
-    CountedString result(text);
+    CountedString result = FormatResourceText(OutcomeFormat(outcome, notRenamed), notRenamed);
     AppendNotRenamedFiles(result, outcome, notRenamed, logPath);
     CountedString leftOut = LeftOutText(outcome.leftOut);
     if (leftOut.Length() > 0) {

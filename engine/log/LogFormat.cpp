@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+const char kLineEnd[] = "\r\n";
 const char kStepArrow[] = "->";
 const char kUndoFinishedLine[] = "\tundo finished";
 const char kRunFinishedLine[] = "\trun finished";
@@ -97,11 +98,11 @@ int FormatStepLine(char (&line)[kStepLineSize], const char* from, const char* to
         if (error != 0)
             length += static_cast<size_t>(std::snprintf(line + length, 32, " (error %d)", error));
     }
-    std::memcpy(line + length, "\r\n", 3);
+    std::memcpy(line + length, kLineEnd, sizeof kLineEnd);
     return static_cast<int>(length + 2);
 }
 
 std::string SectionHeader(const std::string& folder)
 {
-    return "\r\n" + folder + "\r\n";
+    return kLineEnd + folder + kLineEnd;
 }

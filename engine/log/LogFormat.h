@@ -69,6 +69,9 @@
 // Control bytes are never the second byte of a double-byte character, so the bytes can be
 // read without knowing the code page.
 
+// What ends every line of the log.
+extern const char kLineEnd[];
+
 // Between a step line's two names.
 extern const char kStepArrow[];
 

@@ -53,7 +53,7 @@ void LogWriter::TakeBackAnnounced(const char* from, const char* to)
 
 void LogWriter::ConfirmMoves()
 {
-    const std::string line = std::string(kMovesMadeLine) + "\r\n";
+    const std::string line = std::string(kMovesMadeLine) + kLineEnd;
     WriteDurable(line.data(), static_cast<int>(line.size()));
 }
 
@@ -75,7 +75,7 @@ void LogWriter::FinishRecord()
 {
     if (record == nullptr)
         return;
-    const std::string line = std::string(kRunFinishedLine) + "\r\n";
+    const std::string line = std::string(kRunFinishedLine) + kLineEnd;
     WriteRecord(line.data(), static_cast<int>(line.size()));
     Sync();
 }
@@ -109,9 +109,9 @@ void LogWriter::WriteHeader(const CountedString& folder, const std::string& reco
 {
     if (handle && folder.Length() > 0 && !fs.WriteLog(handle, folder.Data(), folder.Length()))
         complete = false;
-    if (handle && !fs.WriteLog(handle, "\r\n", 2))
+    if (handle && !fs.WriteLog(handle, kLineEnd, 2))
         complete = false;
-    const std::string line = recordFolder + "\r\n" + kMovesMadeLine + "\r\n";
+    const std::string line = recordFolder + kLineEnd + kMovesMadeLine + kLineEnd;
     WriteRecord(line.data(), static_cast<int>(line.size()));
     Sync();
 }
@@ -171,7 +171,7 @@ void LogWriter::BeginUndoSection(const std::string& completion, const std::strin
 
 void LogWriter::WriteUndoFinished(const std::string& completion)
 {
-    const std::string finished = completion + kUndoFinishedLine + "\r\n";
+    const std::string finished = completion + kUndoFinishedLine + kLineEnd;
     Write(finished.data(), static_cast<int>(finished.size()));
 }
 

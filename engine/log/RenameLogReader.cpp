@@ -298,11 +298,11 @@ std::string RenameLogParser::Completion() const
         return "\n";
     if (line[0] == '\t') {
         const char* begun = TabLineBegun();
-        return std::string(begun + std::min(line.size(), std::strlen(begun))) + "\r\n";
+        return std::string(begun + std::min(line.size(), std::strlen(begun))) + kLineEnd;
     }
     LoggedStep step;
     const bool readsAsStep = line.find('\t') == std::string::npos || (ParseStep(line, step) && !step.Failed());
-    return readsAsStep && line.size() + 3 <= kLongestStepLine ? "\t\r\n" : "\r\n";
+    return (readsAsStep && line.size() + 3 <= kLongestStepLine ? "\t" : "") + std::string(kLineEnd);
 }
 
 // A batch's kMovesMadeLine where the line could be either: read as the finishing line, a
