@@ -41,13 +41,14 @@ struct DatedKey : SortKey
 // -1, 0 or +1 by the order's first part, then by the other; reversed for the descending orders.
 int32_t CompareKeys(const char* nameA, const SortKey& a, const char* nameB, const SortKey& b, int32_t order)
 {
-    bool byExt = order == ExtAscending || order == ExtDescending;
+    const OrderKind kind = KindOf(order);
+    const bool byExt = kind.byExtension;
     int32_t c = byExt ? CompareFolded(nameA + a.extStart, a.extLength, nameB + b.extStart, b.extLength)
                       : CompareFolded(nameA + a.stemStart, a.stemLength, nameB + b.stemStart, b.stemLength);
     if (c == 0)
         c = byExt ? CompareFolded(nameA + a.stemStart, a.stemLength, nameB + b.stemStart, b.stemLength)
                   : CompareFolded(nameA + a.extStart, a.extLength, nameB + b.extStart, b.extLength);
-    return (order == ExtDescending || order == NameDescending) ? -c : c;
+    return kind.descending ? -c : c;
 }
 
 void LocateKey(const char* name, const FileServices& fs, SortKey& key)
@@ -101,13 +102,13 @@ int32_t CompareDatedKeys(const char* nameA, const DatedKey& a, const char* nameB
         c = a.nanoseconds < b.nanoseconds ? -1 : 1;
     else
         c = CompareNaturalKeys(nameA, a, nameB, b, lead);
-    return (order == TakenDescending || order == ModifiedDescending) ? -c : c;
+    return KindOf(order).descending ? -c : c;
 }
 
 class NaturalLess
 {
 public:
-    NaturalLess(int32_t order, const char* names, const FileServices& fs) : descending(order == NaturalDescending),
+    NaturalLess(int32_t order, const char* names, const FileServices& fs) : descending(KindOf(order).descending),
                                                                              names(names), lead(fs)
     {
     }
@@ -180,18 +181,42 @@ Key KeyOf(const FileEntry& entry, const FileServices& fs)
 
 }  // namespace
 
+OrderKind KindOf(int32_t order)
+{
+    switch (order) {
+    case ExtAscending:
+    case ExtDescending:
+        return OrderKind{FamilyName, order == ExtDescending, true, false};
+    case NameAscending:
+    case NameDescending:
+        return OrderKind{FamilyName, order == NameDescending, false, false};
+    case NaturalAscending:
+    case NaturalDescending:
+        return OrderKind{FamilyNatural, order == NaturalDescending, false, false};
+    case TakenAscending:
+    case TakenDescending:
+        return OrderKind{FamilyDate, order == TakenDescending, false, true};
+    case ModifiedAscending:
+    case ModifiedDescending:
+        return OrderKind{FamilyDate, order == ModifiedDescending, false, false};
+    default:
+        return OrderKind{FamilyNone, false, false, false};
+    }
+}
+
 int32_t CompareEntries(const FileEntry& a, const FileEntry& b, int32_t order, const FileServices& fs)
 {
-    if (order >= ExtAscending && order <= NameDescending) {
+    const OrderKind kind = KindOf(order);
+    if (kind.family == FamilyName) {
         SortKey keyA = KeyOf<SortKey>(a, fs), keyB = KeyOf<SortKey>(b, fs);
         return CompareKeys(a.currentName, keyA, b.currentName, keyB, order);
     }
-    if (order == NaturalAscending || order == NaturalDescending) {
+    if (kind.family == FamilyNatural) {
         SortKey keyA = KeyOf<SortKey>(a, fs), keyB = KeyOf<SortKey>(b, fs);
         int32_t c = CompareNaturalKeys(a.currentName, keyA, b.currentName, keyB, LeadBytes(fs));
-        return order == NaturalDescending ? -c : c;
+        return kind.descending ? -c : c;
     }
-    if (IsDateOrder(order)) {
+    if (kind.family == FamilyDate) {
         DatedKey keyA = KeyOf<DatedKey>(a, fs), keyB = KeyOf<DatedKey>(b, fs);
         return CompareDatedKeys(a.currentName, keyA, b.currentName, keyB, order, LeadBytes(fs));
     }
@@ -202,11 +227,12 @@ void SortEntries(EntryIndex& index, int32_t order, const FileServices& fs)
 {
     if (index.Count() < 2)
         return;
-    if (order >= ExtAscending && order <= NameDescending)
+    const OrderFamily family = KindOf(order).family;
+    if (family == FamilyName)
         SortByKeys<SortKey, KeyLess>(index, order, fs);
-    else if (order == NaturalAscending || order == NaturalDescending)
+    else if (family == FamilyNatural)
         SortByKeys<SortKey, NaturalLess>(index, order, fs);
-    else if (IsDateOrder(order))
+    else if (family == FamilyDate)
         SortByKeys<DatedKey, DatedLess>(index, order, fs);
 }
 

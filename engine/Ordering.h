@@ -26,14 +26,37 @@ enum SortOrder
     NaturalDescending = 11
 };
 
+// What an order sorts by.
+enum OrderFamily
+{
+    FamilyNone,
+    // Extension then stem, or stem then extension.
+    FamilyName,
+    FamilyNatural,
+    FamilyDate
+};
+
+struct OrderKind
+{
+    OrderFamily family;
+    bool descending;
+    // Of the name family: by extension first.
+    bool byExtension;
+    // Of the date family: the date taken (else the last-write time).
+    bool taken;
+};
+
+// The one place that reads an order's number.
+OrderKind KindOf(int32_t order);
+
 inline bool IsDateOrder(int32_t order)
 {
-    return order >= TakenAscending && order <= ModifiedDescending;
+    return KindOf(order).family == FamilyDate;
 }
 
 inline bool IsTakenOrder(int32_t order)
 {
-    return order == TakenAscending || order == TakenDescending;
+    return KindOf(order).taken;
 }
 
 // Byte by byte, folding only "A".."Z" to lower case; -1, 0 or +1. No locale, no code page:

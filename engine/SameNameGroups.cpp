@@ -86,7 +86,7 @@ bool GroupBefore(const Group& a, const Group& b, int32_t order)
 {
     if (IsDateOrder(order) && (a.seconds != b.seconds || a.nanoseconds != b.nanoseconds)) {
         const bool earlier = a.seconds < b.seconds || (a.seconds == b.seconds && a.nanoseconds < b.nanoseconds);
-        return (order == TakenDescending || order == ModifiedDescending) ? !earlier : earlier;
+        return KindOf(order).descending ? !earlier : earlier;
     }
     return a.firstPosition < b.firstPosition;
 }
