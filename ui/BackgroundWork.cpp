@@ -1,29 +1,28 @@
 #include "ui/BackgroundWork.h"
 
 BackgroundWork::BackgroundWork()
-    : thread(nullptr), fileCount(0), stepsTaken(0), stepsKnown(0), stopRequested(false), holding(false),
+    : fileCount(0), stepsTaken(0), stepsKnown(0), stopRequested(false), holding(false),
       filesSettled(-1), filesWaiting(0)
 {
 }
 
 BackgroundWork::~BackgroundWork()
 {
-    if (thread) {
-        WaitForSingleObject(thread, INFINITE);
-        CloseHandle(thread);
-    }
+    // Waited for before the owner closes the handle.
+    if (thread.IsValid())
+        WaitForSingleObject(thread.Get(), INFINITE);
 }
 
 bool BackgroundWork::Start()
 {
-    thread = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
-    return thread != nullptr;
+    thread.Reset(CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr));
+    return thread.IsValid();
 }
 
 void BackgroundWork::Finish()
 {
-    if (thread)
-        WaitForSingleObject(thread, INFINITE);
+    if (thread.IsValid())
+        WaitForSingleObject(thread.Get(), INFINITE);
 }
 
 DWORD WINAPI BackgroundWork::ThreadMain(void* self)

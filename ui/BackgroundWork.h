@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "engine/RunProgress.h"
+#include "engine/platform/Win32Owners.h"
 
 #include <atomic>
 
@@ -22,7 +23,7 @@ public:
     // False when no thread could be made; nothing has been done then.
     bool Start();
     // Signalled when the work is over.
-    HANDLE Thread() const { return thread; }
+    HANDLE Thread() const { return thread.Get(); }
     // Waits for the thread.
     void Finish();
     // Does the work on the calling thread, for want of another one.
@@ -54,7 +55,7 @@ private:
     bool GoOn();
     static DWORD WINAPI ThreadMain(void* self);
 
-    HANDLE thread;
+    KernelHandle thread;
     std::atomic<int> fileCount;
     std::atomic<int> stepsTaken;
     std::atomic<int> stepsKnown;

@@ -1,5 +1,7 @@
 #include "ui/ClipboardText.h"
 
+#include "engine/platform/Win32Owners.h"
+
 #include <cstring>
 
 namespace {
@@ -46,20 +48,18 @@ bool CopyTextToClipboard(HWND owner, const std::string& text)
     OpenClipboardScope clipboard(owner);
     if (!clipboard.IsOpen() || !EmptyClipboard())
         return false;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (memory == nullptr)
+    // Freed before the clipboard is closed, as it is declared after it.
+    GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
+    if (memory.Get() == nullptr)
         return false;
-    char* bytes = static_cast<char*>(GlobalLock(memory));
-    if (bytes == nullptr) {
-        GlobalFree(memory);
+    char* bytes = static_cast<char*>(GlobalLock(memory.Get()));
+    if (bytes == nullptr)
         return false;
-    }
     std::memcpy(bytes, text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
-    // Once set, the memory belongs to the clipboard.
-    if (SetClipboardData(CF_TEXT, memory) == nullptr) {
-        GlobalFree(memory);
+    GlobalUnlock(memory.Get());
+    if (SetClipboardData(CF_TEXT, memory.Get()) == nullptr)
         return false;
-    }
+    // Once set, the memory belongs to the clipboard.
+    memory.Release();
     return true;
 }

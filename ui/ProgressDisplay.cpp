@@ -8,20 +8,17 @@
 #include <cstdio>
 
 ProgressDisplay::ProgressDisplay(HWND window)
-    : window(window), shown(false), comStarted(false), taskbar(nullptr)
+    : window(window), shown(false), com(COINIT_APARTMENTTHREADED)
 {
     GetWindowTextA(window, title, sizeof title);
-    comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    if (!comStarted)
+    if (!com.IsStarted())
         return;
     void* list = nullptr;
     if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3, &list)))
         return;
-    taskbar = static_cast<ITaskbarList3*>(list);
-    if (FAILED(taskbar->HrInit())) {
-        taskbar->Release();
-        taskbar = nullptr;
-    }
+    taskbar.Reset(static_cast<ITaskbarList3*>(list));
+    if (FAILED(taskbar->HrInit()))
+        taskbar.Reset(nullptr);
 }
 
 ProgressDisplay::~ProgressDisplay()
@@ -31,10 +28,6 @@ ProgressDisplay::~ProgressDisplay()
         if (taskbar)
             taskbar->SetProgressState(window, TBPF_NOPROGRESS);
     }
-    if (taskbar)
-        taskbar->Release();
-    if (comStarted)
-        CoUninitialize();
 }
 
 void ProgressDisplay::Show(int done, int total)

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "engine/platform/Win32Owners.h"
+
 struct ITaskbarList3;
 
 // Shows a run's progress in the window's title and on its taskbar button while it lives,
@@ -27,8 +29,9 @@ private:
     HWND window;
     char title[128];
     bool shown;
-    bool comStarted;
-    ITaskbarList3* taskbar;
+    // Declared before the taskbar, which must be let go of while COM is still there.
+    ComApartment com;
+    ComPointer<ITaskbarList3> taskbar;
 };
 
 #endif

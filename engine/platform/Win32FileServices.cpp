@@ -8,9 +8,12 @@
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+// Below the lean windows.h: the owners' header includes windows.h as well, whole.
+#include "engine/platform/Win32Owners.h"
 
 #include <cstring>
 #include <cwchar>
+#include <memory>
 #include <string>
 #include <unordered_set>
 
@@ -106,6 +109,15 @@ struct Win32Search
     }
 };
 
+// What the system knows of a file by an open handle to it; the handle is closed again before
+// the caller goes on.
+bool FileInformation(const char* path, BY_HANDLE_FILE_INFORMATION& info)
+{
+    KernelHandle file(CreateFileW(WidePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file.IsValid() && GetFileInformationByHandle(file.Get(), &info) != FALSE;
+}
+
 // A name as Windows stores it: a final dot or space is dropped.
 std::u32string StoredCharacters(const char* name)
 {
@@ -133,25 +145,24 @@ public:
         if (widePattern.empty())
             return nullptr;
         WIN32_FIND_DATAW data;
-        HANDLE handle = FindFirstFileW(widePattern.c_str(), &data);
-        if (handle == INVALID_HANDLE_VALUE)
+        FindHandle handle(FindFirstFileW(widePattern.c_str(), &data));
+        if (!handle.IsValid())
             return nullptr;
-        Win32Search* search = new Win32Search;
-        search->handle = handle;
+        std::unique_ptr<Win32Search> search(new Win32Search);
         search->folder.assign(pattern, static_cast<size_t>(FinalComponent(pattern, *this) - pattern));
         search->mask = Characters(pattern + search->folder.size());
         std::string maskedOut;
         while (!search->Matches(data)) {
             AddMaskedOut(maskedOut, data);
-            if (!FindNextFileW(handle, &data)) {
-                // Nothing matches by its long name: as if nothing matched at all.
-                FindClose(search);
+            // Nothing matches by its long name: as if nothing matched at all.
+            if (!FindNextFileW(handle.Get(), &data))
                 return nullptr;
-            }
         }
         search->Fill(first, data);
         first.maskedOut = maskedOut;
-        return search;
+        // The engine holds the search from here on and gives it back to FindClose.
+        search->handle = handle.Release();
+        return search.release();
     }
 
     FindNextResult FindNext(SearchHandle handle, FoundFile& next) override
@@ -184,11 +195,8 @@ public:
         if (EndsWithSeparator(path, *this))
             return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
         WIN32_FIND_DATAW data;
-        HANDLE search = FindFirstFileW(WidePath(path).c_str(), &data);
-        if (search == INVALID_HANDLE_VALUE)
-            return false;
-        ::FindClose(search);
-        return true;
+        FindHandle search(FindFirstFileW(WidePath(path).c_str(), &data));
+        return search.IsValid();
     }
 
     bool Exists(const char* path) override { return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -205,14 +213,8 @@ public:
 
     bool Identify(const char* path, FileIdentity& identity) override
     {
-        HANDLE file = CreateFileW(WidePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return false;
         BY_HANDLE_FILE_INFORMATION info;
-        bool known = GetFileInformationByHandle(file, &info) != FALSE;
-        CloseHandle(file);
-        if (!known)
+        if (!FileInformation(path, info))
             return false;
         identity.volume = info.dwVolumeSerialNumber;
         identity.index = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
@@ -253,26 +255,23 @@ public:
     LogHandle AppendLog(const char* path) override
     {
         // Written at its end, yet with the right to cut it back (TruncateLog).
-        HANDLE log = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (log == INVALID_HANDLE_VALUE)
+        KernelHandle log(CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!log.IsValid())
             return nullptr;
         LARGE_INTEGER none = {};
-        if (!SetFilePointerEx(log, none, nullptr, FILE_END)) {
-            CloseHandle(log);
+        if (!SetFilePointerEx(log.Get(), none, nullptr, FILE_END))
             return nullptr;
-        }
-        return log;
+        // The engine holds the log from here on and gives it back to CloseLog.
+        return log.Release();
     }
 
     // Removed by the system when the handle closes, so that no crash leaves it behind.
     bool CanCreateFile(const char* path) override
     {
-        HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return false;
-        CloseHandle(file);
-        return true;
+        KernelHandle file(CreateFileW(WidePath(path).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        return file.IsValid();
     }
 
     bool WriteLog(LogHandle log, const void* bytes, int count) override
@@ -343,17 +342,16 @@ public:
     ReadHandle OpenReadWithInfo(const char* path, uint64_t& size, WriteTime& written) override
     {
         bool fileThere = false;
-        HANDLE file = static_cast<HANDLE>(OpenRead(path, fileThere));
+        KernelHandle file(static_cast<HANDLE>(OpenRead(path, fileThere)));
         LARGE_INTEGER bytes;
         FILETIME lastWrite;
-        if (file == nullptr || !GetFileSizeEx(file, &bytes) || !GetFileTime(file, nullptr, nullptr, &lastWrite)) {
-            if (file != nullptr)
-                CloseHandle(file);
+        if (!file.IsValid() || !GetFileSizeEx(file.Get(), &bytes) ||
+            !GetFileTime(file.Get(), nullptr, nullptr, &lastWrite))
             return nullptr;
-        }
         size = static_cast<uint64_t>(bytes.QuadPart);
         written = WriteTimeOf(lastWrite);
-        return file;
+        // The engine holds the file from here on and gives it back to CloseRead.
+        return file.Release();
     }
 
     void CloseRead(ReadHandle file) override { CloseHandle(static_cast<HANDLE>(file)); }
