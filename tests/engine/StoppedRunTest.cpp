@@ -4,6 +4,7 @@
 #include "engine/Ordering.h"
 #include "engine/TempNames.h"
 #include "tests/support/EngineTestSupport.h"
+#include "tests/support/StepLines.h"
 
 #include <gtest/gtest.h>
 
@@ -44,13 +45,12 @@ std::set<std::string> Replayed(const Names& before, const Names& lines)
 {
     std::set<std::string> names(before.begin(), before.end());
     for (const std::string& line : lines) {
-        size_t arrow = line.find("\t->\t");
-        std::string from = line.substr(0, arrow);
-        std::string to = line.substr(arrow + 4);
-        if (to.find('\t') != std::string::npos || from == to)
+        StepLine step;
+        EXPECT_TRUE(ReadStepLine(line, step)) << line;
+        if (step.failed || step.from == step.to)
             continue;
-        EXPECT_EQ(1u, names.erase(from)) << "the log moves a name that is not there: " << line;
-        EXPECT_TRUE(names.insert(to).second) << "the log moves onto a taken name: " << line;
+        EXPECT_EQ(1u, names.erase(step.from)) << "the log moves a name that is not there: " << line;
+        EXPECT_TRUE(names.insert(step.to).second) << "the log moves onto a taken name: " << line;
     }
     return names;
 }

@@ -3,19 +3,13 @@
 #include "engine/TempNames.h"
 #include "tests/stress/Scenario.h"
 #include "tests/stress/ScenarioRun.h"
+#include "tests/support/StepLines.h"
 
 #include <cstring>
 #include <map>
 #include <set>
 
 namespace {
-
-struct LogLine
-{
-    std::string from;
-    std::string to;
-    bool failed;  // a reason follows the names: the step did not take place
-};
 
 bool IsTopLevel(const std::string& key)
 {
@@ -398,7 +392,7 @@ private:
             Breach("the outcome says the log is incomplete, but nothing kept it from being written");
         if (!observation.outcome.logComplete)
             return;
-        std::vector<LogLine> lines;
+        std::vector<StepLine> lines;
         if (!ParseLog(lines))
             return;
         if (static_cast<int>(lines.size()) != observation.outcome.steps) {
@@ -413,7 +407,7 @@ private:
     // A file that did not reach its new name has a step in the log that failed, or one that
     // put it back, following the file from name to name; in a run that was stopped, a file
     // may also have no step at all, its move never begun.
-    void CheckNotArrivedExplained(const std::vector<LogLine>& lines)
+    void CheckNotArrivedExplained(const std::vector<StepLine>& lines)
     {
         for (const std::string& key : notArrived) {
             std::string name = key;
@@ -422,7 +416,7 @@ private:
             // of a user's is the next free one), and then be put back there: a line from that
             // name to itself, which only a file's first line may not be.
             bool first = true;
-            for (const LogLine& line : lines) {
+            for (const StepLine& line : lines) {
                 if (line.from != name)
                     continue;
                 if (first)
@@ -442,7 +436,7 @@ private:
         }
     }
 
-    bool ParseLog(std::vector<LogLine>& lines)
+    bool ParseLog(std::vector<StepLine>& lines)
     {
         if (!observation.logReadable) {
             Breach("the log is complete by the outcome but cannot be read");
@@ -463,17 +457,11 @@ private:
             }
             std::string line = text.substr(start, end - start);
             start = end + 2;
-            size_t arrow = line.find("\t->\t");
-            if (arrow == std::string::npos) {
+            StepLine parsed;
+            if (!ReadStepLine(line, parsed)) {
                 Breach("log line without an arrow: " + Quoted(line));
                 return false;
             }
-            LogLine parsed;
-            parsed.from = line.substr(0, arrow);
-            std::string rest = line.substr(arrow + 4);
-            size_t tab = rest.find('\t');
-            parsed.failed = tab != std::string::npos;
-            parsed.to = parsed.failed ? rest.substr(0, tab) : rest;
             lines.push_back(parsed);
         }
         return true;
@@ -481,7 +469,7 @@ private:
 
     // The log tells the truth: its lines without a reason, played over the folder as it was,
     // with what another program did in between, give the folder as it is.
-    void Replay(const std::vector<LogLine>& lines)
+    void Replay(const std::vector<StepLine>& lines)
     {
         Tree state;
         for (const auto& item : observation.before) {
@@ -495,7 +483,7 @@ private:
                 Apply(observation.events[nextEvent++], state);
             if (i == lines.size())
                 break;
-            const LogLine& line = lines[i];
+            const StepLine& line = lines[i];
             if (line.failed || line.from == line.to)
                 continue;
             std::string where = "log line " + std::to_string(i + 1) + " (" + Quoted(line.from) + " -> " +
@@ -571,11 +559,11 @@ private:
     }
 
     // A file left under a temporary name is one the log says something went wrong with.
-    void CheckTemporaryNamesReported(const std::vector<LogLine>& lines)
+    void CheckTemporaryNamesReported(const std::vector<StepLine>& lines)
     {
         for (const std::string& name : leftOnTemporaryNames) {
-            const LogLine* last = nullptr;
-            for (const LogLine& line : lines) {
+            const StepLine* last = nullptr;
+            for (const StepLine& line : lines) {
                 if (line.from == name)
                     last = &line;
             }

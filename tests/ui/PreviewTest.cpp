@@ -2,6 +2,7 @@
 
 #include "res/resource.h"
 #include "tests/support/FolderFiles.h"
+#include "tests/support/StepLines.h"
 #include "tests/support/TakenHeads.h"
 #include "ui/PreviewDialog.h"
 
@@ -225,12 +226,10 @@ protected:
             size_t end = lines.find("\r\n", start);
             ASSERT_NE(std::string::npos, end) << "a line without CR LF";
             std::string line = lines.substr(start, end - start);
-            size_t arrow = line.find("\t->\t");
-            ASSERT_NE(std::string::npos, arrow) << line;
-            std::string current = line.substr(0, arrow);
-            std::string renamed = line.substr(arrow + 4);
-            EXPECT_EQ(current, folder.Read(renamed)) << line;
-            newNames.push_back(renamed);
+            StepLine step;
+            ASSERT_TRUE(ReadStepLine(line, step) && !step.failed) << line;
+            EXPECT_EQ(step.from, folder.Read(step.to)) << line;
+            newNames.push_back(step.to);
             start = end + 2;
         }
         std::sort(newNames.begin(), newNames.end());
