@@ -11,8 +11,6 @@
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
-#else
-#include <unistd.h>
 #endif
 
 #include <cstdio>
@@ -275,23 +273,14 @@ TEST(RunSafety, TheLogFileIsLeftOutWhateverNameLeadsToIt)
             run.fs.adjustFound = [](FoundFile& found) { found.identityKnown = false; };
         if (c.way == HardLink || c.way == UnlistedLink) {
             run.elsewhere.Write(run.logName, "earlier log");
-#ifdef _WIN32
-            ASSERT_TRUE(CreateHardLinkA(run.folder.PathOf(c.fileName).c_str(), run.elsewhere.PathOf(run.logName).c_str(),
-                                        nullptr))
-                << c.name;
-#else
-            ASSERT_EQ(0, link(run.elsewhere.PathOf(run.logName).c_str(), run.folder.PathOf(c.fileName).c_str())) << c.name;
-#endif
+            ASSERT_TRUE(MakeHardLink(run.elsewhere.PathOf(run.logName), run.folder.PathOf(c.fileName))) << c.name;
         } else {
             run.folder.Write(c.fileName, "earlier log");
             std::string typed = c.typedName;
 #ifdef _WIN32
             if (c.way == ShortName) {
-                char shortPath[MAX_PATH];
-                DWORD length = GetShortPathNameA(run.folder.PathOf(c.fileName).c_str(), shortPath, sizeof shortPath);
-                ASSERT_TRUE(length > 0 && length < sizeof shortPath) << c.name;
-                typed = std::strrchr(shortPath, '\\') + 1;
-                ASSERT_NE(c.fileName, typed) << c.name;
+                typed = FinalComponent(ShortPathOf(run.folder.PathOf(c.fileName)).c_str(), run.fs);
+                ASSERT_TRUE(!typed.empty() && typed != c.fileName) << c.name;
             }
 #endif
             std::string logPath = run.folder.PathOf(typed);
@@ -302,18 +291,16 @@ TEST(RunSafety, TheLogFileIsLeftOutWhateverNameLeadsToIt)
 #ifndef _WIN32
             if (c.way == FileLink || c.way == FolderLink) {
                 logPath = run.elsewhere.PathOf("link");
-                ASSERT_EQ(0, symlink(c.way == FileLink ? run.folder.PathOf(c.fileName).c_str() : run.folder.Path().c_str(),
-                                     logPath.c_str()))
+                ASSERT_TRUE(MakeSymbolicLink(c.way == FileLink ? run.folder.PathOf(c.fileName) : run.folder.Path(), logPath))
                     << c.name;
                 if (c.way == FolderLink)
                     logPath += separator + typed;
             }
 #else
             if (c.way == FolderShortName) {
-                char shortPath[MAX_PATH];
-                DWORD length = GetShortPathNameA(run.folder.Path().c_str(), shortPath, sizeof shortPath);
-                ASSERT_TRUE(length > 0 && length < sizeof shortPath && run.folder.Path() != shortPath) << c.name;
-                logPath = std::string(shortPath) + separator + typed;
+                const std::string shortPath = ShortPathOf(run.folder.Path());
+                ASSERT_TRUE(!shortPath.empty() && run.folder.Path() != shortPath) << c.name;
+                logPath = shortPath + separator + typed;
             }
 #endif
             run.job.logPath = logPath.c_str();

@@ -323,3 +323,27 @@ std::vector<std::string> TempFolder::Names() const
     std::sort(names.begin(), names.end());
     return names;
 }
+
+#ifdef _WIN32
+bool MakeHardLink(const std::string& existing, const std::string& link)
+{
+    return CreateHardLinkA(link.c_str(), existing.c_str(), nullptr) != FALSE;
+}
+
+std::string ShortPathOf(const std::string& path)
+{
+    char shortPath[MAX_PATH];
+    const DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
+    return length > 0 && length < sizeof shortPath ? shortPath : std::string();
+}
+#else
+bool MakeHardLink(const std::string& existing, const std::string& link)
+{
+    return ::link(existing.c_str(), link.c_str()) == 0;
+}
+
+bool MakeSymbolicLink(const std::string& target, const std::string& link)
+{
+    return symlink(target.c_str(), link.c_str()) == 0;
+}
+#endif

@@ -64,6 +64,17 @@ bool SetLastWriteTime(const std::string& path, int64_t seconds, int32_t nanoseco
 // Reads a whole file by path; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 
+// A second name for the existing file.
+bool MakeHardLink(const std::string& existing, const std::string& link);
+#ifdef _WIN32
+// The path with each name the file system keeps an 8.3 name for in that form; empty when it
+// cannot be told.
+std::string ShortPathOf(const std::string& path);
+#else
+// A symbolic link at link that leads to target.
+bool MakeSymbolicLink(const std::string& target, const std::string& link);
+#endif
+
 #ifdef _WIN32
 // The full path in its long form, which the wide calls take beyond MAX_PATH characters.
 std::wstring LongForm(const std::string& path);
