@@ -1,6 +1,6 @@
 #include "bench/BenchJobs.h"
 
-#include "engine/Ordering.h"
+#include "engine/order/Ordering.h"
 #include "engine/RenameJob.h"
 
 #include <algorithm>

@@ -6,8 +6,8 @@
 #include "engine/FileEntry.h"
 #include "engine/RenameJob.h"
 #include "engine/log/RenameLogReader.h"
-#include "engine/RunProgress.h"
-#include "engine/RunRename.h"
+#include "engine/run/RunProgress.h"
+#include "engine/run/RunRename.h"
 #include "engine/history/RunHistory.h"
 
 #include <atomic>

@@ -4,9 +4,9 @@
 #include "bench/BenchJobs.h"
 #include "bench/ChildProcess.h"
 #include "bench/ProcessMemory.h"
-#include "engine/Ordering.h"
+#include "engine/order/Ordering.h"
 #include "engine/RenameJob.h"
-#include "engine/RunPreview.h"
+#include "engine/run/RunPreview.h"
 
 #include <cstdio>
 #include <cstring>

@@ -3,7 +3,7 @@
 #include "bench/Stopwatch.h"
 #include "engine/FileEntry.h"
 #include "engine/platform/FileServices.h"
-#include "engine/Ordering.h"
+#include "engine/order/Ordering.h"
 
 #include <algorithm>
 #include <cstdio>

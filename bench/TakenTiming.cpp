@@ -4,9 +4,9 @@
 #include "bench/BenchJobs.h"
 #include "bench/ChildProcess.h"
 #include "bench/PreviewTiming.h"
-#include "engine/Ordering.h"
+#include "engine/order/Ordering.h"
 #include "engine/RenameJob.h"
-#include "engine/RunPreview.h"
+#include "engine/run/RunPreview.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -3,8 +3,8 @@
 #include "core/CountedString.h"
 #include "engine/FileEntry.h"
 #include "engine/NameHashes.h"
-#include "engine/PathLengthRefusal.h"
-#include "engine/PathNames.h"
+#include "engine/names/PathLengthRefusal.h"
+#include "engine/names/PathNames.h"
 #include "engine/log/LogFileFilter.h"
 
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "engine/FileEntry.h"
 
-#include "engine/PathNames.h"
-#include "engine/TempNames.h"
+#include "engine/names/PathNames.h"
+#include "engine/names/TempNames.h"
 #include "engine/platform/FileServices.h"
 
 #include <cstring>

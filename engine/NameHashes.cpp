@@ -1,6 +1,6 @@
 #include "engine/NameHashes.h"
 
-#include "engine/PathNames.h"
+#include "engine/names/PathNames.h"
 
 #include <algorithm>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "engine/RenameJob.h"
 
-#include "engine/DateFields.h"
+#include "engine/names/DateFields.h"
 
 #include <cstring>
 

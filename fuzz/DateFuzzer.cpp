@@ -2,7 +2,7 @@
 // is and once as the head of a file 4 GB longer, zeros beyond it, so that offsets and box
 // sizes far past the input are followed as they would be in a large video. The reader must
 // keep to its budget and give a date it could have read, or none at all.
-#include "engine/DateTaken.h"
+#include "engine/taken/DateTaken.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -11,7 +11,7 @@
 #include "ui/ShellFolders.h"
 #include "ui/UndoCommand.h"
 
-#include "engine/Ordering.h"
+#include "engine/order/Ordering.h"
 
 #include <shlobj.h>
 

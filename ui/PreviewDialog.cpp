@@ -16,8 +16,8 @@
 
 #include "engine/history/RunHistory.h"
 #include "engine/platform/FileServices.h"
-#include "engine/Ordering.h"
-#include "engine/RunPreview.h"
+#include "engine/order/Ordering.h"
+#include "engine/run/RunPreview.h"
 
 #include <commctrl.h>
 

@@ -13,9 +13,9 @@
 #include "ui/WaitCursor.h"
 
 #include "engine/history/RunHistory.h"
-#include "engine/PathNames.h"
+#include "engine/names/PathNames.h"
 #include "engine/platform/FileServices.h"
-#include "engine/RunRename.h"
+#include "engine/run/RunRename.h"
 
 void ReadFieldText(HWND dialog, int id, CountedString& text)
 {

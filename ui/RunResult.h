@@ -2,7 +2,7 @@
 #define QUILLOWBY_UI_RUN_RESULT_H
 
 #include "core/CountedString.h"
-#include "engine/RunRename.h"
+#include "engine/run/RunRename.h"
 
 // What the result box says after a run: "Completed." only when every file of the batch
 // reached its new name, "Failed." and why on the next line when the run could not start, for

@@ -13,7 +13,7 @@
 
 #include "engine/history/HistoryUndo.h"
 #include "engine/platform/FileServices.h"
-#include "engine/UndoRun.h"
+#include "engine/undo/UndoRun.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "core/CountedString.h"
 #include "engine/history/HistoryUndo.h"
-#include "engine/UndoRun.h"
+#include "engine/undo/UndoRun.h"
 
 // Why there is nothing to undo (or, with redo, to make again), or why the undo moved nothing.
 CountedString UndoRefusalText(const UndoOutcome& outcome, bool redo = false);

@@ -1,7 +1,7 @@
 #ifndef QUILLOWBY_ENGINE_HISTORY_HISTORY_UNDO_H
 #define QUILLOWBY_ENGINE_HISTORY_HISTORY_UNDO_H
 
-#include "engine/UndoRun.h"
+#include "engine/undo/UndoRun.h"
 #include "engine/history/RunHistory.h"
 
 #include <string>

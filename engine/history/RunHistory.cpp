@@ -2,8 +2,8 @@
 
 #include "core/CountedString.h"
 #include "engine/Enumeration.h"
-#include "engine/PathNames.h"
-#include "engine/RunPreview.h"
+#include "engine/names/PathNames.h"
+#include "engine/run/RunPreview.h"
 #include "engine/log/RenameLogReader.h"
 
 #include <algorithm>

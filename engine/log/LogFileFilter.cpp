@@ -1,7 +1,7 @@
 #include "engine/log/LogFileFilter.h"
 
 #include "engine/FileEntry.h"
-#include "engine/PathNames.h"
+#include "engine/names/PathNames.h"
 
 // A log file that does not exist yet is created after the listing, so it is none of its names.
 LogFileFilter::LogFileFilter(const char* logPath, FileServices& fs)

@@ -1,6 +1,6 @@
 #include "engine/log/LogName.h"
 
-#include "engine/PathNames.h"
+#include "engine/names/PathNames.h"
 #include "engine/RenameJob.h"
 
 LogName::LogName(const RenameJob& job, FileServices& fs) : fs(fs)

@@ -1,6 +1,6 @@
 #include "engine/log/RenameLogReader.h"
 
-#include "engine/PathNames.h"
+#include "engine/names/PathNames.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,9 +1,9 @@
 #include "tests/stress/HistoryPhase.h"
 
 #include "engine/FileEntry.h"
-#include "engine/Ordering.h"
+#include "engine/order/Ordering.h"
 #include "engine/RenameJob.h"
-#include "engine/RunPreview.h"
+#include "engine/run/RunPreview.h"
 #include "engine/history/HistoryUndo.h"
 #include "engine/log/RenameLogReader.h"
 #include "tests/stress/Dice.h"

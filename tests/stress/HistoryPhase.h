@@ -1,8 +1,8 @@
 #ifndef QUILLOWBY_TESTS_STRESS_HISTORY_PHASE_H
 #define QUILLOWBY_TESTS_STRESS_HISTORY_PHASE_H
 
-#include "engine/RunRename.h"
-#include "engine/UndoRun.h"
+#include "engine/run/RunRename.h"
+#include "engine/undo/UndoRun.h"
 #include "engine/platform/ForwardingFileServices.h"
 #include "tests/stress/UndoPhase.h"
 

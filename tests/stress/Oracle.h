@@ -1,7 +1,7 @@
 #ifndef QUILLOWBY_TESTS_STRESS_ORACLE_H
 #define QUILLOWBY_TESTS_STRESS_ORACLE_H
 
-#include "engine/RunRename.h"
+#include "engine/run/RunRename.h"
 #include "tests/stress/StressFolder.h"
 
 #include <cstdint>

@@ -1,8 +1,8 @@
 #ifndef QUILLOWBY_TESTS_STRESS_SCENARIO_RUN_H
 #define QUILLOWBY_TESTS_STRESS_SCENARIO_RUN_H
 
-#include "engine/RunPreview.h"
-#include "engine/RunRename.h"
+#include "engine/run/RunPreview.h"
+#include "engine/run/RunRename.h"
 #include "tests/stress/HistoryPhase.h"
 #include "tests/stress/Oracle.h"
 #include "tests/stress/StressFolder.h"

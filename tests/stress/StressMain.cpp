@@ -15,7 +15,7 @@
 // of those acts, and what the logs took since their last flush is lost. The last line is
 // "scenarios=N faults=F lognewname=L breaches=B seed=S"; L counts the runs whose log path
 // names, in the run's folder, a name the batch wants.
-#include "engine/RunRename.h"
+#include "engine/run/RunRename.h"
 #include "tests/stress/Invariants.h"
 #include "tests/stress/Scenario.h"
 #include "tests/stress/ScenarioRun.h"

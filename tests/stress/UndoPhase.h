@@ -1,7 +1,7 @@
 #ifndef QUILLOWBY_TESTS_STRESS_UNDO_PHASE_H
 #define QUILLOWBY_TESTS_STRESS_UNDO_PHASE_H
 
-#include "engine/UndoRun.h"
+#include "engine/undo/UndoRun.h"
 #include "tests/stress/Scenario.h"
 #include "tests/stress/StressFolder.h"
 #include "tests/support/FaultyFileServices.h"

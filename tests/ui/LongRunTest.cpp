@@ -7,7 +7,7 @@
 #include "ui/AppObjects.h"
 #include "ui/ProgressDisplay.h"
 
-#include "engine/Ordering.h"
+#include "engine/order/Ordering.h"
 
 #include <atomic>
 #include <cstdio>

@@ -6,9 +6,9 @@
 #include "tests/support/TakenHeads.h"
 #include "ui/PreviewDialog.h"
 
-#include "engine/Ordering.h"
+#include "engine/order/Ordering.h"
 #include "engine/RenameJob.h"
-#include "engine/RunPreview.h"
+#include "engine/run/RunPreview.h"
 
 #include <commctrl.h>
 

@@ -1,6 +1,6 @@
 #include "engine/history/HistoryUndo.h"
-#include "engine/Ordering.h"
-#include "engine/RunPreview.h"
+#include "engine/order/Ordering.h"
+#include "engine/run/RunPreview.h"
 #include "tests/support/EngineTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "engine/Ordering.h"
+#include "engine/order/Ordering.h"
 #include "engine/history/HistoryUndo.h"
 #include "engine/history/RunHistory.h"
 #include "tests/support/EngineTestSupport.h"

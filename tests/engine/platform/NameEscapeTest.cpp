@@ -1,5 +1,5 @@
-#include "engine/PathLengthRefusal.h"
-#include "engine/PathNames.h"
+#include "engine/names/PathLengthRefusal.h"
+#include "engine/names/PathNames.h"
 #include "engine/platform/NameEscape.h"
 #include "tests/support/FaultyFileServices.h"
 

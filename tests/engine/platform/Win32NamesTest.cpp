@@ -1,8 +1,8 @@
 // Real files through the wide calls: names the ANSI code page cannot hold and folders deeper
 // than MAX_PATH, renamed, logged and taken back.
-#include "engine/Ordering.h"
-#include "engine/RunPreview.h"
-#include "engine/UndoRun.h"
+#include "engine/order/Ordering.h"
+#include "engine/run/RunPreview.h"
+#include "engine/undo/UndoRun.h"
 #include "engine/history/HistoryUndo.h"
 #include "engine/platform/Win32WideNames.h"
 #include "tests/support/EngineTestSupport.h"
