@@ -192,13 +192,6 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
     return position;
 }
 
-void PutBackCounted(FileEntry& entry, LogWriter& log, FileServices& fs, RunOutcome& outcome, StepFailure failure)
-{
-    // A file another program took away is under no name of the run.
-    if (!entry.PutBackLogged(log, fs, failure) && !entry.gone)
-        ++outcome.leftTemporary;
-}
-
 // Files that could not reach their new names go back to the names they had before the run
 // where those are free; the others stay under their temporary names, as the log says.
 static void PutBackWaiting(EntryList& list, int from, LogWriter& log, FileServices& fs, RunOutcome& outcome)

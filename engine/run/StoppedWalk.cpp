@@ -7,7 +7,7 @@
 #include "engine/platform/FileServices.h"
 #include "engine/log/RenameLog.h"
 #include "engine/run/RunProgress.h"
-#include "engine/run/RunRename.h"
+#include "engine/run/RunOutcome.h"
 #include "engine/history/WriteAhead.h"
 
 #include <cstring>
