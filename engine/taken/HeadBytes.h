@@ -1,7 +1,7 @@
 #ifndef QUILLOWBY_ENGINE_HEAD_BYTES_H
 #define QUILLOWBY_ENGINE_HEAD_BYTES_H
 
-#include "engine/taken/DateTaken.h"
+#include "engine/taken/TakenTime.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #ifndef QUILLOWBY_ENGINE_MEDIA_BOXES_H
 #define QUILLOWBY_ENGINE_MEDIA_BOXES_H
 
-#include "engine/taken/DateTaken.h"
+#include "engine/taken/TakenTime.h"
 
 #include <cstddef>
 #include <cstdint>
