@@ -406,15 +406,8 @@ public:
     std::string FullPath(const char* path) override
     {
         std::wstring wide;
-        if (!ToWide(path, wide) || wide.empty())
-            return path;
-        const DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-        std::wstring full(length, L'\0');
-        const DWORD written = length == 0 ? 0 : GetFullPathNameW(wide.c_str(), length, &full[0], nullptr);
-        if (written == 0 || written >= length)
-            return path;
-        full.resize(written);
-        return ToEngine(full.c_str());
+        const std::wstring full = ToWide(path, wide) && !wide.empty() ? FullWidePath(wide) : std::wstring();
+        return full.empty() ? std::string(path) : ToEngine(full.c_str());
     }
 };
 

@@ -35,16 +35,6 @@ int HeldBytes(const wchar_t* units, int count, char (&bytes)[8])
     return exact ? length : 0;
 }
 
-bool HighSurrogate(char32_t c)
-{
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-
-bool LowSurrogate(char32_t c)
-{
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
 // The escape that begins text in the engine's own spelling, and its UTF-16 units.
 int ReadOwnEscape(const char* text, wchar_t (&units)[2], int& unitCount)
 {
@@ -61,11 +51,12 @@ int ReadOwnEscape(const char* text, wchar_t (&units)[2], int& unitCount)
     }
     units[0] = static_cast<wchar_t>(codePoint);
     unitCount = 1;
-    char bytes[8];
     // Two escapes that make a pair are written as one.
     char32_t next = 0;
-    if (HighSurrogate(codePoint) && ReadEscape(text + length, next) > 0 && LowSurrogate(next))
+    if (IS_HIGH_SURROGATE(units[0]) && ReadEscape(text + length, next) > 0 && next <= 0xFFFF &&
+        IS_LOW_SURROGATE(static_cast<wchar_t>(next)))
         return -1;
+    char bytes[8];
     return HeldBytes(units, 1, bytes) > 0 ? -1 : length;
 }
 
@@ -151,6 +142,17 @@ std::string ToEngine(const wchar_t* wide)
     return engine;
 }
 
+std::wstring FullWidePath(const std::wstring& path)
+{
+    const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    std::wstring full(length, L'\0');
+    const DWORD written = length == 0 ? 0 : GetFullPathNameW(path.c_str(), length, &full[0], nullptr);
+    if (written == 0 || written >= length)
+        return std::wstring();
+    full.resize(written);
+    return full;
+}
+
 std::wstring WidePath(const char* path)
 {
     std::wstring wide;
@@ -159,15 +161,8 @@ std::wstring WidePath(const char* path)
     if (wide.size() < kLongestShortForm || wide.compare(0, 4, kLongForm) == 0 || wide.compare(0, 4, L"\\\\.\\") == 0)
         return wide;
     // The long form is taken as it stands: "." and ".." and "/" must be resolved first.
-    const DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (length == 0)
-        return std::wstring();
-    std::wstring full(length, L'\0');
-    const DWORD written = GetFullPathNameW(wide.c_str(), length, &full[0], nullptr);
-    if (written == 0 || written >= length)
-        return std::wstring();
-    full.resize(written);
-    if (full.compare(0, 4, kLongForm) == 0)
+    const std::wstring full = FullWidePath(wide);
+    if (full.empty() || full.compare(0, 4, kLongForm) == 0)
         return full;
     if (full.compare(0, 2, L"\\\\") == 0)
         return kLongUncForm + full.substr(2);

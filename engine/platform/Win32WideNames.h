@@ -17,6 +17,10 @@ bool ToWide(const char* text, std::wstring& wide);
 int ToEngine(const wchar_t* wide, char* out, int size);
 std::string ToEngine(const wchar_t* wide);
 
+// The path joined to the current folder, "." and ".." taken out, as GetFullPathNameW gives it;
+// empty when it cannot be had.
+std::wstring FullWidePath(const std::wstring& path);
+
 // The path as the wide file calls take it: in the long form ("\\?\C:\..." or
 // "\\?\UNC\server\share\...") once it is too long for the short one. Empty when the text is
 // no path of the engine's form.
