@@ -2,7 +2,7 @@
 
 #include "core/CountedString.h"
 #include "engine/Enumeration.h"
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 #include "engine/run/RunPreview.h"
 #include "engine/log/RenameLogReader.h"
 

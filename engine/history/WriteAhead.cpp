@@ -2,7 +2,7 @@
 
 #include "core/CountedString.h"
 #include "engine/Enumeration.h"
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 #include "engine/names/TempNames.h"
 #include "engine/log/RenameLog.h"
 

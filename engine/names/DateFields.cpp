@@ -1,6 +1,6 @@
 #include "engine/names/DateFields.h"
 
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 
 #include <cstring>
 

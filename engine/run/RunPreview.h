@@ -1,5 +1,5 @@
-#ifndef QUILLOWBY_ENGINE_RUN_PREVIEW_H
-#define QUILLOWBY_ENGINE_RUN_PREVIEW_H
+#ifndef QUILLOWBY_ENGINE_RUN_RUN_PREVIEW_H
+#define QUILLOWBY_ENGINE_RUN_RUN_PREVIEW_H
 
 #include "engine/Enumeration.h"
 #include "engine/run/RunRename.h"

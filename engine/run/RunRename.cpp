@@ -5,7 +5,7 @@
 #include "engine/Enumeration.h"
 #include "engine/FileEntry.h"
 #include "engine/names/ForbiddenNames.h"
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 #include "engine/log/LogName.h"
 #include "engine/log/LogNameHeld.h"
 #include "engine/names/NameNumbers.h"
@@ -288,7 +288,8 @@ bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, File
     std::vector<NumberSlot> groups;
     if (job.sameNumberForSameName)
         GroupSameNames(list, job.order, fs, groups);
-    if (!NumberEntries(job, list, job.sameNumberForSameName ? &groups : nullptr, fs, outcome) || !KeepOffTheLogName(list, LogName(job, fs), outcome)) {
+    if (!NumberEntries(job, list, job.sameNumberForSameName ? &groups : nullptr, fs, outcome) ||
+        !KeepOffTheLogName(list, LogName(job.logPath.Text(), job.folder.Text(), fs), outcome)) {
         ReleaseEntries(list, 0);
         return false;
     }
@@ -345,7 +346,7 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
     }
     log.Open(job.logPath.Data());
     // Without a log file at its name, nothing else keeps a file of the batch off it.
-    LogName logName(job, fs);
+    LogName logName(job.logPath.Text(), job.folder.Text(), fs);
     LogNameHeld held(fs, logName);
     FileServices& logFs = log.Complete() ? fs : held;
     WriteAhead ahead(logFs, log, job.folder.Data());

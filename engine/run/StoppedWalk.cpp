@@ -3,7 +3,7 @@
 #include "core/CountedString.h"
 #include "engine/Enumeration.h"
 #include "engine/FileEntry.h"
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 #include "engine/platform/FileServices.h"
 #include "engine/log/RenameLog.h"
 #include "engine/run/RunProgress.h"

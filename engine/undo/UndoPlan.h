@@ -3,7 +3,7 @@
 
 #include "engine/FileEntry.h"
 #include "engine/log/RenameLogReader.h"
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 #include "engine/undo/UndoRun.h"
 
 #include <cstdint>

@@ -1,5 +1,5 @@
-#ifndef QUILLOWBY_ENGINE_UNDO_RUN_H
-#define QUILLOWBY_ENGINE_UNDO_RUN_H
+#ifndef QUILLOWBY_ENGINE_UNDO_UNDO_RUN_H
+#define QUILLOWBY_ENGINE_UNDO_UNDO_RUN_H
 
 #include "engine/platform/FileServices.h"
 

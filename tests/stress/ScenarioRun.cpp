@@ -2,7 +2,7 @@
 
 #include "engine/FileEntry.h"
 #include "engine/order/Ordering.h"
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 #include "engine/RenameJob.h"
 #include "engine/log/RenameLogReader.h"
 #include "engine/run/RunProgress.h"

@@ -1,7 +1,7 @@
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 
 #include "core/CountedString.h"
-#include "engine/names/AsciiFold.h"
+#include "engine/platform/AsciiFold.h"
 #include "engine/platform/NameEscape.h"
 
 #include <cstring>
