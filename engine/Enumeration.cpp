@@ -3,7 +3,6 @@
 #include "core/CountedString.h"
 #include "engine/FileEntry.h"
 #include "engine/NameHashes.h"
-#include "engine/names/PathLengthRefusal.h"
 #include "engine/platform/PathNames.h"
 #include "engine/log/LogFileFilter.h"
 

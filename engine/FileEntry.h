@@ -4,12 +4,11 @@
 #include "core/CountedString.h"
 #include "engine/log/LogFormat.h"
 #include "engine/platform/FileServices.h"
+#include "engine/platform/NameParts.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
-
-const int kNameSize = 256;  // 255 bytes of name and the NUL
 
 class LogWriter;
 class RenameJob;

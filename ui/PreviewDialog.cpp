@@ -16,6 +16,7 @@
 #include "ui/WaitCursor.h"
 
 #include "engine/history/RunHistory.h"
+#include "engine/names/DateFields.h"
 #include "engine/platform/FileServices.h"
 #include "engine/order/Ordering.h"
 #include "engine/run/RunPreview.h"

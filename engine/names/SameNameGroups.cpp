@@ -2,7 +2,7 @@
 
 #include "engine/platform/AsciiFold.h"
 #include "engine/FileEntry.h"
-#include "engine/names/NewName.h"
+#include "engine/platform/NameParts.h"
 #include "engine/order/Ordering.h"
 #include "engine/platform/PathNames.h"
 

@@ -3,7 +3,7 @@
 #include "engine/platform/AsciiFold.h"
 #include "engine/FileEntry.h"
 #include "engine/order/NaturalOrder.h"
-#include "engine/names/NewName.h"
+#include "engine/platform/NameParts.h"
 
 #include <algorithm>
 #include <cstring>

@@ -15,7 +15,7 @@
 #include "engine/NameHashes.h"
 #include "engine/RenameJob.h"
 #include "engine/log/RenameLog.h"
-#include "engine/run/RunProgress.h"
+#include "engine/RunProgress.h"
 #include "engine/names/SameNameGroups.h"
 #include "engine/names/TempNames.h"
 #include "engine/run/StoppedWalk.h"
@@ -278,7 +278,7 @@ bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, File
         outcome.leftOut[kind] = report.leftOut[kind];
 
     // A name that writes the date takes it as the date-taken orders read it.
-    const int32_t dateOrder = !IsDateOrder(job.order) && job.WritesDate(fs) ? TakenAscending : job.order;
+    const int32_t dateOrder = !IsDateOrder(job.order) && JobWritesDate(job, fs) ? TakenAscending : job.order;
     if (!GatherOrderDates(list, dateOrder, fs, progress)) {
         outcome.stopped = true;
         ReleaseEntries(list, 0);

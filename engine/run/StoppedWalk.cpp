@@ -6,7 +6,7 @@
 #include "engine/platform/PathNames.h"
 #include "engine/platform/FileServices.h"
 #include "engine/log/RenameLog.h"
-#include "engine/run/RunProgress.h"
+#include "engine/RunProgress.h"
 #include "engine/run/RunOutcome.h"
 #include "engine/history/WriteAhead.h"
 

@@ -3,7 +3,7 @@
 #include "engine/history/WriteAhead.h"
 #include "engine/log/RenameLog.h"
 #include "engine/names/TempNames.h"
-#include "engine/run/RunProgress.h"
+#include "engine/RunProgress.h"
 
 #include <cstring>
 

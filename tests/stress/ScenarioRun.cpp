@@ -5,7 +5,7 @@
 #include "engine/platform/PathNames.h"
 #include "engine/RenameJob.h"
 #include "engine/log/RenameLogReader.h"
-#include "engine/run/RunProgress.h"
+#include "engine/RunProgress.h"
 #include "engine/names/TempNames.h"
 #include "engine/history/RunHistory.h"
 #include "tests/stress/HistoryPhase.h"

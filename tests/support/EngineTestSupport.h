@@ -3,7 +3,7 @@
 
 #include "engine/FileEntry.h"
 #include "engine/RenameJob.h"
-#include "engine/run/RunProgress.h"
+#include "engine/RunProgress.h"
 #include "engine/run/RunRename.h"
 #include "tests/support/FaultyFileServices.h"
 #include "tests/support/FolderFiles.h"

@@ -1,4 +1,3 @@
-#include "engine/names/PathLengthRefusal.h"
 #include "engine/platform/PathNames.h"
 #include "engine/platform/NameEscape.h"
 #include "tests/support/FaultyFileServices.h"

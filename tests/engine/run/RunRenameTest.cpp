@@ -1,6 +1,6 @@
 #include "engine/order/Ordering.h"
 #include "engine/log/RenameLog.h"
-#include "engine/run/RunProgress.h"
+#include "engine/RunProgress.h"
 #include "engine/run/RunRename.h"
 #include "engine/names/TempNames.h"
 #include "tests/support/EngineTestSupport.h"

@@ -1,5 +1,5 @@
-#ifndef QUILLOWBY_ENGINE_RUN_RUN_PROGRESS_H
-#define QUILLOWBY_ENGINE_RUN_RUN_PROGRESS_H
+#ifndef QUILLOWBY_ENGINE_RUN_PROGRESS_H
+#define QUILLOWBY_ENGINE_RUN_PROGRESS_H
 
 // How far the rename walk has come.
 struct WalkProgress
