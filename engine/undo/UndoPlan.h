@@ -4,7 +4,7 @@
 #include "engine/FileEntry.h"
 #include "engine/log/RenameLogReader.h"
 #include "engine/platform/PathNames.h"
-#include "engine/undo/UndoRun.h"
+#include "engine/undo/UndoOutcome.h"
 
 #include <cstdint>
 #include <memory>
