@@ -113,7 +113,7 @@ struct RunOutcome
 };
 
 // Puts a file waiting under a temporary name back where its original name is free, with its
-// log line (failure, when given, as FileEntry::PutBackLogged takes it), and counts it in
+// log line (failure, when given, as PutBackLogged takes it), and counts it in
 // outcome.leftTemporary when it stays under the temporary name.
 void PutBackCounted(FileEntry& entry, LogWriter& log, FileServices& fs, RunOutcome& outcome,
                     StepFailure failure = FailureNone);

@@ -3,6 +3,7 @@
 #include "core/CountedString.h"
 #include "engine/Enumeration.h"
 #include "engine/FileEntry.h"
+#include "engine/FileSteps.h"
 #include "engine/names/PathNames.h"
 #include "engine/platform/FileServices.h"
 #include "engine/log/RenameLog.h"
@@ -220,8 +221,8 @@ private:
 // The step from the temporary name to the new name, which was free at the stop.
 bool MoveOn(FileEntry& entry, FileServices& fs)
 {
-    entry.BeginStep(entry.newName);
-    MoveResult moved = entry.LeaveTempName(entry.newName, fs);
+    BeginStep(entry, entry.newName);
+    MoveResult moved = LeaveTempName(entry, entry.newName, fs);
     if (moved == MoveDone)
         return true;
     entry.stepFailure = moved == MoveTargetTaken ? FailureNewNameTaken : FailureMove;
@@ -235,7 +236,7 @@ void Settle(const WaitingFile& file, LogWriter& log, FileServices& fs, RunOutcom
     FileEntry& entry = *file.entry;
     if (file.placed == NewSide) {
         bool done = MoveOn(entry, fs);
-        entry.WriteLogLine(log);
+        WriteLogLine(entry, log);
         if (done) {
             ++outcome.renamed;
             return;
@@ -281,9 +282,9 @@ void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& 
             continue;
         }
         // Another file under its temporary name is none of the names to share out.
-        entry.BeginStep(entry.originalName.Data());
-        if (entry.LostToAnotherFile(fs)) {
-            entry.WriteLogLine(log);
+        BeginStep(entry, entry.originalName.Data());
+        if (LostToAnotherFile(entry, fs)) {
+            WriteLogLine(entry, log);
             ++outcome.notRenamed;
             if (progress)
                 progress->Settling(++settled, waiting);
