@@ -117,6 +117,16 @@ MoveResult LeaveTempName(FileEntry& entry, const char* name, FileServices& fs)
     return moved;
 }
 
+bool MoveOn(FileEntry& entry, FileServices& fs)
+{
+    BeginStep(entry, entry.newName);
+    MoveResult moved = LeaveTempName(entry, entry.newName, fs);
+    if (moved == MoveDone)
+        return true;
+    entry.stepFailure = moved == MoveTargetTaken ? FailureNewNameTaken : FailureMove;
+    return false;
+}
+
 bool PutBack(FileEntry& entry, FileServices& fs)
 {
     BeginStep(entry, entry.originalName.Data());
@@ -137,6 +147,13 @@ bool PutBackLogged(FileEntry& entry, LogWriter& log, FileServices& fs, StepFailu
         entry.stepFailure = failure;
     WriteLogLine(entry, log);
     return back;
+}
+
+void PutBackCounted(FileEntry& entry, LogWriter& log, FileServices& fs, int& leftTemporary, StepFailure failure)
+{
+    // A file another program took away is under no name of the run.
+    if (!PutBackLogged(entry, log, fs, failure) && !entry.gone)
+        ++leftTemporary;
 }
 
 void WriteLogLine(const FileEntry& entry, LogWriter& log)

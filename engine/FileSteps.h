@@ -28,6 +28,8 @@ bool LostToAnotherFile(FileEntry& entry, FileServices& fs);
 // currentName follows the file. A move that fails for another reason than a taken name
 // leaves the platform's error code in stepError.
 MoveResult LeaveTempName(FileEntry& entry, const char* name, FileServices& fs);
+// The step from the temporary name to the new name, which was free when the walk stopped.
+bool MoveOn(FileEntry& entry, FileServices& fs);
 // Moves a file left under a temporary name back to the name it had before the run. Never
 // moves another file that has come to stand under that temporary name: then it fails and
 // marks the entry gone.
@@ -36,6 +38,10 @@ bool PutBack(FileEntry& entry, FileServices& fs);
 // platform, the file still there, is logged with failure instead, when one is given: the
 // caller may know more of why the file stays.
 bool PutBackLogged(FileEntry& entry, LogWriter& log, FileServices& fs, StepFailure failure = FailureNone);
+// PutBackLogged, and the file counted in leftTemporary when it stays under the temporary
+// name.
+void PutBackCounted(FileEntry& entry, LogWriter& log, FileServices& fs, int& leftTemporary,
+                    StepFailure failure = FailureNone);
 // The log's line of the last step, from loggedFrom to loggedTo.
 void WriteLogLine(const FileEntry& entry, LogWriter& log);
 

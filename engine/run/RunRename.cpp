@@ -185,7 +185,7 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
             const StepFailure failure = entry.stepFailure;
             // A file whose temporary name another file took is not there to put back.
             if (!entry.originalName.IsAbsent() && !entry.gone)
-                PutBackCounted(entry, log, fs, outcome);
+                PutBackCounted(entry, log, fs, outcome.leftTemporary);
             CountNotRenamed(entry, failure, outcome);
         }
         ReleaseEntryHandle(handle);
@@ -199,7 +199,7 @@ static void PutBackWaiting(EntryList& list, int from, LogWriter& log, FileServic
 {
     for (int position = from; position < list.Count(); ++position) {
         FileEntry& entry = *list.At(position)->entry;
-        PutBackCounted(entry, log, fs, outcome);
+        PutBackCounted(entry, log, fs, outcome.leftTemporary);
         CountNotRenamed(entry, FailureNewNameTaken, outcome);
     }
     ReleaseEntries(list, from);

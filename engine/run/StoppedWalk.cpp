@@ -218,17 +218,6 @@ private:
     std::deque<int> loneOriginal;
 };
 
-// The step from the temporary name to the new name, which was free at the stop.
-bool MoveOn(FileEntry& entry, FileServices& fs)
-{
-    BeginStep(entry, entry.newName);
-    MoveResult moved = LeaveTempName(entry, entry.newName, fs);
-    if (moved == MoveDone)
-        return true;
-    entry.stepFailure = moved == MoveTargetTaken ? FailureNewNameTaken : FailureMove;
-    return false;
-}
-
 // The file goes to the name given to it; put back when that is its original name, when none
 // was given, or when its new name was taken after all.
 void Settle(const WaitingFile& file, LogWriter& log, FileServices& fs, RunOutcome& outcome)
@@ -242,7 +231,7 @@ void Settle(const WaitingFile& file, LogWriter& log, FileServices& fs, RunOutcom
             return;
         }
     }
-    PutBackCounted(entry, log, fs, outcome, file.placed == NoSide ? FailureBothNamesTaken : FailureNone);
+    PutBackCounted(entry, log, fs, outcome.leftTemporary, file.placed == NoSide ? FailureBothNamesTaken : FailureNone);
     ++outcome.notRenamed;
 }
 
