@@ -1,5 +1,6 @@
-#include "engine/FileEntry.h"
+#include "engine/FileSteps.h"
 
+#include "engine/log/RenameLog.h"
 #include "engine/platform/PathNames.h"
 #include "engine/names/TempNames.h"
 #include "engine/platform/FileServices.h"
@@ -10,17 +11,17 @@
 // leftover temporary files than this is not a folder anyone renumbers.
 static const int kMaxTempSkips = 100000;
 
-void FileEntry::BeginStep(const char* to)
+void BeginStep(FileEntry& entry, const char* to)
 {
-    std::strcpy(loggedFrom, currentName);
-    std::strcpy(loggedTo, to);
-    stepFailure = FailureNone;
-    stepError = 0;
+    std::strcpy(entry.loggedFrom, entry.currentName);
+    std::strcpy(entry.loggedTo, to);
+    entry.stepFailure = FailureNone;
+    entry.stepError = 0;
 }
 
 RenameStep FileEntry::RenameEntry(FileServices& fs)
 {
-    BeginStep(newName);
+    BeginStep(*this, newName);
 
     CountedString oldPath = folder.Concat(currentName);
     CountedString target = folder.Concat(newName);
@@ -31,7 +32,7 @@ RenameStep FileEntry::RenameEntry(FileServices& fs)
     // case (full-width, Greek and Cyrillic letters too) is the file itself: the move would
     // take it, the existence test sends it aside first.
     if (fs.IgnoresCase() && fs.SameName(currentName, newName) && fs.Exists(target.Data()))
-        return MoveAside(oldPath, fs);
+        return MoveAside(*this, oldPath, fs);
 
     // The move never replaces, so it tells whether the target is taken; a separate test
     // would look the name up in the folder a second time.
@@ -47,92 +48,115 @@ RenameStep FileEntry::RenameEntry(FileServices& fs)
         stepError = error;
         return StepFailed;
     }
-    return MoveAside(oldPath, fs);
+    return MoveAside(*this, oldPath, fs);
 }
 
-RenameStep FileEntry::FailStep(StepFailure reason)
+RenameStep FailStep(FileEntry& entry, StepFailure reason)
 {
-    BeginStep(newName);
-    stepFailure = reason;
+    BeginStep(entry, entry.newName);
+    entry.stepFailure = reason;
     return StepFailed;
 }
 
-RenameStep FileEntry::MoveAside(const CountedString& oldPath, FileServices& fs)
+RenameStep MoveAside(FileEntry& entry, const CountedString& oldPath, FileServices& fs)
 {
     char temp[kFormatBufferSize];
     for (int skipped = 0; skipped < kMaxTempSkips; ++skipped) {
         FormatTempName(temp, nextTempNumber, fs);
-        std::strcpy(loggedTo, temp);
+        std::strcpy(entry.loggedTo, temp);
         int error = 0;
-        MoveResult moved = fs.Move(oldPath.Data(), folder.Concat(temp).Data(), error);
+        MoveResult moved = fs.Move(oldPath.Data(), entry.folder.Concat(temp).Data(), error);
         if (moved == MoveTargetTaken) {
             ++nextTempNumber;
             continue;
         }
         if (moved == MoveFailed) {
-            stepFailure = FailureMove;
-            stepError = error;
+            entry.stepFailure = FailureMove;
+            entry.stepError = error;
             return StepFailed;
         }
-        if (originalName.IsAbsent())
-            originalName.Assign(currentName);
-        std::strcpy(currentName, temp);
+        if (entry.originalName.IsAbsent())
+            entry.originalName.Assign(entry.currentName);
+        std::strcpy(entry.currentName, temp);
         ++nextTempNumber;
-        if (!identityKnown)
-            identityKnown = fs.Identify(folder.Concat(temp).Data(), identity);
+        if (!entry.identityKnown)
+            entry.identityKnown = fs.Identify(entry.folder.Concat(temp).Data(), entry.identity);
         return StepWaiting;
     }
-    stepFailure = FailureNoTemporaryName;
+    entry.stepFailure = FailureNoTemporaryName;
     return StepFailed;
 }
 
-RenameStep FileEntry::FailGone()
+RenameStep FailGone(FileEntry& entry)
 {
-    gone = true;
-    return FailStep(FailureAnotherFileThere);
+    entry.gone = true;
+    return FailStep(entry, FailureAnotherFileThere);
 }
 
-bool FileEntry::LostToAnotherFile(FileServices& fs)
+bool LostToAnotherFile(FileEntry& entry, FileServices& fs)
 {
     FileIdentity now;
     // A name that leads nowhere moves nothing: the move says so.
-    if (!identityKnown || !fs.Identify(folder.Concat(currentName).Data(), now) || SameIdentity(now, identity))
+    if (!entry.identityKnown || !fs.Identify(entry.folder.Concat(entry.currentName).Data(), now) ||
+        SameIdentity(now, entry.identity))
         return false;
-    gone = true;
-    stepFailure = FailureAnotherFileThere;
-    stepError = 0;
+    entry.gone = true;
+    entry.stepFailure = FailureAnotherFileThere;
+    entry.stepError = 0;
     return true;
 }
 
-MoveResult FileEntry::LeaveTempName(const char* name, FileServices& fs)
+MoveResult LeaveTempName(FileEntry& entry, const char* name, FileServices& fs)
 {
     int error = 0;
-    MoveResult moved = fs.Move(folder.Concat(currentName).Data(), folder.Concat(name).Data(), error);
+    MoveResult moved = fs.Move(entry.folder.Concat(entry.currentName).Data(), entry.folder.Concat(name).Data(), error);
     if (moved == MoveDone)
-        std::strcpy(currentName, name);
+        std::strcpy(entry.currentName, name);
     else if (moved == MoveFailed)
-        stepError = error;
+        entry.stepError = error;
     return moved;
 }
 
-bool FileEntry::PutBack(FileServices& fs)
+bool MoveOn(FileEntry& entry, FileServices& fs)
 {
-    BeginStep(originalName.Data());
-    if (LostToAnotherFile(fs))
-        return false;
-
-    MoveResult moved = LeaveTempName(originalName.Data(), fs);
+    BeginStep(entry, entry.newName);
+    MoveResult moved = LeaveTempName(entry, entry.newName, fs);
     if (moved == MoveDone)
         return true;
-    stepFailure = moved == MoveTargetTaken ? FailureOriginalNameTaken : FailureMoveBack;
+    entry.stepFailure = moved == MoveTargetTaken ? FailureNewNameTaken : FailureMove;
     return false;
 }
 
-bool FileEntry::PutBackLogged(LogWriter& log, FileServices& fs, StepFailure failure)
+bool PutBack(FileEntry& entry, FileServices& fs)
 {
-    bool back = PutBack(fs);
-    if (!back && !gone && failure != FailureNone && stepError == 0)
-        stepFailure = failure;
-    WriteLogLine(log);
+    BeginStep(entry, entry.originalName.Data());
+    if (LostToAnotherFile(entry, fs))
+        return false;
+
+    MoveResult moved = LeaveTempName(entry, entry.originalName.Data(), fs);
+    if (moved == MoveDone)
+        return true;
+    entry.stepFailure = moved == MoveTargetTaken ? FailureOriginalNameTaken : FailureMoveBack;
+    return false;
+}
+
+bool PutBackLogged(FileEntry& entry, LogWriter& log, FileServices& fs, StepFailure failure)
+{
+    bool back = PutBack(entry, fs);
+    if (!back && !entry.gone && failure != FailureNone && entry.stepError == 0)
+        entry.stepFailure = failure;
+    WriteLogLine(entry, log);
     return back;
+}
+
+void PutBackCounted(FileEntry& entry, LogWriter& log, FileServices& fs, int& leftTemporary, StepFailure failure)
+{
+    // A file another program took away is under no name of the run.
+    if (!PutBackLogged(entry, log, fs, failure) && !entry.gone)
+        ++leftTemporary;
+}
+
+void WriteLogLine(const FileEntry& entry, LogWriter& log)
+{
+    log.WriteStep(entry.loggedFrom, entry.loggedTo, entry.stepFailure, entry.stepError);
 }

@@ -4,6 +4,7 @@
 #include "engine/names/DateFields.h"
 #include "engine/Enumeration.h"
 #include "engine/FileEntry.h"
+#include "engine/FileSteps.h"
 #include "engine/names/ForbiddenNames.h"
 #include "engine/platform/PathNames.h"
 #include "engine/log/LogName.h"
@@ -166,9 +167,9 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
         // A waiting file that another program took away may have left its temporary name to a
         // file of the batch, which the table tells, or to a file of its own, which only the
         // file's identity tells.
-        bool gone = arrived.HoldsAnotherFile(entry) || (!entry.originalName.IsAbsent() && entry.LostToAnotherFile(fs));
-        RenameStep step = gone ? entry.FailGone() : entry.RenameEntry(fs);
-        entry.WriteLogLine(log);
+        bool gone = arrived.HoldsAnotherFile(entry) || (!entry.originalName.IsAbsent() && LostToAnotherFile(entry, fs));
+        RenameStep step = gone ? FailGone(entry) : entry.RenameEntry(fs);
+        WriteLogLine(entry, log);
         if (step == StepWaiting) {
             arrived.Leave(entry.loggedFrom, &entry);
             arrived.Arrive(entry.currentName, &entry);
@@ -184,7 +185,7 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
             const StepFailure failure = entry.stepFailure;
             // A file whose temporary name another file took is not there to put back.
             if (!entry.originalName.IsAbsent() && !entry.gone)
-                PutBackCounted(entry, log, fs, outcome);
+                PutBackCounted(entry, log, fs, outcome.leftTemporary);
             CountNotRenamed(entry, failure, outcome);
         }
         ReleaseEntryHandle(handle);
@@ -198,7 +199,7 @@ static void PutBackWaiting(EntryList& list, int from, LogWriter& log, FileServic
 {
     for (int position = from; position < list.Count(); ++position) {
         FileEntry& entry = *list.At(position)->entry;
-        PutBackCounted(entry, log, fs, outcome);
+        PutBackCounted(entry, log, fs, outcome.leftTemporary);
         CountNotRenamed(entry, FailureNewNameTaken, outcome);
     }
     ReleaseEntries(list, from);

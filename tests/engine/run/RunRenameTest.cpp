@@ -1,3 +1,4 @@
+#include "engine/FileSteps.h"
 #include "engine/order/Ordering.h"
 #include "engine/log/RenameLog.h"
 #include "engine/RunProgress.h"
@@ -449,7 +450,7 @@ TEST(WriteLogLine, NamesOf255BytesMakeAWholeLine)
     {
         LogWriter log(fs);
         log.Open(folder.PathOf("log.txt").c_str());
-        entry->WriteLogLine(log);
+        WriteLogLine(*entry, log);
         EXPECT_TRUE(log.Complete());
     }
     std::string line = folder.Read("log.txt");
