@@ -3,7 +3,7 @@
 #include "engine/FileEntry.h"
 #include "engine/platform/PathNames.h"
 #include "engine/platform/FileServices.h"
-#include "engine/names/TempNames.h"
+#include "engine/steps/TempNames.h"
 
 #include <algorithm>
 #include <cstdint>

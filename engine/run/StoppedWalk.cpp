@@ -3,7 +3,7 @@
 #include "core/CountedString.h"
 #include "engine/Enumeration.h"
 #include "engine/FileEntry.h"
-#include "engine/FileSteps.h"
+#include "engine/steps/FileSteps.h"
 #include "engine/platform/PathNames.h"
 #include "engine/platform/FileServices.h"
 #include "engine/log/RenameLog.h"

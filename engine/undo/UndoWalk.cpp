@@ -1,9 +1,9 @@
 #include "engine/undo/UndoWalk.h"
 
-#include "engine/FileSteps.h"
+#include "engine/steps/FileSteps.h"
 #include "engine/history/WriteAhead.h"
 #include "engine/log/RenameLog.h"
-#include "engine/names/TempNames.h"
+#include "engine/steps/TempNames.h"
 #include "engine/RunProgress.h"
 
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "tests/stress/Invariants.h"
 
-#include "engine/names/TempNames.h"
+#include "engine/steps/TempNames.h"
 #include "tests/stress/Scenario.h"
 #include "tests/stress/ScenarioRun.h"
 #include "tests/support/StepLines.h"

@@ -6,7 +6,7 @@
 #include "engine/RenameJob.h"
 #include "engine/log/RenameLogReader.h"
 #include "engine/RunProgress.h"
-#include "engine/names/TempNames.h"
+#include "engine/steps/TempNames.h"
 #include "engine/history/RunHistory.h"
 #include "tests/stress/HistoryPhase.h"
 #include "tests/stress/OtherProgram.h"

@@ -2,7 +2,7 @@
 #include "engine/order/Ordering.h"
 #include "engine/run/RunPreview.h"
 #include "engine/RunProgress.h"
-#include "engine/names/TempNames.h"
+#include "engine/steps/TempNames.h"
 #include "tests/support/EngineTestSupport.h"
 #include "tests/support/TakenHeads.h"
 

@@ -1,9 +1,9 @@
-#include "engine/FileSteps.h"
+#include "engine/steps/FileSteps.h"
 #include "engine/order/Ordering.h"
 #include "engine/log/RenameLog.h"
 #include "engine/RunProgress.h"
 #include "engine/run/RunRename.h"
-#include "engine/names/TempNames.h"
+#include "engine/steps/TempNames.h"
 #include "tests/support/EngineTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "engine/names/TempNames.h"
+#include "engine/steps/TempNames.h"
 
 #include "core/CountedString.h"
 #include "engine/platform/PathNames.h"

@@ -1,8 +1,8 @@
-#include "engine/FileSteps.h"
+#include "engine/steps/FileSteps.h"
 
 #include "engine/log/RenameLog.h"
 #include "engine/platform/PathNames.h"
-#include "engine/names/TempNames.h"
+#include "engine/steps/TempNames.h"
 #include "engine/platform/FileServices.h"
 
 #include <cstring>

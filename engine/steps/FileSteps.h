@@ -1,5 +1,5 @@
-#ifndef QUILLOWBY_ENGINE_FILE_STEPS_H
-#define QUILLOWBY_ENGINE_FILE_STEPS_H
+#ifndef QUILLOWBY_ENGINE_STEPS_FILE_STEPS_H
+#define QUILLOWBY_ENGINE_STEPS_FILE_STEPS_H
 
 #include "core/CountedString.h"
 #include "engine/FileEntry.h"
