@@ -4,6 +4,8 @@
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+// Below the lean windows.h: the owners' header includes windows.h as well, whole.
+#include "engine/platform/Win32Owners.h"
 
 #include <cstdio>
 #include <cstring>
@@ -52,12 +54,11 @@ static bool MakeFiles(const std::string& folder, BenchJob job, int fileCount,
         char name[kBenchNameSize];
         SourceName(job, i, name);
         std::string path = folder + "\\" + name;
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
+        KernelHandle file(
+            CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.IsValid())
             return Complain("cannot create", path);
-        bool filled = fill(file, i, path);
-        CloseHandle(file);
-        if (!filled)
+        if (!fill(file.Get(), i, path))
             return false;
     }
     return true;
@@ -92,8 +93,8 @@ bool MakeFolderOfContents(const std::string& folder, BenchJob job, int fileCount
 static int ForEachName(const std::string& folder, const std::function<bool(const char* name)>& take)
 {
     WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
+    FindHandle search(FindFirstFileA((folder + "\\*").c_str(), &data));
+    if (!search.IsValid())
         return -1;
     int count = 0;
     do {
@@ -104,8 +105,7 @@ static int ForEachName(const std::string& folder, const std::function<bool(const
             break;
         }
         ++count;
-    } while (FindNextFileA(search, &data));
-    FindClose(search);
+    } while (FindNextFileA(search.Get(), &data));
     return count;
 }
 
@@ -113,26 +113,20 @@ int ReadFileStarts(const std::string& folder)
 {
     char start[4096];
     return ForEachName(folder, [&](const char* name) {
-        HANDLE file = CreateFileA((folder + "\\" + name).c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        KernelHandle file(CreateFileA((folder + "\\" + name).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD read = 0;
-        bool readSome = file != INVALID_HANDLE_VALUE && ReadFile(file, start, sizeof start, &read, nullptr) && read > 0;
-        if (file != INVALID_HANDLE_VALUE)
-            CloseHandle(file);
-        return readSome;
+        return file.IsValid() && ReadFile(file.Get(), start, sizeof start, &read, nullptr) && read > 0;
     });
 }
 
 bool IdOfFile(const std::string& path, FileId& id)
 {
-    HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    KernelHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
     BY_HANDLE_FILE_INFORMATION info;
-    bool known = GetFileInformationByHandle(file, &info) != FALSE;
-    CloseHandle(file);
+    bool known = file.IsValid() && GetFileInformationByHandle(file.Get(), &info) != FALSE;
     if (known)
         id = IdOf(info);
     return known;

@@ -2,6 +2,8 @@
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+// Below the lean windows.h: the owners' header includes windows.h as well, whole.
+#include "engine/platform/Win32Owners.h"
 
 #include <cstdio>
 
@@ -47,11 +49,11 @@ bool InChild(const char* what, const std::vector<std::string>& caseOptions, cons
         std::fprintf(stderr, "bench: cannot start %s: error %lu\n", what, static_cast<unsigned long>(GetLastError()));
         return false;
     }
-    CloseHandle(process.hThread);
-    WaitForSingleObject(process.hProcess, INFINITE);
+    KernelHandle thread(process.hThread);
+    KernelHandle child(process.hProcess);
+    WaitForSingleObject(child.Get(), INFINITE);
     DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
+    GetExitCodeProcess(child.Get(), &code);
     if (code != 0) {
         std::fprintf(stderr, "bench: %s failed (exit code %lu)\n", what, static_cast<unsigned long>(code));
         return false;
