@@ -3,6 +3,7 @@
 #include "res/resource.h"
 #include "ui/AppObjects.h"
 #include "ui/DibSkin.h"
+#include "ui/GdiScopes.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +15,7 @@ class Target
 public:
     explicit Target(COLORREF fill)
     {
-        HDC screen = GetDC(nullptr);
-        bitmap = CreateCompatibleBitmap(screen, kTileWidth, kTileHeight);
-        ReleaseDC(nullptr, screen);
+        bitmap = CreateCompatibleBitmap(WindowDc(nullptr).Handle(), kTileWidth, kTileHeight);
         dc = CreateCompatibleDC(nullptr);
         previous = SelectObject(dc, bitmap);
         HBRUSH brush = CreateSolidBrush(fill);

@@ -8,6 +8,7 @@
 #include "ui/ProgressDisplay.h"
 
 #include "engine/order/Ordering.h"
+#include "engine/platform/Win32Owners.h"
 
 #include <atomic>
 #include <cstdio>
@@ -64,16 +65,14 @@ public:
     Watcher(HWND dialog, POINT runArea, POINT exitArea, std::vector<ExitRequest> exits, int actFrom = 0)
         : dialog(dialog), runArea(runArea), exitArea(exitArea), exits(exits), actFrom(actFrom), done(false)
     {
-        thread = CreateThread(nullptr, 0, Main, this, 0, nullptr);
-        asker = CreateThread(nullptr, 0, AskMain, this, 0, nullptr);
+        thread.Reset(CreateThread(nullptr, 0, Main, this, 0, nullptr));
+        asker.Reset(CreateThread(nullptr, 0, AskMain, this, 0, nullptr));
     }
     ~Watcher()
     {
         done.store(true);
-        WaitForSingleObject(thread, INFINITE);
-        WaitForSingleObject(asker, INFINITE);
-        CloseHandle(thread);
-        CloseHandle(asker);
+        WaitForSingleObject(thread.Get(), INFINITE);
+        WaitForSingleObject(asker.Get(), INFINITE);
     }
 
     Watcher(const Watcher&) = delete;
@@ -201,8 +200,8 @@ private:
     std::vector<ExitRequest> exits;
     int actFrom;
     std::atomic<bool> done;
-    HANDLE thread;
-    HANDLE asker;
+    KernelHandle thread;
+    KernelHandle asker;
 };
 
 struct StopAnswer

@@ -2,6 +2,7 @@
 #include "tests/ui/UiTestSupport.h"
 
 #include "ui/AppObjects.h"
+#include "ui/GdiScopes.h"
 #include "ui/SkinnedAreas.h"
 
 namespace {
@@ -17,10 +18,8 @@ protected:
     {
         RECT client = {};
         GetClientRect(Item(id), &client);
-        HDC dc = GetDC(Item(id));
-        std::string mismatch = skin.Mismatch(dc, client.right, client.bottom, tileX, tileY);
-        ReleaseDC(Item(id), dc);
-        return mismatch;
+        WindowDc dc(Item(id));
+        return skin.Mismatch(dc.Handle(), client.right, client.bottom, tileX, tileY);
     }
     std::string ShowsNormal(int id, int tileY) const { return Shows(id, 0, tileY); }
     std::string ShowsPressed(int id, int tileY) const { return Shows(id, kTileWidth, tileY); }
