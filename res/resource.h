@@ -3,6 +3,8 @@
 
 // Resource and control ids; shared by the resource script and the window code.
 
+// The ids stand in columns, as resource editors keep them.
+// clang-format off
 #define IDD_ABOUT           100
 #define IDD_MAIN            101
 #define IDR_MAINMENU        103
@@ -168,5 +170,7 @@
 #ifndef IDC_STATIC
 #define IDC_STATIC          (-1)
 #endif
+
+// clang-format on
 
 #endif

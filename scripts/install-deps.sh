@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make googletest
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   mingw-w64 wine wine64
   xvfb xauth x11-apps imagemagick xdotool
   locales fonts-ipafont-gothic

@@ -4,6 +4,7 @@
 #   dependencies          scripts/install-deps.sh
 #   sources               scripts/check-literals.sh, a test of its own
 #   rooms                 scripts/check-rooms.sh, a test of its own
+#   format                scripts/check-format.sh, a test of its own
 #   build native, build clang, build win64, build win32-check
 #                         a build that fails counts as one failed test; its suite is skipped
 #   ctest build/native    the native suite
@@ -14,7 +15,7 @@
 #   ctest build/win64     the Windows suite under Wine
 #   benchmark under Wine  at 500 files, a test of its own
 # The last line is always the sum, "tests: N programs, N cases passed, N failed": the test
-# programs that passed (CTest's, from its JUnit report, and the three above), the test cases
+# programs that passed (CTest's, from its JUnit report, and the five above), the test cases
 # among them (from GoogleTest's own XML reports), and the programs that failed.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -74,6 +75,7 @@ bash scripts/install-deps.sh
 
 phase test sources bash scripts/check-literals.sh || true
 phase test rooms bash scripts/check-rooms.sh || true
+phase test format bash scripts/check-format.sh || true
 
 built=()
 for build in native clang win64 win32-check; do

@@ -161,10 +161,12 @@ bool Canvas::WriteIcon(const std::string& path, int transparent) const
 
 std::vector<Rgb> StandardPalette()
 {
+    // clang-format off
     return {
         {0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
         {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
         {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
         {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
     };
+    // clang-format on
 }

@@ -21,6 +21,7 @@ Canvas GlyphFrom(const std::vector<std::string>& rows)
 }
 
 // Digits three pixels wide and five high, for the numbers on the icon's page.
+// clang-format off
 const char* const kDigits[10][5] = {
     {"###", "#.#", "#.#", "#.#", "###"}, {".#.", "##.", ".#.", ".#.", "###"},
     {"###", "..#", "###", "#..", "###"}, {"###", "..#", ".##", "..#", "###"},
@@ -28,6 +29,7 @@ const char* const kDigits[10][5] = {
     {"###", "#..", "###", "#.#", "###"}, {"###", "..#", ".#.", ".#.", ".#."},
     {"###", "#.#", "###", "#.#", "###"}, {"###", "#.#", "###", "..#", "###"},
 };
+// clang-format on
 
 void DrawNumber(Canvas& canvas, int x, int y, const char* digits, int colour)
 {

@@ -25,6 +25,7 @@ struct Glyph
     std::vector<std::string> rows;
 };
 
+// clang-format off
 const Glyph kGlyphs[] = {
     {'R', 0, {"######.",
               ".#...#.",
@@ -79,6 +80,7 @@ const Glyph kGlyphs[] = {
               ".#.#",
               "..#."}},
 };
+// clang-format on
 
 const Glyph* FindGlyph(char letter)
 {

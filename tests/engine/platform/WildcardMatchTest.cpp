@@ -4,6 +4,8 @@
 
 TEST(WildcardMatch, FollowsTheWindowsRulesForLongNames)
 {
+    // Three cases a row, in columns.
+    // clang-format off
     struct Case { const char* mask; const char* name; bool matches; } cases[] = {
         // "*" and "*.*" take every name, with or without a dot.
         {"*.*", "footxt", true},    {"*.*", "foo.txt", true},    {"*.*", ".foo", true},
@@ -43,6 +45,7 @@ TEST(WildcardMatch, FollowsTheWindowsRulesForLongNames)
         // Several stars at the end match as one does.
         {"a.txt**", "a.txt", true}, {"*c**", "abc", true},       {"*c**", "abd", false},
     };
+    // clang-format on
     for (const Case& c : cases)
         EXPECT_EQ(c.matches, MatchesMask(c.name, c.mask)) << c.name << " ~ " << c.mask;
 }
