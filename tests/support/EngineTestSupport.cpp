@@ -5,12 +5,12 @@
 #include <cstring>
 #include <sstream>
 
-RunFixture::RunFixture() : logName("log.txt"), fs(PlatformFileServices()), progress(nullptr)
+RunFixture::RunFixture(int32_t order) : logName("log.txt"), fs(PlatformFileServices()), progress(nullptr)
 {
     job.mask = "*.*";
     job.SplitPattern("?");
     job.digitCount = 3;
-    job.order = 0;
+    job.order = order;
     job.logPath = elsewhere.PathOf(logName).c_str();
     TypeFolder(false);
 }

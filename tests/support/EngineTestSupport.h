@@ -3,6 +3,7 @@
 
 #include "engine/FileEntry.h"
 #include "engine/RenameJob.h"
+#include "engine/order/Ordering.h"
 #include "engine/run/RunProgress.h"
 #include "engine/run/RunRename.h"
 #include "tests/support/FaultyFileServices.h"
@@ -19,7 +20,7 @@
 class RunFixture
 {
 public:
-    RunFixture();
+    explicit RunFixture(int32_t order = ExtAscending);
 
     // The job's folder as typed, with or without its final separator.
     void TypeFolder(bool withSeparator);

@@ -87,10 +87,9 @@ TEST(RunPreview, ShowsWhatTheRunThenDoes)
          {Line("001.jpg", "001.jpg"), Line("x.jpg", "002.jpg")}, 1},
     };
     for (const Case& c : cases) {
-        RunFixture run;
+        RunFixture run(c.order);
         run.AddFiles(c.files);
         run.elsewhere.Write(run.logName, "earlier log");
-        run.job.order = c.order;
         run.job.startNumber = c.start;
         run.job.SplitPattern(c.pattern);
         Names before = run.folder.Names();
@@ -159,9 +158,8 @@ TEST(RunPreview, DateAndNaturalOrdersShowWhatTheRunThenDoes)
         {"tokyo.jpg", fs.LocalClock(1614567600), 0}, {"note.txt", fs.LocalClock(1590969600), 250000000},
         {"img9.jpg", 1556704800, 500000000}};
     for (const Case& c : cases) {
-        RunFixture run;
+        RunFixture run(c.order);
         AddDatedFiles(run);
-        run.job.order = c.order;
         RunPreview preview = Preview(run);
         EXPECT_EQ(c.files, Order(preview)) << c.order;
         EXPECT_EQ(IsDateOrder(c.order), preview.HasDates()) << c.order;
@@ -194,9 +192,8 @@ TEST(RunPreview, TheDateModifiedStandsInForADateTakenThatCannotBeRead)
          {"img2.jpg", "img9.jpg", "img10.jpg", "tokyo.jpg", "clip.mp4", "late.png", "note.txt"}},
     };
     for (const Case& c : cases) {
-        RunFixture run;
+        RunFixture run(TakenAscending);
         AddDatedFiles(run);
-        run.job.order = TakenAscending;
         std::string offline = c.offline ? c.offline : "";
         run.fs.adjustFound = [&](FoundFile& found) { found.offline = offline == found.name; };
         std::string failing = c.failing ? run.folder.PathOf(c.failing) : "";
@@ -238,10 +235,9 @@ TEST(RunPreview, AStopWhileDatesAreReadEndsBeforeAnyMoveOrLog)
 {
     for (int32_t order : {TakenAscending, ModifiedDescending}) {
         for (int at : {0, 3}) {
-            RunFixture run;
+            RunFixture run(order);
             AddDatedFiles(run);
             run.elsewhere.Write(run.logName, "earlier log");
-            run.job.order = order;
             StopReading stop(at);
             Names before = run.folder.Names();
             RunPreview preview;
@@ -291,9 +287,8 @@ TEST(RunPreview, StepLinesAreTheLogsStepFormat)
 
 TEST(RunPreview, TheRandomOrderIsTheNextRunsAndStaysSo)
 {
-    RunFixture run;
+    RunFixture run(Random);
     run.AddFiles({"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt"});
-    run.job.order = Random;
     randomState = 12345;
 
     RunPreview first = Preview(run);
@@ -335,10 +330,9 @@ TEST(RunPreview, ARefusedRunIsShownWithItsReason)
          "a.txt"},
     };
     for (const Case& c : cases) {
-        RunFixture run;
+        RunFixture run(NameAscending);
         run.AddFiles({"a.txt", "b.txt", "c.txt"});
         run.elsewhere.Write(run.logName, "earlier log");
-        run.job.order = NameAscending;
         run.job.mask = c.mask;
 #ifndef _WIN32
         run.fs.UseWindowsPathLimit();

@@ -24,10 +24,9 @@
 
 TEST(RunRename, TheWorkedExample)
 {
-    RunFixture run;
+    RunFixture run(NameAscending);
     run.AddFiles({"001.jpg", "002.jpg", "c.jpg"});
     run.job.startNumber = 2;
-    run.job.order = NameAscending;
     ASSERT_TRUE(run.Run());
 
     std::string expected = run.folder.Path() + "\r\n" +
@@ -51,9 +50,8 @@ TEST(RunRename, TheWorkedExample)
 
 TEST(RunRename, TwoFilesExchangeTheirNames)
 {
-    RunFixture run;
+    RunFixture run(NameDescending);
     run.AddFiles({"000.txt", "001.txt"});
-    run.job.order = NameDescending;
     ASSERT_TRUE(run.Run());
     EXPECT_EQ((Names{Line("001.txt", "~ren0000.tmp"), Line("000.txt", "001.txt"), Line("~ren0000.tmp", "000.txt")}),
               run.LogLines());
@@ -207,10 +205,9 @@ TEST(RunRename, AnExistingLogInTheFolderIsLeftOutOfTheBatch)
         {"log of that name elsewhere", false, {"000.txt", "001.txt", "002.txt"}},
     };
     for (const Case& c : cases) {
-        RunFixture run;
+        RunFixture run(NameAscending);
         run.AddFiles({"a.txt", "b.txt"});
         run.folder.Write("log.txt", "earlier log");
-        run.job.order = NameAscending;
         run.job.logPath = (c.logInFolder ? run.folder : run.elsewhere).PathOf("log.txt").c_str();
         ASSERT_TRUE(run.Run()) << c.name;
         EXPECT_EQ(c.after, run.folder.Names()) << c.name;
@@ -270,12 +267,11 @@ TEST(RunRename, OnlyALaterPassWithoutAFileReachingItsNameEndsTheWalk)
          {"000.txt", "001.txt", "a.txt", "b.txt"}, 2, {"a.txt: move failed", "b.txt: new name taken"}},
     };
     for (const Case& c : cases) {
-        RunFixture run;
+        RunFixture run(NameAscending);
         run.AddFiles(c.files);
         for (const std::string& folder : c.folders)
             run.folder.MakeFolder(folder);
         run.job.SplitPattern(c.pattern);
-        run.job.order = NameAscending;
         const std::string failingFrom = run.folder.PathOf(c.failingFrom);
         const std::string failingTo = run.folder.PathOf(c.failingTo);
         run.fs.failWhen = [&](FileCall call, const char* from, const char* to) {
@@ -296,11 +292,10 @@ TEST(RunRename, OnlyALaterPassWithoutAFileReachingItsNameEndsTheWalk)
 
 TEST(RunRename, TakenTemporaryNamesAreSkipped)
 {
-    RunFixture run;
+    RunFixture run(NameAscending);
     run.AddFiles({"000.jpg", "001.jpg", "002.jpg"});
     run.folder.Write("~ren0001.tmp", "someone else's");
     run.job.mask = "*.jpg";
-    run.job.order = NameAscending;
     run.job.startNumber = 1;
     ASSERT_TRUE(run.Run());
     EXPECT_EQ((Names{Line("000.jpg", "~ren0000.tmp"), Line("001.jpg", "~ren0002.tmp"), Line("002.jpg", "003.jpg"),
@@ -324,10 +319,9 @@ TEST(RunRename, FailedMovesAreLoggedAndCounted)
 
 TEST(RunRename, AFileThatCannotLeaveItsTemporaryNameGoesBack)
 {
-    RunFixture run;
+    RunFixture run(NameAscending);
     run.AddFiles({"001.jpg", "002.jpg", "c.jpg"});
     run.job.startNumber = 2;
-    run.job.order = NameAscending;
     run.fs.failWhen = [&](FileCall call, const char* from, const char* to) {
         return call == CallMove && run.folder.PathOf("~ren0000.tmp") == from && run.folder.PathOf("002.jpg") == to;
     };
@@ -342,9 +336,8 @@ TEST(RunRename, AFileThatCannotLeaveItsTemporaryNameGoesBack)
 
 TEST(RunRename, AnExistenceTestThatErrsNeverCostsAFile)
 {
-    RunFixture run;
+    RunFixture run(NameDescending);
     run.AddFiles({"000.txt", "001.txt"});
-    run.job.order = NameDescending;
     run.fs.Inject(CallExists, 0, FaultFail);
     ASSERT_TRUE(run.Run());
     EXPECT_EQ("001.txt", run.folder.Read("000.txt"));
@@ -380,13 +373,12 @@ TEST(RunRename, RefusalsComeBeforeAnyMoveAndAnyLog)
         {"stopped before the first move", 0, "?", RefusalStopped, ""},
     };
     for (const Case& c : cases) {
-        RunFixture run;
+        RunFixture run(NameAscending);
         StoppedEarly early;
         if (c.refusal == RefusalStopped)
             run.progress = &early;
         run.AddFiles({"a.txt", "b.txt"});
         run.elsewhere.Write(run.logName, "earlier log");
-        run.job.order = NameAscending;
         run.job.startNumber = static_cast<int32_t>(c.start);
         run.job.SplitPattern(c.pattern.c_str());
         EXPECT_FALSE(run.Run()) << c.name;
@@ -400,9 +392,8 @@ TEST(RunRename, RefusalsComeBeforeAnyMoveAndAnyLog)
 
 TEST(RunRename, TheLargestNumberItselfIsAllowed)
 {
-    RunFixture run;
+    RunFixture run(NameAscending);
     run.AddFiles({"a.txt", "b.txt"});
-    run.job.order = NameAscending;
     run.job.startNumber = 2147483646;
     run.job.padDigits = 0;
     ASSERT_TRUE(run.Run());
@@ -498,9 +489,8 @@ TEST(RunRename, AFolderEndingInADoubleByteCharacterGetsItsSeparator)
     parent.Write(folderName + "\\a.txt", "a");
     parent.Write(folderName + "\\\x95\x5C.txt", "hyou");
 
-    RunFixture run;
+    RunFixture run(NameAscending);
     run.job.folder = folder.c_str();
-    run.job.order = NameAscending;
     ASSERT_TRUE(run.Run());
     EXPECT_EQ(0, run.outcome.notRenamed);
     EXPECT_EQ("a", ReadWholeFile(folder + "\\000.txt"));

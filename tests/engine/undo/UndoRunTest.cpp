@@ -42,10 +42,9 @@ TEST(UndoRun, TakesBackARunAndThenItsOwnUndo)
          {Line("001.txt", kSo + ".txt"), Line("000.txt", "a" + kSo + ".txt")}},
     };
     for (const ExampleCase& c : cases) {
-        RunFixture run;
+        RunFixture run(c.order);
         run.AddFiles(c.files);
         run.job.startNumber = c.startNumber;
-        run.job.order = c.order;
         const Contents before = ContentsOf(run.folder);
         ASSERT_TRUE(run.Run()) << c.name;
         const Contents afterRun = ContentsOf(run.folder);
@@ -101,9 +100,8 @@ TEST(UndoRun, FinishesAnUndoCutShortAndTakesBackOneThatFinished)
     // 6: the undo is stopped before its step cut - 4.
     for (bool undoOfTheUndo : {false, true}) {
         for (int cut = 1; cut <= 6; ++cut) {
-            RunFixture run;
+            RunFixture run(NameDescending);
             run.AddFiles({"000.txt", "001.txt", "b.txt"});
-            run.job.order = NameDescending;
             const Contents before = ContentsOf(run.folder);
             ASSERT_TRUE(run.Run());
             const Contents afterRun = ContentsOf(run.folder);
@@ -180,9 +178,8 @@ TEST(UndoRun, LeavesAloneWhatAnotherProgramChangedAndTakesBackTheRest)
          {{"000.txt", "000.txt"}, {"001.txt", "001.txt"}, {"moved.dat", "b.txt"}, {"(parked)", "intruder"}}},
     };
     for (const MeddlingCase& c : cases) {
-        RunFixture run;
+        RunFixture run(NameDescending);
         run.AddFiles(c.files);
-        run.job.order = NameDescending;
         ASSERT_TRUE(run.Run()) << c.name;
         std::string parked;
         int parkedVisits = 0;
@@ -233,9 +230,8 @@ TEST(UndoRun, LeavesAloneWhatAnotherProgramChangedAndTakesBackTheRest)
 
 TEST(UndoRun, ADependentStepIsSkippedAndTheLogSaysWhy)
 {
-    RunFixture run;
+    RunFixture run(NameDescending);
     run.AddFiles({"000.txt", "001.txt"});
-    run.job.order = NameDescending;
     ASSERT_TRUE(run.Run());
     ASSERT_EQ(0, std::remove(run.folder.PathOf("000.txt").c_str()));
     UndoOutcome outcome;
@@ -318,9 +314,8 @@ TEST(UndoRun, MovesNoFileOnceTheLogTakesNoLine)
     // A move the log does not hold could not be finished by the next undo. The undo's first
     // write is its opening; the step line of the failing one-th move is the first to fail.
     for (int failing = 1; failing <= 3; ++failing) {
-        RunFixture run;
+        RunFixture run(NameDescending);
         run.AddFiles({"000.txt", "001.txt", "b.txt"});
-        run.job.order = NameDescending;
         ASSERT_TRUE(run.Run());
         FaultyFileServices full(PlatformFileServices());
         full.InjectFrom(CallWriteLog, 1 + failing, FaultFail);
