@@ -24,13 +24,7 @@ protected:
     // Confirms with Yes (or the first press given) and answers the boxes that follow with OK.
     std::vector<SeenBox> Run(std::vector<int> presses = {IDYES, IDOK})
     {
-        BoxAnswerer answerer(dialog);
-        for (int press : presses)
-            answerer.QueuePress(press);
-        Command(IDOK);
-        EXPECT_EQ(0, answerer.unexpected) << "a box appeared that the test did not expect";
-        EXPECT_EQ(0u, answerer.Pending()) << "a box the test expected did not appear";
-        return answerer.seen;
+        return Answering(presses, [this] { Command(IDOK); });
     }
 
     void ExpectSelectedField(int id)
