@@ -5,7 +5,8 @@
 #include <cstring>
 #include <sstream>
 
-RunFixture::RunFixture(int32_t order) : logName("log.txt"), fs(PlatformFileServices()), progress(nullptr)
+RunFixture::RunFixture(const Names& files, int32_t order)
+    : logName("log.txt"), fs(PlatformFileServices()), progress(nullptr)
 {
     job.mask = "*.*";
     job.SplitPattern("?");
@@ -13,6 +14,7 @@ RunFixture::RunFixture(int32_t order) : logName("log.txt"), fs(PlatformFileServi
     job.order = order;
     job.logPath = elsewhere.PathOf(logName).c_str();
     TypeFolder(false);
+    AddFiles(files);
 }
 
 void RunFixture::TypeFolder(bool withSeparator)

@@ -20,7 +20,9 @@
 class RunFixture
 {
 public:
-    explicit RunFixture(int32_t order = ExtAscending);
+    explicit RunFixture(int32_t order = ExtAscending) : RunFixture(Names(), order) {}
+    // With these files in the folder, each holding its own name.
+    explicit RunFixture(const Names& files, int32_t order = ExtAscending);
 
     // The job's folder as typed, with or without its final separator.
     void TypeFolder(bool withSeparator);

@@ -159,8 +159,7 @@ TEST(PhotoNames, FilesOfOnePhotoTakeOneNumberInEveryOrder)
 
 TEST(PhotoNames, NamesThatDifferInCaseAreOneGroupWhereTheFileSystemIgnoresCase)
 {
-    RunFixture run(NameAscending);
-    run.AddFiles({"IMG_0003.JPG", "img_0003.xmp", "img_0003.JPG.XMP"});
+    RunFixture run({"IMG_0003.JPG", "img_0003.xmp", "img_0003.JPG.XMP"}, NameAscending);
     run.job.sameNumberForSameName = true;
     RunPreview preview;
     const Names rows = run.fs.IgnoresCase()

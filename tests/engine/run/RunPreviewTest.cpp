@@ -87,8 +87,7 @@ TEST(RunPreview, ShowsWhatTheRunThenDoes)
          {Line("001.jpg", "001.jpg"), Line("x.jpg", "002.jpg")}, 1},
     };
     for (const Case& c : cases) {
-        RunFixture run(c.order);
-        run.AddFiles(c.files);
+        RunFixture run(c.files, c.order);
         run.elsewhere.Write(run.logName, "earlier log");
         run.job.startNumber = c.start;
         run.job.SplitPattern(c.pattern);
@@ -280,15 +279,13 @@ TEST(FormatOrderDate, CivilDatesOfLocalSeconds)
 
 TEST(RunPreview, StepLinesAreTheLogsStepFormat)
 {
-    RunFixture run;
-    run.AddFiles({"b.txt", "a.txt"});
+    RunFixture run({"b.txt", "a.txt"});
     EXPECT_EQ("a.txt\t->\t000.txt\r\nb.txt\t->\t001.txt\r\n", Preview(run).StepLines());
 }
 
 TEST(RunPreview, TheRandomOrderIsTheNextRunsAndStaysSo)
 {
-    RunFixture run(Random);
-    run.AddFiles({"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt"});
+    RunFixture run({"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt"}, Random);
     randomState = 12345;
 
     RunPreview first = Preview(run);
@@ -330,8 +327,7 @@ TEST(RunPreview, ARefusedRunIsShownWithItsReason)
          "a.txt"},
     };
     for (const Case& c : cases) {
-        RunFixture run(NameAscending);
-        run.AddFiles({"a.txt", "b.txt", "c.txt"});
+        RunFixture run({"a.txt", "b.txt", "c.txt"}, NameAscending);
         run.elsewhere.Write(run.logName, "earlier log");
         run.job.mask = c.mask;
 #ifndef _WIN32
@@ -362,8 +358,7 @@ TEST(RunPreview, ARefusedRunIsShownWithItsReason)
 
 TEST(RunPreview, CountsWhatTheRunLeavesOut)
 {
-    RunFixture run;
-    run.AddFiles({"a.txt", "u1.txt", "u2.txt", "long.txt", "path.txt", "desktop.ini", "h.txt"});
+    RunFixture run({"a.txt", "u1.txt", "u2.txt", "long.txt", "path.txt", "desktop.ini", "h.txt"});
     run.folder.Write("log.txt", "earlier log");
     run.folder.MakeFolder("sub");
     run.folder.SetHidden("desktop.ini", true);
@@ -415,8 +410,7 @@ TEST(RunPreview, CountsWhatTheRunLeavesOut)
 // such files out, and the preview says so.
 TEST(RunPreview, CountsTheFilesTheMaskTakesByTheirShortNameAlone)
 {
-    RunFixture run;
-    run.AddFiles({"a.jpg", "c.jpg_old", "d.jpgx"});
+    RunFixture run({"a.jpg", "c.jpg_old", "d.jpgx"});
     run.job.mask = "*.jpg";
 
     RunPreview preview = Preview(run);

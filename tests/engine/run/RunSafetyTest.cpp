@@ -29,8 +29,7 @@ TEST(RunSafety, AnExistingLogIsLeftOutWhateverBytesItsNameHolds)
 #endif
     };
     for (const Case& c : cases) {
-        RunFixture run(NameAscending);
-        run.AddFiles({"a.txt", "b.txt"});
+        RunFixture run({"a.txt", "b.txt"}, NameAscending);
         run.folder.Write(c.logName, "earlier log");
         run.job.logPath = run.folder.PathOf(c.logName).c_str();
         ASSERT_TRUE(run.Run()) << c.name;
@@ -105,8 +104,7 @@ TEST(RunSafety, ANameTheCodePageReachesOnlyThroughALookAlikeIsRenamedUnderItsOwn
         {"no bytes at all", L"x\u4E02.txt", "x<U+4E02>.txt", "", "001.txt"},
     };
     for (const Case& c : cases) {
-        RunFixture run(NameAscending);
-        run.AddFiles({"c.txt"});
+        RunFixture run({"c.txt"}, NameAscending);
         if (c.beside == "a") {
             ASSERT_TRUE(run.folder.MakeFolder("a")) << c.name;
             run.folder.Write("a\\b.txt", "inside a");
@@ -145,8 +143,7 @@ TEST(RunSafety, AFileThatAnotherProgramTookAwayIsNotConfusedWithTheOneMovedInIts
 #endif
     };
     for (const Case& c : cases) {
-        RunFixture run(NameDescending);
-        run.AddFiles({"a.txt", c.heldName});
+        RunFixture run({"a.txt", c.heldName}, NameDescending);
         run.job.padDigits = 0;
         // Just before the walk moves a.txt to 0.txt, another program moves the file there
         // away, so a.txt takes the name.
@@ -177,8 +174,7 @@ TEST(RunSafety, AMaskHoldingASeparatorRefusesTheRun)
         {"forward slash", "sub/*"},
     };
     for (const Case& c : cases) {
-        RunFixture run;
-        run.AddFiles({"a.txt"});
+        RunFixture run({"a.txt"});
         run.folder.MakeFolder("sub");
         run.folder.Write("sub" + separator + "a.txt", "inside sub");
         run.elsewhere.Write(run.logName, "earlier log");
@@ -194,8 +190,7 @@ TEST(RunSafety, AMaskHoldingASeparatorRefusesTheRun)
 
 TEST(RunSafety, AFileMovedAsideOntoAFreedTemporaryNameIsNotTakenForTheFileThatHadIt)
 {
-    RunFixture run(NameAscending);
-    run.AddFiles({"0.txt", "1.txt", "2.txt", "~ren0001.tmp"});
+    RunFixture run({"0.txt", "1.txt", "2.txt", "~ren0001.tmp"}, NameAscending);
     run.job.startNumber = 1;
     run.job.padDigits = 0;
     // Just before 1.txt is moved aside to ~ren0001.tmp, another program moves the file of
@@ -225,8 +220,7 @@ TEST(RunSafety, NamesThatDifferOnlyInTheSecondByteOfACharacterAreBothRenamed)
 {
     // ア is 83 41 and ヂ is 83 61: the second bytes are "A" and "a", yet the names are not
     // the same name in other letters.
-    RunFixture run(Unsorted);
-    run.AddFiles({"\x83\x41.txt", "\x83\x61.txt"});
+    RunFixture run({"\x83\x41.txt", "\x83\x61.txt"}, Unsorted);
     ASSERT_TRUE(run.Run());
     EXPECT_EQ(0, run.outcome.unreachable);
     EXPECT_EQ(0, run.outcome.notRenamed);
@@ -260,8 +254,7 @@ TEST(RunSafety, TheLogFileIsLeftOutWhateverNameLeadsToIt)
 #endif
     };
     for (const Case& c : cases) {
-        RunFixture run(NameAscending);
-        run.AddFiles({"a.txt", "b.txt"});
+        RunFixture run({"a.txt", "b.txt"}, NameAscending);
         if (c.way == UnlistedLink)
             run.fs.adjustFound = [](FoundFile& found) { found.identityKnown = false; };
         if (c.way == HardLink || c.way == UnlistedLink) {
@@ -314,8 +307,7 @@ TEST(RunSafety, ANameLongerThan255BytesIsLeftOutAndReported)
         {"as long as a listing gives", kFoundNameSize - 1},
     };
     for (const Case& c : cases) {
-        RunFixture run(NameAscending);
-        run.AddFiles({"a.txt", "b.txt", "c.txt"});
+        RunFixture run({"a.txt", "b.txt", "c.txt"}, NameAscending);
         const std::string tooLong = std::string(c.length - 4, 'n') + ".txt";
         run.fs.adjustFound = [&tooLong](FoundFile& found) {
             if (std::string(found.name) == "b.txt")
@@ -362,8 +354,7 @@ TEST(RunSafety, ANewNameThatIsTheLogsNameInTheFolderRefusesTheRun)
         {"log path too long", longPattern, std::string(240, 'p') + "001.txt", true, false, true},
     };
     for (const Case& c : cases) {
-        RunFixture run(NameAscending);
-        run.AddFiles({"a.txt", "b.txt"});
+        RunFixture run({"a.txt", "b.txt"}, NameAscending);
         run.job.SplitPattern(c.pattern.c_str());
         run.job.logPath = (run.folder.Slash() + (c.throughDot ? "." + separator : "") + c.logName).c_str();
         if (c.logFails)
@@ -394,8 +385,7 @@ TEST(RunSafety, WithoutItsLogTheRunMovesNoFileOntoTheLogsName)
         {"temporary name in other letters", "~REN0000.TMP", sameName},
     };
     for (const Case& c : cases) {
-        RunFixture run(NameDescending);
-        run.AddFiles({"000.txt", "001.txt"});
+        RunFixture run({"000.txt", "001.txt"}, NameDescending);
         run.job.logPath = run.folder.PathOf(c.logName).c_str();
         run.fs.Inject(CallCreateLog, 0, FaultFail);
         std::vector<std::string> targets;
