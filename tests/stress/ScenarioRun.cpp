@@ -125,9 +125,6 @@ void PlaceLog(const Scenario& scenario, const std::string& typedName, Observatio
         observation.logPath = elsewhere + sep + "log.txt";
         break;
     case LogElsewhereExisting:
-        CreateNewFile(elsewhere, "log.txt", scenario.userFileContent, false, false);
-        observation.logPath = elsewhere + sep + "log.txt";
-        break;
     case LogElsewhereUserFile:
         CreateNewFile(elsewhere, "log.txt", scenario.userFileContent, false, false);
         observation.logPath = elsewhere + sep + "log.txt";
