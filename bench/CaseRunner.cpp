@@ -6,7 +6,7 @@
 #include "engine/FileEntry.h"
 #include "engine/RenameJob.h"
 #include "engine/log/RenameLogReader.h"
-#include "engine/run/RunProgress.h"
+#include "engine/RunProgress.h"
 #include "engine/run/RunRename.h"
 #include "engine/history/RunHistory.h"
 

@@ -3,8 +3,7 @@
 #include "core/CountedString.h"
 #include "engine/FileEntry.h"
 #include "engine/NameHashes.h"
-#include "engine/names/PathLengthRefusal.h"
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 #include "engine/log/LogFileFilter.h"
 
 #include <cstring>
@@ -102,7 +101,7 @@ CollectResult CollectEntries(FolderSearch& search, const char* folderText, const
             } else {
                 EntryHandle* handle = NewEntryHandle(folder.Data(), fs);
                 handle->entry->FillFromFindData(found);
-                if (logFilter.IsLog(found, *handle->entry)) {
+                if (logFilter.IsLog(found, handle->entry->folder, handle->entry->currentName)) {
                     ReleaseEntryHandle(handle);
                     report.LeaveOut(found.name, LeftOutLog);
                 } else {

@@ -1,6 +1,6 @@
 #include "engine/FileEntry.h"
 
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 #include "engine/platform/FileServices.h"
 
 #include <cstring>

@@ -4,14 +4,12 @@
 #include "core/CountedString.h"
 #include "engine/log/LogFormat.h"
 #include "engine/platform/FileServices.h"
+#include "engine/platform/NameParts.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-const int kNameSize = 256;  // 255 bytes of name and the NUL
-
-class LogWriter;
 class RenameJob;
 
 // What one rename step did to an entry's file.
@@ -51,32 +49,9 @@ public:
     // currentName kept from keepFrom on in place of its extension.
     bool FormNewName(const char* prefix, const char* suffix, const RenameJob& job, int32_t number, int keepFrom,
                      FileServices& fs);
-    // Every step starts here: it goes from currentName to `to`, and nothing has failed yet.
-    void BeginStep(const char* to);
-    // One step towards newName, never overwriting a file.
+    // One step towards newName, never overwriting a file; the other steps are in
+    // FileSteps.h.
     RenameStep RenameEntry(FileServices& fs);
-    // A step that moves nothing and fails for the reason given.
-    RenameStep FailStep(StepFailure reason);
-    // Moves a file left under a temporary name back to the name it had before the run. Never
-    // moves another file that has come to stand under that temporary name: then it fails and
-    // marks the entry gone.
-    bool PutBack(FileServices& fs);
-    // PutBack, then its line in the log. A put-back that fails with no error code of the
-    // platform, the file still there, is logged with failure instead, when one is given: the
-    // caller may know more of why the file stays.
-    bool PutBackLogged(LogWriter& log, FileServices& fs, StepFailure failure = FailureNone);
-    // Moves the file from the temporary name it waits under to name, never replacing a file;
-    // currentName follows the file. A move that fails for another reason than a taken name
-    // leaves the platform's error code in stepError.
-    MoveResult LeaveTempName(const char* name, FileServices& fs);
-    // A step that moves nothing: the file was taken away from currentName, where another file
-    // now stands; the entry is marked gone.
-    RenameStep FailGone();
-    // Whether another file now stands under currentName (false when that cannot be told);
-    // if so the entry is marked gone and the step in loggedFrom and loggedTo fails for it.
-    bool LostToAnotherFile(FileServices& fs);
-    // The log's line of the last step, from loggedFrom to loggedTo.
-    void WriteLogLine(LogWriter& log) const;
 
     CountedString folder;
     char loggedFrom[kNameSize];
@@ -104,8 +79,6 @@ public:
     bool gone;
 
 private:
-    RenameStep MoveAside(const CountedString& oldPath, FileServices& fs);
-
     FileEntry(const FileEntry&);
     FileEntry& operator=(const FileEntry&);
 };

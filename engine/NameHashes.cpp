@@ -1,6 +1,6 @@
 #include "engine/NameHashes.h"
 
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 
 #include <algorithm>
 #include <functional>

@@ -1,7 +1,5 @@
 #include "engine/RenameJob.h"
 
-#include "engine/names/DateFields.h"
-
 #include <cstring>
 
 void RenameJob::SplitPattern(const char* pattern)
@@ -25,9 +23,4 @@ void RenameJob::SplitPattern(const char* pattern)
     // "?" alone, or several of them: the number stands alone.
     suffix.Assign("");
     prefix.Assign(suffix);
-}
-
-bool RenameJob::WritesDate(const FileServices& fs) const
-{
-    return HoldsDateField(prefix.Data(), fs) || HoldsDateField(suffix.Data(), fs);
 }

@@ -5,8 +5,6 @@
 
 #include <cstdint>
 
-class FileServices;
-
 // Every setting of one run. The name pattern is not kept: SplitPattern cuts it at its "?"
 // into the text before the number and the text after it.
 class RenameJob
@@ -17,8 +15,6 @@ public:
     void SplitPattern(const char* pattern);
     // The number's width must lie in 1..10, taken as a signed number, padding on or off.
     bool DigitCountValid() const { return digitCount >= 1 && digitCount <= 10; }
-    // The pattern writes parts of each file's date (see DateFields.h).
-    bool WritesDate(const FileServices& fs) const;
 
     CountedString logPath;
     CountedString folder;

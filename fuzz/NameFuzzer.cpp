@@ -7,8 +7,8 @@
 // Any difference from the rules below aborts, and so do the sanitizers' findings.
 #include "engine/FileEntry.h"
 #include "engine/platform/FileServices.h"
-#include "engine/names/NewName.h"
-#include "engine/names/PathLengthRefusal.h"
+#include "engine/platform/NameParts.h"
+#include "engine/platform/PathNames.h"
 #include "engine/platform/NameEscape.h"
 #include "engine/RenameJob.h"
 #include "tests/support/FaultyFileServices.h"

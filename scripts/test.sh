@@ -3,6 +3,7 @@
 # test suites through CTest, and the benchmark natively and under Wine. Its phases:
 #   dependencies          scripts/install-deps.sh
 #   sources               scripts/check-literals.sh, a test of its own
+#   rooms                 scripts/check-rooms.sh, a test of its own
 #   build native, build clang, build win64, build win32-check
 #                         a build that fails counts as one failed test; its suite is skipped
 #   ctest build/native    the native suite
@@ -72,6 +73,7 @@ step "dependencies"
 bash scripts/install-deps.sh
 
 phase test sources bash scripts/check-literals.sh || true
+phase test rooms bash scripts/check-rooms.sh || true
 
 built=()
 for build in native clang win64 win32-check; do

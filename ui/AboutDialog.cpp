@@ -2,17 +2,24 @@
 
 #include "res/resource.h"
 #include "ui/AppObjects.h"
+#include "ui/CommandRoutes.h"
+#include "ui/RunLoop.h"
 
 namespace {
 
 const char kWebAddress[] = "http://www.example.org/quillowby/";
 
-// The box has no buttons: Enter gives IDOK; Escape and the close box give IDCANCEL.
-void OnAboutCommand(HWND dialog, WORD id)
+void CloseAbout(HWND dialog)
 {
-    if (id == IDOK || id == IDCANCEL)
-        EndDialog(dialog, id);
+    EndDialog(dialog, IDCANCEL);
 }
+
+// The box has no buttons: Enter gives IDOK; Escape and the close box give IDCANCEL. It may
+// be open while work is under way.
+const CommandRoute kAboutRoutes[] = {
+    {IDOK, CloseAbout, true},
+    {IDCANCEL, CloseAbout, true},
+};
 
 } // namespace
 
@@ -23,7 +30,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         SetDlgItemTextA(dialog, IDC_WEB_ADDRESS, kWebAddress);
         break;
     case WM_COMMAND:
-        OnAboutCommand(dialog, LOWORD(wParam));
+        RouteCommand(kAboutRoutes, dialog, LOWORD(wParam), WorkInProgress());
         break;
     }
     return 0;

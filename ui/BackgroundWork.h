@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "engine/run/RunProgress.h"
+#include "engine/RunProgress.h"
 #include "engine/platform/Win32Owners.h"
 
 #include <atomic>

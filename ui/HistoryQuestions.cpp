@@ -7,7 +7,7 @@
 #include "ui/UndoCommand.h"
 #include "ui/UndoResult.h"
 
-#include "engine/history/HistoryUndo.h"
+#include "engine/undo/HistoryUndo.h"
 #include "engine/history/RunHistory.h"
 
 

@@ -3,6 +3,7 @@
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
 #include "ui/AppObjects.h"
+#include "ui/CommandRoutes.h"
 #include "ui/PreviewDialog.h"
 #include "ui/ResourceText.h"
 #include "ui/RunCommand.h"
@@ -161,14 +162,6 @@ void CloseMainWindow(HWND dialog)
         DestroyWindow(dialog);
 }
 
-struct CommandRoute
-{
-    WORD id;
-    void (*handler)(HWND dialog);
-    // Also taken while work is under way: none of these starts work or touches the job.
-    bool duringWork;
-};
-
 const CommandRoute kCommandRoutes[] = {
     {IDOK, RunCommand, false},
     {IDM_UNDO, UndoCommand, false},
@@ -184,18 +177,10 @@ const CommandRoute kCommandRoutes[] = {
     {IDM_SAME_NUMBER, ToggleSameNumber, true},
 };
 
-// Only the command id counts; notification codes are not looked at.
 void OnCommand(HWND dialog, WORD id)
 {
-    for (const CommandRoute& route : kCommandRoutes) {
-        if (route.id == id) {
-            if (route.duringWork || !WorkInProgress())
-                route.handler(dialog);
-            if (TakeCloseAfterWork())
-                DestroyWindow(dialog);
-            return;
-        }
-    }
+    if (RouteCommand(kCommandRoutes, dialog, id, WorkInProgress()) && TakeCloseAfterWork())
+        DestroyWindow(dialog);
 }
 
 void OnDestroy()

@@ -4,6 +4,7 @@
 #include "ui/AppObjects.h"
 #include "ui/BackgroundWork.h"
 #include "ui/ClipboardText.h"
+#include "ui/CommandRoutes.h"
 #include "ui/HistoryQuestions.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ResourceText.h"
@@ -15,6 +16,7 @@
 #include "ui/WaitCursor.h"
 
 #include "engine/history/RunHistory.h"
+#include "engine/names/DateFields.h"
 #include "engine/platform/FileServices.h"
 #include "engine/order/Ordering.h"
 #include "engine/run/RunPreview.h"
@@ -231,28 +233,12 @@ void ClosePreview(HWND dialog)
     EndDialog(dialog, IDCANCEL);
 }
 
-struct CommandRoute
-{
-    WORD id;
-    void (*handler)(HWND dialog);
-};
-
 // Enter, Escape and the close box close the dialog as its close button does.
 const CommandRoute kPreviewRoutes[] = {
-    {IDC_PREVIEW_COPY, CopyRows},
-    {IDCANCEL, ClosePreview},
-    {IDOK, ClosePreview},
+    {IDC_PREVIEW_COPY, CopyRows, true},
+    {IDCANCEL, ClosePreview, true},
+    {IDOK, ClosePreview, true},
 };
-
-void OnPreviewCommand(HWND dialog, WORD id)
-{
-    for (const CommandRoute& route : kPreviewRoutes) {
-        if (route.id == id) {
-            route.handler(dialog);
-            return;
-        }
-    }
-}
 
 // The run's first steps over the process-wide job. A copy of the generator's state: the
 // preview shows the random order of the next run and leaves that run the same order. The
@@ -306,7 +292,7 @@ INT_PTR CALLBACK PreviewDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         OnPreviewMinMaxInfo(dialog, *reinterpret_cast<MINMAXINFO*>(lParam));
         break;
     case WM_COMMAND:
-        OnPreviewCommand(dialog, LOWORD(wParam));
+        RouteCommand(kPreviewRoutes, dialog, LOWORD(wParam), WorkInProgress());
         break;
     }
     return 0;

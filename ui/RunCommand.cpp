@@ -13,7 +13,7 @@
 #include "ui/WaitCursor.h"
 
 #include "engine/history/RunHistory.h"
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 #include "engine/platform/FileServices.h"
 #include "engine/run/RunRename.h"
 

@@ -11,7 +11,7 @@
 #include "ui/UndoResult.h"
 #include "ui/WaitCursor.h"
 
-#include "engine/history/HistoryUndo.h"
+#include "engine/undo/HistoryUndo.h"
 #include "engine/platform/FileServices.h"
 #include "engine/undo/UndoRun.h"
 

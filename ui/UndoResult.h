@@ -2,7 +2,7 @@
 #define QUILLOWBY_UI_UNDO_RESULT_H
 
 #include "core/CountedString.h"
-#include "engine/history/HistoryUndo.h"
+#include "engine/undo/HistoryUndo.h"
 #include "engine/undo/UndoRun.h"
 
 // Why there is nothing to undo (or, with redo, to make again), or why the undo moved nothing.

@@ -2,8 +2,8 @@
 
 #include "core/CountedString.h"
 #include "engine/Enumeration.h"
-#include "engine/names/PathNames.h"
-#include "engine/run/RunPreview.h"
+#include "engine/names/DateFields.h"
+#include "engine/platform/PathNames.h"
 #include "engine/log/RenameLogReader.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 
 #include "core/CountedString.h"
 #include "engine/Enumeration.h"
-#include "engine/names/PathNames.h"
-#include "engine/names/TempNames.h"
+#include "engine/platform/PathNames.h"
+#include "engine/steps/TempNames.h"
 #include "engine/log/RenameLog.h"
 
 #include <cstring>

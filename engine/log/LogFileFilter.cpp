@@ -1,7 +1,7 @@
 #include "engine/log/LogFileFilter.h"
 
-#include "engine/FileEntry.h"
-#include "engine/names/PathNames.h"
+#include "core/CountedString.h"
+#include "engine/platform/PathNames.h"
 
 // A log file that does not exist yet is created after the listing, so it is none of its names.
 LogFileFilter::LogFileFilter(const char* logPath, FileServices& fs)
@@ -13,7 +13,7 @@ LogFileFilter::LogFileFilter(const char* logPath, FileServices& fs)
     }
 }
 
-bool LogFileFilter::IsLog(const FoundFile& found, const FileEntry& entry) const
+bool LogFileFilter::IsLog(const FoundFile& found, const CountedString& folder, const char* name) const
 {
     if (!logExists)
         return false;
@@ -23,5 +23,5 @@ bool LogFileFilter::IsLog(const FoundFile& found, const FileEntry& entry) const
     if (!namedLikeLog && log.links <= 1)
         return false;
     FileIdentity identity;
-    return fs.Identify(entry.folder.Concat(entry.currentName).Data(), identity) && SameIdentity(identity, log);
+    return fs.Identify(folder.Concat(name).Data(), identity) && SameIdentity(identity, log);
 }

@@ -3,7 +3,7 @@
 
 #include "engine/platform/FileServices.h"
 
-class FileEntry;
+class CountedString;
 
 // Tells whether a listed file is the log file, whatever name leads to it: another letter
 // case (also of full-width letters), its short name, a final dot, or another hard link.
@@ -15,7 +15,8 @@ class LogFileFilter
 public:
     LogFileFilter(const char* logPath, FileServices& fs);
 
-    bool IsLog(const FoundFile& found, const FileEntry& entry) const;
+    // folder (with its final separator) and name lead to the listed file.
+    bool IsLog(const FoundFile& found, const CountedString& folder, const char* name) const;
 
 private:
     FileServices& fs;

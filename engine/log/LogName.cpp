@@ -1,20 +1,18 @@
 #include "engine/log/LogName.h"
 
-#include "engine/names/PathNames.h"
-#include "engine/RenameJob.h"
+#include "engine/platform/PathNames.h"
 
-LogName::LogName(const RenameJob& job, FileServices& fs) : fs(fs)
+LogName::LogName(const char* logPath, const char* folder, FileServices& fs) : fs(fs)
 {
-    const char* path = job.logPath.Data();
-    if (path == nullptr || path[0] == '\0' || job.folder.Length() <= 0)
+    if (logPath[0] == '\0' || folder[0] == '\0')
         return;
-    const char* name = FinalComponent(path, fs);
+    const char* name = FinalComponent(logPath, fs);
     if (name[0] == '\0')
         return;
     // The folder keeps its final separator, so that a root stays a root; a bare name lies
     // in the current folder.
-    std::string folder = name == path ? std::string(".") : std::string(path, name);
-    if (SameFile(folder.c_str(), job.folder.Data(), fs))
+    std::string logFolder = name == logPath ? std::string(".") : std::string(logPath, name);
+    if (SameFile(logFolder.c_str(), folder, fs))
         logName = name;
 }
 

@@ -5,8 +5,6 @@
 
 #include <string>
 
-class RenameJob;
-
 // The name the log file has in the run's folder when the log path leads there. No file of
 // the batch may take it: the log would keep it from its new name, or, where no log could be
 // created, the file would pass for the log and the next run logging to that path would
@@ -15,8 +13,8 @@ class LogName
 {
 public:
     // Asks the file system whether the log path's folder is the run's folder, however either
-    // is spelt.
-    LogName(const RenameJob& job, FileServices& fs);
+    // is spelt. An empty log path or folder gives no name.
+    LogName(const char* logPath, const char* folder, FileServices& fs);
 
     // Whether name, a name in the run's folder, is the log file's, compared as the file
     // system compares names (full-width letters in either case too).

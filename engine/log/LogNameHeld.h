@@ -1,7 +1,7 @@
 #ifndef QUILLOWBY_ENGINE_LOG_LOG_NAME_HELD_H
 #define QUILLOWBY_ENGINE_LOG_LOG_NAME_HELD_H
 
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 #include "engine/log/LogName.h"
 #include "engine/platform/ForwardingFileServices.h"
 

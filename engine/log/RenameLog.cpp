@@ -1,7 +1,6 @@
 #include "engine/log/RenameLog.h"
 
 #include "core/CountedString.h"
-#include "engine/FileEntry.h"
 
 #include <cstring>
 
@@ -173,9 +172,4 @@ void LogWriter::WriteUndoFinished(const std::string& completion)
 {
     const std::string finished = completion + kUndoFinishedLine + kLineEnd;
     Write(finished.data(), static_cast<int>(finished.size()));
-}
-
-void FileEntry::WriteLogLine(LogWriter& log) const
-{
-    log.WriteStep(loggedFrom, loggedTo, stepFailure, stepError);
 }

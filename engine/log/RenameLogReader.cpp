@@ -1,6 +1,6 @@
 #include "engine/log/RenameLogReader.h"
 
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 
 #include <algorithm>
 #include <cstring>

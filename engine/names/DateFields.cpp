@@ -1,7 +1,9 @@
 #include "engine/names/DateFields.h"
 
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
+#include "engine/RenameJob.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -88,6 +90,11 @@ bool HoldsDateField(const char* text, const FileServices& fs)
     return false;
 }
 
+bool JobWritesDate(const RenameJob& job, const FileServices& fs)
+{
+    return HoldsDateField(job.prefix.Data(), fs) || HoldsDateField(job.suffix.Data(), fs);
+}
+
 bool FindUnknownField(const char* text, const FileServices& fs, std::string& unknown)
 {
     for (const char* p = text; *p; p += CharacterLength(p, fs)) {
@@ -148,4 +155,22 @@ bool CivilTimeOf(int64_t localSeconds, CivilTime& civil)
     civil.minute = static_cast<int>(rest / 60 % 60);
     civil.second = static_cast<int>(rest % 60);
     return seconds == localSeconds;
+}
+
+void FormatOrderDate(int64_t localSeconds, int32_t nanoseconds, char (&text)[kOrderDateSize])
+{
+    CivilTime civil = CivilTime();
+    const bool inRange = CivilTimeOf(localSeconds, civil);
+    // The clamp keeps every field to its width; the compiler cannot tell.
+    char wide[64];
+    int length = std::snprintf(wide, sizeof wide, "%04d/%02d/%02d %02d:%02d:%02d", civil.year, civil.month, civil.day,
+                               civil.hour, civil.minute, civil.second);
+    // A burst of photos taken within one second reads in its order only with the fraction.
+    if (nanoseconds > 0 && nanoseconds < 1000000000 && inRange) {
+        length += std::snprintf(wide + length, sizeof wide - static_cast<size_t>(length), ".%09d", nanoseconds);
+        while (wide[length - 1] == '0')
+            wide[--length] = '\0';
+    }
+    std::memcpy(text, wide, sizeof text - 1);
+    text[sizeof text - 1] = '\0';
 }

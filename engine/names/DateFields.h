@@ -1,10 +1,11 @@
-#ifndef QUILLOWBY_ENGINE_DATE_FIELDS_H
-#define QUILLOWBY_ENGINE_DATE_FIELDS_H
+#ifndef QUILLOWBY_ENGINE_NAMES_DATE_FIELDS_H
+#define QUILLOWBY_ENGINE_NAMES_DATE_FIELDS_H
 
 #include <cstdint>
 #include <string>
 
 class FileServices;
+class RenameJob;
 
 // A name pattern may hold parts of a file's date between "<" and ">", which no Windows name
 // can hold, so no pattern that names files without them reads differently: <year> (four
@@ -14,6 +15,8 @@ class FileServices;
 
 // Whether the text holds a field; a text that holds none names files as it always has.
 bool HoldsDateField(const char* text, const FileServices& fs);
+// Whether the job's pattern writes parts of each file's date.
+bool JobWritesDate(const RenameJob& job, const FileServices& fs);
 
 // The first "<...>" of the text that is no field, brackets included; false when there is none.
 // A "<" that no ">" closes opens nothing: it is the forbidden character it looks like.
@@ -37,5 +40,13 @@ struct CivilTime
 
 // false when the time lay outside the range and was clamped.
 bool CivilTimeOf(int64_t localSeconds, CivilTime& civil);
+
+// Room for a date with the fraction of its second, to the nanosecond, and the NUL.
+const int kOrderDateSize = 30;
+
+// "2019/05/01 10:00:00" for local clock seconds from 1970-01-01, and where a fraction of the
+// second is given, it after a dot without its final zeros: "2019/05/01 10:00:00.25". Dates
+// before the year 0 or after 9999 show as its first or last second.
+void FormatOrderDate(int64_t localSeconds, int32_t nanoseconds, char (&text)[kOrderDateSize]);
 
 #endif

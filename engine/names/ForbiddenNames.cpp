@@ -1,7 +1,7 @@
 #include "engine/names/ForbiddenNames.h"
 
-#include "engine/names/AsciiFold.h"
-#include "engine/names/PathNames.h"
+#include "engine/platform/AsciiFold.h"
+#include "engine/platform/PathNames.h"
 #include "engine/platform/FileServices.h"
 
 #include <cstring>

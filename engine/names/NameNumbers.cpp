@@ -2,11 +2,11 @@
 
 #include "engine/names/DateFields.h"
 #include "engine/FileEntry.h"
-#include "engine/names/NewName.h"
+#include "engine/platform/NameParts.h"
 #include "engine/RenameJob.h"
 
 NameNumbers::NameNumbers(const RenameJob& job, const std::vector<NumberSlot>* slots, FileServices& fs)
-    : job(job), slots(slots), fs(fs), writesDate(job.WritesDate(fs)), keepFrom(0), lastGroup(-1), lastOffset(-1),
+    : job(job), slots(slots), fs(fs), writesDate(JobWritesDate(job, fs)), keepFrom(0), lastGroup(-1), lastOffset(-1),
       lastDate(0), count(nullptr)
 {
 }

@@ -1,5 +1,5 @@
-#ifndef QUILLOWBY_ENGINE_NAME_NUMBERS_H
-#define QUILLOWBY_ENGINE_NAME_NUMBERS_H
+#ifndef QUILLOWBY_ENGINE_NAMES_NAME_NUMBERS_H
+#define QUILLOWBY_ENGINE_NAMES_NAME_NUMBERS_H
 
 #include "engine/names/ForbiddenNames.h"
 #include "engine/names/SameNameGroups.h"

@@ -1,36 +1,13 @@
 #include "engine/names/PathLengthRefusal.h"
 
 #include "engine/FileEntry.h"
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 #include "engine/platform/FileServices.h"
-#include "engine/platform/NameEscape.h"
-#include "engine/names/TempNames.h"
+#include "engine/steps/TempNames.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-
-// Windows measures a path in UTF-16 units. Every character of a double-byte code page, 932
-// among them, is one unit, and an escape is the one or two units it stands for, so this count
-// is the length Windows sees; bytes would overcount and refuse paths that fit. The texts of a
-// run come from the platform's own conversions (the folder search, the window's fields), so
-// they hold whole characters only.
-int PathCharacters(const char* text, const FileServices& fs)
-{
-    int count = 0;
-    for (const char* p = text; *p;) {
-        char32_t codePoint = 0;
-        const int escape = *p == '<' ? ReadEscape(p, codePoint) : 0;
-        count += escape > 0 ? EscapeUnits(codePoint) : 1;
-        p += escape > 0 ? escape : CharacterLength(p, fs);
-    }
-    return count;
-}
-
-bool PathOutOfReach(const char* path, FileServices& fs)
-{
-    return std::max(PathCharacters(path, fs), PathCharacters(fs.FullPath(path).c_str(), fs)) > fs.LongestPath();
-}
 
 // The widest temporary name a run of the list can number, into temp, and its characters:
 // one for each file that goes aside, from the first free number on, so "~ren%04d.tmp" widens

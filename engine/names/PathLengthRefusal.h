@@ -1,16 +1,10 @@
-#ifndef QUILLOWBY_ENGINE_PATH_LENGTH_REFUSAL_H
-#define QUILLOWBY_ENGINE_PATH_LENGTH_REFUSAL_H
+#ifndef QUILLOWBY_ENGINE_NAMES_PATH_LENGTH_REFUSAL_H
+#define QUILLOWBY_ENGINE_NAMES_PATH_LENGTH_REFUSAL_H
 
 #include "engine/platform/FileServices.h"
 
 class EntryList;
 class FileEntry;
-
-// Characters of text as the ANSI code page reads it: a double-byte character counts once.
-int PathCharacters(const char* text, const FileServices& fs);
-
-// The path is longer than the file calls take, as typed or as they resolve it.
-bool PathOutOfReach(const char* path, FileServices& fs);
 
 // The first entry, in list order, whose path under its new name, or under the widest
 // temporary name the run can number, would be longer than the file calls take, as typed or

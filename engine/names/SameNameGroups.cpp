@@ -1,10 +1,10 @@
 #include "engine/names/SameNameGroups.h"
 
-#include "engine/names/AsciiFold.h"
+#include "engine/platform/AsciiFold.h"
 #include "engine/FileEntry.h"
-#include "engine/names/NewName.h"
+#include "engine/platform/NameParts.h"
 #include "engine/order/Ordering.h"
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 
 #include <algorithm>
 #include <cstring>

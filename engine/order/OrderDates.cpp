@@ -5,7 +5,7 @@
 #include "engine/FileEntry.h"
 #include "engine/platform/FileServices.h"
 #include "engine/order/Ordering.h"
-#include "engine/run/RunProgress.h"
+#include "engine/RunProgress.h"
 
 #include <algorithm>
 #include <cstring>

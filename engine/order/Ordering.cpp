@@ -1,9 +1,9 @@
 #include "engine/order/Ordering.h"
 
-#include "engine/names/AsciiFold.h"
+#include "engine/platform/AsciiFold.h"
 #include "engine/FileEntry.h"
 #include "engine/order/NaturalOrder.h"
-#include "engine/names/NewName.h"
+#include "engine/platform/NameParts.h"
 
 #include <algorithm>
 #include <cstring>

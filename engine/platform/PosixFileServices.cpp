@@ -2,7 +2,7 @@
 // natively. Names are UTF-8 there: no byte is a lead byte. The separator is "/".
 #include "engine/platform/FileServices.h"
 
-#include "engine/names/AsciiFold.h"
+#include "engine/platform/AsciiFold.h"
 #include "engine/platform/PosixRename.h"
 #include "engine/platform/WildcardMatch.h"
 

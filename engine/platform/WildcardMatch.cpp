@@ -1,6 +1,6 @@
 #include "engine/platform/WildcardMatch.h"
 
-#include "engine/names/AsciiFold.h"
+#include "engine/platform/AsciiFold.h"
 
 #include <cstring>
 #include <vector>

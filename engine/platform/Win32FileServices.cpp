@@ -2,7 +2,7 @@
 // ANSI code page, escapes for what it cannot hold) and long paths in the long form.
 #include "engine/platform/FileServices.h"
 
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 #include "engine/platform/WildcardMatch.h"
 #include "engine/platform/Win32WideNames.h"
 

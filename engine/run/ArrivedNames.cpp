@@ -1,7 +1,7 @@
 #include "engine/run/ArrivedNames.h"
 
 #include "engine/FileEntry.h"
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 #include "engine/platform/FileServices.h"
 
 #include <cstring>

@@ -5,9 +5,6 @@
 #include "engine/log/LogFormat.h"
 #include "engine/platform/FileServices.h"
 
-class FileEntry;
-class LogWriter;
-
 // Why a run stopped before it moved any file.
 enum RunRefusal
 {
@@ -111,11 +108,5 @@ struct RunOutcome
     // run (stopped), as nothing else could take back what follows.
     bool recordComplete;
 };
-
-// Puts a file waiting under a temporary name back where its original name is free, with its
-// log line (failure, when given, as FileEntry::PutBackLogged takes it), and counts it in
-// outcome.leftTemporary when it stays under the temporary name.
-void PutBackCounted(FileEntry& entry, LogWriter& log, FileServices& fs, RunOutcome& outcome,
-                    StepFailure failure = FailureNone);
 
 #endif

@@ -101,20 +101,3 @@ bool PreviewRun(const RenameJob& job, FileServices& fs, uint32_t shuffleState, R
     return true;
 }
 
-void FormatOrderDate(int64_t localSeconds, int32_t nanoseconds, char (&text)[kOrderDateSize])
-{
-    CivilTime civil = CivilTime();
-    const bool inRange = CivilTimeOf(localSeconds, civil);
-    // The clamp keeps every field to its width; the compiler cannot tell.
-    char wide[64];
-    int length = std::snprintf(wide, sizeof wide, "%04d/%02d/%02d %02d:%02d:%02d", civil.year, civil.month, civil.day,
-                               civil.hour, civil.minute, civil.second);
-    // A burst of photos taken within one second reads in its order only with the fraction.
-    if (nanoseconds > 0 && nanoseconds < 1000000000 && inRange) {
-        length += std::snprintf(wide + length, sizeof wide - static_cast<size_t>(length), ".%09d", nanoseconds);
-        while (wide[length - 1] == '0')
-            wide[--length] = '\0';
-    }
-    std::memcpy(text, wide, sizeof text - 1);
-    text[sizeof text - 1] = '\0';
-}

@@ -1,5 +1,5 @@
-#ifndef QUILLOWBY_ENGINE_RUN_PREVIEW_H
-#define QUILLOWBY_ENGINE_RUN_PREVIEW_H
+#ifndef QUILLOWBY_ENGINE_RUN_RUN_PREVIEW_H
+#define QUILLOWBY_ENGINE_RUN_RUN_PREVIEW_H
 
 #include "engine/Enumeration.h"
 #include "engine/run/RunRename.h"
@@ -89,13 +89,5 @@ private:
 // undo that did not finish.
 bool PreviewRun(const RenameJob& job, FileServices& fs, uint32_t shuffleState, RunPreview& preview,
                 RunProgress* progress = nullptr, const RunHistory* history = nullptr);
-
-// Room for a date with the fraction of its second, to the nanosecond, and the NUL.
-const int kOrderDateSize = 30;
-
-// "2019/05/01 10:00:00" for local clock seconds from 1970-01-01, and where a fraction of the
-// second is given, it after a dot without its final zeros: "2019/05/01 10:00:00.25". Dates
-// before the year 0 or after 9999 show as its first or last second.
-void FormatOrderDate(int64_t localSeconds, int32_t nanoseconds, char (&text)[kOrderDateSize]);
 
 #endif

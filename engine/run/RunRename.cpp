@@ -4,8 +4,9 @@
 #include "engine/names/DateFields.h"
 #include "engine/Enumeration.h"
 #include "engine/FileEntry.h"
+#include "engine/steps/FileSteps.h"
 #include "engine/names/ForbiddenNames.h"
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 #include "engine/log/LogName.h"
 #include "engine/log/LogNameHeld.h"
 #include "engine/names/NameNumbers.h"
@@ -15,9 +16,9 @@
 #include "engine/NameHashes.h"
 #include "engine/RenameJob.h"
 #include "engine/log/RenameLog.h"
-#include "engine/run/RunProgress.h"
+#include "engine/RunProgress.h"
 #include "engine/names/SameNameGroups.h"
-#include "engine/names/TempNames.h"
+#include "engine/steps/TempNames.h"
 #include "engine/run/StoppedWalk.h"
 #include "engine/run/WalkPasses.h"
 #include "engine/history/RunHistory.h"
@@ -166,9 +167,9 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
         // A waiting file that another program took away may have left its temporary name to a
         // file of the batch, which the table tells, or to a file of its own, which only the
         // file's identity tells.
-        bool gone = arrived.HoldsAnotherFile(entry) || (!entry.originalName.IsAbsent() && entry.LostToAnotherFile(fs));
-        RenameStep step = gone ? entry.FailGone() : entry.RenameEntry(fs);
-        entry.WriteLogLine(log);
+        bool gone = arrived.HoldsAnotherFile(entry) || (!entry.originalName.IsAbsent() && LostToAnotherFile(entry, fs));
+        RenameStep step = gone ? FailGone(entry) : entry.RenameEntry(fs);
+        WriteLogLine(entry, log);
         if (step == StepWaiting) {
             arrived.Leave(entry.loggedFrom, &entry);
             arrived.Arrive(entry.currentName, &entry);
@@ -184,7 +185,7 @@ static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOut
             const StepFailure failure = entry.stepFailure;
             // A file whose temporary name another file took is not there to put back.
             if (!entry.originalName.IsAbsent() && !entry.gone)
-                PutBackCounted(entry, log, fs, outcome);
+                PutBackCounted(entry, log, fs, outcome.leftTemporary);
             CountNotRenamed(entry, failure, outcome);
         }
         ReleaseEntryHandle(handle);
@@ -198,7 +199,7 @@ static void PutBackWaiting(EntryList& list, int from, LogWriter& log, FileServic
 {
     for (int position = from; position < list.Count(); ++position) {
         FileEntry& entry = *list.At(position)->entry;
-        PutBackCounted(entry, log, fs, outcome);
+        PutBackCounted(entry, log, fs, outcome.leftTemporary);
         CountNotRenamed(entry, FailureNewNameTaken, outcome);
     }
     ReleaseEntries(list, from);
@@ -278,7 +279,7 @@ bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, File
         outcome.leftOut[kind] = report.leftOut[kind];
 
     // A name that writes the date takes it as the date-taken orders read it.
-    const int32_t dateOrder = !IsDateOrder(job.order) && job.WritesDate(fs) ? TakenAscending : job.order;
+    const int32_t dateOrder = !IsDateOrder(job.order) && JobWritesDate(job, fs) ? TakenAscending : job.order;
     if (!GatherOrderDates(list, dateOrder, fs, progress)) {
         outcome.stopped = true;
         ReleaseEntries(list, 0);
@@ -288,7 +289,8 @@ bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, File
     std::vector<NumberSlot> groups;
     if (job.sameNumberForSameName)
         GroupSameNames(list, job.order, fs, groups);
-    if (!NumberEntries(job, list, job.sameNumberForSameName ? &groups : nullptr, fs, outcome) || !KeepOffTheLogName(list, LogName(job, fs), outcome)) {
+    if (!NumberEntries(job, list, job.sameNumberForSameName ? &groups : nullptr, fs, outcome) ||
+        !KeepOffTheLogName(list, LogName(job.logPath.Text(), job.folder.Text(), fs), outcome)) {
         ReleaseEntries(list, 0);
         return false;
     }
@@ -345,7 +347,7 @@ bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutco
     }
     log.Open(job.logPath.Data());
     // Without a log file at its name, nothing else keeps a file of the batch off it.
-    LogName logName(job, fs);
+    LogName logName(job.logPath.Text(), job.folder.Text(), fs);
     LogNameHeld held(fs, logName);
     FileServices& logFs = log.Complete() ? fs : held;
     WriteAhead ahead(logFs, log, job.folder.Data());

@@ -1,5 +1,5 @@
-#ifndef QUILLOWBY_ENGINE_RUN_RENAME_H
-#define QUILLOWBY_ENGINE_RUN_RENAME_H
+#ifndef QUILLOWBY_ENGINE_RUN_RUN_RENAME_H
+#define QUILLOWBY_ENGINE_RUN_RUN_RENAME_H
 
 #include "engine/Enumeration.h"
 #include "engine/log/LogFormat.h"

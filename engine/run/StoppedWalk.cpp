@@ -3,10 +3,11 @@
 #include "core/CountedString.h"
 #include "engine/Enumeration.h"
 #include "engine/FileEntry.h"
-#include "engine/names/PathNames.h"
+#include "engine/steps/FileSteps.h"
+#include "engine/platform/PathNames.h"
 #include "engine/platform/FileServices.h"
 #include "engine/log/RenameLog.h"
-#include "engine/run/RunProgress.h"
+#include "engine/RunProgress.h"
 #include "engine/run/RunOutcome.h"
 #include "engine/history/WriteAhead.h"
 
@@ -217,17 +218,6 @@ private:
     std::deque<int> loneOriginal;
 };
 
-// The step from the temporary name to the new name, which was free at the stop.
-bool MoveOn(FileEntry& entry, FileServices& fs)
-{
-    entry.BeginStep(entry.newName);
-    MoveResult moved = entry.LeaveTempName(entry.newName, fs);
-    if (moved == MoveDone)
-        return true;
-    entry.stepFailure = moved == MoveTargetTaken ? FailureNewNameTaken : FailureMove;
-    return false;
-}
-
 // The file goes to the name given to it; put back when that is its original name, when none
 // was given, or when its new name was taken after all.
 void Settle(const WaitingFile& file, LogWriter& log, FileServices& fs, RunOutcome& outcome)
@@ -235,13 +225,13 @@ void Settle(const WaitingFile& file, LogWriter& log, FileServices& fs, RunOutcom
     FileEntry& entry = *file.entry;
     if (file.placed == NewSide) {
         bool done = MoveOn(entry, fs);
-        entry.WriteLogLine(log);
+        WriteLogLine(entry, log);
         if (done) {
             ++outcome.renamed;
             return;
         }
     }
-    PutBackCounted(entry, log, fs, outcome, file.placed == NoSide ? FailureBothNamesTaken : FailureNone);
+    PutBackCounted(entry, log, fs, outcome.leftTemporary, file.placed == NoSide ? FailureBothNamesTaken : FailureNone);
     ++outcome.notRenamed;
 }
 
@@ -281,9 +271,9 @@ void SettleStoppedWalk(EntryList& list, int from, LogWriter& log, FileServices& 
             continue;
         }
         // Another file under its temporary name is none of the names to share out.
-        entry.BeginStep(entry.originalName.Data());
-        if (entry.LostToAnotherFile(fs)) {
-            entry.WriteLogLine(log);
+        BeginStep(entry, entry.originalName.Data());
+        if (LostToAnotherFile(entry, fs)) {
+            WriteLogLine(entry, log);
             ++outcome.notRenamed;
             if (progress)
                 progress->Settling(++settled, waiting);

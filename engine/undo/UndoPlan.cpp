@@ -3,7 +3,7 @@
 #include "core/CountedString.h"
 #include "engine/Enumeration.h"
 #include "engine/log/RenameLog.h"
-#include "engine/names/TempNames.h"
+#include "engine/steps/TempNames.h"
 
 #include <algorithm>
 #include <cstring>

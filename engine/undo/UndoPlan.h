@@ -3,8 +3,8 @@
 
 #include "engine/FileEntry.h"
 #include "engine/log/RenameLogReader.h"
-#include "engine/names/PathNames.h"
-#include "engine/undo/UndoRun.h"
+#include "engine/platform/PathNames.h"
+#include "engine/undo/UndoOutcome.h"
 
 #include <cstdint>
 #include <memory>

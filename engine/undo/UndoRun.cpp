@@ -2,7 +2,7 @@
 
 #include "engine/history/WriteAhead.h"
 #include "engine/log/RenameLog.h"
-#include "engine/names/TempNames.h"
+#include "engine/steps/TempNames.h"
 #include "engine/undo/UndoPlan.h"
 #include "engine/undo/UndoWalk.h"
 

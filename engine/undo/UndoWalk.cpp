@@ -1,9 +1,10 @@
 #include "engine/undo/UndoWalk.h"
 
+#include "engine/steps/FileSteps.h"
 #include "engine/history/WriteAhead.h"
 #include "engine/log/RenameLog.h"
-#include "engine/names/TempNames.h"
-#include "engine/run/RunProgress.h"
+#include "engine/steps/TempNames.h"
+#include "engine/RunProgress.h"
 
 #include <cstring>
 
@@ -124,24 +125,24 @@ void UndoWalk::TakeBack(size_t step)
     std::strcpy(entry.newName, plan.Steps()[step].from.c_str());
     RenameStep result;
     if (arrived.HoldsAnotherFile(entry)) {
-        result = entry.FailStep(FailureAnotherFileThere);
+        result = FailStep(entry, FailureAnotherFileThere);
         file.lost = true;
-    } else if (entry.LostToAnotherFile(fs)) {
+    } else if (LostToAnotherFile(entry, fs)) {
         // Another program put a file of its own under the name this undo parked the file at.
-        result = entry.FailGone();
+        result = FailGone(entry);
         file.lost = true;
     } else if (plan.IsFolder(entry.currentName)) {
-        result = entry.FailStep(FailureNotWhereLogSays);
+        result = FailStep(entry, FailureNotWhereLogSays);
         file.lost = true;
     } else {
         result = entry.RenameEntry(fs);
         // Asked only now: a name too long for the existence test may still be moved.
         if (result == StepFailed && !fs.Exists(entry.folder.Concat(entry.currentName).Data())) {
-            entry.FailStep(FailureNotWhereLogSays);
+            FailStep(entry, FailureNotWhereLogSays);
             file.lost = true;
         }
     }
-    entry.WriteLogLine(log);
+    WriteLogLine(entry, log);
 
     if (result == StepFailed) {
         Stop(file);
@@ -171,7 +172,7 @@ void UndoWalk::Stop(UndoFile& file)
     if (entry.originalName.IsAbsent() || entry.gone)
         return;
     arrived.Leave(entry.currentName, &entry);
-    entry.PutBackLogged(log, fs);
+    PutBackLogged(entry, log, fs);
     arrived.Arrive(entry.currentName, &entry);
 }
 

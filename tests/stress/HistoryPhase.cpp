@@ -4,7 +4,7 @@
 #include "engine/order/Ordering.h"
 #include "engine/RenameJob.h"
 #include "engine/run/RunPreview.h"
-#include "engine/history/HistoryUndo.h"
+#include "engine/undo/HistoryUndo.h"
 #include "engine/log/RenameLogReader.h"
 #include "tests/stress/Dice.h"
 #include "tests/stress/ScenarioRun.h"

@@ -1,6 +1,6 @@
 #include "tests/stress/OtherProgram.h"
 
-#include "engine/names/TempNames.h"
+#include "engine/steps/TempNames.h"
 #include "tests/stress/Scenario.h"
 #include "tests/stress/StressFolder.h"
 #include "tests/support/FaultyFileServices.h"

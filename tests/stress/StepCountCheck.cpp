@@ -1,6 +1,6 @@
 #include "tests/stress/RunCheck.h"
 
-#include "engine/names/TempNames.h"
+#include "engine/steps/TempNames.h"
 #include "tests/stress/Scenario.h"
 
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "tests/stress/UndoPhase.h"
 
-#include "engine/names/TempNames.h"
+#include "engine/steps/TempNames.h"
 #include "engine/log/RenameLogReader.h"
 #include "tests/stress/Dice.h"
 #include "tests/stress/HistoryPhase.h"

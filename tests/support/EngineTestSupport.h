@@ -3,8 +3,8 @@
 
 #include "engine/FileEntry.h"
 #include "engine/RenameJob.h"
+#include "engine/RunProgress.h"
 #include "engine/order/Ordering.h"
-#include "engine/run/RunProgress.h"
 #include "engine/run/RunRename.h"
 #include "tests/support/FaultyFileServices.h"
 #include "tests/support/FolderFiles.h"

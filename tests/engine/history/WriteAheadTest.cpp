@@ -1,5 +1,5 @@
 #include "engine/order/Ordering.h"
-#include "engine/history/HistoryUndo.h"
+#include "engine/undo/HistoryUndo.h"
 #include "engine/history/RunHistory.h"
 #include "tests/support/EngineTestSupport.h"
 

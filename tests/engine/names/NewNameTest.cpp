@@ -1,5 +1,5 @@
 #include "engine/FileEntry.h"
-#include "engine/names/NewName.h"
+#include "engine/platform/NameParts.h"
 #include "engine/RenameJob.h"
 #include "tests/support/EngineTestSupport.h"
 

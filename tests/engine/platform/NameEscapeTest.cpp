@@ -1,5 +1,4 @@
-#include "engine/names/PathLengthRefusal.h"
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 #include "engine/platform/NameEscape.h"
 #include "tests/support/FaultyFileServices.h"
 

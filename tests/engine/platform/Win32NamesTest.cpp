@@ -3,7 +3,7 @@
 #include "engine/order/Ordering.h"
 #include "engine/run/RunPreview.h"
 #include "engine/undo/UndoRun.h"
-#include "engine/history/HistoryUndo.h"
+#include "engine/undo/HistoryUndo.h"
 #include "engine/platform/Win32WideNames.h"
 #include "tests/support/EngineTestSupport.h"
 

@@ -1,6 +1,6 @@
 #include "engine/run/ArrivedNames.h"
 #include "engine/FileEntry.h"
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 #include "tests/support/FaultyFileServices.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,8 @@
+#include "engine/names/DateFields.h"
 #include "engine/order/Ordering.h"
 #include "engine/run/RunPreview.h"
-#include "engine/run/RunProgress.h"
-#include "engine/names/TempNames.h"
+#include "engine/RunProgress.h"
+#include "engine/steps/TempNames.h"
 #include "tests/support/EngineTestSupport.h"
 #include "tests/support/TakenHeads.h"
 

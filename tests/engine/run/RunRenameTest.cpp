@@ -1,8 +1,9 @@
+#include "engine/steps/FileSteps.h"
 #include "engine/order/Ordering.h"
 #include "engine/log/RenameLog.h"
-#include "engine/run/RunProgress.h"
+#include "engine/RunProgress.h"
 #include "engine/run/RunRename.h"
-#include "engine/names/TempNames.h"
+#include "engine/steps/TempNames.h"
 #include "tests/support/EngineTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -423,7 +424,7 @@ TEST(WriteLogLine, NamesOf255BytesMakeAWholeLine)
     {
         LogWriter log(fs);
         log.Open(folder.PathOf("log.txt").c_str());
-        entry->WriteLogLine(log);
+        WriteLogLine(*entry, log);
         EXPECT_TRUE(log.Complete());
     }
     std::string line = folder.Read("log.txt");

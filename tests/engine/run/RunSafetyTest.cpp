@@ -1,7 +1,7 @@
 // Whole runs over folders that once made a run touch what it must not: each case here was
 // found by the randomized run tester (tests/stress) and stays as a fixed regression test.
 #include "engine/order/Ordering.h"
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 #include "tests/support/EngineTestSupport.h"
 
 #include <gtest/gtest.h>

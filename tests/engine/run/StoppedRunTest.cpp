@@ -2,7 +2,7 @@
 // move after the stop, files waiting under temporary names reach a name of their own, and the
 // log tells every move.
 #include "engine/order/Ordering.h"
-#include "engine/names/TempNames.h"
+#include "engine/steps/TempNames.h"
 #include "tests/support/EngineTestSupport.h"
 #include "tests/support/StepLines.h"
 

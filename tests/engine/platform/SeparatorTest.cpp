@@ -1,5 +1,5 @@
 #include "engine/FileEntry.h"
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 #include "tests/support/FaultyFileServices.h"
 
 #include <gtest/gtest.h>

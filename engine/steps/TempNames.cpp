@@ -1,7 +1,7 @@
-#include "engine/names/TempNames.h"
+#include "engine/steps/TempNames.h"
 
 #include "core/CountedString.h"
-#include "engine/names/PathNames.h"
+#include "engine/platform/PathNames.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
-#ifndef QUILLOWBY_ENGINE_PATH_NAMES_H
-#define QUILLOWBY_ENGINE_PATH_NAMES_H
+#ifndef QUILLOWBY_ENGINE_PLATFORM_PATH_NAMES_H
+#define QUILLOWBY_ENGINE_PLATFORM_PATH_NAMES_H
 
 #include "engine/platform/FileServices.h"
 
@@ -51,5 +51,10 @@ void AssignNameKey(std::string& key, const char* name, const FileServices& fs);
 // either end are taken off, then one pair of quotes around the rest and the spaces inside
 // them. True when anything was taken off.
 bool TrimPastedPath(CountedString& path);
+// Characters of text as Windows counts a path's length: a double-byte character once, an
+// escape as the UTF-16 units it stands for.
+int PathCharacters(const char* text, const FileServices& fs);
+// The path is longer than the file calls take, as typed or as they resolve it.
+bool PathOutOfReach(const char* path, FileServices& fs);
 
 #endif

@@ -1,4 +1,4 @@
-#include "engine/history/HistoryUndo.h"
+#include "engine/undo/HistoryUndo.h"
 
 #include "engine/log/RenameLog.h"
 #include "engine/log/RenameLogReader.h"

@@ -1,5 +1,5 @@
 #include "engine/FileEntry.h"
-#include "engine/names/TempNames.h"
+#include "engine/steps/TempNames.h"
 #ifndef _WIN32
 #include "engine/platform/PosixRename.h"
 #endif

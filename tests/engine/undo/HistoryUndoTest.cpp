@@ -1,4 +1,4 @@
-#include "engine/history/HistoryUndo.h"
+#include "engine/undo/HistoryUndo.h"
 #include "engine/order/Ordering.h"
 #include "engine/run/RunPreview.h"
 #include "tests/support/EngineTestSupport.h"

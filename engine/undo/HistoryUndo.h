@@ -1,5 +1,5 @@
-#ifndef QUILLOWBY_ENGINE_HISTORY_HISTORY_UNDO_H
-#define QUILLOWBY_ENGINE_HISTORY_HISTORY_UNDO_H
+#ifndef QUILLOWBY_ENGINE_UNDO_HISTORY_UNDO_H
+#define QUILLOWBY_ENGINE_UNDO_HISTORY_UNDO_H
 
 #include "engine/undo/UndoRun.h"
 #include "engine/history/RunHistory.h"
