@@ -217,6 +217,13 @@ std::vector<std::string> UnreachableByPlatform(const std::string& folder, const 
 
 }  // namespace
 
+FaultyFileServices& WithLeadBytes(FaultyFileServices& fs, const Scenario& scenario)
+{
+    if (scenario.cp932LeadBytes)
+        fs.UseCp932LeadBytes();
+    return fs;
+}
+
 void InjectFaults(const std::vector<FaultSpec>& faults, FaultyFileServices& fs)
 {
     for (const FaultSpec& fault : faults) {
@@ -322,8 +329,7 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
     job.logPath = observation.logPath.c_str();
 
     FaultyFileServices fs(PlatformFileServices());
-    if (scenario.cp932LeadBytes)
-        fs.UseCp932LeadBytes();
+    WithLeadBytes(fs, scenario);
     // As the file's date, whether it is a placeholder is the first key's that names it.
     std::set<std::string> placeholders;
     std::set<std::string> named;
@@ -347,9 +353,7 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
     };
     {
         FaultyFileServices calm(PlatformFileServices());
-        if (scenario.cp932LeadBytes)
-            calm.UseCp932LeadBytes();
-        calm.adjustFound = fs.adjustFound;
+        WithLeadBytes(calm, scenario).adjustFound = fs.adjustFound;
         calm.beforeCall = [&](FileCall call, int, const char* first, const char*) {
             if (call == CallOpenRead && placeholders.count(FinalComponent(first, calm)))
                 observation.openedPlaceholder = true;
