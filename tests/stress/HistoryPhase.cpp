@@ -37,13 +37,6 @@ HistoryScenario MakeHistoryScenario(const Scenario& scenario)
     return history;
 }
 
-FaultyFileServices& WithLeadBytes(FaultyFileServices& fs, const Scenario& scenario)
-{
-    if (scenario.cp932LeadBytes)
-        fs.UseCp932LeadBytes();
-    return fs;
-}
-
 } // namespace
 
 PowerScenario MakePowerScenario(const Scenario& scenario)

@@ -234,6 +234,15 @@ int FaultAt(const Scenario& scenario, FaultKind kind)
     return first;
 }
 
+// The run refuses for name, before any file of the batch moves.
+Expected Refused(Expected expected, RunRefusal refusal, const std::string& name)
+{
+    expected.refusal = refusal;
+    expected.refusedName = name;
+    expected.batch.clear();
+    return expected;
+}
+
 }  // namespace
 
 void SplitPatternModel(const std::string& pattern, std::string& prefix, std::string& suffix)
@@ -280,10 +289,8 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
     expected.unreachable = 0;
     expected.hiddenSystem = 0;
 
-    if (HoldsSeparatorModel(scenario.mask, cp932)) {
-        expected.refusal = RefusalMaskHoldsSeparator;
-        return expected;
-    }
+    if (HoldsSeparatorModel(scenario.mask, cp932))
+        return Refused(expected, RefusalMaskHoldsSeparator, "");
     // A search that fails is asked after: the folder is there and can be listed, so the mask
     // is to blame.
     std::string prefix, suffix;
@@ -296,9 +303,8 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
         return expected;
     }
     if (listing.empty() || FaultAt(scenario, FaultSearchFails) != 0) {
-        expected.refusal =
-            scenario.mask.find(';') != std::string::npos ? RefusalMaskHoldsSemicolon : RefusalNothingMatches;
-        return expected;
+        const bool semicolon = scenario.mask.find(';') != std::string::npos;
+        return Refused(expected, semicolon ? RefusalMaskHoldsSemicolon : RefusalNothingMatches, "");
     }
 
     // The listing is taken up to its end or up to the first name that cannot be numbered;
@@ -331,10 +337,8 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
             }
             candidates.push_back(candidate);
         }
-        if (breakAt != 0 && static_cast<size_t>(breakAt) == i + 1) {
-            expected.refusal = RefusalListingFailed;
-            return expected;
-        }
+        if (breakAt != 0 && static_cast<size_t>(breakAt) == i + 1)
+            return Refused(expected, RefusalListingFailed, "");
     }
 
     if (scenario.order >= 0 && scenario.order <= 3) {
@@ -375,12 +379,8 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
                 ++offset;
             }
         }
-        if (first + offset > kLargestNumber) {
-            expected.refusal = RefusalNumberTooLarge;
-            expected.refusedName = candidates[n].key;
-            expected.batch.clear();
-            return expected;
-        }
+        if (first + offset > kLargestNumber)
+            return Refused(expected, RefusalNumberTooLarge, candidates[n].key);
         int32_t number = static_cast<int32_t>(first + offset);
         std::string newName = before + NumberText(number, scenario.padDigits, scenario.digitCount) + after +
                               candidates[n].kept;
@@ -393,22 +393,14 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
             refusal = RefusalEndsInDotOrSpace;
         else if (IsDeviceName(newName))
             refusal = RefusalDeviceName;
-        if (refusal != RefusalNone) {
-            expected.refusal = refusal;
-            expected.refusedName = candidates[n].key;
-            expected.batch.clear();
-            return expected;
-        }
+        if (refusal != RefusalNone)
+            return Refused(expected, refusal, candidates[n].key);
         expected.batch.push_back(Planned{candidates[n].key, newName});
     }
     for (const Planned& planned : expected.batch) {
         // The log's name as typed may end in a dot, which the file system drops.
-        if (!logName.empty() && CaseFolded(NameAsStored(planned.newName)) == CaseFolded(NameAsStored(logName))) {
-            expected.refusal = RefusalNewNameIsLog;
-            expected.refusedName = planned.key;
-            expected.batch.clear();
-            return expected;
-        }
+        if (!logName.empty() && CaseFolded(NameAsStored(planned.newName)) == CaseFolded(NameAsStored(logName)))
+            return Refused(expected, RefusalNewNameIsLog, planned.key);
     }
 
     // Once every file has its new name, no file may have a path too long under it or under
@@ -420,19 +412,11 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
     char widestTemp[32];
     std::snprintf(widestTemp, sizeof widestTemp, "~ren%04d.tmp", static_cast<int>(std::min(kLargestNumber, widest)));
     // A temporary name that does not fit is the cause for every file.
-    if (!expected.batch.empty() && PathTooLongForEngine(entryFolder + widestTemp)) {
-        expected.refusal = RefusalTempPathTooLong;
-        expected.refusedName = widestTemp;
-        expected.batch.clear();
-        return expected;
-    }
+    if (!expected.batch.empty() && PathTooLongForEngine(entryFolder + widestTemp))
+        return Refused(expected, RefusalTempPathTooLong, widestTemp);
     for (const Planned& planned : expected.batch) {
-        if (PathTooLongForEngine(entryFolder + planned.newName)) {
-            expected.refusal = RefusalPathTooLong;
-            expected.refusedName = planned.key;
-            expected.batch.clear();
-            return expected;
-        }
+        if (PathTooLongForEngine(entryFolder + planned.newName))
+            return Refused(expected, RefusalPathTooLong, planned.key);
     }
     return expected;
 }

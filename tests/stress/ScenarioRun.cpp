@@ -125,9 +125,6 @@ void PlaceLog(const Scenario& scenario, const std::string& typedName, Observatio
         observation.logPath = elsewhere + sep + "log.txt";
         break;
     case LogElsewhereExisting:
-        CreateNewFile(elsewhere, "log.txt", scenario.userFileContent, false, false);
-        observation.logPath = elsewhere + sep + "log.txt";
-        break;
     case LogElsewhereUserFile:
         CreateNewFile(elsewhere, "log.txt", scenario.userFileContent, false, false);
         observation.logPath = elsewhere + sep + "log.txt";
@@ -219,6 +216,13 @@ std::vector<std::string> UnreachableByPlatform(const std::string& folder, const 
 }
 
 }  // namespace
+
+FaultyFileServices& WithLeadBytes(FaultyFileServices& fs, const Scenario& scenario)
+{
+    if (scenario.cp932LeadBytes)
+        fs.UseCp932LeadBytes();
+    return fs;
+}
 
 void InjectFaults(const std::vector<FaultSpec>& faults, FaultyFileServices& fs)
 {
@@ -325,8 +329,7 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
     job.logPath = observation.logPath.c_str();
 
     FaultyFileServices fs(PlatformFileServices());
-    if (scenario.cp932LeadBytes)
-        fs.UseCp932LeadBytes();
+    WithLeadBytes(fs, scenario);
     // As the file's date, whether it is a placeholder is the first key's that names it.
     std::set<std::string> placeholders;
     std::set<std::string> named;
@@ -350,9 +353,7 @@ Observation RunScenario(const Scenario& scenario, const std::string& base)
     };
     {
         FaultyFileServices calm(PlatformFileServices());
-        if (scenario.cp932LeadBytes)
-            calm.UseCp932LeadBytes();
-        calm.adjustFound = fs.adjustFound;
+        WithLeadBytes(calm, scenario).adjustFound = fs.adjustFound;
         calm.beforeCall = [&](FileCall call, int, const char* first, const char*) {
             if (call == CallOpenRead && placeholders.count(FinalComponent(first, calm)))
                 observation.openedPlaceholder = true;

@@ -89,5 +89,7 @@ Observation RunScenario(const Scenario& scenario, const std::string& base);
 // Arms the fault seam with the scenario's faults of the kinds it injects; the run's and the
 // undo's faults alike.
 void InjectFaults(const std::vector<FaultSpec>& faults, FaultyFileServices& fs);
+// The services split names as code page 932 does where the scenario says so; fs itself.
+FaultyFileServices& WithLeadBytes(FaultyFileServices& fs, const Scenario& scenario);
 
 #endif

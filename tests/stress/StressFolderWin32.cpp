@@ -12,16 +12,6 @@
 
 namespace {
 
-std::wstring WideOf(const std::string& bytes)
-{
-    if (bytes.empty())
-        return std::wstring();
-    int count = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(count), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), &wide[0], count);
-    return wide;
-}
-
 std::string BytesOf(const std::wstring& wide, bool& exact)
 {
     exact = true;
@@ -109,31 +99,6 @@ std::wstring CallPath(const std::string& path)
     return L"\\\\?\\" + full;
 }
 
-bool ReadHandle(HANDLE file, std::string& content)
-{
-    content.clear();
-    char buffer[4096];
-    for (;;) {
-        DWORD got = 0;
-        if (!::ReadFile(file, buffer, sizeof buffer, &got, nullptr))
-            return false;
-        if (got == 0)
-            return true;
-        content.append(buffer, got);
-    }
-}
-
-bool ReadWide(const std::wstring& path, std::string& content)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    bool read = ReadHandle(file, content);
-    CloseHandle(file);
-    return read;
-}
-
 struct WideItem
 {
     std::wstring name;
@@ -166,7 +131,7 @@ void ReadInto(const std::wstring& folder, const std::string& prefix, Tree& tree)
         if (item.isDirectory)
             ReadInto(path, key + "/", tree);
         else
-            item.unreadable = !ReadWide(path, item.content);
+            item.unreadable = !ReadWholeFile(path, item.content);
         tree[key] = item;
     }
 }
@@ -304,7 +269,7 @@ std::vector<std::string> NamesIn(const std::string& folder)
 
 bool ReadContent(const std::string& folder, const std::string& key, std::string& content)
 {
-    return ReadWide(LongPath(folder, key), content);
+    return ReadWholeFile(LongPath(folder, key), content);
 }
 
 const DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
@@ -330,7 +295,7 @@ std::vector<Listed> ListMatching(const std::string& folder, const std::string& m
 
 bool ReadPath(const std::string& path, std::string& content)
 {
-    return ReadWide(CallPath(path), content);
+    return ReadWholeFile(CallPath(path), content);
 }
 
 std::string OtherPathTo(const std::string& folder, const std::string& key, const std::string&)

@@ -189,21 +189,10 @@ int main(int argc, char** argv)
     std::thread watchdog(Watch, options.seed, options.timeLimit);
     uint64_t first = options.only ? options.onlyIndex : 0;
     uint64_t count = options.only ? 1 : options.scenarios;
-    uint64_t faults = 0;
-    uint64_t breaches = 0;
-    uint64_t refused = 0;
-    uint64_t declined = 0;
-    uint64_t allRenamed = 0;
-    uint64_t files = 0;
-    uint64_t notRenamed = 0;
-    uint64_t logOnNewName = 0;
-    uint64_t undoPhases = 0;
-    uint64_t undos = 0;
-    uint64_t undoKills = 0;
-    uint64_t kills = 0;
-    uint64_t notBack = 0;
-    uint64_t historyPhases = 0, unfinished = 0, refusedUnfinished = 0, historyActs = 0, redos = 0, actDeaths = 0,
-             logPathUndos = 0, powerCuts = 0;
+    unsigned long long faults = 0, breaches = 0, refused = 0, declined = 0, allRenamed = 0, files = 0, notRenamed = 0,
+                       logOnNewName = 0, undoPhases = 0, undos = 0, undoKills = 0, kills = 0, notBack = 0;
+    unsigned long long historyPhases = 0, unfinished = 0, refusedUnfinished = 0, historyActs = 0, redos = 0,
+                       actDeaths = 0, logPathUndos = 0, powerCuts = 0;
     for (uint64_t index = first; index < first + count; ++index) {
         currentIndex = index;
         scenarioStarted = NowSeconds();
@@ -222,21 +211,21 @@ int main(int argc, char** argv)
         unfinished += history.mustRefuse ? 1 : 0;
         refusedUnfinished += history.second.refusal == RefusalUnfinishedRun ? 1 : 0;
         historyActs += history.tried ? history.trees.size() - 2 : 0;
-        redos += static_cast<uint64_t>(history.redos);
-        actDeaths += static_cast<uint64_t>(history.deaths);
-        logPathUndos += static_cast<uint64_t>(history.fromLogPath);
-        powerCuts += static_cast<uint64_t>(history.powerCuts);
-        faults += static_cast<uint64_t>(observation.faultsFired + observation.undoPhase.faultsFired);
+        redos += history.redos;
+        actDeaths += history.deaths;
+        logPathUndos += history.fromLogPath;
+        powerCuts += history.powerCuts;
+        faults += observation.faultsFired + observation.undoPhase.faultsFired;
         kills += observation.undoPhase.killed ? 1 : 0;
         undoKills += observation.undoPhase.undoDeath > 0 ? 1 : 0;
         undoPhases += observation.undoPhase.tried ? 1 : 0;
         undos += observation.undoPhase.undone ? 1 : 0;
-        notBack += static_cast<uint64_t>(observation.undoPhase.undo.notBack);
+        notBack += observation.undoPhase.undo.notBack;
         refused += observation.ran ? 0 : 1;
         declined += observation.declined ? 1 : 0;
         allRenamed += observation.ran && observation.outcome.notRenamed == 0 ? 1 : 0;
-        files += static_cast<uint64_t>(observation.outcome.fileCount);
-        notRenamed += static_cast<uint64_t>(observation.outcome.notRenamed);
+        files += observation.outcome.fileCount;
+        notRenamed += observation.outcome.notRenamed;
         logOnNewName += scenario.logPlace == LogOnANewName ? 1 : 0;
         if (!found.empty() || options.only)
             Report(scenario, observation, found);
@@ -247,23 +236,15 @@ int main(int argc, char** argv)
     RemoveTree(base);
 
     std::printf("runs refused=%llu (told No=%llu), every file renamed=%llu; files in batches=%llu, not renamed=%llu\n",
-                static_cast<unsigned long long>(refused), static_cast<unsigned long long>(declined),
-                static_cast<unsigned long long>(allRenamed),
-                static_cast<unsigned long long>(files), static_cast<unsigned long long>(notRenamed));
+                refused, declined, allRenamed, files, notRenamed);
     std::printf("undo phases=%llu, undos that went through=%llu, kills=%llu, kills in an undo=%llu, "
                 "files not put back=%llu\n",
-                static_cast<unsigned long long>(undoPhases), static_cast<unsigned long long>(undos),
-                static_cast<unsigned long long>(kills), static_cast<unsigned long long>(undoKills),
-                static_cast<unsigned long long>(notBack));
+                undoPhases, undos, kills, undoKills, notBack);
     std::printf("second runs=%llu, over an unfinished one=%llu, refused as unfinished=%llu; acts through the "
                 "history=%llu, redos=%llu, acts that died=%llu, undos of the log at the log path=%llu, power cuts=%llu\n",
-                static_cast<unsigned long long>(historyPhases), static_cast<unsigned long long>(unfinished),
-                static_cast<unsigned long long>(refusedUnfinished), static_cast<unsigned long long>(historyActs),
-                static_cast<unsigned long long>(redos), static_cast<unsigned long long>(actDeaths),
-                static_cast<unsigned long long>(logPathUndos), static_cast<unsigned long long>(powerCuts));
+                historyPhases, unfinished, refusedUnfinished, historyActs, redos, actDeaths, logPathUndos, powerCuts);
     std::printf("scenarios=%llu faults=%llu lognewname=%llu breaches=%llu seed=%llu\n",
-                static_cast<unsigned long long>(count), static_cast<unsigned long long>(faults),
-                static_cast<unsigned long long>(logOnNewName), static_cast<unsigned long long>(breaches),
+                static_cast<unsigned long long>(count), faults, logOnNewName, breaches,
                 static_cast<unsigned long long>(options.seed));
     return breaches == 0 ? 0 : 1;
 }

@@ -376,14 +376,10 @@ void RunUndoPhase(const Scenario& scenario, const UndoScenario& undoScenario, co
         ReadPath(observation.logPath, undoObservation.runLog);
     undoObservation.beforeUndo = ReadTree(folder);
 
-    FaultyFileServices faulty(PlatformFileServices());
-    FaultyFileServices clean(PlatformFileServices());
-    FaultyFileServices dying(PlatformFileServices());
-    if (scenario.cp932LeadBytes) {
-        faulty.UseCp932LeadBytes();
-        clean.UseCp932LeadBytes();
-        dying.UseCp932LeadBytes();
-    }
+    FaultyFileServices faulty(PlatformFileServices()), clean(PlatformFileServices()), dying(PlatformFileServices());
+    WithLeadBytes(faulty, scenario);
+    WithLeadBytes(clean, scenario);
+    WithLeadBytes(dying, scenario);
     InjectFaults(undoScenario.faults, faulty);
     undoObservation.undoDeath = 0;
     undoObservation.undone =

@@ -5,14 +5,16 @@
 #include <cstring>
 #include <sstream>
 
-RunFixture::RunFixture() : logName("log.txt"), fs(PlatformFileServices()), progress(nullptr)
+RunFixture::RunFixture(const Names& files, int32_t order)
+    : logName("log.txt"), fs(PlatformFileServices()), progress(nullptr)
 {
     job.mask = "*.*";
     job.SplitPattern("?");
     job.digitCount = 3;
-    job.order = 0;
+    job.order = order;
     job.logPath = elsewhere.PathOf(logName).c_str();
     TypeFolder(false);
+    AddFiles(files);
 }
 
 void RunFixture::TypeFolder(bool withSeparator)

@@ -4,6 +4,7 @@
 #include "engine/FileEntry.h"
 #include "engine/RenameJob.h"
 #include "engine/RunProgress.h"
+#include "engine/order/Ordering.h"
 #include "engine/run/RunRename.h"
 #include "tests/support/FaultyFileServices.h"
 #include "tests/support/FolderFiles.h"
@@ -19,7 +20,9 @@
 class RunFixture
 {
 public:
-    RunFixture();
+    explicit RunFixture(int32_t order = ExtAscending) : RunFixture(Names(), order) {}
+    // With these files in the folder, each holding its own name.
+    explicit RunFixture(const Names& files, int32_t order = ExtAscending);
 
     // The job's folder as typed, with or without its final separator.
     void TypeFolder(bool withSeparator);

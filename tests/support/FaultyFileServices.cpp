@@ -32,8 +32,7 @@ bool FaultyFileServices::Faulty(FileCall call, const char* first, const char* se
 
 SearchHandle FaultyFileServices::FindFirst(const char* pattern, FoundFile& first)
 {
-    FaultAction action;
-    if (Faulty(CallFindFirst, pattern, nullptr, action))
+    if (Faulty(CallFindFirst, pattern))
         return nullptr;
     SearchHandle search = real.FindFirst(pattern, first);
     if (search && adjustFound)
@@ -43,8 +42,7 @@ SearchHandle FaultyFileServices::FindFirst(const char* pattern, FoundFile& first
 
 FindNextResult FaultyFileServices::FindNext(SearchHandle search, FoundFile& next)
 {
-    FaultAction action;
-    if (Faulty(CallFindNext, nullptr, nullptr, action))
+    if (Faulty(CallFindNext))
         return FindNextError;
     FindNextResult result = real.FindNext(search, next);
     if (result == FindNextFound && adjustFound)
@@ -80,8 +78,7 @@ MoveResult FaultyFileServices::Move(const char* from, const char* to, int& error
 
 bool FaultyFileServices::Identify(const char* path, FileIdentity& identity)
 {
-    FaultAction action;
-    if (Faulty(CallIdentify, path, nullptr, action))
+    if (Faulty(CallIdentify, path))
         return false;
     return real.Identify(path, identity);
 }
@@ -98,8 +95,7 @@ uint32_t FaultyFileServices::KeptAttributes(const char* path)
 
 LogHandle FaultyFileServices::CreateLog(const char* path, uint32_t keptAttributes)
 {
-    FaultAction action;
-    if (Faulty(CallCreateLog, path, nullptr, action))
+    if (Faulty(CallCreateLog, path))
         return nullptr;
     const uint32_t attributes = attributesOf ? attributesOf(path) : 0;
     if ((attributes & kReadOnly) != 0 || (attributes & kHiddenOrSystem & ~keptAttributes) != 0)
@@ -125,8 +121,7 @@ void FaultyFileServices::Opened(LogHandle log, const char* path, int64_t size)
 
 LogHandle FaultyFileServices::AppendLog(const char* path)
 {
-    FaultAction action;
-    if (Faulty(CallAppendLog, path, nullptr, action))
+    if (Faulty(CallAppendLog, path))
         return nullptr;
     if (attributesOf && (attributesOf(path) & kReadOnly) != 0)
         return nullptr;
@@ -142,8 +137,7 @@ LogHandle FaultyFileServices::AppendLog(const char* path)
 
 ReadHandle FaultyFileServices::OpenRead(const char* path, bool& fileThere)
 {
-    FaultAction action;
-    if (Faulty(CallOpenRead, path, nullptr, action)) {
+    if (Faulty(CallOpenRead, path)) {
         fileThere = true;
         return nullptr;
     }
@@ -152,32 +146,28 @@ ReadHandle FaultyFileServices::OpenRead(const char* path, bool& fileThere)
 
 ReadHandle FaultyFileServices::OpenReadWithInfo(const char* path, uint64_t& size, WriteTime& written)
 {
-    FaultAction action;
-    if (Faulty(CallOpenRead, path, nullptr, action))
+    if (Faulty(CallOpenRead, path))
         return nullptr;
     return real.OpenReadWithInfo(path, size, written);
 }
 
 int FaultyFileServices::Read(ReadHandle file, void* buffer, int size)
 {
-    FaultAction action;
-    if (Faulty(CallRead, nullptr, nullptr, action))
+    if (Faulty(CallRead))
         return -1;
     return real.Read(file, buffer, size);
 }
 
 int FaultyFileServices::ReadAt(ReadHandle file, uint64_t offset, void* buffer, int size)
 {
-    FaultAction action;
-    if (Faulty(CallReadAt, nullptr, nullptr, action))
+    if (Faulty(CallReadAt))
         return -1;
     return real.ReadAt(file, offset, buffer, size);
 }
 
 bool FaultyFileServices::LastWriteTime(const char* path, WriteTime& written, bool& offline)
 {
-    FaultAction action;
-    if (Faulty(CallLastWriteTime, path, nullptr, action))
+    if (Faulty(CallLastWriteTime, path))
         return false;
     return real.LastWriteTime(path, written, offline);
 }
@@ -211,8 +201,7 @@ bool FaultyFileServices::TruncateLog(LogHandle log, int64_t size)
 
 bool FaultyFileServices::FlushLog(LogHandle log)
 {
-    FaultAction action;
-    if (Faulty(CallFlushLog, nullptr, nullptr, action) || !real.FlushLog(log))
+    if (Faulty(CallFlushLog) || !real.FlushLog(log))
         return false;
     if (logPaths.count(log))
         written[logPaths[log]].flushed = written[logPaths[log]].size;

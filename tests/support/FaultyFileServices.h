@@ -119,6 +119,12 @@ private:
 
     // Counts the call, runs the hook, and tells whether (and how) it misbehaves.
     bool Faulty(FileCall call, const char* first, const char* second, FaultAction& action);
+    // Whether the call misbehaves, where every fault makes it fail.
+    bool Faulty(FileCall call, const char* first = nullptr)
+    {
+        FaultAction action;
+        return Faulty(call, first, nullptr, action);
+    }
 
     // How far a log file written through these services is on the disk for sure, and how
     // far it goes.

@@ -19,20 +19,21 @@
 #include <unistd.h>
 #endif
 
+#ifdef _WIN32
+std::wstring WideOf(const std::string& bytes)
+{
+    if (bytes.empty())
+        return std::wstring();
+    int count = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(count), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), &wide[0], count);
+    return wide;
+}
+#endif
+
 namespace {
 
 #ifdef _WIN32
-std::wstring WideOf(const std::string& path)
-{
-    int count = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    if (count <= 0)
-        return std::wstring();
-    std::wstring wide(static_cast<size_t>(count), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], count);
-    wide.resize(static_cast<size_t>(count - 1));
-    return wide;
-}
-
 bool RemoveWide(const std::wstring& folder)
 {
     bool removed = true;
@@ -183,18 +184,26 @@ bool WriteWholeFile(const std::wstring& path, const std::string& content)
     return whole;
 }
 
-std::string ReadWholeFile(const std::wstring& path)
+bool ReadWholeFile(const std::wstring& path, std::string& content)
 {
+    content.clear();
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::string content;
+        return false;
     char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
-        content.append(buffer, read);
+    DWORD got = 0;
+    BOOL read = FALSE;
+    while ((read = ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0)
+        content.append(buffer, got);
     CloseHandle(file);
+    return read != FALSE;
+}
+
+std::string ReadWholeFile(const std::wstring& path)
+{
+    std::string content;
+    ReadWholeFile(path, content);
     return content;
 }
 

@@ -76,12 +76,16 @@ bool MakeSymbolicLink(const std::string& target, const std::string& link);
 #endif
 
 #ifdef _WIN32
+// The bytes, in the ANSI code page, as UTF-16.
+std::wstring WideOf(const std::string& bytes);
 // The full path in its long form, which the wide calls take beyond MAX_PATH characters.
 std::wstring LongForm(const std::string& path);
 // By a wide path, so that names the ANSI code page cannot hold are reached too. Writing
 // empties a file that is there.
 bool WriteWholeFile(const std::wstring& path, const std::string& content);
 std::string ReadWholeFile(const std::wstring& path);
+// False when the file cannot be opened or read to its end.
+bool ReadWholeFile(const std::wstring& path, std::string& content);
 #endif
 
 #endif

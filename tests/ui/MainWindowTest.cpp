@@ -183,42 +183,32 @@ TEST_F(MainWindowTest, FolderShortcutsFillTheFolderWithTheCaretAtTheEnd)
     }
 }
 
-class ExitTest : public MainWindowTest
+// A way to close the window: a message to it, or with none the Escape key.
+struct Exit
 {
-public:
-    void Close(UINT key) { Key(key); }
-    void Send(UINT message, WPARAM wParam) { SendMessageA(dialog, message, wParam, 0); }
+    UINT message;
+    WPARAM wParam;
 };
 
-TEST_F(ExitTest, EscapeClosesWithoutAQuestion)
+class ExitTest : public MainWindowTest, public ::testing::WithParamInterface<Exit>
+{
+};
+
+TEST_P(ExitTest, ClosesWithoutAQuestion)
 {
     BoxAnswerer answerer(dialog);
-    Close(VK_ESCAPE);
+    if (GetParam().message == 0)
+        Key(VK_ESCAPE);
+    else
+        SendMessageA(dialog, GetParam().message, GetParam().wParam, 0);
     Pump();
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_TRUE(QuitPosted());
     EXPECT_TRUE(answerer.seen.empty());
 }
 
-TEST_F(ExitTest, CloseBoxClosesWithoutAQuestion)
-{
-    BoxAnswerer answerer(dialog);
-    Send(WM_SYSCOMMAND, SC_CLOSE);
-    Pump();
-    EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_TRUE(QuitPosted());
-    EXPECT_TRUE(answerer.seen.empty());
-}
-
-TEST_F(ExitTest, MenuExitClosesWithoutAQuestion)
-{
-    BoxAnswerer answerer(dialog);
-    Send(WM_COMMAND, IDM_EXIT);
-    Pump();
-    EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_TRUE(QuitPosted());
-    EXPECT_TRUE(answerer.seen.empty());
-}
+INSTANTIATE_TEST_SUITE_P(EscapeCloseBoxAndMenu, ExitTest,
+                         ::testing::Values(Exit{0, 0}, Exit{WM_SYSCOMMAND, SC_CLOSE}, Exit{WM_COMMAND, IDM_EXIT}));
 
 TEST_F(MainWindowTest, EnterAsksBeforeRunning)
 {
@@ -247,13 +237,7 @@ TEST_F(FolderWindowTest, CtrlZUndoesTheTypingInATextFieldAndTheRunElsewhere)
         SendMessageA(GetFocus(), WM_CHAR, '7', 1);
         BoxAnswerer answerer(dialog);
         answerer.QueuePress(IDOK);
-        BYTE keys[256];
-        GetKeyboardState(keys);
-        keys[VK_CONTROL] = 0x80;
-        SetKeyboardState(keys);
-        Key('Z');
-        keys[VK_CONTROL] = 0;
-        SetKeyboardState(keys);
+        CtrlKey('Z');
         Pump();
         EXPECT_EQ(c.fieldUndo ? 0u : 1u, answerer.seen.size()) << "focus " << c.focus;
         if (c.fieldUndo) {

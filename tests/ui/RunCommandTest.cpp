@@ -24,13 +24,7 @@ protected:
     // Confirms with Yes (or the first press given) and answers the boxes that follow with OK.
     std::vector<SeenBox> Run(std::vector<int> presses = {IDYES, IDOK})
     {
-        BoxAnswerer answerer(dialog);
-        for (int press : presses)
-            answerer.QueuePress(press);
-        Command(IDOK);
-        EXPECT_EQ(0, answerer.unexpected) << "a box appeared that the test did not expect";
-        EXPECT_EQ(0u, answerer.Pending()) << "a box the test expected did not appear";
-        return answerer.seen;
+        return Answering(presses, [this] { Command(IDOK); });
     }
 
     void ExpectSelectedField(int id)
@@ -73,19 +67,27 @@ TEST_F(RunCommandTest, NoLeavesJobAndFolderAlone)
     EXPECT_FALSE(LogExists());
 }
 
-struct BadDigits
+// A digit count outside 1 to 10, or a start number past the signed range, in its field.
+struct BadField
 {
-    const char* digits;
+    int id;
+    const char* text;
     bool padding;
 };
 
-TEST_F(RunCommandTest, DigitCountOutsideOneToTenIsRefused)
+TEST_F(RunCommandTest, DigitCountOutsideOneToTenOrStartNumberPastTheSignedRangeIsRefused)
 {
     ASSERT_TRUE(AddFiles(folder, {"a.txt"}));
-    const BadDigits cases[] = {{"0", true}, {"11", true}, {"", true}, {"2147483648", true}, {"0", false}};
-    for (const BadDigits& bad : cases) {
-        SCOPED_TRACE(std::string("digits \"") + bad.digits + (bad.padding ? "\"" : "\", padding off"));
-        SetText(IDC_DIGITS, bad.digits);
+    const BadField cases[] = {{IDC_DIGITS, "0", true},          {IDC_DIGITS, "11", true},
+                              {IDC_DIGITS, "", true},           {IDC_DIGITS, "2147483648", true},
+                              {IDC_DIGITS, "0", false},         {IDC_START, "2147483648", true},
+                              {IDC_START, "4294967295", true},  {IDC_START, "99999999999", true}};
+    for (const BadField& bad : cases) {
+        SCOPED_TRACE(std::string("field ") + std::to_string(bad.id) + " \"" + bad.text +
+                     (bad.padding ? "\"" : "\", padding off"));
+        SetText(IDC_DIGITS, "3");
+        SetText(IDC_START, "0");
+        SetText(bad.id, bad.text);
         if (!bad.padding)
             Click(IDC_FIX_DIGITS);
         SetFocus(Item(IDC_FOLDER));
@@ -93,36 +95,16 @@ TEST_F(RunCommandTest, DigitCountOutsideOneToTenIsRefused)
         std::vector<SeenBox> seen = Run();
 
         ASSERT_EQ(2u, seen.size());
-        EXPECT_EQ(kDigitWarning, seen[1].text);
+        EXPECT_EQ(bad.id == IDC_DIGITS ? kDigitWarning : kStartWarning, seen[1].text);
         EXPECT_EQ("Quillowby", seen[1].title);
         EXPECT_EQ(SystemIcon(IDI_EXCLAMATION), seen[1].icon);
         EXPECT_TRUE(seen[1].hasOk && !seen[1].hasYes);
         EXPECT_EQ(Arrow(), seen[1].cursor) << "the wait cursor must be gone when the warning shows";
         EXPECT_EQ(Arrow(), GetCursor());
         if (bad.padding)
-            ExpectSelectedField(IDC_DIGITS);
+            ExpectSelectedField(bad.id);
         else
             Click(IDC_FIX_DIGITS);
-        EXPECT_EQ(std::vector<std::string>{"a.txt"}, folder.Names());
-        EXPECT_FALSE(LogExists());
-    }
-}
-
-TEST_F(RunCommandTest, StartNumberPastTheSignedRangeIsRefused)
-{
-    ASSERT_TRUE(AddFiles(folder, {"a.txt"}));
-    for (const char* start : {"2147483648", "4294967295", "99999999999"}) {
-        SCOPED_TRACE(start);
-        SetText(IDC_START, start);
-        SetFocus(Item(IDC_FOLDER));
-
-        std::vector<SeenBox> seen = Run();
-
-        ASSERT_EQ(2u, seen.size());
-        EXPECT_EQ(kStartWarning, seen[1].text);
-        EXPECT_EQ(SystemIcon(IDI_EXCLAMATION), seen[1].icon);
-        EXPECT_EQ(Arrow(), seen[1].cursor);
-        ExpectSelectedField(IDC_START);
         EXPECT_EQ(std::vector<std::string>{"a.txt"}, folder.Names());
         EXPECT_FALSE(LogExists());
     }

@@ -192,6 +192,29 @@ void MainWindowTest::Key(UINT key) const
     }
 }
 
+void MainWindowTest::CtrlKey(UINT key) const
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    const BYTE control = keys[VK_CONTROL];
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    Key(key);
+    keys[VK_CONTROL] = control;
+    SetKeyboardState(keys);
+}
+
+std::vector<SeenBox> MainWindowTest::Answering(const std::vector<int>& presses, const std::function<void()>& act)
+{
+    BoxAnswerer answerer(dialog);
+    for (int press : presses)
+        answerer.QueuePress(press);
+    act();
+    EXPECT_EQ(0, answerer.unexpected) << "a box appeared that the test did not expect";
+    EXPECT_EQ(0u, answerer.Pending()) << "a box the test expected did not appear";
+    return answerer.seen;
+}
+
 void MainWindowTest::Type(int id, const std::string& text) const
 {
     SetText(id, "");

@@ -86,6 +86,11 @@ protected:
     void Click(int id) const { SendMessageA(Item(id), BM_CLICK, 0, 0); }
     // Hands a key press to the dialog manager, as the program's message loop does.
     void Key(UINT key) const;
+    // The key pressed with Ctrl held.
+    void CtrlKey(UINT key) const;
+    // Answers each box that appears while act runs with the next of presses (IDYES, IDNO,
+    // IDOK); the boxes seen. A box the presses did not foresee, or a press left over, fails.
+    std::vector<SeenBox> Answering(const std::vector<int>& presses, const std::function<void()>& act);
     // Handles what is waiting in the queue, as the program's loop would.
     void Pump();
     // The command messages waiting for the dialog (removed from the queue, not handled).

@@ -12,34 +12,19 @@ const char kRedone[] = u8" 個に, 2019/05/01 10:00:00 の名前の変更で付�
 class UndoCommandTest : public FolderWindowTest
 {
 protected:
-    // Answers each box that appears with the next press; sends the command (or presses the
-    // shortcut: Ctrl with the letter).
+    // Answers each box that appears with the next press; sends the command, or presses the
+    // shortcut (Ctrl with the letter) outside the text fields: in a field Ctrl+Z takes back
+    // the typing there.
     std::vector<SeenBox> Answer(int command, std::vector<int> presses, char shortcut = 0)
     {
-        BoxAnswerer answerer(dialog);
-        for (int press : presses)
-            answerer.QueuePress(press);
-        if (shortcut)
-            PressCtrl(shortcut);
-        else
-            Command(command);
-        EXPECT_EQ(0, answerer.unexpected) << "a box appeared that the test did not expect";
-        EXPECT_EQ(0u, answerer.Pending()) << "a box the test expected did not appear";
-        return answerer.seen;
-    }
-
-    // Outside the text fields: in a field Ctrl+Z takes back the typing there.
-    void PressCtrl(char letter)
-    {
-        SetFocus(Item(IDC_ORDER));
-        BYTE keys[256];
-        GetKeyboardState(keys);
-        const BYTE control = keys[VK_CONTROL];
-        keys[VK_CONTROL] = 0x80;
-        SetKeyboardState(keys);
-        Key(static_cast<UINT>(letter));
-        keys[VK_CONTROL] = control;
-        SetKeyboardState(keys);
+        return Answering(presses, [&] {
+            if (shortcut) {
+                SetFocus(Item(IDC_ORDER));
+                CtrlKey(static_cast<UINT>(shortcut));
+            } else {
+                Command(command);
+            }
+        });
     }
 
     // The undo's question of the record DateTheRecord dated, unless the rest says otherwise.

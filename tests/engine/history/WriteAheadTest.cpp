@@ -48,11 +48,10 @@ TEST(WriteAhead, APowerCutAtAnyMoveLosesNoName)
     for (const PowerCutCase& c : cases) {
         for (int kind = CutWholly; kind <= CutToNuls; ++kind) {
             for (int cutAt = 1;; ++cutAt) {
-                RunFixture run;
+                RunFixture run(c.order);
                 TempFolder history;
                 run.AddFiles(c.files);
                 run.job.startNumber = c.startNumber;
-                run.job.order = c.order;
                 const Contents before = ContentsOf(run.folder);
                 bool dead = false;
                 run.fs.beforeCall = [&](FileCall call, int nth, const char*, const char*) {
@@ -97,12 +96,11 @@ TEST(WriteAhead, RightGuessesCostOneFlushPerBatch)
         {"a file outside the mask holds a new name", "img*", masked, 0, NameAscending, 6},
     };
     for (const GuessCase& c : cases) {
-        RunFixture run;
+        RunFixture run(c.order);
         TempFolder history;
         run.AddFiles(c.files);
         run.job.mask = c.mask;
         run.job.startNumber = c.startNumber;
-        run.job.order = c.order;
         RunHistory records(history.Path(), run.fs);
         ASSERT_TRUE(records.Load());
         EXPECT_TRUE(RunRename(run.job, run.list, run.fs, run.outcome, nullptr, &records)) << c.name;

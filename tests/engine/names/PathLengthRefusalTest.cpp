@@ -75,7 +75,7 @@ TEST(PathReach, ARunWhoseNewNamesWouldReachTheLimitIsRefusedBeforeAnyMove)
     };
     const std::string separator(1, TempFolder::Separator());
     for (const Case& c : cases) {
-        RunFixture run;
+        RunFixture run(NameAscending);
         run.fs.UseWindowsPathLimit();
         run.fs.UseCp932LeadBytes();
         std::string deep = DeepFolderName(run.folder, c.folder, c.folderStart);
@@ -85,7 +85,6 @@ TEST(PathReach, ARunWhoseNewNamesWouldReachTheLimitIsRefusedBeforeAnyMove)
         run.elsewhere.Write(run.logName, "earlier log");
         run.job.folder = c.relative ? deep.c_str() : run.folder.PathOf(deep).c_str();
         run.job.SplitPattern((c.prefix + "?").c_str());
-        run.job.order = NameAscending;
 
         Names expected = {"a.txt", "b.txt"};
         if (c.refused) {

@@ -74,10 +74,9 @@ TEST(PhotoNames, DateFieldsInEveryOrderNumberEachDateFromTheStart)
     const char* refused[] = {"<x>", "<\x93\xfa\x95\x74 >", "<>"};
     int refusals = 0;
     for (const Case& c : cases) {
-        RunFixture run;
+        RunFixture run(c.order);
         run.fs.UseCp932LeadBytes();
         AddPhotos(run);
-        run.job.order = c.order;
         run.job.startNumber = 1;
         run.job.mask = c.mask;
         run.job.SplitPattern(c.pattern.c_str());
@@ -136,9 +135,8 @@ TEST(PhotoNames, FilesOfOnePhotoTakeOneNumberInEveryOrder)
         {NameAscending, "?", "*.CR2*", {{'c', "001"}}},
     };
     for (const Case& c : cases) {
-        RunFixture run;
+        RunFixture run(c.order);
         AddGroups(run);
-        run.job.order = c.order;
         run.job.startNumber = 1;
         run.job.mask = c.mask;
         run.job.sameNumberForSameName = true;
@@ -161,10 +159,8 @@ TEST(PhotoNames, FilesOfOnePhotoTakeOneNumberInEveryOrder)
 
 TEST(PhotoNames, NamesThatDifferInCaseAreOneGroupWhereTheFileSystemIgnoresCase)
 {
-    RunFixture run;
-    run.AddFiles({"IMG_0003.JPG", "img_0003.xmp", "img_0003.JPG.XMP"});
+    RunFixture run({"IMG_0003.JPG", "img_0003.xmp", "img_0003.JPG.XMP"}, NameAscending);
     run.job.sameNumberForSameName = true;
-    run.job.order = NameAscending;
     RunPreview preview;
     const Names rows = run.fs.IgnoresCase()
                            ? Names{Line("IMG_0003.JPG", "000.JPG"), Line("img_0003.JPG.XMP", "000.JPG.XMP"),

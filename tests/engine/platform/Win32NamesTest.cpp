@@ -80,11 +80,10 @@ TEST(Win32Names, EveryKindOfNameIsRenamedLoggedAndTakenBackToItsVeryUnits)
     };
     for (const NameRow& row : rows) {
         SCOPED_TRACE(row.kind);
-        RunFixture run;
+        RunFixture run(NameAscending);
         run.job.SplitPattern("x?");
         run.job.digitCount = 2;
         run.job.startNumber = 1;
-        run.job.order = NameAscending;
         const std::wstring folder = LongForm(run.folder.Path()) + L"\\";
         ASSERT_TRUE(WriteWholeFile(folder + row.name, row.kind));
         ASSERT_TRUE(row.beside == nullptr || WriteWholeFile(folder + row.beside, "beside"));

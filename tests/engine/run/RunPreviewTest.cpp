@@ -88,10 +88,8 @@ TEST(RunPreview, ShowsWhatTheRunThenDoes)
          {Line("001.jpg", "001.jpg"), Line("x.jpg", "002.jpg")}, 1},
     };
     for (const Case& c : cases) {
-        RunFixture run;
-        run.AddFiles(c.files);
+        RunFixture run(c.files, c.order);
         run.elsewhere.Write(run.logName, "earlier log");
-        run.job.order = c.order;
         run.job.startNumber = c.start;
         run.job.SplitPattern(c.pattern);
         Names before = run.folder.Names();
@@ -160,9 +158,8 @@ TEST(RunPreview, DateAndNaturalOrdersShowWhatTheRunThenDoes)
         {"tokyo.jpg", fs.LocalClock(1614567600), 0}, {"note.txt", fs.LocalClock(1590969600), 250000000},
         {"img9.jpg", 1556704800, 500000000}};
     for (const Case& c : cases) {
-        RunFixture run;
+        RunFixture run(c.order);
         AddDatedFiles(run);
-        run.job.order = c.order;
         RunPreview preview = Preview(run);
         EXPECT_EQ(c.files, Order(preview)) << c.order;
         EXPECT_EQ(IsDateOrder(c.order), preview.HasDates()) << c.order;
@@ -195,9 +192,8 @@ TEST(RunPreview, TheDateModifiedStandsInForADateTakenThatCannotBeRead)
          {"img2.jpg", "img9.jpg", "img10.jpg", "tokyo.jpg", "clip.mp4", "late.png", "note.txt"}},
     };
     for (const Case& c : cases) {
-        RunFixture run;
+        RunFixture run(TakenAscending);
         AddDatedFiles(run);
-        run.job.order = TakenAscending;
         std::string offline = c.offline ? c.offline : "";
         run.fs.adjustFound = [&](FoundFile& found) { found.offline = offline == found.name; };
         std::string failing = c.failing ? run.folder.PathOf(c.failing) : "";
@@ -239,10 +235,9 @@ TEST(RunPreview, AStopWhileDatesAreReadEndsBeforeAnyMoveOrLog)
 {
     for (int32_t order : {TakenAscending, ModifiedDescending}) {
         for (int at : {0, 3}) {
-            RunFixture run;
+            RunFixture run(order);
             AddDatedFiles(run);
             run.elsewhere.Write(run.logName, "earlier log");
-            run.job.order = order;
             StopReading stop(at);
             Names before = run.folder.Names();
             RunPreview preview;
@@ -285,16 +280,13 @@ TEST(FormatOrderDate, CivilDatesOfLocalSeconds)
 
 TEST(RunPreview, StepLinesAreTheLogsStepFormat)
 {
-    RunFixture run;
-    run.AddFiles({"b.txt", "a.txt"});
+    RunFixture run({"b.txt", "a.txt"});
     EXPECT_EQ("a.txt\t->\t000.txt\r\nb.txt\t->\t001.txt\r\n", Preview(run).StepLines());
 }
 
 TEST(RunPreview, TheRandomOrderIsTheNextRunsAndStaysSo)
 {
-    RunFixture run;
-    run.AddFiles({"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt"});
-    run.job.order = Random;
+    RunFixture run({"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt"}, Random);
     randomState = 12345;
 
     RunPreview first = Preview(run);
@@ -336,10 +328,8 @@ TEST(RunPreview, ARefusedRunIsShownWithItsReason)
          "a.txt"},
     };
     for (const Case& c : cases) {
-        RunFixture run;
-        run.AddFiles({"a.txt", "b.txt", "c.txt"});
+        RunFixture run({"a.txt", "b.txt", "c.txt"}, NameAscending);
         run.elsewhere.Write(run.logName, "earlier log");
-        run.job.order = NameAscending;
         run.job.mask = c.mask;
 #ifndef _WIN32
         run.fs.UseWindowsPathLimit();
@@ -369,8 +359,7 @@ TEST(RunPreview, ARefusedRunIsShownWithItsReason)
 
 TEST(RunPreview, CountsWhatTheRunLeavesOut)
 {
-    RunFixture run;
-    run.AddFiles({"a.txt", "u1.txt", "u2.txt", "long.txt", "path.txt", "desktop.ini", "h.txt"});
+    RunFixture run({"a.txt", "u1.txt", "u2.txt", "long.txt", "path.txt", "desktop.ini", "h.txt"});
     run.folder.Write("log.txt", "earlier log");
     run.folder.MakeFolder("sub");
     run.folder.SetHidden("desktop.ini", true);
@@ -422,8 +411,7 @@ TEST(RunPreview, CountsWhatTheRunLeavesOut)
 // such files out, and the preview says so.
 TEST(RunPreview, CountsTheFilesTheMaskTakesByTheirShortNameAlone)
 {
-    RunFixture run;
-    run.AddFiles({"a.jpg", "c.jpg_old", "d.jpgx"});
+    RunFixture run({"a.jpg", "c.jpg_old", "d.jpgx"});
     run.job.mask = "*.jpg";
 
     RunPreview preview = Preview(run);

@@ -25,10 +25,8 @@
 
 TEST(RunRename, TheWorkedExample)
 {
-    RunFixture run;
-    run.AddFiles({"001.jpg", "002.jpg", "c.jpg"});
+    RunFixture run({"001.jpg", "002.jpg", "c.jpg"}, NameAscending);
     run.job.startNumber = 2;
-    run.job.order = NameAscending;
     ASSERT_TRUE(run.Run());
 
     std::string expected = run.folder.Path() + "\r\n" +
@@ -52,9 +50,7 @@ TEST(RunRename, TheWorkedExample)
 
 TEST(RunRename, TwoFilesExchangeTheirNames)
 {
-    RunFixture run;
-    run.AddFiles({"000.txt", "001.txt"});
-    run.job.order = NameDescending;
+    RunFixture run({"000.txt", "001.txt"}, NameDescending);
     ASSERT_TRUE(run.Run());
     EXPECT_EQ((Names{Line("001.txt", "~ren0000.tmp"), Line("000.txt", "001.txt"), Line("~ren0000.tmp", "000.txt")}),
               run.LogLines());
@@ -77,8 +73,7 @@ TEST(RunRename, HeaderIsTheFolderExactlyAsTyped)
 
 TEST(RunRename, ANameThatStaysIsLoggedOnBothSides)
 {
-    RunFixture run;
-    run.AddFiles({"001.jpg"});
+    RunFixture run({"001.jpg"});
     run.job.startNumber = 1;
     ASSERT_TRUE(run.Run());
     EXPECT_EQ(Names{Line("001.jpg", "001.jpg")}, run.LogLines());
@@ -116,8 +111,7 @@ TEST(RunRename, RunsThatDoNotStartTouchNothing)
         {"folder does not exist", false, "*.*", true, RefusalFolderMissing},
     };
     for (const Case& c : cases) {
-        RunFixture run;
-        run.AddFiles({"a.txt"});
+        RunFixture run({"a.txt"});
         run.elsewhere.Write(run.logName, "earlier log");
         run.job.mask = c.mask;
         if (c.emptyFolder)
@@ -140,8 +134,7 @@ TEST(RunRename, ALogThatCannotBeWrittenDoesNotStopTheRun)
         {"no log asked for", false, CallKinds, true},
     };
     for (const Case& c : cases) {
-        RunFixture run;
-        run.AddFiles({"a.txt", "b.txt"});
+        RunFixture run({"a.txt", "b.txt"});
         if (c.missingLogFolder)
             run.job.logPath = run.elsewhere.PathOf("missing" + std::string(1, TempFolder::Separator()) + "log.txt").c_str();
         if (c.noLogPath)
@@ -179,8 +172,7 @@ TEST(LogCanBeCreated, AnswersAsTheRunFaresWithTheFileThere)
         {"read-only", 1, false}, {"hidden and read-only", 3, false},
     };
     for (const auto& c : cases) {
-        RunFixture run;
-        run.AddFiles({"a.txt"});
+        RunFixture run({"a.txt"});
         run.elsewhere.Write(run.logName, "earlier log");
         const std::string logPath = run.job.logPath.Data();
         run.fs.attributesOf = [&](const char* path) { return logPath == path ? c.attributes : 0u; };
@@ -192,8 +184,7 @@ TEST(LogCanBeCreated, AnswersAsTheRunFaresWithTheFileThere)
 
 TEST(RunRename, ASecondRunReplacesTheLog)
 {
-    RunFixture run;
-    run.AddFiles({"a.txt", "b.txt"});
+    RunFixture run({"a.txt", "b.txt"});
     ASSERT_TRUE(run.Run());
     run.job.startNumber = 10;
     ASSERT_TRUE(run.Run());
@@ -208,10 +199,8 @@ TEST(RunRename, AnExistingLogInTheFolderIsLeftOutOfTheBatch)
         {"log of that name elsewhere", false, {"000.txt", "001.txt", "002.txt"}},
     };
     for (const Case& c : cases) {
-        RunFixture run;
-        run.AddFiles({"a.txt", "b.txt"});
+        RunFixture run({"a.txt", "b.txt"}, NameAscending);
         run.folder.Write("log.txt", "earlier log");
-        run.job.order = NameAscending;
         run.job.logPath = (c.logInFolder ? run.folder : run.elsewhere).PathOf("log.txt").c_str();
         ASSERT_TRUE(run.Run()) << c.name;
         EXPECT_EQ(c.after, run.folder.Names()) << c.name;
@@ -227,8 +216,7 @@ TEST(RunRename, AnExistingLogInTheFolderIsLeftOutOfTheBatch)
 
 TEST(RunRename, ATargetHeldOutsideTheBatchEndsTheWalkAndPutsTheFileBack)
 {
-    RunFixture run;
-    run.AddFiles({"a.txt", "b.txt"});
+    RunFixture run({"a.txt", "b.txt"});
     run.folder.MakeFolder("001.txt");
     ASSERT_TRUE(run.Run());
     EXPECT_EQ((Names{Line("a.txt", "000.txt"), Line("b.txt", "~ren0000.tmp"), Line("~ren0000.tmp", "~ren0001.tmp"),
@@ -271,12 +259,10 @@ TEST(RunRename, OnlyALaterPassWithoutAFileReachingItsNameEndsTheWalk)
          {"000.txt", "001.txt", "a.txt", "b.txt"}, 2, {"a.txt: move failed", "b.txt: new name taken"}},
     };
     for (const Case& c : cases) {
-        RunFixture run;
-        run.AddFiles(c.files);
+        RunFixture run(c.files, NameAscending);
         for (const std::string& folder : c.folders)
             run.folder.MakeFolder(folder);
         run.job.SplitPattern(c.pattern);
-        run.job.order = NameAscending;
         const std::string failingFrom = run.folder.PathOf(c.failingFrom);
         const std::string failingTo = run.folder.PathOf(c.failingTo);
         run.fs.failWhen = [&](FileCall call, const char* from, const char* to) {
@@ -297,11 +283,9 @@ TEST(RunRename, OnlyALaterPassWithoutAFileReachingItsNameEndsTheWalk)
 
 TEST(RunRename, TakenTemporaryNamesAreSkipped)
 {
-    RunFixture run;
-    run.AddFiles({"000.jpg", "001.jpg", "002.jpg"});
+    RunFixture run({"000.jpg", "001.jpg", "002.jpg"}, NameAscending);
     run.folder.Write("~ren0001.tmp", "someone else's");
     run.job.mask = "*.jpg";
-    run.job.order = NameAscending;
     run.job.startNumber = 1;
     ASSERT_TRUE(run.Run());
     EXPECT_EQ((Names{Line("000.jpg", "~ren0000.tmp"), Line("001.jpg", "~ren0002.tmp"), Line("002.jpg", "003.jpg"),
@@ -314,8 +298,7 @@ TEST(RunRename, TakenTemporaryNamesAreSkipped)
 
 TEST(RunRename, FailedMovesAreLoggedAndCounted)
 {
-    RunFixture run;
-    run.AddFiles({"a.txt", "b.txt"});
+    RunFixture run({"a.txt", "b.txt"});
     run.fs.Inject(CallMove, 1, FaultFail);
     ASSERT_TRUE(run.Run());
     EXPECT_EQ((Names{Line("a.txt", "000.txt") + "\tmove failed (error 5)", Line("b.txt", "001.txt")}), run.LogLines());
@@ -325,10 +308,8 @@ TEST(RunRename, FailedMovesAreLoggedAndCounted)
 
 TEST(RunRename, AFileThatCannotLeaveItsTemporaryNameGoesBack)
 {
-    RunFixture run;
-    run.AddFiles({"001.jpg", "002.jpg", "c.jpg"});
+    RunFixture run({"001.jpg", "002.jpg", "c.jpg"}, NameAscending);
     run.job.startNumber = 2;
-    run.job.order = NameAscending;
     run.fs.failWhen = [&](FileCall call, const char* from, const char* to) {
         return call == CallMove && run.folder.PathOf("~ren0000.tmp") == from && run.folder.PathOf("002.jpg") == to;
     };
@@ -343,9 +324,7 @@ TEST(RunRename, AFileThatCannotLeaveItsTemporaryNameGoesBack)
 
 TEST(RunRename, AnExistenceTestThatErrsNeverCostsAFile)
 {
-    RunFixture run;
-    run.AddFiles({"000.txt", "001.txt"});
-    run.job.order = NameDescending;
+    RunFixture run({"000.txt", "001.txt"}, NameDescending);
     run.fs.Inject(CallExists, 0, FaultFail);
     ASSERT_TRUE(run.Run());
     EXPECT_EQ("001.txt", run.folder.Read("000.txt"));
@@ -381,13 +360,12 @@ TEST(RunRename, RefusalsComeBeforeAnyMoveAndAnyLog)
         {"stopped before the first move", 0, "?", RefusalStopped, ""},
     };
     for (const Case& c : cases) {
-        RunFixture run;
+        RunFixture run(NameAscending);
         StoppedEarly early;
         if (c.refusal == RefusalStopped)
             run.progress = &early;
         run.AddFiles({"a.txt", "b.txt"});
         run.elsewhere.Write(run.logName, "earlier log");
-        run.job.order = NameAscending;
         run.job.startNumber = static_cast<int32_t>(c.start);
         run.job.SplitPattern(c.pattern.c_str());
         EXPECT_FALSE(run.Run()) << c.name;
@@ -401,9 +379,7 @@ TEST(RunRename, RefusalsComeBeforeAnyMoveAndAnyLog)
 
 TEST(RunRename, TheLargestNumberItselfIsAllowed)
 {
-    RunFixture run;
-    run.AddFiles({"a.txt", "b.txt"});
-    run.job.order = NameAscending;
+    RunFixture run({"a.txt", "b.txt"}, NameAscending);
     run.job.startNumber = 2147483646;
     run.job.padDigits = 0;
     ASSERT_TRUE(run.Run());
@@ -412,8 +388,7 @@ TEST(RunRename, TheLargestNumberItselfIsAllowed)
 
 TEST(RunRename, AListingThatBreaksOffIsRefused)
 {
-    RunFixture run;
-    run.AddFiles({"a.txt", "b.txt", "c.txt"});
+    RunFixture run({"a.txt", "b.txt", "c.txt"});
     run.fs.Inject(CallFindNext, 2, FaultFail);
     EXPECT_FALSE(run.Run());
     EXPECT_EQ(RefusalListingFailed, run.outcome.refusal);
@@ -423,8 +398,7 @@ TEST(RunRename, AListingThatBreaksOffIsRefused)
 
 TEST(RunRename, ARenameThatChangesOnlyLetterCase)
 {
-    RunFixture run;
-    run.AddFiles({"ABC001.txt"});
+    RunFixture run({"ABC001.txt"});
     run.job.SplitPattern("abc?");
     run.job.startNumber = 1;
     ASSERT_TRUE(run.Run());
@@ -461,8 +435,7 @@ TEST(WriteLogLine, NamesOf255BytesMakeAWholeLine)
 #ifndef _WIN32
 TEST(RunRename, AFolderGivenAsTheRoot)
 {
-    RunFixture run;
-    run.AddFiles({"a.txt", "b.txt"});
+    RunFixture run({"a.txt", "b.txt"});
     run.folder.MakeFolder("elsewhere");
     // A child whose root is the fixture's folder runs the batch on "/", from another current
     // folder, so that a path that lost its root leads nowhere.
@@ -499,9 +472,8 @@ TEST(RunRename, AFolderEndingInADoubleByteCharacterGetsItsSeparator)
     parent.Write(folderName + "\\a.txt", "a");
     parent.Write(folderName + "\\\x95\x5C.txt", "hyou");
 
-    RunFixture run;
+    RunFixture run(NameAscending);
     run.job.folder = folder.c_str();
-    run.job.order = NameAscending;
     ASSERT_TRUE(run.Run());
     EXPECT_EQ(0, run.outcome.notRenamed);
     EXPECT_EQ("a", ReadWholeFile(folder + "\\000.txt"));

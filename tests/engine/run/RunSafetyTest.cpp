@@ -29,11 +29,9 @@ TEST(RunSafety, AnExistingLogIsLeftOutWhateverBytesItsNameHolds)
 #endif
     };
     for (const Case& c : cases) {
-        RunFixture run;
-        run.AddFiles({"a.txt", "b.txt"});
+        RunFixture run({"a.txt", "b.txt"}, NameAscending);
         run.folder.Write(c.logName, "earlier log");
         run.job.logPath = run.folder.PathOf(c.logName).c_str();
-        run.job.order = NameAscending;
         ASSERT_TRUE(run.Run()) << c.name;
         EXPECT_EQ((Names{"000.txt", "001.txt", c.logName}), run.folder.Names()) << c.name;
         EXPECT_EQ(2, run.outcome.fileCount) << c.name;
@@ -70,7 +68,7 @@ TEST(RunSafety, NewNamesWindowsWouldChangeOrRefuseStopTheRunBeforeAnyMove)
         {"no device", "con?", true, RefusalNone},
     };
     for (const Case& c : cases) {
-        RunFixture run;
+        RunFixture run(NameAscending);
         run.fs.UseCp932LeadBytes();
         run.AddFiles({"a", "b.txt"});
         run.folder.MakeFolder("sub");
@@ -78,7 +76,6 @@ TEST(RunSafety, NewNamesWindowsWouldChangeOrRefuseStopTheRunBeforeAnyMove)
         run.job.SplitPattern(c.pattern.c_str());
         run.job.padDigits = c.padDigits ? 1 : 0;
         run.job.startNumber = 1;
-        run.job.order = NameAscending;
         EXPECT_EQ(c.refusal == RefusalNone, run.Run()) << c.name;
         EXPECT_EQ(c.refusal, run.outcome.refusal) << c.name;
         if (c.refusal == RefusalNone) {
@@ -107,9 +104,7 @@ TEST(RunSafety, ANameTheCodePageReachesOnlyThroughALookAlikeIsRenamedUnderItsOwn
         {"no bytes at all", L"x\u4E02.txt", "x<U+4E02>.txt", "", "001.txt"},
     };
     for (const Case& c : cases) {
-        RunFixture run;
-        run.AddFiles({"c.txt"});
-        run.job.order = NameAscending;
+        RunFixture run({"c.txt"}, NameAscending);
         if (c.beside == "a") {
             ASSERT_TRUE(run.folder.MakeFolder("a")) << c.name;
             run.folder.Write("a\\b.txt", "inside a");
@@ -148,9 +143,7 @@ TEST(RunSafety, AFileThatAnotherProgramTookAwayIsNotConfusedWithTheOneMovedInIts
 #endif
     };
     for (const Case& c : cases) {
-        RunFixture run;
-        run.AddFiles({"a.txt", c.heldName});
-        run.job.order = NameDescending;
+        RunFixture run({"a.txt", c.heldName}, NameDescending);
         run.job.padDigits = 0;
         // Just before the walk moves a.txt to 0.txt, another program moves the file there
         // away, so a.txt takes the name.
@@ -181,8 +174,7 @@ TEST(RunSafety, AMaskHoldingASeparatorRefusesTheRun)
         {"forward slash", "sub/*"},
     };
     for (const Case& c : cases) {
-        RunFixture run;
-        run.AddFiles({"a.txt"});
+        RunFixture run({"a.txt"});
         run.folder.MakeFolder("sub");
         run.folder.Write("sub" + separator + "a.txt", "inside sub");
         run.elsewhere.Write(run.logName, "earlier log");
@@ -198,9 +190,7 @@ TEST(RunSafety, AMaskHoldingASeparatorRefusesTheRun)
 
 TEST(RunSafety, AFileMovedAsideOntoAFreedTemporaryNameIsNotTakenForTheFileThatHadIt)
 {
-    RunFixture run;
-    run.AddFiles({"0.txt", "1.txt", "2.txt", "~ren0001.tmp"});
-    run.job.order = NameAscending;
+    RunFixture run({"0.txt", "1.txt", "2.txt", "~ren0001.tmp"}, NameAscending);
     run.job.startNumber = 1;
     run.job.padDigits = 0;
     // Just before 1.txt is moved aside to ~ren0001.tmp, another program moves the file of
@@ -230,9 +220,7 @@ TEST(RunSafety, NamesThatDifferOnlyInTheSecondByteOfACharacterAreBothRenamed)
 {
     // ア is 83 41 and ヂ is 83 61: the second bytes are "A" and "a", yet the names are not
     // the same name in other letters.
-    RunFixture run;
-    run.AddFiles({"\x83\x41.txt", "\x83\x61.txt"});
-    run.job.order = Unsorted;
+    RunFixture run({"\x83\x41.txt", "\x83\x61.txt"}, Unsorted);
     ASSERT_TRUE(run.Run());
     EXPECT_EQ(0, run.outcome.unreachable);
     EXPECT_EQ(0, run.outcome.notRenamed);
@@ -266,9 +254,7 @@ TEST(RunSafety, TheLogFileIsLeftOutWhateverNameLeadsToIt)
 #endif
     };
     for (const Case& c : cases) {
-        RunFixture run;
-        run.AddFiles({"a.txt", "b.txt"});
-        run.job.order = NameAscending;
+        RunFixture run({"a.txt", "b.txt"}, NameAscending);
         if (c.way == UnlistedLink)
             run.fs.adjustFound = [](FoundFile& found) { found.identityKnown = false; };
         if (c.way == HardLink || c.way == UnlistedLink) {
@@ -321,9 +307,7 @@ TEST(RunSafety, ANameLongerThan255BytesIsLeftOutAndReported)
         {"as long as a listing gives", kFoundNameSize - 1},
     };
     for (const Case& c : cases) {
-        RunFixture run;
-        run.AddFiles({"a.txt", "b.txt", "c.txt"});
-        run.job.order = NameAscending;
+        RunFixture run({"a.txt", "b.txt", "c.txt"}, NameAscending);
         const std::string tooLong = std::string(c.length - 4, 'n') + ".txt";
         run.fs.adjustFound = [&tooLong](FoundFile& found) {
             if (std::string(found.name) == "b.txt")
@@ -370,9 +354,7 @@ TEST(RunSafety, ANewNameThatIsTheLogsNameInTheFolderRefusesTheRun)
         {"log path too long", longPattern, std::string(240, 'p') + "001.txt", true, false, true},
     };
     for (const Case& c : cases) {
-        RunFixture run;
-        run.AddFiles({"a.txt", "b.txt"});
-        run.job.order = NameAscending;
+        RunFixture run({"a.txt", "b.txt"}, NameAscending);
         run.job.SplitPattern(c.pattern.c_str());
         run.job.logPath = (run.folder.Slash() + (c.throughDot ? "." + separator : "") + c.logName).c_str();
         if (c.logFails)
@@ -403,9 +385,7 @@ TEST(RunSafety, WithoutItsLogTheRunMovesNoFileOntoTheLogsName)
         {"temporary name in other letters", "~REN0000.TMP", sameName},
     };
     for (const Case& c : cases) {
-        RunFixture run;
-        run.AddFiles({"000.txt", "001.txt"});
-        run.job.order = NameDescending;
+        RunFixture run({"000.txt", "001.txt"}, NameDescending);
         run.job.logPath = run.folder.PathOf(c.logName).c_str();
         run.fs.Inject(CallCreateLog, 0, FaultFail);
         std::vector<std::string> targets;

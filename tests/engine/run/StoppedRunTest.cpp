@@ -228,13 +228,11 @@ TEST(StoppedRun, AFileWhoseTemporaryNameAnotherFileTookIsNeverMoved)
          {"moved.dat", "b.tmp", "~ren0001.tmp"}, 0},
     };
     for (const Case& c : cases) {
-        RunFixture run;
-        run.AddFiles({"a.txt", "b.tmp", "~ren0000.tmp"});
+        RunFixture run({"a.txt", "b.tmp", "~ren0000.tmp"}, NameAscending);
         run.folder.MakeFolder("~ren0000.txt");
         run.job.mask = "?.*";
         run.job.SplitPattern("~ren?");
         run.job.digitCount = 4;
-        run.job.order = NameAscending;
         StopAfter stop(c.stopAt);
         run.progress = &stop;
         run.fs.beforeCall = [&](FileCall call, int, const char* from, const char* to) {
@@ -259,9 +257,7 @@ TEST(StoppedRun, AFileTakenAwayWhileTheStopSettlesIsNeitherLeftTemporaryNorBlame
     // looked at it, another program takes it away and puts a file of its own there; in the
     // second row it has taken 0.txt as well, so that neither name is left to the waiting file.
     for (bool originalTaken : {false, true}) {
-        RunFixture run;
-        run.AddFiles({"0.txt", "1.txt"});
-        run.job.order = NameAscending;
+        RunFixture run({"0.txt", "1.txt"}, NameAscending);
         run.job.startNumber = 1;
         run.job.padDigits = 0;
         StopAfter stop(1);
@@ -290,9 +286,7 @@ TEST(StoppedRun, TheProgressCountsTheWalksStepsAndNoPutBack)
 {
     // 0.txt cannot move on from ~ren0000.tmp to 1.txt and goes back inside the walk, before
     // 1.txt's second step.
-    RunFixture run;
-    run.AddFiles({"0.txt", "1.txt", "2.txt"});
-    run.job.order = NameAscending;
+    RunFixture run({"0.txt", "1.txt", "2.txt"}, NameAscending);
     run.job.startNumber = 1;
     run.job.padDigits = 0;
     run.fs.failWhen = [&run](FileCall call, const char* from, const char* to) {

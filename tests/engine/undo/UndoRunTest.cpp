@@ -42,10 +42,8 @@ TEST(UndoRun, TakesBackARunAndThenItsOwnUndo)
          {Line("001.txt", kSo + ".txt"), Line("000.txt", "a" + kSo + ".txt")}},
     };
     for (const ExampleCase& c : cases) {
-        RunFixture run;
-        run.AddFiles(c.files);
+        RunFixture run(c.files, c.order);
         run.job.startNumber = c.startNumber;
-        run.job.order = c.order;
         const Contents before = ContentsOf(run.folder);
         ASSERT_TRUE(run.Run()) << c.name;
         const Contents afterRun = ContentsOf(run.folder);
@@ -101,9 +99,7 @@ TEST(UndoRun, FinishesAnUndoCutShortAndTakesBackOneThatFinished)
     // 6: the undo is stopped before its step cut - 4.
     for (bool undoOfTheUndo : {false, true}) {
         for (int cut = 1; cut <= 6; ++cut) {
-            RunFixture run;
-            run.AddFiles({"000.txt", "001.txt", "b.txt"});
-            run.job.order = NameDescending;
+            RunFixture run({"000.txt", "001.txt", "b.txt"}, NameDescending);
             const Contents before = ContentsOf(run.folder);
             ASSERT_TRUE(run.Run());
             const Contents afterRun = ContentsOf(run.folder);
@@ -180,9 +176,7 @@ TEST(UndoRun, LeavesAloneWhatAnotherProgramChangedAndTakesBackTheRest)
          {{"000.txt", "000.txt"}, {"001.txt", "001.txt"}, {"moved.dat", "b.txt"}, {"(parked)", "intruder"}}},
     };
     for (const MeddlingCase& c : cases) {
-        RunFixture run;
-        run.AddFiles(c.files);
-        run.job.order = NameDescending;
+        RunFixture run(c.files, NameDescending);
         ASSERT_TRUE(run.Run()) << c.name;
         std::string parked;
         int parkedVisits = 0;
@@ -233,9 +227,7 @@ TEST(UndoRun, LeavesAloneWhatAnotherProgramChangedAndTakesBackTheRest)
 
 TEST(UndoRun, ADependentStepIsSkippedAndTheLogSaysWhy)
 {
-    RunFixture run;
-    run.AddFiles({"000.txt", "001.txt"});
-    run.job.order = NameDescending;
+    RunFixture run({"000.txt", "001.txt"}, NameDescending);
     ASSERT_TRUE(run.Run());
     ASSERT_EQ(0, std::remove(run.folder.PathOf("000.txt").c_str()));
     UndoOutcome outcome;
@@ -318,9 +310,7 @@ TEST(UndoRun, MovesNoFileOnceTheLogTakesNoLine)
     // A move the log does not hold could not be finished by the next undo. The undo's first
     // write is its opening; the step line of the failing one-th move is the first to fail.
     for (int failing = 1; failing <= 3; ++failing) {
-        RunFixture run;
-        run.AddFiles({"000.txt", "001.txt", "b.txt"});
-        run.job.order = NameDescending;
+        RunFixture run({"000.txt", "001.txt", "b.txt"}, NameDescending);
         ASSERT_TRUE(run.Run());
         FaultyFileServices full(PlatformFileServices());
         full.InjectFrom(CallWriteLog, 1 + failing, FaultFail);
@@ -428,8 +418,7 @@ TEST(UndoRun, RefusesWhatItCannotTakeBackAndMovesNothing)
         {"no file where the log says", "<folder>\r\n000.txt\t->\tgone.txt\r\n", UndoNothingToTakeBack, CallKinds},
     };
     for (const RefusalCase& c : cases) {
-        RunFixture run;
-        run.AddFiles({"a.txt", "b.txt"});
+        RunFixture run({"a.txt", "b.txt"});
         const std::string sep(1, TempFolder::Separator());
         std::string log;
         if (c.log) {
