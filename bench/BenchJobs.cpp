@@ -1,7 +1,7 @@
 #include "bench/BenchJobs.h"
 
-#include "engine/order/Ordering.h"
 #include "engine/RenameJob.h"
+#include "engine/order/Ordering.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -5,8 +5,8 @@
 #include "bench/BenchFolder.h"
 #include "bench/BenchOptions.h"
 #include "bench/CaseRunner.h"
-#include "bench/PreviewTiming.h"
 #include "bench/ChildProcess.h"
+#include "bench/PreviewTiming.h"
 #include "bench/SortTiming.h"
 #include "bench/TakenTiming.h"
 
@@ -23,15 +23,16 @@ static bool PrintCase(BenchJob job, int fileCount, int repeat, const std::string
     CaseResult result;
     if (!RunCase(job, fileCount, repeat, dir, result))
         return false;
-    std::printf("job=%s files=%d seconds=%.3f floor_seconds=%.3f ratio=%.2f peak_rss_kb=%ld bytes_per_file=%ld "
-                "cpu_seconds=%.3f floor_cpu_seconds=%.3f cpu_ratio=%.2f first_run_seconds=%.3f first_run_ratio=%.2f "
-                "steps=%d replay_seconds=%.3f replay_ratio=%.2f list_seconds=%.3f order_seconds=%.4f number_seconds=%.3f walk_seconds=%.3f\n",
-                JobName(job), fileCount, result.run.seconds, result.floor.seconds,
-                result.run.seconds / result.floor.seconds, result.peakKb, result.peakKb * 1024 / fileCount,
-                result.run.cpuSeconds, result.floor.cpuSeconds, result.run.cpuSeconds / result.floor.cpuSeconds,
-                result.firstRun.seconds, result.firstRun.seconds / result.floor.seconds, result.steps,
-                result.replay.seconds, result.replay.seconds / result.floor.seconds,
-                result.phases.list, result.phases.order, result.phases.number, result.phases.walk);
+    std::printf(
+        "job=%s files=%d seconds=%.3f floor_seconds=%.3f ratio=%.2f peak_rss_kb=%ld bytes_per_file=%ld "
+        "cpu_seconds=%.3f floor_cpu_seconds=%.3f cpu_ratio=%.2f first_run_seconds=%.3f first_run_ratio=%.2f "
+        "steps=%d replay_seconds=%.3f replay_ratio=%.2f list_seconds=%.3f order_seconds=%.4f number_seconds=%.3f walk_seconds=%.3f\n",
+        JobName(job), fileCount, result.run.seconds, result.floor.seconds, result.run.seconds / result.floor.seconds,
+        result.peakKb, result.peakKb * 1024 / fileCount, result.run.cpuSeconds, result.floor.cpuSeconds,
+        result.run.cpuSeconds / result.floor.cpuSeconds, result.firstRun.seconds,
+        result.firstRun.seconds / result.floor.seconds, result.steps, result.replay.seconds,
+        result.replay.seconds / result.floor.seconds, result.phases.list, result.phases.order, result.phases.number,
+        result.phases.walk);
     if (job == JobStop) {
         std::printf("job=stop files=%d stopped_after_steps=%d settled_files=%d step_seconds=%.7f "
                     "settle_seconds_per_file=%.7f settle_ratio=%.2f\n",
@@ -55,9 +56,10 @@ static bool PrintPreview(int fileCount, int repeat, const std::string& dir)
     PreviewResult result;
     if (!TimePreview(fileCount, repeat, dir, result))
         return false;
-    std::printf("preview files=%d seconds=%.3f cpu_seconds=%.3f first_seconds=%.3f peak_rss_kb=%ld bytes_per_file=%ld\n",
-                fileCount, result.preview.seconds, result.preview.cpuSeconds, result.firstPreview.seconds,
-                result.peakKb, result.peakKb * 1024 / fileCount);
+    std::printf(
+        "preview files=%d seconds=%.3f cpu_seconds=%.3f first_seconds=%.3f peak_rss_kb=%ld bytes_per_file=%ld\n",
+        fileCount, result.preview.seconds, result.preview.cpuSeconds, result.firstPreview.seconds, result.peakKb,
+        result.peakKb * 1024 / fileCount);
     return true;
 }
 
@@ -79,8 +81,10 @@ static bool PrintTaken(int fileCount, int repeat, const std::string& dir)
 // file count and the job, or the ordering when job is null.
 static std::vector<std::string> CaseOptions(const BenchOptions& options, int fileCount, const char* job)
 {
-    return {"--dir", options.dir, "--repeat", std::to_string(options.repeat), "--files", std::to_string(fileCount),
-            "--job", job ? job : "ordering"};
+    return {"--dir",    options.dir,
+            "--repeat", std::to_string(options.repeat),
+            "--files",  std::to_string(fileCount),
+            "--job",    job ? job : "ordering"};
 }
 
 int main(int argc, char** argv)

@@ -25,15 +25,16 @@ static bool Refuse(const char* what, const char* text)
 
 void PrintUsage()
 {
-    std::fprintf(stderr,
-                 "usage: quillowby_bench [--files N]... [--job fresh|shift|reverse|stop|ordering|preview|taken]... [--dir D] [--repeat R]\n"
-                 "  --files N   files per folder, 1 to 999999 (default: 1000, 10000 and 100000)\n"
-                 "  --job J     fresh, shift, reverse, stop: the shift job stopped after half of its steps,\n"
-                 "              ordering: the sorted orders alone, or preview: the\n"
-                 "              preview of a fresh run, or taken: the preview of a run in the date-taken\n"
-                 "              order over small photos (default: all)\n"
-                 "  --dir D     where the folders are made (default: a new folder under $TMPDIR or /tmp)\n"
-                 "  --repeat R  repetitions per case; the fastest counts (default: 3)\n");
+    std::fprintf(
+        stderr,
+        "usage: quillowby_bench [--files N]... [--job fresh|shift|reverse|stop|ordering|preview|taken]... [--dir D] [--repeat R]\n"
+        "  --files N   files per folder, 1 to 999999 (default: 1000, 10000 and 100000)\n"
+        "  --job J     fresh, shift, reverse, stop: the shift job stopped after half of its steps,\n"
+        "              ordering: the sorted orders alone, or preview: the\n"
+        "              preview of a fresh run, or taken: the preview of a run in the date-taken\n"
+        "              order over small photos (default: all)\n"
+        "  --dir D     where the folders are made (default: a new folder under $TMPDIR or /tmp)\n"
+        "  --repeat R  repetitions per case; the fastest counts (default: 3)\n");
 }
 
 bool ParseOptions(int argc, char** argv, BenchOptions& options)

@@ -5,10 +5,10 @@
 #include "bench/ProcessMemory.h"
 #include "engine/FileEntry.h"
 #include "engine/RenameJob.h"
-#include "engine/log/RenameLogReader.h"
 #include "engine/RunProgress.h"
-#include "engine/run/RunRename.h"
 #include "engine/history/RunHistory.h"
+#include "engine/log/RenameLogReader.h"
+#include "engine/run/RunRename.h"
 
 #include <atomic>
 #include <cstdio>
@@ -21,8 +21,7 @@ struct FolderPaths
     FolderPaths(const std::string& dir, const char* kind, BenchJob job, int fileCount)
     {
         char name[96];
-        std::snprintf(name, sizeof name, "%c%s-%s-%d-%d", PathSeparator(), kind, JobName(job), fileCount,
-                      ProcessId());
+        std::snprintf(name, sizeof name, "%c%s-%s-%d-%d", PathSeparator(), kind, JobName(job), fileCount, ProcessId());
         folder = dir + name;
         log = folder + ".log";
         history = folder + "-history";
@@ -42,8 +41,8 @@ class WindowProgress : public RunProgress
 {
 public:
     explicit WindowProgress(bool stopHalfWay)
-        : stepsTaken(0), stepsKnown(0), stopRequested(false), stopHalfWay(stopHalfWay), walkStarted(0),
-          stoppedAt(0), stepsBeforeStop(0)
+        : stepsTaken(0), stepsKnown(0), stopRequested(false), stopHalfWay(stopHalfWay), walkStarted(0), stoppedAt(0),
+          stepsBeforeStop(0)
     {
     }
 
@@ -83,8 +82,8 @@ bool Fail(const char* what, const std::string& folder)
 }
 
 // Every file under the name the job gives it, nothing else left in the folder.
-bool CheckRun(BenchJob job, const std::string& folder, const std::vector<FileId>& ids,
-              const std::vector<int>& expected, const RunOutcome& outcome)
+bool CheckRun(BenchJob job, const std::string& folder, const std::vector<FileId>& ids, const std::vector<int>& expected,
+              const RunOutcome& outcome)
 {
     int fileCount = static_cast<int>(ids.size());
     if (outcome.fileCount != fileCount || outcome.notRenamed != 0 || !outcome.logComplete)
@@ -95,7 +94,8 @@ bool CheckRun(BenchJob job, const std::string& folder, const std::vector<FileId>
         char name[kBenchNameSize];
         TargetName(FirstNumber(job) + i, name);
         FileId id = 0;
-        if (!IdOfFile(folder + PathSeparator() + name, id) || id != ids[static_cast<size_t>(expected[static_cast<size_t>(i)])])
+        if (!IdOfFile(folder + PathSeparator() + name, id) ||
+            id != ids[static_cast<size_t>(expected[static_cast<size_t>(i)])])
             return Fail("a file did not get the name it should have", folder);
     }
     return true;
@@ -189,7 +189,7 @@ bool TimeFloor(const FolderPaths& paths, int fileCount, bool first, CaseResult& 
 // engine's work and without the moves the run tried and found taken. The folder is listed
 // first, as a run lists it, so that each move names the file as the run's moves do.
 bool TimeReplay(BenchJob job, const FolderPaths& runPaths, const FolderPaths& paths, int fileCount, bool first,
-               CaseResult& result)
+                CaseResult& result)
 {
     FileServices& fs = PlatformFileServices();
     std::vector<LoggedStep> logged;

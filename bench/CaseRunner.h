@@ -9,10 +9,7 @@
 
 struct CaseResult
 {
-    CaseResult()
-        : peakKb(0), steps(0), stepsBeforeStop(0), settled(0), secondsPerStep(0), settleSecondsPerFile(0)
-    {
-    }
+    CaseResult() : peakKb(0), steps(0), stepsBeforeStop(0), settled(0), secondsPerStep(0), settleSecondsPerFile(0) {}
 
     // The fastest whole run and the fastest floor of the repetitions (wall and processor
     // time each on its own), and the stages of the run fastest on the wall clock. Later runs

@@ -4,8 +4,8 @@
 #include "bench/BenchJobs.h"
 #include "bench/ChildProcess.h"
 #include "bench/ProcessMemory.h"
-#include "engine/order/Ordering.h"
 #include "engine/RenameJob.h"
+#include "engine/order/Ordering.h"
 #include "engine/run/RunPreview.h"
 
 #include <cstdio>

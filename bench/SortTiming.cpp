@@ -2,8 +2,8 @@
 
 #include "bench/Stopwatch.h"
 #include "engine/FileEntry.h"
-#include "engine/platform/FileServices.h"
 #include "engine/order/Ordering.h"
+#include "engine/platform/FileServices.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -4,8 +4,8 @@
 #include "bench/BenchJobs.h"
 #include "bench/ChildProcess.h"
 #include "bench/PreviewTiming.h"
-#include "engine/order/Ordering.h"
 #include "engine/RenameJob.h"
+#include "engine/order/Ordering.h"
 #include "engine/run/RunPreview.h"
 
 #include <algorithm>
@@ -66,8 +66,8 @@ std::string TakenJpeg(int second)
     Put32(tiff, 44);
     Put32(tiff, 0);
     char date[64];
-    std::snprintf(date, sizeof date, "2019:05:%02d %02d:%02d:%02d", TakenDay(second),
-                  (36000 + second) / 3600 % 24, second / 60 % 60, second % 60);
+    std::snprintf(date, sizeof date, "2019:05:%02d %02d:%02d:%02d", TakenDay(second), (36000 + second) / 3600 % 24,
+                  second / 60 % 60, second % 60);
     tiff.append(date, 20);
     std::string jpeg("\xFF\xD8\xFF\xE1", 4);
     int length = 2 + 6 + static_cast<int>(tiff.size());
@@ -89,9 +89,8 @@ bool CheckPreview(const RunPreview& preview, int fileCount, bool dated, const st
     std::vector<int> expected(static_cast<size_t>(fileCount));
     for (int i = 0; i < fileCount; ++i)
         expected[static_cast<size_t>(i)] = i;
-    std::stable_sort(expected.begin(), expected.end(), [fileCount](int a, int b) {
-        return TakenSecond(a, fileCount) < TakenSecond(b, fileCount);
-    });
+    std::stable_sort(expected.begin(), expected.end(),
+                     [fileCount](int a, int b) { return TakenSecond(a, fileCount) < TakenSecond(b, fileCount); });
     if (preview.outcome.refusal != RefusalNone || preview.RowCount() != fileCount)
         return Fail("the preview did not list every file", folder);
     int day = 0, ofDay = 0;

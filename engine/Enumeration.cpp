@@ -3,8 +3,8 @@
 #include "core/CountedString.h"
 #include "engine/FileEntry.h"
 #include "engine/NameHashes.h"
-#include "engine/platform/PathNames.h"
 #include "engine/log/LogFileFilter.h"
+#include "engine/platform/PathNames.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 #include "engine/FileEntry.h"
 
-#include "engine/platform/PathNames.h"
 #include "engine/platform/FileServices.h"
+#include "engine/platform/PathNames.h"
 
 #include <cstring>
 
@@ -29,7 +29,8 @@ bool FileEntry::FillFromFindData(const FoundFile& found)
     currentName[length] = '\0';
     identity = found.identity;
     identityKnown = found.identityKnown;
-    dateFlags = static_cast<uint8_t>((found.writeTimeKnown ? DateWriteTimeKnown : 0) | (found.offline ? DateOffline : 0));
+    dateFlags =
+        static_cast<uint8_t>((found.writeTimeKnown ? DateWriteTimeKnown : 0) | (found.offline ? DateOffline : 0));
     dateSeconds = found.writeTimeKnown ? found.written.seconds : 0;
     dateNanoseconds = found.writeTimeKnown ? found.written.nanoseconds : 0;
     return true;

@@ -8,9 +8,7 @@
 
 static const size_t kFirstSlots = 64;
 
-NameHashes::NameHashes(const FileServices& fs) : fs(fs), slots(kFirstSlots, 0), held(0)
-{
-}
+NameHashes::NameHashes(const FileServices& fs) : fs(fs), slots(kFirstSlots, 0), held(0) {}
 
 uint64_t NameHashes::Hash(const char* name) const
 {

@@ -6,11 +6,11 @@
 //   the rest    pattern, a NUL byte, file name
 // Any difference from the rules below aborts, and so do the sanitizers' findings.
 #include "engine/FileEntry.h"
+#include "engine/RenameJob.h"
 #include "engine/platform/FileServices.h"
+#include "engine/platform/NameEscape.h"
 #include "engine/platform/NameParts.h"
 #include "engine/platform/PathNames.h"
-#include "engine/platform/NameEscape.h"
-#include "engine/RenameJob.h"
 #include "tests/support/FaultyFileServices.h"
 #include "tests/support/NameModel.h"
 

@@ -21,7 +21,7 @@ const CommandRoute kAboutRoutes[] = {
     {IDCANCEL, CloseAbout, true},
 };
 
-} // namespace
+}  // namespace
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {

@@ -1,8 +1,8 @@
 #include "ui/BackgroundWork.h"
 
 BackgroundWork::BackgroundWork()
-    : fileCount(0), stepsTaken(0), stepsKnown(0), stopRequested(false), holding(false),
-      filesSettled(-1), filesWaiting(0)
+    : fileCount(0), stepsTaken(0), stepsKnown(0), stopRequested(false), holding(false), filesSettled(-1),
+      filesWaiting(0)
 {
 }
 

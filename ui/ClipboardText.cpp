@@ -41,7 +41,7 @@ private:
     bool open;
 };
 
-} // namespace
+}  // namespace
 
 bool CopyTextToClipboard(HWND owner, const std::string& text)
 {

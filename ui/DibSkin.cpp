@@ -37,15 +37,12 @@ int32_t ColourCount(const BITMAPINFOHEADER& header)
 
 bool SupportedDepth(WORD bitCount)
 {
-    return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 ||
-           bitCount == 24 || bitCount == 32;
+    return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 || bitCount == 32;
 }
 
-} // namespace
+}  // namespace
 
-DibSkin::DibSkin() : bitmap(nullptr)
-{
-}
+DibSkin::DibSkin() : bitmap(nullptr) {}
 
 DibSkin::~DibSkin()
 {
@@ -82,8 +79,8 @@ bool DibSkin::Load(HDC dc, WORD resourceId, HINSTANCE instance)
         return false;
     // A damaged resource must not make us read past its end.
     if (header.biWidth <= 0 || header.biWidth > kLargestSide || header.biHeight == 0 ||
-        header.biHeight > kLargestSide || header.biHeight < -kLargestSide ||
-        !SupportedDepth(header.biBitCount) || header.biClrUsed > 256)
+        header.biHeight > kLargestSide || header.biHeight < -kLargestSide || !SupportedDepth(header.biBitCount) ||
+        header.biClrUsed > 256)
         return false;
 
     const int32_t colours = ColourCount(header);
@@ -95,8 +92,7 @@ bool DibSkin::Load(HDC dc, WORD resourceId, HINSTANCE instance)
 
     // The resource starts with the header and its colour table: a BITMAPINFO as it stands.
     void* pixels = nullptr;
-    bitmap = CreateDIBSection(dc, reinterpret_cast<const BITMAPINFO*>(data), DIB_RGB_COLORS,
-                              &pixels, nullptr, 0);
+    bitmap = CreateDIBSection(dc, reinterpret_cast<const BITMAPINFO*>(data), DIB_RGB_COLORS, &pixels, nullptr, 0);
     if (!bitmap || !pixels) {
         Unload();
         return false;

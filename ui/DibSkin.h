@@ -19,8 +19,7 @@ public:
     bool Load(HDC dc, WORD resourceId, HINSTANCE instance);
     void Unload();
     bool Loaded() const { return bitmap != nullptr; }
-    void Draw(HDC target, int x, int y, int sourceX, int sourceY, int width, int height,
-              DWORD rasterOperation) const;
+    void Draw(HDC target, int x, int y, int sourceX, int sourceY, int width, int height, DWORD rasterOperation) const;
 
 private:
     HBITMAP bitmap;

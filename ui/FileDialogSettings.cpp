@@ -51,10 +51,9 @@ private:
     std::string folder;
 };
 
-} // namespace
+}  // namespace
 
-FileDialogSettings::FileDialogSettings()
-    : filterIndex(0), flags(0)
+FileDialogSettings::FileDialogSettings() : filterIndex(0), flags(0)
 {
     filePath.Reserve(kPathBufferSize);
 }

@@ -7,9 +7,8 @@
 #include "ui/UndoCommand.h"
 #include "ui/UndoResult.h"
 
-#include "engine/undo/HistoryUndo.h"
 #include "engine/history/RunHistory.h"
-
+#include "engine/undo/HistoryUndo.h"
 
 namespace {
 
@@ -19,7 +18,7 @@ const TextOf<RecordState> kUnfinishedQuestions[] = {
     {RecordRedoOpen, IDS_UNFINISHED_REDO_QUESTION},
 };
 
-} // namespace
+}  // namespace
 
 bool LoadHistory(RunHistory& history)
 {
@@ -45,8 +44,9 @@ bool UnfinishedHoldsRunBack(HWND dialog, RunHistory& history, const char* folder
     if (index < 0)
         return false;
     const HistoryRecord& record = history.Records()[static_cast<size_t>(index)];
-    const CountedString question = FormatResourceText(
-        TextIdOf(kUnfinishedQuestions, record.state, IDS_UNFINISHED_RUN_QUESTION), record.folder.c_str(), record.made.c_str());
+    const CountedString question =
+        FormatResourceText(TextIdOf(kUnfinishedQuestions, record.state, IDS_UNFINISHED_RUN_QUESTION),
+                           record.folder.c_str(), record.made.c_str());
     if (!UserSaysYes(dialog, question.Data(), wait))
         return true;
     wait.Restore();

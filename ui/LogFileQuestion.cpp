@@ -7,7 +7,6 @@
 #include "ui/MessageBoxes.h"
 #include "ui/ResourceText.h"
 
-
 bool UserSaysYes(HWND dialog, const char* question, WaitCursor& wait)
 {
     wait.Restore();

@@ -8,8 +8,8 @@
 #include "ui/ResourceText.h"
 #include "ui/RunCommand.h"
 #include "ui/RunLoop.h"
-#include "ui/SkinnedAreas.h"
 #include "ui/ShellFolders.h"
+#include "ui/SkinnedAreas.h"
 #include "ui/UndoCommand.h"
 
 #include "engine/order/Ordering.h"
@@ -200,7 +200,7 @@ bool FieldTakesKey(const MSG& message)
     return lstrcmpiA(className, "Edit") == 0;
 }
 
-} // namespace
+}  // namespace
 
 // Returning 0 leaves every message to the dialog manager's default handling as well; for the
 // initialisation it means that no default focus is asked for.

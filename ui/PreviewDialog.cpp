@@ -17,8 +17,8 @@
 
 #include "engine/history/RunHistory.h"
 #include "engine/names/DateFields.h"
-#include "engine/platform/FileServices.h"
 #include "engine/order/Ordering.h"
+#include "engine/platform/FileServices.h"
 #include "engine/run/RunPreview.h"
 
 #include <commctrl.h>
@@ -263,7 +263,7 @@ private:
     RunHistory history;
 };
 
-} // namespace
+}  // namespace
 
 CountedString PreviewSummaryText(const RunPreview& preview)
 {

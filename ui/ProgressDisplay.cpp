@@ -7,8 +7,7 @@
 
 #include <cstdio>
 
-ProgressDisplay::ProgressDisplay(HWND window)
-    : window(window), shown(false), com(COINIT_APARTMENTTHREADED)
+ProgressDisplay::ProgressDisplay(HWND window) : window(window), shown(false), com(COINIT_APARTMENTTHREADED)
 {
     GetWindowTextA(window, title, sizeof title);
     if (!com.IsStarted())

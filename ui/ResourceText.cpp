@@ -11,7 +11,7 @@ namespace {
 // Longer than any text of the table; LoadStringA cuts a longer one at a whole character.
 const int kResourceTextSize = 512;
 
-} // namespace
+}  // namespace
 
 CountedString ResourceText(UINT id)
 {

@@ -13,8 +13,8 @@
 #include "ui/WaitCursor.h"
 
 #include "engine/history/RunHistory.h"
-#include "engine/platform/PathNames.h"
 #include "engine/platform/FileServices.h"
+#include "engine/platform/PathNames.h"
 #include "engine/run/RunRename.h"
 
 void ReadFieldText(HWND dialog, int id, CountedString& text)
@@ -89,7 +89,7 @@ private:
     RunHistory* history;
 };
 
-} // namespace
+}  // namespace
 
 bool TakeJob(HWND dialog, WaitCursor& wait)
 {
@@ -127,5 +127,6 @@ void RunCommand(HWND dialog)
     RunWork run(kept);
     WorkWhileWindowAnswers(dialog, run, IDS_STOP_QUESTION);
     wait.Restore();
-    ShowMessage(dialog, RunResultText(run.ran, run.outcome, run.StopRequested(), renameJob.logPath.Data()).Data(), MB_OK | MB_ICONEXCLAMATION);
+    ShowMessage(dialog, RunResultText(run.ran, run.outcome, run.StopRequested(), renameJob.logPath.Data()).Data(),
+                MB_OK | MB_ICONEXCLAMATION);
 }

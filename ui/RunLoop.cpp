@@ -71,7 +71,7 @@ void HandleWaitingMessages(HWND dialog, bool& quit, int& quitCode)
     }
 }
 
-} // namespace
+}  // namespace
 
 void WorkWhileWindowAnswers(HWND dialog, BackgroundWork& work, UINT stopQuestion)
 {

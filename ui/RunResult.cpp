@@ -107,7 +107,7 @@ CountedString StoppedRunText(const RunOutcome& outcome)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 CountedString LeftOutText(const int (&leftOut)[LeftOutKindCount])
 {
@@ -120,7 +120,8 @@ CountedString LeftOutText(const int (&leftOut)[LeftOutKindCount])
     UINT format = IDS_PREVIEW_FIRST_KIND;
     for (int kind = 0; kind < LeftOutKindCount; ++kind) {
         if (leftOut[kind] > 0) {
-            text.Append(FormatResourceText(format, ResourceText(IDS_LEFT_OUT_FIRST + kind).Data(), leftOut[kind]).Data());
+            text.Append(
+                FormatResourceText(format, ResourceText(IDS_LEFT_OUT_FIRST + kind).Data(), leftOut[kind]).Data());
             format = IDS_PREVIEW_NEXT_KIND;
         }
     }
@@ -145,7 +146,7 @@ CountedString FinishedRunText(const RunOutcome& outcome, bool stopAsked, const c
     return result;
 }
 
-} // namespace
+}  // namespace
 
 // A record of the history that did not take every line is said last: 元に戻す may not take
 // the whole run back.

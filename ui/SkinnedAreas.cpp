@@ -51,7 +51,7 @@ bool PointInArea(HWND dialog, LPARAM point, const SkinnedArea& area)
     return PtInRect(&rect, screen) != FALSE;
 }
 
-} // namespace
+}  // namespace
 
 void LoadSkin()
 {

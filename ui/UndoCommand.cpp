@@ -11,8 +11,8 @@
 #include "ui/UndoResult.h"
 #include "ui/WaitCursor.h"
 
-#include "engine/undo/HistoryUndo.h"
 #include "engine/platform/FileServices.h"
+#include "engine/undo/HistoryUndo.h"
 #include "engine/undo/UndoRun.h"
 
 namespace {
@@ -43,7 +43,7 @@ void AskAndUndo(HWND dialog, bool chosen, const UndoChoice& choice, const UndoOu
     UndoNow(dialog, choice.path.c_str(), choice.redo);
 }
 
-} // namespace
+}  // namespace
 
 void UndoNow(HWND dialog, const char* path, bool redo)
 {

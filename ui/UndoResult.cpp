@@ -3,7 +3,6 @@
 #include "res/resource.h"
 #include "ui/ResourceText.h"
 
-
 namespace {
 
 // The format of each refusal's message.
@@ -44,7 +43,7 @@ UINT QuestionFormat(const UndoOutcome& plan, const UndoChoice& choice)
     return plan.finishing ? IDS_UNDO_RECORD_FINISH_QUESTION : IDS_UNDO_RECORD_QUESTION;
 }
 
-} // namespace
+}  // namespace
 
 CountedString UndoRefusalText(const UndoOutcome& outcome, bool redo)
 {
@@ -79,6 +78,7 @@ CountedString UndoResultText(const UndoOutcome& outcome, const char* logPath, bo
         text = FormatResourceText(formats.notBack, notBack, logPath);
     if (!outcome.unaccounted.empty())
         text.Append(FormatResourceText(IDS_UNDO_UNACCOUNTED, outcome.unaccounted[0].c_str(),
-                                       static_cast<int>(outcome.unaccounted.size())).Data());
+                                       static_cast<int>(outcome.unaccounted.size()))
+                        .Data());
     return text;
 }

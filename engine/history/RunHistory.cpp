@@ -2,9 +2,9 @@
 
 #include "core/CountedString.h"
 #include "engine/Enumeration.h"
+#include "engine/log/RenameLogReader.h"
 #include "engine/names/DateFields.h"
 #include "engine/platform/PathNames.h"
-#include "engine/log/RenameLogReader.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -72,7 +72,7 @@ void ReadState(HistoryRecord& record, FileServices& fs)
         record.moves = record.moves || steps[i].cut || (!steps[i].Failed() && steps[i].from != steps[i].to);
 }
 
-} // namespace
+}  // namespace
 
 std::string RecordFolder(const char* folder, FileServices& fs)
 {
@@ -197,17 +197,17 @@ void RunHistory::Trim()
     for (const HistoryRecord& record : records)
         bytes += record.size;
     size_t count = records.size();
-    for (size_t i = 0; i < records.size() && (count + 1 > static_cast<size_t>(kHistoryRecords) || bytes > kHistoryBytes);
-         ++i) {
+    for (size_t i = 0;
+         i < records.size() && (count + 1 > static_cast<size_t>(kHistoryRecords) || bytes > kHistoryBytes); ++i) {
         if (records[i].Open() || !fs.RemoveFile(records[i].path.c_str()))
             continue;
         bytes -= records[i].size;
         --count;
         records[i].path.clear();
     }
-    records.erase(std::remove_if(records.begin(), records.end(),
-                                 [](const HistoryRecord& record) { return record.path.empty(); }),
-                  records.end());
+    records.erase(
+        std::remove_if(records.begin(), records.end(), [](const HistoryRecord& record) { return record.path.empty(); }),
+        records.end());
 }
 
 std::string RunHistory::NewRecordPath(const std::string& fullFolder, int64_t localNow)

@@ -2,9 +2,9 @@
 
 #include "core/CountedString.h"
 #include "engine/Enumeration.h"
+#include "engine/log/RenameLog.h"
 #include "engine/platform/PathNames.h"
 #include "engine/steps/TempNames.h"
-#include "engine/log/RenameLog.h"
 
 #include <cstring>
 
@@ -16,7 +16,7 @@ namespace {
 // became of a batch, whatever its size.
 const size_t kBatchMoves = 65536;
 
-} // namespace
+}  // namespace
 
 WriteAhead::WriteAhead(FileServices& real, LogWriter& log, const char* folder)
     : ForwardingFileServices(real), log(log), folder(folder), names(real), next(0), expectedNames(real), tempNumber(0),

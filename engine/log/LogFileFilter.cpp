@@ -4,8 +4,7 @@
 #include "engine/platform/PathNames.h"
 
 // A log file that does not exist yet is created after the listing, so it is none of its names.
-LogFileFilter::LogFileFilter(const char* logPath, FileServices& fs)
-    : fs(fs), logExists(false), log(), logName("")
+LogFileFilter::LogFileFilter(const char* logPath, FileServices& fs) : fs(fs), logExists(false), log(), logName("")
 {
     if (logPath && logPath[0]) {
         logExists = fs.Identify(logPath, log);
@@ -19,7 +18,8 @@ bool LogFileFilter::IsLog(const FoundFile& found, const CountedString& folder, c
         return false;
     if (found.identityKnown)
         return SameIdentity(found.identity, log);
-    bool namedLikeLog = fs.SameName(found.name, logName) || (found.shortName[0] && fs.SameName(found.shortName, logName));
+    bool namedLikeLog =
+        fs.SameName(found.name, logName) || (found.shortName[0] && fs.SameName(found.shortName, logName));
     if (!namedLikeLog && log.links <= 1)
         return false;
     FileIdentity identity;

@@ -55,7 +55,7 @@ bool IsErrorSuffix(const char* rest, bool cut)
     return p != digits && p[0] == ')' && p[1] == '\0';
 }
 
-} // namespace
+}  // namespace
 
 const char* StepFailureText(StepFailure failure)
 {

@@ -1,9 +1,9 @@
 #ifndef QUILLOWBY_ENGINE_LOG_LOG_NAME_HELD_H
 #define QUILLOWBY_ENGINE_LOG_LOG_NAME_HELD_H
 
-#include "engine/platform/PathNames.h"
 #include "engine/log/LogName.h"
 #include "engine/platform/ForwardingFileServices.h"
+#include "engine/platform/PathNames.h"
 
 // The file services as the walk sees them when the log could not be created: the log's
 // name in the run's folder counts as taken, for a new name and a temporary name alike.

@@ -12,7 +12,7 @@ const int kStepsPerFlush = 256;
 // The record is handed to the system in pieces of about this size, or at a Sync.
 const size_t kRecordBufferBytes = 65536;
 
-} // namespace
+}  // namespace
 
 LogWriter::~LogWriter()
 {

@@ -64,7 +64,7 @@ bool BeginsStep(const std::string& text)
     return last != 1 || std::strncmp(kStepArrow, parts[1].c_str(), parts[1].size()) == 0;
 }
 
-} // namespace
+}  // namespace
 
 void RenameLogParser::NoteKeyLine(const std::string& text, const LoggedStep& step)
 {
@@ -356,7 +356,7 @@ bool FeedFile(ReadHandle file, FileServices& fs, RenameLogParser& parser)
     return read >= 0;
 }
 
-} // namespace
+}  // namespace
 
 bool ReadRenameLog(const char* path, FileServices& fs, RenameLogParser& parser)
 {

@@ -1,7 +1,7 @@
 #include "engine/names/DateFields.h"
 
-#include "engine/platform/PathNames.h"
 #include "engine/RenameJob.h"
+#include "engine/platform/PathNames.h"
 
 #include <cstdio>
 #include <cstring>
@@ -17,14 +17,14 @@ struct Field
 };
 
 const Field kFields[] = {
-    {"\x94\x4e", "Y"},              // year
-    {"\x8c\x8e", "M"},              // month
-    {"\x93\xfa", "D"},              // day
-    {"\x8e\x9e", "h"},              // hour
-    {"\x95\xaa", "m"},              // minute
-    {"\x95\x62", "s"},              // second
-    {"\x93\xfa\x95\x74", "YMD"},    // date
-    {"\x8e\x9e\x8d\x8f", "hms"},    // time
+    {"\x94\x4e", "Y"},            // year
+    {"\x8c\x8e", "M"},            // month
+    {"\x93\xfa", "D"},            // day
+    {"\x8e\x9e", "h"},            // hour
+    {"\x95\xaa", "m"},            // minute
+    {"\x95\x62", "s"},            // second
+    {"\x93\xfa\x95\x74", "YMD"},  // date
+    {"\x8e\x9e\x8d\x8f", "hms"},  // time
 };
 
 // The field whose word stands between text[0] ("<") and the ">" at close; null when none.
@@ -65,12 +65,24 @@ void AppendParts(std::string& out, const char* parts, const CivilTime& civil)
 {
     for (const char* part = parts; *part; ++part) {
         switch (*part) {
-        case 'Y': AppendDigits(out, civil.year, 4); break;
-        case 'M': AppendDigits(out, civil.month, 2); break;
-        case 'D': AppendDigits(out, civil.day, 2); break;
-        case 'h': AppendDigits(out, civil.hour, 2); break;
-        case 'm': AppendDigits(out, civil.minute, 2); break;
-        default: AppendDigits(out, civil.second, 2); break;
+        case 'Y':
+            AppendDigits(out, civil.year, 4);
+            break;
+        case 'M':
+            AppendDigits(out, civil.month, 2);
+            break;
+        case 'D':
+            AppendDigits(out, civil.day, 2);
+            break;
+        case 'h':
+            AppendDigits(out, civil.hour, 2);
+            break;
+        case 'm':
+            AppendDigits(out, civil.minute, 2);
+            break;
+        default:
+            AppendDigits(out, civil.second, 2);
+            break;
         }
     }
 }

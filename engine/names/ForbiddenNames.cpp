@@ -1,8 +1,8 @@
 #include "engine/names/ForbiddenNames.h"
 
 #include "engine/platform/AsciiFold.h"
-#include "engine/platform/PathNames.h"
 #include "engine/platform/FileServices.h"
+#include "engine/platform/PathNames.h"
 
 #include <cstring>
 #include <string>
@@ -27,8 +27,8 @@ static bool IsDevice(const char* name)
         c = static_cast<char>(FoldAscii(static_cast<unsigned char>(c)));
     if (stem == "con" || stem == "prn" || stem == "aux" || stem == "nul")
         return true;
-    return stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) &&
-           stem[3] >= '0' && stem[3] <= '9';
+    return stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) && stem[3] >= '0' &&
+           stem[3] <= '9';
 }
 
 NameFault NewNameFault(const char* name)

@@ -1,9 +1,9 @@
 #include "engine/names/NameNumbers.h"
 
-#include "engine/names/DateFields.h"
 #include "engine/FileEntry.h"
-#include "engine/platform/NameParts.h"
 #include "engine/RenameJob.h"
+#include "engine/names/DateFields.h"
+#include "engine/platform/NameParts.h"
 
 NameNumbers::NameNumbers(const RenameJob& job, const std::vector<NumberSlot>* slots, FileServices& fs)
     : job(job), slots(slots), fs(fs), writesDate(JobWritesDate(job, fs)), keepFrom(0), lastGroup(-1), lastOffset(-1),

@@ -1,7 +1,7 @@
 #include "engine/FileEntry.h"
-#include "engine/platform/PathNames.h"
-#include "engine/platform/FileServices.h"
 #include "engine/RenameJob.h"
+#include "engine/platform/FileServices.h"
+#include "engine/platform/PathNames.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -55,8 +55,8 @@ bool FileEntry::FormNewName(const RenameJob& job, int32_t number, FileServices& 
     return FormInto(newName, prefix, suffix, ext, job, number, fs);
 }
 
-bool FileEntry::FormNewName(const char* prefix, const char* suffix, const RenameJob& job, int32_t number,
-                            int keepFrom, FileServices& fs)
+bool FileEntry::FormNewName(const char* prefix, const char* suffix, const RenameJob& job, int32_t number, int keepFrom,
+                            FileServices& fs)
 {
     return FormInto(newName, prefix, suffix, currentName + keepFrom, job, number, fs);
 }

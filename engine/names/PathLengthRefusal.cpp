@@ -1,8 +1,8 @@
 #include "engine/names/PathLengthRefusal.h"
 
 #include "engine/FileEntry.h"
-#include "engine/platform/PathNames.h"
 #include "engine/platform/FileServices.h"
+#include "engine/platform/PathNames.h"
 #include "engine/steps/TempNames.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #include "engine/names/SameNameGroups.h"
 
-#include "engine/platform/AsciiFold.h"
 #include "engine/FileEntry.h"
-#include "engine/platform/NameParts.h"
 #include "engine/order/Ordering.h"
+#include "engine/platform/AsciiFold.h"
+#include "engine/platform/NameParts.h"
 #include "engine/platform/PathNames.h"
 
 #include <algorithm>

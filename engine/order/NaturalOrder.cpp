@@ -1,8 +1,8 @@
 #include "engine/order/NaturalOrder.h"
 
 #include "engine/platform/AsciiFold.h"
-#include "engine/platform/PathNames.h"
 #include "engine/platform/FileServices.h"
+#include "engine/platform/PathNames.h"
 
 #include <cstring>
 
@@ -27,10 +27,7 @@ public:
     }
 
     bool AtEnd() const { return at >= length; }
-    size_t CharacterLength(size_t position) const
-    {
-        return lead.Is(text[position]) && position + 1 < length ? 2 : 1;
-    }
+    size_t CharacterLength(size_t position) const { return lead.Is(text[position]) && position + 1 < length ? 2 : 1; }
     // The value of the digit at position ("0".."9", or "\x82\x4F".."\x82\x58"), or -1.
     int DigitAt(size_t position) const
     {

@@ -1,11 +1,11 @@
 #include "engine/order/OrderDates.h"
 
 #include "core/CountedString.h"
-#include "engine/taken/DateTaken.h"
 #include "engine/FileEntry.h"
-#include "engine/platform/FileServices.h"
-#include "engine/order/Ordering.h"
 #include "engine/RunProgress.h"
+#include "engine/order/Ordering.h"
+#include "engine/platform/FileServices.h"
+#include "engine/taken/DateTaken.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
 #include "engine/order/Ordering.h"
 
-#include "engine/platform/AsciiFold.h"
 #include "engine/FileEntry.h"
 #include "engine/order/NaturalOrder.h"
+#include "engine/platform/AsciiFold.h"
 #include "engine/platform/NameParts.h"
 
 #include <algorithm>
@@ -108,8 +108,8 @@ int32_t CompareDatedKeys(const char* nameA, const DatedKey& a, const char* nameB
 class NaturalLess
 {
 public:
-    NaturalLess(int32_t order, const char* names, const FileServices& fs) : descending(KindOf(order).descending),
-                                                                             names(names), lead(fs)
+    NaturalLess(int32_t order, const char* names, const FileServices& fs)
+        : descending(KindOf(order).descending), names(names), lead(fs)
     {
     }
 

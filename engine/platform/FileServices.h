@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 
-
 // Everything the engine asks of the platform: folder search, existence test, a move that
 // never replaces, the log file, reading a file, formatted print and the code page's lead
 // bytes. One Win32 implementation (the wide calls, names in the engine's form: bytes of the

@@ -436,8 +436,8 @@ private:
     int FolderOf(const char* path, const char*& name) const
     {
         size_t length = listedFolderText.size();
-        if (listedFolder.IsOpen() && std::strncmp(path, listedFolderText.c_str(), length) == 0 && path[length] != '\0' &&
-            std::strchr(path + length, '/') == nullptr) {
+        if (listedFolder.IsOpen() && std::strncmp(path, listedFolderText.c_str(), length) == 0 &&
+            path[length] != '\0' && std::strchr(path + length, '/') == nullptr) {
             name = path + length;
             return listedFolder.Get();
         }

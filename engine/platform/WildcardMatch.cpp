@@ -68,8 +68,8 @@ std::u32string AsSearched(const std::u32string& mask)
 
 bool SameAsciiFolded(char32_t a, char32_t b)
 {
-    return a == b || (a < 0x100 && b < 0x100 && FoldAscii(static_cast<unsigned char>(a)) ==
-                                                    FoldAscii(static_cast<unsigned char>(b)));
+    return a == b || (a < 0x100 && b < 0x100 &&
+                      FoldAscii(static_cast<unsigned char>(a)) == FoldAscii(static_cast<unsigned char>(b)));
 }
 
 }  // namespace

@@ -76,7 +76,10 @@ struct Win32Search
     std::u32string mask;
     std::unordered_set<std::string> listed;
 
-    bool Matches(const WIN32_FIND_DATAW& data) const { return MatchesMask(Characters(data.cFileName), mask, SameCharacter); }
+    bool Matches(const WIN32_FIND_DATAW& data) const
+    {
+        return MatchesMask(Characters(data.cFileName), mask, SameCharacter);
+    }
 
     // The search is made in UTF-16, so that a name the ANSI code page reaches only through a
     // look-alike is told apart; the engine gets it with "?" in place of what it cannot hold.
@@ -199,7 +202,10 @@ public:
         return search.IsValid();
     }
 
-    bool Exists(const char* path) override { return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+    bool Exists(const char* path) override
+    {
+        return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
 
     MoveResult Move(const char* from, const char* to, int& error) override
     {
@@ -384,10 +390,7 @@ public:
         return WriteTimeOf(localTime).seconds;
     }
 
-    int FormatV(char* buffer, const char* format, va_list args) override
-    {
-        return wvsprintfA(buffer, format, args);
-    }
+    int FormatV(char* buffer, const char* format, va_list args) override { return wvsprintfA(buffer, format, args); }
 
     bool IsLeadByte(unsigned char c) const override { return IsDBCSLeadByte(c) != FALSE; }
     char Separator() const override { return '\\'; }
@@ -400,7 +403,9 @@ public:
         if (c > 0xFFFF)
             return c;
         WCHAR unit = static_cast<WCHAR>(c), upper = unit;
-        return LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, &unit, 1, &upper, 1, nullptr, nullptr, 0) == 1 ? upper : c;
+        return LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, &unit, 1, &upper, 1, nullptr, nullptr, 0) == 1
+                   ? upper
+                   : c;
     }
 
     std::string FullPath(const char* path) override

@@ -26,8 +26,8 @@ int HeldBytes(const wchar_t* units, int count, char (&bytes)[8])
     if (units[0] == L'<')
         return 0;
     BOOL usedDefault = FALSE;
-    int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, units, count, bytes, sizeof bytes, nullptr,
-                                     &usedDefault);
+    int length =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, units, count, bytes, sizeof bytes, nullptr, &usedDefault);
     WCHAR back[2];
     bool exact = length > 0 && !usedDefault &&
                  MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, length, back, 2) == count &&
@@ -104,7 +104,8 @@ int ToEngine(const wchar_t* wide, char* out, int size)
     // Most names are held whole by the code page: two calls for all of it.
     if (std::wcschr(wide, L'<') == nullptr) {
         BOOL usedDefault = FALSE;
-        const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, out, size, nullptr, &usedDefault);
+        const int length =
+            WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, out, size, nullptr, &usedDefault);
         if (length > 0 && !usedDefault) {
             // A name's units fit on the stack; only a long path needs the heap.
             WCHAR nameBack[MAX_PATH + 1];

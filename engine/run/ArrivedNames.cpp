@@ -1,8 +1,8 @@
 #include "engine/run/ArrivedNames.h"
 
 #include "engine/FileEntry.h"
-#include "engine/platform/PathNames.h"
 #include "engine/platform/FileServices.h"
+#include "engine/platform/PathNames.h"
 
 #include <cstring>
 #include <functional>

@@ -68,9 +68,10 @@ struct NotRenamedFile
 
 struct RunOutcome
 {
-    RunOutcome() : refusal(RefusalNone), fileCount(0), notRenamed(0), unreachable(0),
-                   steps(0), logAsked(false), logComplete(false), stopped(false), renamed(0), leftTemporary(0),
-                   namedNotRenamed(0), leftOut(), recordAsked(false), recordComplete(false)
+    RunOutcome()
+        : refusal(RefusalNone), fileCount(0), notRenamed(0), unreachable(0), steps(0), logAsked(false),
+          logComplete(false), stopped(false), renamed(0), leftTemporary(0), namedNotRenamed(0), leftOut(),
+          recordAsked(false), recordComplete(false)
     {
         refusedName[0] = '\0';
     }

@@ -1,10 +1,10 @@
 #include "engine/run/RunPreview.h"
 
-#include "engine/names/DateFields.h"
 #include "engine/FileEntry.h"
-#include "engine/order/Ordering.h"
 #include "engine/RenameJob.h"
 #include "engine/log/LogFormat.h"
+#include "engine/names/DateFields.h"
+#include "engine/order/Ordering.h"
 
 #include <cstdio>
 #include <cstring>
@@ -100,4 +100,3 @@ bool PreviewRun(const RenameJob& job, FileServices& fs, uint32_t shuffleState, R
     }
     return true;
 }
-

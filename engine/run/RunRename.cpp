@@ -1,28 +1,28 @@
 #include "engine/run/RunRename.h"
 
-#include "engine/run/ArrivedNames.h"
-#include "engine/names/DateFields.h"
 #include "engine/Enumeration.h"
 #include "engine/FileEntry.h"
-#include "engine/steps/FileSteps.h"
-#include "engine/names/ForbiddenNames.h"
-#include "engine/platform/PathNames.h"
-#include "engine/log/LogName.h"
-#include "engine/log/LogNameHeld.h"
-#include "engine/names/NameNumbers.h"
-#include "engine/order/OrderDates.h"
-#include "engine/order/Ordering.h"
-#include "engine/names/PathLengthRefusal.h"
 #include "engine/NameHashes.h"
 #include "engine/RenameJob.h"
-#include "engine/log/RenameLog.h"
 #include "engine/RunProgress.h"
-#include "engine/names/SameNameGroups.h"
-#include "engine/steps/TempNames.h"
-#include "engine/run/StoppedWalk.h"
-#include "engine/run/WalkPasses.h"
 #include "engine/history/RunHistory.h"
 #include "engine/history/WriteAhead.h"
+#include "engine/log/LogName.h"
+#include "engine/log/LogNameHeld.h"
+#include "engine/log/RenameLog.h"
+#include "engine/names/DateFields.h"
+#include "engine/names/ForbiddenNames.h"
+#include "engine/names/NameNumbers.h"
+#include "engine/names/PathLengthRefusal.h"
+#include "engine/names/SameNameGroups.h"
+#include "engine/order/OrderDates.h"
+#include "engine/order/Ordering.h"
+#include "engine/platform/PathNames.h"
+#include "engine/run/ArrivedNames.h"
+#include "engine/run/StoppedWalk.h"
+#include "engine/run/WalkPasses.h"
+#include "engine/steps/FileSteps.h"
+#include "engine/steps/TempNames.h"
 
 #include <cstring>
 #include <ctime>
@@ -142,8 +142,8 @@ static int ExpectMoves(const EntryList& list, int position, WriteAhead& ahead)
 // the position of the first entry still waiting, or of the first entry not visited when
 // runProgress asked to stop. ahead, when given, is the record written ahead, and fs moves
 // through it.
-static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOutcome& outcome,
-                       RunProgress* runProgress, WriteAhead* ahead)
+static int WalkEntries(EntryList& list, LogWriter& log, FileServices& fs, RunOutcome& outcome, RunProgress* runProgress,
+                       WriteAhead* ahead)
 {
     ArrivedNames arrived(fs);
     WalkPasses passes(static_cast<size_t>(list.Count()));
@@ -257,8 +257,7 @@ bool StartBatchSearch(const RenameJob& job, FolderSearch& search, FileServices& 
     if (job.mask.Data() && HoldsSeparator(job.mask.Data(), fs))
         return Refuse(outcome, RefusalMaskHoldsSeparator, "");
     std::string unknownField;
-    if (FindUnknownField(job.prefix.Text(), fs, unknownField) ||
-        FindUnknownField(job.suffix.Text(), fs, unknownField))
+    if (FindUnknownField(job.prefix.Text(), fs, unknownField) || FindUnknownField(job.suffix.Text(), fs, unknownField))
         return Refuse(outcome, RefusalUnknownField, unknownField.c_str());
     if (!search.Start(job.folder, job.mask))
         return Refuse(outcome, SearchRefusal(job, fs), "");
@@ -307,8 +306,8 @@ bool PlanBatch(const RenameJob& job, FolderSearch& search, EntryList& list, File
     return true;
 }
 
-bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutcome& outcome,
-               RunProgress* progress, RunHistory* history)
+bool RunRename(const RenameJob& job, EntryList& list, FileServices& fs, RunOutcome& outcome, RunProgress* progress,
+               RunHistory* history)
 {
     FolderSearch search(fs);
     if (!StartBatchSearch(job, search, fs, outcome, history))

@@ -3,13 +3,13 @@
 #include "core/CountedString.h"
 #include "engine/Enumeration.h"
 #include "engine/FileEntry.h"
-#include "engine/steps/FileSteps.h"
-#include "engine/platform/PathNames.h"
-#include "engine/platform/FileServices.h"
-#include "engine/log/RenameLog.h"
 #include "engine/RunProgress.h"
-#include "engine/run/RunOutcome.h"
 #include "engine/history/WriteAhead.h"
+#include "engine/log/RenameLog.h"
+#include "engine/platform/FileServices.h"
+#include "engine/platform/PathNames.h"
+#include "engine/run/RunOutcome.h"
+#include "engine/steps/FileSteps.h"
 
 #include <cstring>
 #include <deque>

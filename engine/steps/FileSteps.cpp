@@ -1,9 +1,9 @@
 #include "engine/steps/FileSteps.h"
 
 #include "engine/log/RenameLog.h"
+#include "engine/platform/FileServices.h"
 #include "engine/platform/PathNames.h"
 #include "engine/steps/TempNames.h"
-#include "engine/platform/FileServices.h"
 
 #include <cstring>
 

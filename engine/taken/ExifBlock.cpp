@@ -41,12 +41,18 @@ struct TagText
 int SlotOf(uint32_t tag)
 {
     switch (tag) {
-    case 0x9003: return OriginalDate;
-    case 0x9004: return DigitizedDate;
-    case 0x9291: return OriginalSubSec;
-    case 0x9292: return DigitizedSubSec;
-    case 0x9011: return OriginalOffset;
-    case 0x9012: return DigitizedOffset;
+    case 0x9003:
+        return OriginalDate;
+    case 0x9004:
+        return DigitizedDate;
+    case 0x9291:
+        return OriginalSubSec;
+    case 0x9292:
+        return DigitizedSubSec;
+    case 0x9011:
+        return OriginalOffset;
+    case 0x9012:
+        return DigitizedOffset;
     }
     return -1;
 }

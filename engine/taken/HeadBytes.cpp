@@ -2,9 +2,7 @@
 
 #include <climits>
 
-BudgetedSource::BudgetedSource(HeadSource& file, int budget) : file_(file), left_(budget), size_(file.Size())
-{
-}
+BudgetedSource::BudgetedSource(HeadSource& file, int budget) : file_(file), left_(budget), size_(file.Size()) {}
 
 int BudgetedSource::ReadAt(uint64_t offset, void* buffer, int size)
 {

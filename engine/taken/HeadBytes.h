@@ -41,8 +41,8 @@ inline uint32_t BigU16(const uint8_t* p)
 
 inline uint32_t BigU32(const uint8_t* p)
 {
-    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
-           static_cast<uint32_t>(p[2]) << 8 | p[3];
+    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 | static_cast<uint32_t>(p[2]) << 8 |
+           p[3];
 }
 
 inline uint64_t BigU64(const uint8_t* p)
@@ -57,8 +57,8 @@ inline uint32_t LittleU16(const uint8_t* p)
 
 inline uint32_t LittleU32(const uint8_t* p)
 {
-    return static_cast<uint32_t>(p[3]) << 24 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[1]) << 8 | p[0];
+    return static_cast<uint32_t>(p[3]) << 24 | static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[1]) << 8 |
+           p[0];
 }
 
 #endif

@@ -180,9 +180,8 @@ bool LocateItem(HeadSource& file, const Box& iloc, uint32_t itemId, ItemPlace& p
             continue;
         }
         uint64_t index = 0, offset = 0, length = 0;
-        if (extents == 0 || reference != 0 || !cursor.Number(indexSize, index) ||
-            !cursor.Number(offsetSize, offset) || !cursor.Number(lengthSize, length) ||
-            offset > UINT64_MAX - base)
+        if (extents == 0 || reference != 0 || !cursor.Number(indexSize, index) || !cursor.Number(offsetSize, offset) ||
+            !cursor.Number(lengthSize, length) || offset > UINT64_MAX - base)
             return false;
         place.constructionMethod = static_cast<int>(method & 15);
         place.offset = base + offset;

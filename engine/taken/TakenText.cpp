@@ -69,8 +69,8 @@ bool ParseDateText(const char* text, size_t length, int64_t& seconds)
     int hour = Number(text, 11, 2);
     int minute = Number(text, 14, 2);
     int second = Number(text, 17, 2);
-    if (year < 1 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || hour < 0 ||
-        hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
+    if (year < 1 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || hour < 0 || hour > 23 ||
+        minute < 0 || minute > 59 || second < 0 || second > 59)
         return false;
     seconds = DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
     return true;

@@ -57,7 +57,7 @@ bool SettleRecord(const HistoryRecord& record, FileServices& fs)
     return log.Complete();
 }
 
-} // namespace
+}  // namespace
 
 bool PlanRecordUndo(const HistoryRecord& record, const RunHistory& history, FileServices& fs, UndoOutcome& outcome)
 {
@@ -70,8 +70,7 @@ bool PlanRecordUndo(const HistoryRecord& record, const RunHistory& history, File
     return true;
 }
 
-bool ChooseUndo(RunHistory& history, const char* logPath, FileServices& fs, UndoChoice& choice,
-                UndoOutcome& outcome)
+bool ChooseUndo(RunHistory& history, const char* logPath, FileServices& fs, UndoChoice& choice, UndoOutcome& outcome)
 {
     UndoOutcome first;
     for (;;) {

@@ -1,8 +1,8 @@
 #ifndef QUILLOWBY_ENGINE_UNDO_HISTORY_UNDO_H
 #define QUILLOWBY_ENGINE_UNDO_HISTORY_UNDO_H
 
-#include "engine/undo/UndoRun.h"
 #include "engine/history/RunHistory.h"
+#include "engine/undo/UndoRun.h"
 
 #include <string>
 
@@ -27,8 +27,7 @@ struct UndoChoice
 // it holds back neither its folder nor older runs.
 // False with outcome.refusal when there is nothing to take back; otherwise outcome is the plan
 // (PlanUndo) of the choice.
-bool ChooseUndo(RunHistory& history, const char* logPath, FileServices& fs, UndoChoice& choice,
-                UndoOutcome& outcome);
+bool ChooseUndo(RunHistory& history, const char* logPath, FileServices& fs, UndoChoice& choice, UndoOutcome& outcome);
 
 // What やり直し makes again: the record taken back last since the newest run was made. A redo
 // of it cut short with no file left to move is marked finished, and nothing is left to make.

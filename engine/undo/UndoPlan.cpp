@@ -46,8 +46,8 @@ bool UndoPlan::ListNames(const std::string& folder, std::unordered_set<std::stri
     return ForEachName(fs, CountedString(folder.c_str()), [&](const char* name) { names.insert(NameKey(name, fs)); });
 }
 
-bool UndoPlan::Present(const std::string& name, const std::string& folder,
-                       const std::unordered_set<std::string>& names, bool listed) const
+bool UndoPlan::Present(const std::string& name, const std::string& folder, const std::unordered_set<std::string>& names,
+                       bool listed) const
 {
     if (listed)
         return names.count(NameKey(name.c_str(), fs)) != 0;

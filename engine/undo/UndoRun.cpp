@@ -46,8 +46,7 @@ bool UndoRun(const char* logPath, FileServices& fs, UndoOutcome& outcome, RunPro
         log.WriteAheadToLog();
         ahead.Survey();
     }
-    UndoWalk walk(plan, plan.WritesAhead() ? ahead : fs, log, outcome, progress,
-                  plan.WritesAhead() ? &ahead : nullptr);
+    UndoWalk walk(plan, plan.WritesAhead() ? ahead : fs, log, outcome, progress, plan.WritesAhead() ? &ahead : nullptr);
     walk.Walk();
     ahead.Close();
 

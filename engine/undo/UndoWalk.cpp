@@ -1,10 +1,10 @@
 #include "engine/undo/UndoWalk.h"
 
-#include "engine/steps/FileSteps.h"
+#include "engine/RunProgress.h"
 #include "engine/history/WriteAhead.h"
 #include "engine/log/RenameLog.h"
+#include "engine/steps/FileSteps.h"
 #include "engine/steps/TempNames.h"
-#include "engine/RunProgress.h"
 
 #include <cstring>
 

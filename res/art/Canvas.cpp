@@ -31,7 +31,7 @@ int RowBytes(int width, int bitsPerPixel)
     return (width * bitsPerPixel + 31) / 32 * 4;
 }
 
-} // namespace
+}  // namespace
 
 Canvas::Canvas(int width, int height, const std::vector<Rgb>& palette, int background)
     : width(width), height(height), palette(palette),

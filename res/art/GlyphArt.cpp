@@ -58,7 +58,7 @@ void DrawPage(Canvas& canvas, int x, int y, int w, int h)
     canvas.Set(x + w - 1, y + fold, Black);
 }
 
-} // namespace
+}  // namespace
 
 Canvas DrawDesktopGlyph()
 {

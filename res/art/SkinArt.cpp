@@ -5,7 +5,15 @@ namespace {
 const int kTileWidth = 61;
 const int kTileHeight = 23;
 
-enum SkinColour { SkinBlack, SkinNavy, SkinPink, SkinFace, SkinLabel, SkinWhite };
+enum SkinColour
+{
+    SkinBlack,
+    SkinNavy,
+    SkinPink,
+    SkinFace,
+    SkinLabel,
+    SkinWhite
+};
 
 std::vector<Rgb> SkinPalette()
 {
@@ -165,7 +173,7 @@ void DrawTile(Canvas& canvas, int originX, int originY, const std::string& label
     DrawLabel(canvas, labelX, labelY, label);
 }
 
-} // namespace
+}  // namespace
 
 Canvas DrawSkin()
 {

@@ -26,7 +26,11 @@ TEST(CountedString, AbsentDiffersFromEmpty)
 
 TEST(CountedString, ReserveGivesZeroFilledBufferOfExactSize)
 {
-    struct Case { int n; int length; } cases[] = {{-5, -1}, {0, -1}, {1, 0}, {5, 4}, {13, 12}};
+    struct Case
+    {
+        int n;
+        int length;
+    } cases[] = {{-5, -1}, {0, -1}, {1, 0}, {5, 4}, {13, 12}};
     for (const Case& c : cases) {
         CountedString s("old text");
         char* buffer = s.Reserve(c.n);
@@ -104,8 +108,14 @@ TEST(CountedString, ConcatAndAppendWithNullOrAbsent)
 TEST(CountedString, ConcatKeepsEveryByteOfBothSides)
 {
     // A root folder is a left side of one byte.
-    struct Case { const char* left; const char* right; const char* joined; } cases[] = {
-        {"/", "a.txt", "/a.txt"}, {"\\", "a.txt", "\\a.txt"}, {"C:\\", "a", "C:\\a"}, {"", "a", "a"}, {"ab", "c", "abc"},
+    struct Case
+    {
+        const char* left;
+        const char* right;
+        const char* joined;
+    } cases[] = {
+        {"/", "a.txt", "/a.txt"}, {"\\", "a.txt", "\\a.txt"}, {"C:\\", "a", "C:\\a"},
+        {"", "a", "a"},           {"ab", "c", "abc"},
     };
     for (const Case& c : cases) {
         CountedString joined = CountedString(c.left).Concat(c.right);

@@ -94,13 +94,14 @@ TEST(Enumeration, TakesRegularFilesOnly)
     fs.adjustFound = [](FoundFile& found) { found.hiddenSystem = std::strcmp(found.name, "desktop.ini") == 0; };
 #endif
 
-    ExpectCollected(fs, folder, {
-        {"*.*", true, {"a.jpg", "b.txt", "hidden.txt"}},
-        {"*.txt", true, {"b.txt", "hidden.txt"}},
-        {"*.ini", true, {}},
-        {"sub*", true, {}},
-        {"*.png", false, {}},
-    });
+    ExpectCollected(fs, folder,
+                    {
+                        {"*.*", true, {"a.jpg", "b.txt", "hidden.txt"}},
+                        {"*.txt", true, {"b.txt", "hidden.txt"}},
+                        {"*.ini", true, {}},
+                        {"sub*", true, {}},
+                        {"*.png", false, {}},
+                    });
 }
 
 TEST(Enumeration, TheMaskIsMatchedOnTheLongNameOnly)
@@ -111,17 +112,18 @@ TEST(Enumeration, TheMaskIsMatchedOnTheLongNameOnly)
                          "\x83\x41.txt", "\x82\x60.txt"};
     AddFiles(folder, files);
     FaultyFileServices fs(PlatformFileServices());
-    ExpectCollected(fs, folder, {
-        {"*.jpg", true, {"a.jpg"}},
-        {"*.htm", true, {"e.htm"}},
-        {"*.jpe", false, {}},
-        {"file?.txt", true, {"file1.txt"}},
+    ExpectCollected(fs, folder,
+                    {
+                        {"*.jpg", true, {"a.jpg"}},
+                        {"*.htm", true, {"e.htm"}},
+                        {"*.jpe", false, {}},
+                        {"file?.txt", true, {"file1.txt"}},
 #ifdef _WIN32
-        // One character of two bytes; a full-width letter in other case.
-        {"?.txt", true, {"\x82\x60.txt", "\x83\x41.txt"}},
-        {"\x82\x81*", true, {"\x82\x60.txt"}},
+                        // One character of two bytes; a full-width letter in other case.
+                        {"?.txt", true, {"\x82\x60.txt", "\x83\x41.txt"}},
+                        {"\x82\x81*", true, {"\x82\x60.txt"}},
 #endif
-    });
+                    });
 }
 
 TEST(Enumeration, FolderOfSubfoldersOnlyGivesAnEmptyList)
@@ -148,7 +150,11 @@ TEST(Enumeration, TheLogFileIsNeverPartOfTheBatch)
     folder.Write("log.txt", "old log");
     folder.Write("a.txt", "a");
     FaultyFileServices fs(PlatformFileServices());
-    struct Case { std::string logPath; Names names; } cases[] = {
+    struct Case
+    {
+        std::string logPath;
+        Names names;
+    } cases[] = {
         {folder.PathOf("log.txt"), {"a.txt"}},
         {folder.Slash() + "." + TempFolder::Separator() + "log.txt", {"a.txt"}},
         {folder.PathOf("other.txt"), {"a.txt", "log.txt"}},
@@ -168,7 +174,11 @@ TEST(Enumeration, TheLogFileIsNeverPartOfTheBatch)
 #ifndef _WIN32
 TEST(Enumeration, ThisSystemsListingGoesByNameIgnoringCaseLikeWindows)
 {
-    struct Case { Names files; Names listed; } cases[] = {
+    struct Case
+    {
+        Names files;
+        Names listed;
+    } cases[] = {
         {{"ab", "a", "B"}, {"a", "ab", "B"}},
         {{"a.txt", "a", "A.b"}, {"a", "A.b", "a.txt"}},
     };

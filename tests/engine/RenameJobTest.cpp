@@ -4,10 +4,24 @@
 
 TEST(SplitPattern, CutsAtTheOneQuestionMark)
 {
-    struct Case { const char* pattern; const char* prefix; const char* suffix; } cases[] = {
-        {"?", "", ""},        {"", "", ""},         {"img?", "img", ""}, {"?_x", "", "_x"},
-        {"a?b", "a", "b"},    {"abc", "abc", ""},   {"a?b?c", "", ""},   {"??", "", ""},
-        {"x?y?z", "", ""},    {"?abc", "", "abc"},  {"abc?", "abc", ""}, {"ab?cd", "ab", "cd"},
+    struct Case
+    {
+        const char* pattern;
+        const char* prefix;
+        const char* suffix;
+    } cases[] = {
+        {"?", "", ""},
+        {"", "", ""},
+        {"img?", "img", ""},
+        {"?_x", "", "_x"},
+        {"a?b", "a", "b"},
+        {"abc", "abc", ""},
+        {"a?b?c", "", ""},
+        {"??", "", ""},
+        {"x?y?z", "", ""},
+        {"?abc", "", "abc"},
+        {"abc?", "abc", ""},
+        {"ab?cd", "ab", "cd"},
         {"\x83\x5C?", "\x83\x5C", ""},
     };
     for (const Case& c : cases) {
@@ -46,7 +60,11 @@ TEST(RenameJob, StartsWithAbsentStringsAndPaddingOn)
 
 TEST(RenameJob, DigitCountMustLieBetweenOneAndTen)
 {
-    struct Case { uint32_t read; bool valid; } cases[] = {
+    struct Case
+    {
+        uint32_t read;
+        bool valid;
+    } cases[] = {
         {0, false}, {1, true}, {3, true}, {10, true}, {11, false}, {2147483648u, false}, {4294967295u, false},
     };
     for (const Case& c : cases) {

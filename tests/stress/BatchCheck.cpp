@@ -45,7 +45,7 @@ void CheckBatch(RunCheck& check)
         if (!item.second.isDirectory && item.first != check.logFile)
             location[item.second.content] = item.first;
     }
-    std::set<std::string> touched;  // contents another program deleted or renamed
+    std::set<std::string> touched;    // contents another program deleted or renamed
     std::set<std::string> movedAway;  // names another program gave batch files
     for (const ExternalEvent& event : observation.events) {
         if (event.kind != ExternalEvent::Created)
@@ -76,8 +76,7 @@ void CheckBatch(RunCheck& check)
         ++notAtNewName;
         check.notArrived.push_back(planned.key);
         bool atOldName = CaseFolded(now) == CaseFolded(planned.key);
-        if (IsTempName(now.c_str()) && !atOldName && observation.outcome.stopped &&
-            OnlyStopRequested(check.scenario) &&
+        if (IsTempName(now.c_str()) && !atOldName && observation.outcome.stopped && OnlyStopRequested(check.scenario) &&
             (!HoldsName(observation, planned.key) || !HoldsName(observation, planned.newName))) {
             check.Breach("the run stopped and left " + Quoted(planned.key) + " under " + Quoted(now) +
                          " though its original or new name is free");

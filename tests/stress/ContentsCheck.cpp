@@ -47,8 +47,7 @@ void CheckOutsideBatch(RunCheck& check)
         auto after = observation.after.find(item.first);
         if (after == observation.after.end())
             check.Breach(Quoted(item.first) + ", outside the batch, is gone");
-        else if (after->second.isDirectory != item.second.isDirectory ||
-                 after->second.content != item.second.content)
+        else if (after->second.isDirectory != item.second.isDirectory || after->second.content != item.second.content)
             check.Breach(Quoted(item.first) + ", outside the batch, changed");
     }
 }

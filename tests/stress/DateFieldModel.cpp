@@ -14,8 +14,8 @@ struct FieldModel
 };
 
 const FieldModel kFieldModels[] = {
-    {"\x94\x4e", 0, 1},         {"\x8c\x8e", 1, 1}, {"\x93\xfa", 2, 1}, {"\x8e\x9e", 3, 1}, {"\x95\xaa", 4, 1},
-    {"\x95\x62", 5, 1},         {"\x93\xfa\x95\x74", 0, 3}, {"\x8e\x9e\x8d\x8f", 3, 3},
+    {"\x94\x4e", 0, 1}, {"\x8c\x8e", 1, 1}, {"\x93\xfa", 2, 1},         {"\x8e\x9e", 3, 1},
+    {"\x95\xaa", 4, 1}, {"\x95\x62", 5, 1}, {"\x93\xfa\x95\x74", 0, 3}, {"\x8e\x9e\x8d\x8f", 3, 3},
 };
 
 const FieldModel* FindField(const std::string& word)

@@ -25,7 +25,10 @@ public:
     int Between(int lo, int hi) { return lo + static_cast<int>(Below(static_cast<uint32_t>(hi - lo + 1))); }
     bool Percent(int chance) { return Below(100) < static_cast<uint32_t>(chance); }
     template <typename T>
-    const T& Pick(const std::vector<T>& items) { return items[Below(static_cast<uint32_t>(items.size()))]; }
+    const T& Pick(const std::vector<T>& items)
+    {
+        return items[Below(static_cast<uint32_t>(items.size()))];
+    }
 
 private:
     uint64_t state;

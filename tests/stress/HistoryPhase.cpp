@@ -1,11 +1,11 @@
 #include "tests/stress/HistoryPhase.h"
 
 #include "engine/FileEntry.h"
-#include "engine/order/Ordering.h"
 #include "engine/RenameJob.h"
+#include "engine/log/RenameLogReader.h"
+#include "engine/order/Ordering.h"
 #include "engine/run/RunPreview.h"
 #include "engine/undo/HistoryUndo.h"
-#include "engine/log/RenameLogReader.h"
 #include "tests/stress/Dice.h"
 #include "tests/stress/ScenarioRun.h"
 
@@ -37,7 +37,7 @@ HistoryScenario MakeHistoryScenario(const Scenario& scenario)
     return history;
 }
 
-} // namespace
+}  // namespace
 
 PowerScenario MakePowerScenario(const Scenario& scenario)
 {
@@ -272,8 +272,8 @@ std::vector<std::string> CheckHistory(const Observation& observation)
     // After a power cut every file is back or named, whatever record the history still keeps.
     if (observation.events.empty() && !observation.runaway && h.faultsFired == 0 && reachable && recordWhole &&
         (h.emptied || h.powerCuts > 0))
-        CheckBackOrNamed("after the undos through the history", observation.before, h.trees.back(), h.named,
-                         h.excused, h.logKey, breaches);
+        CheckBackOrNamed("after the undos through the history", observation.before, h.trees.back(), h.named, h.excused,
+                         h.logKey, breaches);
     return breaches;
 }
 
@@ -284,14 +284,16 @@ std::string HistoryText(const Scenario& scenario, const Observation& observation
     const HistoryObservation& h = observation.historyPhase;
     if (!drawn.secondRun && power.runAt == 0 && power.act == 0)
         return std::string();
-    std::string text = std::string("  fault: ") + (drawn.secondRun ? "a second run over the first in a new process, " : "") +
+    std::string text = std::string("  fault: ") +
+                       (drawn.secondRun ? "a second run over the first in a new process, " : "") +
                        "undos through the history until it has nothing left" +
                        (drawn.redoAfter > 0 ? ", a redo after undo " + std::to_string(drawn.redoAfter) : "") +
                        (drawn.redoAgain ? ", a redo that died is followed by a redo" : "") + "\n";
     if (power.runAt > 0 || power.act > 0)
-        text += "  power cut (kind " + std::to_string(power.kind) + ") in the run at call " + std::to_string(power.runAt) +
-                ", in act " + std::to_string(power.act) + " at call " + std::to_string(power.actAt) +
-                " (calls that write, flush or move); cuts that fired " + std::to_string(h.powerCuts) + "\n";
+        text += "  power cut (kind " + std::to_string(power.kind) + ") in the run at call " +
+                std::to_string(power.runAt) + ", in act " + std::to_string(power.act) + " at call " +
+                std::to_string(power.actAt) + " (calls that write, flush or move); cuts that fired " +
+                std::to_string(h.powerCuts) + "\n";
     if (!h.tried)
         return text;
     text += DescribeUndo(MakeUndoScenario(scenario)) + "  second run: " +

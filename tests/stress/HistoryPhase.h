@@ -1,9 +1,9 @@
 #ifndef QUILLOWBY_TESTS_STRESS_HISTORY_PHASE_H
 #define QUILLOWBY_TESTS_STRESS_HISTORY_PHASE_H
 
+#include "engine/platform/ForwardingFileServices.h"
 #include "engine/run/RunRename.h"
 #include "engine/undo/UndoRun.h"
-#include "engine/platform/ForwardingFileServices.h"
 #include "tests/stress/UndoPhase.h"
 
 #include <set>

@@ -99,8 +99,8 @@ void CheckNotArrivedExplained(RunCheck& check, const std::vector<StepLine>& line
 void CheckLogState(RunCheck& check)
 {
     const Observation& observation = check.observation;
-    bool mustFail = observation.logCannotOpen || FaultFired(check, FaultLogNotCreated) ||
-                    FaultFired(check, FaultLogWritesStop);
+    bool mustFail =
+        observation.logCannotOpen || FaultFired(check, FaultLogNotCreated) || FaultFired(check, FaultLogWritesStop);
     if (mustFail && observation.outcome.logComplete)
         check.Breach("the outcome says the log is complete, but it could not be written whole");
     if (!mustFail && !observation.logMayFail && !observation.outcome.logComplete)

@@ -49,8 +49,8 @@ void CheckReplay(RunCheck& check, const std::vector<StepLine>& lines)
         const StepLine& line = lines[i];
         if (line.failed || line.from == line.to)
             continue;
-        std::string where = "log line " + std::to_string(i + 1) + " (" + Quoted(line.from) + " -> " +
-                            Quoted(line.to) + ")";
+        std::string where =
+            "log line " + std::to_string(i + 1) + " (" + Quoted(line.from) + " -> " + Quoted(line.to) + ")";
         auto from = state.find(line.from);
         if (from == state.end()) {
             check.Breach(where + " moves a name that is not there");

@@ -66,9 +66,8 @@ void GroupModel(std::vector<Candidate>& candidates, int order)
     std::vector<size_t> byLength(candidates.size());
     for (size_t i = 0; i < byLength.size(); ++i)
         byLength[i] = i;
-    std::stable_sort(byLength.begin(), byLength.end(), [&](size_t a, size_t b) {
-        return candidates[a].key.size() < candidates[b].key.size();
-    });
+    std::stable_sort(byLength.begin(), byLength.end(),
+                     [&](size_t a, size_t b) { return candidates[a].key.size() < candidates[b].key.size(); });
     for (size_t i : byLength) {
         const Candidate& c = candidates[i];
         keepFrom[i] = c.key.size() - c.extension.size();
@@ -76,7 +75,14 @@ void GroupModel(std::vector<Candidate>& candidates, int order)
         if (keepFrom[i] > 0 && named != byName.end() && named->second != i)
             keepFrom[i] = keepFrom[named->second];
     }
-    struct GroupRow { size_t first; int64_t seconds; int32_t nanoseconds; bool taken; std::vector<size_t> members; };
+    struct GroupRow
+    {
+        size_t first;
+        int64_t seconds;
+        int32_t nanoseconds;
+        bool taken;
+        std::vector<size_t> members;
+    };
     std::vector<GroupRow> groups;
     std::map<std::string, size_t> groupOf;
     for (size_t i = 0; i < candidates.size(); ++i) {
@@ -382,8 +388,8 @@ Expected ExpectRun(const Scenario& scenario, const std::vector<Listed>& listing,
         if (first + offset > kLargestNumber)
             return Refused(expected, RefusalNumberTooLarge, candidates[n].key);
         int32_t number = static_cast<int32_t>(first + offset);
-        std::string newName = before + NumberText(number, scenario.padDigits, scenario.digitCount) + after +
-                              candidates[n].kept;
+        std::string newName =
+            before + NumberText(number, scenario.padDigits, scenario.digitCount) + after + candidates[n].kept;
         RunRefusal refusal = RefusalNone;
         if (newName.size() > kLongestName)
             refusal = RefusalNewNameTooLong;

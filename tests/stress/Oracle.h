@@ -4,8 +4,8 @@
 #include "engine/run/RunRename.h"
 #include "tests/stress/StressFolder.h"
 
-#include <cstdint>
 #include "tests/support/NameModel.h"
+#include <cstdint>
 
 #include <string>
 #include <vector>

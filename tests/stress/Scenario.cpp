@@ -1,7 +1,7 @@
 #include "tests/stress/Scenario.h"
 
-#include "tests/stress/Oracle.h"
 #include "tests/stress/Dice.h"
+#include "tests/stress/Oracle.h"
 #include "tests/stress/StressFolder.h"
 #include "tests/support/NameModel.h"
 #include "tests/support/TakenHeads.h"
@@ -20,13 +20,13 @@ const std::vector<std::string> kOtherDoubleByte = {"\x83\x41", "\x83\x61", "\x83
 // Characters code page 932 cannot hold, as the engine writes them: が as a Mac writes it (か and
 // the combining voiced mark), the wave dash 〜, é and É (one name to Windows), Korean 한글,
 // simplified Chinese 们这, an emoji, and the yen sign, which has only a look-alike.
-const std::vector<std::string> kEscaped = {"\x82\xA9<U+3099>", "<U+301C>", "<U+00E9>", "<U+00C9>",
+const std::vector<std::string> kEscaped = {"\x82\xA9<U+3099>", "<U+301C>",         "<U+00E9>",  "<U+00C9>",
                                            "<U+D55C><U+AE00>", "<U+4EEC><U+8FD9>", "<U+1F600>", "<U+00A5>"};
 
 // Some extensions whose short form another mask takes: c.jpg_old and d.jpgx are C~1.JPG and
 // D~1.JPG there, e.html is E~1.HTM.
-const std::vector<std::string> kExtensions = {".txt", ".jpg",  ".TXT", ".JPG",     "",      ".tar.gz", ".Txt",
-                                              ".tmp", ".c",    ".jpg_old", ".jpgx", ".html",  ".jpeg"};
+const std::vector<std::string> kExtensions = {".txt", ".jpg", ".TXT",     ".JPG",  "",      ".tar.gz", ".Txt",
+                                              ".tmp", ".c",   ".jpg_old", ".jpgx", ".html", ".jpeg"};
 
 // A name that the platform takes as a file name of its own.
 bool Creatable(const std::string& key)
@@ -201,8 +201,8 @@ public:
 
     std::string OddBytesName()
     {
-        static const std::vector<std::string> pieces = {"\\", ":", "*", "?", " ", "\xE9", "\x83\x5C", "\x80", ".",
-                                                        "~", "\x7F"};
+        static const std::vector<std::string> pieces = {"\\",       ":",    "*", "?", " ",   "\xE9",
+                                                        "\x83\x5C", "\x80", ".", "~", "\x7F"};
         std::string name = Word();
         int count = random.Between(1, 3);
         for (int i = 0; i < count; ++i) {
@@ -277,7 +277,7 @@ void ChooseJob(Scenario& scenario, Dice& random, int fileCount)
         scenario.mask = "*.*";
     else if (kind < 43)
         scenario.mask = random.Pick(kWindows ? std::vector<std::string>{"sub\\*.*", "a\\*", "..\\*", "*\\*", "a/*"}
-                                      : std::vector<std::string>{"sub/*.*", "a/*", "../*", "*/*"});
+                                             : std::vector<std::string>{"sub/*.*", "a/*", "../*", "*/*"});
     else
         scenario.mask = random.Pick(std::vector<std::string>{
             "*",    "*.txt", "*.TXT", "a*",    "?.*",       "??*", "~ren*.tmp", "*0*",   "*.",    "*.jpg", "0*",
@@ -347,8 +347,8 @@ std::string SomeTopLevelFile(const Scenario& scenario, Dice& random)
 // them is anything a run could have written.
 std::string MakeDocument(Dice& random)
 {
-    static const std::vector<std::string> words = {
-        "shopping", "milk", "Dear Sir,", "C:", "photos", " ", ".", "\\", "/", "\x83\x5C", "\x95\x5C", "\x82\xA0"};
+    static const std::vector<std::string> words = {"shopping", "milk", "Dear Sir,", "C:",       "photos",   " ",
+                                                   ".",        "\\",   "/",         "\x83\x5C", "\x95\x5C", "\x82\xA0"};
     const int lines = random.Between(1, 5);
     std::string document;
     for (int i = 0; i < lines; ++i) {
@@ -376,7 +376,8 @@ std::string MakeEarlierLog(uint64_t index, Dice& random)
 {
     const std::string typed = FullPathTop(random) + "earlier run " + std::to_string(index);
     const std::string folder = (random.Percent(50) ? typed + PathSeparator() : typed) + "\r\n";
-    static const std::vector<std::string> reasons = {"move failed (error 5)", "new name taken", "move failed (error -2)",
+    static const std::vector<std::string> reasons = {"move failed (error 5)", "new name taken",
+                                                     "move failed (error -2)",
                                                      "move failed, file left under its temporary name"};
     std::string log = folder + "old.txt\t->\t000.txt\r\n";
     if (random.Percent(30))
@@ -398,17 +399,17 @@ std::string MakeEarlierLog(uint64_t index, Dice& random)
 void ChooseLog(Scenario& scenario, Generator& names, Dice& random, int fileCount)
 {
     int kind = static_cast<int>(random.Below(100));
-    scenario.logPlace = kind < 22 ? LogElsewhere
-               : kind < 30 ? LogElsewhereUserFile
-               : kind < 50 ? LogElsewhereExisting
-               : kind < 62 ? LogInFolderNew
-               : kind < 74 ? LogInFolderExisting
-               : kind < 80 ? LogInFolderDotted
-               : kind < 86 ? LogInSubFolder
-               : kind < 90 ? LogMissingFolder
-               : kind < 92 ? LogIsTheFolder
-               : kind < 94 ? LogEmptyPath
-                           : LogOtherName;
+    scenario.logPlace = kind < 22   ? LogElsewhere
+                        : kind < 30 ? LogElsewhereUserFile
+                        : kind < 50 ? LogElsewhereExisting
+                        : kind < 62 ? LogInFolderNew
+                        : kind < 74 ? LogInFolderExisting
+                        : kind < 80 ? LogInFolderDotted
+                        : kind < 86 ? LogInSubFolder
+                        : kind < 90 ? LogMissingFolder
+                        : kind < 92 ? LogIsTheFolder
+                        : kind < 94 ? LogEmptyPath
+                                    : LogOtherName;
     // Documents that look a little like a rename log (steps under a first line that is no full
     // path, a reason no run gives, a cut line first, text after a NUL), and one that does not at all.
     const std::string top = FullPathTop(random);
@@ -419,8 +420,11 @@ void ChooseLog(Scenario& scenario, Generator& names, Dice& random, int fileCount
         "C:\\photos\na.txt\t->\t000.txt\n",
         "shopping list",
         std::string("PK\x03\x04\x00\x00", 6),
-        "My plan\r\na.txt\t->\t000.txt\r\n", "Inventory\r\nwidget\t-\r\n", "Shopping\r\nmilk\t\r\n",
-        top + "stock\r\nwidget\t->\tgadget\tsold out\r\n", top + "stock\r\nmilk\t\r\n",
+        "My plan\r\na.txt\t->\t000.txt\r\n",
+        "Inventory\r\nwidget\t-\r\n",
+        "Shopping\r\nmilk\t\r\n",
+        top + "stock\r\nwidget\t->\tgadget\tsold out\r\n",
+        top + "stock\r\nmilk\t\r\n",
         top + "stock\r\nwidget\t->\tgadget\r\nbolt\t->\tnut\tmove failed (error five)\r\n",
         top + "stock\r\nwidget\t->\tgadget\r\n" + std::string(3, '\0') + "more\r\n",
     };
@@ -446,7 +450,9 @@ void ChooseLog(Scenario& scenario, Generator& names, Dice& random, int fileCount
     }
     if (scenario.logPlace == LogInFolderNew) {
         for (int attempt = 0; attempt < 10; ++attempt) {
-            std::string name = random.Pick(std::vector<std::string>{"log.txt", names.TargetName(random.Between(0, fileCount), ".txt"), "~ren0000.tmp", "~ren0001.tmp", "LOG.TXT"});
+            std::string name =
+                random.Pick(std::vector<std::string>{"log.txt", names.TargetName(random.Between(0, fileCount), ".txt"),
+                                                     "~ren0000.tmp", "~ren0001.tmp", "LOG.TXT"});
             if (!names.IsTaken(name) && Creatable(name)) {
                 scenario.logKey = name;
                 scenario.logTypedName = name;
@@ -552,7 +558,8 @@ std::string Digits(Dice& random)
         return digits;
     std::string mixed;
     for (char digit : digits)
-        mixed += random.Percent(70) ? std::string("\x82") + static_cast<char>(0x4F + digit - '0') : std::string(1, digit);
+        mixed +=
+            random.Percent(70) ? std::string("\x82") + static_cast<char>(0x4F + digit - '0') : std::string(1, digit);
     return mixed;
 }
 
@@ -566,8 +573,8 @@ void AddNumberedNames(Scenario& scenario, Generator& names, Dice& random)
         name += Digits(random);
         name += random.Pick(tails);
         name += random.Pick(extensions);
-        bool logsName = CaseFolded(name) == CaseFolded(scenario.logKey) ||
-                        CaseFolded(name) == CaseFolded(scenario.logTypedName);
+        bool logsName =
+            CaseFolded(name) == CaseFolded(scenario.logKey) || CaseFolded(name) == CaseFolded(scenario.logTypedName);
         if (!logsName && names.Take(name))
             scenario.files.push_back(FileSpec{name, false, false, false, DateSpec()});
     }
@@ -662,12 +669,12 @@ void ChoosePhotos(Scenario& scenario, Generator& names, uint64_t seed)
         return;
     scenario.sameNumber = random.Percent(70);
     static const std::vector<std::string> stems = {"IMG_0001", "IMG_0002", "img_0001", "DSC1"};
-    static const std::vector<std::string> tails = {".CR2", ".JPG", ".jpg", ".xmp", ".CR2.xmp", ".HEIC", ".MOV",
-                                                   ".AAE", ".JPG.xmp", "", ".cr2.XMP"};
+    static const std::vector<std::string> tails = {".CR2", ".JPG", ".jpg",     ".xmp", ".CR2.xmp", ".HEIC",
+                                                   ".MOV", ".AAE", ".JPG.xmp", "",     ".cr2.XMP"};
     for (int i = random.Between(0, 10); i > 0; --i) {
         std::string name = random.Pick(stems) + random.Pick(tails);
-        bool logsName = CaseFolded(name) == CaseFolded(scenario.logKey) ||
-                        CaseFolded(name) == CaseFolded(scenario.logTypedName);
+        bool logsName =
+            CaseFolded(name) == CaseFolded(scenario.logKey) || CaseFolded(name) == CaseFolded(scenario.logTypedName);
         if (!logsName && names.Take(name))
             scenario.files.push_back(FileSpec{name, false, false, false, DateSpec()});
     }
@@ -682,9 +689,8 @@ void ChoosePhotos(Scenario& scenario, Generator& names, uint64_t seed)
     }
     if (random.Percent(50) && !controlNames) {
         // Year, month, day, hour, minute, second, date and time of day in code page 932.
-        const std::string y = "<\x94\x4e>", mo = "<\x8c\x8e>", d = "<\x93\xfa>", h = "<\x8e\x9e>",
-                          mi = "<\x95\xaa>", s = "<\x95\x62>", date = "<\x93\xfa\x95\x74>",
-                          time = "<\x8e\x9e\x8d\x8f>";
+        const std::string y = "<\x94\x4e>", mo = "<\x8c\x8e>", d = "<\x93\xfa>", h = "<\x8e\x9e>", mi = "<\x95\xaa>",
+                          s = "<\x95\x62>", date = "<\x93\xfa\x95\x74>", time = "<\x8e\x9e\x8d\x8f>";
         scenario.pattern = random.Pick(std::vector<std::string>{
             date + "_?", "?" + y, time + "?", y + mo + d + "-" + h + mi + s + "-?", date, "x" + date + "?" + time,
             "a<x>?", "<\x93\xfa\x95\x74 >?", "<\x94\x4e?", "?" + d + ">", "<>" + date + "?"});
@@ -761,8 +767,9 @@ Scenario MakeScenario(uint64_t seed, uint64_t index, bool photos)
         scenario.overlongName = SomeTopLevelFile(scenario, random);
 
     int tempKind = static_cast<int>(random.Below(100));
-    scenario.tempNumberBefore = tempKind < 70 ? random.Between(0, 20) : tempKind < 95 ? random.Between(0, 3000)
-                                                                              : random.Between(9990, 10005);
+    scenario.tempNumberBefore = tempKind < 70   ? random.Between(0, 20)
+                                : tempKind < 95 ? random.Between(0, 3000)
+                                                : random.Between(9990, 10005);
     scenario.randomStateBefore = static_cast<uint32_t>(random.Next());
     ChooseLogOnANewName(scenario, names, ScenarioSeed(seed, index));
     ChooseDates(scenario, names, ScenarioSeed(seed, index));

@@ -44,36 +44,36 @@ struct FileSpec
 // Where the job's log path points.
 enum LogPlace
 {
-    LogElsewhere,         // a file in a folder of its own
-    LogElsewhereExisting, // the same, holding an earlier log
-    LogInFolderNew,       // a name in the run's folder that nothing holds yet
-    LogInFolderExisting,  // a file of the folder (the path may spell it in other letter case)
-    LogInFolderDotted,    // a file of the folder, reached through "<folder>/./<name>"
-    LogInSubFolder,       // a file inside a sub-folder of the run's folder
-    LogMissingFolder,     // inside a folder that does not exist
-    LogIsTheFolder,       // the run's folder itself
+    LogElsewhere,          // a file in a folder of its own
+    LogElsewhereExisting,  // the same, holding an earlier log
+    LogInFolderNew,        // a name in the run's folder that nothing holds yet
+    LogInFolderExisting,   // a file of the folder (the path may spell it in other letter case)
+    LogInFolderDotted,     // a file of the folder, reached through "<folder>/./<name>"
+    LogInSubFolder,        // a file inside a sub-folder of the run's folder
+    LogMissingFolder,      // inside a folder that does not exist
+    LogIsTheFolder,        // the run's folder itself
     LogEmptyPath,
-    LogElsewhereUserFile, // a file in a folder of its own holding a user's document
-    LogOtherName,         // a file of the folder, reached under another name (OtherPathTo)
-    LogOnANewName         // a name of the run's folder the batch wants; the log cannot be created there
+    LogElsewhereUserFile,  // a file in a folder of its own holding a user's document
+    LogOtherName,          // a file of the folder, reached under another name (OtherPathTo)
+    LogOnANewName          // a name of the run's folder the batch wants; the log cannot be created there
 };
 
 enum FaultKind
 {
-    FaultMoveFails,         // the nth move fails, nothing moved
-    FaultMoveSaysTaken,     // the nth move answers "target taken", nothing moved
-    FaultExistsErrs,        // the nth existence test errs (answers "no such name")
-    FaultExistsSaysTaken,   // the nth existence test answers "exists"
+    FaultMoveFails,        // the nth move fails, nothing moved
+    FaultMoveSaysTaken,    // the nth move answers "target taken", nothing moved
+    FaultExistsErrs,       // the nth existence test errs (answers "no such name")
+    FaultExistsSaysTaken,  // the nth existence test answers "exists"
     FaultLogNotCreated,
-    FaultLogWritesStop,     // the nth write and every later one are refused
-    FaultTargetAppears,     // another program creates the target of the nth move just before it
-    FaultFileDeleted,       // another program deletes a file of the batch before the nth move
-    FaultFileRenamed,       // another program renames a file of the batch before the nth move
-    FaultFolderTestErrs,    // the folder test at the start answers "no such folder"
-    FaultListingBreaks,     // the nth search step reports an error
-    FaultSearchFails,       // the search does not start
-    FaultFileHeldOpen,      // another program holds a file open: it cannot be moved (nth picks it)
-    FaultStopRequested,     // the user asks the run to stop after the nth rename step
+    FaultLogWritesStop,   // the nth write and every later one are refused
+    FaultTargetAppears,   // another program creates the target of the nth move just before it
+    FaultFileDeleted,     // another program deletes a file of the batch before the nth move
+    FaultFileRenamed,     // another program renames a file of the batch before the nth move
+    FaultFolderTestErrs,  // the folder test at the start answers "no such folder"
+    FaultListingBreaks,   // the nth search step reports an error
+    FaultSearchFails,     // the search does not start
+    FaultFileHeldOpen,    // another program holds a file open: it cannot be moved (nth picks it)
+    FaultStopRequested,   // the user asks the run to stop after the nth rename step
     FaultKindCount
 };
 

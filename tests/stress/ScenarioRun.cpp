@@ -1,13 +1,13 @@
 #include "tests/stress/ScenarioRun.h"
 
 #include "engine/FileEntry.h"
+#include "engine/RenameJob.h"
+#include "engine/RunProgress.h"
+#include "engine/history/RunHistory.h"
+#include "engine/log/RenameLogReader.h"
 #include "engine/order/Ordering.h"
 #include "engine/platform/PathNames.h"
-#include "engine/RenameJob.h"
-#include "engine/log/RenameLogReader.h"
-#include "engine/RunProgress.h"
 #include "engine/steps/TempNames.h"
-#include "engine/history/RunHistory.h"
 #include "tests/stress/HistoryPhase.h"
 #include "tests/stress/OtherProgram.h"
 #include "tests/stress/Scenario.h"
@@ -39,7 +39,6 @@ const FileSpec* FindSpec(const Scenario& scenario, const std::string& key)
     }
     return nullptr;
 }
-
 
 int FaultsFired(const Scenario& scenario, const FaultyFileServices& fs, const std::set<size_t>& externalFired,
                 const RunOutcome& outcome)

@@ -5,19 +5,34 @@
 
 const char* FaultName(FaultKind kind)
 {
-    static const char* const names[FaultKindCount] = {
-        "move fails", "move says taken", "existence test errs", "existence test says taken", "log not created",
-        "log writes stop", "target appears", "file deleted by another program", "file renamed by another program",
-        "folder test errs", "listing breaks", "search fails",
-        "file held open by another program", "stop requested after step"};
+    static const char* const names[FaultKindCount] = {"move fails",
+                                                      "move says taken",
+                                                      "existence test errs",
+                                                      "existence test says taken",
+                                                      "log not created",
+                                                      "log writes stop",
+                                                      "target appears",
+                                                      "file deleted by another program",
+                                                      "file renamed by another program",
+                                                      "folder test errs",
+                                                      "listing breaks",
+                                                      "search fails",
+                                                      "file held open by another program",
+                                                      "stop requested after step"};
     return names[kind];
 }
 
 const char* LogPlaceName(LogPlace place)
 {
-    static const char* const names[] = {"elsewhere",  "elsewhere, earlier log", "in folder, new",
-                                        "in folder, existing file", "in folder through ./", "in sub-folder",
-                                        "missing folder", "the folder itself", "empty path",
+    static const char* const names[] = {"elsewhere",
+                                        "elsewhere, earlier log",
+                                        "in folder, new",
+                                        "in folder, existing file",
+                                        "in folder through ./",
+                                        "in sub-folder",
+                                        "missing folder",
+                                        "the folder itself",
+                                        "empty path",
                                         "elsewhere, a user's document",
                                         "a file of the folder under another name",
                                         "in folder, on a name the batch wants"};
@@ -48,7 +63,8 @@ std::string Describe(const Scenario& scenario)
     text += line;
     text += "  folder \"" + Printable(scenario.runFolderName) + "\" typed with " +
             std::to_string(scenario.typedSeparators) + " separators behind it\n";
-    std::snprintf(line, sizeof line, "  job: mask \"%s\", pattern \"%s\", start %u, padding %s, %d digits, order %d%s\n",
+    std::snprintf(line, sizeof line,
+                  "  job: mask \"%s\", pattern \"%s\", start %u, padding %s, %d digits, order %d%s\n",
                   Printable(scenario.mask).c_str(), Printable(scenario.pattern).substr(0, 120).c_str(),
                   scenario.startNumber, scenario.padDigits ? "on" : "off", scenario.digitCount, scenario.order,
                   scenario.sameNumber ? ", files of one name under one number" : "");

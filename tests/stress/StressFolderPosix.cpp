@@ -216,6 +216,4 @@ void* HoldOpen(const std::string&, const std::string&)
     return nullptr;
 }
 
-void Release(void*)
-{
-}
+void Release(void*) {}

@@ -38,7 +38,8 @@ std::string KeyOf(const std::wstring& name)
     for (size_t i = 0; i < name.size();) {
         const size_t units = IS_HIGH_SURROGATE(name[i]) && IS_LOW_SURROGATE(name[i + 1]) ? 2 : 1;
         bytes = BytesOf(name.substr(i, units), exact);
-        const unsigned codePoint = units == 2 ? 0x10000 + ((name[i] - 0xD800u) << 10) + (name[i + 1] - 0xDC00u) : name[i];
+        const unsigned codePoint =
+            units == 2 ? 0x10000 + ((name[i] - 0xD800u) << 10) + (name[i + 1] - 0xDC00u) : name[i];
         char escape[16];
         std::snprintf(escape, sizeof escape, "<U+%04X>", codePoint);
         key += exact && name[i] != L'<' ? bytes : std::string(escape);
@@ -192,8 +193,8 @@ bool NamesADevice(const std::string& name)
         if (stem == device)
             return true;
     }
-    return stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) &&
-           stem[3] >= '1' && stem[3] <= '9';
+    return stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) && stem[3] >= '1' &&
+           stem[3] <= '9';
 }
 
 size_t StoredBytes(const std::string& name)
@@ -220,7 +221,8 @@ bool CreateNewFile(const std::string& folder, const std::string& key, const std:
     if (hidden || readOnly || system)
         attributes = (hidden ? FILE_ATTRIBUTE_HIDDEN : 0) | (readOnly ? FILE_ATTRIBUTE_READONLY : 0) |
                      (system ? FILE_ATTRIBUTE_SYSTEM : 0);
-    HANDLE file = CreateFileW(LongPath(folder, key).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+    HANDLE file =
+        CreateFileW(LongPath(folder, key).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;

@@ -138,8 +138,8 @@ void Report(const Scenario& scenario, const Observation& observation, const std:
                     static_cast<unsigned long long>(scenario.index), breach.c_str());
     }
     std::string text = Describe(scenario) + HistoryText(scenario, observation) + "  log path: \"" +
-                       Printable(observation.logPath) + "\"\n" + OutcomeText(observation) + TreeText("before", observation.before) +
-                       TreeText("after", observation.after);
+                       Printable(observation.logPath) + "\"\n" + OutcomeText(observation) +
+                       TreeText("before", observation.before) + TreeText("after", observation.after);
     for (const std::string& name : observation.platformUnreachable)
         text += "  unreachable by the platform layer: \"" + Printable(name) + "\"\n";
     for (const ExternalEvent& event : observation.events) {
@@ -171,7 +171,8 @@ int main(int argc, char** argv)
 {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: stress_tests [--seed S] [--scenarios N] [--only K] [--time-limit SECONDS] [--no-photos]\n");
+        std::fprintf(
+            stderr, "usage: stress_tests [--seed S] [--scenarios N] [--only K] [--time-limit SECONDS] [--no-photos]\n");
         return 2;
     }
     if (!options.seedGiven)
@@ -240,9 +241,10 @@ int main(int argc, char** argv)
     std::printf("undo phases=%llu, undos that went through=%llu, kills=%llu, kills in an undo=%llu, "
                 "files not put back=%llu\n",
                 undoPhases, undos, kills, undoKills, notBack);
-    std::printf("second runs=%llu, over an unfinished one=%llu, refused as unfinished=%llu; acts through the "
-                "history=%llu, redos=%llu, acts that died=%llu, undos of the log at the log path=%llu, power cuts=%llu\n",
-                historyPhases, unfinished, refusedUnfinished, historyActs, redos, actDeaths, logPathUndos, powerCuts);
+    std::printf(
+        "second runs=%llu, over an unfinished one=%llu, refused as unfinished=%llu; acts through the "
+        "history=%llu, redos=%llu, acts that died=%llu, undos of the log at the log path=%llu, power cuts=%llu\n",
+        historyPhases, unfinished, refusedUnfinished, historyActs, redos, actDeaths, logPathUndos, powerCuts);
     std::printf("scenarios=%llu faults=%llu lognewname=%llu breaches=%llu seed=%llu\n",
                 static_cast<unsigned long long>(count), faults, logOnNewName, breaches,
                 static_cast<unsigned long long>(options.seed));

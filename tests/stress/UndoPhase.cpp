@@ -1,7 +1,7 @@
 #include "tests/stress/UndoPhase.h"
 
-#include "engine/steps/TempNames.h"
 #include "engine/log/RenameLogReader.h"
+#include "engine/steps/TempNames.h"
 #include "tests/stress/Dice.h"
 #include "tests/stress/HistoryPhase.h"
 #include "tests/stress/ScenarioRun.h"
@@ -31,7 +31,7 @@ FileCall CallOf(FaultKind kind)
     }
 }
 
-} // namespace
+}  // namespace
 
 int UndoFaultsFired(const UndoScenario& undoScenario, const FaultyFileServices& fs)
 {
@@ -61,9 +61,11 @@ void CheckKept(const std::string& what, const Tree& before, const Tree& after, c
     std::multiset<std::string> contentsBefore, contentsAfter;
     std::set<std::string> foldersBefore, foldersAfter;
     for (const auto& item : WithoutLog(before, logKey))
-        item.second.isDirectory ? (void)foldersBefore.insert(item.first) : (void)contentsBefore.insert(item.second.content);
+        item.second.isDirectory ? (void)foldersBefore.insert(item.first)
+                                : (void)contentsBefore.insert(item.second.content);
     for (const auto& item : WithoutLog(after, logKey))
-        item.second.isDirectory ? (void)foldersAfter.insert(item.first) : (void)contentsAfter.insert(item.second.content);
+        item.second.isDirectory ? (void)foldersAfter.insert(item.first)
+                                : (void)contentsAfter.insert(item.second.content);
     if (contentsBefore != contentsAfter)
         breaches.push_back(what + ": the files' contents changed (lost, duplicated or overwritten)");
     if (foldersBefore != foldersAfter)
@@ -253,7 +255,7 @@ std::vector<std::string> UndoChecker::Check()
     return breaches;
 }
 
-} // namespace
+}  // namespace
 
 UndoScenario MakeUndoScenario(const Scenario& scenario)
 {
@@ -298,9 +300,10 @@ std::string DescribeUndo(const UndoScenario& undoScenario)
         text += line;
     }
     if (undoScenario.undoDeath > 0) {
-        std::snprintf(line, sizeof line, "  the process dies in the %s after its move %d, %d bytes of its line logged\n",
-                      undoScenario.undoDeath == 1 ? "undo" : "undo of the undo",
-                      undoScenario.undoDeathAfterMove, undoScenario.undoDeathCutBytes);
+        std::snprintf(line, sizeof line,
+                      "  the process dies in the %s after its move %d, %d bytes of its line logged\n",
+                      undoScenario.undoDeath == 1 ? "undo" : "undo of the undo", undoScenario.undoDeathAfterMove,
+                      undoScenario.undoDeathCutBytes);
         text += line;
     }
     return text;

@@ -102,9 +102,9 @@ std::string HeicMeta(const std::string& exifItem, int ilocVersion, int fieldSize
         PutBig(locations, item + 1, ilocVersion < 2 ? 2 : 4);
         if (ilocVersion >= 1)
             PutBig(locations, item == 1 && inIdat ? 1 : 0, 2);
-        PutBig(locations, 0, 2);          // data reference: this file
+        PutBig(locations, 0, 2);  // data reference: this file
         PutBig(locations, base, fieldSize);
-        PutBig(locations, 1, 2);          // one extent
+        PutBig(locations, 1, 2);  // one extent
         PutBig(locations, 0, indexSize);
         PutBig(locations, offsets[item], fieldSize);
         PutBig(locations, lengths[item], fieldSize);
@@ -112,8 +112,8 @@ std::string HeicMeta(const std::string& exifItem, int ilocVersion, int fieldSize
 
     std::string handler(4, '\0');
     handler += "pict" + std::string(13, '\0');
-    std::string content = FullBox("hdlr", 0, handler) + FullBox("iinf", 0, infos) +
-                          FullBox("iloc", ilocVersion, locations);
+    std::string content =
+        FullBox("hdlr", 0, handler) + FullBox("iinf", 0, infos) + FullBox("iloc", ilocVersion, locations);
     if (inIdat)
         content += MediaBox("idat", exifItem);
     return FullBox("meta", 0, content);

@@ -187,8 +187,8 @@ bool WriteWholeFile(const std::wstring& path, const std::string& content)
 bool ReadWholeFile(const std::wstring& path, std::string& content)
 {
     content.clear();
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     char buffer[65536];
@@ -281,8 +281,9 @@ bool TempFolder::SetModifiedTime(const std::string& name, int64_t seconds, int32
 #ifdef _WIN32
 bool SetLastWriteTime(const std::wstring& path, int64_t seconds, int32_t nanoseconds)
 {
-    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file =
+        CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     uint64_t intervals = static_cast<uint64_t>(seconds * 10000000 + nanoseconds / 100 + 116444736000000000LL);
@@ -326,8 +327,7 @@ std::vector<std::string> TempFolder::Names() const
         closedir(dir);
     }
 #endif
-    names.erase(std::remove_if(names.begin(), names.end(),
-                               [](const std::string& n) { return n == "." || n == ".."; }),
+    names.erase(std::remove_if(names.begin(), names.end(), [](const std::string& n) { return n == "." || n == ".."; }),
                 names.end());
     std::sort(names.begin(), names.end());
     return names;

@@ -74,4 +74,4 @@ TEST_F(MainWindowTest, AboutBoxShowsTheAddressAndClosesEachWay)
     }
 }
 
-} // namespace
+}  // namespace

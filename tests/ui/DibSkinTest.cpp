@@ -74,4 +74,4 @@ TEST(DibSkinTest, UnloadedSkinDrawsNothing)
     EXPECT_EQ(RGB(1, 2, 3), GetPixel(target.dc, 30, 11));
 }
 
-} // namespace
+}  // namespace

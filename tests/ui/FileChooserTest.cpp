@@ -164,4 +164,4 @@ TEST_F(MainWindowTest, RelativeTextsNameTheSameFoldersAfterTheChooser)
     }
 }
 
-} // namespace
+}  // namespace

@@ -26,7 +26,8 @@ const std::string kConfirmation = AnsiText(u8"よろしいですか?");
 const std::string kStopQuestion = AnsiText(u8"名前の変更を中止しますか?");
 const std::string kUndoStopQuestion = AnsiText(u8"元に戻すのを中止しますか?");
 const std::string kStoppedFormat = AnsiText(u8"中止しました. 新しい名前のファイル: %d, 元の名前のファイル: %d.");
-const std::string kSettlingFormat = AnsiText(u8"Quillowby - 中止しています: 一時的な名前のファイルを戻しています %d/%d");
+const std::string kSettlingFormat =
+    AnsiText(u8"Quillowby - 中止しています: 一時的な名前のファイルを戻しています %d/%d");
 
 std::string Numbered(int number)
 {
@@ -146,8 +147,8 @@ private:
             DWORD started = GetTickCount();
             char title[64] = "";
             DWORD_PTR copied = 0;
-            SendMessageTimeoutA(dialog, WM_GETTEXT, sizeof title, reinterpret_cast<LPARAM>(title), SMTO_NORMAL,
-                                5000, &copied);
+            SendMessageTimeoutA(dialog, WM_GETTEXT, sizeof title, reinterpret_cast<LPARAM>(title), SMTO_NORMAL, 5000,
+                                &copied);
             DWORD answered = GetTickCount() - started;
             if (answered > slowestAnswer)
                 slowestAnswer = answered;
@@ -235,12 +236,9 @@ protected:
 TEST_F(LongRunTest, StopsOnlyWhenAskedAndLosesNothing)
 {
     const StopAnswer answers[] = {
-        {IDOK, true, {ExitEscape}, false},
-        {IDOK, false, {ExitEscape, ExitCloseBox, ExitArea, ExitMenu}, false},
-        {IDM_UNDO, true, {ExitEscape}, false},
-        {IDM_UNDO, false, {ExitCloseBox, ExitArea, ExitMenu}, false},
-        {IDOK, true, {ExitArea}, true},
-        {IDM_UNDO, true, {ExitCloseBox}, true},
+        {IDOK, true, {ExitEscape}, false},     {IDOK, false, {ExitEscape, ExitCloseBox, ExitArea, ExitMenu}, false},
+        {IDM_UNDO, true, {ExitEscape}, false}, {IDM_UNDO, false, {ExitCloseBox, ExitArea, ExitMenu}, false},
+        {IDOK, true, {ExitArea}, true},        {IDM_UNDO, true, {ExitCloseBox}, true},
     };
     for (const StopAnswer& answer : answers) {
         SCOPED_TRACE(std::string(answer.command == IDOK ? "run, " : "undo, ") + (answer.stops ? "Yes" : "No") +
@@ -379,4 +377,4 @@ TEST_F(LongRunTest, EscapeCancelsADatePreviewBeforeItShows)
     EXPECT_EQ(kTitle, WindowText(dialog));
 }
 
-} // namespace
+}  // namespace

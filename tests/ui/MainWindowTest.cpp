@@ -36,16 +36,15 @@ TEST_F(MainWindowTest, StartsWithTheDefaults)
 TEST_F(MainWindowTest, OffersTheTwelveOrdersInSortOrder)
 {
     const char* const labels[] = {
-        u8"拡張子ごとに昇順", u8"ファイル名だけで昇順", u8"拡張子ごとに降順",
-        u8"ファイル名だけで降順", u8"ソートなし", u8"ランダム",
-        u8"撮影日時の古い順", u8"撮影日時の新しい順", u8"更新日時の古い順",
-        u8"更新日時の新しい順", u8"名前の自然順で昇順", u8"名前の自然順で降順",
+        u8"拡張子ごとに昇順",     u8"ファイル名だけで昇順", u8"拡張子ごとに降順",
+        u8"ファイル名だけで降順", u8"ソートなし",           u8"ランダム",
+        u8"撮影日時の古い順",     u8"撮影日時の新しい順",   u8"更新日時の古い順",
+        u8"更新日時の新しい順",   u8"名前の自然順で昇順",   u8"名前の自然順で降順",
     };
     ASSERT_EQ(12, SendDlgItemMessageA(dialog, IDC_ORDER, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < 12; ++i) {
         char label[64] = "";
-        SendDlgItemMessageA(dialog, IDC_ORDER, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                            reinterpret_cast<LPARAM>(label));
+        SendDlgItemMessageA(dialog, IDC_ORDER, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(label));
         EXPECT_EQ(AnsiText(labels[i]), label) << "order " << i;
     }
 }
@@ -71,7 +70,11 @@ TEST_F(MainWindowTest, MenuHoldsUndoRedoPreviewSameNumberAboutAndExit)
     GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
     EXPECT_EQ(AnsiText(u8"ﾒﾆｭｰ(&M)"), text);
     HMENU items = GetSubMenu(menu, 0);
-    struct Item { int id; const char* text; } expected[] = {
+    struct Item
+    {
+        int id;
+        const char* text;
+    } expected[] = {
         {IDM_UNDO, u8"元に戻す(&U)\tCtrl+Z"},
         {IDM_REDO, u8"やり直し(&R)\tCtrl+Y"},
         {IDM_PREVIEW, u8"プレビュー(&V)..."},
@@ -91,8 +94,8 @@ TEST_F(MainWindowTest, MenuHoldsUndoRedoPreviewSameNumberAboutAndExit)
 
 TEST_F(MainWindowTest, TabVisitsTheControlsInTemplateOrder)
 {
-    const int order[] = {IDC_FOLDER, IDC_DESKTOP, IDC_DOCUMENTS, IDC_LOG_PATH, IDC_LOG_BROWSE, IDC_ORDER,
-                         IDC_PATTERN, IDC_MASK, IDC_START, IDC_FIX_DIGITS, IDC_DIGITS, IDC_FOLDER};
+    const int order[] = {IDC_FOLDER,  IDC_DESKTOP, IDC_DOCUMENTS, IDC_LOG_PATH,   IDC_LOG_BROWSE, IDC_ORDER,
+                         IDC_PATTERN, IDC_MASK,    IDC_START,     IDC_FIX_DIGITS, IDC_DIGITS,     IDC_FOLDER};
     HWND control = Item(order[0]);
     for (size_t i = 1; i < sizeof order / sizeof order[0]; ++i) {
         control = GetNextDlgTabItem(dialog, control, FALSE);
@@ -131,9 +134,12 @@ struct Typing
 TEST_F(MainWindowTest, TextFieldsFoldLettersAndNumberFieldsTakeOnlyDigits)
 {
     const Typing typings[] = {
-        {IDC_FOLDER, "C:\\Pics", "c:\\pics"}, {IDC_LOG_PATH, "Log.TXT", "log.txt"},
-        {IDC_PATTERN, "IMG_?", "img_?"},       {IDC_MASK, "*.JPG", "*.jpg"},
-        {IDC_START, "1x2", "12"},              {IDC_DIGITS, "-4", "4"},
+        {IDC_FOLDER, "C:\\Pics", "c:\\pics"},
+        {IDC_LOG_PATH, "Log.TXT", "log.txt"},
+        {IDC_PATTERN, "IMG_?", "img_?"},
+        {IDC_MASK, "*.JPG", "*.jpg"},
+        {IDC_START, "1x2", "12"},
+        {IDC_DIGITS, "-4", "4"},
     };
     for (const Typing& typing : typings) {
         Type(typing.field, typing.typed);
@@ -246,4 +252,4 @@ TEST_F(FolderWindowTest, CtrlZUndoesTheTypingInATextFieldAndTheRunElsewhere)
     }
 }
 
-} // namespace
+}  // namespace

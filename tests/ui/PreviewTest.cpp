@@ -6,8 +6,8 @@
 #include "tests/support/TakenHeads.h"
 #include "ui/PreviewDialog.h"
 
-#include "engine/order/Ordering.h"
 #include "engine/RenameJob.h"
+#include "engine/order/Ordering.h"
 #include "engine/run/RunPreview.h"
 
 #include <commctrl.h>
@@ -56,7 +56,8 @@ void ResizeAndSee(HWND box, SeenPreview& seen)
     const RECT opened = PlaceOf(box);
     const int width = opened.right - opened.left, height = opened.bottom - opened.top;
     SetWindowPos(box, nullptr, 0, 0, width + 100, height + 60, SWP_NOMOVE | SWP_NOZORDER);
-    const RECT listNow = PlaceOf(GetDlgItem(box, IDC_PREVIEW_LIST)), copyNow = PlaceOf(GetDlgItem(box, IDC_PREVIEW_COPY));
+    const RECT listNow = PlaceOf(GetDlgItem(box, IDC_PREVIEW_LIST)),
+               copyNow = PlaceOf(GetDlgItem(box, IDC_PREVIEW_COPY));
     seen.listGrew = {listNow.right - list.right, listNow.bottom - list.bottom};
     seen.copyMoved = {copyNow.right - copy.right, copyNow.bottom - copy.bottom};
     SetWindowPos(box, nullptr, 0, 0, width / 2, height / 2, SWP_NOMOVE | SWP_NOZORDER);
@@ -317,7 +318,8 @@ TEST_F(PreviewTest, CopyWaitsForTheClipboardAndSaysWhenItCannotHaveIt)
 
         EXPECT_EQ(copied ? "a.txt\t->\t000.txt\r\n" : "earlier", seen.clipboard) << held;
         if (!copied) {
-            EXPECT_EQ(AnsiText(u8"ほかのプログラムがクリップボードを使っているため, コピーできませんでした."), boxes.back().text);
+            EXPECT_EQ(AnsiText(u8"ほかのプログラムがクリップボードを使っているため, コピーできませんでした."),
+                      boxes.back().text);
         }
     }
 }
@@ -413,9 +415,10 @@ TEST_F(PreviewTest, ARunThatDidNotFinishRefusesThePreviewAsItRefusesTheRun)
     DateTheRecord(true);
     const Names afterRun = folder.Names();
     SeenPreview seen = Preview(false, CloseButton);
-    EXPECT_EQ(AnsiText(u8"Failed.\nこのフォルダには途中で終わった名前の変更があります. 一時的な名前のままのファイルがあるかも"
-                       u8"しれないため, 先に「元に戻す」か「やり直し」で終えてください."),
-              seen.refusal);
+    EXPECT_EQ(
+        AnsiText(u8"Failed.\nこのフォルダには途中で終わった名前の変更があります. 一時的な名前のままのファイルがあるかも"
+                 u8"しれないため, 先に「元に戻す」か「やり直し」で終えてください."),
+        seen.refusal);
     EXPECT_EQ(afterRun, folder.Names());
 }
 
@@ -436,15 +439,17 @@ TEST(PreviewSummary, CountsEachKindLeftOut)
 
     AddTooLongFile(folder);
     ASSERT_TRUE(PreviewRun(job, PlatformFileServices(), randomState, preview));
-    EXPECT_EQ(AnsiText(u8"ファイル 2 個 (名前が変わらないもの 0 個)。対象外 2 個: ログファイル 1 個、長すぎる名前 1 個"),
-              std::string(PreviewSummaryText(preview).Data()));
+    EXPECT_EQ(
+        AnsiText(u8"ファイル 2 個 (名前が変わらないもの 0 個)。対象外 2 個: ログファイル 1 個、長すぎる名前 1 個"),
+        std::string(PreviewSummaryText(preview).Data()));
 
     ASSERT_TRUE(folder.Write("desktop.ini", "[.ShellClassInfo]"));
     ASSERT_TRUE(folder.SetHidden("desktop.ini", true));
     ASSERT_TRUE(PreviewRun(job, PlatformFileServices(), randomState, preview));
-    EXPECT_EQ(AnsiText(u8"ファイル 2 個 (名前が変わらないもの 0 個)。対象外 3 個: ログファイル 1 個、長すぎる名前 1 個、"
-                       u8"隠しシステムファイル 1 個"),
-              std::string(PreviewSummaryText(preview).Data()));
+    EXPECT_EQ(
+        AnsiText(u8"ファイル 2 個 (名前が変わらないもの 0 個)。対象外 3 個: ログファイル 1 個、長すぎる名前 1 個、"
+                 u8"隠しシステムファイル 1 個"),
+        std::string(PreviewSummaryText(preview).Data()));
 }
 
-} // namespace
+}  // namespace

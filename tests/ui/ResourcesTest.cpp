@@ -41,10 +41,8 @@ TEST(ResourcesTest, VersionRecordNamesTheProgramInJapanese)
     EXPECT_EQ(static_cast<DWORD>(VOS__WINDOWS32), fixed->dwFileOS);
 
     const VersionString strings[] = {
-        {"FileDescription", "Quillowby Ver2.00"},
-        {"ProductName", "Quillowby Ver2.00"},
-        {"Comments", u8"ファイルの連番を作成"},
-        {"FileVersion", "2, 0, 0, 0"},
+        {"FileDescription", "Quillowby Ver2.00"}, {"ProductName", "Quillowby Ver2.00"},
+        {"Comments", u8"ファイルの連番を作成"},   {"FileVersion", "2, 0, 0, 0"},
         {"ProductVersion", "2, 0, 0, 0"},
     };
     for (const VersionString& expected : strings) {
@@ -104,4 +102,4 @@ TEST(ResourcesTest, BitmapsHaveTheirSizeAndFormat)
     }
 }
 
-} // namespace
+}  // namespace

@@ -78,10 +78,10 @@ struct BadField
 TEST_F(RunCommandTest, DigitCountOutsideOneToTenOrStartNumberPastTheSignedRangeIsRefused)
 {
     ASSERT_TRUE(AddFiles(folder, {"a.txt"}));
-    const BadField cases[] = {{IDC_DIGITS, "0", true},          {IDC_DIGITS, "11", true},
-                              {IDC_DIGITS, "", true},           {IDC_DIGITS, "2147483648", true},
-                              {IDC_DIGITS, "0", false},         {IDC_START, "2147483648", true},
-                              {IDC_START, "4294967295", true},  {IDC_START, "99999999999", true}};
+    const BadField cases[] = {{IDC_DIGITS, "0", true},         {IDC_DIGITS, "11", true},
+                              {IDC_DIGITS, "", true},          {IDC_DIGITS, "2147483648", true},
+                              {IDC_DIGITS, "0", false},        {IDC_START, "2147483648", true},
+                              {IDC_START, "4294967295", true}, {IDC_START, "99999999999", true}};
     for (const BadField& bad : cases) {
         SCOPED_TRACE(std::string("field ") + std::to_string(bad.id) + " \"" + bad.text +
                      (bad.padding ? "\"" : "\", padding off"));
@@ -201,11 +201,13 @@ TEST_F(RunCommandTest, PartlyDoneRunSaysHowManyAndPointsToTheLog)
     CloseHandle(held);
 
     ASSERT_EQ(2u, seen.size());
-    EXPECT_EQ("1 file could not be renamed; the log has the details." +
-                  AnsiText(u8"\n\"b.txt\": 移動できませんでした (ほかのプログラムが開いているか, ファイルシステムが拒みました)"
-                           u8"\n詳しくはログ \"") +
-                  Text(IDC_LOG_PATH) + AnsiText(u8"\" を見てください.\n対象外 1 個: 長すぎる名前 1 個"),
-              seen[1].text);
+    EXPECT_EQ(
+        "1 file could not be renamed; the log has the details." +
+            AnsiText(
+                u8"\n\"b.txt\": 移動できませんでした (ほかのプログラムが開いているか, ファイルシステムが拒みました)"
+                u8"\n詳しくはログ \"") +
+            Text(IDC_LOG_PATH) + AnsiText(u8"\" を見てください.\n対象外 1 個: 長すぎる名前 1 個"),
+        seen[1].text);
     EXPECT_EQ(SystemIcon(IDI_EXCLAMATION), seen[1].icon);
     EXPECT_EQ(Arrow(), seen[1].cursor);
     EXPECT_TRUE(folder.Exists("000.txt"));
@@ -272,7 +274,8 @@ TEST_F(RunCommandTest, ALogOrRecordThatCannotBeKeptIsAskedAboutBeforeAnyMove)
             log ? AnsiText(u8"ログファイル \"") + Text(IDC_LOG_PATH) +
                       AnsiText(u8"\" を作れません. ログがないと, この名前の変更は元に戻せません. 続けますか?")
                 : AnsiText(u8"名前の変更の記録をフォルダ \"") + noHistory +
-                      AnsiText(u8"\" に残せません. 記録がないと, この名前の変更は「元に戻す」で戻せません. 続けますか?");
+                      AnsiText(
+                          u8"\" に残せません. 記録がないと, この名前の変更は「元に戻す」で戻せません. 続けますか?");
         for (bool goOn : {false, true}) {
             DeleteFileA(folder.PathOf("000.txt").c_str());
             ASSERT_TRUE(AddFiles(folder, {"a.txt"}));
@@ -296,9 +299,10 @@ TEST_F(RunCommandTest, ARunThatDidNotFinishIsTakenBackWhenTheUserSaysSoAndNothin
     Run();
     DateTheRecord(true);
     const Contents afterRun = ContentsOf(folder);
-    const std::string question = AnsiText(u8"フォルダ \"") + Text(IDC_FOLDER) +
-                                 AnsiText(u8"\" で 2019/05/01 10:00:00 に行った名前の変更が途中で終わっています. "
-                                          u8"一時的な名前のままのファイルがあるかもしれません. 先にこの変更を元に戻しますか?");
+    const std::string question =
+        AnsiText(u8"フォルダ \"") + Text(IDC_FOLDER) +
+        AnsiText(u8"\" で 2019/05/01 10:00:00 に行った名前の変更が途中で終わっています. "
+                 u8"一時的な名前のままのファイルがあるかもしれません. 先にこの変更を元に戻しますか?");
     for (bool takeBack : {false, true}) {
         std::vector<SeenBox> seen =
             Run(takeBack ? std::vector<int>{IDYES, IDYES, IDOK} : std::vector<int>{IDYES, IDNO});
@@ -337,4 +341,4 @@ TEST_F(RunCommandTest, RunRefusedBeforeAnyMoveSaysWhyAndWhichFile)
     }
 }
 
-} // namespace
+}  // namespace

@@ -40,7 +40,8 @@ TEST(RunResultTest, SaysWhatHappenedToTheFiles)
         {false, RefusalFolderNotSearchable, "", 0, false,
          "Failed." + AnsiText(u8"\nフォルダの中を見られません. フォルダではないか, 見る権限がありません.")},
         {false, RefusalMaskHoldsSemicolon, "", 0, false,
-         "Failed." + AnsiText(u8"\n対象に合うファイルがありません. 対象の ; は区切りではなく名前の一部として探されます.")},
+         "Failed." +
+             AnsiText(u8"\n対象に合うファイルがありません. 対象の ; は区切りではなく名前の一部として探されます.")},
         {false, RefusalNothingMatches, "", 0, false, "Failed." + AnsiText(u8"\n対象に合うファイルがありません.")},
         {false, RefusalHistoryNotWritable, "", 0, false,
          "Failed." + AnsiText(u8"\n名前の変更の記録を残すフォルダに書き込めません.")},
@@ -94,17 +95,19 @@ struct NamedCase
 
 TEST(RunResultTest, NamesTheFirstFilesNotRenamedAndCountsTheLeftOutApart)
 {
-    const std::string move = AnsiText(u8": 移動できませんでした (ほかのプログラムが開いているか, ファイルシステムが拒みました)");
+    const std::string move =
+        AnsiText(u8": 移動できませんでした (ほかのプログラムが開いているか, ファイルシステムが拒みました)");
     const std::string taken = AnsiText(u8": 新しい名前をほかのファイルが使っています");
     const std::string log = AnsiText(u8"\n詳しくはログ \"C:\\log.txt\" を見てください.");
     const std::string leftOut = AnsiText(u8"\n対象外 2 個: 文字コードで表せない名前 1 個、ログファイル 1 個");
     const NamedCase cases[] = {
         {1, 0, true, "1 file could not be renamed; the log has the details.\n\"f0.txt\"" + move + log},
-        {2, 0, false, "2 files could not be renamed, and the log could not be written.\n\"f0.txt\"" + move +
-                          "\n\"f1.txt\"" + taken},
-        {8, 1, true, "7 files could not be renamed; the log has the details.\n\"f0.txt\"" + move + "\n\"f1.txt\"" +
-                         taken + "\n\"f2.txt\"" + move + "\n\"f3.txt\"" + move + "\n\"f4.txt\"" + move +
-                         AnsiText(u8"\nほか 2 個") + log + leftOut},
+        {2, 0, false,
+         "2 files could not be renamed, and the log could not be written.\n\"f0.txt\"" + move + "\n\"f1.txt\"" + taken},
+        {8, 1, true,
+         "7 files could not be renamed; the log has the details.\n\"f0.txt\"" + move + "\n\"f1.txt\"" + taken +
+             "\n\"f2.txt\"" + move + "\n\"f3.txt\"" + move + "\n\"f4.txt\"" + move + AnsiText(u8"\nほか 2 個") + log +
+             leftOut},
         {1, 1, true, "Completed." + leftOut},
     };
     for (const NamedCase& c : cases) {
@@ -113,7 +116,8 @@ TEST(RunResultTest, NamesTheFirstFilesNotRenamedAndCountsTheLeftOutApart)
         outcome.unreachable = c.unreachable;
         outcome.leftOut[LeftOutUnreachable] = c.unreachable;
         outcome.leftOut[LeftOutLog] = c.unreachable;
-        for (; outcome.namedNotRenamed < std::min(kNamedNotRenamed, c.notRenamed - c.unreachable); ++outcome.namedNotRenamed) {
+        for (; outcome.namedNotRenamed < std::min(kNamedNotRenamed, c.notRenamed - c.unreachable);
+             ++outcome.namedNotRenamed) {
             NotRenamedFile& file = outcome.notRenamedFiles[outcome.namedNotRenamed];
             std::snprintf(file.name, sizeof file.name, "f%d.txt", outcome.namedNotRenamed);
             file.reason = outcome.namedNotRenamed == 1 ? FailureNewNameTaken : FailureMove;
@@ -164,7 +168,8 @@ TEST(RunResultTest, SaysHowAStoppedRunLeftTheFiles)
         {10, 1, 4, 2, true,
          u8"中止しました. 新しい名前のファイル: 4, 元の名前のファイル: 5, 一時的な名前のままのファイル: 2 "
          u8"(ログを見てください)."},
-        {3, 0, 3, 0, false, u8"中止しました. 新しい名前のファイル: 3, 元の名前のファイル: 0. ログを書き込めませんでした."},
+        {3, 0, 3, 0, false,
+         u8"中止しました. 新しい名前のファイル: 3, 元の名前のファイル: 0. ログを書き込めませんでした."},
         {3, 0, 3, 0, false, u8"中止しました. 新しい名前のファイル: 3, 元の名前のファイル: 0.", false},
         {3, 0, 1, 0, true,
          u8"中止しました. 新しい名前のファイル: 1, 元の名前のファイル: 2.\n"
@@ -186,4 +191,4 @@ TEST(RunResultTest, SaysHowAStoppedRunLeftTheFiles)
     }
 }
 
-} // namespace
+}  // namespace

@@ -7,8 +7,8 @@
 #include <cstdio>
 
 SkinPicture::SkinPicture()
-    : bitmap(static_cast<HBITMAP>(LoadImageA(appInstance, MAKEINTRESOURCEA(IDB_SKIN), IMAGE_BITMAP, 0, 0,
-                                             LR_CREATEDIBSECTION))),
+    : bitmap(static_cast<HBITMAP>(
+          LoadImageA(appInstance, MAKEINTRESOURCEA(IDB_SKIN), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))),
       dc(CreateCompatibleDC(nullptr)), previous(SelectObject(dc, bitmap))
 {
 }

@@ -64,15 +64,48 @@ struct Release
 TEST_F(SkinnedAreasTest, OnlyAReleaseOverThePressedAreaPostsItsCommand)
 {
     const Release releases[] = {
-        {"inside", [](const RECT& r, const RECT&) { return POINT{r.left + 3, r.top + 3}; }, false, {IDOK}},
-        {"on the last inner pixel", [](const RECT& r, const RECT&) { return POINT{r.right - 1, r.bottom - 1}; },
-         false, {IDOK}},
-        {"after moving out and back", [](const RECT& r, const RECT&) { return POINT{r.left + 5, r.top + 5}; },
-         true, {IDOK}},
-        {"outside both", [](const RECT&, const RECT&) { return POINT{2, 2}; }, false, {}},
-        {"over the other area", [](const RECT&, const RECT& e) { return POINT{e.left + 5, e.top + 5}; }, false, {}},
-        {"on the right edge", [](const RECT& r, const RECT&) { return POINT{r.right, r.top + 5}; }, false, {}},
-        {"on the bottom edge", [](const RECT& r, const RECT&) { return POINT{r.left + 5, r.bottom}; }, false, {}},
+        {"inside",
+         [](const RECT& r, const RECT&) {
+             return POINT{r.left + 3, r.top + 3};
+         },
+         false,
+         {IDOK}},
+        {"on the last inner pixel",
+         [](const RECT& r, const RECT&) {
+             return POINT{r.right - 1, r.bottom - 1};
+         },
+         false,
+         {IDOK}},
+        {"after moving out and back",
+         [](const RECT& r, const RECT&) {
+             return POINT{r.left + 5, r.top + 5};
+         },
+         true,
+         {IDOK}},
+        {"outside both",
+         [](const RECT&, const RECT&) {
+             return POINT{2, 2};
+         },
+         false,
+         {}},
+        {"over the other area",
+         [](const RECT&, const RECT& e) {
+             return POINT{e.left + 5, e.top + 5};
+         },
+         false,
+         {}},
+        {"on the right edge",
+         [](const RECT& r, const RECT&) {
+             return POINT{r.right, r.top + 5};
+         },
+         false,
+         {}},
+        {"on the bottom edge",
+         [](const RECT& r, const RECT&) {
+             return POINT{r.left + 5, r.bottom};
+         },
+         false,
+         {}},
     };
     const RECT run = ClientRectOf(IDOK);
     const RECT exit = ClientRectOf(IDCANCEL);
@@ -183,4 +216,4 @@ TEST_F(SkinnedAreasTest, WithoutASkinTheAreasStillWork)
     LoadSkin();
 }
 
-} // namespace
+}  // namespace

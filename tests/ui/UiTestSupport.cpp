@@ -30,8 +30,7 @@ struct OpenBoxSearch
 BOOL CALLBACK CollectBox(HWND window, LPARAM param)
 {
     OpenBoxSearch* search = reinterpret_cast<OpenBoxSearch*>(param);
-    if (window != search->owner && IsWindowVisible(window) && IsWindowEnabled(window) &&
-        IsDialogWindow(window))
+    if (window != search->owner && IsWindowVisible(window) && IsWindowEnabled(window) && IsDialogWindow(window))
         search->boxes.push_back(window);
     return TRUE;
 }
@@ -56,7 +55,7 @@ BOOL CALLBACK ReadStatic(HWND child, LPARAM param)
     return TRUE;
 }
 
-} // namespace
+}  // namespace
 
 std::string WindowText(HWND window)
 {
@@ -71,7 +70,8 @@ std::string AnsiText(const char* utf8)
 {
     std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0)), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &wide[0], static_cast<int>(wide.size()));
-    std::string ansi(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
+    std::string ansi(
+        static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
     WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &ansi[0], static_cast<int>(ansi.size()), nullptr, nullptr);
     ansi.resize(std::strlen(ansi.c_str()));
     return ansi;

@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-
 // What a modal window (a message box, the about box, a common dialog) showed when it was
 // answered.
 struct SeenBox

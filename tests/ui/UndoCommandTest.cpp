@@ -1,9 +1,9 @@
 #include "tests/ui/UiTestSupport.h"
 
 #include "res/resource.h"
+#include "tests/support/FolderFiles.h"
 #include "ui/ShellFolders.h"
 #include "ui/UndoResult.h"
-#include "tests/support/FolderFiles.h"
 
 namespace {
 
@@ -28,7 +28,8 @@ protected:
     }
 
     // The undo's question of the record DateTheRecord dated, unless the rest says otherwise.
-    std::string Question(int count, const char* rest = u8" 個を, 2019/05/01 10:00:00 の名前の変更の前の名前に戻します.") const
+    std::string Question(int count,
+                         const char* rest = u8" 個を, 2019/05/01 10:00:00 の名前の変更の前の名前に戻します.") const
     {
         return AnsiText(u8"フォルダ \"") + Text(IDC_FOLDER) + AnsiText(u8"\" のファイル ") + std::to_string(count) +
                AnsiText(rest) + AnsiText(u8" よろしいですか?");
@@ -106,7 +107,12 @@ TEST_F(UndoCommandTest, AFileMovedAwayByHandIsReportedAndTheRestComesBack)
 
 TEST_F(UndoCommandTest, NothingToUndoIsSaidAndNothingChanges)
 {
-    const struct { const char* name; const char* log; std::string text; } cases[] = {
+    const struct
+    {
+        const char* name;
+        const char* log;
+        std::string text;
+    } cases[] = {
         {"no log", nullptr, AnsiText(u8"元に戻せる名前の変更はありません.")},
         {"not a rename log", "shopping\r\nmilk\r\n",
          AnsiText(u8"ログ欄のファイルは名前変更のログではありません. 何も元に戻していません.")},
@@ -140,15 +146,28 @@ TEST(HistoryFolderTest, IsQuillowbyInTheLocalApplicationData)
 
 TEST(UndoTexts, SayWhatIsTrue)
 {
-    const struct { bool stopped; int notBack; bool unaccounted; bool logComplete; const char* text; bool redo = false; } cases[] = {
-        {true, 2, false, true, u8"元に戻す作業を途中で止めました. 2 個のファイルはまだ元の名前に戻っていません. "
-                               u8"もう一度元に戻すと続きから戻します."},
-        {true, 2, false, true, u8"やり直しを途中で止めました. 2 個のファイルはまだ新しい名前になっていません. "
-                               u8"もう一度やり直すと続きから付けます.", true},
-        {false, 0, true, true, u8"1 個のファイルを元に戻せませんでした. 詳しくはログ \"L\" を見てください.\n"
-                               u8"ログにない一時ファイル \"~ren0003.tmp\" など 1 個はそのままにしました."},
-        {false, 1, false, false, u8"1 個のファイルを元に戻せませんでした. ログに書き込めなかったため, "
-                                 u8"ログにはその一部しか書かれていないことがあります."},
+    const struct
+    {
+        bool stopped;
+        int notBack;
+        bool unaccounted;
+        bool logComplete;
+        const char* text;
+        bool redo = false;
+    } cases[] = {
+        {true, 2, false, true,
+         u8"元に戻す作業を途中で止めました. 2 個のファイルはまだ元の名前に戻っていません. "
+         u8"もう一度元に戻すと続きから戻します."},
+        {true, 2, false, true,
+         u8"やり直しを途中で止めました. 2 個のファイルはまだ新しい名前になっていません. "
+         u8"もう一度やり直すと続きから付けます.",
+         true},
+        {false, 0, true, true,
+         u8"1 個のファイルを元に戻せませんでした. 詳しくはログ \"L\" を見てください.\n"
+         u8"ログにない一時ファイル \"~ren0003.tmp\" など 1 個はそのままにしました."},
+        {false, 1, false, false,
+         u8"1 個のファイルを元に戻せませんでした. ログに書き込めなかったため, "
+         u8"ログにはその一部しか書かれていないことがあります."},
     };
     for (const auto& c : cases) {
         UndoOutcome outcome;
@@ -163,12 +182,14 @@ TEST(UndoTexts, SayWhatIsTrue)
     plan.folder = "F";
     plan.finishing = true;
     plan.fileCount = 2;
-    EXPECT_EQ(AnsiText(u8"途中で止まった元に戻す作業を続け, フォルダ \"F\" のファイル 2 個を元の名前に戻します. よろしいですか?"),
-              UndoQuestionText(plan).Data());
+    EXPECT_EQ(
+        AnsiText(
+            u8"途中で止まった元に戻す作業を続け, フォルダ \"F\" のファイル 2 個を元の名前に戻します. よろしいですか?"),
+        UndoQuestionText(plan).Data());
     plan.fileCount = 0;
     EXPECT_EQ(AnsiText(u8"フォルダ \"F\" で途中で止まった元に戻す作業は, ファイルをすべて戻し終えていました. "
                        u8"そのことをログに書き込みます. よろしいですか?"),
               UndoQuestionText(plan).Data());
 }
 
-} // namespace
+}  // namespace

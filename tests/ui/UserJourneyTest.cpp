@@ -67,4 +67,4 @@ TEST_F(MainWindowTest, DesktopButtonRunAndLogAsANewUserWould)
     EXPECT_EQ(Text(IDC_FOLDER) + "\r\nb.jpg\t->\t000.jpg\r\na.txt\t->\t001.txt\r\n", log);
 }
 
-} // namespace
+}  // namespace

@@ -10,9 +10,25 @@
 
 namespace {
 
-enum Kind { Done, MovedNothing, TakenBack, RunOpen, RunOpenMovedNothing, UndoOpen, RedoOpen, Redone, Junk };
+enum Kind
+{
+    Done,
+    MovedNothing,
+    TakenBack,
+    RunOpen,
+    RunOpenMovedNothing,
+    UndoOpen,
+    RedoOpen,
+    Redone,
+    Junk
+};
 
-struct KindRead { std::string bytes; RecordState state; bool moves; };
+struct KindRead
+{
+    std::string bytes;
+    RecordState state;
+    bool moves;
+};
 
 // A record of each kind, its folder line "@", and what the history reads of it.
 std::vector<KindRead> Kinds()
@@ -100,16 +116,26 @@ TEST(RunHistory, TakesOnlyItsOwnRecordNames)
 TEST(RunHistory, ChoosesWhatTheNextUndoAndRedoTakeAndWhatHoldsAFolderBack)
 {
     // unfinished: UnfinishedIn the first folder and the second.
-    const struct { const char* name; std::vector<Written> records; int nextUndo, nextRedo, unfinished[2]; } cases[] = {
+    const struct
+    {
+        const char* name;
+        std::vector<Written> records;
+        int nextUndo, nextRedo, unfinished[2];
+    } cases[] = {
         {"the newest run that moved a file", {{Done, 0}, {Done, 1}, {MovedNothing, 0}}, 1, -1, {-1, -1}},
-        {"runs taken back newest first, made again in turn", {{Done, 0}, {TakenBack, 0}, {TakenBack, 1}}, 0, 1,
+        {"runs taken back newest first, made again in turn",
+         {{Done, 0}, {TakenBack, 0}, {TakenBack, 1}},
+         0,
+         1,
          {-1, -1}},
-        {"sealed runs are never made again", {{TakenBack, 0, true}, {TakenBack, 1, true}, {Redone, 0}}, 2, -1,
+        {"sealed runs are never made again",
+         {{TakenBack, 0, true}, {TakenBack, 1, true}, {Redone, 0}},
+         2,
+         -1,
          {-1, -1}},
         {"a run that did not finish", {{RunOpen, 0}, {Done, 1}, {Junk, 1}}, 1, -1, {0, -1}},
         {"a run cut short before its first move", {{RunOpenMovedNothing, 0}}, 0, -1, {-1, -1}},
-        {"a run that did not finish, of a folder of that name elsewhere", {{RunOpen, 0, false, true}}, 0, -1,
-         {-1, -1}},
+        {"a run that did not finish, of a folder of that name elsewhere", {{RunOpen, 0, false, true}}, 0, -1, {-1, -1}},
         {"undos that did not finish, a redo finished first", {{UndoOpen, 0}, {RedoOpen, 1}, {Junk, 0}}, 1, 1, {0, 1}},
     };
     for (const auto& c : cases) {
@@ -146,4 +172,4 @@ TEST(RunHistory, ANewRunSealsWhatWasTakenBackAndTrimsAllButOpenRecords)
     EXPECT_EQ(RecordName(kHistoryRecords, volume, true), names.back());
 }
 
-} // namespace
+}  // namespace

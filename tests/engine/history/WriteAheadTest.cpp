@@ -1,6 +1,6 @@
+#include "engine/history/RunHistory.h"
 #include "engine/order/Ordering.h"
 #include "engine/undo/HistoryUndo.h"
-#include "engine/history/RunHistory.h"
 #include "tests/support/EngineTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -62,8 +62,8 @@ TEST(WriteAhead, APowerCutAtAnyMoveLosesNoName)
                 ASSERT_TRUE(records.Load());
                 RunRename(run.job, run.list, run.fs, run.outcome, nullptr, &records);
                 run.fs.CutPower(static_cast<PowerCutKind>(kind), static_cast<unsigned>(cutAt));
-                const std::string where = std::string(c.name) + ", cut " + std::to_string(kind) + " at move " +
-                                          std::to_string(cutAt);
+                const std::string where =
+                    std::string(c.name) + ", cut " + std::to_string(kind) + " at move " + std::to_string(cutAt);
                 EXPECT_EQ(0, UndoEverything(history)) << where;
                 EXPECT_EQ(before, ContentsOf(run.folder)) << where;
                 if (!dead)
@@ -108,4 +108,4 @@ TEST(WriteAhead, RightGuessesCostOneFlushPerBatch)
     }
 }
 
-} // namespace
+}  // namespace

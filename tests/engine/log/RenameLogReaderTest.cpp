@@ -49,8 +49,10 @@ TEST(RenameLogReader, TellsRenameLogsFromOtherFiles)
         {"a reason no run writes", d + step + "b.txt\t->\tc.txt\twidget sold\r\n", false},
         {"a reason no run writes, cut short", d + step + "b.txt\t->\tc.txt\twidget", false},
         {"a reason with an error no print writes", d + step + "b.txt\t->\tc.txt\tmove failed (error x)\r\n", false},
-        {"first step line cut short", d + "a.txt\t->\t00", false}, {"... and ended", d + "milk\t\r\n", false},
-        {"a list of stock", "Inventory\r\nwidget\t-\r\n", false}, {"a list", "Shopping\r\nmilk\t\r\n", false},
+        {"first step line cut short", d + "a.txt\t->\t00", false},
+        {"... and ended", d + "milk\t\r\n", false},
+        {"a list of stock", "Inventory\r\nwidget\t-\r\n", false},
+        {"a list", "Shopping\r\nmilk\t\r\n", false},
         {"a first line that is no full path", "My plan\r\n" + step, false},
         {"a folder typed without its top", std::string("photos") + TempFolder::Separator() + "\r\n" + step, false},
         {"cut short between CR and LF", d + "a.txt\t->\t000.txt\r", true},
@@ -73,8 +75,10 @@ TEST(RenameLogReader, TellsRenameLogsFromOtherFiles)
         {"ends in NUL bytes", d + step + std::string(3, '\0'), true},
         {"NUL bytes where a folder line alone ends", d + std::string(2, '\0'), false},
         {"CR inside a line", d + "a.txt\r\t->\t000.txt\r\n", false},
-        {"longest formatted line", d + std::string(kStepLineSize - 1 - 6 - 8, 'a') + "\t->\t" + std::string(8, 'b') + "\r\n", true},
-        {"a line one byte longer", d + std::string(kStepLineSize - 6 - 8, 'a') + "\t->\t" + std::string(8, 'b') + "\r\n", false},
+        {"longest formatted line",
+         d + std::string(kStepLineSize - 1 - 6 - 8, 'a') + "\t->\t" + std::string(8, 'b') + "\r\n", true},
+        {"a line one byte longer",
+         d + std::string(kStepLineSize - 6 - 8, 'a') + "\t->\t" + std::string(8, 'b') + "\r\n", false},
         {"line cut short and ended, then a step", d + "a\t-\r\n" + step, false},
         {"undo section of another folder", d + step + "\r\nC:\\other\\\r\n000.txt\t->\ta.txt\r\n", false},
         {"undo section with no line, then another", d + step + "\r\n" + d + undo, false},
@@ -179,7 +183,13 @@ TEST(RenameLogReader, HandsBackWhatAnUndoTakesBack)
 {
     const std::string d = kRoot + "d\r\n", done = kUndoFinishedLine, ran = kRunFinishedLine;
     const std::string run = d + "a\t->\tb\r\n", undo = "\r\n" + d;
-    const struct { std::string bytes; std::string record; bool open; std::string completion; } cases[] = {
+    const struct
+    {
+        std::string bytes;
+        std::string record;
+        bool open;
+        std::string completion;
+    } cases[] = {
         // A line cut short after its first name may have moved that file: c>? says so.
         {run + "c\t->\td", "a>b c>? ", false, "\t\r\n"},
         {run + "c\t->\td\tmove fail", "a>b ", false, "\r\n"},
@@ -222,7 +232,13 @@ TEST(RenameLogReader, CountsTheActsAndTellsOneRunFromAnother)
         parser.Feed(bytes.data(), bytes.size());
         return parser.RunKey();
     };
-    const struct { std::string bytes; int acts; bool open; bool runFinished; } cases[] = {
+    const struct
+    {
+        std::string bytes;
+        int acts;
+        bool open;
+        bool runFinished;
+    } cases[] = {
         {run, 1, false, false},
         {run + ran.substr(0, 5), 1, false, false},
         {run + ran, 1, false, true},
@@ -314,4 +330,4 @@ TEST(RenameLogReader, ARunsOwnLogIsARenameLog)
     }
 }
 
-} // namespace
+}  // namespace

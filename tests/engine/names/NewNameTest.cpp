@@ -1,6 +1,6 @@
 #include "engine/FileEntry.h"
-#include "engine/platform/NameParts.h"
 #include "engine/RenameJob.h"
+#include "engine/platform/NameParts.h"
 #include "tests/support/EngineTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -33,10 +33,16 @@ void ExpectSplits(const SplitCase* cases, size_t count, const FileServices& fs)
 TEST(SplitFileName, ExtensionRunsFromTheLastDot)
 {
     const SplitCase cases[] = {
-        {"a.jpg", "a", ".jpg"},          {"x.tar.gz", "x.tar", ".gz"},  {"README", "README", ""},
-        {".profile", "", ".profile"},    {"a.", "a", "."},              {"", "", ""},
-        {"C:\\dir.x\\file", "file", ""}, {"dir/sub.d/f.txt", "f", ".txt"},
-        {"c:name.ext", "name", ".ext"},  {"b.JPG", "b", ".JPG"},
+        {"a.jpg", "a", ".jpg"},
+        {"x.tar.gz", "x.tar", ".gz"},
+        {"README", "README", ""},
+        {".profile", "", ".profile"},
+        {"a.", "a", "."},
+        {"", "", ""},
+        {"C:\\dir.x\\file", "file", ""},
+        {"dir/sub.d/f.txt", "f", ".txt"},
+        {"c:name.ext", "name", ".ext"},
+        {"b.JPG", "b", ".JPG"},
     };
     ExpectSplits(cases, sizeof cases / sizeof cases[0], PlatformFileServices());
 }
@@ -63,7 +69,11 @@ TEST(SplitFileName, PartsAreCutTo255BytesWithoutSplittingACharacter)
     cp932.UseCp932LeadBytes();
     std::string single = "." + std::string(300, 'e');
     std::string doubled = "." + std::string(253, 'e') + "\x83\x41" + "tail";
-    struct Case { std::string name; size_t extLength; } cases[] = {{single, 255}, {doubled, 254}};
+    struct Case
+    {
+        std::string name;
+        size_t extLength;
+    } cases[] = {{single, 255}, {doubled, 254}};
     for (const Case& c : cases) {
         char ext[kNameSize];
         SplitFileName(c.name.c_str(), nullptr, ext, cp932);
@@ -130,10 +140,15 @@ TEST(FormNewName, ExtensionWithA5CSecondByteStaysWhole)
 TEST(FormNewName, RefusesANameLongerThan255Bytes)
 {
     FileServices& fs = PlatformFileServices();
-    struct Case { size_t prefixLength; const char* name; bool fits; } cases[] = {
-        {248, "a.txt", true},   // 248 + 3 + 4 = 255
-        {249, "a.txt", false},  // 256
-        {2000, "a.txt", false}, // longer than one formatted print can hold
+    struct Case
+    {
+        size_t prefixLength;
+        const char* name;
+        bool fits;
+    } cases[] = {
+        {248, "a.txt", true},    // 248 + 3 + 4 = 255
+        {249, "a.txt", false},   // 256
+        {2000, "a.txt", false},  // longer than one formatted print can hold
     };
     for (const Case& c : cases) {
         RenameJob job;

@@ -103,7 +103,8 @@ TEST(PathReach, ARunWhoseNewNamesWouldReachTheLimitIsRefusedBeforeAnyMove)
         } else {
             ASSERT_TRUE(run.Run()) << c.name;
             EXPECT_EQ(0, run.outcome.notRenamed) << c.name;
-            EXPECT_EQ(kLongestPath, Characters(run.folder.PathOf(deep + separator + (c.prefix.empty() ? "~ren0002.tmp" : c.prefix + "001.txt"))))
+            EXPECT_EQ(kLongestPath, Characters(run.folder.PathOf(
+                                        deep + separator + (c.prefix.empty() ? "~ren0002.tmp" : c.prefix + "001.txt"))))
                 << c.name;
             expected = {c.prefix + "000.txt", c.prefix + "001.txt"};
         }

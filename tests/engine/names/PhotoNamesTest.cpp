@@ -22,7 +22,12 @@ const int64_t kMay1 = 1556712000, kDay = 86400;
 // Photos taken on 1 and 2 May, written on other days, and a text without a date taken.
 void AddPhotos(RunFixture& run)
 {
-    struct File { const char* name; const char* taken; int64_t written; } files[] = {
+    struct File
+    {
+        const char* name;
+        const char* taken;
+        int64_t written;
+    } files[] = {
         {"b.jpg", "2019:05:01 10:00:00", kMay1 + 2 * kDay},
         {"d.jpg", "2019:05:01 23:59:59", kMay1},
         {"a.jpg", "2019:05:02 08:30:15", kMay1 + kDay},
@@ -46,27 +51,57 @@ Names PreviewRows(RunFixture& run, RunPreview& preview)
 TEST(PhotoNames, DateFieldsInEveryOrderNumberEachDateFromTheStart)
 {
     const char* a0502 = "20190502_001.jpg";
-    struct Case { int32_t order; std::string pattern; const char* mask; Names rows; } cases[] = {
-        {TakenAscending, Date + "_?", "*.*", {Line("b.jpg", "20190501_001.jpg"), Line("d.jpg", "20190501_002.jpg"),
-                                              Line("a.jpg", a0502), Line("c.txt", "20190504_001.txt")}},
-        {TakenDescending, Date + "_?", "*.*", {Line("c.txt", "20190504_001.txt"), Line("a.jpg", a0502),
-                                               Line("d.jpg", "20190501_001.jpg"), Line("b.jpg", "20190501_002.jpg")}},
-        {ModifiedAscending, Date + "_?", "*.*", {Line("d.jpg", "20190501_001.jpg"), Line("a.jpg", a0502),
-                                                 Line("b.jpg", "20190503_001.jpg"), Line("c.txt", "20190504_001.txt")}},
-        {ModifiedDescending, "x" + Date + "?", "*.jpg", {Line("b.jpg", "x20190503001.jpg"),
-                                                         Line("a.jpg", "x20190502001.jpg"), Line("d.jpg", "x20190501001.jpg")}},
+    struct Case
+    {
+        int32_t order;
+        std::string pattern;
+        const char* mask;
+        Names rows;
+    } cases[] = {
+        {TakenAscending,
+         Date + "_?",
+         "*.*",
+         {Line("b.jpg", "20190501_001.jpg"), Line("d.jpg", "20190501_002.jpg"), Line("a.jpg", a0502),
+          Line("c.txt", "20190504_001.txt")}},
+        {TakenDescending,
+         Date + "_?",
+         "*.*",
+         {Line("c.txt", "20190504_001.txt"), Line("a.jpg", a0502), Line("d.jpg", "20190501_001.jpg"),
+          Line("b.jpg", "20190501_002.jpg")}},
+        {ModifiedAscending,
+         Date + "_?",
+         "*.*",
+         {Line("d.jpg", "20190501_001.jpg"), Line("a.jpg", a0502), Line("b.jpg", "20190503_001.jpg"),
+          Line("c.txt", "20190504_001.txt")}},
+        {ModifiedDescending,
+         "x" + Date + "?",
+         "*.jpg",
+         {Line("b.jpg", "x20190503001.jpg"), Line("a.jpg", "x20190502001.jpg"), Line("d.jpg", "x20190501001.jpg")}},
         // The other orders write the date the date-taken orders read.
-        {NameAscending, Date + "_?", "*.*", {Line("a.jpg", a0502), Line("b.jpg", "20190501_001.jpg"),
-                                             Line("c.txt", "20190504_001.txt"), Line("d.jpg", "20190501_002.jpg")}},
-        {NameDescending, "?" + Y + Mo, "*.jpg", {Line("d.jpg", "001201905.jpg"), Line("b.jpg", "002201905.jpg"),
-                                                 Line("a.jpg", "003201905.jpg")}},
-        {ExtDescending, Date + "_?", "*.*", {Line("c.txt", "20190504_001.txt"), Line("d.jpg", "20190501_001.jpg"),
-                                            Line("b.jpg", "20190501_002.jpg"), Line("a.jpg", a0502)}},
-        {NaturalAscending, Y + "-" + Mo + "-" + D + " " + H + "." + Mi + "." + S + " ?", "*.jpg",
+        {NameAscending,
+         Date + "_?",
+         "*.*",
+         {Line("a.jpg", a0502), Line("b.jpg", "20190501_001.jpg"), Line("c.txt", "20190504_001.txt"),
+          Line("d.jpg", "20190501_002.jpg")}},
+        {NameDescending,
+         "?" + Y + Mo,
+         "*.jpg",
+         {Line("d.jpg", "001201905.jpg"), Line("b.jpg", "002201905.jpg"), Line("a.jpg", "003201905.jpg")}},
+        {ExtDescending,
+         Date + "_?",
+         "*.*",
+         {Line("c.txt", "20190504_001.txt"), Line("d.jpg", "20190501_001.jpg"), Line("b.jpg", "20190501_002.jpg"),
+          Line("a.jpg", a0502)}},
+        {NaturalAscending,
+         Y + "-" + Mo + "-" + D + " " + H + "." + Mi + "." + S + " ?",
+         "*.jpg",
          {Line("a.jpg", "2019-05-02 08.30.15 001.jpg"), Line("b.jpg", "2019-05-01 10.00.00 001.jpg"),
           Line("d.jpg", "2019-05-01 23.59.59 001.jpg")}},
-        {Unsorted, Time + "?" + Date, "*.jpg", {Line("a.jpg", "08301500120190502.jpg"),
-                                                Line("b.jpg", "10000000120190501.jpg"), Line("d.jpg", "23595900120190501.jpg")}},
+        {Unsorted,
+         Time + "?" + Date,
+         "*.jpg",
+         {Line("a.jpg", "08301500120190502.jpg"), Line("b.jpg", "10000000120190501.jpg"),
+          Line("d.jpg", "23595900120190501.jpg")}},
         {Random, Date + "<x>?", "*.*", {}},
         {NameAscending, "?<" + std::string("\x93\xfa\x95\x74 >"), "*.*", {}},
         {NaturalDescending, "<>" + Date + "?", "*.*", {}},
@@ -98,10 +133,18 @@ TEST(PhotoNames, DateFieldsInEveryOrderNumberEachDateFromTheStart)
 // The sidecar was written first of all, the photo alone next.
 void AddGroups(RunFixture& run)
 {
-    struct File { const char* name; const char* taken; int64_t written; } files[] = {
-        {"IMG_0001.CR2", "2019:05:01 10:00:00", kMay1 + kDay}, {"IMG_0001.JPG", "2019:05:01 10:00:00", kMay1 + kDay},
-        {"IMG_0001.CR2.xmp", nullptr, kMay1 - 5 * kDay},       {"IMG_0002.HEIC", "2019:05:01 09:00:00", kMay1 + 2 * kDay},
-        {"IMG_0002.MOV", nullptr, kMay1 + 2 * kDay},           {"IMG_0002.AAE", nullptr, kMay1 + 3 * kDay},
+    struct File
+    {
+        const char* name;
+        const char* taken;
+        int64_t written;
+    } files[] = {
+        {"IMG_0001.CR2", "2019:05:01 10:00:00", kMay1 + kDay},
+        {"IMG_0001.JPG", "2019:05:01 10:00:00", kMay1 + kDay},
+        {"IMG_0001.CR2.xmp", nullptr, kMay1 - 5 * kDay},
+        {"IMG_0002.HEIC", "2019:05:01 09:00:00", kMay1 + 2 * kDay},
+        {"IMG_0002.MOV", nullptr, kMay1 + 2 * kDay},
+        {"IMG_0002.AAE", nullptr, kMay1 + 3 * kDay},
         {"alone.png", "2019:05:03 12:00:00", kMay1},
     };
     for (const File& file : files) {
@@ -113,12 +156,24 @@ void AddGroups(RunFixture& run)
 TEST(PhotoNames, FilesOfOnePhotoTakeOneNumberInEveryOrder)
 {
     // Each group's files, by their extensions; c is the camera's group without its JPEG.
-    const struct { char group; Names files; } members[] = {
-        {'C', {"IMG_0001.CR2", "IMG_0001.CR2.xmp", "IMG_0001.JPG"}}, {'c', {"IMG_0001.CR2", "IMG_0001.CR2.xmp"}},
-        {'H', {"IMG_0002.AAE", "IMG_0002.HEIC", "IMG_0002.MOV"}},    {'a', {"alone.png"}},
+    const struct
+    {
+        char group;
+        Names files;
+    } members[] = {
+        {'C', {"IMG_0001.CR2", "IMG_0001.CR2.xmp", "IMG_0001.JPG"}},
+        {'c', {"IMG_0001.CR2", "IMG_0001.CR2.xmp"}},
+        {'H', {"IMG_0002.AAE", "IMG_0002.HEIC", "IMG_0002.MOV"}},
+        {'a', {"alone.png"}},
     };
     typedef std::vector<std::pair<char, std::string>> Stems;
-    struct Case { int32_t order; std::string pattern; const char* mask; Stems groups; } cases[] = {
+    struct Case
+    {
+        int32_t order;
+        std::string pattern;
+        const char* mask;
+        Stems groups;
+    } cases[] = {
         {NameAscending, "?", "*.*", {{'a', "001"}, {'C', "002"}, {'H', "003"}}},
         {NameDescending, "?", "*.*", {{'H', "001"}, {'C', "002"}, {'a', "003"}}},
         {ExtAscending, "?", "*.*", {{'H', "001"}, {'C', "002"}, {'a', "003"}}},

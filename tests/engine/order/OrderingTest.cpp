@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <random>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -85,10 +85,14 @@ std::vector<std::string> ShakerSorted(const std::vector<std::string>& names, int
 
 TEST(CompareNoCase, FoldsOnlyAsciiCapitals)
 {
-    struct Case { const char* a; const char* b; int32_t result; } cases[] = {
-        {"abc", "ABC", 0},   {"abc", "abd", -1}, {"ab", "abc", -1},  {"abc", "ab", 1},
-        {"_a", "B", -1},     {"[", "a", -1},     {"z", "\x80", -1},  {"\x83\x41", "\x83\x61", 0},
-        {"", "", 0},         {"Z", "a", 1},
+    struct Case
+    {
+        const char* a;
+        const char* b;
+        int32_t result;
+    } cases[] = {
+        {"abc", "ABC", 0}, {"abc", "abd", -1}, {"ab", "abc", -1},           {"abc", "ab", 1}, {"_a", "B", -1},
+        {"[", "a", -1},    {"z", "\x80", -1},  {"\x83\x41", "\x83\x61", 0}, {"", "", 0},      {"Z", "a", 1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.result, CompareNoCase(c.a, c.b)) << c.a << " vs " << c.b;
@@ -99,7 +103,11 @@ TEST(SortEntries, EachOrderOfTheListing)
     const Names listed = {"b.txt", "C.doc", "a (2).txt", "a.TXT", "readme", "d.Doc"};
     const Names byName = {"a.TXT", "a (2).txt", "b.txt", "C.doc", "d.Doc", "readme"};
     const Names byNameDown(byName.rbegin(), byName.rend());
-    struct Case { int32_t order; Names expected; } cases[] = {
+    struct Case
+    {
+        int32_t order;
+        Names expected;
+    } cases[] = {
         {ExtAscending, {"readme", "C.doc", "d.Doc", "a.TXT", "a (2).txt", "b.txt"}},
         {NameAscending, byName},
         {ExtDescending, {"b.txt", "a (2).txt", "a.TXT", "d.Doc", "C.doc", "readme"}},
@@ -126,7 +134,12 @@ TEST(CompareNatural, RunsOfDigitsByTheirValue)
     FaultyFileServices cp932(PlatformFileServices());
     cp932.UseCp932LeadBytes();
     // Full-width digits are 82 4F (0) to 82 58 (9).
-    struct Case { const char* a; const char* b; int32_t result; } cases[] = {
+    struct Case
+    {
+        const char* a;
+        const char* b;
+        int32_t result;
+    } cases[] = {
         {"file2.txt", "file10.txt", -1},
         {"IMG_9", "IMG_10", -1},
         {"x9.jpg", "x10.jpg", -1},
@@ -204,8 +217,8 @@ TEST(SortEntries, GivesExactlyTheBubbleSortsOrderOnRandomListings)
     FaultyFileServices cp932(PlatformFileServices());
     cp932.UseCp932LeadBytes();
     std::mt19937 random(12345);
-    const char alphabet[] = {'a', 'A', 'b', 'B', '.', '_', '[', '0', '\x83', '\x41', '\x61', '~', 'z',
-                             '1', '9', '\x82', '\x4F', '\x58', '-'};
+    const char alphabet[] = {'a',    'A', 'b', 'B', '.', '_',    '[',    '0',    '\x83', '\x41',
+                             '\x61', '~', 'z', '1', '9', '\x82', '\x4F', '\x58', '-'};
     for (int round = 0; round < 300; ++round) {
         Names names(random() % 40);
         std::vector<int64_t> dates;
@@ -239,7 +252,11 @@ TEST(NextRandom, StartsTheKnownSequenceFromOne)
 TEST(ShuffleEntries, FirstRunsAfterStart)
 {
     FileServices& fs = PlatformFileServices();
-    struct Case { Names listed; Names expected; } cases[] = {
+    struct Case
+    {
+        Names listed;
+        Names expected;
+    } cases[] = {
         {{"E0", "E1", "E2"}, {"E2", "E1", "E0"}},
         {{"E0", "E1"}, {"E1", "E0"}},
         {{"E0"}, {"E0"}},

@@ -22,7 +22,11 @@ public:
 TEST(EndsWithSeparator, LooksAtTheLastWholeCharacter)
 {
     Cp932Services fs;
-    struct Case { const char* folder; const char* entryFolder; } cases[] = {
+    struct Case
+    {
+        const char* folder;
+        const char* entryFolder;
+    } cases[] = {
         {"C:\\photos", "C:\\photos\\"},
         {"C:\\photos\\", "C:\\photos\\"},
         {"C:\\", "C:\\"},
@@ -40,7 +44,11 @@ TEST(EndsWithSeparator, LooksAtTheLastWholeCharacter)
 
 TEST(TrimPastedPath, TakesOffSpacesAndOnePairOfQuotes)
 {
-    struct Case { const char* typed; const char* used; } cases[] = {
+    struct Case
+    {
+        const char* typed;
+        const char* used;
+    } cases[] = {
         {"\"C:\\photos\\summer\"", "C:\\photos\\summer"},
         {"C:\\photos\\summer ", "C:\\photos\\summer"},
         {"  \" C:\\photos\\summer \"  ", "C:\\photos\\summer"},
@@ -61,10 +69,25 @@ TEST(TrimPastedPath, TakesOffSpacesAndOnePairOfQuotes)
 TEST(IsFullPath, TakesADriveOrAShareFromTheTop)
 {
     Cp932Services fs;
-    const struct { const char* path; bool full; } cases[] = {
-        {"C:\\photos", true}, {"c:/photos", true}, {"C:\\", true}, {"\\\\server\\share", true}, {"My plan", false},
-        {"//server/share/photos", true}, {"\\\\\x95\x5C\\share", true}, {"C:photos", false}, {"photos\\a", false},
-        {"\\photos", false}, {"\\\\server", false}, {"\\\\server\\", false}, {"\\\\\\share", false}, {"1:\\photos", false},
+    const struct
+    {
+        const char* path;
+        bool full;
+    } cases[] = {
+        {"C:\\photos", true},
+        {"c:/photos", true},
+        {"C:\\", true},
+        {"\\\\server\\share", true},
+        {"My plan", false},
+        {"//server/share/photos", true},
+        {"\\\\\x95\x5C\\share", true},
+        {"C:photos", false},
+        {"photos\\a", false},
+        {"\\photos", false},
+        {"\\\\server", false},
+        {"\\\\server\\", false},
+        {"\\\\\\share", false},
+        {"1:\\photos", false},
         // 表 ends in the byte of a backslash: the server's name goes on after it.
         {"\\\\\x95\x5Cshare", false},
     };

@@ -1,10 +1,10 @@
 // Real files through the wide calls: names the ANSI code page cannot hold and folders deeper
 // than MAX_PATH, renamed, logged and taken back.
 #include "engine/order/Ordering.h"
-#include "engine/run/RunPreview.h"
-#include "engine/undo/UndoRun.h"
-#include "engine/undo/HistoryUndo.h"
 #include "engine/platform/Win32WideNames.h"
+#include "engine/run/RunPreview.h"
+#include "engine/undo/HistoryUndo.h"
+#include "engine/undo/UndoRun.h"
 #include "tests/support/EngineTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -64,16 +64,28 @@ TEST(Win32Names, EveryKindOfNameIsRenamedLoggedAndTakenBackToItsVeryUnits)
 {
     // No lone surrogate: Wine keeps names as UTF-8 and makes no file of one.
     const NameRow rows[] = {
-        {"decomposed kana", L"\u304B\u3099\u304E.jpg", L"x01.jpg",
+        {"decomposed kana",
+         L"\u304B\u3099\u304E.jpg",
+         L"x01.jpg",
          {Line("\x82\xA9<U+3099>\x82\xAC.jpg", "x01.jpg"), Line(kPhotos, "x02.jpg")}},
-        {"wave dash", L"10\u6708\u301C12\u6708.xlsx", L"x01.xlsx",
+        {"wave dash",
+         L"10\u6708\u301C12\u6708.xlsx",
+         L"x01.xlsx",
          {Line("10\x8C\x8E<U+301C>12\x8C\x8E.xlsx", "x01.xlsx"), Line(kPhotos, "x02.jpg")}},
-        {"accented Latin", L"caf\u00E9.jpg", L"x01.jpg", {Line("caf<U+00E9>.jpg", "x01.jpg"), Line(kPhotos, "x02.jpg")}},
-        {"Korean", L"\uC0AC\uC9C4.jpg", L"x01.jpg", {Line("<U+C0AC><U+C9C4>.jpg", "x01.jpg"), Line(kPhotos, "x02.jpg")}},
+        {"accented Latin",
+         L"caf\u00E9.jpg",
+         L"x01.jpg",
+         {Line("caf<U+00E9>.jpg", "x01.jpg"), Line(kPhotos, "x02.jpg")}},
+        {"Korean",
+         L"\uC0AC\uC9C4.jpg",
+         L"x01.jpg",
+         {Line("<U+C0AC><U+C9C4>.jpg", "x01.jpg"), Line(kPhotos, "x02.jpg")}},
         {"emoji", L"\U0001F600.png", L"x01.png", {Line("<U+1F600>.png", "x01.png"), Line(kPhotos, "x02.jpg")}},
         {"extension", L"a.\u00E9", L"x01.\u00E9", {Line("a.<U+00E9>", "x01.<U+00E9>"), Line(kPhotos, "x02.jpg")}},
         // x01.<U+00E9> is the name of x01.<U+00C9>: taken, so the file waits aside.
-        {"case only", L"a.\u00E9", L"x01.\u00E9",
+        {"case only",
+         L"a.\u00E9",
+         L"x01.\u00E9",
          {Line("a.<U+00E9>", "~ren0000.tmp"), Line("x01.<U+00C9>", "x02.<U+00C9>"), Line(kPhotos, "x03.jpg"),
           Line("~ren0000.tmp", "x01.<U+00E9>")},
          L"x01.\u00C9"},

@@ -1,6 +1,6 @@
-#include "engine/run/ArrivedNames.h"
 #include "engine/FileEntry.h"
 #include "engine/platform/PathNames.h"
+#include "engine/run/ArrivedNames.h"
 #include "tests/support/FaultyFileServices.h"
 
 #include <gtest/gtest.h>
@@ -37,8 +37,8 @@ TEST(ArrivedNames, AnswersAsAMapOfTheFoldedNamesWould)
     CaseRule caseExact(PlatformFileServices(), false);
     CaseRule caseBlind(PlatformFileServices(), true);
     // "\x83\x41" and "\x83\x61" are two katakana whose second bytes are "A" and "a".
-    std::vector<std::string> pool = {"a.jpg", "A.JPG", "b.jpg", "~ren0001.tmp", "~REN0001.TMP", "\x83\x41.txt",
-                                     "\x83\x61.txt", "z"};
+    std::vector<std::string> pool = {"a.jpg",        "A.JPG",        "b.jpg",        "~ren0001.tmp",
+                                     "~REN0001.TMP", "\x83\x41.txt", "\x83\x61.txt", "z"};
     for (int i = 0; i < 300; ++i) {
         pool.push_back("n" + std::to_string(i) + ".jpg");
         pool.push_back("N" + std::to_string(i) + ".JPG");

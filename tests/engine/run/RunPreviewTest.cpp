@@ -1,7 +1,7 @@
+#include "engine/RunProgress.h"
 #include "engine/names/DateFields.h"
 #include "engine/order/Ordering.h"
 #include "engine/run/RunPreview.h"
-#include "engine/RunProgress.h"
 #include "engine/steps/TempNames.h"
 #include "tests/support/EngineTestSupport.h"
 #include "tests/support/TakenHeads.h"
@@ -76,16 +76,41 @@ TEST(RunPreview, ShowsWhatTheRunThenDoes)
         Names rows;
         int kept;
     } cases[] = {
-        {"the worked example", {"001.jpg", "002.jpg", "c.jpg"}, NameAscending, 2, "?",
-         {Line("001.jpg", "002.jpg"), Line("002.jpg", "003.jpg"), Line("c.jpg", "004.jpg")}, 0},
-        {"two files exchange their names", {"000.txt", "001.txt"}, NameDescending, 0, "?",
-         {Line("001.txt", "000.txt"), Line("000.txt", "001.txt")}, 0},
-        {"by extension", {"b.png", "a.txt", "c.jpg"}, ExtAscending, 0, "p?s",
-         {Line("c.jpg", "p000s.jpg"), Line("b.png", "p001s.png"), Line("a.txt", "p002s.txt")}, 0},
-        {"unsorted keeps the listing", {"b.txt", "a.txt"}, Unsorted, 5, "?",
-         {Line("a.txt", "005.txt"), Line("b.txt", "006.txt")}, 0},
-        {"names that stay", {"001.jpg", "x.jpg"}, NameAscending, 1, "?",
-         {Line("001.jpg", "001.jpg"), Line("x.jpg", "002.jpg")}, 1},
+        {"the worked example",
+         {"001.jpg", "002.jpg", "c.jpg"},
+         NameAscending,
+         2,
+         "?",
+         {Line("001.jpg", "002.jpg"), Line("002.jpg", "003.jpg"), Line("c.jpg", "004.jpg")},
+         0},
+        {"two files exchange their names",
+         {"000.txt", "001.txt"},
+         NameDescending,
+         0,
+         "?",
+         {Line("001.txt", "000.txt"), Line("000.txt", "001.txt")},
+         0},
+        {"by extension",
+         {"b.png", "a.txt", "c.jpg"},
+         ExtAscending,
+         0,
+         "p?s",
+         {Line("c.jpg", "p000s.jpg"), Line("b.png", "p001s.png"), Line("a.txt", "p002s.txt")},
+         0},
+        {"unsorted keeps the listing",
+         {"b.txt", "a.txt"},
+         Unsorted,
+         5,
+         "?",
+         {Line("a.txt", "005.txt"), Line("b.txt", "006.txt")},
+         0},
+        {"names that stay",
+         {"001.jpg", "x.jpg"},
+         NameAscending,
+         1,
+         "?",
+         {Line("001.jpg", "001.jpg"), Line("x.jpg", "002.jpg")},
+         1},
     };
     for (const Case& c : cases) {
         RunFixture run(c.files, c.order);
@@ -118,7 +143,12 @@ void AddDatedFiles(RunFixture& run)
     const TakenTags in2022 = Tags("2022:01:01 00:00:00"), tokyo = Tags("2021:03:01 12:00:00", "", "+09:00");
     // 2018-01-01 00:00:00 UTC, counted from 1904.
     const uint64_t video = 1514764800ULL + 2082844800ULL;
-    struct File { const char* name; std::string content; int64_t written; } files[] = {
+    struct File
+    {
+        const char* name;
+        std::string content;
+        int64_t written;
+    } files[] = {
         {"img10.jpg", MakeTakenHead(HeadJpeg, at10, 0), 1117584000},
         {"img9.jpg", MakeTakenHead(HeadJpeg, later, 0), 1117584000},
         {"img2.jpg", MakeTakenHead(HeadJpeg, at10, 0), 946684800},
@@ -143,7 +173,11 @@ Names Order(const RunPreview& preview)
 
 TEST(RunPreview, DateAndNaturalOrdersShowWhatTheRunThenDoes)
 {
-    struct Case { int32_t order; Names files; } cases[] = {
+    struct Case
+    {
+        int32_t order;
+        Names files;
+    } cases[] = {
         {TakenAscending, {"clip.mp4", "img2.jpg", "img10.jpg", "img9.jpg", "note.txt", "tokyo.jpg", "late.png"}},
         {TakenDescending, {"late.png", "tokyo.jpg", "note.txt", "img9.jpg", "img10.jpg", "img2.jpg", "clip.mp4"}},
         {ModifiedAscending, {"img2.jpg", "img9.jpg", "img10.jpg", "tokyo.jpg", "clip.mp4", "late.png", "note.txt"}},
@@ -153,10 +187,16 @@ TEST(RunPreview, DateAndNaturalOrdersShowWhatTheRunThenDoes)
     };
     FileServices& fs = PlatformFileServices();
     // Dates in the date-taken orders: as the camera wrote them, or turned to the local clock.
-    const struct { const char* name; int64_t date; int32_t fraction; } taken[] = {
-        {"img2.jpg", 1556704800, 0}, {"clip.mp4", fs.LocalClock(1514764800), 0},
-        {"tokyo.jpg", fs.LocalClock(1614567600), 0}, {"note.txt", fs.LocalClock(1590969600), 250000000},
-        {"img9.jpg", 1556704800, 500000000}};
+    const struct
+    {
+        const char* name;
+        int64_t date;
+        int32_t fraction;
+    } taken[] = {{"img2.jpg", 1556704800, 0},
+                 {"clip.mp4", fs.LocalClock(1514764800), 0},
+                 {"tokyo.jpg", fs.LocalClock(1614567600), 0},
+                 {"note.txt", fs.LocalClock(1590969600), 250000000},
+                 {"img9.jpg", 1556704800, 500000000}};
     for (const Case& c : cases) {
         RunFixture run(c.order);
         AddDatedFiles(run);
@@ -182,13 +222,29 @@ TEST(RunPreview, DateAndNaturalOrdersShowWhatTheRunThenDoes)
 
 TEST(RunPreview, TheDateModifiedStandsInForADateTakenThatCannotBeRead)
 {
-    struct Case { const char* what; const char* offline; const char* failing; FileCall call; Names files; } cases[] = {
+    struct Case
+    {
+        const char* what;
+        const char* offline;
+        const char* failing;
+        FileCall call;
+        Names files;
+    } cases[] = {
         // The placeholder's data is elsewhere: opening it would fetch it.
-        {"placeholder", "img2.jpg", nullptr, CallKinds,
+        {"placeholder",
+         "img2.jpg",
+         nullptr,
+         CallKinds,
          {"img2.jpg", "clip.mp4", "img10.jpg", "img9.jpg", "note.txt", "tokyo.jpg", "late.png"}},
-        {"file that cannot be opened", nullptr, "img9.jpg", CallOpenRead,
+        {"file that cannot be opened",
+         nullptr,
+         "img9.jpg",
+         CallOpenRead,
          {"img9.jpg", "clip.mp4", "img2.jpg", "img10.jpg", "note.txt", "tokyo.jpg", "late.png"}},
-        {"reads that fail", nullptr, nullptr, CallReadAt,
+        {"reads that fail",
+         nullptr,
+         nullptr,
+         CallReadAt,
          {"img2.jpg", "img9.jpg", "img10.jpg", "tokyo.jpg", "clip.mp4", "late.png", "note.txt"}},
     };
     for (const Case& c : cases) {
@@ -258,7 +314,12 @@ TEST(RunPreview, AStopWhileDatesAreReadEndsBeforeAnyMoveOrLog)
 
 TEST(FormatOrderDate, CivilDatesOfLocalSeconds)
 {
-    struct Case { int64_t seconds; const char* text; int32_t nanoseconds = 0; } cases[] = {
+    struct Case
+    {
+        int64_t seconds;
+        const char* text;
+        int32_t nanoseconds = 0;
+    } cases[] = {
         {0, "1970/01/01 00:00:00"},
         {1556704800, "2019/05/01 10:00:00"},
         {951782400 + 86399, "2000/02/29 23:59:59"},
@@ -391,15 +452,17 @@ TEST(RunPreview, CountsWhatTheRunLeavesOut)
     EXPECT_EQ(1, preview.LeftOut(LeftOutPathTooLong));
     EXPECT_EQ(6, preview.LeftOutTotal());
     const Names leftOut = {"desktop.ini 4", "log.txt 1", std::string(256, 'l') + " 2", std::string(250, 'p') + " 5",
-                           "u1.txt 0", "u2.txt 0"};
+                           "u1.txt 0",      "u2.txt 0"};
     EXPECT_EQ(leftOut, LeftOutFiles(preview));
     ASSERT_TRUE(run.Run());
     for (int kind = 0; kind < LeftOutKindCount; ++kind)
         EXPECT_EQ(preview.LeftOut(static_cast<LeftOutKind>(kind)), run.outcome.leftOut[kind]) << kind;
-    EXPECT_EQ(preview.LeftOut(LeftOutUnreachable) + preview.LeftOut(LeftOutTooLong) + preview.LeftOut(LeftOutPathTooLong),
+    EXPECT_EQ(preview.LeftOut(LeftOutUnreachable) + preview.LeftOut(LeftOutTooLong) +
+                  preview.LeftOut(LeftOutPathTooLong),
               run.outcome.unreachable);
     const Names lines = run.LogLines();
-    const std::string pathTooLong = Line(std::string(250, 'p'), std::string(250, 'p')) + "\tpath too long, file left as it was";
+    const std::string pathTooLong =
+        Line(std::string(250, 'p'), std::string(250, 'p')) + "\tpath too long, file left as it was";
     EXPECT_EQ(1, std::count(lines.begin(), lines.end(), pathTooLong));
     EXPECT_EQ(preview.RowCount(), run.outcome.fileCount);
     EXPECT_TRUE(run.folder.Exists("desktop.ini"));

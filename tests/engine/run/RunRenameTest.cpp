@@ -1,8 +1,8 @@
-#include "engine/steps/FileSteps.h"
-#include "engine/order/Ordering.h"
-#include "engine/log/RenameLog.h"
 #include "engine/RunProgress.h"
+#include "engine/log/RenameLog.h"
+#include "engine/order/Ordering.h"
 #include "engine/run/RunRename.h"
+#include "engine/steps/FileSteps.h"
 #include "engine/steps/TempNames.h"
 #include "tests/support/EngineTestSupport.h"
 
@@ -105,7 +105,14 @@ TEST(RunRename, UnsortedFollowsTheListingAndRandomTheShuffle)
 
 TEST(RunRename, RunsThatDoNotStartTouchNothing)
 {
-    struct Case { const char* name; bool emptyFolder; const char* mask; bool missingFolder; RunRefusal refusal; } cases[] = {
+    struct Case
+    {
+        const char* name;
+        bool emptyFolder;
+        const char* mask;
+        bool missingFolder;
+        RunRefusal refusal;
+    } cases[] = {
         {"empty folder field", true, "*.*", false, RefusalFolderEmpty},
         {"mask matches nothing", false, "*.png", false, RefusalNothingMatches},
         {"folder does not exist", false, "*.*", true, RefusalFolderMissing},
@@ -127,7 +134,13 @@ TEST(RunRename, RunsThatDoNotStartTouchNothing)
 
 TEST(RunRename, ALogThatCannotBeWrittenDoesNotStopTheRun)
 {
-    struct Case { const char* name; bool missingLogFolder; FileCall fault; bool noLogPath; } cases[] = {
+    struct Case
+    {
+        const char* name;
+        bool missingLogFolder;
+        FileCall fault;
+        bool noLogPath;
+    } cases[] = {
         {"log folder missing", true, CallKinds, false},
         {"log not created", false, CallCreateLog, false},
         {"writes refused", false, CallWriteLog, false},
@@ -136,7 +149,8 @@ TEST(RunRename, ALogThatCannotBeWrittenDoesNotStopTheRun)
     for (const Case& c : cases) {
         RunFixture run({"a.txt", "b.txt"});
         if (c.missingLogFolder)
-            run.job.logPath = run.elsewhere.PathOf("missing" + std::string(1, TempFolder::Separator()) + "log.txt").c_str();
+            run.job.logPath =
+                run.elsewhere.PathOf("missing" + std::string(1, TempFolder::Separator()) + "log.txt").c_str();
         if (c.noLogPath)
             run.job.logPath = "";
         if (c.fault != CallKinds)
@@ -154,8 +168,14 @@ TEST(LogCanBeCreated, AnswersBeforeTheRunAndLeavesTheFolderAsItWas)
     TempFolder folder;
     ASSERT_TRUE(folder.Write("log.txt", "a note of the user's"));
     folder.MakeFolder("sub");
-    const struct { std::string name; bool creatable; } cases[] = {
-        {"log.txt", true}, {"new.txt", true}, {"sub", false}, {"missing" + std::string(1, TempFolder::Separator()) + "x", false}};
+    const struct
+    {
+        std::string name;
+        bool creatable;
+    } cases[] = {{"log.txt", true},
+                 {"new.txt", true},
+                 {"sub", false},
+                 {"missing" + std::string(1, TempFolder::Separator()) + "x", false}};
     for (const auto& c : cases) {
         EXPECT_EQ(c.creatable, LogCanBeCreated(folder.PathOf(c.name).c_str(), PlatformFileServices())) << c.name;
         EXPECT_EQ((Names{"log.txt", "sub"}), folder.Names()) << c.name;
@@ -167,8 +187,14 @@ TEST(LogCanBeCreated, AnswersBeforeTheRunAndLeavesTheFolderAsItWas)
 // a read-only one to write not at all: the check before the run answers as the run fares.
 TEST(LogCanBeCreated, AnswersAsTheRunFaresWithTheFileThere)
 {
-    const struct { const char* name; uint32_t attributes; bool creatable; } cases[] = {
-        {"plain", 0, true}, {"hidden", 2, true}, {"system", 4, true}, {"hidden and system", 6, true},
+    const struct
+    {
+        const char* name;
+        uint32_t attributes;
+        bool creatable;
+    } cases[] = {
+        {"plain", 0, true},      {"hidden", 2, true},
+        {"system", 4, true},     {"hidden and system", 6, true},
         {"read-only", 1, false}, {"hidden and read-only", 3, false},
     };
     for (const auto& c : cases) {
@@ -193,7 +219,12 @@ TEST(RunRename, ASecondRunReplacesTheLog)
 
 TEST(RunRename, AnExistingLogInTheFolderIsLeftOutOfTheBatch)
 {
-    struct Case { const char* name; bool logInFolder; Names after; } cases[] = {
+    struct Case
+    {
+        const char* name;
+        bool logInFolder;
+        Names after;
+    } cases[] = {
         {"log in the folder", true, {"000.txt", "001.txt", "log.txt"}},
         // Only the name is the same: that file is one of the batch.
         {"log of that name elsewhere", false, {"000.txt", "001.txt", "002.txt"}},
@@ -246,17 +277,31 @@ TEST(RunRename, OnlyALaterPassWithoutAFileReachingItsNameEndsTheWalk)
         Names named;
     } cases[] = {
         // No file arrives in the first pass; a.txt does in the second, b000.txt never does.
-        {"first pass without progress", {"a.txt", "b000.txt"}, {"b001.txt"}, "b?", "", "",
+        {"first pass without progress",
+         {"a.txt", "b000.txt"},
+         {"b001.txt"},
+         "b?",
+         "",
+         "",
          {Line("a.txt", "~ren0000.tmp"), Line("b000.txt", "~ren0001.tmp"), Line("~ren0000.tmp", "b000.txt"),
           Line("~ren0001.tmp", "~ren0002.tmp"), Line("~ren0002.tmp", "~ren0003.tmp"),
           Line("~ren0003.tmp", "b000.txt") + "\toriginal name taken, file left under its temporary name"},
-         {"b000.txt", "b001.txt", "~ren0003.tmp"}, 1,
+         {"b000.txt", "b001.txt", "~ren0003.tmp"},
+         1,
          {"b000.txt: original name taken, file left under its temporary name"}},
         // The failed move brings no file to its name: the second pass ends the walk.
-        {"a failed step is no progress", {"a.txt", "b.txt"}, {"000.txt", "001.txt"}, "?", "~ren0000.tmp", "~ren0002.tmp",
-         {Line("a.txt", "~ren0000.tmp"), Line("b.txt", "~ren0001.tmp"), Line("~ren0000.tmp", "~ren0002.tmp") + moveFailed,
-          Line("~ren0000.tmp", "a.txt"), Line("~ren0001.tmp", "~ren0002.tmp"), Line("~ren0002.tmp", "b.txt")},
-         {"000.txt", "001.txt", "a.txt", "b.txt"}, 2, {"a.txt: move failed", "b.txt: new name taken"}},
+        {"a failed step is no progress",
+         {"a.txt", "b.txt"},
+         {"000.txt", "001.txt"},
+         "?",
+         "~ren0000.tmp",
+         "~ren0002.tmp",
+         {Line("a.txt", "~ren0000.tmp"), Line("b.txt", "~ren0001.tmp"),
+          Line("~ren0000.tmp", "~ren0002.tmp") + moveFailed, Line("~ren0000.tmp", "a.txt"),
+          Line("~ren0001.tmp", "~ren0002.tmp"), Line("~ren0002.tmp", "b.txt")},
+         {"000.txt", "001.txt", "a.txt", "b.txt"},
+         2,
+         {"a.txt: move failed", "b.txt: new name taken"}},
     };
     for (const Case& c : cases) {
         RunFixture run(c.files, NameAscending);
@@ -481,4 +526,3 @@ TEST(RunRename, AFolderEndingInADoubleByteCharacterGetsItsSeparator)
     EXPECT_EQ((Names{Line("a.txt", "000.txt"), Line("\x95\x5C.txt", "001.txt")}), run.LogLines());
 }
 #endif
-

@@ -20,7 +20,11 @@
 
 TEST(RunSafety, AnExistingLogIsLeftOutWhateverBytesItsNameHolds)
 {
-    struct Case { const char* name; std::string logName; } cases[] = {
+    struct Case
+    {
+        const char* name;
+        std::string logName;
+    } cases[] = {
         // ソ ends in the byte of a backslash, which is no separator inside the character.
         {"double-byte character", "\x83\x5C.txt"},
 #ifndef _WIN32
@@ -43,7 +47,13 @@ TEST(RunSafety, AnExistingLogIsLeftOutWhateverBytesItsNameHolds)
 TEST(RunSafety, NewNamesWindowsWouldChangeOrRefuseStopTheRunBeforeAnyMove)
 {
     const std::string separator(1, TempFolder::Separator());
-    struct Case { const char* name; std::string pattern; bool padDigits; RunRefusal refusal; } cases[] = {
+    struct Case
+    {
+        const char* name;
+        std::string pattern;
+        bool padDigits;
+        RunRefusal refusal;
+    } cases[] = {
         {"into a sub-folder", "sub" + separator + "?", true, RefusalForbiddenCharacter},
         {"into the parent", ".." + separator + "?", true, RefusalForbiddenCharacter},
         {"forward slash", "sub/?", true, RefusalForbiddenCharacter},
@@ -95,7 +105,14 @@ TEST(RunSafety, ANameTheCodePageReachesOnlyThroughALookAlikeIsRenamedUnderItsOwn
     // Code page 932 has no bytes of its own for the yen sign or e with an accent: the ANSI
     // calls saw "\" and "e" in their place, so "a¥b.txt" came as "a\b.txt", the file b.txt
     // in the sub-folder a, and "café.txt" as "cafe.txt", which may be another file.
-    struct Case { const char* name; const wchar_t* wide; const char* escaped; std::string beside; const char* newName; } cases[] = {
+    struct Case
+    {
+        const char* name;
+        const wchar_t* wide;
+        const char* escaped;
+        std::string beside;
+        const char* newName;
+    } cases[] = {
         {"yen sign, a sub-folder holds the look-alike", L"a\u00A5b.txt", "a<U+00A5>b.txt", "a", "000.txt"},
         {"yen sign, no such sub-folder", L"a\u00A5b.txt", "a<U+00A5>b.txt", "", "000.txt"},
         {"e with an accent", L"caf\u00E9.txt", "caf<U+00E9>.txt", "", "001.txt"},
@@ -135,7 +152,12 @@ TEST(RunSafety, ANameTheCodePageReachesOnlyThroughALookAlikeIsRenamedUnderItsOwn
 
 TEST(RunSafety, AFileThatAnotherProgramTookAwayIsNotConfusedWithTheOneMovedInItsPlace)
 {
-    struct Case { const char* name; std::string heldName; std::string heldNewName; } cases[] = {
+    struct Case
+    {
+        const char* name;
+        std::string heldName;
+        std::string heldNewName;
+    } cases[] = {
         {"same letters", "0.txt", "1.txt"},
 #ifdef _WIN32
         // The walk brings a.txt to "0.txt", the same name there as "0.TXT".
@@ -168,7 +190,11 @@ TEST(RunSafety, AFileThatAnotherProgramTookAwayIsNotConfusedWithTheOneMovedInIts
 TEST(RunSafety, AMaskHoldingASeparatorRefusesTheRun)
 {
     const std::string separator(1, TempFolder::Separator());
-    struct Case { const char* name; std::string mask; } cases[] = {
+    struct Case
+    {
+        const char* name;
+        std::string mask;
+    } cases[] = {
         {"a sub-folder's files", "sub" + separator + "*.*"},
         {"the parent's files", ".." + separator + "*"},
         {"forward slash", "sub/*"},
@@ -232,9 +258,23 @@ TEST(RunSafety, TheLogFileIsLeftOutWhateverNameLeadsToIt)
 {
     enum Way
     {
-        HardLink, UnlistedLink, ShortName, FullWidthCase, FinalDot, ThroughParent, FileLink, FolderLink, FolderShortName
+        HardLink,
+        UnlistedLink,
+        ShortName,
+        FullWidthCase,
+        FinalDot,
+        ThroughParent,
+        FileLink,
+        FolderLink,
+        FolderShortName
     };
-    struct Case { const char* name; Way way; std::string fileName; std::string typedName; } cases[] = {
+    struct Case
+    {
+        const char* name;
+        Way way;
+        std::string fileName;
+        std::string typedName;
+    } cases[] = {
         {"another hard link", HardLink, "other.txt", ""},
         // As on Windows, whose listing tells no file's identity.
         {"another hard link, identities not listed", UnlistedLink, "other.txt", ""},
@@ -277,7 +317,8 @@ TEST(RunSafety, TheLogFileIsLeftOutWhateverNameLeadsToIt)
 #ifndef _WIN32
             if (c.way == FileLink || c.way == FolderLink) {
                 logPath = run.elsewhere.PathOf("link");
-                ASSERT_TRUE(MakeSymbolicLink(c.way == FileLink ? run.folder.PathOf(c.fileName) : run.folder.Path(), logPath))
+                ASSERT_TRUE(
+                    MakeSymbolicLink(c.way == FileLink ? run.folder.PathOf(c.fileName) : run.folder.Path(), logPath))
                     << c.name;
                 if (c.way == FolderLink)
                     logPath += separator + typed;
@@ -302,7 +343,11 @@ TEST(RunSafety, TheLogFileIsLeftOutWhateverNameLeadsToIt)
 TEST(RunSafety, ANameLongerThan255BytesIsLeftOutAndReported)
 {
     // Windows lists such names in a double-byte code page: the file system counts characters.
-    struct Case { const char* name; size_t length; } cases[] = {
+    struct Case
+    {
+        const char* name;
+        size_t length;
+    } cases[] = {
         {"one byte too long", 256},
         {"as long as a listing gives", kFoundNameSize - 1},
     };
@@ -344,7 +389,10 @@ TEST(RunSafety, ANewNameThatIsTheLogsNameInTheFolderRefusesTheRun)
         {"other letter case", "?", "001.TXT", false, false, sameName},
 #ifdef _WIN32
         // The new names are Ａ000.txt and Ａ001.txt.
-        {"full-width letters in other case", "\x82\x60?", "\x82\x81" "001.txt", false, false, true},
+        {"full-width letters in other case", "\x82\x60?",
+         "\x82\x81"
+         "001.txt",
+         false, false, true},
         {"final dot", "?", "001.txt.", false, false, true},
 #endif
         {"not at all", "?", "log.txt", false, false, false},
@@ -380,7 +428,12 @@ TEST(RunSafety, ANewNameThatIsTheLogsNameInTheFolderRefusesTheRun)
 TEST(RunSafety, WithoutItsLogTheRunMovesNoFileOntoTheLogsName)
 {
     const bool sameName = TempFolder::Separator() == '\\';
-    struct Case { const char* name; std::string logName; bool held; } cases[] = {
+    struct Case
+    {
+        const char* name;
+        std::string logName;
+        bool held;
+    } cases[] = {
         {"temporary name", "~ren0000.tmp", true},
         {"temporary name in other letters", "~REN0000.TMP", sameName},
     };

@@ -199,8 +199,14 @@ TEST(StoppedRun, EveryStopKeepsEveryFileAndLogsEveryMove)
         {"a renumbering by one, backwards", NumberedNames("%03d.jpg", 0, 8), 1, NameDescending, 1, true},
         // Waiting: 1.txt (new name 2.txt, free) and 2.txt (new name 3.txt, taken). 2.txt is the
         // only name left to 2.txt, so 1.txt goes back to its own.
-        {"a name two files want goes to the one without another", {"1.txt", "2.txt", "3.txt"}, 2, NameAscending, 0,
-         true, 2, {"1.txt", "2.txt", "3.txt"}},
+        {"a name two files want goes to the one without another",
+         {"1.txt", "2.txt", "3.txt"},
+         2,
+         NameAscending,
+         0,
+         true,
+         2,
+         {"1.txt", "2.txt", "3.txt"}},
         // Waiting: 0.txt, whose new and original names are both free.
         {"the new name where both are free", {"0.txt", "1.txt"}, 1, NameAscending, 0, true, 2, {"1.txt", "2.txt"}},
     };
@@ -219,13 +225,27 @@ TEST(StoppedRun, AFileWhoseTemporaryNameAnotherFileTookIsNeverMoved)
     // a file of that program's comes in its place. where: a.txt's, b.tmp's and that file's names.
     const std::string gone = "\tfile no longer under this name, another file is", a = Line("a.txt", "~ren0001.tmp");
     const std::string b = Line("b.tmp", "~ren0001.tmp"), bAside = Line("b.tmp", "~ren0002.tmp");
-    struct Case { bool batchFileComes; int stopAt; Names lines; Names where; int renamed; } cases[] = {
+    struct Case
+    {
+        bool batchFileComes;
+        int stopAt;
+        Names lines;
+        Names where;
+        int renamed;
+    } cases[] = {
         {true, 99, {a, b, Line("~ren0001.tmp", "~ren0000.txt") + gone}, {"moved.dat", "~ren0001.tmp", ""}, 1},
         {true, 2, {a, b, Line("~ren0001.tmp", "a.txt") + gone}, {"moved.dat", "~ren0001.tmp", ""}, 1},
-        {false, 99, {a, bAside, Line("~ren0001.tmp", "~ren0000.txt") + gone, Line("~ren0002.tmp", "~ren0003.tmp"),
-                     Line("~ren0003.tmp", "b.tmp")}, {"moved.dat", "b.tmp", "~ren0001.tmp"}, 0},
-        {false, 2, {a, bAside, Line("~ren0001.tmp", "a.txt") + gone, Line("~ren0002.tmp", "b.tmp")},
-         {"moved.dat", "b.tmp", "~ren0001.tmp"}, 0},
+        {false,
+         99,
+         {a, bAside, Line("~ren0001.tmp", "~ren0000.txt") + gone, Line("~ren0002.tmp", "~ren0003.tmp"),
+          Line("~ren0003.tmp", "b.tmp")},
+         {"moved.dat", "b.tmp", "~ren0001.tmp"},
+         0},
+        {false,
+         2,
+         {a, bAside, Line("~ren0001.tmp", "a.txt") + gone, Line("~ren0002.tmp", "b.tmp")},
+         {"moved.dat", "b.tmp", "~ren0001.tmp"},
+         0},
     };
     for (const Case& c : cases) {
         RunFixture run({"a.txt", "b.tmp", "~ren0000.tmp"}, NameAscending);

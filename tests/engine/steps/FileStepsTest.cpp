@@ -39,7 +39,11 @@ void UseLinkFallback(bool) {}
 
 TEST(ProbeTempNumber, StopsAtTheFirstFreeNumber)
 {
-    struct Case { Names present; int32_t expected; } cases[] = {
+    struct Case
+    {
+        Names present;
+        int32_t expected;
+    } cases[] = {
         {{}, 0},
         {{"~ren0000.tmp", "~ren0001.tmp"}, 2},
         {{"~ren0000.tmp", "~ren0002.tmp"}, 1},
@@ -84,8 +88,15 @@ TEST(ProbeTempNumber, ARootIsTestedWithItsSeparator)
 TEST(TempName, NumbersOfFiveDigitsAndMoreFit)
 {
     FileServices& fs = PlatformFileServices();
-    struct Case { int32_t number; const char* name; } cases[] = {
-        {0, "~ren0000.tmp"}, {42, "~ren0042.tmp"}, {9999, "~ren9999.tmp"}, {10000, "~ren10000.tmp"},
+    struct Case
+    {
+        int32_t number;
+        const char* name;
+    } cases[] = {
+        {0, "~ren0000.tmp"},
+        {42, "~ren0042.tmp"},
+        {9999, "~ren9999.tmp"},
+        {10000, "~ren10000.tmp"},
         {2147483647, "~ren2147483647.tmp"},
     };
     for (const Case& c : cases) {
@@ -110,11 +121,23 @@ TEST(RenameEntry, OneStepByTheStateOfTheTarget)
     } cases[] = {
         {"001.txt", "001.txt", {"001.txt"}, StepDone, "001.txt", "001.txt", 5, {"001.txt"}},
         {"a.txt", "000.txt", {"a.txt"}, StepDone, "000.txt", "a.txt", 5, {"000.txt"}},
-        {"a.txt", "000.txt", {"a.txt", "000.txt"}, StepWaiting, "~ren0005.tmp", "~ren0005.tmp", 6,
+        {"a.txt",
+         "000.txt",
+         {"a.txt", "000.txt"},
+         StepWaiting,
+         "~ren0005.tmp",
+         "~ren0005.tmp",
+         6,
          {"000.txt", "~ren0005.tmp"}},
         // A temporary name taken since the probe is skipped, never assumed.
-        {"a.txt", "000.txt", {"a.txt", "000.txt", "~ren0005.tmp", "~ren0006.tmp"}, StepWaiting, "~ren0007.tmp",
-         "~ren0007.tmp", 8, {"000.txt", "~ren0005.tmp", "~ren0006.tmp", "~ren0007.tmp"}},
+        {"a.txt",
+         "000.txt",
+         {"a.txt", "000.txt", "~ren0005.tmp", "~ren0006.tmp"},
+         StepWaiting,
+         "~ren0007.tmp",
+         "~ren0007.tmp",
+         8,
+         {"000.txt", "~ren0005.tmp", "~ren0006.tmp", "~ren0007.tmp"}},
     };
     FileServices& fs = PlatformFileServices();
     for (int kind = 0; kind < kMoveKinds; ++kind) {
@@ -154,7 +177,12 @@ TEST(RenameEntry, TemporaryNumbersPastTenThousand)
 
 TEST(RenameEntry, AFailedMoveKeepsTheNameTheFileHas)
 {
-    struct Case { Names present; const char* target; RenameStep step; } cases[] = {
+    struct Case
+    {
+        Names present;
+        const char* target;
+        RenameStep step;
+    } cases[] = {
         {{"a.txt"}, "000.txt", StepFailed},             // direct move fails
         {{"000.txt", "a.txt"}, "000.txt", StepFailed},  // move aside fails
     };

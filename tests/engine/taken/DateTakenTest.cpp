@@ -45,7 +45,7 @@ public:
     uint64_t Size() const override { return size_; }
 
 private:
-    std::vector<std::pair<uint64_t, std::string> > pieces_;
+    std::vector<std::pair<uint64_t, std::string>> pieces_;
     uint64_t size_;
     uint64_t failFrom_;
 
@@ -110,27 +110,32 @@ TEST(DateTaken, ReadsTheDateOfEachFormatAndRefusesWhatIsNoDate)
         {"png", PiecesSource(png), TakenWithOffset, kSeconds, -330, 0},
         {"webp with Exif mark", WebpHolding(ExifTiff(Tags(kDate), false), true), TakenLocalClock, kSeconds, 0, 0},
         {"webp without", WebpHolding(ExifTiff(Tags(kDate), true), false), TakenLocalClock, kSeconds, 0, 0},
-        {"webp, odd chunk and its pad byte first", Inserted(WebpHolding(ExifTiff(Tags(kDate), false), true), 12,
-                                                            std::string("ICCP\x03\0\0\0abc\0", 12)),
+        {"webp, odd chunk and its pad byte first",
+         Inserted(WebpHolding(ExifTiff(Tags(kDate), false), true), 12, std::string("ICCP\x03\0\0\0abc\0", 12)),
          TakenLocalClock, kSeconds, 0, 0},
-        {"jpeg, XMP in the first APP1", Inserted(jpeg, 2, std::string("\xFF\xE1\0\x23http://ns.adobe.com/xap/1.0/\0<x/>", 37)),
-         TakenLocalClock, kSeconds, 0, 500000000},
+        {"jpeg, XMP in the first APP1",
+         Inserted(jpeg, 2, std::string("\xFF\xE1\0\x23http://ns.adobe.com/xap/1.0/\0<x/>", 37)), TakenLocalClock,
+         kSeconds, 0, 500000000},
         {"heic iloc 0", HeicHolding(ExifTiff(Tags(kDate), true), 0, 4, false), TakenLocalClock, kSeconds, 0, 0},
         {"heic iloc 1/8", HeicHolding(ExifTiff(Tags(kDate), false), 1, 8, false), TakenLocalClock, kSeconds, 0, 0},
         {"heic iloc 2", HeicHolding(ExifTiff(Tags(kDate), true), 2, 4, false), TakenLocalClock, kSeconds, 0, 0},
         {"heic idat", HeicHolding(ExifTiff(Tags(kDate), true), 1, 4, true), TakenLocalClock, kSeconds, 0, 0},
-        {"heic base offset", HeicHolding(ExifTiff(Tags(kDate), true), 1, 4, false, true), TakenLocalClock, kSeconds, 0, 0},
+        {"heic base offset", HeicHolding(ExifTiff(Tags(kDate), true), 1, 4, false, true), TakenLocalClock, kSeconds, 0,
+         0},
         {"mp4 mvhd 0", Mp4Holding(kCreation, 0), TakenUtc, 1689409800, 0, 0},
         {"mp4 mvhd 1", Mp4Holding(kLateCreation, 1), TakenUtc, 4133937600, 0, 0},
         {"mp4 creation 0", Mp4Holding(0, 1), TakenNone, 0, 0, 0},
         // Metadata behind large media data, found by seeking: 5 GB of video (a 64-bit mdat
         // size), a 64 KB JPEG segment, 10 MB of PNG picture data.
-        {"moov after 5 GB", Spread(MediaBox("ftyp", std::string("isom\0\0\0\0isom", 12)) +
-                                       std::string("\0\0\0\1mdat\0\0\0\1\x40\0\0\x10", 16), 5ull << 30,
-                                   MovieBox(kCreation, 0)),
+        {"moov after 5 GB",
+         Spread(MediaBox("ftyp", std::string("isom\0\0\0\0isom", 12)) +
+                    std::string("\0\0\0\1mdat\0\0\0\1\x40\0\0\x10", 16),
+                5ull << 30, MovieBox(kCreation, 0)),
          TakenUtc, 1689409800, 0, 0},
-        {"jpeg after APP2", Spread("\xFF\xD8\xFF\xE2\xFF\xFF", 65533, jpeg.substr(2)), TakenLocalClock, kSeconds, 0, 500000000},
-        {"png after IDAT", Spread(png.substr(0, 33) + std::string("\0\xA0\0\0", 4) + "IDAT", 0xA00000 + 4, png.substr(33)),
+        {"jpeg after APP2", Spread("\xFF\xD8\xFF\xE2\xFF\xFF", 65533, jpeg.substr(2)), TakenLocalClock, kSeconds, 0,
+         500000000},
+        {"png after IDAT",
+         Spread(png.substr(0, 33) + std::string("\0\xA0\0\0", 4) + "IDAT", 0xA00000 + 4, png.substr(33)),
          TakenWithOffset, kSeconds, -330, 0},
         {"leap day", ExifTiff(Tags("2020:02:29 23:59:59"), false), TakenLocalClock, 1583020799, 0, 0},
         {"dashes and T", ExifTiff(Tags("2019-05-01T10:00:00"), false), TakenLocalClock, kSeconds, 0, 0},
@@ -146,7 +151,8 @@ TEST(DateTaken, ReadsTheDateOfEachFormatAndRefusesWhatIsNoDate)
         {"hour 24", ExifTiff(Tags("2019:05:01 24:00:00"), true), TakenNone, 0, 0, 0},
         {"short", ExifTiff(Tags("2019:05:01 10:00"), true), TakenNone, 0, 0, 0},
         {"no date tags", ExifTiff(Tags(""), true), TakenNone, 0, 0, 0},
-        {"digitized", ExifTiff(Tags("", "7", "+01:00", kDate, "25", "-03:00"), false), TakenWithOffset, kSeconds, -180, 250000000},
+        {"digitized", ExifTiff(Tags("", "7", "+01:00", kDate, "25", "-03:00"), false), TakenWithOffset, kSeconds, -180,
+         250000000},
         {"blank original", ExifTiff(Tags("    :  :     :  :  ", "", "", kDate), true), TakenLocalClock, kSeconds, 0, 0},
         {"long sub-seconds", ExifTiff(Tags(kDate, "1234567891234"), false), TakenLocalClock, kSeconds, 0, 123456789},
         {"sub-seconds not digits", ExifTiff(Tags(kDate, "12a"), false), TakenLocalClock, kSeconds, 0, 0},
@@ -162,8 +168,10 @@ TEST(DateTaken, ReadsTheDateOfEachFormatAndRefusesWhatIsNoDate)
         {"heic cut", Cut(HeicHolding(ExifTiff(Tags(kDate), true), 1, 4, false), 120), TakenNone, 0, 0, 0},
         {"mp4 cut", Cut(Mp4Holding(kCreation, 0), 50), TakenNone, 0, 0, 0},
         {"box size 4", Patched(Mp4Holding(kCreation, 0), 28, std::string("\0\0\0\4", 4)), TakenNone, 0, 0, 0},
-        {"IFD0 links itself", Patched(ExifTiff(Tags(kDate), false), 22, std::string("\x08\0\0\0", 4)), TakenLocalClock, kSeconds, 0, 0},
-        {"Exif IFD is IFD0", Patched(ExifTiff(Tags(kDate), false), 18, std::string("\x08\0\0\0", 4)), TakenNone, 0, 0, 0},
+        {"IFD0 links itself", Patched(ExifTiff(Tags(kDate), false), 22, std::string("\x08\0\0\0", 4)), TakenLocalClock,
+         kSeconds, 0, 0},
+        {"Exif IFD is IFD0", Patched(ExifTiff(Tags(kDate), false), 18, std::string("\x08\0\0\0", 4)), TakenNone, 0, 0,
+         0},
         {"Exif IFD past end", Patched(ExifTiff(Tags(kDate), false), 18, "\xF0\xFF\xFF\xFF"), TakenNone, 0, 0, 0},
         {"entry count huge", Patched(ExifTiff(Tags(kDate), false), 26, "\xFF\xFF"), TakenNone, 0, 0, 0},
         {"text count huge", Patched(both, 32, "\xFF\xFF\xFF\xFF"), TakenLocalClock, 1325473445, 0, 0},

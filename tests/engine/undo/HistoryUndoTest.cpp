@@ -1,6 +1,6 @@
-#include "engine/undo/HistoryUndo.h"
 #include "engine/order/Ordering.h"
 #include "engine/run/RunPreview.h"
+#include "engine/undo/HistoryUndo.h"
 #include "tests/support/EngineTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -198,4 +198,4 @@ TEST(HistoryUndo, ARecordIsNotTakenBackInAFolderOfItsNameOnAnotherVolume)
     EXPECT_EQ(Names{"000.txt"}, run.folder.Names());
 }
 
-} // namespace
+}  // namespace

@@ -1,5 +1,5 @@
-#include "engine/order/Ordering.h"
 #include "engine/log/RenameLogReader.h"
+#include "engine/order/Ordering.h"
 #include "engine/undo/UndoRun.h"
 #include "tests/support/EngineTestSupport.h"
 
@@ -32,13 +32,25 @@ struct ExampleCase
 TEST(UndoRun, TakesBackARunAndThenItsOwnUndo)
 {
     const ExampleCase cases[] = {
-        {"worked example", {"001.jpg", "002.jpg", "c.jpg"}, 2, NameAscending, 3,
+        {"worked example",
+         {"001.jpg", "002.jpg", "c.jpg"},
+         2,
+         NameAscending,
+         3,
          {Line("002.jpg", "~ren0000.tmp"), Line("004.jpg", "c.jpg"), Line("003.jpg", "002.jpg"),
           Line("~ren0000.tmp", "001.jpg")}},
-        {"two files exchange their names", {"000.txt", "001.txt"}, 0, NameDescending, 2,
+        {"two files exchange their names",
+         {"000.txt", "001.txt"},
+         0,
+         NameDescending,
+         2,
          {Line("000.txt", "~ren0000.tmp"), Line("001.txt", "000.txt"), Line("~ren0000.tmp", "001.txt")}},
         {"a name that stays", {"001.jpg", "b.jpg"}, 1, NameAscending, 1, {Line("002.jpg", "b.jpg")}},
-        {"double-byte names", {kSo + ".txt", "a" + kSo + ".txt"}, 0, NameAscending, 2,
+        {"double-byte names",
+         {kSo + ".txt", "a" + kSo + ".txt"},
+         0,
+         NameAscending,
+         2,
          {Line("001.txt", kSo + ".txt"), Line("000.txt", "a" + kSo + ".txt")}},
     };
     for (const ExampleCase& c : cases) {
@@ -158,21 +170,49 @@ TEST(UndoRun, LeavesAloneWhatAnotherProgramChangedAndTakesBackTheRest)
     // The run: b.txt -> ~ren0000.tmp, 001.txt -> 001.txt, 000.txt -> 002.txt,
     // ~ren0000.tmp -> 000.txt.
     const MeddlingCase cases[] = {
-        {"a file moved away by hand", kFiles, FileMovedAway, "002.txt", {"000.txt"},
+        {"a file moved away by hand",
+         kFiles,
+         FileMovedAway,
+         "002.txt",
+         {"000.txt"},
          {{"001.txt", "001.txt"}, {"b.txt", "b.txt"}, {"moved.dat", "000.txt"}}},
-        {"a file deleted, the file that had its name comes back", kFiles, FileDeleted, "000.txt", {"b.txt"},
+        {"a file deleted, the file that had its name comes back",
+         kFiles,
+         FileDeleted,
+         "000.txt",
+         {"b.txt"},
          {{"000.txt", "000.txt"}, {"001.txt", "001.txt"}}},
-        {"an original name taken meanwhile", kFiles, NameTakenMeanwhile, "b.txt", {"b.txt"},
+        {"an original name taken meanwhile",
+         kFiles,
+         NameTakenMeanwhile,
+         "b.txt",
+         {"b.txt"},
          {{"000.txt", "000.txt"}, {"001.txt", "001.txt"}, {"b.txt", "newcomer"}, {"~ren0000.tmp", "b.txt"}}},
         // A folder is nothing an undo moves: the file is not where the log says.
-        {"a file replaced by a folder of its name", kFiles, FileReplacedByFolder, "002.txt", {"000.txt"},
+        {"a file replaced by a folder of its name",
+         kFiles,
+         FileReplacedByFolder,
+         "002.txt",
+         {"000.txt"},
          {{"001.txt", "001.txt"}, {"002.txt", ""}, {"b.txt", "b.txt"}}},
-        {"a temporary name taken meanwhile", kFiles, NameTakenMeanwhile, "~ren0000.tmp", {},
+        {"a temporary name taken meanwhile",
+         kFiles,
+         NameTakenMeanwhile,
+         "~ren0000.tmp",
+         {},
          {{"000.txt", "000.txt"}, {"001.txt", "001.txt"}, {"b.txt", "b.txt"}, {"~ren0000.tmp", "newcomer"}}},
         // ~ren0005.tmp -> 000.tmp
-        {"an original temporary name taken meanwhile", {"~ren0005.tmp"}, NameTakenMeanwhile, "~ren0005.tmp",
-         {"~ren0005.tmp"}, {{"000.tmp", "~ren0005.tmp"}, {"~ren0005.tmp", "newcomer"}}},
-        {"a parked file swapped for another", kFiles, ParkedFileSwapped, "b.txt", {"b.txt"},
+        {"an original temporary name taken meanwhile",
+         {"~ren0005.tmp"},
+         NameTakenMeanwhile,
+         "~ren0005.tmp",
+         {"~ren0005.tmp"},
+         {{"000.tmp", "~ren0005.tmp"}, {"~ren0005.tmp", "newcomer"}}},
+        {"a parked file swapped for another",
+         kFiles,
+         ParkedFileSwapped,
+         "b.txt",
+         {"b.txt"},
          {{"000.txt", "000.txt"}, {"001.txt", "001.txt"}, {"moved.dat", "b.txt"}, {"(parked)", "intruder"}}},
     };
     for (const MeddlingCase& c : cases) {
@@ -255,24 +295,42 @@ TEST(UndoRun, FollowsEveryFileFromItsFirstNameToItsLast)
 {
     const Names aside{Line("a.txt", "~ren0000.tmp"), Line("b.txt", "000.txt"), Line("~ren0000.tmp", "a.txt")};
     const RecordCase cases[] = {
-        {"a file that went aside and came back", aside, {{"a.txt", "a.txt"}, {"000.txt", "b.txt"}},
-         {{"a.txt", "a.txt"}, {"b.txt", "b.txt"}}, 1, {}},
+        {"a file that went aside and came back",
+         aside,
+         {{"a.txt", "a.txt"}, {"000.txt", "b.txt"}},
+         {{"a.txt", "a.txt"}, {"b.txt", "b.txt"}},
+         1,
+         {}},
         {"... and was then deleted", aside, {{"000.txt", "b.txt"}}, {{"b.txt", "b.txt"}}, 1, {}},
-        {"... and was then replaced", aside, {{"a.txt", "new"}, {"000.txt", "b.txt"}},
-         {{"a.txt", "new"}, {"b.txt", "b.txt"}}, 1, {}},
+        {"... and was then replaced",
+         aside,
+         {{"a.txt", "new"}, {"000.txt", "b.txt"}},
+         {{"a.txt", "new"}, {"b.txt", "b.txt"}},
+         1,
+         {}},
         {"a file parked under a name another file took and left",
          {Line("a.txt", "~ren0000.tmp"), Line("~ren0000.tmp", "001.txt"), Line("b.txt", "~ren0000.tmp"),
           Line("~ren0000.tmp", "000.txt")},
-         {{"001.txt", "a.txt"}, {"000.txt", "b.txt"}}, {{"a.txt", "a.txt"}, {"b.txt", "b.txt"}}, 2, {}},
+         {{"001.txt", "a.txt"}, {"000.txt", "b.txt"}},
+         {{"a.txt", "a.txt"}, {"b.txt", "b.txt"}},
+         2,
+         {}},
         // z.txt leaves n.txt and comes back, so only its first step is taken back, and last:
         // y.txt and x.txt wait for n.txt, and x.txt waits again while y.txt passes it.
         {"an undo that needs a third pass",
          {Line("z.txt", "n.txt"), Line("n.txt", "q.txt"), Line("y.txt", "n.txt"), Line("n.txt", "m.txt"),
           Line("x.txt", "n.txt"), Line("n.txt", "a.txt"), Line("m.txt", "n.txt"), Line("n.txt", "y2.txt"),
           Line("q.txt", "n.txt")},
-         {{"n.txt", "z"}, {"y2.txt", "y"}, {"a.txt", "x"}}, {{"z.txt", "z"}, {"y.txt", "y"}, {"x.txt", "x"}}, 3, {}},
-        {"a file gone from its last name", {Line("a.txt", "000.txt"), Line("b.txt", "001.txt")},
-         {{"001.txt", "b.txt"}}, {{"b.txt", "b.txt"}}, 1, {"a.txt"}},
+         {{"n.txt", "z"}, {"y2.txt", "y"}, {"a.txt", "x"}},
+         {{"z.txt", "z"}, {"y.txt", "y"}, {"x.txt", "x"}},
+         3,
+         {}},
+        {"a file gone from its last name",
+         {Line("a.txt", "000.txt"), Line("b.txt", "001.txt")},
+         {{"001.txt", "b.txt"}},
+         {{"b.txt", "b.txt"}},
+         1,
+         {"a.txt"}},
     };
     for (const RecordCase& c : cases) {
         RunFixture run;
@@ -332,23 +390,38 @@ TEST(UndoRun, TakesBackARunCutShortAndNamesTheFileInFlight)
     // the step before was being written.
     const Names bLost{Line("b.txt", "b.txt") + "\tfile not where the log says, left alone", Line("001.txt", "a.txt"),
                       Line("~ren0005.tmp", "000.txt")};
-    const Contents bLeft = {{"000.txt", "000.txt"}, {"002.txt", "b.txt"}, {"a.txt", "a.txt"}, {"~ren0002.tmp", "mine"},
+    const Contents bLeft = {{"000.txt", "000.txt"},
+                            {"002.txt", "b.txt"},
+                            {"a.txt", "a.txt"},
+                            {"~ren0002.tmp", "mine"},
                             {"~ren0006.tmp", "c.txt"}};
     const CutCase cases[] = {
         {"inside a line", "b.txt\t->\t00", "\t\r\n", bLost, bLeft, {"b.txt"}, 0},
         {"inside a line, then NUL bytes", "b.txt\t->\t00", "\t\r\n", bLost, bLeft, {"b.txt"}, 7},
         {"right after its first name", "b.txt\t", "\r\n", bLost, bLeft, {"b.txt"}, 0},
-        {"after a file's earlier step", "~ren0005.tmp\t->\t0", "\t\r\n",
+        {"after a file's earlier step",
+         "~ren0005.tmp\t->\t0",
+         "\t\r\n",
          {Line("~ren0005.tmp", "~ren0005.tmp") + "\tfile not where the log says, left alone", Line("001.txt", "a.txt"),
           Line("~ren0005.tmp", "000.txt") + "\tskipped, a later step of this file was not taken back"},
-         {{"002.txt", "b.txt"}, {"a.txt", "a.txt"}, {"~ren0002.tmp", "mine"}, {"~ren0005.tmp", "000.txt"},
+         {{"002.txt", "b.txt"},
+          {"a.txt", "a.txt"},
+          {"~ren0002.tmp", "mine"},
+          {"~ren0005.tmp", "000.txt"},
           {"~ren0006.tmp", "c.txt"}},
-         {"000.txt"}, 0},
-        {"between CR and LF", "b.txt\t->\t002.txt\r", "\n",
+         {"000.txt"},
+         0},
+        {"between CR and LF",
+         "b.txt\t->\t002.txt\r",
+         "\n",
          {Line("002.txt", "b.txt"), Line("001.txt", "a.txt"), Line("~ren0005.tmp", "000.txt")},
-         {{"000.txt", "000.txt"}, {"a.txt", "a.txt"}, {"b.txt", "b.txt"}, {"~ren0002.tmp", "mine"},
+         {{"000.txt", "000.txt"},
+          {"a.txt", "a.txt"},
+          {"b.txt", "b.txt"},
+          {"~ren0002.tmp", "mine"},
           {"~ren0006.tmp", "c.txt"}},
-         {}, 0},
+         {},
+         0},
     };
     for (const CutCase& c : cases) {
         RunFixture run;
@@ -358,8 +431,8 @@ TEST(UndoRun, TakesBackARunCutShortAndNamesTheFileInFlight)
         run.folder.Write("002.txt", "b.txt");
         // A user's own file, numbered before anything the run could have made.
         run.folder.Write("~ren0002.tmp", "mine");
-        const std::string cut = run.job.folder.Data() + std::string("\r\n") + Line("000.txt", "~ren0005.tmp") +
-                                "\r\n" + Line("a.txt", "001.txt") + "\r\n" + c.lastLine;
+        const std::string cut = run.job.folder.Data() + std::string("\r\n") + Line("000.txt", "~ren0005.tmp") + "\r\n" +
+                                Line("a.txt", "001.txt") + "\r\n" + c.lastLine;
         run.elsewhere.Write(run.logName, cut + std::string(static_cast<size_t>(c.nuls), '\0'));
 
         UndoOutcome outcome;
