@@ -6,7 +6,6 @@
 #include "engine/names/DateFields.h"
 #include "engine/order/Ordering.h"
 
-#include <cstdio>
 #include <cstring>
 
 bool RunPreview::KeepsName(int row) const

@@ -2,7 +2,6 @@
 
 #include "engine/log/RenameLog.h"
 #include "engine/platform/FileServices.h"
-#include "engine/platform/PathNames.h"
 #include "engine/steps/TempNames.h"
 
 #include <cstring>
